@@ -1,0 +1,411 @@
+#pragma once
+// The simulation state: every record the engine reads and writes, and the two
+// process-wide state objects `tv` (general state) and `Tvg` (series state).
+//
+// Index conventions at every interface: months 1..12, intervals 1..800.
+// Per-month and per-interval arrays carry one spare slot at index 0 so that
+// formulas read as written. Configuration positions, parameter vectors and
+// enumerations are 0-based.
+
+#include <array>
+#include <cstdint>
+#include <list>
+#include <string>
+
+#include "data/einheit_struct.h"
+
+// ---------------------------------------------------------------------------
+// Dimensions
+// ---------------------------------------------------------------------------
+constexpr int MAXMONAT = 12;
+constexpr int MAXINTERVALL = 800;  // inner dimension of every per-interval array
+constexpr int ANZ_NUMCHAR = 39;
+constexpr int ANZ_DATT = 112;
+constexpr int ANZ_ZDATA = 39;
+constexpr int ANZ_ZDATA3 = 17;     // per-interval inputs is0..tein
+constexpr int ANZ_ADATA = 61;
+constexpr int ANZ_FELD3 = 18;      // per-interval result series of datm
+constexpr int ANZ_ANLAGEN = 8;
+constexpr int ANZ_DATE_SERIE = 7;
+constexpr int MAXGRAPHPUNKTE = 2000;
+constexpr int MAXKURVEN = 6;
+constexpr int ANZ_DAMPFTAFEL = 500;
+constexpr int ANZ_STOFFDATEN_LUFT = 600;
+
+// ---------------------------------------------------------------------------
+// Basic array types
+// ---------------------------------------------------------------------------
+using monatsfeld = std::array<double, MAXMONAT + 1>;                  // [1..12]
+using intervallzeile = std::array<double, MAXINTERVALL + 1>;          // [1..800]
+using intervallfeld = std::array<intervallzeile, MAXMONAT + 1>;       // [1..12][1..800]
+using intervallflags = std::array<char16_t, MAXINTERVALL + 1>;        // [1..800]
+using intervallflagfeld = std::array<intervallflags, MAXMONAT + 1>;  // [1..12][1..800]
+
+// Configuration code set: 39 short codes, positions 0..38, compared exactly.
+using flagchar = std::array<std::string, ANZ_NUMCHAR>;
+
+// ---------------------------------------------------------------------------
+// Value cell
+// ---------------------------------------------------------------------------
+struct daten_einheit {
+    double wert = 0.0;            // value in the main unit
+    std::string eingabe_einheit;  // unit in which it was entered
+    std::string haupt_einheit;    // main unit used in computation
+    std::string ausgabeeinheit;   // unit for display and result files
+};
+
+// ---------------------------------------------------------------------------
+// Plant components
+// ---------------------------------------------------------------------------
+struct schicht {
+    double masse = 0.0;
+    double temperatur = 0.0;
+};
+
+// Store content: the layer chain starts with the `first` layer, which belongs
+// to the record; further layers follow it. The chain is a std::list whose
+// front element is `first`: iterators stay valid on insert-after and remove,
+// and cutting the chain back (`kette_zuruecksetzen`) never removes the front.
+struct rspeicher {
+    double estore = 0.0;
+    double estoremax = 0.0;
+    double eminus = 0.0;
+    double mtwv = 0.0;
+    std::list<schicht> schichten{schicht{}};
+
+    schicht& first() { return schichten.front(); }
+    const schicht& first() const { return schichten.front(); }
+    // Makes the chain consist of its first layer only.
+    void kette_zuruecksetzen() { schichten.resize(1); }
+};
+
+struct speicher {
+    daten_einheit spmax, radius, vspei, spwspei, rospei, tmax, tmin, speiv, t_spei, rohr_innen,
+        rohr_aussen, WTlaenge, alpha;
+    rspeicher inhalt;
+    daten_einheit austauschflaeche, fuellstand;
+};
+
+struct kollektor {
+    daten_einheit daf, breite, laenge, hoehe, bul, skm, skb, skg, ak, b;
+    int32_t m = 0;
+    char16_t rohrverlegung = u' ';
+    daten_einheit pmax, windtkoef, windkoef, RelFlaecheOben, RelFlaecheUnten;
+};
+
+struct ssq {
+    std::string dac_typ;
+    std::string breakout_type;
+    double maximalstrom = 0.0;
+    double maximalspannung = 0.0;
+};
+
+struct waermepumpe {
+    daten_einheit wpm, wpb, wpg, wpd, wpexp, wpank, wpeta, cwp, wpminq, wpmaxq, wpv0vk, wpv0, pmaxt,
+        pmaxh, regelbereich;
+    char16_t waermepumpe_steuerung = u' ';
+    daten_einheit maximalstrom, maximalspannung;
+    ssq strom_spannungs_quelle;
+    daten_einheit expt;
+};
+
+struct stoffdaten_luft {
+    std::array<double, ANZ_STOFFDATEN_LUFT> vstoffdatenluft{};  // 6 columns x 100 rows
+    std::array<double, 6> vluftdaten{};
+    double tmin = 0.0;
+    double tmax = 0.0;
+};
+
+struct kaeltemittel {
+    daten_einheit dichte, spezifische_waerme_cpg, spezifische_waerme_cvg, spezifische_waerme_cpf,
+        gefrierpunkt, nue, mol;
+    double tmin = 0.0;
+    double tmax = 0.0;
+    std::array<double, ANZ_DAMPFTAFEL> vdampftafeldata{};
+    stoffdaten_luft stoffdaten_fluid_record;
+    int32_t imaxdampf = 0;
+};
+
+struct stoffdaten {
+    stoffdaten_luft stoffdaten_luft_record;
+    stoffdaten_luft stoffdaten_speicher_record;
+    kaeltemittel kaeltemittel_record;
+};
+
+struct ventilator {
+    daten_einheit hoeheventilator, maximalspannung, maxvolstrom;
+    ssq strom_spannungs_quelle;
+};
+
+struct pumpe {
+    daten_einheit maximalspannung, maximalstrom, maximaldurchfluss;
+    char16_t pumpe_steuerung = u' ';
+    ssq strom_spannungs_quelle;
+};
+
+struct rohrleitungen {
+    daten_einheit laenge_speicher_kollektor, laenge_kollektor_speicher, hoehe_kollektor_pumpe, ag,
+        pmax;
+};
+
+struct gegenstrom_waermetauscher {
+    daten_einheit rohr_aussen_D3, rohr_aussen_D2, rohr_innen_D1, rohr_innen_d2, rohr_mitte_d1,
+        wt_laenge, austauschflaeche;
+    int32_t anzahl = 0;
+    daten_einheit alpha;
+    std::string metall;
+    std::string typ;
+};
+
+// One plant with all its components.
+struct anlage {
+    speicher langzeitspeicher;
+    speicher zwischenspeicher;
+    speicher pufferspeicher;
+    kollektor oberer_kollektor, unterer_kollektor;
+    rohrleitungen rohre;
+    gegenstrom_waermetauscher gegenstromwt;
+    kaeltemittel kaeltemittel_kollektoren, kaeltemittel_waermepumpe, kaeltemittel_speicher;
+    int32_t n = 0;  // collector units of the current area step
+    waermepumpe zwischen_waermepumpe, erd_waermepumpe;
+    double nachtenergie = 0.0;
+    ventilator kollektorventilator;
+    pumpe umwaelzpumpe;
+    ssq strom_spannungs_quelle;
+    int32_t Wetterstation_com = 0, Umwaelzpumpe_com = 0, ventilator_com = 0, sensoren_com = 0;
+    bool kein_anschluss_com_W = false, kein_anschluss_com_U = false, kein_anschluss_com_V = false,
+         kein_anschluss_com_S = false, kein_anschluss_com = false;
+};
+
+// Makes the long-term store's and the buffer store's layer chains consist of
+// their first layer only.
+void setze_speicherketten_zurueck(anlage& a);
+
+// ---------------------------------------------------------------------------
+// Scalar parameters and monthly inputs
+// ---------------------------------------------------------------------------
+using datt = std::array<double, ANZ_DATT>;
+
+struct datt_gesamt {
+    datt vdatt{};
+    std::array<std::string, ANZ_DATT> einheit_ausgabe;
+    std::array<std::string, ANZ_DATT> name;
+    std::array<std::string, ANZ_DATT> beschriftung;
+};
+
+// Quantity index of the monthly inputs (and, for is0..tein, of the per-interval inputs).
+namespace zdata {
+enum : int {
+    is0, ir, diff, ref, ir_ex, ta, tt, tamax, tamin, ho, hogn, eh_d, eh, ew, eg_d, ee, tein, ten, tg,
+    mtn, gdn, gdt, te, th, rw, rh, tw, tk, zi, ko, kalk, rwv, twv, ewv, ewv_verbrauch, ewv_0,
+    ewv_verbrauch_0, spei, la
+};
+}  // namespace zdata
+static_assert(zdata::la == ANZ_ZDATA - 1);
+static_assert(zdata::tein == ANZ_ZDATA3 - 1);
+
+using datz = std::array<monatsfeld, ANZ_ZDATA>;  // [zdata][1..12]
+
+struct datz_gesamt {
+    datz vdatz{};
+    std::array<std::string, ANZ_ZDATA> einheit_ausgabe;
+    std::array<std::string, ANZ_ZDATA> beschriftung;
+};
+
+using datz3 = std::array<intervallfeld, ANZ_ZDATA3>;  // [is0..tein][1..12][1..800]
+
+// ---------------------------------------------------------------------------
+// Results
+// ---------------------------------------------------------------------------
+// Monthly results of one result set.
+struct date {
+    monatsfeld er{}, nh{}, ok{}, nh_virtuell{}, ok_virtuell{}, eg{}, es{}, ls{}, esa{}, ereif{},
+        ereif_nacht{}, ereif_lv{}, ereif_g{}, e_next_puffer{}, e_next_lang{}, speiver_puffer{},
+        speiver_lang{}, copwe{}, copwelok{}, copww{}, etam{}, tf{}, tf_s{}, elp{}, elp_lv{},
+        elp_g{}, elp_l{}, elp_l_lv{}, elp_l_g{};
+    double jkk = 0.0, jkk_g = 0.0, pek = 0.0;
+    monatsfeld ek{}, ek_lv{}, ek_g{}, nh_lv{}, nh_virtuell_lv{}, nh_g{}, nh_virtuell_g{}, ok_lv{},
+        ok_virtuell_lv{}, ok_g{}, ok_virtuell_g{}, espeicher_luft{}, espeicher_luft_quot{},
+        volluft{}, a1_skm_oben{}, a3_erz{}, v_luft{}, ms{}, msp_max_puffer{}, msp_next_puffer{},
+        msp_max_lang{}, msp_next_lang{}, tz{}, vel{}, zv{}, zei{}, vwp{}, ph{}, pt{}, tein{}, te{},
+        lnh{}, lok{}, lpu{}, lges{}, lpu_l{}, lspwt{}, etagwt{}, agwt{}, preis{}, flz{};
+    std::array<anlage, MAXMONAT + 1> arrayspeicher_mon;  // plant at the end of month [1..12]
+};
+
+// The 61 per-interval result quantities, shared by date3 (per interval) and
+// date1 (per month). The macro keeps the two records' field lists identical.
+#define VARNEK_DATE3_FELDER(X)                                                                   \
+    X(pt) X(ph) X(enthalpie) X(vwp) X(alpha) X(uea) X(q_gesamt) X(etagwt) X(copww) X(copwwlok)    \
+    X(er) X(er_gesamt) X(es) X(esa) X(ls) X(el) X(el_0) X(el_leistung) X(volluft) X(a1_skm_oben)  \
+    X(a3_erz) X(v_luft) X(etam) X(etama) X(tf) X(ta_s) X(te) X(tf_s) X(thoch) X(tein) X(ten)      \
+    X(vel) X(zei) X(zv) X(mcg) X(ms) X(elp) X(elp_l) X(nh) X(nh_waerme) X(nh_virtuell) X(ok)      \
+    X(ok_waerme) X(ok_virtuell) X(eg) X(lpu) X(lpu_l) X(lnh) X(lok) X(lges) X(wtk) X(vstore)      \
+    X(lspwt) X(agwt) X(ereif) X(espeicher) X(zwischenspeicher_fuellstand) X(msp_next_puffer)      \
+    X(msp_next_lang) X(speiver_puffer) X(speiver_lang) X(equer_verbrauch)
+
+// Per-interval results [1..12][1..800]; the flags are reused month by month.
+struct date3 {
+    bool nicht_optimieren = false;
+    double datetime_neu = 0.0, datetime_alt = 0.0, datetime_neu_pumpen = 0.0,
+           datetime_alt_pumpen = 0.0, summe_kfl = 0.0, summe_hours = 0.0, summe_zenergie = 0.0,
+           t_reservoir_alt = 0.0;
+    bool steuerflag = false;
+    std::string filename_kontrolle;
+#define VARNEK_FELD_INTERVALL(name) intervallfeld name{};
+    VARNEK_DATE3_FELDER(VARNEK_FELD_INTERVALL)
+#undef VARNEK_FELD_INTERVALL
+    intervallflags twfflag{}, wpausflag{}, speicherflag{}, cflag{}, endrflag{},
+        eta_kleiner_null_flag{};
+    intervallflagfeld vstore_flag{};
+    double minmc = 0.0, mcl = 0.0;
+};
+
+// The same quantities as date3, one value per month; used by the models.
+struct date1 {
+#define VARNEK_FELD_MONAT(name) monatsfeld name{};
+    VARNEK_DATE3_FELDER(VARNEK_FELD_MONAT)
+#undef VARNEK_FELD_MONAT
+};
+
+// Quantity index of the run results `datm.feld`.
+namespace adata {
+enum : int {
+    jkk, jkk_g, degra_ww_j, pek, flz, flz_ee, flz_ges_heiz, etawicht, jaz_ww, jaz_we, jok, bf,
+    theta, jek, jek_g, degra_j, degra_m, degra_ww_m, eta, ztk, tf_s, zpk, zpk_l, copwe, copww, er,
+    nh, ok, esa, ls, volluft, a1_skm_oben, a3_erz, v_luft, eg, zv, ms, zei, tz, lpu, lpu_l, lnh,
+    lok, vwp, ph, pt, ereif, lges, msp_max_puffer, msp_next_puffer, msp_max_lang, msp_next_lang,
+    preis, teinv, tev, lspwt, agwt, etagwt, speiv_puffer, speiv_lang, speiv_edt
+};
+}  // namespace adata
+static_assert(adata::speiv_edt == ANZ_ADATA - 1);
+
+// Run results of one variant (series state) or of the kept variant (general state).
+struct datm {
+    double ktm = 0.0, etm = 0.0;
+    monatsfeld ir{};
+    std::array<monatsfeld, ANZ_ADATA> feld{};  // [adata][1..12]
+    std::array<std::string, ANZ_ADATA> programm_einheit, ausgabe_einheit, kennzeichen;
+    std::array<umrechnen_struct, ANZ_ADATA> umrechnen;
+    std::array<umrechnen_struct, ANZ_FELD3> umrechnen_3;
+    std::array<std::string, ANZ_ADATA> beschriftung;
+    std::array<std::string, ANZ_FELD3> beschriftung_3;
+    monatsfeld feldns_puffer{}, feldns_lang{};
+    std::array<intervallfeld, ANZ_FELD3> feld3{};  // [0..17][1..12][1..800]
+    std::array<std::string, ANZ_FELD3> programm_einheit_3, ausgabe_einheit_3, kennzeichen_3;
+    intervallflagfeld feld3c{};
+    std::string mout;
+    std::array<anlage, MAXMONAT + 1> arrayspeicher_mon;  // [1..12]
+};
+
+// Chart data of one axis side: up to 6 curves of up to 2000 points.
+// Curves are numbered 1..6 and points 1..2000 (slot 0 spare), as in the charts.
+struct graphdata {
+    using kurvenwerte = std::array<double, MAXKURVEN + 1>;
+    using punktfeld = std::array<kurvenwerte, MAXGRAPHPUNKTE + 1>;  // [point][curve]
+    std::array<int32_t, MAXKURVEN + 1> anzp{};
+    kurvenwerte xmin{}, xmax{}, ymin{}, ymax{};
+    punktfeld x{}, y{}, z{};
+    std::array<std::string, MAXKURVEN + 1> bildname;
+    int32_t anzbild = 0;
+    std::string xname, yname, title, info;
+};
+
+// Ranges of the area, tilt, power, temperature-difference and `ge` loops
+// (filled from table `rech` in main units; the run reads them).
+struct laufsteuerung {
+    double maxa = 0.0;            // maximum area
+    double mina = 0.0;            // minimum area
+    int32_t danzflaeche = 1;      // collector units added per area step
+    double mintheta = 0.0, maxtheta = 0.0;
+    int32_t anztheta = 1;
+    double minleistwp = 0.0, maxleistwp = 0.0;
+    int32_t anzwp = 1;
+    double leistungwp = 0.0;      // heat-pump power of the current parameter step
+    double mindeltatkol = 0.0, maxdeltatkol = 0.0;
+    double deltatkol_schritt = 0.0;
+    int32_t anzdeltatkol = 0;
+    int32_t anzvarianten = 0;     // temperature-difference variants in use
+    int32_t anzge = 0;
+    double maxwp = 0.0;
+    double minge = 0.0, maxge = 0.0;
+};
+
+// ---------------------------------------------------------------------------
+// The two process-wide state records
+// ---------------------------------------------------------------------------
+struct general_state {
+    flagchar numchar;
+    datt_gesamt datt_g;
+    datz_gesamt datz_g;
+    std::array<int32_t, MAXMONAT + 1> n{};  // intervals per month [1..12], 0..800
+    int32_t monatstart = 1;
+    int32_t startintervall = 1;             // start interval of a control run
+    std::array<anlage, ANZ_ANLAGEN> anlagen;
+    datm datm_kept;                         // best variant of the current area step
+    laufsteuerung lauf;
+};
+
+struct series_state {
+    std::array<datz3, 2> pvdatz3{};  // working series and second series
+    std::array<date, ANZ_DATE_SERIE> date_records;
+    std::array<date1, 2> date1_records;
+    date3 d3;
+    datm datm_variante;              // result of the variant just computed
+};
+
+// The two state records, created on first use and kept for the whole process.
+general_state& tv();
+series_state& Tvg();
+
+// Accessors, so that operations never name the state objects directly.
+namespace zustand {
+flagchar& numchar();
+datt& vdatt();
+datz& vdatz();
+datz3& pvdatz3(int k);           // k = 1 working series, k = 2 second series
+::date3& date3();
+::date& date_serie(int i);       // i = 0..6
+::date1& date1_serie(int i);     // i = 0..1
+::datm& datm_allgemein();        // general state: kept result
+::datm& datm_serie();            // series state: variant result
+::anlage& anlage(int i);         // i = 0..7
+laufsteuerung& lauf();
+int32_t& monatstart();
+int32_t& startintervall();
+haupteinheiten_tabelle& einheiten_tabelle();
+}  // namespace zustand
+
+// ---------------------------------------------------------------------------
+// Calendar
+// ---------------------------------------------------------------------------
+// Intervals of month m (1..12).
+int32_t intervalle(int m);
+// Sets the interval count of month m; a count outside 0..800 or a month outside
+// 1..12 is refused with a message (severity 'T') and nothing is changed.
+void setze_intervalle(int m, int32_t anzahl);
+// Month of run step k: k <= 12 gives k, otherwise k - 12.
+inline int monat_des_laufschritts(int k) { return k <= 12 ? k : k - 12; }
+
+// ---------------------------------------------------------------------------
+// Operations on the state
+// ---------------------------------------------------------------------------
+// Resets the store chains of plants 0, 1, 2, 3, 5, 6, 7 and of the month plant
+// records of both datm records and of the run's month-results record.
+void initialisiere_laufrecords(::date& monatsergebnisse);
+// Sets jkk, jkk_g, pek and element m of the 39 monthly result arrays to 0.
+void loesche_monatsergebnisse(::date& d, int m);
+// Sets every element of feld, feldns_puffer and feldns_lang to 0.
+void loesche_laufergebnisse(::datm& d);
+// Clears the month results of the run's record and of the fourth series-state
+// date record, and the 31 per-interval result arrays of date3 (plus vstore_flag).
+void loesche_intervallergebnisse(::date& monatsergebnisse);
+
+// Named conversion constant: only "kWh_in_Ws" (3 600 000) is defined; any other
+// key reports "Fehler: Umrechnung nicht definiert" with severity 'T' (abandons).
+double umrechnungskonstante(const std::string& schluessel);
+// Heat flow to energy in kWh: a * b * (e - c) * f / 3 600 000.
+double waermestrom_in_energie(double a, double b, double e, double c, double f);
+
+// Plant-code predicates on numchar[25].
+bool ist_direktkopplung(const flagchar& numchar);  // "DK" or "DKF"
+bool ist_erzwungen(const flagchar& numchar);       // "DKF" or "F"

@@ -1,0 +1,83 @@
+#include "lang/meldung.h"
+
+#include <fstream>
+#include <iostream>
+
+#include "lang/sprache.h"
+
+namespace {
+
+konsolen_senke& standard_senke() {
+    static konsolen_senke senke;
+    return senke;
+}
+
+meldungs_senke* g_senke = nullptr;
+
+std::filesystem::path& protokollverzeichnis() {
+    static std::filesystem::path verzeichnis = std::filesystem::current_path();
+    return verzeichnis;
+}
+
+void schreibe_protokollzeile(const std::string& text) {
+    // Opened, appended and closed per line so that the file holds every line
+    // written before an abandonment or a crash. Lines end in CR LF like the
+    // installed base's protocol files.
+    std::ofstream datei(protokolldatei(), std::ios::binary | std::ios::app);
+    if (!datei) {
+        std::cerr << "Protokolldatei nicht beschreibbar: " << protokolldatei().string() << '\n'
+                  << text << '\n';
+        return;
+    }
+    datei << text << "\r\n";
+}
+
+}  // namespace
+
+konsolen_senke::konsolen_senke(bool abbrechen_bei_frage)
+    : abbrechen_bei_frage_(abbrechen_bei_frage) {}
+
+void konsolen_senke::zeige(const std::string& text, char schwere) {
+    std::cerr << '[' << schwere << "] " << text << '\n';
+}
+
+bool konsolen_senke::frage(const std::string& frage_text) {
+    std::cerr << "[?] " << frage_text << (abbrechen_bei_frage_ ? " -> Ja" : " -> Nein") << '\n';
+    return abbrechen_bei_frage_;
+}
+
+void setze_meldungs_senke(meldungs_senke* senke) { g_senke = senke; }
+
+meldungs_senke& aktuelle_meldungs_senke() { return g_senke ? *g_senke : standard_senke(); }
+
+void setze_protokollverzeichnis(const std::filesystem::path& verzeichnis) {
+    protokollverzeichnis() = verzeichnis;
+}
+
+std::filesystem::path protokolldatei() {
+    return protokollverzeichnis() / texte::protokolldatei.text();
+}
+
+void leere_protokoll() {
+    std::ofstream datei(protokolldatei(), std::ios::binary | std::ios::trunc);
+}
+
+void meldung(const std::string& text, const std::string& modus, char schwere) {
+    meldungs_senke& senke = aktuelle_meldungs_senke();
+    if (modus == "M") {
+        if (schwere == 'A') {
+            if (senke.frage(text + " #13 " + texte::anwendung_beenden.text())) {
+                senke.cursor_zuruecksetzen();
+                throw abbruch();
+            }
+            return;
+        }
+        senke.zeige(text, schwere);
+    } else {
+        schreibe_protokollzeile(text);
+    }
+    if (schwere == 'T') {
+        senke.cursor_zuruecksetzen();
+        throw abbruch();
+    }
+}

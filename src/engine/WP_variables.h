@@ -328,6 +328,9 @@ struct laufsteuerung {
     int32_t anzge = 0;
     double maxwp = 0.0;
     double minge = 0.0, maxge = 0.0;
+    // Reference value of a year run: the first year sum the run computed.
+    double referenzwert = 0.0;
+    bool referenzwert_gesetzt = false;
 };
 
 // ---------------------------------------------------------------------------

@@ -1,0 +1,355 @@
+#include "app/simulation_run.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+#include <numbers>
+
+#include "lang/meldung.h"
+#include "results/graphdaten.h"
+
+laufmarken& marken() {
+    static laufmarken m;
+    return m;
+}
+
+void lauf_beobachter::uhrzeit(int& monat, int& tag, int& stunde) {
+    const std::time_t jetzt = std::time(nullptr);
+    std::tm lokal{};
+    localtime_r(&jetzt, &lokal);
+    monat = lokal.tm_mon + 1;
+    tag = lokal.tm_mday;
+    stunde = lokal.tm_hour;
+}
+
+// --- plant steps with the run's window effects ------------------------------
+void lauf_perioden_schritte::setze_anlage_speicher_zurueck(anlage& a, double A, double T) {
+    anlage_.setze_anlage_speicher_zurueck(a, A, T);
+}
+void lauf_perioden_schritte::monatsinitialisierung(periodenkontext& k, int m) {
+    anlage_.monatsinitialisierung(k, m);
+}
+void lauf_perioden_schritte::analytischer_monatsschritt(periodenkontext& k, int m) {
+    anlage_.analytischer_monatsschritt(k, m);
+}
+void lauf_perioden_schritte::zeitschritt_monat(periodenkontext& k, int& m) {
+    anlage_.zeitschritt_monat(k, m);
+}
+void lauf_perioden_schritte::jahreskern(periodenkontext& k, int m, int g, int v,
+                                        double& monatswert, double& ge_wert) {
+    anlage_.jahreskern(k, m, g, v, monatswert, ge_wert);
+}
+void lauf_perioden_schritte::monatssummen(periodenkontext& k, int m, double monatswert) {
+    anlage_.monatssummen(k, m, monatswert);
+}
+void lauf_perioden_schritte::beste_variante_behalten(periodenkontext& k, double jahressumme) {
+    anlage_.beste_variante_behalten(k, jahressumme);
+}
+void lauf_perioden_schritte::fortschritt_schritt() {
+    anlage_.fortschritt_schritt();
+    beobachter_.fortschritt_schritt();
+}
+void lauf_perioden_schritte::steuerlauf_startpunkt(bool messmodus, int& monat, int& intervall) {
+    if (!messmodus) {
+        beobachter_.wetterstation_startpunkt(monat, intervall);
+        return;
+    }
+    int tag = 1, stunde = 0;
+    beobachter_.uhrzeit(monat, tag, stunde);
+    intervall = (tag - 1) * 24 + stunde + 1;
+}
+
+// --- ttief --------------------------------------------------------------------
+void ttief(datz& vdatz, datz3& pvdatz3, datt& vdatt, const flagchar& numchar) {
+    const std::string& kopplung = numchar[25];
+    for (int m = 1; m <= MAXMONAT; ++m) {
+        const int anzahl = intervalle(m);
+        intervallzeile& tt = pvdatz3[zdata::tt][m];
+        const intervallzeile& ta = pvdatz3[zdata::ta][m];
+        for (int s = 1; s <= anzahl; ++s) {
+            if (ist_direktkopplung(numchar)) {
+                tt[s] = ta[s] + vdatt[101];
+            } else if (kopplung == "L" || kopplung == "F" || kopplung == "E") {
+                tt[s] = vdatt[100];
+            } else if (kopplung == "A") {
+                tt[s] = ta[s];
+            }
+            if (numchar[7] == "E") {
+                tt[s] = numchar[9] == "W" ? vdatz[zdata::rwv][m] : vdatz[zdata::te][m];
+            }
+        }
+    }
+}
+
+// --- the run ------------------------------------------------------------------
+namespace {
+
+std::string zahl_text(double wert) {
+    char puffer[64];
+    std::snprintf(puffer, sizeof puffer, "%.15g", wert);
+    return puffer;
+}
+
+// Resets the hourglass cursor whatever way the run ends.
+struct cursor_waechter {
+    lauf_beobachter& beobachter;
+    ~cursor_waechter() { beobachter.sanduhr(false); }
+};
+
+// Intermediate results after a parameter step.
+void zeige_zwischenergebnisse(double A, const flagchar& numchar, graphdata& links,
+                              graphdata& rechts, lauf_beobachter& b) {
+    if (!(A > 0.0) || numchar[3] == "A") return;
+    if ((numchar[3] == "V" || numchar[3] == "M") && numchar[0] == "M") {
+        b.zwischenergebnisse_v_zeigen();
+    }
+    if (numchar[0] == "J") {
+        const int anzp = std::clamp(zustand::lauf().anzge, 0, MAXGRAPHPUNKTE);
+        links.anzp[1] = anzp;
+        links.anzbild = 1;
+        links.xmin[1] = 0.0;
+        links.xmax[1] = links.x[anzp][1];
+        berechne_y_bereich(links);
+        links.info = zahl_text(A) + " qm";
+        rechts.anzbild = 0;
+        b.graph_zeigen(links, rechts);
+    }
+    b.hauptfenster_neu_zeichnen();
+}
+
+}  // namespace
+
+void starte_simulation(int& bkflag, laufumgebung& u) {
+    flagchar& numchar = zustand::numchar();
+    datt& vdatt = zustand::vdatt();
+    datz& vdatz = zustand::vdatz();
+    laufsteuerung& l = zustand::lauf();
+    lauf_beobachter& b = u.beobachter;
+    lauf_dienste& d = u.dienste;
+    lauf_perioden_schritte schritte(u.schritte, b);
+
+    // 1. Hourglass (a control run leaves the cursor alone); reset at the end.
+    if (numchar[38] == "N") b.sanduhr(true);
+    cursor_waechter waechter{b};
+
+    // 2. Run records, best value, chart data.
+    auto monatsergebnisse = std::make_unique<::date>();
+    auto links = std::make_unique<graphdata>();
+    auto rechts = std::make_unique<graphdata>();
+    initialisiere_laufrecords(*monatsergebnisse);
+    double bestwert = 0.0;
+    l.referenzwert = 0.0;
+    l.referenzwert_gesetzt = false;
+    setzenull(*links, *rechts);
+
+    // 3. Preconditions.
+    if (!marken().daten_eingelesen || !marken().ausgabefile_angelegt) {
+        meldung("Fehler: Daten einlesen und Ausgabedatei anlegen", "M", 'E');
+        return;
+    }
+    // 4. Plant combination.
+    d.CheckKombination(vdatt, numchar, bkflag);
+    if (bkflag == 0) return;
+
+    // 5.-7. Chart buffers, inflow temperatures, progress bar.
+    setzenull(*links, *rechts);
+    d.eintrittstemperaturen_fuellen();
+    b.fortschritt_beginnen(numchar[0] == "J" ? l.anzge : 12);
+
+    // 8. Heat-pump power steps.
+    int leistungsanzahl = 1;
+    double leistungsschritt = 0.0;
+    if (numchar[25] != "K") {
+        leistungsanzahl = std::max(l.anzwp, 1);
+        leistungsschritt = l.anzwp == 0 ? 0.0 : (l.maxleistwp - l.minleistwp) / l.anzwp;
+    }
+    // 9. Tilt steps.
+    const double neigungsschritt =
+        l.anztheta == 0 ? 0.0 : (l.maxtheta - l.mintheta) / l.anztheta;
+    int neigungsanzahl = (numchar[33] != "Y" && numchar[38] != "J") ? l.anztheta : 0;
+    if (l.mintheta == l.maxtheta) neigungsanzahl = 0;
+
+    // 10. Area steps below the maximum area.
+    const double daf = vdatt[77];
+    int flaechenschritt = numchar[38] == "J" ? 1 : l.danzflaeche;
+    const bool steuerlauf = numchar[38] == "J";
+    if (!steuerlauf && (daf <= 0.0 || flaechenschritt <= 0)) {
+        // Without a positive unit area and step the area loop would never end.
+        meldung("Fehler: Kollektorfläche je Einheit und Flächenschritt müssen größer als 0 sein",
+                "M", 'E');
+        return;
+    }
+    double A = 0.0;
+    double maxflaeche = l.maxa;
+    int f = 0;
+    if (!steuerlauf) {
+        do {
+            ++f;
+            A = static_cast<double>(flaechenschritt) * f * daf;
+        } while (A < maxflaeche);
+        if (A > maxflaeche) --f;
+    }
+    // 11. Control run: the area of the station window, never advanced.
+    int e = 0;
+    if (steuerlauf) {
+        A = b.wetterstation_flaeche();
+        maxflaeche = A;
+        e = 0;
+        f = 0;
+    } else {
+        A = 0.0;
+    }
+    // 12. Smallest multiple of the unit area that reaches the minimum area.
+    if (!steuerlauf) {
+        e = 0;
+        while (l.mina > A) {
+            ++e;
+            A = e * daf;
+        }
+    }
+    // 13.
+    int j = 1;
+    const double basiswert = vdatt[97];
+    numchar[34] = "N";
+
+    // 14. Area loop.
+    while (A <= maxflaeche && numchar[34] == "N") {
+        b.einlesefenster_neu_zeichnen();
+        anlage& a0 = zustand::anlage(0);
+        a0.n = daf > 0.0 ? static_cast<int32_t>(std::nearbyint(A / daf)) : 0;
+        a0.zwischenspeicher.fuellstand.wert = 0.0;
+        ttief(vdatz, zustand::pvdatz3(1), vdatt, numchar);
+        loesche_intervallergebnisse(*monatsergebnisse);
+        loesche_laufergebnisse(zustand::datm_allgemein());
+        d.monatsvorbereitung(A);
+        d.intervallvorbereitung();
+        if (A > 0.0 && (numchar[25] != "K" || numchar[3] != "A")) {
+            double maxge = 0.0, minge = 0.0;
+            d.ge_grenzen(maxge, minge);
+            if (a0.n > 0) {
+                l.maxge = maxge / a0.n;
+                l.minge = minge / a0.n;
+            }
+        }
+        bestwert = 0.0;
+
+        for (int neigung = 1; neigung <= neigungsanzahl + 1; ++neigung) {
+            vdatt[92] = (neigung - 1) * neigungsschritt + l.mintheta;
+            vdatt[97] = std::cos(vdatt[92] * std::numbers::pi / 180.0) * basiswert;
+            d.berechne_Einstrahlungsdaten(vdatt[105], vdatt[92], vdatt[91], vdatz, numchar,
+                                          zustand::pvdatz3(1), vdatt);
+            if (numchar[25] == "K") leistungsanzahl = 1;
+
+            for (int k = 1; k <= leistungsanzahl; ++k) {
+                b.sanduhr(true);
+                b.fortschritt_auf_minimum();
+                if (numchar[25] != "K") {
+                    vdatt[43] = (k - 1) * leistungsschritt + l.minleistwp;
+                    l.leistungwp = vdatt[43];
+                }
+                if (A > 0.0 && numchar[7] != "S") b.zwischenergebnisse_t_oeffnen(A);
+
+                auto periode = [&](char code) {
+                    int variantenzaehler = 0;
+                    berechne_periode(variantenzaehler, j, vdatz, *links, code, nullptr, bestwert,
+                                     zustand::date3(), *monatsergebnisse, numchar,
+                                     zustand::datm_allgemein(), vdatt, zustand::pvdatz3(1), A,
+                                     schritte);
+                };
+                const std::string& art = numchar[3];
+                const std::string& zeitraum = numchar[0];
+                if ((art == "V" || art == "T" || art == "M") &&
+                    (zeitraum == "M" || zeitraum == "I")) {
+                    if (A > 0.0 && numchar[31] == "M") b.zwischenergebnisse_v_oeffnen(A);
+                    periode('V');
+                    if (numchar[34] == "J") {
+                        if (numchar[32] == "J") {
+                            d.anlage_abschalten('V', 'S');
+                            d.anlage_abschalten('I', 'S');
+                            d.anlage_abschalten('V', 'V');
+                        }
+                        b.anwendung_beenden_anfordern();
+                    }
+                }
+                if (art == "A" && numchar[7] == "Z" && zeitraum == "I") periode('Z');
+                if (art == "A" && numchar[7] == "E" && zeitraum == "I") periode('E');
+                if (zeitraum == "J" && (art == "V" || art == "M")) periode('K');
+
+                if (b.zwischenergebnisse_gewaehlt() && numchar[33] == "N" && numchar[38] == "N") {
+                    b.sanduhr(false);
+                    zeige_zwischenergebnisse(A, numchar, *links, *rechts, b);
+                    b.sanduhr(true);
+                }
+            }
+        }
+
+        ::datm& behalten = zustand::datm_allgemein();
+        d.jahresauswertung(behalten, zustand::pvdatz3(2), a0.pufferspeicher, *monatsergebnisse,
+                           vdatz, vdatt);
+        d.ergebnisauswertung(behalten);
+        const double flaeche_aus = d.flaeche_in_ausgabeeinheit(A);
+        // The per-interval file belongs to simulation runs; an optimisation
+        // run (run kind "N") leaves none.
+        if (numchar[33] != "N") d.schreibe_intervallergebnisse(vdatt, behalten, flaeche_aus, e, f, j);
+        d.schreibe_monatsergebnisse(vdatt, behalten, flaeche_aus, f, e, j);
+        if (!steuerlauf) A = (static_cast<double>(flaechenschritt) * j + e) * daf;
+        ++j;
+    }
+
+    // 15.-16.
+    marken().simulation_durchgefuehrt = true;
+    b.fortschritt_auf_minimum();
+}
+
+namespace {
+void schreibe_datensatzname(const std::string& datensatzname) {
+    leere_protokoll();
+    meldung(datensatzname, "S", 'M');
+}
+}  // namespace
+
+void starte_einzelsimulation(const std::string& datensatzname, laufumgebung& u) {
+    flagchar& numchar = zustand::numchar();
+    numchar[33] = "Y";
+    numchar[38] = "N";
+    numchar[31] = "M";
+    numchar[32] = "N";
+    schreibe_datensatzname(datensatzname);
+    if (marken().steuerdatei_eingelesen) {
+        int bkflag = 0;
+        starte_simulation(bkflag, u);
+    } else {
+        meldung("Fehler: Bitte Steuerdatei einlesen.", "M", 'E');
+    }
+}
+
+void optimierung_starten(const std::string& datensatzname, laufumgebung& u) {
+    flagchar& numchar = zustand::numchar();
+    numchar[33] = "N";
+    numchar[38] = "N";
+    numchar[31] = "M";
+    schreibe_datensatzname(datensatzname);
+    int bkflag = 0;
+    starte_simulation(bkflag, u);
+}
+
+void Steuern_Starten(const std::string& messflag_s, const std::string& simflag_s,
+                     const std::string& datensatzname, laufumgebung& u) {
+    flagchar& numchar = zustand::numchar();
+    numchar[33] = simflag_s;
+    numchar[38] = "J";
+    numchar[35] = "J";
+    numchar[32] = messflag_s;
+    numchar[31] = "M";
+    schreibe_datensatzname(datensatzname);
+    int bkflag = 0;
+    starte_simulation(bkflag, u);
+}
+
+void neue_simulation() {
+    marken().daten_eingelesen = false;
+    marken().ausgabefile_angelegt = false;
+    marken().simulation_durchgefuehrt = false;
+}

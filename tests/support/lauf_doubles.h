@@ -107,4 +107,10 @@ struct beobachter_doppel : lauf_beobachter {
     void zwischenergebnisse_t_oeffnen(double) override { ++t_fenster; }
     void zwischenergebnisse_v_oeffnen(double) override { ++v_fenster; }
     void graph_zeigen(const graphdata&, const graphdata&) override { ++graphen; }
+    void uhrzeit(int& monat, int& tag, int& stunde) override {
+        monat = uhr_monat;
+        tag = uhr_tag;
+        stunde = uhr_stunde;
+    }
+    int uhr_monat = 3, uhr_tag = 1, uhr_stunde = 9;
 };

@@ -77,6 +77,12 @@ void setze_intervalle(int m, int32_t anzahl) {
     tv().n[m] = anzahl;
 }
 
+int tage_im_monat(int m, const flagchar& numchar) {
+    static constexpr int tage[MAXMONAT + 1] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    pruefe_index(m, 1, MAXMONAT, "Monat");
+    return m == 2 && numchar[24] == "Y" ? 29 : tage[m];
+}
+
 void setze_speicherketten_zurueck(anlage& a) {
     a.langzeitspeicher.inhalt.kette_zuruecksetzen();
     a.pufferspeicher.inhalt.kette_zuruecksetzen();

@@ -344,6 +344,9 @@ struct general_state {
     int32_t monatstart = 1;
     int32_t startintervall = 1;             // start interval of a control run
     std::array<anlage, ANZ_ANLAGEN> anlagen;
+    // Month flags of the long-term store ("Y"/"N", [1..12]): charged in the
+    // month, and energy withdrawn in the month.
+    std::array<std::string, MAXMONAT + 1> lade_flag, entnehme_flag;
     datm datm_kept;                         // best variant of the current area step
     laufsteuerung lauf;
 };
@@ -386,6 +389,9 @@ int32_t intervalle(int m);
 // Sets the interval count of month m; a count outside 0..800 or a month outside
 // 1..12 is refused with a message (severity 'T') and nothing is changed.
 void setze_intervalle(int m, int32_t anzahl);
+// Days of month m; February has 29 when the weather year is a leap year
+// (numchar[24] = "Y").
+int tage_im_monat(int m, const flagchar& numchar);
 // Month of run step k: k <= 12 gives k, otherwise k - 12.
 inline int monat_des_laufschritts(int k) { return k <= 12 ? k : k - 12; }
 

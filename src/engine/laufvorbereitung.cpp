@@ -1,0 +1,258 @@
+#include "engine/laufvorbereitung.h"
+
+#include <algorithm>
+
+#include "lang/meldung.h"
+
+void eintrittstemperaturen_fuellen(const flagchar& numchar, const datz& vdatz, datz3& pvdatz3) {
+    for (int m = 1; m <= MAXMONAT; ++m) {
+        const int anzahl = intervalle(m);
+        intervallzeile& tein = pvdatz3[zdata::tein][m];
+        const intervallzeile& ta = pvdatz3[zdata::ta][m];
+        for (int s = 1; s <= anzahl; ++s) {
+            tein[s] = numchar[7] == "E" ? vdatz[zdata::tk][m] : ta[s];
+        }
+    }
+}
+
+void monatsvorbereitung(const flagchar& numchar, datz& z, const anlage& a0, double A) {
+    using namespace zdata;
+    const flagchar& global = zustand::numchar();
+    const auto& lade = tv().lade_flag;
+    const auto& entnehme = tv().entnehme_flag;
+
+    double W = 0.0, summe_rwv = 0.0, summe_twv = 0.0;
+    int k1 = 0, k2 = 0;
+    for (int m = 1; m <= MAXMONAT; ++m) {
+        if (numchar[6] != "J") {
+            z[ewv][m] = z[ew][m];
+            z[twv][m] = z[tw][m];
+            z[rwv][m] = z[rw][m];
+            z[tk][m] = z[te][m];
+        } else {
+            z[ewv][m] = z[ew][m] + z[eh][m];
+            if (z[ewv][m] > 0.0) {
+                z[twv][m] = (z[tw][m] * z[ew][m] + z[th][m] * z[eh][m]) / z[ewv][m];
+                z[rwv][m] = (z[rw][m] * z[ew][m] + z[rh][m] * z[eh][m]) / z[ewv][m];
+            } else {
+                z[twv][m] = z[th][m];
+                z[rwv][m] = z[rh][m];
+            }
+            z[tk][m] = numchar[9] != "W" ? z[te][m] : z[rwv][m];
+        }
+        if (z[rwv][m] > z[twv][m]) {
+            meldung("Warnung: Vorlauftemperatur <= Rücklauftemperatur.", global[31], 'W');
+        }
+        z[ewv_verbrauch][m] = z[ewv][m];
+        if (entnehme[m] == "Y" && lade[m] == "N" && A != 0.0) {
+            W += z[ewv][m];
+            summe_rwv += z[rwv][m];
+            summe_twv += z[twv][m];
+            ++k1;
+        }
+        if (lade[m] == "Y" && A != 0.0) ++k2;
+    }
+
+    double R = 0.0, T = 0.0;
+    if (k1 >= 1) {
+        R = summe_rwv / k1;
+        T = summe_twv / k1;
+    }
+    const speicher& lang = a0.langzeitspeicher;
+    double unten = R, U = T;
+    if (numchar[7] == "Z") {
+        unten = lang.tmin.wert;
+        U = lang.tmax.wert;
+    }
+    (void)unten;  // the lower value of the range does not enter the capacity
+    const double C = lang.spwspei.wert * lang.rospei.wert * (U - R) * lang.spmax.wert /
+                     umrechnungskonstante("kWh_in_Ws");
+    if (C < W) W = C;
+
+    for (int m = 1; m <= MAXMONAT; ++m) {
+        if (lade[m] == "Y" && A != 0.0 && k2 > 0) {
+            z[ewv][m] += W / k2;
+            z[twv][m] = U;
+        }
+        z[ewv_0][m] = z[ewv][m];
+        z[ewv_verbrauch_0][m] = z[ewv_verbrauch][m];
+    }
+}
+
+void intervallbedarf(const flagchar& numchar, const datz& z, const datz3& p, ::date3& d3) {
+    using namespace zdata;
+    for (int m = 1; m <= MAXMONAT; ++m) {
+        const int anzahl = intervalle(m);
+        intervallzeile& bedarf = d3.equer_verbrauch[m];
+        if (numchar[20] == "D") {
+            std::copy(p[eg_d][m].begin() + 1, p[eg_d][m].begin() + 1 + anzahl, bedarf.begin() + 1);
+            continue;
+        }
+        const bool alle_stunden = numchar[8] == "L";
+        const double stunden = alle_stunden ? z[ho][m] : z[hogn][m];
+        if (stunden <= 0.0) {
+            // No hours to spread over: the month gets no interval demand. Say
+            // so when a demand exists, so that it is not silently dropped.
+            std::fill(bedarf.begin() + 1, bedarf.begin() + 1 + anzahl, 0.0);
+            if (z[ewv_verbrauch][m] > 0.0 && anzahl > 0) {
+                meldung("Warnung: Monat " + std::to_string(m) +
+                            " hat keine Stunden; Bedarf nicht auf Intervalle verteilt.",
+                        zustand::numchar()[31], 'W');
+            }
+            continue;
+        }
+        for (int s = 1; s <= anzahl; ++s) {
+            if (alle_stunden) {
+                bedarf[s] = z[ewv_verbrauch][m] * p[ho][m][s] / stunden;
+            } else {
+                bedarf[s] = p[is0][m][s] > 0.0 ? z[ewv_verbrauch][m] * p[ho][m][s] / stunden : 0.0;
+            }
+        }
+    }
+}
+
+namespace {
+
+double jahressumme(const monatsfeld& f) {
+    double summe = 0.0;
+    for (int m = 1; m <= MAXMONAT; ++m) summe += f[m];
+    return summe;
+}
+
+}  // namespace
+
+void jahresauswertung(::datm& d, const datz3& p2, const speicher& puffer, const datz& z,
+                      const datt& vdatt, const flagchar& numchar) {
+    using namespace adata;
+    auto& F = d.feld;
+    const std::string& modus = zustand::numchar()[31];
+
+    // 1. Collector ratios.
+    const double G = jahressumme(z[zdata::ir]);
+    if (vdatt[22] == 0.0 || G <= 0.0) {
+        meldung("Fehler: Division durch null", "M", 'E');
+    } else {
+        const double flz_summe = jahressumme(F[flz]);
+        F[flz][1] = flz_summe / (vdatt[22] * G);
+        F[flz_ee][1] = (flz_summe + vdatt[99]) / (G * vdatt[22]);
+        F[flz_ges_heiz][1] = (jahressumme(F[nh]) + jahressumme(F[ok]) + jahressumme(F[zpk]) +
+                              jahressumme(F[zpk_l]) + vdatt[99]) /
+                             (G * vdatt[22]);
+    }
+
+    // 2. Ground area of an earth collector.
+    double H = 0.0;
+    if (vdatt[107] == 0.0) {
+        for (int m = 1; m <= MAXMONAT; ++m) {
+            const int anzahl = intervalle(m);
+            for (int s = 1; s <= anzahl; ++s) H += p2[zdata::ir][m][s];
+        }
+    } else {
+        meldung("Warnung: Einstrahlung auf Horizontale unbekannt oder Null, keine Bodenfläche "
+                "berechnet.",
+                modus, 'W');
+    }
+    if (H <= 0.0 || vdatt[88] == 0.0) {
+        F[bf][1] = 0.0;
+    } else {
+        double S = 0.0;
+        if (numchar[10] == "E") {
+            for (int m = 1; m <= MAXMONAT; ++m) S += (F[copwe][m] - 1.0) * F[ok][m];
+        }
+        F[bf][1] = S / (vdatt[88] * H);
+    }
+
+    // 3. Weighted efficiency.
+    double gewichtet = 0.0;
+    for (int m = 1; m <= MAXMONAT; ++m) gewichtet += d.ir[m] * F[eta][m];
+    if (G != 0.0) F[etawicht][1] = gewichtet / G;
+
+    // 4. Coverage.
+    for (int m = 1; m <= MAXMONAT; ++m) {
+        double D = z[zdata::ew][m] + z[zdata::eh][m];
+        if (D == 0.0) {
+            D = 1.0;
+        } else {
+            F[degra_m][m] = 1.0 - F[jek][m] / D;
+        }
+        F[degra_ww_m][m] =
+            z[zdata::ew][m] > 0.0 ? std::min(D * F[degra_m][m] / z[zdata::ew][m], 1.0) : 0.0;
+    }
+    double dj = 0.0, dwwj = 0.0;
+    const double summe_eg = jahressumme(F[eg]);
+    const double summe_ew = jahressumme(z[zdata::ew]);
+    if (summe_eg > 0.0) {
+        for (int m = 1; m <= MAXMONAT; ++m) dj += F[degra_m][m] * F[eg][m] / summe_eg;
+    }
+    if (summe_ew > 0.0) {
+        for (int m = 1; m <= MAXMONAT; ++m) dwwj += F[degra_ww_m][m] * z[zdata::ew][m] / summe_ew;
+        dwwj = std::min(dwwj, 1.0);
+    }
+    for (int m = 1; m <= MAXMONAT; ++m) {
+        F[degra_j][m] = dj;
+        F[degra_ww_j][m] = dwwj;
+    }
+
+    // 5. Seasonal performance.
+    const double E_r = jahressumme(F[er]);
+    const double E_g = summe_eg;
+    double s_ww = 0.0, s_we = 0.0;
+    for (int m = 1; m <= MAXMONAT; ++m) {
+        s_ww += F[er][m] * F[copww][m];
+        s_we += (F[eg][m] - F[er][m]) * F[copwe][m];
+    }
+    F[jaz_ww][1] = E_r > 0.0 ? s_ww / E_r : 0.0;
+    F[jaz_we][1] = E_g - E_r > 0.0 ? s_we / (E_g - E_r) : 0.0;
+    if (E_g > 0.0) F[jok][1] = jahressumme(F[ok]) / E_g;
+
+    // 6. Storage volume per day.
+    const double rho = puffer.rospei.wert;
+    const double c = puffer.spwspei.wert;
+    const double kwh = umrechnungskonstante("kWh_in_Ws");
+    // A zero temperature difference or an empty store description gives no
+    // volume instead of an infinite one.
+    auto volumen = [&](double E, double dT) {
+        const double nenner = dT * rho * c;
+        return nenner != 0.0 ? kwh * E / nenner : 0.0;
+    };
+    for (int m = 1; m <= MAXMONAT; ++m) {
+        using namespace zdata;
+        const double e_r = F[adata::er][m];
+        const double dt_ww = z[tw][m] - z[tk][m];
+        const double dt_h = z[th][m] - z[rh][m];
+        double V = 0.0;
+        if (e_r < z[ew][m]) {
+            V = volumen(e_r, dt_ww);
+        } else if (e_r < z[ewv][m] && z[ew][m] < e_r) {
+            V = volumen(z[ew][m], dt_ww) + volumen(e_r - z[ew][m], dt_h);
+        } else {
+            V = volumen(z[ew][m], dt_ww) + volumen(z[eh][m], dt_h);
+        }
+        F[speiv_edt][m] = V / tage_im_monat(m, numchar);
+    }
+}
+
+void ergebnisse_umrechnen(::datm& d, const einheiten_umrechner& umrechner) {
+    for (umrechnen_struct& u : d.umrechnen) u.bekannt = "N";
+    for (umrechnen_struct& u : d.umrechnen_3) u.bekannt = "N";
+    for (int a = 0; a < ANZ_ADATA; ++a) {
+        if (d.umrechnen[a].bekannt != "Y") {
+            d.umrechnen[a] = umrechner(d.programm_einheit[a], d.ausgabe_einheit[a], d.kennzeichen[a]);
+            d.umrechnen[a].bekannt = "Y";
+        }
+        const umrechnen_struct& u = d.umrechnen[a];
+        for (int m = 1; m <= MAXMONAT; ++m) d.feld[a][m] = u.faktor * d.feld[a][m] + u.offset;
+    }
+    for (int k = 0; k < ANZ_FELD3; ++k) {
+        if (d.umrechnen_3[k].bekannt != "Y") {
+            d.umrechnen_3[k] =
+                umrechner(d.programm_einheit_3[k], d.ausgabe_einheit_3[k], d.kennzeichen_3[k]);
+            d.umrechnen_3[k].bekannt = "Y";
+        }
+        const umrechnen_struct& u = d.umrechnen_3[k];
+        for (int m = 1; m <= MAXMONAT; ++m) {
+            const int anzahl = intervalle(m);
+            for (int s = 1; s <= anzahl; ++s) d.feld3[k][m][s] = u.faktor * d.feld3[k][m][s] + u.offset;
+        }
+    }
+}

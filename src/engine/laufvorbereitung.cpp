@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/heizbilanz.h"
 #include "lang/meldung.h"
 
 void eintrittstemperaturen_fuellen(const flagchar& numchar, const datz& vdatz, datz3& pvdatz3) {
@@ -88,25 +89,16 @@ void intervallbedarf(const flagchar& numchar, const datz& z, const datz3& p, ::d
             std::copy(p[eg_d][m].begin() + 1, p[eg_d][m].begin() + 1 + anzahl, bedarf.begin() + 1);
             continue;
         }
-        const bool alle_stunden = numchar[8] == "L";
-        const double stunden = alle_stunden ? z[ho][m] : z[hogn][m];
-        if (stunden <= 0.0) {
+        const double stunden = numchar[8] == "L" ? z[ho][m] : z[hogn][m];
+        if (stunden <= 0.0 && z[ewv_verbrauch][m] > 0.0 && anzahl > 0) {
             // No hours to spread over: the month gets no interval demand. Say
-            // so when a demand exists, so that it is not silently dropped.
-            std::fill(bedarf.begin() + 1, bedarf.begin() + 1 + anzahl, 0.0);
-            if (z[ewv_verbrauch][m] > 0.0 && anzahl > 0) {
-                meldung("Warnung: Monat " + std::to_string(m) +
-                            " hat keine Stunden; Bedarf nicht auf Intervalle verteilt.",
-                        zustand::numchar()[31], 'W');
-            }
-            continue;
+            // so, so that the demand is not dropped silently.
+            meldung("Warnung: Monat " + std::to_string(m) +
+                        " hat keine Stunden; Bedarf nicht auf Intervalle verteilt.",
+                    zustand::numchar()[31], 'W');
         }
         for (int s = 1; s <= anzahl; ++s) {
-            if (alle_stunden) {
-                bedarf[s] = z[ewv_verbrauch][m] * p[ho][m][s] / stunden;
-            } else {
-                bedarf[s] = p[is0][m][s] > 0.0 ? z[ewv_verbrauch][m] * p[ho][m][s] / stunden : 0.0;
-            }
+            bedarf[s] = monatsenergie_auf_intervall(z[ewv_verbrauch][m], m, s, numchar, z, p);
         }
     }
 }

@@ -1,0 +1,37 @@
+#pragma once
+// Turning a month of interval results into monthly values.
+
+#include <array>
+
+#include "engine/WP_variables.h"
+
+// Accumulator of the interval balance: demand, change of stored energy,
+// losses and heat delivered, summed over the intervals of a month.
+struct bilanzsummen {
+    double bedarf = 0.0;
+    double gespeichert = 0.0;
+    double verluste = 0.0;
+    double geliefert = 0.0;
+};
+
+// Clears the month's sums before its intervals are computed; returns the
+// three cleared cells of the caller.
+std::array<double, 3> monatsstart_summen(anlage& a, int m, ::date& d, ::date3& d3,
+                                         bilanzsummen& summen);
+
+// Sums (energies) and hour-weighted daylight means of month m into `date`.
+void intervalle_zu_monat(::date& d, const ::date3& d3, const datz& vdatz, int m, double A,
+                         const datz3& pvdatz3);
+
+// Hour-weighted mean velocity of the daylight intervals of month m.
+void mittlere_geschwindigkeit(::date& d, const ::date3& d3, const datz& vdatz, int m,
+                              const datz3& pvdatz3);
+
+// Clears the results of interval s before it is computed (again); returns the
+// four cells 0, 1, 0, 1.
+std::array<double, 4> intervall_zuruecksetzen(int m, int s, const flagchar& numchar, double A,
+                                              ::date3& d3, const datz3& pvdatz3);
+
+// Copies month m of `date` and its intervals into the run result `datm`.
+void monat_in_laufergebnis(const ::date& d, const ::date3& d3, const datz3& pvdatz3, ::datm& r,
+                           int m, double A);

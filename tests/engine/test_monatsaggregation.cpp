@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include "engine/heizbilanz.h"
+#include "engine/monatsaggregation.h"
+#include "support/aufzeichnende_senke.h"
+
+class Monatsaggregation : public mit_meldungen {
+protected:
+    void SetUp() override {
+        mit_meldungen::SetUp();
+        setze_intervalle(5, 3);
+        p = &zustand::pvdatz3(1);
+        // Interval 1 is night, 2 and 3 have irradiance; ir of interval 3 is 0.
+        const double ho[] = {0, 10, 4, 2}, is0[] = {0, 0, 300, 50}, ir[] = {0, 0, 2, 0};
+        for (int s = 1; s <= 3; ++s) {
+            (*p)[zdata::ho][5][s] = ho[s];
+            (*p)[zdata::is0][5][s] = is0[s];
+            (*p)[zdata::ir][5][s] = ir[s];
+            d3.er[5][s] = 1.0 * s;
+            d3.tf[5][s] = 10.0 * s;
+            d3.ls[5][s] = 0.5;
+            d3.esa[5][s] = 1.5;
+            d3.vel[5][s] = s;
+        }
+        z[zdata::ho][5] = 16.0;
+        z[zdata::hogn][5] = 6.0;
+    }
+    void TearDown() override {
+        setze_intervalle(5, 0);
+        mit_meldungen::TearDown();
+    }
+    datz3* p = nullptr;
+    ::date3 d3{};
+    ::date d;
+    datz z{};
+};
+
+TEST_F(Monatsaggregation, SummenUndTageslichtMittel) {
+    d.ok[5] = 3.2;
+    intervalle_zu_monat(d, d3, z, 5, 2.0, *p);
+    EXPECT_DOUBLE_EQ(d.er[5], 6.0);                           // sum over all intervals
+    EXPECT_DOUBLE_EQ(d.tf[5], 20.0 * 4 / 6 + 30.0 * 2 / 6);  // daylight hour-weighted mean
+    // eta_s: interval 2: (0.5 + 1.5) / (2 * 2) = 0.5; interval 3: ir = 0 gives 20.
+    EXPECT_DOUBLE_EQ(d.etam[5], 0.5 * 4 / 6 + 20.0 * 2 / 6);
+    EXPECT_DOUBLE_EQ(d.vel[5], 2.0 * 4 / 6 + 3.0 * 2 / 6);
+    EXPECT_DOUBLE_EQ(d.lok[5], 3.2 * 1000.0 / 16.0);
+
+    // Without collector area every daylight interval counts with efficiency 1.
+    intervalle_zu_monat(d, d3, z, 5, 0.0, *p);
+    EXPECT_DOUBLE_EQ(d.etam[5], 1.0);
+}
+
+TEST_F(Monatsaggregation, MonatOhneTageslichtBleibtNullUndBehaeltGeschwindigkeit) {
+    z[zdata::hogn][5] = 0.0;
+    d.vel[5] = 7.0;
+    d.er[5] = 9.0;
+    intervalle_zu_monat(d, d3, z, 5, 2.0, *p);
+    EXPECT_EQ(d.er[5], 0.0);
+    EXPECT_EQ(d.etam[5], 0.0);
+    EXPECT_EQ(d.tf[5], 0.0);
+    EXPECT_EQ(d.vel[5], 7.0);
+}
+
+TEST_F(Monatsaggregation, IntervallZuruecksetzen) {
+    flagchar n;
+    n[3] = "A";
+    n[25] = "K";
+    d3.nh[5][2] = 4.0;
+    auto zellen = intervall_zuruecksetzen(5, 2, n, 0.0, d3, *p);
+    EXPECT_EQ(zellen, (std::array<double, 4>{0, 1, 0, 1}));
+    EXPECT_EQ(d3.nh[5][2], 0.0);
+    EXPECT_EQ(d3.vel[5][2], 2.0);  // analytic method keeps the velocity
+    EXPECT_EQ(d3.zei[5][2], 4.0);
+    EXPECT_EQ(d3.wpausflag[2], u'J');  // no collector loop
+    n[3] = "V";
+    n[25] = "L";
+    intervall_zuruecksetzen(5, 2, n, 0.0, d3, *p);
+    EXPECT_EQ(d3.vel[5][2], 0.0);
+    EXPECT_EQ(d3.wpausflag[2], u'N');
+}
+
+TEST_F(Monatsaggregation, MonatInsLaufergebnis) {
+    ::datm r;
+    d.jkk = 11.0;
+    d.ek_lv[5] = 3.0;
+    d.nh_lv[5] = 4.0;
+    d.nh[5] = 5.0;
+    d.tein[5] = 12.0;
+    d.e_next_lang[5] = 6.0;
+    d3.zei[5][2] = 2.0;
+    d3.tein[5][3] = 8.0;
+    d3.wpausflag[1] = u'J';
+    d3.wpausflag[2] = u'N';
+    monat_in_laufergebnis(d, d3, *p, r, 5, 2.0);
+    EXPECT_EQ(r.feld[adata::jkk][1], 11.0);
+    EXPECT_EQ(r.feld[adata::jek][5], 3.0);
+    EXPECT_EQ(r.feld[adata::nh][5], 4.0);
+    EXPECT_EQ(r.feld[adata::teinv][5], 12.0);
+    EXPECT_EQ(r.ir[5], 5.0);
+    EXPECT_EQ(r.feldns_lang[5], 6.0);
+    EXPECT_DOUBLE_EQ(r.feld3[0][5][2], 0.5);
+    EXPECT_EQ(r.feld3[16][5][3], 8.0);
+    EXPECT_EQ(r.feld3[17][5][1], 0.0);
+    EXPECT_EQ(r.feld3[17][5][2], 1.0);
+}
+
+TEST(Heizbilanz, BuchungenRealUndVirtuell) {
+    ::date d;
+    ::date3 d3{};
+    heizung_buchen(2, 3, 'N', 10.0, 4.0, 6.0, 2.0, d, d3);
+    heizung_buchen(2, 3, 'J', 10.0, 1.0, 6.0, 0.5, d, d3);
+    EXPECT_EQ(d3.ok[2][3], 4.0);
+    EXPECT_EQ(d3.nh[2][3], 2.0);
+    EXPECT_EQ(d3.ok_waerme[2][3], 10.0);
+    EXPECT_EQ(d3.nh_waerme[2][3], 6.0);
+    EXPECT_EQ(d.eg[2], 16.0);
+    EXPECT_EQ(d3.eg[2][3], 16.0);
+    EXPECT_EQ(d.ok_virtuell[2], 1.0);
+    EXPECT_EQ(d3.nh_virtuell[2][3], 0.5);
+    EXPECT_EQ(d.nh[2], 2.0);
+}
+
+TEST(Heizbilanz, HeizartUmrechnen) {
+    struct fall {
+        const char *quelle, *antrieb;
+        double F, P, S;
+    };
+    // Q = 12, x (heat engine) = 0.8, y (power plant) = 0.4, z (boiler) = 0.9
+    const fall faelle[] = {
+        {"G", "E", 12.0 / 0.9, 12.0 / 0.9, 0.0}, {"K", "E", 12.0, 30.0, 12.0},
+        {"F", "E", 12.0, 30.0, 0.0},             {"L", "E", 12.0, 30.0, 12.0},
+        {"L", "W", 15.0, 15.0, 0.0},             {"L", "X", -1.0, -1.0, 0.0},
+    };
+    for (const fall& f : faelle) {
+        SCOPED_TRACE(std::string(f.quelle) + f.antrieb);
+        double F = -1.0, P = -1.0, S = 0.0;
+        heizart_umrechnen(12.0, F, P, f.quelle, f.antrieb, 0.8, 0.4, 0.9, S);
+        EXPECT_DOUBLE_EQ(F, f.F);
+        EXPECT_DOUBLE_EQ(P, f.P);
+        EXPECT_DOUBLE_EQ(S, f.S);
+    }
+}
+
+TEST(Heizbilanz, MonatsbilanzZielJeOptimierung) {
+    flagchar n;
+    n[10] = "K";  // electric heating without coupling
+    n[14] = "E";
+    n[15] = "E";
+    zustand::numchar()[7] = "Z";
+    datt v{};
+    v[73] = 0.4;
+    v[70] = 0.30;
+    v[71] = 0.25;
+    v[72] = 0.20;
+    struct fall {
+        const char* ziel;
+        double erwartet;
+    };
+    // nh 10 (ww pump, electric), ok 4, elp 2, elp_l 1, nh_virtuell 3
+    const double ek_lv = 10 + 4 + 2 + 1;
+    const double preis = 10 * 0.30 + 4 * 0.25 + 3 * 0.20;
+    for (const fall& f : {fall{"P", preis + 3 * 0.30}, fall{"A", ek_lv + 3},
+                          fall{"K", ek_lv / 0.4 + 3 / 0.4}}) {
+        ::date d;
+        d.nh[6] = 10.0;
+        d.ok[6] = 4.0;
+        d.elp[6] = 2.0;
+        d.elp_l[6] = 1.0;
+        d.nh_virtuell[6] = 3.0;
+        n[16] = f.ziel;
+        EXPECT_DOUBLE_EQ(heizung_monatsbilanz(n, v, 6, d), f.erwartet) << f.ziel;
+        EXPECT_DOUBLE_EQ(d.flz[6], 17.0);  // virtual energy adds no electricity
+        EXPECT_DOUBLE_EQ(d.ek[6], 17.0);
+        EXPECT_DOUBLE_EQ(d.preis[6], preis);
+    }
+    zustand::numchar()[7] = "";
+}

@@ -59,6 +59,7 @@ laufsteuerung& lauf() { return tv().lauf; }
 int32_t& monatstart() { return tv().monatstart; }
 int32_t& startintervall() { return tv().startintervall; }
 haupteinheiten_tabelle& einheiten_tabelle() { return haupteinheiten(); }
+::stoffdaten& stoffdaten() { return tv().stoffe; }
 }  // namespace zustand
 
 int32_t intervalle(int m) {

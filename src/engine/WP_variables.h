@@ -349,6 +349,7 @@ struct general_state {
     std::array<std::string, MAXMONAT + 1> lade_flag, entnehme_flag;
     datm datm_kept;                         // best variant of the current area step
     laufsteuerung lauf;
+    stoffdaten stoffe;                      // property tables: air, store fluid, heat-pump refrigerant
 };
 
 struct series_state {
@@ -379,6 +380,7 @@ laufsteuerung& lauf();
 int32_t& monatstart();
 int32_t& startintervall();
 haupteinheiten_tabelle& einheiten_tabelle();
+::stoffdaten& stoffdaten();      // property tables of the site (air, store fluid, refrigerant)
 }  // namespace zustand
 
 // ---------------------------------------------------------------------------

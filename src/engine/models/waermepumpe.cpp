@@ -1,0 +1,256 @@
+#include "engine/models/waermepumpe.h"
+
+#include <cmath>
+#include <string>
+
+#include "engine/models/numerik.h"
+#include "lang/meldung.h"
+
+namespace {
+
+constexpr double COP_MAX = 20.0;
+constexpr double ABSOLUT = 273.1;
+
+// Coefficient slots of one pump in vdatt; -1 marks a coefficient the pump
+// does not have (the ww pump's polynomial uses only c1..c4).
+struct cop_slots {
+    int c[8];        // c[1..7]
+    int exponent;
+    const char* modell_position;
+};
+
+constexpr cop_slots slots_we{{0, 31, 32, 33, 34, 35, 36, 37}, 38, "12"};
+constexpr cop_slots slots_ww{{0, 23, 24, 25, 26, -1, -1, -1}, 30, "13"};
+
+double koeffizient(const datt& vdatt, const cop_slots& sl, int i) {
+    return sl.c[i] < 0 ? 0.0 : vdatt[static_cast<size_t>(sl.c[i])];
+}
+
+void pruefe_intervall(int m, int s) {
+    if (m < 0 || m > MAXMONAT || s < 0 || s > MAXINTERVALL) {
+        meldung("Fehler: Monat " + std::to_string(m) + " / Intervall " + std::to_string(s) +
+                    " außerhalb des Kalenders",
+                "S", 'T');
+    }
+}
+
+const kaeltemittel& waermepumpen_fluid() { return zustand::stoffdaten().kaeltemittel_record; }
+
+// Enthalpy difference (column 4) and mean pressure at temperature t.
+double enthalpie_bei(double t, double& druck) {
+    const kaeltemittel& k = waermepumpen_fluid();
+    return dampftafel_wert(k.vdampftafeldata, k.imaxdampf, 0, 4, t, druck);
+}
+
+}  // namespace
+
+double berechne_faktor_2(double th, double tt, double c) { return 1.0 / std::pow(th - tt, c); }
+double berechne_faktor_3(double th, double tt) { return th - tt; }
+double berechne_faktor_4(double th, double tt) { return tt * (th - tt); }
+double berechne_faktor_5(double th, double tt) { return (th - tt) * (th - tt); }
+double berechne_faktor_6(double th, double tt) { return tt * (th - tt) * (th - tt); }
+double berechne_faktor_7(double /*th*/, double tt) { return tt; }
+double berechne_eta6(double c1, double c2, double c3, double c4, double c5, double c6, double c7,
+                     double a2, double a3, double a4, double a5, double a6, double a7) {
+    return c1 + c2 * a2 + c3 * a3 + c4 * a4 + c5 * a5 + c6 * a6 + c7 * a7;
+}
+
+double berechne_cop(const datt& vdatt, const datz& pvdatz, char pumpe, double tt, double th,
+                    const flagchar& numchar, double& roh, ::date3& pvdate3, int m, int s) {
+    pruefe_intervall(m, s);
+    const cop_slots& sl = pumpe == 'E' ? slots_we : slots_ww;
+    const std::string& modell = numchar[pumpe == 'E' ? 12 : 13];
+    double cop = 1.0;
+    if (pumpe == 'E' && (numchar[10] == "G" || numchar[10] == "K" || numchar[10] == "F")) {
+        // Boiler, electric or district heating: the heat is bought as it is used.
+        roh = 1.0;
+        return 1.0;
+    }
+    if (th <= tt) {
+        // No lift (th = tt included): the COP is unbounded, so the upper limit.
+        roh = COP_MAX;
+        return COP_MAX;
+    }
+    if (pvdate3.q_gesamt[m][s] > 0.0 && numchar[7] != "E") {
+        berechne_kaeltemittel_zustand(vdatt, pumpe, tt, th, pvdate3, m, s);
+    }
+    const double c1 = koeffizient(vdatt, sl, 1), c2 = koeffizient(vdatt, sl, 2);
+    if (modell == "L") {
+        cop = c1 * (th - tt) + c2;
+    } else if (modell == "H") {
+        cop = (th + 270.0) * c1 / (th - tt) + c2;
+    } else if (modell == "A") {
+        cop = berechne_cop_analytisch(vdatt, pvdatz, numchar, tt, th, m);
+    } else if (modell == "4") {
+        const double a2 = berechne_faktor_2(th, tt, vdatt[static_cast<size_t>(sl.exponent)]);
+        cop = berechne_eta6(c1, c2, koeffizient(vdatt, sl, 3), koeffizient(vdatt, sl, 4),
+                            koeffizient(vdatt, sl, 5), koeffizient(vdatt, sl, 6),
+                            koeffizient(vdatt, sl, 7), a2, berechne_faktor_3(th, tt),
+                            berechne_faktor_4(th, tt), berechne_faktor_5(th, tt),
+                            berechne_faktor_6(th, tt), berechne_faktor_7(th, tt));
+    }
+    if ((modell == "L" || modell == "H" || modell == "A") && cop <= 1.0) cop = 1.0;
+    roh = cop;
+    return cop > COP_MAX ? COP_MAX : cop;
+}
+
+double berechne_wp_temperaturen(::date& pvdate, const datz& pvdatz, const datt& vdatt,
+                                const datz3& pvdatz3, ::date3& pvdate3, double& roh, int s, int m,
+                                const flagchar& numchar, char pumpe, double x) {
+    pruefe_intervall(m, s);
+    (void)pvdate;
+    const double twv = pvdatz[zdata::twv][m], rwv = pvdatz[zdata::rwv][m];
+    double tt = 0.0, th = 0.0;
+    if (pumpe == 'W') {
+        if (numchar[7] == "E") {
+            tt = x;
+            th = twv;
+        } else if (numchar[7] == "Z") {
+            tt = numchar[26] == "G" ? pvdatz3[zdata::tein][m][s] : (x + pvdatz3[zdata::tein][m][s]) / 2.0;
+            th = (twv + rwv) / 2.0;
+        } else {
+            meldung("Fehler: Unbekannte Kopplung \"" + numchar[7] + "\" für die Wärmepumpe",
+                    numchar[31], 'W');
+            roh = 1.0;
+            return 1.0;
+        }
+    } else {
+        if (numchar[10] == "L") {
+            tt = numchar[20] == "D" ? pvdatz3[zdata::ta][m][s] : pvdatz[zdata::ta][m];
+        } else if (numchar[10] == "E") {
+            tt = pvdatz[zdata::te][m];
+        } else {
+            // Gas, electric or district heating: no source and sink; COP 1.
+            roh = 1.0;
+            return 1.0;
+        }
+        th = twv;
+    }
+    return berechne_cop(vdatt, pvdatz, pumpe, tt, th, numchar, roh, pvdate3, m, s);
+}
+
+void besetze_cop(::date& pvdate, ::date3& pvdate3, const datt& vdatt, const datz& pvdatz,
+                 const datz3& pvdatz3, int s, int m, const flagchar& numchar, double x) {
+    double roh = 0.0;
+    pvdate.copwe[m] =
+        berechne_wp_temperaturen(pvdate, pvdatz, vdatt, pvdatz3, pvdate3, roh, s, m, numchar, 'E', x);
+    pvdate.copwelok[m] = roh;
+    pvdate3.copww[m][s] =
+        berechne_wp_temperaturen(pvdate, pvdatz, vdatt, pvdatz3, pvdate3, roh, s, m, numchar, 'W', x);
+    pvdate3.copwwlok[m][s] = roh;
+    if (pvdate.copwe[m] < 1.0 && (numchar[10] == "E" || numchar[10] == "L")) {
+        meldung("Warnung: COPWE < 1.", numchar[31], 'A');
+    }
+}
+
+double berechne_cop_analytisch(const datt& vdatt, const datz& pvdatz, const flagchar& numchar,
+                               double tt, double th, int m) {
+    const double t_low = tt + ABSOLUT, t_high = th + ABSOLUT;
+    double p_low = 0.0, p_high = 0.0;
+    enthalpie_bei(tt, p_low);
+    const double h_high = enthalpie_bei(th, p_high);
+    const double cv = vdatt[57], mol = vdatt[59], eps = vdatt[53];
+    if (cv <= 0.0 || mol <= 0.0 || eps <= 0.0 || p_low <= 0.0) {
+        meldung("Fehler: Kältemitteldaten unvollständig (Cv, M, Verdichtungsverhältnis oder "
+                "Druck nicht positiv).",
+                numchar[31], 'W');
+        return 1.0;
+    }
+    const double c = cv / mol;
+    const double tau = t_high / t_low;
+    const double arbeit = c * t_low * (tau - 1.0);
+    const double kappa = (cv + 8314.3) / cv;
+    const double r = std::pow(1.0 / eps, kappa);
+    // General cycle expression with P1 = p_high, P2 = p_low, P3 = tau,
+    // P4 = T_low, P5 = T_high, P6 = h_high, P7 = c.
+    const double p1 = p_high, p2 = p_low, p3 = tau, p4 = t_low, p5 = t_high, p6 = h_high, p7 = c;
+    const double t = p4 * (1.0 / eps) * (1.0 - p3 * p4 / p5);
+    const double r2 = p4 * p3 - p5;
+    const double A = p7 * r2 + 1000.0 * p6;
+    const double B = (t - r2 * r) * p7 - 1000.0 * p6 * r;
+    const double C = p7 * t * r;
+    const double v = p1 / p2;
+    const double waerme = B * v + A - C * v * v;
+    if (t_high < pvdatz[zdata::twv][m] + ABSOLUT) {
+        meldung("Fehler: Kompressionstemperatur zu klein", "A", 'M');
+    }
+    return arbeit > 0.0 ? waerme / arbeit : COP_MAX;
+}
+
+void berechne_kaeltemittel_zustand(const datt& vdatt, char pumpe, double tt, double th,
+                                   ::date3& pvdate3, int m, int s) {
+    double p_high = 0.0, p_low = 0.0;
+    enthalpie_bei(th, p_high);
+    const double h_low = enthalpie_bei(tt, p_low);
+    if (pumpe != 'W') return;
+    pvdate3.ph[m][s] = p_high;
+    pvdate3.pt[m][s] = p_low;
+    pvdate3.enthalpie[m][s] = h_low;
+    const double nenner = 1000.0 * h_low * vdatt[58];
+    pvdate3.vwp[m][s] =
+        nenner != 0.0 ? (pvdate3.tf[m][s] - pvdate3.tein[m][s]) * pvdate3.mcg[m][s] / nenner : 0.0;
+}
+
+double kaeltemittel_intervall(int m, int s, double A, const kaeltemittel_vorgaben& vorgaben,
+                              const anlage& pl, const flagchar& numchar, const datt& vdatt,
+                              const datz& pvdatz, datz3& pvdatz3, ::date3& pvdate3,
+                              kollektor_schnittstelle& kollektor) {
+    pruefe_intervall(m, s);
+    if (numchar[7] == "E" || A <= 0.0) return 0.0;
+    const bool direkt = ist_direktkopplung(numchar);
+    const double cpf = vdatt[55], cv = vdatt[57], rho = vdatt[58], mol = vdatt[59];
+    const double twv = pvdatz[zdata::twv][m];
+
+    double t_e = 0.0;
+    if (direkt) {
+        t_e = kollektor.eintrittstemperatur_intervall(m, s, vorgaben.schritt, vorgaben.t_ein);
+        pvdatz3[zdata::tein][m][s] = t_e;
+    } else {
+        t_e = pvdatz3[zdata::tt][m][s];
+    }
+    double p_w = 0.0, p_e = 0.0;
+    enthalpie_bei(twv, p_w);
+    double h_e = enthalpie_bei(t_e, p_e);
+    if (direkt && pl.zwischen_waermepumpe.pmaxt.wert < p_e) {
+        // The evaporator may not exceed its pressure limit: evaporate at the
+        // temperature where the liquid pressure reaches it.
+        const kaeltemittel& k = waermepumpen_fluid();
+        double unbenutzt = 0.0;
+        t_e = dampftafel_wert(k.vdampftafeldata, k.imaxdampf, 1, 0,
+                              pl.zwischen_waermepumpe.pmaxt.wert, unbenutzt);
+        pvdatz3[zdata::tein][m][s] = t_e;
+        h_e = enthalpie_bei(t_e, p_e);
+    }
+    pvdate3.enthalpie[m][s] = h_e;
+    if (direkt) {
+        kollektor.luftkollektor_intervall(m, s, A);
+        pvdate3.etam[m][s] = kollektor.wirkungsgrad_intervall(m, s, A);
+        pvdate3.es[m][s] = A * pvdate3.etam[m][s] * vorgaben.einstrahlung;
+    }
+    if (mol <= 0.0 || rho <= 0.0) {
+        meldung("Fehler: Molmasse oder Dichte des Kältemittels nicht positiv.", numchar[31], 'W');
+        pvdate3.alpha[m][s] = 0.0;
+        return 0.0;
+    }
+    const double c_v = cv / mol;
+    const double D = (cpf - c_v + 8341.1625 / mol) * t_e + 1000.0 * h_e - p_e / rho;
+    const double N = 1000.0 * h_e + (8341.1625 / mol + c_v) * t_e - cpf * twv - p_w / rho;
+    const double alpha = D != 0.0 ? N / D : 0.0;
+    pvdate3.alpha[m][s] = alpha;
+
+    double massenstrom = 0.0;
+    if (alpha > 0.0) {
+        const double q = pvdate3.es[m][s] + pvdate3.ls[m][s];
+        const double teiler =
+            direkt ? alpha * h_e * vorgaben.faktor_c
+                   : (pvdate3.tf[m][s] - pvdatz3[zdata::tt][m][s]) * cpf +
+                         vorgaben.faktor_c * alpha * h_e;
+        if (teiler != 0.0) massenstrom = q / teiler;
+    }
+    if (massenstrom <= 0.0) massenstrom = 0.0;
+    if (direkt) {
+        const double volumenstrom = massenstrom / rho;
+        pvdate3.vel[m][s] = volumenstrom / verhaeltnis_oder_eins(A, vdatt[77]);
+    }
+    return massenstrom;
+}

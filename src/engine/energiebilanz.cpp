@@ -1,0 +1,256 @@
+#include "engine/energiebilanz.h"
+
+#include <algorithm>
+
+#include "engine/heizbilanz.h"
+#include "engine/models/numerik.h"
+#include "engine/models/waermepumpe.h"
+#include "lang/meldung.h"
+
+namespace {
+
+bool ist_lademonat(int m) { return tv().lade_flag[m] == "Y"; }
+bool ist_entnahmemonat(int m) { return tv().entnehme_flag[m] == "Y"; }
+
+double copwe_positiv(intervallbilanz& b) {
+    if (b.d.copwe[b.m] <= 0.0) {
+        meldung("Warnung: COPWE = 0 oder negativ. Wird gleich eins gesetzt.", b.numchar[31], 'W');
+        b.d.copwe[b.m] = 1.0;
+    }
+    return b.d.copwe[b.m];
+}
+
+// Share f of the collector heat that reaches the store above the cold-water
+// temperature when the collector outflow stays below the flow temperature.
+double anteil_ueber_kaltwasser(const intervallbilanz& b) {
+    const double tf = b.d3.tf[b.m][b.s], twv = b.vdatz[zdata::twv][b.m], tk = b.vdatz[zdata::tk][b.m];
+    if (tf < twv && twv != tk) return (tf - tk) / (twv - tk);
+    return 1.0;
+}
+
+speicher_entnahme direkt_entladen(intervallbilanz& b, speicher& sp, double bedarf) {
+    return entlade_speicher(sp, bedarf, b.vdatz[zdata::rwv][b.m], b.vdatz[zdata::twv][b.m], 'D',
+                            'N', b.m, b.s, b.numchar, b.vdatt, b.vdatz, b.d, b.d3, b);
+}
+
+}  // namespace
+
+speicher& speicher_des_monats(anlage& a, int m) {
+    return ist_lademonat(m) ? a.langzeitspeicher : a.pufferspeicher;
+}
+
+double speicherangebot(const flagchar& numchar, int m, int s, ::date3& d3, const datz& vdatz) {
+    if (numchar[7] == "E") {
+        d3.espeicher[m][s] = d3.es[m][s];
+        return d3.tf[m][s];
+    }
+    d3.espeicher[m][s] = d3.er[m][s];
+    return vdatz[zdata::twv][m];
+}
+
+void kopplung_aus_endrflag(flagchar& numchar, int s, const ::date3& d3) {
+    if (numchar[25] != "K") return;
+    numchar[7] = d3.endrflag[s] == u'E' ? "E" : "Z";
+}
+
+void intervallbilanz::kollektor_deckung_buchen(int m_, int s_, double C) {
+    double strom = 0.0, waerme = C;
+    if (d3.twfflag[s_] == u'N') {
+        const double twv = vdatz[zdata::twv][m_], tf = d3.tf[m_][s_];
+        if (numchar[7] == "Z") {
+            const double er = d3.er[m_][s_];
+            const double c = er != 0.0 ? C / er : 0.0;
+            const double P = d3.wpausflag[s_] == u'N' ? (d3.es[m_][s_] + d3.ls[m_][s_]) * c : 0.0;
+            const double verhaeltnis = (twv + 273.1) / (tf + 273.1);
+            const double copww = d3.copww[m_][s_];
+            strom = copww != 0.0 ? P * verhaeltnis / copww : 0.0;
+            waerme = P * verhaeltnis;
+        } else if (numchar[7] == "E") {
+            const double tk = vdatz[zdata::tk][m_];
+            strom = (tf < twv && twv != tk && d.copwe[m_] != 0.0)
+                        ? ((twv - tf) / (twv - tk)) * C / d.copwe[m_]
+                        : 0.0;
+            waerme = C;
+        }
+    }
+    heizung_buchen(m_, s_, 'N', 0.0, 0.0, waerme, strom, d, d3);
+}
+
+void intervallbilanz::zusatzheizung_buchen(int m_, int s_, char modus, double waerme,
+                                           double endenergie) {
+    heizung_buchen(m_, s_, modus, waerme, endenergie, 0.0, 0.0, d, d3);
+}
+
+double speicher_laden_intervall(intervallbilanz& b, speicher& sp, double E, double X, double T) {
+    const int m = b.m, s = b.s;
+    double ueberlauf = 0.0;
+    const double gespeichert = lade_speicher(sp, E, T, ueberlauf, m, s, b.numchar, b);
+    double f = 1.0;
+    if (ueberlauf > 0.0 && b.d3.er[m][s] > 0.0) {
+        f = std::max(0.0, gespeichert + X) / b.d3.er[m][s];
+        b.d3.es[m][s] *= f;
+        b.d3.ls[m][s] *= f;
+        b.d3.er[m][s] *= f;
+    }
+    b.d3.esa[m][s] = b.d3.es[m][s];
+    b.d3.zei[m][s] *= f;
+    if (b.numchar[7] == "E") {
+        b.d.eg[m] += gespeichert;
+        b.d3.nh_waerme[m][s] += gespeichert;
+    }
+    return gespeichert;
+}
+
+void kollektorenergie_begrenzen(intervallbilanz& b, double L) {
+    const int m = b.m, s = b.s;
+    double& er = b.d3.er[m][s];
+    if (b.d3.twfflag[s] != u'N' || b.numchar[3] == "A" || b.numchar[25] == "K") return;
+    if (!(L < er && er > 0.0)) return;
+    const double f = L / er;
+    er = L;
+    b.d3.es[m][s] *= f;
+    b.d3.ls[m][s] *= f;
+    b.d3.el_0[m][s] *= f;
+    b.d3.espeicher[m][s] *= f;
+    if (b.vdatt[45] != b.vdatt[46] && b.numchar[26] != "G" && b.numchar[26] != "I" &&
+        b.wp_aufteilung_neu) {
+        b.wp_aufteilung_neu(m, s, f);
+    }
+}
+
+void langzeitspeicher_waermepumpe(intervallbilanz& b, double Q, char modus) {
+    if (!(Q > 0.0)) return;
+    double rest = Q;
+    if (ist_entnahmemonat(b.m)) {
+        speicher& lang = b.a.langzeitspeicher;
+        const double rwv = b.vdatz[zdata::rwv][b.m], twv = b.vdatz[zdata::twv][b.m];
+        const speicher_entnahme direkt = entlade_speicher(lang, rest, rwv, twv, 'D', modus, b.m, b.s,
+                                                          b.numchar, b.vdatt, b.vdatz, b.d, b.d3, b);
+        rest = std::max(0.0, direkt.rest);
+        if (b.numchar[7] != "Z" && direkt.aus_speicher > 0.0 && rest > 0.0) {
+            const speicher_entnahme pumpe =
+                entlade_speicher(lang, rest, lang.tmin.wert, twv, 'W', modus, b.m, b.s, b.numchar,
+                                 b.vdatt, b.vdatz, b.d, b.d3, b);
+            rest = std::max(0.0, pumpe.rest);
+        }
+    }
+    if (rest > 0.0) {
+        // What the stores cannot cover the we pump supplies: heat and its
+        // electricity are booked on the heating path without coupling.
+        const double strom = rest / copwe_positiv(b);
+        heizung_buchen(b.m, b.s, modus, rest, strom, 0.0, 0.0, b.d, b.d3);
+    }
+}
+
+void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen) {
+    const int m = b.m, s = b.s;
+    ::date3& d3 = b.d3;
+    anlage& a = b.a;
+    const double estore_vorher = a.pufferspeicher.inhalt.estore + a.langzeitspeicher.inhalt.estore;
+    const double eminus_vorher = a.pufferspeicher.inhalt.eminus + a.langzeitspeicher.inhalt.eminus;
+    const double eg_vorher = b.d.eg[m];
+
+    kopplung_aus_endrflag(b.numchar, s, d3);
+    d3.zei[m][s] = b.pvdatz3[zdata::ho][m][s];
+    const double T_lade = speicherangebot(b.numchar, m, s, d3, b.vdatz);
+    speicher& sp = speicher_des_monats(a, m);
+    double roh = 0.0;
+    b.d.copwe[m] = berechne_wp_temperaturen(b.d, b.vdatz, b.vdatt, b.pvdatz3, d3, roh, s, m,
+                                            b.numchar, 'E', d3.tf[m][s]);
+
+    const double ho = b.pvdatz3[zdata::ho][m][s];
+    const std::string& modus = b.numchar[28];
+    double& bedarf = d3.equer_verbrauch[m][s];
+    if (modus == "V" || ist_lademonat(m)) {
+        speicher_laden_intervall(b, sp, d3.espeicher[m][s], 0.0, T_lade);
+        speicher_verluste(a, m, s, ho, b.vdatz, d3);
+        const speicher_entnahme e = direkt_entladen(b, sp, bedarf);
+        langzeitspeicher_waermepumpe(b, e.rest, 'N');
+        double gedeckt = e.aus_speicher + d3.ok[m][s] * b.d.copwe[m];
+        if (b.numchar[7] == "E") gedeckt += d3.nh[m][s];
+        if (gedeckt < 0.95 * bedarf || gedeckt > 1.05 * bedarf) meldung("fehler in equer", "M", 'M');
+    } else if (modus == "N") {
+        const speicher_entnahme e = direkt_entladen(b, sp, bedarf);
+        const double R = e.rest;
+        double C = 0.0, angebot = 0.0, offen = 0.0;
+        if (R < d3.er[m][s]) {
+            kollektorenergie_begrenzen(b, R);
+            C = R;
+            angebot = b.numchar[7] == "Z" ? d3.er[m][s] - R
+                                          : d3.espeicher[m][s] - R * anteil_ueber_kaltwasser(b);
+        } else {
+            C = d3.er[m][s];
+            offen = R - d3.er[m][s];
+        }
+        b.kollektor_deckung_buchen(m, s, C);
+        langzeitspeicher_waermepumpe(b, offen, 'N');
+        speicher_laden_intervall(b, sp, angebot, C, T_lade);
+        speicher_verluste(a, m, s, ho, b.vdatz, d3);
+    } else if (modus == "S") {
+        const double diff = d3.er[m][s] - bedarf;
+        double C = 0.0, rest = 0.0;
+        if (diff > 0.0) {
+            C = bedarf;
+        } else {
+            C = d3.er[m][s];
+            rest = direkt_entladen(b, sp, -diff).rest;
+        }
+        b.kollektor_deckung_buchen(m, s, C);
+        if (diff < 0.0) langzeitspeicher_waermepumpe(b, rest, 'N');
+        if (diff > 0.0) {
+            const double angebot = b.numchar[7] == "Z" ? diff : diff * anteil_ueber_kaltwasser(b);
+            speicher_laden_intervall(b, sp, angebot, C, T_lade);
+        }
+        speicher_verluste(a, m, s, ho, b.vdatz, d3);
+    }
+
+    // Mass flow of the collector loop.
+    if (b.A > 0.0 || b.numchar[25] == "L" || b.numchar[25] == "E") {
+        const double n = verhaeltnis_oder_eins(b.A, b.vdatt[77]);
+        d3.ms[m][s] = n * d3.zei[m][s] * d3.zv[m][s] * 3600.0 / tage_im_monat(m, b.numchar);
+        if (d3.ms[m][s] < 0.0 && d3.wpausflag[s] != u'J') {
+            meldung("Warnung: Negative Pumpgeschwindigkeit.", b.numchar[31], 'A');
+        }
+    }
+
+    // Without solar heating the month's heating demand is covered separately.
+    if (b.numchar[6] == "N") {
+        const double anteil =
+            monatsenergie_auf_intervall(b.vdatz[zdata::eh][m], m, s, b.numchar, b.vdatz, b.pvdatz3);
+        langzeitspeicher_waermepumpe(b, anteil, 'N');
+        bedarf += anteil;
+    }
+
+    // Balance of the interval.
+    const double d_gespeichert =
+        a.pufferspeicher.inhalt.estore + a.langzeitspeicher.inhalt.estore - estore_vorher;
+    const double d_verluste =
+        a.pufferspeicher.inhalt.eminus + a.langzeitspeicher.inhalt.eminus - eminus_vorher;
+    const double d_geliefert = b.d.eg[m] - eg_vorher;
+    summen.bedarf += bedarf;
+    summen.gespeichert += d_gespeichert;
+    summen.verluste += d_verluste;
+    summen.geliefert += d_geliefert;
+    const double zugang = bedarf + d_gespeichert + d_verluste;
+    if (zugang > 1e-5 && d_geliefert > 1e-5 && !im_toleranzband(zugang, d_geliefert)) {
+        meldung("Warnung: Energiebilanz nicht ausgeglichen.", b.numchar[31], 'A');
+    }
+
+    for (speicher* x : {&a.pufferspeicher, &a.langzeitspeicher}) {
+        x->inhalt.estoremax = std::max(x->inhalt.estoremax, x->inhalt.estore);
+    }
+    const double rwv = b.vdatz[zdata::rwv][m], twv = b.vdatz[zdata::twv][m];
+    d3.msp_next_puffer[m][s] = volumen_fuer_energie(
+        a.pufferspeicher, rwv, twv, energie_ueber(a.pufferspeicher, rwv), b.numchar);
+    d3.msp_next_lang[m][s] =
+        volumen_fuer_energie(a.langzeitspeicher, a.langzeitspeicher.tmin.wert,
+                             a.langzeitspeicher.tmax.wert, energie_ueber(a.langzeitspeicher, rwv),
+                             b.numchar);
+}
+
+void speicherbedarf_virtuell(intervallbilanz& b, double x) {
+    if (b.numchar[30] != "S" || !(x > 0.0)) return;
+    speicher& sp = speicher_des_monats(b.a, b.m);
+    const double T = speicherangebot(b.numchar, b.m, b.s, b.d3, b.vdatz);
+    langzeitspeicher_waermepumpe(b, energie_bis(sp, T), 'J');
+}

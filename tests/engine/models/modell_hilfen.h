@@ -10,7 +10,7 @@
 #include "engine/WP_variables.h"
 #include "lang/meldung.h"
 
-struct aufzeichnende_senke : meldungs_senke {
+struct modell_senke : meldungs_senke {
     std::vector<std::string> texte;  // dialogs and questions, in order
     bool abbrechen = false;
     void zeige(const std::string& text, char) override { texte.push_back(text); }
@@ -26,7 +26,7 @@ struct aufzeichnende_senke : meldungs_senke {
 
 // Installs a recording sink for the lifetime of the object.
 struct senke_installiert {
-    aufzeichnende_senke senke;
+    modell_senke senke;
     senke_installiert() { setze_meldungs_senke(&senke); }
     ~senke_installiert() { setze_meldungs_senke(nullptr); }
 };

@@ -51,6 +51,8 @@ double speicherangebot(const flagchar& numchar, int m, int s, ::date3& d3, const
 void kopplung_aus_endrflag(flagchar& numchar, int s, const ::date3& d3) {
     if (numchar[25] != "K") return;
     numchar[7] = d3.endrflag[s] == u'E' ? "E" : "Z";
+    // The monthly summary reads the coupling from the run's code set.
+    zustand::numchar()[7] = numchar[7];
 }
 
 void intervallbilanz::kollektor_deckung_buchen(int m_, int s_, double C) {

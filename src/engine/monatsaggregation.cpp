@@ -1,5 +1,10 @@
 #include "engine/monatsaggregation.h"
 
+#include "engine/energiebilanz.h"
+#include "engine/heizbilanz.h"
+#include "engine/models/druckabfall.h"
+#include "engine/models/speicher.h"
+
 std::array<double, 3> monatsstart_summen(anlage& a, int m, ::date& d, ::date3& d3,
                                          bilanzsummen& summen) {
     for (monatsfeld* f : {&d.er, &d.nh, &d.ok, &d.nh_virtuell, &d.ok_virtuell, &d.eg, &d.es, &d.ls}) {
@@ -134,4 +139,36 @@ void monat_in_laufergebnis(const ::date& d, const ::date3& d3, const datz3& p, :
         for (int k = 1; k < 17; ++k) r.feld3[k][m][s] = (*reihen[k])[m][s];
         r.feld3[17][m][s] = (d3.wpausflag[s] != u'J' && A != 0.0) ? 1.0 : 0.0;
     }
+}
+
+double monatsabschluss(flagchar numchar, ::datm& r, datz& vdatz, int modus, int m, double A,
+                       anlage& a, const datt& vdatt, ::date3& d3, ::date& d, const datz3& p) {
+    bilanzsummen summen;
+    monatsstart_summen(a, m, d, d3, summen);
+    const int anzahl = intervalle(m);
+    for (int s = 1; s <= anzahl; ++s) {
+        intervallbilanz b(numchar, m, s, a, d, d3, p, vdatz, vdatt, A);
+        energiebilanz_intervall(b, summen);
+    }
+    kopiere_anlage_speicher(a, d.arrayspeicher_mon[m], 'N');
+    speicher_monatsende(a, m, d, vdatz, modus, numchar, r);
+    if (A > 0.0 || numchar[25] == "L" || numchar[25] == "E") {
+        pumpenenergie_monat(m, A, a, numchar, vdatt, d, d3);
+    } else {
+        d.elp[m] = 0.0;
+    }
+    return heizung_monatsbilanz(numchar, vdatt, m, d);
+}
+
+void monatssummen(const flagchar& numchar, const datz& vdatz, ::date& d, const datz3& p,
+                  const datt& vdatt, ::date3& d3, double v, double& ziel, double& aktuell,
+                  double& bester, ::datm& r, int m, double A, const wt_laenge_fn& wt_laenge) {
+    const bool mehr_als_geplant = d.es[m] > vdatz[zdata::ewv][m] && numchar[0] == "M";
+    if (aktuell > bester && !mehr_als_geplant) return;
+    intervalle_zu_monat(d, d3, vdatz, m, A, p);
+    // The store-exchanger lengths are evaluated whenever collectors are installed.
+    verbrauch_monat(m, A, A, numchar, vdatt, p, d, d3, wt_laenge);
+    bester = aktuell;
+    ziel = v;
+    monat_in_laufergebnis(d, d3, p, r, m, A);
 }

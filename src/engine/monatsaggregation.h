@@ -2,6 +2,7 @@
 // Turning a month of interval results into monthly values.
 
 #include <array>
+#include <functional>
 
 #include "engine/WP_variables.h"
 
@@ -35,3 +36,20 @@ std::array<double, 4> intervall_zuruecksetzen(int m, int s, const flagchar& numc
 // Copies month m of `date` and its intervals into the run result `datm`.
 void monat_in_laufergebnis(const ::date& d, const ::date3& d3, const datz3& pvdatz3, ::datm& r,
                            int m, double A);
+
+// Store-exchanger length of an interval (writes date3.lspwt[m][s]).
+using wt_laenge_fn = std::function<void(int m, int s)>;
+
+// Month wrap-up of the analytic step: balances every interval, keeps the
+// plant's state of the month, closes the stores and the month's pump energy,
+// and returns the month's objective value.
+double monatsabschluss(flagchar numchar, ::datm& r, datz& vdatz, int modus, int m, double A,
+                       anlage& a, const datt& vdatt, ::date3& d3, ::date& d, const datz3& pvdatz3);
+
+// Monthly totals: when the current cell is not worse than the best (or the
+// month delivered more than planned in month mode), the month is accumulated,
+// its powers evaluated and copied into the run result; best := current and
+// the objective cell := v.
+void monatssummen(const flagchar& numchar, const datz& vdatz, ::date& d, const datz3& pvdatz3,
+                  const datt& vdatt, ::date3& d3, double v, double& ziel, double& aktuell,
+                  double& bester, ::datm& r, int m, double A, const wt_laenge_fn& wt_laenge = {});

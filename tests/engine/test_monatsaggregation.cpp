@@ -175,3 +175,63 @@ TEST(Heizbilanz, MonatsbilanzZielJeOptimierung) {
     }
     zustand::numchar()[7] = "";
 }
+
+TEST_F(Monatsaggregation, MonatssummenBehaeltNurNichtSchlechtereMonate) {
+    flagchar n;
+    n[0] = "I";
+    datt v{};
+    ::datm r;
+    d.ek_lv[5] = 3.0;
+    double ziel = -1.0, aktuell = 5.0, bester = 4.0;
+    monatssummen(n, z, d, *p, v, d3, 7.0, ziel, aktuell, bester, r, 5, 0.0);
+    EXPECT_EQ(ziel, -1.0);
+    EXPECT_EQ(bester, 4.0);
+    EXPECT_EQ(r.feld[adata::jek][5], 0.0);
+
+    // Month mode with more solar heat than planned is accumulated anyway.
+    n[0] = "M";
+    d.es[5] = 2.0;
+    z[zdata::ewv][5] = 1.0;
+    monatssummen(n, z, d, *p, v, d3, 7.0, ziel, aktuell, bester, r, 5, 0.0);
+    EXPECT_EQ(ziel, 7.0);
+    EXPECT_EQ(bester, 5.0);
+    EXPECT_EQ(r.feld[adata::jek][5], 3.0);
+    EXPECT_DOUBLE_EQ(d.er[5], 6.0);  // the month was accumulated from its intervals
+}
+
+TEST_F(Monatsaggregation, MonatsabschlussBilanziertAlleIntervalle) {
+    flagchar n;
+    n[6] = "J";
+    n[7] = "E";
+    n[10] = "G";  // gas heating without coupling: we pump COP 1
+    n[16] = "A";
+    n[25] = "A";
+    n[28] = "V";
+    n[31] = "S";
+    for (int m = 1; m <= 12; ++m) tv().lade_flag[m] = tv().entnehme_flag[m] = "N";
+    anlage a;
+    for (speicher* sp : {&a.pufferspeicher, &a.langzeitspeicher}) {
+        sp->spmax.wert = 1.0;
+        sp->spwspei.wert = 4190.0;
+        sp->rospei.wert = 1000.0;
+    }
+    datt v{};
+    v[17] = 0.9;  // boiler efficiency
+    v[73] = 0.4;
+    ::datm r;
+    for (int s = 1; s <= 3; ++s) {
+        d3.equer_verbrauch[5][s] = 1.8;
+        d3.er[5][s] = 0.0;
+        d3.es[5][s] = 0.0;
+        d3.ls[5][s] = 0.0;
+    }
+    z[zdata::rwv][5] = 30.0;
+    z[zdata::twv][5] = 50.0;
+    const double ziel = monatsabschluss(n, r, z, 0, 5, 0.0, a, v, d3, d, *p);
+    // 5.4 kWh of heat from the gas boiler at 90 %.
+    EXPECT_NEAR(d.eg[5], 5.4, 1e-12);
+    EXPECT_NEAR(d.ok_lv[5], 6.0, 1e-12);
+    EXPECT_NEAR(ziel, 6.0, 1e-12);
+    EXPECT_EQ(d.elp[5], 0.0);
+    EXPECT_EQ(d.arrayspeicher_mon[5].pufferspeicher.inhalt.schichten.size(), 1u);
+}

@@ -1,5 +1,6 @@
 #include "input/addiere_default.h"
 
+#include <optional>
 #include <stdexcept>
 
 #include "data/sqlite_datei.h"
@@ -142,8 +143,11 @@ std::vector<std::pair<std::string, std::string>> default_werte() {
             {"info", "default"}};
 }
 
-std::string erzeuge_testwort(const std::filesystem::path& db_verzeichnis, const std::string& an,
-                             const std::string& num, char modus) {
+namespace {
+
+// Builds the word; with `kontrolle` records it there unless present.
+std::string bilde_testwort(const std::filesystem::path& db_verzeichnis, const std::string& an,
+                           const std::string& num, sqlite_datei* kontrolle) {
     std::string wort;
     try {
         if (!lese_codes(tabellendatei(db_verzeichnis, "AN"), "an", AN_SPALTEN, std::size(AN_SPALTEN), an, wort)) {
@@ -153,9 +157,8 @@ std::string erzeuge_testwort(const std::filesystem::path& db_verzeichnis, const 
                         wort)) {
             meldung("Fehler: Datensatz existiert nicht in Datenbank: num " + num, "M", 'T');
         }
-        if (modus == 'I') {
-            sqlite_datei db(tabellendatei(db_verzeichnis, "KONTROLLE"), false);
-            auto s = db.vorbereiten("INSERT OR IGNORE INTO kontrolle (kennung, an, num) VALUES (?1, ?2, ?3)");
+        if (kontrolle) {
+            auto s = kontrolle->vorbereiten("INSERT OR IGNORE INTO kontrolle (kennung, an, num) VALUES (?1, ?2, ?3)");
             s.binde(1, wort);
             s.binde(2, an);
             s.binde(3, num);
@@ -165,6 +168,20 @@ std::string erzeuge_testwort(const std::filesystem::path& db_verzeichnis, const 
         meldung(std::string("Fehler: Testwort nicht erzeugt: ") + e.what(), "M", 'T');
     }
     return wort;
+}
+
+}  // namespace
+
+std::string erzeuge_testwort(const std::filesystem::path& db_verzeichnis, const std::string& an,
+                             const std::string& num, char modus) {
+    if (modus != 'I') return bilde_testwort(db_verzeichnis, an, num, nullptr);
+    std::optional<sqlite_datei> kontrolle;
+    try {
+        kontrolle.emplace(tabellendatei(db_verzeichnis, "KONTROLLE"), false);
+    } catch (const sqlite_fehler& e) {
+        meldung(std::string("Fehler: Testwort nicht erzeugt: ") + e.what(), "M", 'T');
+    }
+    return bilde_testwort(db_verzeichnis, an, num, &*kontrolle);
 }
 
 int addiere_default(const std::filesystem::path& db_verzeichnis) {
@@ -179,8 +196,12 @@ int addiere_default(const std::filesystem::path& db_verzeichnis) {
 
     int eingefuegt = 0;
     try {
+        // Both tables are written in one transaction each, committed at the end.
         sqlite_datei db(tabellendatei(db_verzeichnis, "HAUPT"), false);
+        sqlite_datei kontrolle(tabellendatei(db_verzeichnis, "KONTROLLE"), false);
         auto s = db.vorbereiten(sql);
+        db.ausfuehren("BEGIN");
+        kontrolle.ausfuehren("BEGIN");
         for (const std::string& suffix : default_suffixe()) {
             const default_variante v = zerlege_default_suffix(suffix);
             auto zeile = basis;
@@ -204,8 +225,10 @@ int addiere_default(const std::filesystem::path& db_verzeichnis) {
                 meldung("Warnung: Datensatz existiert bereits: test" + suffix, "S", 'W');
             }
             s.zuruecksetzen();
-            erzeuge_testwort(db_verzeichnis, v.an, v.num, 'I');
+            bilde_testwort(db_verzeichnis, v.an, v.num, &kontrolle);
         }
+        db.ausfuehren("COMMIT");
+        kontrolle.ausfuehren("COMMIT");
     } catch (const sqlite_fehler& e) {
         meldung(std::string("Fehler: Addiere Default: ") + e.what(), "M", 'T');
     }

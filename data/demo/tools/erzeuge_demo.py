@@ -306,8 +306,10 @@ def bedarf():
             z[f"m{i + 1}"] = float(stunden[i])
         return z
 
-    null = [0] * 12
+    # Interval counts: the hours of the month for every record, also those without detail
+    # rows ("K"), so that an hourly run spreads their monthly energy over all hours.
     stunden = [24 * n for n in TAGE_2019]
+    null = stunden
     schreibe("eh_m", [eh_zeile("eh0", eh0, HEIZ_SPEZ, "K", "", null),
                       eh_zeile("eh0_d", eh0, HEIZ_SPEZ, "A", "eh0_d", stunden),
                       eh_zeile("eh0_p", eh0, HEIZ_SPEZ, "P", "eh0_p", stunden),

@@ -284,11 +284,11 @@ void baue_default_datenbank(const fs::path& quelle, const fs::path& ziel, const 
         addiere_default(ziel);
     } catch (const quellfehler& e) {
         fehler = e.text;
-    } catch (const sqlite_fehler& e) {
-        fehler = e.what();
     } catch (const abbruch&) {
         aufraeumen();
         throw;
+    } catch (const std::exception& e) {
+        fehler = e.what();
     }
     if (!fehler.empty()) {
         aufraeumen();

@@ -150,10 +150,10 @@ std::string bilde_testwort(const std::filesystem::path& db_verzeichnis, const st
                            const std::string& num, sqlite_datei* kontrolle) {
     std::string wort;
     try {
-        if (!lese_codes(tabellendatei(db_verzeichnis, "AN"), "an", AN_SPALTEN, std::size(AN_SPALTEN), an, wort)) {
+        if (!lese_codes(demo_tabellendatei(db_verzeichnis, "AN"), "an", AN_SPALTEN, std::size(AN_SPALTEN), an, wort)) {
             meldung("Fehler: Datensatz existiert nicht in Datenbank: an " + an, "M", 'T');
         }
-        if (!lese_codes(tabellendatei(db_verzeichnis, "NUM"), "num", NUM_SPALTEN, std::size(NUM_SPALTEN), num,
+        if (!lese_codes(demo_tabellendatei(db_verzeichnis, "NUM"), "num", NUM_SPALTEN, std::size(NUM_SPALTEN), num,
                         wort)) {
             meldung("Fehler: Datensatz existiert nicht in Datenbank: num " + num, "M", 'T');
         }
@@ -177,7 +177,7 @@ std::string erzeuge_testwort(const std::filesystem::path& db_verzeichnis, const 
     if (modus != 'I') return bilde_testwort(db_verzeichnis, an, num, nullptr);
     std::optional<sqlite_datei> kontrolle;
     try {
-        kontrolle.emplace(tabellendatei(db_verzeichnis, "KONTROLLE"), false);
+        kontrolle.emplace(demo_tabellendatei(db_verzeichnis, "KONTROLLE"), false);
     } catch (const sqlite_fehler& e) {
         meldung(std::string("Fehler: Testwort nicht erzeugt: ") + e.what(), "M", 'T');
     }
@@ -197,8 +197,8 @@ int addiere_default(const std::filesystem::path& db_verzeichnis) {
     int eingefuegt = 0;
     try {
         // Both tables are written in one transaction each, committed at the end.
-        sqlite_datei db(tabellendatei(db_verzeichnis, "HAUPT"), false);
-        sqlite_datei kontrolle(tabellendatei(db_verzeichnis, "KONTROLLE"), false);
+        sqlite_datei db(demo_tabellendatei(db_verzeichnis, "HAUPT"), false);
+        sqlite_datei kontrolle(demo_tabellendatei(db_verzeichnis, "KONTROLLE"), false);
         auto s = db.vorbereiten(sql);
         db.ausfuehren("BEGIN");
         kontrolle.ausfuehren("BEGIN");

@@ -186,9 +186,19 @@ void baue_tabelle(const demo_tabelle& t, const fs::path& csv, const fs::path& da
 
 }  // namespace
 
-fs::path demo_quellverzeichnis() { return fs::path(VARNEK_SOURCE_DIR) / "data" / "demo"; }
+fs::path demo_quellverzeichnis() {
+    // An installed program keeps the text source in <prefix>/share/varnek/demo beside
+    // <prefix>/bin; a build tree uses the source tree.
+    std::error_code ec;
+    const fs::path programm = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        const fs::path installiert = programm.parent_path().parent_path() / "share" / "varnek" / "demo";
+        if (fs::exists(installiert / "schema.txt", ec)) return installiert;
+    }
+    return fs::path(VARNEK_SOURCE_DIR) / "data" / "demo";
+}
 
-fs::path tabellendatei(const fs::path& verzeichnis, const std::string& schluessel) {
+fs::path demo_tabellendatei(const fs::path& verzeichnis, const std::string& schluessel) {
     return verzeichnis / (schluessel + ".sqlite");
 }
 
@@ -276,7 +286,7 @@ void baue_default_datenbank(const fs::path& quelle, const fs::path& ziel, const 
         std::error_code ec;
         fs::create_directories(ziel, ec);
         for (const auto& t : schema) {
-            const fs::path datei = tabellendatei(ziel, t.schluessel);
+            const fs::path datei = demo_tabellendatei(ziel, t.schluessel);
             if (fs::exists(datei)) throw quellfehler{datei.string() + ": Tabellendatei existiert bereits"};
             angelegt.push_back(datei);
             baue_tabelle(t, quelle / "tabellen" / (t.sql_name + ".csv"), datei);

@@ -31,7 +31,8 @@ struct demo_tabelle {
     std::vector<std::pair<std::string, std::vector<std::string>>> indizes;  // named indexes
 };
 
-// Folder of the text source shipped with the program.
+// Folder of the text source shipped with the program: <prefix>/share/varnek/demo
+// of an installed program (beside <prefix>/bin), else data/demo of the source tree.
 std::filesystem::path demo_quellverzeichnis();
 
 // Reads the table definitions from `datei` (format: see the head of the file).
@@ -59,5 +60,5 @@ bool lege_default_datenbank_an_falls_leer(const std::filesystem::path& verzeichn
 // when the folder exists and is not empty.
 void erzeuge_default_datenbank_in(const std::filesystem::path& verzeichnis);
 
-// Path of a table file in a database folder.
-std::filesystem::path tabellendatei(const std::filesystem::path& verzeichnis, const std::string& schluessel);
+// Path of a table file in a database folder: <key>.sqlite.
+std::filesystem::path demo_tabellendatei(const std::filesystem::path& verzeichnis, const std::string& schluessel);

@@ -47,7 +47,7 @@ protected:
         baue_default_datenbank(demo_quellverzeichnis(), db, lese_demo_schema(demo_quellverzeichnis() / "schema.txt"));
     }
     static void TearDownTestSuite() { fs::remove_all(db); }
-    static fs::path datei(const std::string& key) { return tabellendatei(db, key); }
+    static fs::path datei(const std::string& key) { return demo_tabellendatei(db, key); }
     static inline fs::path db;
 };
 
@@ -211,8 +211,8 @@ TEST_F(DefaultDatenbank, ZweitesAddiereDefaultFuegtNichtsDoppeltEin) {
     const fs::path kopie = verzeichnis / "db";
     fs::copy(db, kopie);
     EXPECT_EQ(addiere_default(kopie), 0);
-    EXPECT_EQ(abfrage(tabellendatei(kopie, "HAUPT"), "SELECT count(*) FROM haupt")[0][0], "43");
-    EXPECT_EQ(abfrage(tabellendatei(kopie, "KONTROLLE"), "SELECT count(*) FROM kontrolle")[0][0],
+    EXPECT_EQ(abfrage(demo_tabellendatei(kopie, "HAUPT"), "SELECT count(*) FROM haupt")[0][0], "43");
+    EXPECT_EQ(abfrage(demo_tabellendatei(kopie, "KONTROLLE"), "SELECT count(*) FROM kontrolle")[0][0],
               abfrage(datei("KONTROLLE"), "SELECT count(*) FROM kontrolle")[0][0]);
 }
 
@@ -311,12 +311,12 @@ TEST_F(DemoQuelle, ErsterStartLegtEinmalAnUndLaesstVorhandeneDatenbankUnberuehrt
     EXPECT_EQ(senke.dialoge[0].schwere, 'M');
 
     {
-        sqlite_datei db(tabellendatei(ziel, "GAS"), false);
+        sqlite_datei db(demo_tabellendatei(ziel, "GAS"), false);
         db.ausfuehren("UPDATE gas SET wirkungsgrad = 0.5");
     }
     EXPECT_FALSE(lege_default_datenbank_an_falls_leer(ziel));
     EXPECT_EQ(senke.dialoge.size(), 1u);
-    sqlite_datei db(tabellendatei(ziel, "GAS"), false);
+    sqlite_datei db(demo_tabellendatei(ziel, "GAS"), false);
     auto s = db.vorbereiten("SELECT wirkungsgrad FROM gas");
     ASSERT_TRUE(s.schritt());
     EXPECT_DOUBLE_EQ(s.zahl(0), 0.5);

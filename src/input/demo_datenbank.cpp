@@ -306,6 +306,25 @@ void baue_default_datenbank(const fs::path& quelle, const fs::path& ziel, const 
     }
 }
 
+void baue_demo_tabelle(const demo_tabelle& t, const fs::path& csv, const fs::path& datei) {
+    std::string fehler;
+    try {
+        if (fs::exists(datei)) throw quellfehler{datei.string() + ": Tabellendatei existiert bereits"};
+        try {
+            baue_tabelle(t, csv, datei);
+        } catch (...) {
+            std::error_code ec;
+            fs::remove(datei, ec);
+            throw;
+        }
+    } catch (const quellfehler& e) {
+        fehler = e.text;
+    } catch (const std::exception& e) {
+        fehler = e.what();
+    }
+    if (!fehler.empty()) meldung("Fehler: Tabelle nicht angelegt: " + fehler, "M", 'T');
+}
+
 bool lege_default_datenbank_an_falls_leer(const fs::path& verzeichnis) {
     std::error_code ec;
     if (fs::is_directory(verzeichnis, ec)) {

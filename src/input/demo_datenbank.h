@@ -51,6 +51,11 @@ std::string erzeuge_tabellen_sql(const demo_tabelle& t);
 void baue_default_datenbank(const std::filesystem::path& quelle, const std::filesystem::path& ziel,
                             const std::vector<demo_tabelle>& schema);
 
+// Builds one table file `datei` from `csv`. A malformed line abandons the
+// operation (severity 'T') naming file and line; the file is removed again.
+void baue_demo_tabelle(const demo_tabelle& t, const std::filesystem::path& csv,
+                       const std::filesystem::path& datei);
+
 // First start: when `verzeichnis` holds no table file (*.sqlite), the default
 // database is created there (the folder is created when missing) and the user
 // is told so once; returns true then. An existing database is left alone.

@@ -328,3 +328,51 @@ TEST_F(DemoQuelle, ErsterStartLegtEinmalAnUndLaesstVorhandeneDatenbankUnberuehrt
     erzeuge_default_datenbank_in(neu);
     EXPECT_EQ(tabellendateien(neu), 46u);
 }
+
+TEST_F(DemoQuelle, QuotierungsregelUndTypenWerdenGenauUebernommen) {
+    // A one-table source: quoted separators, doubled quotes, a line break inside a
+    // field, the empty text versus NULL, CRLF line ends, integer limits.
+    fs::create_directories(verzeichnis / "klein");
+    std::ofstream(verzeichnis / "klein" / "schema.txt") << "# Test\nGAS | gas | name | name T50*; wirkungsgrad R; info T255; n I\n";
+    const fs::path csv = verzeichnis / "klein" / "gas.csv";
+    std::ofstream(csv, std::ios::binary) << "name,wirkungsgrad,info,n\r\n"
+                                         << "\"a,b\",0.95,\"sagt \"\"hallo\"\"\",7\r\n"
+                                         << "zwei,,\"\",\n"
+                                         << "drei,-1.5e-3,\"zwei\nZeilen\",-2147483648\n";
+    const auto schema = lese_demo_schema(verzeichnis / "klein" / "schema.txt");
+    ASSERT_EQ(schema.size(), 1u);
+    const fs::path datei = verzeichnis / "GAS.sqlite";
+    baue_demo_tabelle(schema[0], csv, datei);
+    const auto zeilen = abfrage(datei, "SELECT name, typeof(wirkungsgrad), wirkungsgrad, typeof(info), info, typeof(n), n "
+                                       "FROM gas ORDER BY rowid");
+    const std::vector<std::vector<std::string>> erwartet = {
+        {"a,b", "real", "0.95", "text", "sagt \"hallo\"", "integer", "7"},
+        {"zwei", "null", "", "text", "", "null", ""},
+        {"drei", "real", "-0.0015", "text", "zwei\nZeilen", "integer", "-2147483648"}};
+    EXPECT_EQ(zeilen, erwartet);
+
+    // Out of range for a 32-bit column, a duplicate key (line 6: the record before spans
+    // lines 4 and 5): the file is removed again.
+    for (const std::string zeile : {"vier,1,x,2147483648", "drei,1,x,1"}) {
+        SCOPED_TRACE(zeile);
+        std::ofstream(csv, std::ios::app) << zeile << "\n";
+        fs::remove(datei);
+        EXPECT_THROW(baue_demo_tabelle(schema[0], csv, datei), abbruch);
+        EXPECT_NE(senke.dialoge.back().text.find("gas.csv, Zeile 6"), std::string::npos) << senke.dialoge.back().text;
+        EXPECT_FALSE(fs::exists(datei));
+        // Leave only the valid lines for the next case.
+        std::ifstream ein(csv);
+        std::string alles, z;
+        for (int i = 0; i < 5 && std::getline(ein, z); ++i) alles += z + "\n";
+        ein.close();
+        std::ofstream(csv, std::ios::binary) << alles;
+    }
+}
+
+TEST_F(DemoQuelle, FehlerhafteSchemazeileNenntDateiUndZeile) {
+    std::ofstream(quelle / "schema.txt", std::ios::app) << "GAS | gas | name | name T50*; wirkungsgrad X\n";
+    EXPECT_THROW(lese_demo_schema(quelle / "schema.txt"), abbruch);
+    ASSERT_FALSE(senke.dialoge.empty());
+    EXPECT_NE(senke.dialoge.back().text.find("schema.txt, Zeile 52: Typ unbekannt: wirkungsgrad X"), std::string::npos)
+        << senke.dialoge.back().text;
+}

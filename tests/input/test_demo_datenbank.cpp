@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <set>
@@ -375,4 +376,26 @@ TEST_F(DemoQuelle, FehlerhafteSchemazeileNenntDateiUndZeile) {
     ASSERT_FALSE(senke.dialoge.empty());
     EXPECT_NE(senke.dialoge.back().text.find("schema.txt, Zeile 52: Typ unbekannt: wirkungsgrad X"), std::string::npos)
         << senke.dialoge.back().text;
+}
+
+using DemoGenerator = mit_meldungen;
+
+TEST_F(DemoGenerator, ErzeugtGenauDieEingechecktenTabellen) {
+    // The committed CSV files are the generator's output from the shared reference data.
+    if (std::system("python3 --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "python3 fehlt";
+    const fs::path ziel = verzeichnis / "erzeugt";
+    const std::string befehl = "python3 \"" + (demo_quellverzeichnis() / "tools" / "erzeuge_demo.py").string() +
+                               "\" \"" + std::string(VARNEK_SHARED_DATA) + "\" --ziel \"" + ziel.string() +
+                               "\" > /dev/null";
+    ASSERT_EQ(std::system(befehl.c_str()), 0) << befehl;
+    auto lies = [](const fs::path& d) {
+        std::ifstream ein(d, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(ein)), std::istreambuf_iterator<char>());
+    };
+    size_t n = 0;
+    for (const auto& e : fs::directory_iterator(demo_quellverzeichnis() / "tabellen")) {
+        ++n;
+        EXPECT_TRUE(lies(e.path()) == lies(ziel / e.path().filename())) << e.path().filename();
+    }
+    EXPECT_EQ(n, 46u);
 }

@@ -6,8 +6,9 @@ data, see SOURCES.md there), derived from it by a rule stated next to the code,
 or a design assumption of the demo house, marked ASSUMPTION. data/demo/README.md
 lists the value groups and their provenance.
 
-Run from anywhere:  python3 data/demo/tools/erzeuge_demo.py [shared-data-dir]
-The output is deterministic; commit the regenerated CSV files.
+Run from anywhere:  python3 data/demo/tools/erzeuge_demo.py [shared-data-dir] [--ziel DIR]
+The output is deterministic; commit the regenerated CSV files. --ziel writes the
+tables into another folder (the tests compare that output with the committed files).
 """
 import csv
 import json
@@ -19,8 +20,13 @@ from collections import defaultdict
 HIER = os.path.dirname(os.path.abspath(__file__))
 DEMO = os.path.dirname(HIER)
 REPO = os.path.dirname(os.path.dirname(DEMO))
-SHARED = sys.argv[1] if len(sys.argv) > 1 else os.path.join(REPO, "..", "shared", "data")
+ARGS = sys.argv[1:]
 ZIEL = os.path.join(DEMO, "tabellen")
+if "--ziel" in ARGS:
+    i = ARGS.index("--ziel")
+    ZIEL = ARGS[i + 1]
+    del ARGS[i:i + 2]
+SHARED = ARGS[0] if ARGS else os.path.join(REPO, "..", "shared", "data")
 
 TAGE_2019 = [31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31]
 MONATE = ["Januar", "Februar", "März", "April", "Mai", "Juni", "Juli", "August", "September",

@@ -6,8 +6,12 @@
 #include "data/sqlite_datei.h"
 #include "input/demo_datenbank.h"
 #include "lang/meldung.h"
+#include "lang/sprache.h"
 
 namespace {
+
+// Message text in the current language.
+std::string tx(const char* deutsch, const char* englisch) { return text_paar{deutsch, englisch}.text(); }
 
 // Test-word columns in their order.
 const char* const AN_SPALTEN[] = {"Kopplungstyp", "AnzahlKol", "Ohne Kopplung", "Heizung",
@@ -151,11 +155,14 @@ std::string bilde_testwort(const std::filesystem::path& db_verzeichnis, const st
     std::string wort;
     try {
         if (!lese_codes(demo_tabellendatei(db_verzeichnis, "AN"), "an", AN_SPALTEN, std::size(AN_SPALTEN), an, wort)) {
-            meldung("Fehler: Datensatz existiert nicht in Datenbank: an " + an, "M", 'T');
+            meldung(tx("Fehler: Datensatz existiert nicht in Datenbank: an ", "Error: data set does not exist in database: an ") + an,
+                    "M", 'T');
         }
         if (!lese_codes(demo_tabellendatei(db_verzeichnis, "NUM"), "num", NUM_SPALTEN, std::size(NUM_SPALTEN), num,
                         wort)) {
-            meldung("Fehler: Datensatz existiert nicht in Datenbank: num " + num, "M", 'T');
+            meldung(tx("Fehler: Datensatz existiert nicht in Datenbank: num ", "Error: data set does not exist in database: num ") +
+                        num,
+                    "M", 'T');
         }
         if (kontrolle) {
             auto s = kontrolle->vorbereiten("INSERT OR IGNORE INTO kontrolle (kennung, an, num) VALUES (?1, ?2, ?3)");
@@ -165,7 +172,7 @@ std::string bilde_testwort(const std::filesystem::path& db_verzeichnis, const st
             s.schritt();
         }
     } catch (const sqlite_fehler& e) {
-        meldung(std::string("Fehler: Testwort nicht erzeugt: ") + e.what(), "M", 'T');
+        meldung(tx("Fehler: Testwort nicht erzeugt: ", "Error: test word not built: ") + e.what(), "M", 'T');
     }
     return wort;
 }
@@ -179,7 +186,7 @@ std::string erzeuge_testwort(const std::filesystem::path& db_verzeichnis, const 
     try {
         kontrolle.emplace(demo_tabellendatei(db_verzeichnis, "KONTROLLE"), false);
     } catch (const sqlite_fehler& e) {
-        meldung(std::string("Fehler: Testwort nicht erzeugt: ") + e.what(), "M", 'T');
+        meldung(tx("Fehler: Testwort nicht erzeugt: ", "Error: test word not built: ") + e.what(), "M", 'T');
     }
     return bilde_testwort(db_verzeichnis, an, num, &*kontrolle);
 }
@@ -222,7 +229,8 @@ int addiere_default(const std::filesystem::path& db_verzeichnis) {
                 ++eingefuegt;
             } catch (const sqlite_fehler& e) {
                 if ((e.code & 0xff) != 19 /* SQLITE_CONSTRAINT */) throw;
-                meldung("Warnung: Datensatz existiert bereits: test" + suffix, "S", 'W');
+                meldung(tx("Warnung: Datensatz existiert bereits: test", "Warning: data set exists already: test") + suffix, "S",
+                        'W');
             }
             s.zuruecksetzen();
             bilde_testwort(db_verzeichnis, v.an, v.num, &kontrolle);
@@ -230,7 +238,7 @@ int addiere_default(const std::filesystem::path& db_verzeichnis) {
         db.ausfuehren("COMMIT");
         kontrolle.ausfuehren("COMMIT");
     } catch (const sqlite_fehler& e) {
-        meldung(std::string("Fehler: Addiere Default: ") + e.what(), "M", 'T');
+        meldung(tx("Fehler: Addiere Default: ", "Error: Addiere Default: ") + e.what(), "M", 'T');
     }
     return eingefuegt;
 }

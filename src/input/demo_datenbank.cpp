@@ -10,10 +10,14 @@
 #include "data/sqlite_datei.h"
 #include "input/addiere_default.h"
 #include "lang/meldung.h"
+#include "lang/sprache.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// Message text in the current language.
+std::string tx(const char* deutsch, const char* englisch) { return text_paar{deutsch, englisch}.text(); }
 
 // A malformed source: file, line and what is wrong.
 struct quellfehler {
@@ -35,7 +39,7 @@ std::vector<std::string> teile(const std::string& s, char trenner) {
 }
 
 std::string ort(const fs::path& datei, size_t zeile) {
-    return datei.string() + ", Zeile " + std::to_string(zeile);
+    return datei.string() + tx(", Zeile ", ", line ") + std::to_string(zeile);
 }
 
 // Number of characters of a UTF-8 text.
@@ -55,7 +59,7 @@ struct feld {
 // Splits the file text into records; `zeilen` receives the line of each record.
 std::vector<std::vector<feld>> lese_csv(const fs::path& datei, std::vector<size_t>& zeilen) {
     std::ifstream ein(datei, std::ios::binary);
-    if (!ein) throw quellfehler{datei.string() + ": Datei fehlt"};
+    if (!ein) throw quellfehler{datei.string() + tx(": Datei fehlt", ": file missing")};
     std::string inhalt((std::istreambuf_iterator<char>(ein)), std::istreambuf_iterator<char>());
     std::vector<std::vector<feld>> saetze;
     size_t zeile = 1, i = 0;
@@ -70,7 +74,7 @@ std::vector<std::vector<feld>> lese_csv(const fs::path& datei, std::vector<size_
                 f.quotiert = true;
                 ++i;
                 while (true) {
-                    if (i >= n) throw quellfehler{ort(datei, start_zeile) + ": Anführungszeichen nicht geschlossen"};
+                    if (i >= n) throw quellfehler{ort(datei, start_zeile) + tx(": Anführungszeichen nicht geschlossen", ": quote not closed")};
                     if (inhalt[i] == '"') {
                         if (i + 1 < n && inhalt[i + 1] == '"') {
                             f.text += '"';
@@ -84,11 +88,11 @@ std::vector<std::vector<feld>> lese_csv(const fs::path& datei, std::vector<size_
                     f.text += inhalt[i++];
                 }
                 if (i < n && inhalt[i] != ',' && inhalt[i] != '\n' && inhalt[i] != '\r')
-                    throw quellfehler{ort(datei, zeile) + ": Text nach schließendem Anführungszeichen"};
+                    throw quellfehler{ort(datei, zeile) + tx(": Text nach schließendem Anführungszeichen", ": text after closing quote")};
             } else {
                 while (i < n && inhalt[i] != ',' && inhalt[i] != '\n' && inhalt[i] != '\r') {
                     if (inhalt[i] == '"')
-                        throw quellfehler{ort(datei, zeile) + ": Anführungszeichen in ungequotetem Feld"};
+                        throw quellfehler{ort(datei, zeile) + tx(": Anführungszeichen in ungequotetem Feld", ": quote inside an unquoted field")};
                     f.text += inhalt[i++];
                 }
             }
@@ -124,13 +128,14 @@ std::string sql_typ(const demo_spalte& s) {
 // does not fit the column.
 void binde_feld(sqlite_anweisung& a, int i, const feld& f, const demo_spalte& s, const std::string& wo) {
     if (f.text.empty() && !f.quotiert) {
-        if (s.pflicht) throw quellfehler{wo + ": Spalte " + s.name + " darf nicht leer sein"};
+        if (s.pflicht) throw quellfehler{wo + tx(": Spalte ", ": column ") + s.name + tx(" darf nicht leer sein", " must not be empty")};
         a.binde_null(i);
         return;
     }
     if (s.typ == 'T' || s.typ == 'M') {
         if (s.typ == 'T' && zeichenzahl(f.text) > static_cast<size_t>(s.breite))
-            throw quellfehler{wo + ": Spalte " + s.name + " länger als " + std::to_string(s.breite) + " Zeichen"};
+            throw quellfehler{wo + tx(": Spalte ", ": column ") + s.name + tx(" länger als ", " longer than ") +
+                              std::to_string(s.breite) + tx(" Zeichen", " characters")};
         a.binde(i, f.text);
         return;
     }
@@ -140,13 +145,14 @@ void binde_feld(sqlite_anweisung& a, int i, const feld& f, const demo_spalte& s,
     if (s.typ == 'R') {
         const double d = std::strtod(p, &ende);
         if (f.quotiert || ende == p || *ende != '\0' || errno != 0 || !std::isfinite(d))
-            throw quellfehler{wo + ": Spalte " + s.name + ": keine Zahl: \"" + f.text + "\""};
+            throw quellfehler{wo + tx(": Spalte ", ": column ") + s.name + tx(": keine Zahl: \"", ": not a number: \"") + f.text + "\""};
         a.binde(i, d);
     } else {
         const long long w = std::strtoll(p, &ende, 10);
         const bool bereich = s.typ != 'I' || (w >= -2147483648LL && w <= 2147483647LL);
         if (f.quotiert || ende == p || *ende != '\0' || errno != 0 || !bereich)
-            throw quellfehler{wo + ": Spalte " + s.name + ": keine ganze Zahl: \"" + f.text + "\""};
+            throw quellfehler{wo + tx(": Spalte ", ": column ") + s.name + tx(": keine ganze Zahl: \"", ": not an integer: \"") + f.text +
+                              "\""};
         a.binde(i, static_cast<int64_t>(w));
     }
 }
@@ -154,11 +160,14 @@ void binde_feld(sqlite_anweisung& a, int i, const feld& f, const demo_spalte& s,
 void baue_tabelle(const demo_tabelle& t, const fs::path& csv, const fs::path& datei) {
     std::vector<size_t> zeilen;
     const auto saetze = lese_csv(csv, zeilen);
-    if (saetze.empty()) throw quellfehler{ort(csv, 1) + ": Kopfzeile fehlt"};
+    if (saetze.empty()) throw quellfehler{ort(csv, 1) + tx(": Kopfzeile fehlt", ": header line missing")};
     const auto& kopf = saetze[0];
     bool kopf_ok = kopf.size() == t.spalten.size();
     for (size_t i = 0; kopf_ok && i < kopf.size(); ++i) kopf_ok = kopf[i].text == t.spalten[i].name;
-    if (!kopf_ok) throw quellfehler{ort(csv, 1) + ": Kopfzeile entspricht nicht den Spalten der Tabelle " + t.sql_name};
+    if (!kopf_ok) throw quellfehler{ort(csv, 1) +
+                                     tx(": Kopfzeile entspricht nicht den Spalten der Tabelle ",
+                                        ": header line does not match the columns of table ") +
+                                     t.sql_name};
 
     sqlite_datei db(datei, true);
     db.ausfuehren("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;");
@@ -170,7 +179,7 @@ void baue_tabelle(const demo_tabelle& t, const fs::path& csv, const fs::path& da
     for (size_t z = 1; z < saetze.size(); ++z) {
         const std::string wo = ort(csv, zeilen[z]);
         if (saetze[z].size() != t.spalten.size())
-            throw quellfehler{wo + ": " + std::to_string(saetze[z].size()) + " Felder statt " +
+            throw quellfehler{wo + ": " + std::to_string(saetze[z].size()) + tx(" Felder statt ", " fields instead of ") +
                               std::to_string(t.spalten.size())};
         for (size_t i = 0; i < t.spalten.size(); ++i)
             binde_feld(einfuegen, static_cast<int>(i + 1), saetze[z][i], t.spalten[i], wo);
@@ -204,16 +213,17 @@ fs::path demo_tabellendatei(const fs::path& verzeichnis, const std::string& schl
 
 std::vector<demo_tabelle> lese_demo_schema(const fs::path& datei) {
     std::ifstream ein(datei);
-    if (!ein) meldung("Fehler: Datei fehlt: " + datei.string(), "M", 'T');
+    if (!ein) meldung(tx("Fehler: Datei fehlt: ", "Error: file missing: ") + datei.string(), "M", 'T');
     std::vector<demo_tabelle> r;
     std::string zeile;
     size_t nr = 0;
-    auto fehler = [&](const std::string& was) { meldung("Fehler: " + ort(datei, nr) + ": " + was, "M", 'T'); };
+    auto fehler = [&](const std::string& was) { meldung(tx("Fehler: ", "Error: ") + ort(datei, nr) + ": " + was, "M", 'T'); };
     while (std::getline(ein, zeile)) {
         ++nr;
         if (trimme(zeile).empty() || zeile[0] == '#') continue;
         const auto teil = teile(zeile, '|');
-        if (teil.size() < 4 || teil.size() > 5) fehler("erwartet: Schlüssel | Tabelle | Schlüsselspalten | Spalten");
+        if (teil.size() < 4 || teil.size() > 5) fehler(tx("erwartet: Schlüssel | Tabelle | Schlüsselspalten | Spalten",
+                                                                       "expected: key | table | key columns | columns"));
         demo_tabelle t;
         t.schluessel = teil[0];
         t.sql_name = teil[1];
@@ -221,7 +231,7 @@ std::vector<demo_tabelle> lese_demo_schema(const fs::path& datei) {
         for (const std::string& s : teile(teil[3], ';')) {
             if (s.empty()) continue;
             const auto leer = s.rfind(' ');
-            if (leer == std::string::npos) fehler("Spalte ohne Typ: " + s);
+            if (leer == std::string::npos) fehler(tx("Spalte ohne Typ: ", "column without type: ") + s);
             demo_spalte sp;
             sp.name = s.substr(0, leer);
             std::string typ = s.substr(leer + 1);
@@ -229,14 +239,14 @@ std::vector<demo_tabelle> lese_demo_schema(const fs::path& datei) {
                 sp.pflicht = true;
                 typ.pop_back();
             }
-            if (typ.empty() || std::string("TRILDM").find(typ[0]) == std::string::npos) fehler("Typ unbekannt: " + s);
+            if (typ.empty() || std::string("TRILDM").find(typ[0]) == std::string::npos) fehler(tx("Typ unbekannt: ", "unknown type: ") + s);
             sp.typ = typ[0];
             if (sp.typ == 'T' && typ.size() > 1) {
                 char* ende = nullptr;
                 sp.breite = static_cast<int>(std::strtol(typ.c_str() + 1, &ende, 10));
-                if (*ende != '\0' || sp.breite <= 0) fehler("Breite unbekannt: " + s);
+                if (*ende != '\0' || sp.breite <= 0) fehler(tx("Breite unbekannt: ", "unknown width: ") + s);
             } else if (typ.size() > 1) {
-                fehler("Typ unbekannt: " + s);
+                fehler(tx("Typ unbekannt: ", "unknown type: ") + s);
             }
             t.spalten.push_back(sp);
         }
@@ -244,11 +254,11 @@ std::vector<demo_tabelle> lese_demo_schema(const fs::path& datei) {
             for (const std::string& ix : teile(teil[4], ' ')) {
                 if (ix.empty()) continue;
                 const auto gleich = ix.find('=');
-                if (gleich == std::string::npos) fehler("Index ohne Spalten: " + ix);
+                if (gleich == std::string::npos) fehler(tx("Index ohne Spalten: ", "index without columns: ") + ix);
                 t.indizes.push_back({ix.substr(0, gleich), teile(ix.substr(gleich + 1), ',')});
             }
         }
-        if (t.schluessel.empty() || t.sql_name.empty() || t.spalten.empty()) fehler("Tabelle unvollständig");
+        if (t.schluessel.empty() || t.sql_name.empty() || t.spalten.empty()) fehler(tx("Tabelle unvollständig", "table incomplete"));
         r.push_back(std::move(t));
     }
     return r;
@@ -287,7 +297,7 @@ void baue_default_datenbank(const fs::path& quelle, const fs::path& ziel, const 
         fs::create_directories(ziel, ec);
         for (const auto& t : schema) {
             const fs::path datei = demo_tabellendatei(ziel, t.schluessel);
-            if (fs::exists(datei)) throw quellfehler{datei.string() + ": Tabellendatei existiert bereits"};
+            if (fs::exists(datei)) throw quellfehler{datei.string() + tx(": Tabellendatei existiert bereits", ": table file exists")};
             angelegt.push_back(datei);
             baue_tabelle(t, quelle / "tabellen" / (t.sql_name + ".csv"), datei);
         }
@@ -302,14 +312,15 @@ void baue_default_datenbank(const fs::path& quelle, const fs::path& ziel, const 
     }
     if (!fehler.empty()) {
         aufraeumen();
-        meldung("Fehler: Default-Datenbank nicht angelegt: " + fehler, "M", 'T');
+        meldung(tx("Fehler: Default-Datenbank nicht angelegt: ", "Error: default database not created: ") + fehler,
+                "M", 'T');
     }
 }
 
 void baue_demo_tabelle(const demo_tabelle& t, const fs::path& csv, const fs::path& datei) {
     std::string fehler;
     try {
-        if (fs::exists(datei)) throw quellfehler{datei.string() + ": Tabellendatei existiert bereits"};
+        if (fs::exists(datei)) throw quellfehler{datei.string() + tx(": Tabellendatei existiert bereits", ": table file exists")};
         try {
             baue_tabelle(t, csv, datei);
         } catch (...) {
@@ -322,7 +333,7 @@ void baue_demo_tabelle(const demo_tabelle& t, const fs::path& csv, const fs::pat
     } catch (const std::exception& e) {
         fehler = e.what();
     }
-    if (!fehler.empty()) meldung("Fehler: Tabelle nicht angelegt: " + fehler, "M", 'T');
+    if (!fehler.empty()) meldung(tx("Fehler: Tabelle nicht angelegt: ", "Error: table not created: ") + fehler, "M", 'T');
 }
 
 bool lege_default_datenbank_an_falls_leer(const fs::path& verzeichnis) {
@@ -333,14 +344,15 @@ bool lege_default_datenbank_an_falls_leer(const fs::path& verzeichnis) {
     }
     const fs::path quelle = demo_quellverzeichnis();
     baue_default_datenbank(quelle, verzeichnis, lese_demo_schema(quelle / "schema.txt"));
-    meldung("Default-Datenbank angelegt in " + verzeichnis.string(), "M", 'M');
+    meldung(tx("Default-Datenbank angelegt in ", "Default database created in ") + verzeichnis.string(), "M", 'M');
     return true;
 }
 
 void erzeuge_default_datenbank_in(const fs::path& verzeichnis) {
     std::error_code ec;
     if (fs::exists(verzeichnis, ec) && !fs::is_empty(verzeichnis, ec))
-        meldung("Fehler: Verzeichnis ist nicht leer: " + verzeichnis.string(), "M", 'T');
+        meldung(tx("Fehler: Verzeichnis ist nicht leer: ", "Error: directory is not empty: ") + verzeichnis.string(), "M",
+                'T');
     const fs::path quelle = demo_quellverzeichnis();
     baue_default_datenbank(quelle, verzeichnis, lese_demo_schema(quelle / "schema.txt"));
 }

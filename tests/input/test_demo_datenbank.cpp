@@ -399,3 +399,13 @@ TEST_F(DemoGenerator, ErzeugtGenauDieEingechecktenTabellen) {
     }
     EXPECT_EQ(n, 46u);
 }
+
+TEST_F(DemoQuelle, FehlermeldungFolgtDerSprache) {
+    setze_sprache(SPRACHE_ENGLISCH);
+    ersetze_zeile("tarife", 3, "wp_strom,Wärmepumpentarif,0.30,EUR");
+    EXPECT_THROW(baue_default_datenbank(quelle, verzeichnis / "ziel", lese_demo_schema(quelle / "schema.txt")), abbruch);
+    ASSERT_FALSE(senke.dialoge.empty());
+    EXPECT_NE(senke.dialoge.back().text.find("Error: default database not created: "), std::string::npos);
+    EXPECT_NE(senke.dialoge.back().text.find("tarife.csv, line 3: 4 fields instead of 6"), std::string::npos)
+        << senke.dialoge.back().text;
+}

@@ -102,9 +102,10 @@ default_variante zerlege_default_suffix(const std::string& suffix) {
 }
 
 std::vector<std::pair<std::string, std::string>> default_werte() {
-    // The listed defaults mapped to the columns they name; gwt0 (heat exchanger),
-    // sp1m3 (buffer store) and sp0 (null long-term store) fill the columns that
-    // the list leaves open.
+    // The listed defaults mapped to the columns they name. The list has no heat
+    // exchanger and one store too few: gwt0 and the null long-term store sp0 fill
+    // those columns; its unnamed store row is the buffer store sp1m3, and sp10m3
+    // the intermediate store.
     return {{"name", "test"},
             {"land", "D"},
             {"bezirk", "Niedersachsen"},

@@ -125,6 +125,25 @@ FEUCHTE_2019 = mittel([float(s["rel_humidity_pct"]) for s in STUNDEN])
 
 
 # ---------------------------------------------------------------- weather
+MITTE = [15, 45, 74, 105, 135, 166, 196, 227, 257, 288, 318, 349]  # mid-month day numbers
+
+
+def sonnenstunden(breite, monat, ghi_w_pro_qm):
+    """Sunshine hours of a month from its mean global irradiance by the Angstrom-Prescott
+    relation H/H0 = a + b S/S0 with a = 0.25, b = 0.50 (the default coefficients of FAO
+    Irrigation and Drainage Paper 56, eqs. 21, 34, 35), on the mid-month day."""
+    phi = math.radians(breite)
+    j = MITTE[monat - 1]
+    dr = 1 + 0.033 * math.cos(2 * math.pi * j / 365)
+    dekl = 0.409 * math.sin(2 * math.pi * j / 365 - 1.39)
+    ws = math.acos(-math.tan(phi) * math.tan(dekl))
+    h0 = 24 * 60 / math.pi * 0.0820 * dr * (ws * math.sin(phi) * math.sin(dekl) +
+                                              math.cos(phi) * math.cos(dekl) * math.sin(ws))  # MJ/(qm d)
+    s0 = 24 / math.pi * ws
+    h = ghi_w_pro_qm * 0.0864  # MJ/(qm d)
+    return max(0.0, TAGE_2019[monat - 1] * s0 * (h / h0 - 0.25) / 0.5)
+
+
 def wetter():
     monat = []
     # Braunschweig 1991-2020. Irradiation in kWh/qm per month of the stored (non-leap)
@@ -146,7 +165,8 @@ def wetter():
         halb = (float(p["temp_daily_max_mean_C"]) - float(p["temp_daily_min_mean_C"])) / 2
         t = T_BS[m - 1]
         z.update({f"ir{m}": round(ir, 2), f"diff{m}": round(diff, 2), f"ta{m}min": round(t - halb, 2),
-                  f"ta{m}max": round(t + halb, 2), f"m{m}": 0})
+                  f"ta{m}max": round(t + halb, 2), f"m{m}": 0,
+                  f"h{m}": round(sonnenstunden(BS_BREITE, m, float(k["ghi_mean_W_per_m2_1991_2020"])), 1)})
         gesamt += round(ir, 2)
     z["irgesamt"] = round(gesamt, 2)
     monat.append(z)
@@ -171,7 +191,8 @@ def wetter():
             z.update({f"ir{m}": round(g, 3), f"diff{m}": round(d, 3),
                       f"ta{m}min": round(mittel([min(v) for v in tage.values()]), 2),
                       f"ta{m}max": round(mittel([max(v) for v in tage.values()]), 2),
-                      f"m{m}": len(rows) if art == "A" else len(tage)})
+                      f"m{m}": len(rows) if art == "A" else len(tage),
+                      f"h{m}": round(sonnenstunden(P_BREITE, m, g * 1000 / (24 * TAGE_2019[m - 1])), 1)})
             gesamt += g
         z["irgesamt"] = round(gesamt, 2)
         monat.append(z)

@@ -208,6 +208,56 @@ TEST_F(DefaultDatenbank, JedeEinheitStehtInDerEinheitentabelle) {
     EXPECT_GT(geprueft, 100);
 }
 
+TEST_F(DefaultDatenbank, StandortwetterFolgtDemKlimamittel) {
+    // Braunschweig 1991-2020: irradiation = mean irradiance x 24 h x days, and the daily
+    // minimum and maximum are centred on the monthly mean temperature.
+    std::ifstream quelle(fs::path(VARNEK_SHARED_DATA) / "climate_braunschweig_monthly.csv");
+    ASSERT_TRUE(quelle);
+    std::string zeile;
+    std::getline(quelle, zeile);
+    for (int m = 1; m <= 12; ++m) {
+        ASSERT_TRUE(std::getline(quelle, zeile));
+        std::vector<std::string> f;
+        std::stringstream z(zeile);
+        for (std::string t; std::getline(z, t, ',');) f.push_back(t);
+        const std::string n = std::to_string(m);
+        const auto r = abfrage(datei("IR_TA_M"), "SELECT ir" + n + ", ta" + n + "min, ta" + n + "max, diff" + n +
+                                                     " FROM ir_ta_m WHERE name = 'ir_braunschweig_in_kWh'");
+        ASSERT_EQ(r.size(), 1u);
+        EXPECT_NEAR(std::stod(r[0][0]), std::stod(f[2]) * 24 * TAGE_2019[m] / 1000, 0.005) << m;
+        EXPECT_NEAR((std::stod(r[0][1]) + std::stod(r[0][2])) / 2, std::stod(f[4]), 0.006) << m;
+        EXPECT_GT(std::stod(r[0][2]) - std::stod(r[0][1]), 3.0) << m;
+        EXPECT_LT(std::stod(r[0][3]), std::stod(r[0][0])) << m;
+    }
+}
+
+TEST_F(DefaultDatenbank, WaermepumpenkennlinienTreffenDiePruefpunkte) {
+    // EN 14511 rating points of the source unit: heat and electric power in W.
+    struct punkt {
+        double tt, th, heiz, el;
+    };
+    const punkt punkte[] = {{-5, 35, 12762, 3225}, {0, 35, 14500, 3300}, {5, 35, 16100, 3300},
+                            {-5, 45, 12100, 4000}, {0, 45, 13900, 4000}, {5, 45, 15600, 4000},
+                            {-5, 55, 11513, 4825}, {0, 55, 13200, 4900}, {5, 55, 14900, 4900}};
+    for (const char* weise : {"we", "ww"}) {
+        SCOPED_TRACE(weise);
+        const auto r = abfrage(datei("WP"), "SELECT deltalin, gammalin, deltahyp, gammahyp, alpha, beta, gamma, delta, "
+                                            "epsilon, zeta, eta_w, cexp FROM wp WHERE name = 'wp0' AND arbeitsweise = ?1",
+                               {weise});
+        ASSERT_EQ(r.size(), 1u);
+        std::vector<double> c;
+        for (const auto& x : r[0]) c.push_back(std::stod(x));
+        for (const auto& p : punkte) {
+            const double cop = p.heiz / p.el, d = p.th - p.tt;
+            EXPECT_NEAR(c[0] * d + c[1], cop, 0.13) << "L " << p.tt << "/" << p.th;
+            EXPECT_NEAR((p.th + 270) * c[2] / d + c[3], cop, 0.25) << "H " << p.tt << "/" << p.th;
+            const double poly = c[4] + c[5] / std::pow(d, c[11]) + c[6] * d + c[7] * p.tt * d + c[8] * d * d +
+                                c[9] * p.tt * d * d + c[10] * p.tt;
+            EXPECT_NEAR(poly, cop, 0.06) << "4 " << p.tt << "/" << p.th;
+        }
+    }
+}
+
 TEST_F(DefaultDatenbank, ZweitesAddiereDefaultFuegtNichtsDoppeltEin) {
     const fs::path kopie = verzeichnis / "db";
     fs::copy(db, kopie);

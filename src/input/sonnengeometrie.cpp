@@ -54,15 +54,13 @@ tagesstunden tagesstundenparameter(double breite_grad, int monat) {
 }
 
 stundenanteil_ergebnis stundenanteil(double omega, double omega_s, double delta) {
+    // The sunlit part is the overlap of the hour [f, g] with the day
+    // [-ws, ws]: ws - f when the sun sets within the hour, g + ws when it
+    // rises within it, the whole hour between, and also right for a day
+    // shorter than one hour.
     const double g = omega + delta / 2.0;
     const double f = omega - delta / 2.0;
-    double hell = 0.0;
-    if (f < omega_s && omega_s < g)
-        hell = omega_s - f;
-    else if (f < -omega_s && -omega_s < g)
-        hell = g + omega_s;
-    else if (-omega_s <= f && g <= omega_s)
-        hell = delta;
+    const double hell = std::max(0.0, std::min(g, omega_s) - std::max(f, -omega_s));
     stundenanteil_ergebnis e;
     e.tag = hell / delta;
     e.nacht = 1.0 - e.tag;

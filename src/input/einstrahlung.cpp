@@ -531,7 +531,12 @@ void berechne_Einstrahlungsdaten(const wetterdatensatz& wetter, const einheiten_
 
     if (s == "M") verschiebe_daten(pvdatz3);
 
-    if (theta_s == 0.0 && phi_g == 0.0) {
+    // A horizontal plane facing the equator: the second series receives the
+    // layout of the first, except where it holds the rows as read and the
+    // first series has summed them into days (the rows would be mixed with
+    // day sums).
+    const bool zeilen_zu_tagen = detailpfad && s == "T";
+    if (theta_s == 0.0 && phi_g == 0.0 && !zeilen_zu_tagen) {
         for (int m = 1; m <= MAXMONAT; ++m)
             for (int q : {zdata::is0, zdata::ir, zdata::diff, zdata::ref})
                 for (int i = 1; i <= intervalle(m); ++i) pvdatz3_2[q][m][i] = pvdatz3[q][m][i];

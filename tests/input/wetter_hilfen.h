@@ -94,3 +94,31 @@ inline wetterdatensatz potsdam_2019() {
     }
     return w;
 }
+
+// The monthly summary of the same year as a record without detail rows:
+// global and diffuse sums in kWh/qm, the means of the daily minimum and
+// maximum temperature.
+inline wetterdatensatz potsdam_2019_monatlich() {
+    const std::string pfad =
+        std::string(VARNEK_SOURCE_DIR) + "/../shared/data/weather_potsdam_2019_dwd_monthly_summary.csv";
+    std::ifstream ein(pfad);
+    if (!ein) throw std::runtime_error("fehlt: " + pfad);
+    wetterdatensatz w;
+    w.name = "Potsdam 2019 monatlich";
+    w.breite = POTSDAM_BREITE;
+    w.einheit_ir = "kWh/qm";
+    w.einheit_temp = "°C";
+    std::string zeile;
+    std::getline(ein, zeile);
+    while (std::getline(ein, zeile)) {
+        std::stringstream s(zeile);
+        std::string feld[6];
+        for (auto& f : feld) std::getline(s, f, ',');
+        const int m = std::stoi(feld[0]);
+        w.ir[m] = std::stod(feld[1]);
+        w.diff[m] = std::stod(feld[2]);
+        w.ta_min[m] = std::stod(feld[4]);
+        w.ta_max[m] = std::stod(feld[5]);
+    }
+    return w;
+}

@@ -30,8 +30,8 @@ struct ir_ta_d_zeile {
 // (one row of ir_ta_m with its detail rows), values as stored.
 struct wetterdatensatz {
     std::string name;                       // ir_ta_m.name: the main input file name
-    double breite = 0.0;                    // latitude, degrees
-    double theta = 0.0;                     // tilt at which the record was measured, degrees
+    double breite = 0.0;                    // latitude, degrees (the run passes it as vdatt[105])
+    double theta = 0.0;                     // tilt at which the record was measured, degrees (vdatt[107])
     std::string einheit_ir;                 // unit of every irradiation value
     std::string einheit_temp;               // unit of every temperature
     monatsfeld ir{}, diff{};                // irm, diffm: global and diffuse of month m

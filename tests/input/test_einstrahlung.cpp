@@ -333,10 +333,16 @@ TEST_F(Einstrahlung, DiffusanteilAusGlobalstrahlung) {
     EXPECT_NEAR(kennwerte.anteil[1], 1.061 - 0.397 * 0.4 - 2.975 * 0.16 + 2.583 * 0.064, 1e-12);
     EXPECT_TRUE(senke.dialoge.empty());
 
-    // Negative irradiation: one warning per call of the entry.
+    // Negative irradiation: one warning per call of the entry, and only
+    // when messages are shown as dialogs.
+    nc[31] = "S";
+    berechne_diffusanteil(3, -1.0, 52.0, 90.0, 0.0, nc, kennwerte, gewarnt);
+    EXPECT_FALSE(gewarnt);
+    nc[31] = "M";
     berechne_diffusanteil(3, -1.0, 52.0, 90.0, 0.0, nc, kennwerte, gewarnt);
     berechne_diffusanteil(4, -1.0, 52.0, 90.0, 0.0, nc, kennwerte, gewarnt);
     ASSERT_EQ(senke.dialoge.size(), 1u);
+    EXPECT_TRUE(protokollzeilen().empty());
     EXPECT_EQ(senke.dialoge[0].text, "Warnung: Fehler in Berechnung von kt bei diffuser Einstrahlung.");
     EXPECT_EQ(senke.dialoge[0].schwere, 'W');
 }

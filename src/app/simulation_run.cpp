@@ -238,8 +238,12 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
         for (int neigung = 1; neigung <= neigungsanzahl + 1; ++neigung) {
             vdatt[92] = (neigung - 1) * neigungsschritt + l.mintheta;
             vdatt[97] = std::cos(vdatt[92] * std::numbers::pi / 180.0) * basiswert;
-            d.berechne_Einstrahlungsdaten(vdatt[105], vdatt[92], vdatt[91], vdatz, numchar,
-                                          zustand::pvdatz3(1), vdatt);
+            // A refused tilt leaves the series of the previous step; computing
+            // with them would give wrong results, so the run ends here.
+            if (!d.berechne_Einstrahlungsdaten(vdatt[105], vdatt[92], vdatt[91], vdatz, numchar,
+                                               zustand::pvdatz3(1), vdatt)) {
+                return;
+            }
             if (numchar[25] == "K") leistungsanzahl = 1;
 
             for (int k = 1; k <= leistungsanzahl; ++k) {

@@ -66,7 +66,9 @@ public:
     virtual void CheckKombination(datt& vdatt, flagchar& numchar, int& bkflag) = 0;
     // Fills the inflow temperature series (tein of the first pvdatz3).
     virtual void eintrittstemperaturen_fuellen() = 0;
-    virtual void berechne_Einstrahlungsdaten(double breite, double theta_s, double phi_g,
+    // Irradiation on the tilted plane; false when the data refuse the tilt
+    // (the reason has been reported) and nothing was computed.
+    virtual bool berechne_Einstrahlungsdaten(double breite, double theta_s, double phi_g,
                                              datz& vdatz, flagchar& numchar, datz3& pvdatz3,
                                              datt& vdatt) = 0;
     virtual void monatsvorbereitung(double A) = 0;

@@ -164,6 +164,18 @@ TEST_F(Lauf, VorbedingungenUndKombinationspruefung) {
     EXPECT_FALSE(beobachter.sanduhr_an);
 }
 
+TEST_F(Lauf, AbgewieseneNeigungBeendetDenLauf) {
+    zustand::lauf().mintheta = 30.0;
+    zustand::lauf().maxtheta = 60.0;
+    zustand::lauf().anztheta = 3;
+    dienste.neigung_erlaubt_bis = 45.0;
+    starte(umgebung());
+    EXPECT_EQ(dienste.neigungen, (std::vector<double>{30.0, 40.0, 50.0}));
+    EXPECT_EQ(schritte.monate.size(), 24u);  // the two accepted tilts only
+    EXPECT_TRUE(dienste.geschriebene_flaechen.empty());
+    EXPECT_FALSE(marken().simulation_durchgefuehrt);
+}
+
 TEST_F(Lauf, FlaecheneinheitNullWirdAbgewiesenStattEndlosZuLaufen) {
     zustand::vdatt()[77] = 0.0;
     zustand::numchar()[31] = "M";

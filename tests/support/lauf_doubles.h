@@ -74,10 +74,12 @@ struct dienst_doppel : lauf_dienste {
         bkflag = bkflag_antwort;
     }
     void eintrittstemperaturen_fuellen() override {}
-    void berechne_Einstrahlungsdaten(double, double theta_s, double, datz&, flagchar&, datz3&,
+    bool berechne_Einstrahlungsdaten(double, double theta_s, double, datz&, flagchar&, datz3&,
                                      datt&) override {
         neigungen.push_back(theta_s);
+        return theta_s <= neigung_erlaubt_bis;
     }
+    double neigung_erlaubt_bis = 90.0;
     void monatsvorbereitung(double A) override { vorbereitete_flaechen.push_back(A); }
     void intervallvorbereitung() override {}
     void ge_grenzen(double& mx, double& mn) override {

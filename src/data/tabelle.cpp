@@ -482,10 +482,9 @@ void tabelle::sortiere_nach_spalten(const std::vector<std::string>& spalten) {
     sicht_gueltig_ = false;
 }
 
-void tabelle::setze_filter(std::vector<filterbedingung> bedingungen) {
-    pruefe_offen();
+std::vector<filterbedingung> tabelle::pruefe_bedingungen(std::vector<filterbedingung> bedingungen) const {
     for (auto& b : bedingungen) {
-        b.spalte = spalte(spalte_oder_fehler(b.spalte)).name;
+        b.spalte = def_.spalten[static_cast<size_t>(spalte_oder_fehler(b.spalte))].name;
         std::string v = ohne_raender(b.vergleich);
         std::transform(v.begin(), v.end(), v.begin(),
                        [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
@@ -496,6 +495,12 @@ void tabelle::setze_filter(std::vector<filterbedingung> bedingungen) {
         }
         b.vergleich = v;
     }
+    return bedingungen;
+}
+
+void tabelle::setze_filter(std::vector<filterbedingung> bedingungen) {
+    pruefe_offen();
+    bedingungen = pruefe_bedingungen(std::move(bedingungen));
     abbrechen();
     filter_ = std::move(bedingungen);
     gewuenschte_rowid_ = -1;
@@ -1030,4 +1035,57 @@ void tabelle::aktualisiere() {
 uint64_t tabelle::aenderungsstand() {
     pruefe_fremde_aenderung();
     return stand_;
+}
+
+int64_t tabelle::setze_alle(std::string_view spalte, const feldwert& w,
+                            const std::vector<filterbedingung>& bedingungen) {
+    pruefe_offen();
+    const int i = spalte_oder_fehler(spalte);
+    const feldwert neu = passe_an(i, w);
+    const auto b = pruefe_bedingungen(bedingungen);
+    std::string sql = "UPDATE " + sql_bezeichner(def_.sql_name) + " SET " +
+                      sql_bezeichner(def_.spalten[static_cast<size_t>(i)].name) + " = ?";
+    for (size_t k = 0; k < b.size(); ++k) {
+        sql += k ? " AND " : " WHERE ";
+        if (std::holds_alternative<std::monostate>(b[k].wert))
+            sql += sql_bezeichner(b[k].spalte) + " IS NULL";
+        else
+            sql += sql_bezeichner(b[k].spalte) + (b[k].vergleich == "=" ? " = ?" : " LIKE ?");
+    }
+    abbrechen();
+    sqlite3_stmt* st = vorbereiten(sql);
+    int rc;
+    {
+        zuruecksetzen r{st};
+        int n = 0;
+        binde(st, ++n, neu);
+        for (const auto& x : b)
+            if (!std::holds_alternative<std::monostate>(x.wert)) binde(st, ++n, x.wert);
+        rc = sqlite3_step(st);
+    }
+    if (rc != SQLITE_DONE) sql_fehler(sql);
+    if (hat_zeile_ohne_laden()) gewuenschte_rowid_ = zeilen_[static_cast<size_t>(pos_)];
+    sicht_gueltig_ = false;
+    zeile_rowid_ = -1;
+    ++stand_;
+    return sqlite3_changes(db_);
+}
+
+std::vector<std::vector<feldwert>> tabelle::lies_alle(const std::vector<std::string>& ordnung) {
+    pruefe_offen();
+    std::string sql = "SELECT * FROM " + sql_bezeichner(def_.sql_name) + " ORDER BY ";
+    for (const auto& o : ordnung) sql += sql_bezeichner(def_.spalten[static_cast<size_t>(spalte_oder_fehler(o))].name) + ", ";
+    sql += "rowid";
+    sqlite3_stmt* st = vorbereiten(sql);
+    zuruecksetzen r{st};
+    std::vector<std::vector<feldwert>> zeilen;
+    const int n = std::min(sqlite3_column_count(st), spaltenanzahl());
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        std::vector<feldwert> z(static_cast<size_t>(spaltenanzahl()));
+        for (int i = 0; i < n; ++i) z[static_cast<size_t>(i)] = lies_spalte(st, i);
+        zeilen.push_back(std::move(z));
+    }
+    if (rc != SQLITE_DONE) sql_fehler(sql);
+    return zeilen;
 }

@@ -132,6 +132,13 @@ public:
 
     // Deletes every row of the current view in one transaction.
     void loesche_alle();
+    // Sets one column of every row meeting the conditions (all rows when
+    // there are none), regardless of the cursor's filter; returns the count.
+    int64_t setze_alle(std::string_view spalte, const feldwert& w,
+                       const std::vector<filterbedingung>& bedingungen);
+    // Every row of the table (regardless of the filter) in the order of the
+    // given columns, without moving the cursor.
+    std::vector<std::vector<feldwert>> lies_alle(const std::vector<std::string>& ordnung);
 
     // Transactions; they nest (savepoints). `verwerfe` rolls back.
     void beginne_transaktion();
@@ -164,6 +171,7 @@ private:
     void lade_zeile();
     std::string where_klausel(int anzahl_schluessel, bool naechster) const;
     void binde_filter(sqlite3_stmt* st, int& n) const;
+    std::vector<filterbedingung> pruefe_bedingungen(std::vector<filterbedingung> b) const;
     void gehe_zu_rowid(int64_t rowid);
     feldwert passe_an(int spalte, const feldwert& w) const;
     std::string zeilenbeschreibung() const;

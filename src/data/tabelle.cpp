@@ -113,6 +113,7 @@ std::string tabelle::bezeichnung() const {
 void tabelle::schliesse() {
     for (auto& [sql, st] : anweisungen_) sqlite3_finalize(st);
     anweisungen_.clear();
+    such_sql_.clear();
     if (db_) sqlite3_close_v2(db_);
     db_ = nullptr;
     zeilen_.clear();
@@ -479,6 +480,7 @@ void tabelle::sortiere_nach_spalten(const std::vector<std::string>& spalten) {
     abbrechen();
     gewuenschte_rowid_ = hat_zeile() ? zeilen_[static_cast<size_t>(pos_)] : -1;
     sortierung_ = std::move(geprueft);
+    such_sql_.clear();
     sicht_gueltig_ = false;
 }
 
@@ -503,6 +505,7 @@ void tabelle::setze_filter(std::vector<filterbedingung> bedingungen) {
     bedingungen = pruefe_bedingungen(std::move(bedingungen));
     abbrechen();
     filter_ = std::move(bedingungen);
+    such_sql_.clear();
     gewuenschte_rowid_ = -1;
     sicht_gueltig_ = false;
     pos_ = -1;
@@ -513,17 +516,37 @@ void tabelle::filter_aus() {
     abbrechen();
     gewuenschte_rowid_ = (sicht_gueltig_ && pos_ >= 0 && !zeilen_.empty()) ? zeilen_[static_cast<size_t>(pos_)] : -1;
     filter_.clear();
+    such_sql_.clear();
     sicht_gueltig_ = false;
 }
 
-std::string tabelle::where_klausel(int anzahl_schluessel, bool naechster) const {
-    std::vector<std::string> teile;
-    for (const auto& f : filter_) {
+namespace {
+
+void haenge_bedingungen_an(const std::vector<filterbedingung>& b, std::vector<std::string>& teile) {
+    for (const auto& f : b) {
         if (std::holds_alternative<std::monostate>(f.wert))
             teile.push_back(sql_bezeichner(f.spalte) + " IS NULL");
         else
             teile.push_back(sql_bezeichner(f.spalte) + (f.vergleich == "=" ? " = ?" : " LIKE ?"));
     }
+}
+
+std::string verbinde_und(const std::vector<std::string>& teile) {
+    std::string w;
+    for (const auto& t : teile) w += (w.empty() ? " WHERE " : " AND ") + t;
+    return w;
+}
+
+void binde_bedingungen(sqlite3_stmt* st, int& n, const std::vector<filterbedingung>& b) {
+    for (const auto& f : b)
+        if (!std::holds_alternative<std::monostate>(f.wert)) binde(st, ++n, f.wert);
+}
+
+}  // namespace
+
+std::string tabelle::where_klausel(int anzahl_schluessel, bool naechster, const std::vector<feldwert>* werte) const {
+    std::vector<std::string> teile;
+    haenge_bedingungen_an(filter_, teile);
     if (anzahl_schluessel > 0) {
         if (naechster) {
             std::string l = "(", r = "(";
@@ -533,21 +556,20 @@ std::string tabelle::where_klausel(int anzahl_schluessel, bool naechster) const 
             }
             teile.push_back(l + ") >= " + r + ")");
         } else {
-            for (int i = 0; i < anzahl_schluessel; ++i)
-                teile.push_back(sql_bezeichner(sortierung_[static_cast<size_t>(i)]) + " = ?");
+            // NULL never compares equal: an empty search value finds rows
+            // whose field IS NULL.
+            for (int i = 0; i < anzahl_schluessel; ++i) {
+                const bool null = werte && std::holds_alternative<std::monostate>((*werte)[static_cast<size_t>(i)]);
+                teile.push_back(sql_bezeichner(sortierung_[static_cast<size_t>(i)]) + (null ? " IS NULL" : " = ?"));
+            }
         }
     }
-    std::string w;
-    for (const auto& t : teile) w += (w.empty() ? " WHERE " : " AND ") + t;
     std::string o = " ORDER BY ";
     for (const auto& s : sortierung_) o += sql_bezeichner(s) + ", ";
-    return w + o + "rowid";
+    return verbinde_und(teile) + o + "rowid";
 }
 
-void tabelle::binde_filter(sqlite3_stmt* st, int& n) const {
-    for (const auto& f : filter_)
-        if (!std::holds_alternative<std::monostate>(f.wert)) binde(st, ++n, f.wert);
-}
+void tabelle::binde_filter(sqlite3_stmt* st, int& n) const { binde_bedingungen(st, n, filter_); }
 
 // --- the view -----------------------------------------------------------------
 
@@ -742,8 +764,9 @@ bool tabelle::suche_naechsten(const std::vector<feldwert>& werte) {
 }
 
 bool tabelle::suche_intern(const std::vector<feldwert>& werte, bool naechster) {
+    // Lookups do not ask for writes of other connections first (that costs
+    // a file lock per call): a found row missing from the view re-reads it.
     abbrechen();
-    pruefe_fremde_aenderung();
     const int n = static_cast<int>(werte.size());
     if (n == 0 || n > static_cast<int>(sortierung_.size())) {
         meldung(tx("Fehler: Falsche Anzahl von Suchwerten für Tabelle ",
@@ -751,26 +774,26 @@ bool tabelle::suche_intern(const std::vector<feldwert>& werte, bool naechster) {
                     bezeichnung(),
                 "M", 'T');
     }
-    std::string sql = "SELECT rowid FROM " + sql_bezeichner(def_.sql_name) + where_klausel(n, naechster) + " LIMIT 1";
-    // NULL never compares equal: an exact search for an empty value finds
-    // rows whose field IS NULL.
-    if (!naechster) {
-        for (int i = 0; i < n; ++i) {
-            if (std::holds_alternative<std::monostate>(werte[static_cast<size_t>(i)])) {
-                const std::string alt = sql_bezeichner(sortierung_[static_cast<size_t>(i)]) + " = ?";
-                const auto p = sql.find(alt);
-                if (p != std::string::npos)
-                    sql.replace(p, alt.size(), sql_bezeichner(sortierung_[static_cast<size_t>(i)]) + " IS ?");
-            }
-        }
-    }
+    // The statement text depends on the count, the kind and which values are
+    // NULL; it is built once per variant.
+    std::string variante(static_cast<size_t>(n) + 1, naechster ? 'n' : 'e');
+    for (int i = 0; i < n; ++i)
+        if (std::holds_alternative<std::monostate>(werte[static_cast<size_t>(i)])) variante[static_cast<size_t>(i) + 1] = '0';
+    auto it = such_sql_.find(variante);
+    if (it == such_sql_.end())
+        it = such_sql_
+                 .emplace(variante, "SELECT rowid FROM " + sql_bezeichner(def_.sql_name) +
+                                        where_klausel(n, naechster, &werte) + " LIMIT 1")
+                 .first;
+    const std::string& sql = it->second;
     sqlite3_stmt* st = vorbereiten(sql);
     int64_t rowid = -1;
     {
         zuruecksetzen r{st};
         int k = 0;
         binde_filter(st, k);
-        for (const auto& w : werte) binde(st, ++k, w);
+        for (const auto& w : werte)
+            if (naechster || !std::holds_alternative<std::monostate>(w)) binde(st, ++k, w);
         const int rc = sqlite3_step(st);
         if (rc == SQLITE_ROW)
             rowid = sqlite3_column_int64(st, 0);
@@ -967,29 +990,37 @@ void tabelle::loeschen() {
     ++stand_;
 }
 
-void tabelle::loesche_alle() {
+void tabelle::loesche_alle() { loesche(filter_); }
+
+int64_t tabelle::loesche_wo(const std::vector<filterbedingung>& bedingungen) {
+    pruefe_offen();
+    return loesche(pruefe_bedingungen(bedingungen));
+}
+
+int64_t tabelle::loesche(const std::vector<filterbedingung>& bedingungen) {
     pruefe_offen();
     abbrechen();
-    std::string sql = "DELETE FROM " + sql_bezeichner(def_.sql_name);
-    std::string w = where_klausel(0, false);
-    w = w.substr(0, w.find(" ORDER BY "));
-    sql += w;
+    std::vector<std::string> teile;
+    haenge_bedingungen_an(bedingungen, teile);
+    const std::string sql = "DELETE FROM " + sql_bezeichner(def_.sql_name) + verbinde_und(teile);
     transaktion t(*this);
     sqlite3_stmt* st = vorbereiten(sql);
     int rc;
     {
         zuruecksetzen r{st};
         int n = 0;
-        binde_filter(st, n);
+        binde_bedingungen(st, n, bedingungen);
         rc = sqlite3_step(st);
     }
     if (rc != SQLITE_DONE) sql_fehler(sql);
+    const int64_t anzahl = sqlite3_changes(db_);
     t.bestaetigen();
     sicht_gueltig_ = false;
     gewuenschte_rowid_ = -1;
     pos_ = -1;
     zeile_rowid_ = -1;
     ++stand_;
+    return anzahl;
 }
 
 // --- transactions -----------------------------------------------------------------
@@ -1043,15 +1074,10 @@ int64_t tabelle::setze_alle(std::string_view spalte, const feldwert& w,
     const int i = spalte_oder_fehler(spalte);
     const feldwert neu = passe_an(i, w);
     const auto b = pruefe_bedingungen(bedingungen);
-    std::string sql = "UPDATE " + sql_bezeichner(def_.sql_name) + " SET " +
-                      sql_bezeichner(def_.spalten[static_cast<size_t>(i)].name) + " = ?";
-    for (size_t k = 0; k < b.size(); ++k) {
-        sql += k ? " AND " : " WHERE ";
-        if (std::holds_alternative<std::monostate>(b[k].wert))
-            sql += sql_bezeichner(b[k].spalte) + " IS NULL";
-        else
-            sql += sql_bezeichner(b[k].spalte) + (b[k].vergleich == "=" ? " = ?" : " LIKE ?");
-    }
+    std::vector<std::string> teile;
+    haenge_bedingungen_an(b, teile);
+    const std::string sql = "UPDATE " + sql_bezeichner(def_.sql_name) + " SET " +
+                            sql_bezeichner(def_.spalten[static_cast<size_t>(i)].name) + " = ?" + verbinde_und(teile);
     abbrechen();
     sqlite3_stmt* st = vorbereiten(sql);
     int rc;
@@ -1059,8 +1085,7 @@ int64_t tabelle::setze_alle(std::string_view spalte, const feldwert& w,
         zuruecksetzen r{st};
         int n = 0;
         binde(st, ++n, neu);
-        for (const auto& x : b)
-            if (!std::holds_alternative<std::monostate>(x.wert)) binde(st, ++n, x.wert);
+        binde_bedingungen(st, n, b);
         rc = sqlite3_step(st);
     }
     if (rc != SQLITE_DONE) sql_fehler(sql);

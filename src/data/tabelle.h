@@ -132,6 +132,9 @@ public:
 
     // Deletes every row of the current view in one transaction.
     void loesche_alle();
+    // Deletes every row meeting the conditions, regardless of the cursor's
+    // filter (one statement); returns the count.
+    int64_t loesche_wo(const std::vector<filterbedingung>& bedingungen);
     // Sets one column of every row meeting the conditions (all rows when
     // there are none), regardless of the cursor's filter; returns the count.
     int64_t setze_alle(std::string_view spalte, const feldwert& w,
@@ -169,7 +172,9 @@ private:
     bool hat_zeile_ohne_laden() const;
     bool suche_intern(const std::vector<feldwert>& werte, bool naechster);
     void lade_zeile();
-    std::string where_klausel(int anzahl_schluessel, bool naechster) const;
+    std::string where_klausel(int anzahl_schluessel, bool naechster,
+                              const std::vector<feldwert>* werte = nullptr) const;
+    int64_t loesche(const std::vector<filterbedingung>& bedingungen);
     void binde_filter(sqlite3_stmt* st, int& n) const;
     std::vector<filterbedingung> pruefe_bedingungen(std::vector<filterbedingung> b) const;
     void gehe_zu_rowid(int64_t rowid);
@@ -181,6 +186,7 @@ private:
     tabellen_def def_;
     std::map<std::string, std::vector<std::string>> datei_indizes_;
     std::unordered_map<std::string, sqlite3_stmt*> anweisungen_;
+    std::unordered_map<std::string, std::string> such_sql_;  // lookup statements by variant
 
     std::vector<std::string> sortierung_;
     std::vector<filterbedingung> filter_;

@@ -25,7 +25,15 @@ std::array<db_struct, ANZ_TABELLEN>& datenbanken() {
     return reg;
 }
 
-tabelle& tab(int index) { return *datenbanken().at(static_cast<size_t>(index)).tab; }
+tabelle& tab(int index) {
+    db_struct& d = datenbanken().at(static_cast<size_t>(index));
+    if (!d.tab->ist_offen() && !d.oeffnung_versucht && !d.datei.empty()) {
+        d.oeffnung_versucht = true;
+        std::error_code ec;
+        if (fs::is_directory(datenbankverzeichnis(), ec)) d.tab->oeffne(d.datei, tabellenschema(index));
+    }
+    return *d.tab;
+}
 
 int finde_tabelle(const std::string& schluessel) {
     for (int i = 0; i < ANZ_TABELLEN; ++i)
@@ -55,6 +63,7 @@ void fuelle_registry(const fs::path& verzeichnis) {
         d.name_pfad = "Database=" + d.datei.string();
         d.bezeichnung = tabellentext_von(i).bezeichnung.text();
         d.kuerzel = tabellentext_von(i).kuerzel.text();
+        d.oeffnung_versucht = false;
     }
 }
 
@@ -72,6 +81,7 @@ void SetDataBase(const fs::path& verzeichnis) {
     fuelle_registry(verzeichnis);
     for (int i = 0; i < ANZ_TABELLEN; ++i) {
         db_struct& d = datenbanken()[static_cast<size_t>(i)];
+        d.oeffnung_versucht = true;
         d.tab->oeffne(d.datei, tabellenschema(i));
     }
 }
@@ -82,6 +92,7 @@ void CheckAllTables() {
     for (int i = 0; i < ANZ_TABELLEN; ++i) {
         db_struct& d = datenbanken()[static_cast<size_t>(i)];
         if (d.tab->ist_offen()) continue;
+        d.oeffnung_versucht = true;
         d.datei = tabellendatei(datenbankverzeichnis(), d.name_db);
         d.name_pfad = "Database=" + d.datei.string();
         d.tab->oeffne(d.datei, tabellenschema(i));
@@ -89,7 +100,10 @@ void CheckAllTables() {
 }
 
 void schliesse_alle_tabellen() {
-    for (auto& d : datenbanken()) d.tab->schliesse();
+    for (auto& d : datenbanken()) {
+        d.tab->schliesse();
+        d.oeffnung_versucht = true;
+    }
 }
 
 int64_t Zaehle_datensaetze(tabelle& t) {

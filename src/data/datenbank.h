@@ -24,11 +24,13 @@ struct db_struct {
     std::unique_ptr<tabelle> tab = std::make_unique<tabelle>();
     std::vector<std::string> name_spalte;       // column names of the open table (<= 300)
     std::vector<std::string> titelname_spalte;  // column captions (current language)
+    bool oeffnung_versucht = false;             // opened (or tried) since the directory was set
 };
 
 // The 46 descriptors in registry order.
 std::array<db_struct, ANZ_TABELLEN>& datenbanken();
-// The table of registry entry `index` (a `tabledata` value).
+// The table of registry entry `index` (a `tabledata` value). A table that
+// is not open yet is opened on first use (one attempt per directory).
 tabelle& tab(int index);
 
 // Registry index of a key, compared without regard to case; -1 if unknown.

@@ -248,7 +248,9 @@ bool tabelle::oeffne(const fs::path& datei, const tabellen_def& def) {
         auto it = std::find_if(spalten.begin(), spalten.end(),
                                [&](const spalten_def& s) { return gleich_ohne_gross_klein(s.name, soll.name); });
         if (it == spalten.end()) {
-            fehlend.push_back(soll.name);
+            const bool schluessel = std::any_of(def.schluessel.begin(), def.schluessel.end(),
+                                                [&](const std::string& k) { return gleich_ohne_gross_klein(k, soll.name); });
+            if (schluessel || !def.nur_schluessel_pflicht) fehlend.push_back(soll.name);
         } else {
             const std::string name = it->name;
             *it = soll;

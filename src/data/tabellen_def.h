@@ -32,6 +32,9 @@ struct tabellen_def {
     std::vector<spalten_def> spalten;
     std::vector<std::string> schluessel;  // key columns; rows are unique on them
     std::vector<index_def> indizes;       // named indexes
+    // Only the key columns must exist in a file; the others are created
+    // with a new table but not required (tables whose columns vary).
+    bool nur_schluessel_pflicht = false;
 };
 
 // True when the type stores text (T and M columns).

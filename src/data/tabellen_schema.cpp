@@ -318,6 +318,9 @@ struct registry {
                     if (gleich_ohne_gross_klein(s.name, k)) k = s.name;
             d.indizes = x.indizes;
         }
+        // The description table holds whatever per-table columns an
+        // installation has; only its language key is required.
+        schema[tabledata::tmemodb].nur_schluessel_pflicht = true;
     }
 };
 

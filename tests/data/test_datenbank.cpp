@@ -186,6 +186,21 @@ TEST_F(Datenbank, SchluesselOhneGrossKleinUndFremdeDatei) {
     EXPECT_FALSE(tab(thaupt).ist_offen());
 }
 
+TEST_F(Datenbank, OeffnenBeiErsterBenutzungUndFreieBeschreibungsspalten) {
+    // An installation's description table with only some per-table columns.
+    {
+        tabellen_def memo{"memo", {{"sprache", spaltentyp::text, 20, true}, {"HAUPT", spaltentyp::memo, 0, false}}, {"sprache"}, {}};
+        tabelle m;
+        ASSERT_TRUE(m.oeffne(dir / "MEMO.sqlite", memo));
+    }
+    fuelle_registry(dir);
+    EXPECT_FALSE(datenbanken()[tcur].tab->ist_offen());
+    EXPECT_EQ(Zaehle_datensaetze(tab(tcur)), 0);  // opened on first use
+    EXPECT_TRUE(tab(tmemodb).ist_offen());
+    EXPECT_EQ(tab(tmemodb).spaltenanzahl(), 2);
+    EXPECT_TRUE(senke.texte.empty());
+}
+
 TEST_F(Datenbank, ZaehlenLoeschenFeldtest) {
     SetDataBase(dir);
     tabelle& t = tab(tcur);

@@ -810,6 +810,7 @@ bool tabelle::suche_intern(const std::vector<feldwert>& werte, bool naechster) {
 // --- field access ---------------------------------------------------------------
 
 const feldwert& tabelle::wert(int i) {
+    pruefe_offen();
     spalte(i);
     if (modus_ != modus::ansicht) return puffer_[static_cast<size_t>(i)];
     if (!hat_zeile()) return leerwert();
@@ -938,6 +939,13 @@ void tabelle::speichern() {
         for (const auto& w : puffer_) binde(st, ++n, w);
         if (modus_ == modus::bearbeiten) sqlite3_bind_int64(st, ++n, puffer_rowid_);
         rc = sqlite3_step(st);
+    }
+    if (rc == SQLITE_DONE && modus_ == modus::bearbeiten && sqlite3_changes(db_) == 0) {
+        // The row was deleted through another connection while it was edited.
+        meldung(tx("Fehler: Datensatz wurde inzwischen gelöscht, Tabelle ",
+                   "Error: record has been deleted meanwhile, table ") +
+                    bezeichnung() + (zeilenbeschreibung().empty() ? "" : ", " + zeilenbeschreibung()),
+                "M", 'T');
     }
     if (rc != SQLITE_DONE) {
         if (rc == SQLITE_CONSTRAINT_PRIMARYKEY || rc == SQLITE_CONSTRAINT_UNIQUE) {

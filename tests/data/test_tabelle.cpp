@@ -193,6 +193,16 @@ TEST_F(Tabelle, BenannterIndexUndFremdeAenderungen) {
     ASSERT_TRUE(zweite.suche({std::string("10379")}));
     zweite.loeschen();
     EXPECT_EQ(w.anzahl(), 2);
+    // A row deleted elsewhere while it is edited here is not silently "saved".
+    ASSERT_TRUE(w.suche({std::string("DE")}));
+    w.bearbeiten();
+    w.setze("hoehe", std::string("81"));
+    ASSERT_TRUE(zweite.suche({std::string("10348")}));
+    zweite.loeschen();
+    EXPECT_THROW(w.speichern(), abbruch);
+    EXPECT_TRUE(senke.enthaelt("inzwischen gelöscht"));
+    w.abbrechen();
+    EXPECT_EQ(w.anzahl(), 1);
 }
 
 TEST_F(Tabelle, FremdeDateiWirdNichtUeberschrieben) {

@@ -1,7 +1,7 @@
 #pragma once
 // The table registry: one descriptor per table, each table connected to its
 // own SQLite file `<key>.sqlite` in the database directory, and the small
-// operations every Part uses on registry tables.
+// operations the whole program uses on registry tables.
 
 #include <array>
 #include <filesystem>

@@ -185,6 +185,19 @@ numerische_anzeige zeige_numerische_parameter(const laufsteuerung& l) {
     return a;
 }
 
+numerische_anzeige zeige_rech_parameter() {
+    numerische_anzeige a;
+    tabelle& r = tab(trech);
+    if (!r.ist_offen() || !r.hat_zeile()) return a;
+    const Einheit_struct& v = einheit(groesse::volumenstrom_traeger);
+    const std::string einge = r.text("einge");
+    a.maxge = runde_dezimal(umrechnen(r.zahl("maxge"), einge, v.ausgabe, v.kennzeichen, 0), 3);
+    a.minge = runde_dezimal(umrechnen(r.zahl("minge"), einge, v.ausgabe, v.kennzeichen, 0), 3);
+    a.anzge = static_cast<int32_t>(r.ganzzahl("anzge"));
+    a.maxwp = r.zahl("maxwp");
+    return a;
+}
+
 void setze_numerische_parameter(laufsteuerung& l, const std::string& maxge, const std::string& minge,
                                 const std::string& anzge, const std::string& maxwp) {
     // Every field is read before anything is set: a bad entry changes nothing.

@@ -85,6 +85,9 @@ struct numerische_anzeige {
     double maxwp = 0.0;               // output unit of "no unit"
 };
 numerische_anzeige zeige_numerische_parameter(const laufsteuerung& l);
+// The same fields filled from the current `rech` row when the form opens:
+// `maxge`/`minge` from unit `einge` to the output unit, `anzge`, `maxwp`.
+numerische_anzeige zeige_rech_parameter();
 void setze_numerische_parameter(laufsteuerung& l, const std::string& maxge, const std::string& minge,
                                 const std::string& anzge, const std::string& maxwp);
 

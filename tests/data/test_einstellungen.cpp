@@ -93,6 +93,22 @@ TEST_F(Einstellungen, NumerischeParameter) {
     EXPECT_DOUBLE_EQ(zeige_numerische_parameter(l).maxge, 180.0);
     EXPECT_DOUBLE_EQ(zeige_numerische_parameter(l).minge, 0.18);
 
+    // The form opens with the current `rech` row in the output unit.
+    tabelle& r = tab(trech);
+    r.einfuegen();
+    r.setze("name", std::string("Standard"));
+    r.setze("maxge", 0.002);
+    r.setze("minge", 1.5e-6);
+    r.setze("einge", std::string("m3/s"));
+    r.setze("anzge", int64_t{50});
+    r.setze("maxwp", 8.0);
+    r.speichern();
+    const numerische_anzeige a = zeige_rech_parameter();
+    EXPECT_DOUBLE_EQ(a.maxge, 7200.0);  // 0.002 m3/s = 7200 l/h
+    EXPECT_DOUBLE_EQ(a.minge, 5.4);
+    EXPECT_EQ(a.anzge, 50);
+    EXPECT_DOUBLE_EQ(a.maxwp, 8.0);
+
     // "Setzen" reads the fields in the output unit.
     setze_numerische_parameter(l, "360", "0,36", "200", "50");
     EXPECT_NEAR(l.maxge, 1e-4, 1e-18);

@@ -130,7 +130,14 @@ void Datenbanknamen() {
         d.titelname_spalte.clear();
         const auto& spalten = d.tab->ist_offen() ? d.tab->spalten() : tabellenschema(i).spalten;
         for (const auto& s : spalten) {
-            if (static_cast<int>(d.name_spalte.size()) == MAX_SPALTEN) break;
+            if (static_cast<int>(d.name_spalte.size()) == MAX_SPALTEN) {
+                meldung(tx("Warnung: Mehr als 300 Spalten, nur die ersten werden angezeigt: ",
+                           "Warning: more than 300 columns, only the first are shown: ") +
+                            d.datei.string(),
+                        "M", 'W');
+                break;
+            }
+            // Captions are the stored column names in both languages.
             d.name_spalte.push_back(s.name);
             d.titelname_spalte.push_back(s.name);
         }

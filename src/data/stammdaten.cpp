@@ -20,10 +20,15 @@ void melde_fehlend(const std::string& spalte, const std::string& modus) {
             modus, 'E');
 }
 
-// Looks a row up by its key values; reports a miss.
+// Looks a row up by its key values (in key order, without a filter left
+// from a search); reports a miss.
 bool positioniere(int index, std::vector<feldwert> werte, const std::string& spalte,
                   const std::string& modus) {
     tabelle& t = tab(index);
+    if (t.ist_offen()) {
+        t.filter_aus();
+        if (t.sortierspalten() != t.schluesselspalten()) t.sortiere_nach_schluessel();
+    }
     if (!t.ist_offen() || !t.suche(werte)) {
         melde_fehlend(spalte, modus);
         return false;
@@ -52,7 +57,6 @@ bool SetAllMasters(const std::string& modus) {
             alle = false;
             continue;
         }
-        tab(i).sortiere_nach_schluessel();
         alle &= positioniere(i, {feldwert(haupt.text(schluessel))}, haupt.spalte(spalte).name, modus);
     }
     for (const char* s : {"kolu", "kolo"})

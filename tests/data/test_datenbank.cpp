@@ -274,7 +274,10 @@ protected:
 };
 
 TEST_F(Stammdaten, AlleVerweiseGefunden) {
+    // A filter left from a search does not hide the data set's rows.
+    tab(tgas).setze_filter({{"name", "=", std::string("anders")}});
     ASSERT_TRUE(SetAllMasters());
+    EXPECT_EQ(tab(tgas).text("name"), "R_GAS");
     EXPECT_TRUE(senke.texte.empty());
     EXPECT_EQ(tab(tsteuer).text("name"), "R_STEUERSPEICHER");
     EXPECT_EQ(tab(trw).text("name"), "R_Rw");
@@ -318,6 +321,16 @@ TEST_F(Stammdaten, FehlenderVerweisWirdMitSpalteGemeldet) {
     lege_an(tgwt, {{"name", ""}});
     senke.texte.clear();
     EXPECT_TRUE(SetAllMasters());
+
+    // A table that cannot be opened counts as missing; the others are positioned.
+    tab(tlage).schliesse();
+    std::filesystem::remove(dir / "LAGE.sqlite");
+    std::ofstream(dir / "LAGE.sqlite") << "kein SQLite";
+    datenbanken()[tlage].oeffnung_versucht = false;
+    senke.texte.clear();
+    EXPECT_FALSE(SetAllMasters());
+    EXPECT_TRUE(senke.enthaelt("Fehler: Datensatz existiert nicht in Datenbank: lage"));
+    EXPECT_EQ(tab(tspei).text("name"), "R_SPEI");
 }
 
 }  // namespace

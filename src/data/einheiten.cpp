@@ -320,7 +320,10 @@ void uebersetze_physgroesse() {
     if (!t.ist_offen()) return;
     transaktion tr(t);
     for (const auto& e : haupteinheiten())
-        for (const auto& b : bedingungen_fuer_code(e.kennzeichen)) t.setze_alle("PhysGroesse", e.name, b);
+        for (const auto& b : bedingungen_fuer_code(e.kennzeichen))
+            // Two rows of one abbreviation and code would collide in the key
+            // (Kuerzel, PhysGroesse); such a duplicate keeps its old name.
+            t.setze_alle("PhysGroesse", e.name, b, true);
     tr.bestaetigen();
 }
 

@@ -1079,14 +1079,15 @@ uint64_t tabelle::aenderungsstand() {
 }
 
 int64_t tabelle::setze_alle(std::string_view spalte, const feldwert& w,
-                            const std::vector<filterbedingung>& bedingungen) {
+                            const std::vector<filterbedingung>& bedingungen, bool schluesselkonflikte_auslassen) {
     pruefe_offen();
     const int i = spalte_oder_fehler(spalte);
     const feldwert neu = passe_an(i, w);
     const auto b = pruefe_bedingungen(bedingungen);
     std::vector<std::string> teile;
     haenge_bedingungen_an(b, teile);
-    const std::string sql = "UPDATE " + sql_bezeichner(def_.sql_name) + " SET " +
+    const std::string sql = std::string(schluesselkonflikte_auslassen ? "UPDATE OR IGNORE " : "UPDATE ") +
+                            sql_bezeichner(def_.sql_name) + " SET " +
                             sql_bezeichner(def_.spalten[static_cast<size_t>(i)].name) + " = ?" + verbinde_und(teile);
     abbrechen();
     sqlite3_stmt* st = vorbereiten(sql);

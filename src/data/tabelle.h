@@ -137,8 +137,11 @@ public:
     int64_t loesche_wo(const std::vector<filterbedingung>& bedingungen);
     // Sets one column of every row meeting the conditions (all rows when
     // there are none), regardless of the cursor's filter; returns the count.
+    // With `schluesselkonflikte_auslassen` a row whose change would duplicate
+    // a key keeps its value instead of abandoning the whole update.
     int64_t setze_alle(std::string_view spalte, const feldwert& w,
-                       const std::vector<filterbedingung>& bedingungen);
+                       const std::vector<filterbedingung>& bedingungen,
+                       bool schluesselkonflikte_auslassen = false);
     // Every row of the table (regardless of the filter) in the order of the
     // given columns, without moving the cursor.
     std::vector<std::vector<feldwert>> lies_alle(const std::vector<std::string>& ordnung);

@@ -221,17 +221,18 @@ TEST_F(Einheiten, SprachwechselUndErgebnisbeschriftungen) {
     EXPECT_DOUBLE_EQ(d.umrechnen[adata::zpk].faktor, 1.0);
     EXPECT_EQ(d.beschriftung_3[15], "Wärmeenergieverbrauch in Intervall [MWh]");
 
+    // A duplicate of "F" under another quantity name must not stop the switch.
+    neue_zeile(71, "F", "TE", 5.0 / 9.0, -160.0 / 9.0, "N");
     EXPECT_FALSE(waehle_sprache(SPRACHE_DEUTSCH, d));  // same language: nothing rebuilt
     EXPECT_TRUE(waehle_sprache(SPRACHE_ENGLISCH, d));
     EXPECT_EQ(haupteinheiten()[groesse::temperatur].name, "Temperature");
     EXPECT_EQ(datenbanken()[tgas].kuerzel, "HEAT");
     EXPECT_EQ(d.beschriftung[adata::theta], "Collector tilt [°]");
     tabelle& t = tab(teinheit);
-    ASSERT_TRUE(t.suche({std::string("F")}));
-    EXPECT_EQ(t.text("PhysGroesse"), "Temperature");
+    ASSERT_TRUE(t.suche({std::string("F"), std::string("Temperature")}));
+    EXPECT_TRUE(t.suche({std::string("F"), std::string("F-Größe")}));
     EXPECT_TRUE(waehle_sprache(SPRACHE_DEUTSCH, d));
-    ASSERT_TRUE(t.suche({std::string("F")}));
-    EXPECT_EQ(t.text("PhysGroesse"), "Temperatur");
+    EXPECT_TRUE(t.suche({std::string("F"), std::string("Temperatur")}));
     EXPECT_EQ(datenbanken()[tgas].kuerzel, "HEIZ");
     EXPECT_EQ(haupteinheiten()[groesse::einstrahlung].name, "Einstrahlung");
     EXPECT_TRUE(senke.texte.empty());

@@ -16,7 +16,8 @@ namespace {
 
 fs::path neues_verzeichnis(const char* name) {
     std::random_device rd;
-    fs::path p = fs::temp_directory_path() / (std::string("varnek_bench_") + name + "_" + std::to_string(rd()));
+    fs::path p =
+        fs::temp_directory_path() / (std::string("varnek_bench_") + name + "_" + std::to_string(rd()));
     fs::create_directories(p);
     return p;
 }

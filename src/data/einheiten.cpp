@@ -14,14 +14,14 @@ namespace {
 
 // Main unit and code of every quantity, in quantity order.
 constexpr std::array<std::pair<const char*, const char*>, ANZ_HAUPTEINHEITEN> HAUPTEINHEITEN{{
-    {"kWh", "EN"},      {"N/qm", "DR"},     {"kJ/kg", "ENT"},    {"m", "LE"},          {"qm", "AR"},
-    {"°C", "TE"},       {"V", "VT"},        {"mA", "AP"},        {"W", "PO"},          {"kg", "WE"},
-    {"m3", "VO"},       {"W/(K*qm)", "ALK"}, {"W/(K2*qm)", "GAK"}, {"1/K", "DEL"},      {"-", "DEH"},
-    {"J/(kg*K)", "SH"}, {"W/(mK)", "LAM"},  {"W/(K*m2)", "WZ"},  {"g/mol", "MOL"},     {"kg/(ms)", ""},
-    {"m2/s", "NUE"},    {"Pa*s", "ETA"},    {"kg/m3", "DE"},     {"m3/s", "CC"},       {"m3/s", "AC"},
-    {"h", "TI"},        {"W", "RCA"},       {"W/(kg/s)", "RCC"}, {"°", "AN"},          {"m/s", "VC"},
-    {"kWh/qm", "IR"},   {"W/qm", "IN"},     {"EUR", "PR"},       {"-", "RA"},          {"a", "RET"},
-    {"-", "NU"},        {"J/(K*m3)", "WTK"}, {"s/m", "WK"},      {"W/(K*m2)", "LO"},
+    {"kWh", "EN"},      {"N/qm", "DR"},      {"kJ/kg", "ENT"},     {"m", "LE"},        {"qm", "AR"},
+    {"°C", "TE"},       {"V", "VT"},         {"mA", "AP"},         {"W", "PO"},        {"kg", "WE"},
+    {"m3", "VO"},       {"W/(K*qm)", "ALK"}, {"W/(K2*qm)", "GAK"}, {"1/K", "DEL"},     {"-", "DEH"},
+    {"J/(kg*K)", "SH"}, {"W/(mK)", "LAM"},   {"W/(K*m2)", "WZ"},   {"g/mol", "MOL"},   {"kg/(ms)", ""},
+    {"m2/s", "NUE"},    {"Pa*s", "ETA"},     {"kg/m3", "DE"},      {"m3/s", "CC"},     {"m3/s", "AC"},
+    {"h", "TI"},        {"W", "RCA"},        {"W/(kg/s)", "RCC"},  {"°", "AN"},        {"m/s", "VC"},
+    {"kWh/qm", "IR"},   {"W/qm", "IN"},      {"EUR", "PR"},        {"-", "RA"},        {"a", "RET"},
+    {"-", "NU"},        {"J/(K*m3)", "WTK"}, {"s/m", "WK"},        {"W/(K*m2)", "LO"},
 }};
 
 struct default_zeile {
@@ -62,8 +62,8 @@ struct einheitenzeile {
 struct einheiten_cache {
     uint64_t stand = 0;
     bool gueltig = false;
-    std::vector<einheitenzeile> nach_nummer;     // order of the index "iname" (Nummer)
-    std::vector<einheitenzeile> nach_schluessel; // table order (Kuerzel, PhysGroesse)
+    std::vector<einheitenzeile> nach_nummer;      // order of the index "iname" (Nummer)
+    std::vector<einheitenzeile> nach_schluessel;  // table order (Kuerzel, PhysGroesse)
 };
 
 einheiten_cache& cache() {
@@ -73,9 +73,10 @@ einheiten_cache& cache() {
 
 std::vector<einheitenzeile> lies(tabelle& t, const std::vector<std::string>& ordnung) {
     std::vector<einheitenzeile> r;
-    const int k = t.spalten_index("Kuerzel"), p = t.spalten_index("PhysGroesse"), h = t.spalten_index("Haupteinheit"),
-              a = t.spalten_index("Alpha"), b = t.spalten_index("Beta"), s = t.spalten_index("Skalierung"),
-              z = t.spalten_index("Kennzeichen"), u = t.spalten_index("Ausgabe");
+    const int k = t.spalten_index("Kuerzel"), p = t.spalten_index("PhysGroesse"),
+              h = t.spalten_index("Haupteinheit"), a = t.spalten_index("Alpha"), b = t.spalten_index("Beta"),
+              s = t.spalten_index("Skalierung"), z = t.spalten_index("Kennzeichen"),
+              u = t.spalten_index("Ausgabe");
     for (const auto& w : t.lies_alle(ordnung)) {
         einheitenzeile e;
         e.kuerzel = als_text(w[static_cast<size_t>(k)]);
@@ -187,8 +188,8 @@ void default_einheiten() {
     t.erster();
 }
 
-umrechnen_struct umrechnungsfaktor(const std::string& von, const std::string& nach, const std::string& kennzeichen,
-                                   int monat) {
+umrechnen_struct umrechnungsfaktor(const std::string& von, const std::string& nach,
+                                   const std::string& kennzeichen, int monat) {
     umrechnen_struct r{1.0, 0.0, "N"};
     const std::string quelle = ohne_endleerzeichen(von);
     if (quelle.empty()) {
@@ -203,7 +204,9 @@ umrechnen_struct umrechnungsfaktor(const std::string& von, const std::string& na
     }
     const auto& zeilen = einheitenzeilen().nach_nummer;
     const int tage = (monat >= 1 && monat <= 12) ? tage_im_monat(monat) : 1;
-    auto skaliert = [&](const einheitenzeile& z) { return (monat > 0 && z.skalierung == "T") ? z.beta * tage : z.beta; };
+    auto skaliert = [&](const einheitenzeile& z) {
+        return (monat > 0 && z.skalierung == "T") ? z.beta * tage : z.beta;
+    };
 
     double c = 1.0, a_q = 0.0, f = 1.0, a_z = 0.0;
     const einheitenzeile* q = nullptr;
@@ -230,9 +233,11 @@ umrechnen_struct umrechnungsfaktor(const std::string& von, const std::string& na
     }
     if (ziel && skaliert(*ziel) == 0.0) {
         // A factor of 0 cannot be inverted; the target side stays neutral.
-        meldung(text_paar{"Fehler: Umrechnungsfaktor 0 für Einheit: ", "Error: conversion factor 0 for unit: "}.text() +
-                    nach,
-                "M", 'E');
+        meldung(
+            text_paar{"Fehler: Umrechnungsfaktor 0 für Einheit: ", "Error: conversion factor 0 for unit: "}
+                    .text() +
+                nach,
+            "M", 'E');
         ziel = nullptr;
     } else if (!ziel) {
         melde_unbekannt(nach);
@@ -344,7 +349,8 @@ void einheiten_zuruecksetzen() {
     lese_ausgabe_einheiten();
 }
 
-std::string beschriftung_mit_einheit(const std::string& name, const std::string& einheit, const std::string& dritter) {
+std::string beschriftung_mit_einheit(const std::string& name, const std::string& einheit,
+                                     const std::string& dritter) {
     if (dritter.empty()) return name + " [" + einheit + "]";
     return name + " [" + einheit + "/" + dritter + "]";
 }

@@ -140,10 +140,12 @@ void DefaultEinstellungen() {
 
 void lege_standardverzeichnisse_an() {
     const einstellungen_daten& e = einstellungen();
-    for (const fs::path& p : {e.datenbankverzeichnis, e.datenbank_alt, e.ergebnisverzeichnis, e.textverzeichnis}) {
+    for (const fs::path& p :
+         {e.datenbankverzeichnis, e.datenbank_alt, e.ergebnisverzeichnis, e.textverzeichnis}) {
         std::error_code ec;
         if (!fs::exists(p, ec) && !fs::create_directories(p, ec)) {
-            meldung(tx("Fehler: Verzeichnis kann nicht angelegt werden: ", "Error: directory cannot be created: ") +
+            meldung(tx("Fehler: Verzeichnis kann nicht angelegt werden: ",
+                       "Error: directory cannot be created: ") +
                         p.string() + " (" + ec.message() + ")",
                     "M", 'E');
         }

@@ -21,9 +21,9 @@ struct klimadaten_beschreibung {
 
 struct einstellungen_daten {
     std::filesystem::path datenbankverzeichnis;
-    std::filesystem::path datenbank_alt;       // old database ("Konvertieren")
+    std::filesystem::path datenbank_alt;  // old database ("Konvertieren")
     std::filesystem::path ergebnisverzeichnis;
-    std::filesystem::path textverzeichnis;     // manuals
+    std::filesystem::path textverzeichnis;  // manuals
     std::filesystem::path klimadatenverzeichnis;
     klimadaten_beschreibung monatsmittel, tagesmittel, stundenmittel, stationsliste;
 
@@ -82,7 +82,7 @@ void numerische_parameter_default(laufsteuerung& l);
 struct numerische_anzeige {
     double maxge = 0.0, minge = 0.0;  // output unit of the carrier volume flow, 3 decimals
     int32_t anzge = 0;
-    double maxwp = 0.0;               // output unit of "no unit"
+    double maxwp = 0.0;  // output unit of "no unit"
 };
 numerische_anzeige zeige_numerische_parameter(const laufsteuerung& l);
 // The same fields filled from the current `rech` row when the form opens:

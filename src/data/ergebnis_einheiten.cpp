@@ -32,29 +32,79 @@ std::array<int, ANZ_ADATA> zuordnung() {
     return g;
 }
 
-const std::array<int, ANZ_FELD3> INTERVALLGROESSEN{
-    groesse::zeit,     groesse::leistung, groesse::leistung, groesse::leistung,
-    groesse::volumenstrom_traeger,        groesse::druck,    groesse::druck,
-    groesse::volumenstrom_traeger,        groesse::volumenstrom_luft,
-    groesse::volumen,  groesse::volumen,  groesse::volumen,  groesse::laenge,
-    groesse::flaeche,  groesse::anteil,   groesse::energie,  groesse::temperatur,
-    groesse::keine_einheit};
+const std::array<int, ANZ_FELD3> INTERVALLGROESSEN{groesse::zeit,
+                                                   groesse::leistung,
+                                                   groesse::leistung,
+                                                   groesse::leistung,
+                                                   groesse::volumenstrom_traeger,
+                                                   groesse::druck,
+                                                   groesse::druck,
+                                                   groesse::volumenstrom_traeger,
+                                                   groesse::volumenstrom_luft,
+                                                   groesse::volumen,
+                                                   groesse::volumen,
+                                                   groesse::volumen,
+                                                   groesse::laenge,
+                                                   groesse::flaeche,
+                                                   groesse::anteil,
+                                                   groesse::energie,
+                                                   groesse::temperatur,
+                                                   groesse::keine_einheit};
 
-constexpr std::array<int, 46> MONATLICH{
-    adata::jek, adata::jek_g, adata::er, adata::nh, adata::ok, adata::esa, adata::ls, adata::zpk, adata::zpk_l,
-    adata::eg, adata::eta, adata::ztk, adata::tf_s, adata::teinv, adata::tev, adata::lpu, adata::lpu_l,
-    adata::lnh, adata::lok, adata::lges, adata::copwe, adata::copww, adata::vwp, adata::pt, adata::ph,
-    adata::ereif, adata::zv, adata::ms, adata::zei, adata::volluft, adata::lspwt, adata::agwt, adata::etagwt,
-    adata::speiv_puffer, adata::speiv_lang, adata::speiv_edt, adata::msp_max_puffer, adata::msp_next_puffer,
-    adata::msp_max_lang, adata::msp_next_lang, adata::preis, adata::degra_ww_m, adata::degra_m,
-    adata::a1_skm_oben, adata::a3_erz, adata::v_luft};
+constexpr std::array<int, 46> MONATLICH{adata::jek,
+                                        adata::jek_g,
+                                        adata::er,
+                                        adata::nh,
+                                        adata::ok,
+                                        adata::esa,
+                                        adata::ls,
+                                        adata::zpk,
+                                        adata::zpk_l,
+                                        adata::eg,
+                                        adata::eta,
+                                        adata::ztk,
+                                        adata::tf_s,
+                                        adata::teinv,
+                                        adata::tev,
+                                        adata::lpu,
+                                        adata::lpu_l,
+                                        adata::lnh,
+                                        adata::lok,
+                                        adata::lges,
+                                        adata::copwe,
+                                        adata::copww,
+                                        adata::vwp,
+                                        adata::pt,
+                                        adata::ph,
+                                        adata::ereif,
+                                        adata::zv,
+                                        adata::ms,
+                                        adata::zei,
+                                        adata::volluft,
+                                        adata::lspwt,
+                                        adata::agwt,
+                                        adata::etagwt,
+                                        adata::speiv_puffer,
+                                        adata::speiv_lang,
+                                        adata::speiv_edt,
+                                        adata::msp_max_puffer,
+                                        adata::msp_next_puffer,
+                                        adata::msp_max_lang,
+                                        adata::msp_next_lang,
+                                        adata::preis,
+                                        adata::degra_ww_m,
+                                        adata::degra_m,
+                                        adata::a1_skm_oben,
+                                        adata::a3_erz,
+                                        adata::v_luft};
 
-constexpr std::array<int, 13> JAEHRLICH{adata::jkk,     adata::pek,    adata::flz,    adata::flz_ee,
-                                        adata::flz_ges_heiz, adata::etawicht, adata::jaz_ww, adata::jaz_we,
-                                        adata::jok,     adata::theta,  adata::bf,     adata::degra_ww_j,
-                                        adata::degra_j};
+constexpr std::array<int, 13> JAEHRLICH{
+    adata::jkk,      adata::pek,        adata::flz,    adata::flz_ee, adata::flz_ges_heiz,
+    adata::etawicht, adata::jaz_ww,     adata::jaz_we, adata::jok,    adata::theta,
+    adata::bf,       adata::degra_ww_j, adata::degra_j};
 
-void setze_einheiten(int g, std::string& programm, std::string& ausgabe, std::string& code, umrechnen_struct& u) {
+void setze_einheiten(int g, std::string& programm, std::string& ausgabe, std::string& code,
+                     umrechnen_struct& u) {
     const auto& h = haupteinheiten();
     const Einheit_struct& e = h[static_cast<size_t>(g < 0 ? groesse::energie : g)];
     programm = g < 0 ? e.ausgabe : e.haupteinheit;
@@ -76,11 +126,11 @@ int groesse_von_intervallreihe(int k) { return INTERVALLGROESSEN.at(static_cast<
 void definiere_Ausgabeeinheiten(datm& d) {
     static const auto g = zuordnung();
     for (int q = 0; q < ANZ_ADATA; ++q)
-        setze_einheiten(g[static_cast<size_t>(q)], d.programm_einheit[q], d.ausgabe_einheit[q], d.kennzeichen[q],
-                        d.umrechnen[q]);
+        setze_einheiten(g[static_cast<size_t>(q)], d.programm_einheit[q], d.ausgabe_einheit[q],
+                        d.kennzeichen[q], d.umrechnen[q]);
     for (int k = 0; k < ANZ_FELD3; ++k)
-        setze_einheiten(INTERVALLGROESSEN[static_cast<size_t>(k)], d.programm_einheit_3[k], d.ausgabe_einheit_3[k],
-                        d.kennzeichen_3[k], d.umrechnen_3[k]);
+        setze_einheiten(INTERVALLGROESSEN[static_cast<size_t>(k)], d.programm_einheit_3[k],
+                        d.ausgabe_einheit_3[k], d.kennzeichen_3[k], d.umrechnen_3[k]);
 }
 
 void definiere_beschriftungen_mit_einheit(datm& d) {

@@ -36,10 +36,12 @@ konvertier_ergebnis Konvertieren(const fs::path& quelle, const fs::path& ziel) {
     if (!z.oeffne_vorhandene(ziel, tabellenname(ziel))) return ergebnis;
 
     const auto& q_schluessel = q.schluesselspalten();
-    const bool gleiche_schluessel = !q_schluessel.empty() && q_schluessel.size() == z.schluesselspalten().size();
+    const bool gleiche_schluessel =
+        !q_schluessel.empty() && q_schluessel.size() == z.schluesselspalten().size();
     // Target column -> source column of the same name.
     std::vector<int> quelle_von(static_cast<size_t>(z.spaltenanzahl()));
-    for (int j = 0; j < z.spaltenanzahl(); ++j) quelle_von[static_cast<size_t>(j)] = q.spalten_index(z.spalte(j).name);
+    for (int j = 0; j < z.spaltenanzahl(); ++j)
+        quelle_von[static_cast<size_t>(j)] = q.spalten_index(z.spalte(j).name);
 
     {
         transaktion tr(z);
@@ -63,7 +65,8 @@ konvertier_ergebnis Konvertieren(const fs::path& quelle, const fs::path& ziel) {
                     if (i >= 0 && !ist_leer(q.wert(i)))
                         z.setze(j, q.wert(i));
                     else
-                        z.setze(j, ist_text(z.spalte(j).typ) ? feldwert(std::string("-")) : feldwert(int64_t{0}));
+                        z.setze(
+                            j, ist_text(z.spalte(j).typ) ? feldwert(std::string("-")) : feldwert(int64_t{0}));
                 }
                 z.speichern();
                 ++ergebnis.eingefuegt;

@@ -59,8 +59,7 @@ bool SetAllMasters(const std::string& modus) {
         }
         alle &= positioniere(i, {feldwert(haupt.text(schluessel))}, haupt.spalte(spalte).name, modus);
     }
-    for (const char* s : {"kolu", "kolo"})
-        alle &= positioniere(tkol, {feldwert(haupt.text(s))}, s, modus);
+    for (const char* s : {"kolu", "kolo"}) alle &= positioniere(tkol, {feldwert(haupt.text(s))}, s, modus);
     for (const auto& [s, art] : {std::pair{"wpww", "ww"}, std::pair{"wpwe", "we"}})
         alle &= positioniere(twp, {feldwert(haupt.text(s)), feldwert(std::string(art))}, s, modus);
     for (const char* s : {"zwischenspei", "langspei"})

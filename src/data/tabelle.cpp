@@ -40,9 +40,12 @@ void binde(sqlite3_stmt* st, int n, const feldwert& w) {
 
 feldwert lies_spalte(sqlite3_stmt* st, int i) {
     switch (sqlite3_column_type(st, i)) {
-        case SQLITE_INTEGER: return static_cast<int64_t>(sqlite3_column_int64(st, i));
-        case SQLITE_FLOAT: return sqlite3_column_double(st, i);
-        case SQLITE_NULL: return std::monostate{};
+        case SQLITE_INTEGER:
+            return static_cast<int64_t>(sqlite3_column_int64(st, i));
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(st, i);
+        case SQLITE_NULL:
+            return std::monostate{};
         default: {
             const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
             return std::string(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st, i)));
@@ -106,9 +109,7 @@ tabelle::tabelle() = default;
 
 tabelle::~tabelle() { schliesse(); }
 
-std::string tabelle::bezeichnung() const {
-    return def_.sql_name + " (" + datei_.string() + ")";
-}
+std::string tabelle::bezeichnung() const { return def_.sql_name + " (" + datei_.string() + ")"; }
 
 void tabelle::schliesse() {
     for (auto& [sql, st] : anweisungen_) sqlite3_finalize(st);
@@ -161,10 +162,10 @@ bool tabelle::verbinde(const fs::path& datei, bool anlegen) {
         sqlite3_free(fehler);
         sqlite3_close_v2(db);
         if ((rc & 0xff) == SQLITE_NOTADB) {
-            meldung(tx("Fehler: Datei ist keine SQLite-Datenbank: ",
-                       "Error: file is not an SQLite database: ") +
-                        datei.string(),
-                    "M", 'E');
+            meldung(
+                tx("Fehler: Datei ist keine SQLite-Datenbank: ", "Error: file is not an SQLite database: ") +
+                    datei.string(),
+                "M", 'E');
         } else {
             meldung(tx("Fehler: Datenbankdatei kann nicht gelesen werden: ",
                        "Error: database file cannot be read: ") +
@@ -188,8 +189,8 @@ bool tabelle::oeffne(const fs::path& datei, const tabellen_def& def) {
     // Does the file hold the table?
     bool vorhanden = false;
     {
-        sqlite3_stmt* st = vorbereiten(
-            "SELECT name FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE");
+        sqlite3_stmt* st =
+            vorbereiten("SELECT name FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE");
         zuruecksetzen r{st};
         binde(st, 1, def.sql_name);
         if (sqlite3_step(st) == SQLITE_ROW) {
@@ -213,8 +214,7 @@ bool tabelle::oeffne(const fs::path& datei, const tabellen_def& def) {
         sql += ")";
         std::string ddl = "BEGIN; " + sql + ";";
         for (const auto& ix : def.indizes) {
-            ddl += " CREATE INDEX " + sql_bezeichner(ix.name) + " ON " +
-                   sql_bezeichner(def.sql_name) + " (";
+            ddl += " CREATE INDEX " + sql_bezeichner(ix.name) + " ON " + sql_bezeichner(def.sql_name) + " (";
             for (size_t i = 0; i < ix.spalten.size(); ++i)
                 ddl += (i ? ", " : "") + sql_bezeichner(ix.spalten[i]);
             ddl += ");";
@@ -225,8 +225,7 @@ bool tabelle::oeffne(const fs::path& datei, const tabellen_def& def) {
             const std::string grund = fehler ? fehler : "";
             sqlite3_free(fehler);
             sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-            meldung(tx("Fehler: Tabelle kann nicht angelegt werden: ",
-                       "Error: table cannot be created: ") +
+            meldung(tx("Fehler: Tabelle kann nicht angelegt werden: ", "Error: table cannot be created: ") +
                         bezeichnung() + " (" + grund + ")",
                     "M", 'E');
             schliesse();
@@ -245,11 +244,13 @@ bool tabelle::oeffne(const fs::path& datei, const tabellen_def& def) {
     std::vector<std::string> fehlend;
     std::vector<spalten_def> spalten = def_.spalten;
     for (const auto& soll : def.spalten) {
-        auto it = std::find_if(spalten.begin(), spalten.end(),
-                               [&](const spalten_def& s) { return gleich_ohne_gross_klein(s.name, soll.name); });
+        auto it = std::find_if(spalten.begin(), spalten.end(), [&](const spalten_def& s) {
+            return gleich_ohne_gross_klein(s.name, soll.name);
+        });
         if (it == spalten.end()) {
-            const bool schluessel = std::any_of(def.schluessel.begin(), def.schluessel.end(),
-                                                [&](const std::string& k) { return gleich_ohne_gross_klein(k, soll.name); });
+            const bool schluessel =
+                std::any_of(def.schluessel.begin(), def.schluessel.end(),
+                            [&](const std::string& k) { return gleich_ohne_gross_klein(k, soll.name); });
             if (schluessel || !def.nur_schluessel_pflicht) fehlend.push_back(soll.name);
         } else {
             const std::string name = it->name;
@@ -260,8 +261,8 @@ bool tabelle::oeffne(const fs::path& datei, const tabellen_def& def) {
     if (!fehlend.empty()) {
         std::string liste;
         for (const auto& f : fehlend) liste += (liste.empty() ? "" : ", ") + f;
-        meldung(tx("Fehler: In der Tabelle der Datei ", "Error: the table in file ") +
-                    datei.string() + tx(" fehlen Spalten: ", " lacks columns: ") + liste,
+        meldung(tx("Fehler: In der Tabelle der Datei ", "Error: the table in file ") + datei.string() +
+                    tx(" fehlen Spalten: ", " lacks columns: ") + liste,
                 "M", 'E');
         schliesse();
         def_ = def;
@@ -276,8 +277,7 @@ bool tabelle::oeffne(const fs::path& datei, const tabellen_def& def) {
         if (!indexspalten(ix.name).empty()) continue;
         std::string sql = "CREATE INDEX IF NOT EXISTS " + sql_bezeichner(ix.name) + " ON " +
                           sql_bezeichner(def_.sql_name) + " (";
-        for (size_t i = 0; i < ix.spalten.size(); ++i)
-            sql += (i ? ", " : "") + sql_bezeichner(ix.spalten[i]);
+        for (size_t i = 0; i < ix.spalten.size(); ++i) sql += (i ? ", " : "") + sql_bezeichner(ix.spalten[i]);
         sql += ")";
         if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK) {
             datei_indizes_[ix.name] = ix.spalten;
@@ -328,7 +328,8 @@ bool tabelle::oeffne_vorhandene(const fs::path& datei, const std::string& tabell
     lies_indizes();
     if (def_.schluessel.empty()) {
         // No primary key: the first unique index serves as key.
-        sqlite3_stmt* st = vorbereiten("SELECT name FROM pragma_index_list(?) WHERE \"unique\"=1 ORDER BY seq DESC");
+        sqlite3_stmt* st =
+            vorbereiten("SELECT name FROM pragma_index_list(?) WHERE \"unique\"=1 ORDER BY seq DESC");
         zuruecksetzen r{st};
         binde(st, 1, gewaehlt);
         std::string ix;
@@ -347,15 +348,16 @@ bool tabelle::oeffne_vorhandene(const fs::path& datei, const std::string& tabell
 }
 
 bool tabelle::lies_spalten(const std::string& tabellenname) {
-    sqlite3_stmt* st = vorbereiten("SELECT name, type, \"notnull\", pk FROM pragma_table_info(?) ORDER BY cid");
+    sqlite3_stmt* st =
+        vorbereiten("SELECT name, type, \"notnull\", pk FROM pragma_table_info(?) ORDER BY cid");
     zuruecksetzen r{st};
     binde(st, 1, tabellenname);
     std::vector<spalten_def> spalten;
     std::vector<std::pair<int64_t, std::string>> pk;
     while (sqlite3_step(st) == SQLITE_ROW) {
         const std::string name = als_text(lies_spalte(st, 0));
-        spalten.push_back(spalte_aus_deklaration(name, als_text(lies_spalte(st, 1)),
-                                                 sqlite3_column_int(st, 2) != 0));
+        spalten.push_back(
+            spalte_aus_deklaration(name, als_text(lies_spalte(st, 1)), sqlite3_column_int(st, 2) != 0));
         if (const int k = sqlite3_column_int(st, 3); k > 0) pk.emplace_back(k, name);
     }
     if (spalten.empty()) {
@@ -516,7 +518,8 @@ void tabelle::setze_filter(std::vector<filterbedingung> bedingungen) {
 void tabelle::filter_aus() {
     if (filter_.empty()) return;
     abbrechen();
-    gewuenschte_rowid_ = (sicht_gueltig_ && pos_ >= 0 && !zeilen_.empty()) ? zeilen_[static_cast<size_t>(pos_)] : -1;
+    gewuenschte_rowid_ =
+        (sicht_gueltig_ && pos_ >= 0 && !zeilen_.empty()) ? zeilen_[static_cast<size_t>(pos_)] : -1;
     filter_.clear();
     such_sql_.clear();
     sicht_gueltig_ = false;
@@ -546,7 +549,8 @@ void binde_bedingungen(sqlite3_stmt* st, int& n, const std::vector<filterbedingu
 
 }  // namespace
 
-std::string tabelle::where_klausel(int anzahl_schluessel, bool naechster, const std::vector<feldwert>* werte) const {
+std::string tabelle::where_klausel(int anzahl_schluessel, bool naechster,
+                                   const std::vector<feldwert>* werte) const {
     std::vector<std::string> teile;
     haenge_bedingungen_an(filter_, teile);
     if (anzahl_schluessel > 0) {
@@ -561,8 +565,10 @@ std::string tabelle::where_klausel(int anzahl_schluessel, bool naechster, const 
             // NULL never compares equal: an empty search value finds rows
             // whose field IS NULL.
             for (int i = 0; i < anzahl_schluessel; ++i) {
-                const bool null = werte && std::holds_alternative<std::monostate>((*werte)[static_cast<size_t>(i)]);
-                teile.push_back(sql_bezeichner(sortierung_[static_cast<size_t>(i)]) + (null ? " IS NULL" : " = ?"));
+                const bool null =
+                    werte && std::holds_alternative<std::monostate>((*werte)[static_cast<size_t>(i)]);
+                teile.push_back(sql_bezeichner(sortierung_[static_cast<size_t>(i)]) +
+                                (null ? " IS NULL" : " = ?"));
             }
         }
     }
@@ -619,7 +625,9 @@ void tabelle::lade_sicht() {
             positionen_gueltig_ = true;
         }
         auto it = position_von_.find(gewuenschte_rowid_);
-        pos_ = it != position_von_.end() ? it->second : std::clamp<int64_t>(pos_, 0, static_cast<int64_t>(zeilen_.size()) - 1);
+        pos_ = it != position_von_.end()
+                   ? it->second
+                   : std::clamp<int64_t>(pos_, 0, static_cast<int64_t>(zeilen_.size()) - 1);
     } else {
         pos_ = std::clamp<int64_t>(pos_, 0, static_cast<int64_t>(zeilen_.size()) - 1);
     }
@@ -755,9 +763,7 @@ int64_t tabelle::anzahl() {
 
 int64_t tabelle::position() { return hat_zeile() ? pos_ : -1; }
 
-bool tabelle::suche(const std::vector<feldwert>& werte) {
-    return suche_intern(werte, false);
-}
+bool tabelle::suche(const std::vector<feldwert>& werte) { return suche_intern(werte, false); }
 
 bool tabelle::suche_naechsten(const std::vector<feldwert>& werte) {
     if (suche_intern(werte, true)) return true;
@@ -780,7 +786,8 @@ bool tabelle::suche_intern(const std::vector<feldwert>& werte, bool naechster) {
     // NULL; it is built once per variant.
     std::string variante(static_cast<size_t>(n) + 1, naechster ? 'n' : 'e');
     for (int i = 0; i < n; ++i)
-        if (std::holds_alternative<std::monostate>(werte[static_cast<size_t>(i)])) variante[static_cast<size_t>(i) + 1] = '0';
+        if (std::holds_alternative<std::monostate>(werte[static_cast<size_t>(i)]))
+            variante[static_cast<size_t>(i) + 1] = '0';
     auto it = such_sql_.find(variante);
     if (it == such_sql_.end())
         it = such_sql_
@@ -882,7 +889,8 @@ feldwert tabelle::passe_an(int i, const feldwert& w) const {
     }
     if (s.typ == spaltentyp::real) return d;
     if (!std::isfinite(d) || std::fabs(d) > 9.2e18) {
-        meldung(tx("Fehler: Zahlenwert außerhalb des Bereichs für Feld ", "Error: number out of range for field ") +
+        meldung(tx("Fehler: Zahlenwert außerhalb des Bereichs für Feld ",
+                   "Error: number out of range for field ") +
                     s.name + " (" + bezeichnung() + ")",
                 "M", 'T');
     }
@@ -1079,7 +1087,8 @@ uint64_t tabelle::aenderungsstand() {
 }
 
 int64_t tabelle::setze_alle(std::string_view spalte, const feldwert& w,
-                            const std::vector<filterbedingung>& bedingungen, bool schluesselkonflikte_auslassen) {
+                            const std::vector<filterbedingung>& bedingungen,
+                            bool schluesselkonflikte_auslassen) {
     pruefe_offen();
     const int i = spalte_oder_fehler(spalte);
     const feldwert neu = passe_an(i, w);
@@ -1088,7 +1097,8 @@ int64_t tabelle::setze_alle(std::string_view spalte, const feldwert& w,
     haenge_bedingungen_an(b, teile);
     const std::string sql = std::string(schluesselkonflikte_auslassen ? "UPDATE OR IGNORE " : "UPDATE ") +
                             sql_bezeichner(def_.sql_name) + " SET " +
-                            sql_bezeichner(def_.spalten[static_cast<size_t>(i)].name) + " = ?" + verbinde_und(teile);
+                            sql_bezeichner(def_.spalten[static_cast<size_t>(i)].name) + " = ?" +
+                            verbinde_und(teile);
     abbrechen();
     sqlite3_stmt* st = vorbereiten(sql);
     int rc;
@@ -1110,7 +1120,8 @@ int64_t tabelle::setze_alle(std::string_view spalte, const feldwert& w,
 std::vector<std::vector<feldwert>> tabelle::lies_alle(const std::vector<std::string>& ordnung) {
     pruefe_offen();
     std::string sql = "SELECT * FROM " + sql_bezeichner(def_.sql_name) + " ORDER BY ";
-    for (const auto& o : ordnung) sql += sql_bezeichner(def_.spalten[static_cast<size_t>(spalte_oder_fehler(o))].name) + ", ";
+    for (const auto& o : ordnung)
+        sql += sql_bezeichner(def_.spalten[static_cast<size_t>(spalte_oder_fehler(o))].name) + ", ";
     sql += "rowid";
     sqlite3_stmt* st = vorbereiten(sql);
     zuruecksetzen r{st};

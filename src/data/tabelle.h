@@ -98,9 +98,9 @@ public:
     bool eof();
     bool bof();
     bool ist_leer();
-    int64_t anzahl();      // rows in the current view
-    int64_t position();    // 0-based position of the current row, -1 if none
-    bool hat_zeile();      // the cursor stands on a row
+    int64_t anzahl();    // rows in the current view
+    int64_t position();  // 0-based position of the current row, -1 if none
+    bool hat_zeile();    // the cursor stands on a row
 
     // Exact lookup on the first values.size() columns of the current order;
     // on success the cursor moves to the first matching row.

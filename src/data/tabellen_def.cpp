@@ -7,17 +7,21 @@ std::string sql_typ(const spalten_def& spalte) {
     switch (spalte.typ) {
         case spaltentyp::text:
             return "VARCHAR(" + std::to_string(spalte.breite > 0 ? spalte.breite : 20) + ")";
-        case spaltentyp::real: return "REAL";
-        case spaltentyp::integer: return "INTEGER";
-        case spaltentyp::bigint: return "BIGINT";
-        case spaltentyp::dezimal: return "NUMERIC(20,0)";
-        case spaltentyp::memo: return "TEXT";
+        case spaltentyp::real:
+            return "REAL";
+        case spaltentyp::integer:
+            return "INTEGER";
+        case spaltentyp::bigint:
+            return "BIGINT";
+        case spaltentyp::dezimal:
+            return "NUMERIC(20,0)";
+        case spaltentyp::memo:
+            return "TEXT";
     }
     return "TEXT";
 }
 
-spalten_def spalte_aus_deklaration(const std::string& name, const std::string& deklaration,
-                                   bool pflicht) {
+spalten_def spalte_aus_deklaration(const std::string& name, const std::string& deklaration, bool pflicht) {
     std::string d = deklaration;
     std::transform(d.begin(), d.end(), d.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
@@ -58,7 +62,6 @@ std::string sql_bezeichner(const std::string& name) {
 
 bool gleich_ohne_gross_klein(const std::string& a, const std::string& b) {
     return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }

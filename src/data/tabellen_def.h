@@ -18,8 +18,8 @@ enum class spaltentyp {
 struct spalten_def {
     std::string name;
     spaltentyp typ = spaltentyp::text;
-    int breite = 0;       // characters of a text column (0: unbounded)
-    bool pflicht = false; // NOT NULL
+    int breite = 0;        // characters of a text column (0: unbounded)
+    bool pflicht = false;  // NOT NULL
 };
 
 struct index_def {
@@ -43,8 +43,7 @@ inline bool ist_text(spaltentyp t) { return t == spaltentyp::text || t == spalte
 // SQL type declaration of a column ("VARCHAR(50)", "REAL", ...).
 std::string sql_typ(const spalten_def& spalte);
 // Column type derived from a declared SQL type, the width from "(n)".
-spalten_def spalte_aus_deklaration(const std::string& name, const std::string& deklaration,
-                                   bool pflicht);
+spalten_def spalte_aus_deklaration(const std::string& name, const std::string& deklaration, bool pflicht);
 
 // Identifier quoted for SQL ("a""b").
 std::string sql_bezeichner(const std::string& name);

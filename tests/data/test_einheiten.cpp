@@ -29,8 +29,8 @@ protected:
         schliesse_alle_tabellen();
         temp_verzeichnis_test::TearDown();
     }
-    void neue_zeile(int64_t nummer, const std::string& kuerzel, const std::string& code, double beta, double alpha,
-                    const std::string& ausgabe) {
+    void neue_zeile(int64_t nummer, const std::string& kuerzel, const std::string& code, double beta,
+                    double alpha, const std::string& ausgabe) {
         tabelle& t = tab(teinheit);
         t.einfuegen();
         t.setze("Nummer", nummer);
@@ -100,7 +100,8 @@ TEST_F(Einheiten, Umrechnungen) {
         {250, "l", "m3", "VO", 7, 0.25},
     };
     for (const auto& f : faelle) {
-        EXPECT_NEAR(umrechnen(f.wert, f.von, f.nach, f.code, f.monat), f.erwartet, 1e-9 * std::max(1.0, std::fabs(f.erwartet)))
+        EXPECT_NEAR(umrechnen(f.wert, f.von, f.nach, f.code, f.monat), f.erwartet,
+                    1e-9 * std::max(1.0, std::fabs(f.erwartet)))
             << f.von << " -> " << f.nach << " month " << f.monat;
     }
     EXPECT_TRUE(senke.texte.empty());

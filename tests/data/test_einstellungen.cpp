@@ -123,7 +123,8 @@ TEST_F(Einstellungen, NumerischeParameter) {
     senke.texte.clear();
     EXPECT_THROW(setze_numerische_parameter(l, "360", "0.36", "501", "7"), abbruch);
     EXPECT_EQ(senke.texte,
-              std::vector<std::string>{"Fehler: Zulässige Anzahl von Werten für Pumpgeschwindigkeit (MAXV) überschritten"});
+              std::vector<std::string>{
+                  "Fehler: Zulässige Anzahl von Werten für Pumpgeschwindigkeit (MAXV) überschritten"});
     EXPECT_EQ(l.anzge, 501);
     EXPECT_DOUBLE_EQ(l.maxwp, 50.0);
 }

@@ -49,10 +49,10 @@ TEST_F(Konvertieren_, AktualisiertVorhandeneUndFuegtNeueMitDefaultsEin) {
     ASSERT_TRUE(ziel.suche({std::string("K1")}));
     EXPECT_DOUBLE_EQ(ziel.zahl("flaeche"), 2.5);  // updated in place
     EXPECT_EQ(ziel.text("einflaeche"), "qm");
-    EXPECT_EQ(ziel.text("info"), "bleibt");       // the source has no such column
+    EXPECT_EQ(ziel.text("info"), "bleibt");  // the source has no such column
     ASSERT_TRUE(ziel.suche({std::string("K2")}));
     EXPECT_DOUBLE_EQ(ziel.zahl("flaeche"), 3.0);
-    EXPECT_EQ(ziel.text("einflaeche"), "-");      // empty in the source
+    EXPECT_EQ(ziel.text("einflaeche"), "-");  // empty in the source
     EXPECT_EQ(ziel.text("info"), "-");
     EXPECT_EQ(ziel.text("rohrverlegung"), "-");
     EXPECT_TRUE(std::holds_alternative<double>(ziel.wert("alpha")));
@@ -64,7 +64,8 @@ TEST_F(Konvertieren_, AndereSchluesselanzahlFuegtAllesNeuEin) {
     ASSERT_TRUE(ziel.oeffne(dir / "WP.sqlite", tabellenschema(twp)));
     zeile(ziel, {{"name", std::string("WP1")}, {"arbeitsweise", std::string("we")}, {"eta", 0.5}});
     ziel.schliesse();
-    tabellen_def alt{"wp", {{"name", spaltentyp::text, 50, true}, {"eta", spaltentyp::real, 0, false}}, {"name"}, {}};
+    tabellen_def alt{
+        "wp", {{"name", spaltentyp::text, 50, true}, {"eta", spaltentyp::real, 0, false}}, {"name"}, {}};
     ASSERT_TRUE(quelle.oeffne(dir / "alt" / "wp.db", alt));
     zeile(quelle, {{"name", std::string("WP1")}, {"eta", 0.7}});
     quelle.schliesse();
@@ -81,7 +82,10 @@ TEST_F(Konvertieren_, AndereSchluesselanzahlFuegtAllesNeuEin) {
 
 TEST_F(Konvertieren_, AbgebrochenLaesstZielUnveraendert) {
     // A value that does not fit its target column, after rows that would fit.
-    tabellen_def alt{"kol", {{"name", spaltentyp::text, 50, true}, {"flaeche", spaltentyp::text, 20, false}}, {"name"}, {}};
+    tabellen_def alt{"kol",
+                     {{"name", spaltentyp::text, 50, true}, {"flaeche", spaltentyp::text, 20, false}},
+                     {"name"},
+                     {}};
     ASSERT_TRUE(quelle.oeffne(dir / "alt" / "kol2.db", alt));
     zeile(quelle, {{"name", std::string("A")}, {"flaeche", std::string("4")}});
     zeile(quelle, {{"name", std::string("K1")}, {"flaeche", std::string("7")}});

@@ -38,8 +38,7 @@ TEST_F(Tabelle, ZeilenErscheinenInSchluesselreihenfolge) {
     zeile("A", 2, 1, 2.0);
     zeile("B", 1, 1, 3.0);
     zeile("A", 1, 10, 4.0);
-    EXPECT_EQ(namen_in_reihenfolge(),
-              (std::vector<std::string>{"A/1/10", "A/2/1", "B/1/1", "B/1/2"}));
+    EXPECT_EQ(namen_in_reihenfolge(), (std::vector<std::string>{"A/1/10", "A/2/1", "B/1/1", "B/1/2"}));
     EXPECT_EQ(t.anzahl(), 4);
     // After a post the cursor stands on the posted row.
     zeile("A", 1, 5, 9.0);

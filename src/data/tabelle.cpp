@@ -143,7 +143,10 @@ bool tabelle::verbinde(const fs::path& datei, bool anlegen) {
     }
     const int flags = SQLITE_OPEN_READWRITE | (anlegen ? SQLITE_OPEN_CREATE : 0);
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(datei.string().c_str(), &db, flags, nullptr) != SQLITE_OK) {
+    // SQLite takes file names in UTF-8 on every platform.
+    const std::u8string name = datei.u8string();
+    const std::string utf8(name.begin(), name.end());
+    if (sqlite3_open_v2(utf8.c_str(), &db, flags, nullptr) != SQLITE_OK) {
         meldung(tx("Fehler: Datenbankdatei kann nicht geöffnet werden: ",
                    "Error: database file cannot be opened: ") +
                     datei.string() + " (" + (db ? sqlite3_errmsg(db) : "out of memory") + ")",

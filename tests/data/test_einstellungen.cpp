@@ -130,7 +130,7 @@ TEST_F(Einstellungen, NumerischeParameter) {
 }
 
 TEST_F(Einstellungen, PfadeAusProfil) {
-    const auto neu = dir / "Neu";
+    const auto neu = dir / "Neue Datenbank Ä";  // blanks and non-ASCII letters
     std::filesystem::create_directories(neu);
     pfadprofil(neu.string(), (dir / "fehlt").string());
     EXPECT_TRUE(datenbank_setzen());

@@ -1,0 +1,145 @@
+#include "data/datenbank.h"
+
+#include "lang/meldung.h"
+#include "lang/tabellentexte.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string tx(const char* de, const char* en) { return text_paar{de, en}.text(); }
+
+fs::path& datenbankverzeichnis() {
+    static fs::path v;
+    return v;
+}
+
+}  // namespace
+
+std::array<db_struct, ANZ_TABELLEN>& datenbanken() {
+    static std::array<db_struct, ANZ_TABELLEN> reg = [] {
+        std::array<db_struct, ANZ_TABELLEN> r;
+        for (int i = 0; i < ANZ_TABELLEN; ++i) r[static_cast<size_t>(i)].name_db = tabellenschluessel(i);
+        return r;
+    }();
+    return reg;
+}
+
+tabelle& tab(int index) {
+    db_struct& d = datenbanken().at(static_cast<size_t>(index));
+    if (!d.tab->ist_offen() && !d.oeffnung_versucht && !d.datei.empty()) {
+        d.oeffnung_versucht = true;
+        std::error_code ec;
+        if (fs::is_directory(datenbankverzeichnis(), ec)) d.tab->oeffne(d.datei, tabellenschema(index));
+    }
+    return *d.tab;
+}
+
+int finde_tabelle(const std::string& schluessel) {
+    for (int i = 0; i < ANZ_TABELLEN; ++i)
+        if (gleich_ohne_gross_klein(tabellenschluessel(i), schluessel)) return i;
+    return -1;
+}
+
+fs::path tabellendatei(const fs::path& verzeichnis, const std::string& schluessel) {
+    const std::string name = schluessel + ".sqlite";
+    fs::path genau = verzeichnis / name;
+    std::error_code ec;
+    if (fs::exists(genau, ec)) return genau;
+    // File names are resolved without regard to case, also on file systems
+    // that distinguish case.
+    for (fs::directory_iterator it(verzeichnis, ec), ende; !ec && it != ende; it.increment(ec)) {
+        if (gleich_ohne_gross_klein(it->path().filename().string(), name)) return it->path();
+    }
+    return genau;
+}
+
+void fuelle_registry(const fs::path& verzeichnis) {
+    datenbankverzeichnis() = verzeichnis;
+    for (int i = 0; i < ANZ_TABELLEN; ++i) {
+        db_struct& d = datenbanken()[static_cast<size_t>(i)];
+        d.name_db = tabellenschluessel(i);
+        d.datei = tabellendatei(verzeichnis, d.name_db);
+        d.name_pfad = "Database=" + d.datei.string();
+        d.bezeichnung = tabellentext_von(i).bezeichnung.text();
+        d.kuerzel = tabellentext_von(i).kuerzel.text();
+        d.oeffnung_versucht = false;
+    }
+}
+
+void SetDataBase(const fs::path& verzeichnis) {
+    for (auto& d : datenbanken()) d.tab->schliesse();
+    std::error_code ec;
+    if (!fs::is_directory(verzeichnis, ec)) {
+        fuelle_registry(verzeichnis);
+        meldung(tx("Fehler: Datenbankverzeichnis existiert nicht: ",
+                   "Error: database directory does not exist: ") +
+                    verzeichnis.string(),
+                "M", 'E');
+        return;
+    }
+    fuelle_registry(verzeichnis);
+    for (int i = 0; i < ANZ_TABELLEN; ++i) {
+        db_struct& d = datenbanken()[static_cast<size_t>(i)];
+        d.oeffnung_versucht = true;
+        d.tab->oeffne(d.datei, tabellenschema(i));
+    }
+}
+
+void CheckAllTables() {
+    std::error_code ec;
+    if (!fs::is_directory(datenbankverzeichnis(), ec)) return;
+    for (int i = 0; i < ANZ_TABELLEN; ++i) {
+        db_struct& d = datenbanken()[static_cast<size_t>(i)];
+        if (d.tab->ist_offen()) continue;
+        d.oeffnung_versucht = true;
+        d.datei = tabellendatei(datenbankverzeichnis(), d.name_db);
+        d.name_pfad = "Database=" + d.datei.string();
+        d.tab->oeffne(d.datei, tabellenschema(i));
+    }
+}
+
+void schliesse_alle_tabellen() {
+    for (auto& d : datenbanken()) {
+        d.tab->schliesse();
+        d.oeffnung_versucht = true;
+    }
+}
+
+int64_t Zaehle_datensaetze(tabelle& t) {
+    int64_t n = 0;
+    for (t.erster(); !t.eof(); t.naechster()) ++n;
+    return n;
+}
+
+void loesche_daten(tabelle& t) { t.loesche_alle(); }
+
+int Finde_index(tabelle& t, const std::string& spalte) { return t.spalten_index(spalte); }
+
+double teste_feld(tabelle& t, int position) {
+    const feldwert& w = t.wert(position);
+    return ist_leer(w) ? 0.0 : als_zahl(w);
+}
+
+void Datenbanknamen() {
+    for (int i = 0; i < ANZ_TABELLEN; ++i) {
+        db_struct& d = datenbanken()[static_cast<size_t>(i)];
+        d.bezeichnung = tabellentext_von(i).bezeichnung.text();
+        d.kuerzel = tabellentext_von(i).kuerzel.text();
+        d.name_spalte.clear();
+        d.titelname_spalte.clear();
+        const auto& spalten = d.tab->ist_offen() ? d.tab->spalten() : tabellenschema(i).spalten;
+        for (const auto& s : spalten) {
+            if (static_cast<int>(d.name_spalte.size()) == MAX_SPALTEN) {
+                meldung(tx("Warnung: Mehr als 300 Spalten, nur die ersten werden angezeigt: ",
+                           "Warning: more than 300 columns, only the first are shown: ") +
+                            d.datei.string(),
+                        "M", 'W');
+                break;
+            }
+            // Captions are the stored column names in both languages.
+            d.name_spalte.push_back(s.name);
+            d.titelname_spalte.push_back(s.name);
+        }
+    }
+}

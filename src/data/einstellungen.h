@@ -1,0 +1,104 @@
+#pragma once
+// Process-wide settings: working directories, climate-data file
+// descriptors, calendar and conversion constants, layout scale. They are not
+// stored between program runs; every start begins from the defaults.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+// Description of one kind of climate-data file: path, lines and columns to
+// skip, lines and columns to read.
+struct klimadaten_beschreibung {
+    std::filesystem::path pfad;
+    int32_t zeilen_ueberlesen = 0;
+    int32_t spalten_ueberlesen = 0;
+    int32_t zeilen = 0;
+    int32_t spalten = 0;
+    int32_t zusatz = 0;  // further count of the monthly and daily descriptors (1)
+};
+
+struct einstellungen_daten {
+    std::filesystem::path datenbankverzeichnis;
+    std::filesystem::path datenbank_alt;  // old database ("Konvertieren")
+    std::filesystem::path ergebnisverzeichnis;
+    std::filesystem::path textverzeichnis;  // manuals
+    std::filesystem::path klimadatenverzeichnis;
+    klimadaten_beschreibung monatsmittel, tagesmittel, stundenmittel, stationsliste;
+
+    double kWh_in_Ws = 3600000.0;
+    double skalierung_horizontal = 1.0, skalierung_vertikal = 1.0;
+
+    // Calendar, months 1..12 (slot 0 spare): days per month, day offset of
+    // the first day, day number of mid-month; the chart copy of the days per
+    // month holds the count 12 in slot 0.
+    std::array<int32_t, 13> monatstage{};
+    std::array<int32_t, 13> monatsanfang{};
+    std::array<int32_t, 13> monatsmitte{};
+    std::array<int32_t, 13> monatstage_grafik{};
+
+    int32_t anzahl_schritte_2 = 0;  // second flow-step count of the "Default" button
+
+    // Blank padding strings of 5, 6, 7, 8 and 40 spaces.
+    std::string leer5, leer6, leer7, leer8, leer40;
+};
+
+einstellungen_daten& einstellungen();
+
+// Base folder "Varnek" in the user's data directory ($XDG_DATA_HOME or
+// ~/.local/share; on Windows %LOCALAPPDATA%).
+std::filesystem::path standard_basisverzeichnis();
+
+// Days of month m (1..12); 0 outside.
+int32_t tage_im_monat(int m);
+
+struct datm;
+struct laufsteuerung;
+
+// x rounded to n decimals, halves to even.
+double runde_dezimal(double x, int n);
+
+// Directories and climate-data descriptors to their defaults.
+void setze_Pfade_und_Parameter();
+// Calendar and conversion constants, layout scale, padding strings, the
+// table registry for the database directory and the result short names.
+void DefaultEinstellungen();
+// Creates the default directories that do not exist yet (first start).
+void lege_standardverzeichnisse_an();
+
+// Rebuilds everything that depends on the language: quantity names, the
+// column lists of the table descriptors, the default unit rows of an empty
+// unit table, the output units, the units and labels of the result
+// quantities `d`, the display order and the quantity names in `einheiten`.
+void sprachabhaengig(datm& d);
+// Language choice (0 German, 1 English); rebuilds only when it changed.
+bool waehle_sprache(int index, datm& d);
+
+// Numeric parameters of the settings form (run control, owned by the
+// simulation state): defaults of the "Default" button, and "Setzen" from the
+// texts of the form's fields in output units.
+void numerische_parameter_default(laufsteuerung& l);
+struct numerische_anzeige {
+    double maxge = 0.0, minge = 0.0;  // output unit of the carrier volume flow, 3 decimals
+    int32_t anzge = 0;
+    double maxwp = 0.0;  // output unit of "no unit"
+};
+numerische_anzeige zeige_numerische_parameter(const laufsteuerung& l);
+// The same fields filled from the current `rech` row when the form opens:
+// `maxge`/`minge` from unit `einge` to the output unit, `anzge`, `maxwp`.
+numerische_anzeige zeige_rech_parameter();
+void setze_numerische_parameter(laufsteuerung& l, const std::string& maxge, const std::string& minge,
+                                const std::string& anzge, const std::string& maxwp);
+
+// Path actions on the current row of `respfad`. Each stores the path as the
+// setting; a directory (or file) that does not exist is reported with
+// "Warnung: Verzeichnis nicht angelegt". Return: whether the path exists
+// (the form shows it).
+bool datenbank_setzen();
+bool ergebnispfad_setzen();
+bool klimadaten_setzen();
+
+// Unit actions of the settings form that also rebuild the result labels.
+void ausgabeeinheit_setzen(datm& d);
+void einheiten_default(datm& d);

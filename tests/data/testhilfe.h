@@ -12,7 +12,7 @@
 #include "lang/meldung.h"
 #include "lang/sprache.h"
 
-struct aufzeichnende_senke : meldungs_senke {
+struct daten_senke : meldungs_senke {
     std::vector<std::string> texte;
     void zeige(const std::string& text, char) override { texte.push_back(text); }
     bool frage(const std::string&) override { return false; }
@@ -40,5 +40,5 @@ protected:
         std::filesystem::remove_all(dir, ec);
     }
     std::filesystem::path dir;
-    aufzeichnende_senke senke;
+    daten_senke senke;
 };

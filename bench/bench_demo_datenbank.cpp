@@ -16,7 +16,7 @@ static void BM_default_datenbank_anlegen(benchmark::State& state) {
         state.PauseTiming();
         fs::remove_all(ziel);
         state.ResumeTiming();
-        baue_default_datenbank(quelle, ziel, lese_demo_schema(quelle / "schema.txt"));
+        baue_default_datenbank(quelle, ziel, demo_schema());
     }
     fs::remove_all(ziel);
 }

@@ -1,5 +1,7 @@
 #include "input/demo_datenbank.h"
 
+#include "data/tabellen_schema.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -23,20 +25,6 @@ std::string tx(const char* deutsch, const char* englisch) { return text_paar{deu
 struct quellfehler {
     std::string text;
 };
-
-std::string trimme(const std::string& s) {
-    const auto a = s.find_first_not_of(" \t\r");
-    if (a == std::string::npos) return "";
-    return s.substr(a, s.find_last_not_of(" \t\r") - a + 1);
-}
-
-std::vector<std::string> teile(const std::string& s, char trenner) {
-    std::vector<std::string> r;
-    std::stringstream ein(s);
-    std::string t;
-    while (std::getline(ein, t, trenner)) r.push_back(trimme(t));
-    return r;
-}
 
 std::string ort(const fs::path& datei, size_t zeile) {
     return datei.string() + tx(", Zeile ", ", line ") + std::to_string(zeile);
@@ -202,7 +190,7 @@ fs::path demo_quellverzeichnis() {
     const fs::path programm = fs::read_symlink("/proc/self/exe", ec);
     if (!ec) {
         const fs::path installiert = programm.parent_path().parent_path() / "share" / "varnek" / "demo";
-        if (fs::exists(installiert / "schema.txt", ec)) return installiert;
+        if (fs::is_directory(installiert / "tabellen", ec)) return installiert;
     }
     return fs::path(VARNEK_SOURCE_DIR) / "data" / "demo";
 }
@@ -211,54 +199,19 @@ fs::path demo_tabellendatei(const fs::path& verzeichnis, const std::string& schl
     return verzeichnis / (schluessel + ".sqlite");
 }
 
-std::vector<demo_tabelle> lese_demo_schema(const fs::path& datei) {
-    std::ifstream ein(datei);
-    if (!ein) meldung(tx("Fehler: Datei fehlt: ", "Error: file missing: ") + datei.string(), "M", 'T');
+std::vector<demo_tabelle> demo_schema() {
+    // The tables exactly as the program's registry creates them.
     std::vector<demo_tabelle> r;
-    std::string zeile;
-    size_t nr = 0;
-    auto fehler = [&](const std::string& was) { meldung(tx("Fehler: ", "Error: ") + ort(datei, nr) + ": " + was, "M", 'T'); };
-    while (std::getline(ein, zeile)) {
-        ++nr;
-        if (trimme(zeile).empty() || zeile[0] == '#') continue;
-        const auto teil = teile(zeile, '|');
-        if (teil.size() < 4 || teil.size() > 5) fehler(tx("erwartet: Schlüssel | Tabelle | Schlüsselspalten | Spalten",
-                                                                       "expected: key | table | key columns | columns"));
+    for (int i = 0; i < ANZ_TABELLEN; ++i) {
+        const tabellen_def& def = tabellenschema(i);
         demo_tabelle t;
-        t.schluessel = teil[0];
-        t.sql_name = teil[1];
-        t.schluesselspalten = teile(teil[2], ';');
-        for (const std::string& s : teile(teil[3], ';')) {
-            if (s.empty()) continue;
-            const auto leer = s.rfind(' ');
-            if (leer == std::string::npos) fehler(tx("Spalte ohne Typ: ", "column without type: ") + s);
-            demo_spalte sp;
-            sp.name = s.substr(0, leer);
-            std::string typ = s.substr(leer + 1);
-            if (!typ.empty() && typ.back() == '*') {
-                sp.pflicht = true;
-                typ.pop_back();
-            }
-            if (typ.empty() || std::string("TRILDM").find(typ[0]) == std::string::npos) fehler(tx("Typ unbekannt: ", "unknown type: ") + s);
-            sp.typ = typ[0];
-            if (sp.typ == 'T' && typ.size() > 1) {
-                char* ende = nullptr;
-                sp.breite = static_cast<int>(std::strtol(typ.c_str() + 1, &ende, 10));
-                if (*ende != '\0' || sp.breite <= 0) fehler(tx("Breite unbekannt: ", "unknown width: ") + s);
-            } else if (typ.size() > 1) {
-                fehler(tx("Typ unbekannt: ", "unknown type: ") + s);
-            }
-            t.spalten.push_back(sp);
+        t.schluessel = tabellenschluessel(i);
+        t.sql_name = def.sql_name;
+        t.schluesselspalten = def.schluessel;
+        for (const spalten_def& sp : def.spalten) {
+            t.spalten.push_back({sp.name, "TRILDM"[static_cast<int>(sp.typ)], sp.breite, sp.pflicht});
         }
-        if (teil.size() == 5) {
-            for (const std::string& ix : teile(teil[4], ' ')) {
-                if (ix.empty()) continue;
-                const auto gleich = ix.find('=');
-                if (gleich == std::string::npos) fehler(tx("Index ohne Spalten: ", "index without columns: ") + ix);
-                t.indizes.push_back({ix.substr(0, gleich), teile(ix.substr(gleich + 1), ',')});
-            }
-        }
-        if (t.schluessel.empty() || t.sql_name.empty() || t.spalten.empty()) fehler(tx("Tabelle unvollständig", "table incomplete"));
+        for (const index_def& ix : def.indizes) t.indizes.emplace_back(ix.name, ix.spalten);
         r.push_back(std::move(t));
     }
     return r;
@@ -343,7 +296,7 @@ bool lege_default_datenbank_an_falls_leer(const fs::path& verzeichnis) {
             if (e.path().extension() == ".sqlite") return false;
     }
     const fs::path quelle = demo_quellverzeichnis();
-    baue_default_datenbank(quelle, verzeichnis, lese_demo_schema(quelle / "schema.txt"));
+    baue_default_datenbank(quelle, verzeichnis, demo_schema());
     meldung(tx("Default-Datenbank angelegt in ", "Default database created in ") + verzeichnis.string(), "M", 'M');
     return true;
 }
@@ -354,5 +307,5 @@ void erzeuge_default_datenbank_in(const fs::path& verzeichnis) {
         meldung(tx("Fehler: Verzeichnis ist nicht leer: ", "Error: directory is not empty: ") + verzeichnis.string(), "M",
                 'T');
     const fs::path quelle = demo_quellverzeichnis();
-    baue_default_datenbank(quelle, verzeichnis, lese_demo_schema(quelle / "schema.txt"));
+    baue_default_datenbank(quelle, verzeichnis, demo_schema());
 }

@@ -35,9 +35,8 @@ struct demo_tabelle {
 // of an installed program (beside <prefix>/bin), else data/demo of the source tree.
 std::filesystem::path demo_quellverzeichnis();
 
-// Reads the table definitions from `datei` (format: see the head of the file).
-// A malformed line abandons the operation (severity 'T') naming file and line.
-std::vector<demo_tabelle> lese_demo_schema(const std::filesystem::path& datei);
+// The table definitions of the program's table registry, in registry order.
+std::vector<demo_tabelle> demo_schema();
 
 // CREATE TABLE and CREATE INDEX statements of one table.
 std::string erzeuge_tabellen_sql(const demo_tabelle& t);

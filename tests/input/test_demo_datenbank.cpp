@@ -45,7 +45,7 @@ protected:
     static void SetUpTestSuite() {
         db = fs::temp_directory_path() / ("varnek_demo_" + std::to_string(::getpid()));
         fs::remove_all(db);
-        baue_default_datenbank(demo_quellverzeichnis(), db, lese_demo_schema(demo_quellverzeichnis() / "schema.txt"));
+        baue_default_datenbank(demo_quellverzeichnis(), db, demo_schema());
     }
     static void TearDownTestSuite() { fs::remove_all(db); }
     static fs::path datei(const std::string& key) { return demo_tabellendatei(db, key); }
@@ -192,7 +192,7 @@ TEST_F(DefaultDatenbank, JedeEinheitStehtInDerEinheitentabelle) {
     for (const auto& z : abfrage(datei("EINHEITEN"), "SELECT Kuerzel FROM einheiten")) kuerzel.insert(z[0]);
     EXPECT_EQ(abfrage(datei("EINHEITEN"), "SELECT count(*) FROM einheiten")[0][0], "55");
     int geprueft = 0;
-    for (const auto& t : lese_demo_schema(demo_quellverzeichnis() / "schema.txt")) {
+    for (const auto& t : demo_schema()) {
         if (t.sql_name == "einheiten" || t.sql_name == "memo") continue;
         for (const auto& s : t.spalten) {
             std::string klein = s.name;
@@ -304,7 +304,6 @@ protected:
         quelle = verzeichnis / "quelle";
         fs::create_directories(quelle);
         fs::copy(demo_quellverzeichnis() / "tabellen", quelle / "tabellen");
-        fs::copy(demo_quellverzeichnis() / "schema.txt", quelle / "schema.txt");
     }
     void ersetze_zeile(const std::string& tabelle, size_t nr, const std::string& neu) {
         const fs::path d = quelle / "tabellen" / (tabelle + ".csv");
@@ -344,7 +343,7 @@ TEST_F(DemoQuelle, FehlerhafteZeileBrichtAbNenntDateiUndZeileUndRaeumtAuf) {
         SetUp();
         ersetze_zeile(f.tabelle, f.zeile, f.inhalt);
         const fs::path ziel = verzeichnis / "ziel";
-        EXPECT_THROW(baue_default_datenbank(quelle, ziel, lese_demo_schema(quelle / "schema.txt")), abbruch);
+        EXPECT_THROW(baue_default_datenbank(quelle, ziel, demo_schema()), abbruch);
         ASSERT_FALSE(senke.dialoge.empty());
         EXPECT_NE(senke.dialoge.back().text.find(f.erwartet), std::string::npos) << senke.dialoge.back().text;
         EXPECT_EQ(senke.dialoge.back().schwere, 'T');
@@ -384,14 +383,18 @@ TEST_F(DemoQuelle, QuotierungsregelUndTypenWerdenGenauUebernommen) {
     // A one-table source: quoted separators, doubled quotes, a line break inside a
     // field, the empty text versus NULL, CRLF line ends, integer limits.
     fs::create_directories(verzeichnis / "klein");
-    std::ofstream(verzeichnis / "klein" / "schema.txt") << "# Test\nGAS | gas | name | name T50*; wirkungsgrad R; info T255; n I\n";
     const fs::path csv = verzeichnis / "klein" / "gas.csv";
     std::ofstream(csv, std::ios::binary) << "name,wirkungsgrad,info,n\r\n"
                                          << "\"a,b\",0.95,\"sagt \"\"hallo\"\"\",7\r\n"
                                          << "zwei,,\"\",\n"
                                          << "drei,-1.5e-3,\"zwei\nZeilen\",-2147483648\n";
-    const auto schema = lese_demo_schema(verzeichnis / "klein" / "schema.txt");
-    ASSERT_EQ(schema.size(), 1u);
+    demo_tabelle tabelle;
+    tabelle.schluessel = "GAS";
+    tabelle.sql_name = "gas";
+    tabelle.schluesselspalten = {"name"};
+    tabelle.spalten = {{"name", 'T', 50, true}, {"wirkungsgrad", 'R', 0, false},
+                       {"info", 'T', 255, false}, {"n", 'I', 0, false}};
+    const std::vector<demo_tabelle> schema{tabelle};
     const fs::path datei = verzeichnis / "GAS.sqlite";
     baue_demo_tabelle(schema[0], csv, datei);
     const auto zeilen = abfrage(datei, "SELECT name, typeof(wirkungsgrad), wirkungsgrad, typeof(info), info, typeof(n), n "
@@ -420,14 +423,6 @@ TEST_F(DemoQuelle, QuotierungsregelUndTypenWerdenGenauUebernommen) {
     }
 }
 
-TEST_F(DemoQuelle, FehlerhafteSchemazeileNenntDateiUndZeile) {
-    std::ofstream(quelle / "schema.txt", std::ios::app) << "GAS | gas | name | name T50*; wirkungsgrad X\n";
-    EXPECT_THROW(lese_demo_schema(quelle / "schema.txt"), abbruch);
-    ASSERT_FALSE(senke.dialoge.empty());
-    EXPECT_NE(senke.dialoge.back().text.find("schema.txt, Zeile 52: Typ unbekannt: wirkungsgrad X"), std::string::npos)
-        << senke.dialoge.back().text;
-}
-
 using DemoGenerator = mit_meldungen;
 
 TEST_F(DemoGenerator, ErzeugtGenauDieEingechecktenTabellen) {
@@ -453,7 +448,7 @@ TEST_F(DemoGenerator, ErzeugtGenauDieEingechecktenTabellen) {
 TEST_F(DemoQuelle, FehlermeldungFolgtDerSprache) {
     setze_sprache(SPRACHE_ENGLISCH);
     ersetze_zeile("tarife", 3, "wp_strom,Wärmepumpentarif,0.30,EUR");
-    EXPECT_THROW(baue_default_datenbank(quelle, verzeichnis / "ziel", lese_demo_schema(quelle / "schema.txt")), abbruch);
+    EXPECT_THROW(baue_default_datenbank(quelle, verzeichnis / "ziel", demo_schema()), abbruch);
     ASSERT_FALSE(senke.dialoge.empty());
     EXPECT_NE(senke.dialoge.back().text.find("Error: default database not created: "), std::string::npos);
     EXPECT_NE(senke.dialoge.back().text.find("tarife.csv, line 3: 4 fields instead of 6"), std::string::npos)

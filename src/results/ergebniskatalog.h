@@ -37,6 +37,8 @@ public:
     virtual std::optional<result_zeile> finde_ergebnisdatei(const std::string& schreiberesultat_name) = 0;
     // Inserts (`neu`) or edits the row named `zeile.name` and posts it.
     virtual void speichere(const result_zeile& zeile, bool neu) = 0;
+    // Deletes the row named `schreiberesultat_name`, if there is one.
+    virtual void entferne(const std::string& schreiberesultat_name) = 0;
 };
 
 struct speicherdialog_vorgabe {

@@ -2,8 +2,12 @@
 
 #include <map>
 
+#include "results/ergebnis_hilfen.h"
 #include "results/ergebniskatalog.h"
+#include "results/ergebnisschreiber.h"
 #include "support/aufzeichnende_senke.h"
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -18,6 +22,7 @@ struct katalog_im_speicher : ergebniskatalog {
         zeilen[z.name] = z;
         ++gespeichert;
     }
+    void entferne(const std::string& name) override { zeilen.erase(name); }
     std::map<std::string, result_zeile> zeilen;
     int gespeichert = 0;
 };
@@ -97,4 +102,32 @@ TEST_F(Ergebniskatalog, FehlendesVerzeichnisWirdGemeldetUndNichtEingetragen) {
     EXPECT_TRUE(katalog.zeilen.empty());
     ASSERT_EQ(senke.dialoge.size(), 1u);
     EXPECT_EQ(senke.dialoge[0].text, "Fehler: Ergebnisverzeichnis nicht beschreibbar: " + fehlt.string());
+}
+
+TEST_F(Ergebniskatalog, SchreiberOrdnetLaufargumenteZuUndRaeumtNachFehlschlagAuf) {
+    const auto ordner = verzeichnis / "ergebnisse";
+    std::filesystem::create_directories(ordner);
+    const auto pfad = lege_ausgabefile_an('S', 'N', haupt, ordner, katalog, nullptr, tag);
+    ASSERT_TRUE(pfad);
+    ergebnisdatei_angaben a{haupt.name, *pfad, ordner, "bs1_steuer", "qm"};
+    auto d = std::make_unique<datm>();
+    for (int m = 1; m <= 12; ++m) setze_intervalle(m, 0);
+    setze_intervalle(1, 1);
+
+    ergebnisschreiber schreiber(a, intervalleingaben{}, &katalog);
+    // The run passes (e, f, j) to the interval writer and (f, e, j) to the monthly one.
+    schreiber.schreibe_intervallergebnisse(*d, 4.0, 3, 5, 1);
+    schreiber.schreibe_monatsergebnisse(*d, 4.0, 5, 3, 1);
+    const std::string zeile2 = "\r\n12,  61,  3"s + '\0' + "\r\n";
+    EXPECT_NE(datei_bytes(*pfad).find(zeile2), std::string::npos);
+    EXPECT_NE(datei_bytes(ordner / "bs1_steuer.str").find("\r\n1,  21,  3"s + '\0'), std::string::npos);
+    setze_intervalle(1, 0);
+
+    // The folder vanishes before the next run writes: the run is abandoned
+    // and the row of the file that was never written is gone.
+    std::filesystem::remove_all(ordner);
+    EXPECT_THROW(schreiber.schreibe_monatsergebnisse(*d, 4.0, 5, 3, 1), abbruch);
+    EXPECT_EQ(katalog.zeilen.count("bs1.sim"), 0u);
+    ASSERT_FALSE(senke.dialoge.empty());
+    EXPECT_NE(senke.dialoge.back().text.find(pfad->string()), std::string::npos);
 }

@@ -40,29 +40,28 @@ bool text_zeilenquelle::naechste(std::string_view& zeile) {
 
 bool datei_zeilenquelle::naechste(std::string_view& zeile) {
     if (zu_lang_ || lesefehler_) return false;
-    // Drop the line handed out last.
-    if (anfang_ > 0) {
-        puffer_.erase(0, anfang_);
-        anfang_ = 0;
-    }
-    std::size_t gesucht = 0;
+    std::size_t gesucht = anfang_;
     for (;;) {
         const std::size_t lf = puffer_.find('\n', gesucht);
         if (lf != std::string::npos) {
-            zeile = ohne_cr(std::string_view(puffer_).substr(0, lf));
+            zeile = ohne_cr(std::string_view(puffer_).substr(anfang_, lf - anfang_));
             anfang_ = lf + 1;
             break;
         }
-        if (puffer_.size() > MAXZEILENLAENGE + 1) {
+        if (puffer_.size() - anfang_ > MAXZEILENLAENGE + 1) {
             zu_lang_ = true;
             return false;
         }
         if (dateiende_) {
-            if (puffer_.empty()) return false;
-            zeile = ohne_cr(puffer_);
+            if (anfang_ == puffer_.size()) return false;
+            zeile = ohne_cr(std::string_view(puffer_).substr(anfang_));
             anfang_ = puffer_.size();
             break;
         }
+        // Keep only the unfinished line (the line handed out last is done
+        // with), then read the next block behind it.
+        puffer_.erase(0, anfang_);
+        anfang_ = 0;
         gesucht = puffer_.size();
         constexpr std::size_t block = 1 << 16;
         puffer_.resize(gesucht + block);
@@ -178,11 +177,13 @@ public:
             !in_bereich(scheib, 1, MAXSCHEIBEN) || !in_bereich(b_.bspalte, 0, MAXZEILENLAENGE))
             return leseergebnis::falsches_format;
 
+        if (selbstbeschreibend_)
+            for (int32_t s = 1; s <= MAXSCHEIBEN; ++s)
+                b_.vzeile[static_cast<std::size_t>(s)] = static_cast<int32_t>(zeil);
         std::array<int32_t, MAXSCHEIBEN + 1> zeilen{};
         int32_t meiste_zeilen = 0;
         for (int32_t s = 1; s <= scheib; ++s) {
             auto& v = b_.vzeile[static_cast<std::size_t>(s)];
-            if (selbstbeschreibend_) v = static_cast<int32_t>(zeil);
             zeilen[static_cast<std::size_t>(s)] = v > 0 ? v : static_cast<int32_t>(zeil);
             if (!in_bereich(zeilen[static_cast<std::size_t>(s)], 0, MAXZEILEN))
                 return leseergebnis::falsches_format;

@@ -82,3 +82,10 @@ void rechne_codes_um(const parreadtab& tab, dat3d& werte, const ::datm& d,
         }
     }
 }
+
+double flaeche_der_scheibe(const parreadtab& tab, int s, const std::string& flaecheneinheit,
+                           const einheitenumrechner& umrechner) {
+    const koor& schluessel = tab.feldz.at(static_cast<std::size_t>(s));
+    const umrechnen_struct u = umrechner(schluessel.einheit, flaecheneinheit, "AR", 0);
+    return u.faktor * schluessel.wert + u.offset;
+}

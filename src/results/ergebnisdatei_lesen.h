@@ -38,3 +38,8 @@ using einheitenumrechner = std::function<umrechnen_struct(
 // reused for every row and section. Other columns stay as read.
 void rechne_codes_um(const parreadtab& tab, dat3d& werte, const ::datm& d,
                      const einheitenumrechner& umrechner);
+
+// Collector area of section s (1..scheib) converted from the key's unit in the
+// file to `flaecheneinheit` (quantity code "AR", no day scaling).
+double flaeche_der_scheibe(const parreadtab& tab, int s, const std::string& flaecheneinheit,
+                           const einheitenumrechner& umrechner);

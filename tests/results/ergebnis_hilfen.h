@@ -65,7 +65,9 @@ struct test_umrechner {
     std::map<std::string, zeile> einheiten{{"kWh", {1.0, 0.0, "EN"}},
                                            {"MWh", {1000.0, 0.0, "EN"}},
                                            {"°C", {1.0, 0.0, "TE"}},
-                                           {"F", {5.0 / 9.0, -160.0 / 9.0, "TE"}}};
+                                           {"F", {5.0 / 9.0, -160.0 / 9.0, "TE"}},
+                                           {"qm", {1.0, 0.0, "AR"}},
+                                           {"qcm", {1e-4, 0.0, "AR"}}};
     struct aufruf {
         std::string von, nach, kennzeichen;
         int monat;

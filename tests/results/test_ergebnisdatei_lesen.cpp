@@ -93,6 +93,8 @@ TEST_F(Tabellenleser, GeschriebeneDateiKommtInDenJetzigenAusgabeeinheitenZurueck
     // One conversion per quantity, determined on row 1 (passed as month 1).
     EXPECT_EQ(u.aufrufe->size(), 61u);
     for (const auto& a : *u.aufrufe) EXPECT_EQ(a.monat, 1);
+    // The section keys in the area unit chosen now.
+    EXPECT_DOUBLE_EQ(flaeche_der_scheibe(gelesen, 2, "qcm", u.funktion()), 60000.0);
 }
 
 TEST_F(Tabellenleser, SteuerdateiMitLeerenCodesLiestZurueck) {

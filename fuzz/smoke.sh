@@ -1,11 +1,12 @@
 #!/bin/sh
 # Short smoke run of the table-reader fuzz target (ctest). Exit 77 = skipped
-# when no clang with libFuzzer is available.
+# when no clang with the libFuzzer runtime is available.
 # Usage: smoke.sh <source dir> <build dir> <seconds>
 quelle=$1; bau=$2; sekunden=${3:-20}
 clang=$(command -v clang++ || command -v clang++-14 || command -v clang++-15 || command -v clang++-16)
 if [ -z "$clang" ]; then echo "clang++ not found: fuzz smoke run skipped"; exit 77; fi
-printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }\n' > "$bau/probe.cpp" 2>/dev/null || { mkdir -p "$bau" && printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }\n' > "$bau/probe.cpp"; }
+mkdir -p "$bau" || exit 1
+printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }\n' > "$bau/probe.cpp"
 if ! "$clang" -fsanitize=fuzzer "$bau/probe.cpp" -o "$bau/probe" >/dev/null 2>&1; then
   echo "clang without libFuzzer runtime: fuzz smoke run skipped"; exit 77
 fi

@@ -9,6 +9,7 @@
 // no row points at a file that was never written; the run is still abandoned.
 
 #include <string>
+#include <utility>
 
 #include "results/ergebnisdatei_schreiben.h"
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <limits>
 
 #include "results/ergebnis_hilfen.h"
 #include "results/ergebnisdatei_lesen.h"
@@ -58,6 +59,8 @@ TEST_F(Tabellenleser, GeschriebeneDateiKommtInDenJetzigenAusgabeeinheitenZurueck
     schreibe_monatsergebnisse(*d, tab, 4.0, 1, 2, 1, angaben);
     d->feld[adata::jkk][2] = -1.0;
     d->feld[adata::ztk][12] = 5e-9;
+    d->feld[adata::pek][3] = 1e22;  // wider than its field
+    d->feld[adata::bf][4] = std::numeric_limits<double>::infinity();
     schreibe_monatsergebnisse(*d, tab, 6.0, 1, 2, 2, angaben);
 
     ASSERT_TRUE(lies(angaben.ergebnisdatei));
@@ -76,6 +79,8 @@ TEST_F(Tabellenleser, GeschriebeneDateiKommtInDenJetzigenAusgabeeinheitenZurueck
     EXPECT_EQ(gelesen.feldy[61].name_0, "speiv_edt");
     EXPECT_EQ(werte.wert(2, adata::jkk + 1, 2), -1.0);
     EXPECT_EQ(werte.wert(12, adata::ztk + 1, 2), 5e-9);
+    EXPECT_EQ(werte.wert(3, adata::pek + 1, 2), 1e22);
+    EXPECT_EQ(werte.wert(4, adata::bf + 1, 2), std::numeric_limits<double>::infinity());
     EXPECT_EQ(werte.wert(7, adata::preis + 1, 1), static_cast<int>(adata::preis) * 100.0 + 7.25);
 
     // Output units chosen now: energy in MWh, temperature in F.

@@ -1,0 +1,91 @@
+#include "results/ergebnisdatei_lesen.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "lang/meldung.h"
+#include "lang/sprache.h"
+#include "results/ergebnistexte.h"
+#include "results/tabellenleser.h"
+
+namespace {
+
+constexpr text_paar falsches_datenformat{"Fehler: Falsches Datenformat", "Error: Wrong data format"};
+constexpr text_paar cmaxa{"Fehler: Zulässige Anzahl von Werten für Kollektoren (CMAXA) überschritten",
+                          "Error: Permitted number of values for collectors (CMAXA) exceeded"};
+
+struct datei_schliessen {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+}  // namespace
+
+void lese_tabelle(dat3d& ziel, parreadtab& tab, TSDaten& beschreibung, bool& ok, char layout,
+                  char werteart) {
+    if (!ok) return;
+    leseergebnis ergebnis = leseergebnis::falsches_format;
+    if (werteart == 'd') {
+#ifdef _WIN32
+        std::unique_ptr<std::FILE, datei_schliessen> datei(
+            _wfopen(std::filesystem::path(tab.name).c_str(), L"rb"));
+#else
+        std::unique_ptr<std::FILE, datei_schliessen> datei(std::fopen(tab.name.c_str(), "rb"));
+#endif
+        if (datei) {
+            datei_zeilenquelle quelle(datei.get());
+            ergebnis = lies_tabelle(quelle, ziel, tab, beschreibung, layout);
+        }
+    }
+    switch (ergebnis) {
+    case leseergebnis::ok:
+        return;
+    case leseergebnis::falsches_format:
+        ok = false;
+        meldung(falsches_datenformat.text(), "M", 'E');
+        return;
+    case leseergebnis::zu_viele_scheiben:
+        ok = false;
+        meldung(cmaxa.text(), "M", 'T');
+        return;
+    }
+}
+
+int finde_spalte(const parreadtab& tab, std::string_view code) {
+    int gefunden = 0;
+    for (int32_t c = 1; c <= tab.spalt && static_cast<std::size_t>(c) < tab.feldy.size(); ++c) {
+        std::string_view f = tab.feldy[static_cast<std::size_t>(c)].name_0;
+        while (!f.empty() && f.back() == ' ') f.remove_suffix(1);
+        if (f == code) gefunden = c;
+    }
+    return gefunden;
+}
+
+void rechne_codes_um(const parreadtab& tab, dat3d& werte, const ::datm& d,
+                     const einheitenumrechner& umrechner) {
+    for (int q = 0; q < ANZ_ADATA; ++q) {
+        const int spalte = finde_spalte(tab, ergebnistexte::code(q));
+        if (spalte == 0 || spalte > werte.spalten()) continue;
+        const auto uq = static_cast<std::size_t>(q);
+        bool bekannt = false;
+        umrechnen_struct u;
+        for (int32_t s = 1; s <= werte.scheiben(); ++s) {
+            for (int32_t r = 1; r <= werte.zeilen(s); ++r) {
+                if (!bekannt) {
+                    u = umrechner(tab.feldy[static_cast<std::size_t>(spalte)].einheit,
+                                  d.ausgabe_einheit[uq], d.kennzeichen[uq], r <= MAXMONAT ? r : 0);
+                    bekannt = true;
+                }
+                double& x = werte.wert(r, spalte, s);
+                x = u.faktor * x + u.offset;
+            }
+        }
+    }
+}
+
+double flaeche_der_scheibe(const parreadtab& tab, int s, const std::string& flaecheneinheit,
+                           const einheitenumrechner& umrechner) {
+    const koor& schluessel = tab.feldz.at(static_cast<std::size_t>(s));
+    const umrechnen_struct u = umrechner(schluessel.einheit, flaecheneinheit, "AR", 0);
+    return u.faktor * schluessel.wert + u.offset;
+}

@@ -1,0 +1,73 @@
+#pragma once
+// Writers of result files (".sim", ".dat") and control files (".str").
+//
+// Layout (Windows-1252 bytes, every line ended by CR LF, NUL = byte 0,
+// "(30)" = right-aligned in 30 characters, longer texts whole):
+//  1. name of the site data set
+//  2. zeil ",  " spalt ",  " scheib NUL
+// then per section (collector area):
+//  3. key name ", " key unit ", " NUL key value
+//  4. "Monat, Nummer, " then per column title(30) ",  ", then NUL
+//  5. per column unit(30) ",  ", then NUL
+//  6. per column code(30) ",  ", then NUL
+//  7. per row: label(30) ",  " number ",  " NUL, per column value ",  ", then NUL
+// Numbers as in zahlformat.h. Lines 1 and 2 are written once, by mode "w".
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+#include "engine/WP_variables.h"
+#include "results/ergebnistabelle.h"
+
+enum class schreibmodus {
+    w,  // create the file (lines 1 and 2), then the section
+    a,  // append the section
+};
+
+// Bytes of lines 1 and 2.
+std::string formatiere_kopf(const parreadtab& tab);
+// Bytes of one section (lines 3 to 7) with the section key `schluessel`
+// (name, einheit, wert).
+std::string formatiere_abschnitt(const parreadtab& tab, const koor& schluessel);
+
+// Writes one section of `tab` to the file `tab.name`. A file that cannot be
+// opened or written is reported with its path and abandons the operation
+// ("Fehler: Datei kann nicht geschrieben werden: <path>", severity 'T').
+void schreibe_tabelle(const parreadtab& tab, const koor& schluessel, schreibmodus modus);
+
+// What the writers need of the current data set and the settings.
+struct ergebnisdatei_angaben {
+    std::string hauptname;                      // haupt.name
+    std::filesystem::path ergebnisdatei;        // the path chosen by lege_ausgabefile_an
+    std::filesystem::path ergebnisverzeichnis;  // results folder
+    std::string steuername;                     // haupt.steuer (control-data name)
+    std::string flaecheneinheit;                // output unit of collector area
+};
+
+// The three input columns of the control file: interval length (ho), irradiance
+// (is0) and air temperature (ta) of the working series, each converted from
+// its main unit by `umrechnen` and labelled with `einheit` (the output units of
+// time, intensity and temperature).
+struct intervalleingaben {
+    const datz3* pvdatz3 = nullptr;
+    std::array<std::string, 3> einheit{"h", "W/qm", "°C"};
+    std::array<umrechnen_struct, 3> umrechnen{};
+};
+
+// Path of the control file: results folder / (steuername + ".str").
+std::filesystem::path steuerdateipfad(const ergebnisdatei_angaben& a);
+
+// Writes the section of the current area (position 1-based within the run's
+// areas erster..letzter) to the result file: 12 month rows × 61 quantities of
+// d.feld in the units d.ausgabe_einheit. Position 1 creates the file; line 2
+// announces letzter − erster + 1 sections.
+void schreibe_monatsergebnisse(const ::datm& d, parreadtab& tab, double flaeche_aus, int erster,
+                               int letzter, int position, const ergebnisdatei_angaben& a);
+
+// Writes the section of the current area to the control file: one row per
+// interval of every month (intervalle(m)), 21 columns (3 inputs and the 18
+// series of d.feld3 in d.ausgabe_einheit_3).
+void schreibe_intervallergebnisse(const ::datm& d, parreadtab& tab, double flaeche_aus, int erster,
+                                  int letzter, int position, const ergebnisdatei_angaben& a,
+                                  const intervalleingaben& eingaben);

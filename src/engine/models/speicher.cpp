@@ -4,6 +4,7 @@
 #include <cmath>
 #include <iterator>
 #include <numbers>
+#include <string>
 
 #include "engine/models/waermepumpe.h"
 #include "lang/meldung.h"
@@ -201,6 +202,11 @@ speicher_entnahme entlade_speicher(speicher& sp, double e_bedarf, double t_boden
                                    char weg, char bestaetigen, int m, int s,
                                    const flagchar& numchar, const datt& vdatt, const datz& vdatz,
                                    ::date& d, ::date3& d3, energiebilanz_buchungen& buchungen) {
+    if (weg != 'D' && weg != 'W') {
+        meldung(std::string("Fehler: Unbekannte Entnahmeart '") + weg + "' des Speichers.",
+                numchar[31], 'T');
+        return {};
+    }
     schichtkette& kette = sp.inhalt.schichten;
     const bool aendern = bestaetigen == 'N';
     const double waermekapazitaet = sp.spwspei.wert * sp.rospei.wert;

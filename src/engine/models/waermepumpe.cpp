@@ -61,8 +61,8 @@ double berechne_cop(const datt& vdatt, const datz& pvdatz, char pumpe, double tt
     const cop_slots& sl = pumpe == 'E' ? slots_we : slots_ww;
     const std::string& modell = numchar[pumpe == 'E' ? 12 : 13];
     double cop = 1.0;
-    if (pumpe == 'E' && (numchar[10] == "G" || numchar[10] == "K" || numchar[10] == "F")) {
-        // Boiler, electric or district heating: the heat is bought as it is used.
+    if (pumpe == 'E' && numchar[10] == "G") {
+        // Gas heating: the heat is bought as it is used.
         roh = 1.0;
         return 1.0;
     }
@@ -120,7 +120,8 @@ double berechne_wp_temperaturen(::date& pvdate, const datz& pvdatz, const datt& 
         } else if (numchar[10] == "E") {
             tt = pvdatz[zdata::te][m];
         } else {
-            // Gas, electric or district heating: no source and sink; COP 1.
+            // Gas, electric or district heating without coupling: no heat
+            // pump lifts this heat, so it counts one to one (COP 1).
             roh = 1.0;
             return 1.0;
         }

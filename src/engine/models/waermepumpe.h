@@ -11,13 +11,15 @@
 // COP of pump 'E' or 'W' between source tt and sink th (°C). `roh` receives
 // the COP before the upper limit of 20. Models "L", "H", "A" are kept within
 // [1, 20]; "4" only below 20. th <= tt gives 20 (no lift: the upper limit).
-// The we pump of a plant heated by gas, electric or district heating without
-// coupling (numchar[10] "G", "K", "F") has COP 1.
+// The we pump of a plant with gas heating without coupling (numchar[10] "G")
+// has COP 1.
 double berechne_cop(const datt& vdatt, const datz& pvdatz, char pumpe, double tt, double th,
                     const flagchar& numchar, double& roh, ::date3& pvdate3, int m, int s);
 
 // Chooses tt and th of the pump from the plant codes and returns berechne_cop.
-// x is the source temperature of the ww pump supplied by the caller.
+// x is the source temperature of the ww pump supplied by the caller. The we
+// pump of a plant with electric or district heating without coupling
+// (numchar[10] "K", "F") has no source: COP 1.
 double berechne_wp_temperaturen(::date& pvdate, const datz& pvdatz, const datt& vdatt,
                                 const datz3& pvdatz3, ::date3& pvdate3, double& roh, int s, int m,
                                 const flagchar& numchar, char pumpe, double x);

@@ -70,6 +70,9 @@ TEST(Nullstellen, KubischDreiReelleUndKomplexesPaar) {
     // (x-2)(x^2+1) = x^3 - 2x^2 + x - 2: one real root.
     EXPECT_EQ(nullstellen_kubisch(std::array{-2.0, 1.0, -2.0, 1.0}, z), 1);
     EXPECT_NEAR(groesste_reelle_nullstelle(3, z), 2.0, 1e-12);
+    // Double root (x-1)^2 (x+2) = x^3 - 3x + 2: the pair is real, count 3.
+    EXPECT_EQ(nullstellen_kubisch(std::array{2.0, -3.0, 0.0, 1.0}, z), 3);
+    EXPECT_NEAR(groesste_reelle_nullstelle(3, z), 1.0, 1e-12);
     // Leading coefficient 0 falls back to the quadratic.
     EXPECT_EQ(nullstellen_kubisch(std::array{2.0, -3.0, 1.0, 0.0}, z), 2);
 }

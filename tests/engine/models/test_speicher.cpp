@@ -180,6 +180,25 @@ TEST_F(SpeicherTest, EntnahmeUeberWwPumpe) {
     EXPECT_DOUBLE_EQ(e.aus_speicher, 15.0);
     EXPECT_DOUBLE_EQ(e.zusatz, 5.0);
     EXPECT_DOUBLE_EQ(sp.inhalt.first().temperatur, 20.0 + (40.0 - 15.0));
+
+    // A pump without lift (polynomial COP 0.5): the need is met by its
+    // electricity alone and the layers stay as they are.
+    z.numchar[13] = "4";
+    (*z.vdatt)[23] = 0.5;
+    (*z.vdatt)[24] = 0.0;
+    sp = speicher_mit({{50, 1}});
+    sp.tmin.wert = 10.0;
+    e = entladen(sp, 20.0, 20.0, 55.0, 'W');
+    EXPECT_EQ(e.aus_speicher, 0.0);
+    EXPECT_EQ(e.zusatz, 20.0);
+    EXPECT_EQ(e.rest, 0.0);
+    EXPECT_EQ(inhalt(sp), (schichten{{50, 1}}));
+}
+
+TEST_F(SpeicherTest, UnbekannteEntnahmeartBrichtAb) {
+    speicher sp = speicher_mit({{50, 1}});
+    EXPECT_THROW(entladen(sp, 20.0, 20.0, 55.0, 'X'), abbruch);
+    EXPECT_EQ(inhalt(sp), (schichten{{50, 1}}));
 }
 
 TEST_F(SpeicherTest, VerlusteNurInDenErstenZehnSchichten) {

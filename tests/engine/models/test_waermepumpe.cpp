@@ -102,12 +102,14 @@ TEST_F(CopTest, PolynomOhneUntergrenze) {
 TEST_F(CopTest, ZusatzheizungOhneWaermepumpeHatCopEins) {
     z.numchar[12] = "L";
     (*z.vdatt)[31] = 1.0;
-    for (const char* quelle : {"G", "K", "F"}) {
-        z.numchar[10] = quelle;
-        EXPECT_EQ(cop('E', 40, 10), 1.0) << quelle;
-        EXPECT_EQ(cop('E', 10, 60), 1.0) << quelle;
-        EXPECT_EQ(roh, 1.0);
-    }
+    z.numchar[10] = "G";
+    EXPECT_EQ(cop('E', 40, 10), 1.0);
+    EXPECT_EQ(cop('E', 10, 60), 1.0);
+    EXPECT_EQ(roh, 1.0);
+    // The ww pump is not affected.
+    z.numchar[13] = "L";
+    (*z.vdatt)[23] = 0.1;
+    EXPECT_DOUBLE_EQ(cop('W', 10, 60), 5.0);
 }
 
 TEST(CopFaktoren, DatenblattTerme) {
@@ -212,6 +214,7 @@ TEST_F(CopTest, TemperaturwahlNachKopplung) {
         {"Z", "K", "L", "D", 'E', 45.0 - 40.0},                 // air, hourly: interval ta
         {"E", "K", "E", "N", 'E', 45.0 - 33.0},                 // ground: te
         {"E", "K", "K", "N", 'E', 1.0},                         // electric heating: COP 1
+        {"Z", "K", "F", "N", 'E', 1.0},                         // district heating: COP 1
     };
     for (const fall& f : faelle) {
         z.numchar[7] = f.kopplung;

@@ -1,0 +1,22 @@
+#include "engine/models/ventilatorgesetz.h"
+
+#include <cmath>
+
+double volluft_aus_v(const anlage& pl, double& y0, double vl, double flaeche) {
+    const double c = pl.kollektorventilator.hoeheventilator.wert *
+                     std::sqrt(flaeche * pl.oberer_kollektor.bul.wert);
+    y0 = 1.29 * c;
+    return vl * c;
+}
+
+double volluft_aus_v(const datt& /*vdatt*/, double& y0, double vl, double flaeche) {
+    return volluft_aus_v(zustand::anlage(0), y0, vl, flaeche);
+}
+
+double berechne_elp_l(const ::date3& /*pvdate3*/, const datt& vdatt, double y0, int /*imon*/,
+                      int /*jint*/) {
+    // Without a nominal air flow there is no fan curve to scale.
+    if (vdatt[103] <= 0.0) return 0.0;
+    const double verhaeltnis = y0 / vdatt[103];
+    return vdatt[16] * verhaeltnis * verhaeltnis * verhaeltnis;
+}

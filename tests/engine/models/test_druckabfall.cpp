@@ -1,0 +1,422 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+#include <vector>
+
+#include "engine/models/druckabfall.h"
+#include "engine/models/modell_hilfen.h"
+#include "engine/models/ventilatorgesetz.h"
+
+namespace {
+constexpr double PI = std::numbers::pi;
+
+double laminar(double L, double rho, double re, double d) {
+    return 512.0 * L * rho / (PI * PI * re * std::pow(d, 5));
+}
+double turbulent(double L, double rho, double re, double d) {
+    return 32.0 * L * rho * 0.0079 * std::pow(re, 0.25) / (PI * PI * std::pow(d, 5));
+}
+}  // namespace
+
+TEST(Druckbeiwert, LaminarTurbulentUndGrenzfaelle) {
+    const double d = 0.02, L = 10.0, rho = 1000.0, Q = 1e-4;
+    const double v = geschwindigkeit_aus_strom(Q, d);
+    EXPECT_DOUBLE_EQ(v, 4.0 * Q / (PI * d * d));
+    // Re = 1000: laminar.
+    double nue = v * d / 1000.0;
+    EXPECT_NEAR(rohr_druckbeiwert(rho, nue, Q, d, L) / laminar(L, rho, v * d / nue, d), 1.0, 1e-12);
+    // Re exactly 2320: turbulent branch.
+    nue = v * d / 2320.0;
+    ASSERT_EQ(v * d / nue, 2320.0);
+    EXPECT_NEAR(rohr_druckbeiwert(rho, nue, Q, d, L) / turbulent(L, rho, 2320.0, d), 1.0, 1e-12);
+    EXPECT_GT(std::fabs(turbulent(L, rho, 2320.0, d) - laminar(L, rho, 2320.0, d)), 1.0);
+    // No cross-section, or no flow (Re = 0): coefficient 0, never inf or NaN.
+    EXPECT_EQ(rohr_druckbeiwert(rho, 1e-6, Q, 0.0, L), 0.0);
+    EXPECT_EQ(rohr_druckbeiwert(rho, 1e-6, 0.0, d, L), 0.0);
+    EXPECT_DOUBLE_EQ(statischer_druck(1000.0, 2.0), 19620.0);
+}
+
+TEST(Druckbeiwert, KruemmerNurFuerKleinen180GradBogen) {
+    EXPECT_DOUBLE_EQ(kruemmer_beiwert("B180_klein", 0.02), 1.5);
+    EXPECT_EQ(kruemmer_beiwert("B90", 0.02), 0.0);
+    EXPECT_EQ(kruemmer_beiwert("", 0.02), 0.0);
+}
+
+namespace {
+
+kollektor absorber(char verlegung) {
+    kollektor c;
+    c.ak.wert = 0.01;
+    c.m = 4;
+    c.laenge.wert = 2.0;
+    c.rohrverlegung = verlegung == 'P' ? u'P' : u'S';
+    return c;
+}
+
+}  // namespace
+
+TEST(Druckbeiwert, ParallelTeiltSeriellMultipliziert) {
+    flagchar nc{};
+    nc[25] = "A";
+    const double rho = 1000, nue = 1e-6, d = 0.02;
+    // Without flow only the bends count: parallel bend / m², serial m * bend.
+    EXPECT_DOUBLE_EQ(kollektor_druckbeiwert(absorber('P'), nc, d, rho, nue, 0.0), 0.75 / 16.0);
+    EXPECT_DOUBLE_EQ(kollektor_druckbeiwert(absorber('S'), nc, d, rho, nue, 0.0), 3.0);
+    // With flow: each parallel pipe carries a quarter of the scaled flow.
+    const double Q = 2e-4;
+    const double q_ser = Q * d * d / 1e-4;
+    const double g_par = rohr_druckbeiwert(rho, nue, q_ser / 4.0, 0.01, 2.0);
+    const double g_ser = rohr_druckbeiwert(rho, nue, q_ser, 0.01, 2.0);
+    EXPECT_DOUBLE_EQ(kollektor_druckbeiwert(absorber('P'), nc, d, rho, nue, Q), (0.75 + g_par) / 16.0);
+    EXPECT_DOUBLE_EQ(kollektor_druckbeiwert(absorber('S'), nc, d, rho, nue, Q), 4.0 * (0.75 + g_ser));
+    // Direct coupling: half the absorber length.
+    nc[25] = "DK";
+    EXPECT_DOUBLE_EQ(kollektor_druckbeiwert(absorber('S'), nc, d, rho, nue, Q),
+                     4.0 * (0.75 + rohr_druckbeiwert(rho, nue, q_ser, 0.01, 1.0)));
+}
+
+namespace {
+
+anlage kreis() {
+    anlage pl;
+    pl.n = 3;
+    pl.kaeltemittel_kollektoren.dichte.wert = 1050.0;
+    pl.kaeltemittel_kollektoren.nue.wert = 3e-6;
+    pl.rohre.ag.wert = 0.025;
+    pl.rohre.laenge_speicher_kollektor.wert = 12.0;
+    pl.rohre.laenge_kollektor_speicher.wert = 8.0;
+    pl.rohre.hoehe_kollektor_pumpe.wert = 4.0;
+    pl.oberer_kollektor = absorber('P');
+    pl.oberer_kollektor.breite.wert = 1.2;
+    pl.oberer_kollektor.hoehe.wert = 2.0;
+    pl.unterer_kollektor = absorber('S');
+    pl.unterer_kollektor.hoehe.wert = 1.0;
+    return pl;
+}
+
+}  // namespace
+
+TEST(Druckabfall, FeldUndKreis) {
+    const anlage pl = kreis();
+    flagchar nc{};
+    nc[25] = "A";
+    nc[11] = "E";
+    datt vdatt{};
+    vdatt[92] = 30.0;
+    const double Q = 1e-4, rho = 1050, nue = 3e-6, d = 0.025;
+    const double rohr = rohr_druckbeiwert(rho, nue, Q, d, 2.4);
+    const double oben = kollektor_druckbeiwert(pl.oberer_kollektor, nc, d, rho, nue, Q);
+    const double unten = kollektor_druckbeiwert(pl.unterer_kollektor, nc, d, rho, nue, Q);
+    EXPECT_DOUBLE_EQ(kollektorfeld_druckbeiwert(pl, nc, Q), (rohr + 75 * d + oben) / 9.0);
+    nc[11] = "Z";
+    EXPECT_DOUBLE_EQ(kollektorfeld_druckbeiwert(pl, nc, Q), (rohr + 75 * d + oben + unten) / 9.0);
+
+    // Loop: supply and return pipes, field; static head only when directly coupled.
+    const double qf = 3 * Q;
+    const double feld = kollektorfeld_druckbeiwert(pl, nc, Q);
+    EXPECT_DOUBLE_EQ(kreis_druckabfall(pl, nc, vdatt, Q),
+                     rohr_druckbeiwert(rho, nue, qf, d, 20.0) * qf * qf + feld * qf * qf);
+    nc[25] = "DKF";
+    const double feld_dk = kollektorfeld_druckbeiwert(pl, nc, Q);
+    const double h = std::sin(PI / 6.0) * 3.0 / 2.0 + 4.0;
+    EXPECT_NEAR(kreis_druckabfall(pl, nc, vdatt, Q),
+                rohr_druckbeiwert(rho, nue, qf, d, 12.0) * qf * qf + feld_dk * qf * qf +
+                    9.81 * rho * h,
+                1e-9);
+    // No collector units: the field adds nothing (no division by zero).
+    anlage leer = pl;
+    leer.n = 0;
+    EXPECT_EQ(kollektorfeld_druckbeiwert(leer, nc, Q), 0.0);
+}
+
+TEST(Ventilatorgesetz, LuftstromUndLeistung) {
+    anlage pl;
+    pl.kollektorventilator.hoeheventilator.wert = 0.1;
+    pl.oberer_kollektor.bul.wert = 4.0;
+    double y0 = 0;
+    EXPECT_DOUBLE_EQ(volluft_aus_v(pl, y0, 2.0, 25.0), 2.0 * 0.1 * 10.0);
+    EXPECT_DOUBLE_EQ(y0, 1.29);
+    zustand::anlage(0) = pl;
+    datt vdatt{};
+    EXPECT_DOUBLE_EQ(volluft_aus_v(vdatt, y0, 3.0, 25.0), 3.0);
+    vdatt[16] = 200.0;
+    vdatt[103] = 0.5;
+    const auto d3 = std::make_unique<::date3>();
+    EXPECT_DOUBLE_EQ(berechne_elp_l(*d3, vdatt, 0.25, 1, 1), 25.0);
+    vdatt[103] = 0.0;
+    EXPECT_EQ(berechne_elp_l(*d3, vdatt, 0.25, 1, 1), 0.0);
+    zustand::anlage(0) = anlage{};
+}
+
+namespace {
+
+class PumpeTest : public ::testing::Test {
+protected:
+    senke_installiert s;
+    modell_zustand z;
+    anlage pl = kreis();
+    datt& v = *z.vdatt;
+    ::date3& d3 = *z.d3;
+    PumpeTest() {
+        z.numchar[25] = "A";
+        z.numchar[8] = "N";
+        z.numchar[11] = "E";
+        v[3] = 1050.0;   // fluid density
+        v[20] = 50.0;    // relative pump power
+        v[77] = 2.0;     // area of one unit
+        v[16] = 80.0;    // fan power
+        v[103] = 1.29;   // nominal air mass flow
+        d3.zei[4][2] = 2.0;
+        d3.es[4][2] = 1.0;
+        d3.volluft[4][2] = 0.645;
+    }
+};
+
+}  // namespace
+
+TEST_F(PumpeTest, PumpenUndVentilatorenergieDesIntervalls) {
+    const double Q = 1e-4, A = 6.0;
+    z.numchar[27] = "L";
+    pumpe_und_ventilator_intervall(Q, 4, 2, A, pl, z.numchar, v, d3);
+    EXPECT_DOUBLE_EQ(d3.elp[4][2], Q * 50.0 * 1050.0 / 1000.0 * 2.0 * 3.0);
+    EXPECT_EQ(d3.elp_l[4][2], 0.0);  // no fan with code "A"
+
+    z.numchar[27] = "D";
+    z.numchar[25] = "F";
+    pumpe_und_ventilator_intervall(Q, 4, 2, A, pl, z.numchar, v, d3);
+    EXPECT_DOUBLE_EQ(d3.elp[4][2], Q * kreis_druckabfall(pl, z.numchar, v, Q) * 3.0 * 2.0 * 3600.0 / 300.0);
+    EXPECT_DOUBLE_EQ(d3.elp_l[4][2], 80.0 * 0.125 / 1000.0);
+
+    // No flow: nothing changes. No collector yield and no air exchanger: off.
+    pumpe_und_ventilator_intervall(0.0, 4, 2, A, pl, z.numchar, v, d3);
+    EXPECT_GT(d3.elp[4][2], 0.0);
+    d3.es[4][2] = 0.0;
+    pumpe_und_ventilator_intervall(Q, 4, 2, A, pl, z.numchar, v, d3);
+    EXPECT_EQ(d3.elp[4][2], 0.0);
+    EXPECT_EQ(d3.elp_l[4][2], 0.0);
+    z.numchar[8] = "L";  // the air exchanger keeps the loop running
+    pumpe_und_ventilator_intervall(Q, 4, 2, A, pl, z.numchar, v, d3);
+    EXPECT_GT(d3.elp[4][2], 0.0);
+}
+
+TEST_F(PumpeTest, PumpenenergieDesMonats) {
+    setze_intervalle(4, 3);
+    z.numchar[27] = "L";
+    for (int s = 1; s <= 3; ++s) {
+        d3.zv[4][s] = 1e-4 * s;
+        d3.zei[4][s] = 1.0;
+        d3.es[4][s] = 1.0;
+        d3.ereif[4][s] = 0.5;
+    }
+    z.d->ereif_nacht[4] = 2.0;
+    pumpenenergie_monat(4, 2.0, pl, z.numchar, v, *z.d, d3);
+    EXPECT_DOUBLE_EQ(z.d->elp[4], 6e-4 * 50.0 * 1050.0 / 1000.0);
+    EXPECT_DOUBLE_EQ(z.d->ereif[4], 3.5);
+    // Without a running loop the month is left to the caller.
+    z.d->elp[4] = -1.0;
+    pumpenenergie_monat(4, 0.0, pl, z.numchar, v, *z.d, d3);
+    EXPECT_EQ(z.d->elp[4], -1.0);
+    setze_intervalle(4, 0);
+}
+
+TEST_F(PumpeTest, LeistungenDesIntervalls) {
+    auto& p3 = *z.pvdatz3;
+    d3.elp[4][2] = 0.2;
+    d3.elp_l[4][2] = 0.1;
+    d3.nh[4][2] = 3.0;
+    d3.ok[4][2] = 1.5;
+    d3.copww[4][2] = 4.0;
+    d3.copwwlok[4][2] = 7.0;
+    p3[zdata::ho][4][2] = 3.0;
+    leistungen_intervall(4, 2, 1.0, z.numchar, v, p3, d3);
+    EXPECT_DOUBLE_EQ(d3.lpu[4][2], 100.0);
+    EXPECT_DOUBLE_EQ(d3.lpu_l[4][2], 50.0);
+    EXPECT_DOUBLE_EQ(d3.lnh[4][2], 1000.0 * 3.0 * 0.5 / 2.0);
+    EXPECT_DOUBLE_EQ(d3.lok[4][2], 500.0);
+    EXPECT_DOUBLE_EQ(d3.lges[4][2], 1250.0);
+    // The heat pump at its lower limit contributes no share.
+    d3.copwwlok[4][2] = 1.0;
+    leistungen_intervall(4, 2, 1.0, z.numchar, v, p3, d3);
+    EXPECT_EQ(d3.lnh[4][2], 0.0);
+    // At nominal power the nominal power is the interval's power.
+    v[43] = 900.0;
+    d3.cflag[2] = u'J';
+    leistungen_intervall(4, 2, 1.0, z.numchar, v, p3, d3);
+    EXPECT_EQ(d3.lnh[4][2], 900.0);
+    EXPECT_TRUE(s.senke.texte.empty());
+}
+
+TEST_F(PumpeTest, LeistungsueberschreitungMitKopplungK) {
+    auto& p3 = *z.pvdatz3;
+    z.numchar[25] = "K";
+    d3.nh[4][2] = 3.0;
+    d3.copww[4][2] = 4.0;
+    d3.copwwlok[4][2] = 4.0;  // r = 1 -> lnh = 1500
+    d3.endrflag[2] = u'Z';
+    d3.wpausflag[2] = u'N';
+    v[43] = 1500.0;
+    leistungen_intervall(4, 2, 1.0, z.numchar, v, p3, d3);
+    EXPECT_TRUE(s.senke.texte.empty());
+    v[43] = 1400.0;  // below 0.95 * 1500
+    leistungen_intervall(4, 2, 1.0, z.numchar, v, p3, d3);
+    EXPECT_TRUE(s.senke.enthaelt("Warnung: Inkonsistenz der Leistung der Wärmepumpe."));
+}
+
+TEST_F(PumpeTest, VerbrauchDesMonatsNimmtMaxima) {
+    setze_intervalle(4, 3);
+    auto& p3 = *z.pvdatz3;
+    const double elp[] = {0, 0.1, 0.3, 0.2};
+    for (int s = 1; s <= 3; ++s) {
+        d3.zei[4][s] = 1.0;
+        d3.elp[4][s] = elp[s];
+        p3[zdata::ho][4][s] = 1.0;
+        d3.ok[4][s] = 0.1 * s;
+    }
+    z.d->lok[4] = 9999.0;
+    std::vector<int> wt_aufrufe;
+    speicher_wt_laenge_fn wt = [&](int m, int s) {
+        wt_aufrufe.push_back(s);
+        d3.lspwt[m][s] = 10.0 * s;
+    };
+    verbrauch_monat(4, 1.0, 0.0, z.numchar, v, p3, *z.d, d3, wt);
+    EXPECT_DOUBLE_EQ(z.d->lpu[4], 300.0);
+    EXPECT_DOUBLE_EQ(z.d->lok[4], 300.0);
+    EXPECT_TRUE(wt_aufrufe.empty());
+    z.d->lok[4] = 9999.0;
+    verbrauch_monat(4, 1.0, 1.0, z.numchar, v, p3, *z.d, d3, wt);
+    EXPECT_EQ(wt_aufrufe, (std::vector<int>{1, 2, 3}));
+    EXPECT_DOUBLE_EQ(z.d->lspwt[4], 30.0);
+    EXPECT_EQ(z.d->lok[4], 9999.0);  // kept when x != 0
+    setze_intervalle(4, 0);
+}
+
+namespace {
+
+// Two slices at t = 0 and t = 10, two rows each.
+struct mess_attrappe : steuerdaten_messtabelle {
+    std::vector<double> zeiten{0.0, 10.0};
+    std::vector<std::vector<messzeile>> scheiben{
+        {{5.0, 100.0, 1e-4, 6.0}, {20.0, 500.0, 3e-4, 21.0}},
+        {{5.0, 100.0, 2e-4, 8.0}, {20.0, 500.0, 5e-4, 25.0}}};
+    double t_intervall = 2.5;
+    int anzahl_scheiben() const override { return static_cast<int>(zeiten.size()); }
+    double scheibenzeit(int k) const override { return zeiten[static_cast<size_t>(k - 1)]; }
+    int anzahl_zeilen(int k) const override {
+        return static_cast<int>(scheiben[static_cast<size_t>(k - 1)].size());
+    }
+    messzeile zeile(int k, int r) const override {
+        return scheiben[static_cast<size_t>(k - 1)][static_cast<size_t>(r - 1)];
+    }
+    double intervallzeit(int, int) const override { return t_intervall; }
+    double durchfluss_in_haupteinheit(double x) const override { return 1000.0 * x; }
+    double temperatur_in_haupteinheit(double x) const override { return x; }
+};
+
+}  // namespace
+
+TEST_F(PumpeTest, DurchflussAusLogarithmischerReihe) {
+    auto& p3 = *z.pvdatz3;
+    v[0] = 4000.0;  // heat capacity
+    const double A = 6.0;
+    EXPECT_DOUBLE_EQ(durchfluss_zeitschritt(4, 2, 1, 2e-5, 0.5, A, z.numchar, v, p3, d3, nullptr), 2e-5);
+    const double g3 = 2e-5 * std::exp(1.0);
+    EXPECT_NEAR(durchfluss_zeitschritt(4, 2, 3, 2e-5, 0.5, A, z.numchar, v, p3, d3, nullptr), g3, 1e-18);
+    EXPECT_NEAR(std::exp(std::log(2e-5) + 2 * 0.5), g3, 1e-18);
+    EXPECT_DOUBLE_EQ(d3.vel[4][2], g3);
+    EXPECT_DOUBLE_EQ(d3.q_gesamt[4][2], 3.0 * g3 * 1050.0);
+    EXPECT_DOUBLE_EQ(d3.mcg[4][2], 3.0 * 4000.0 * 1050.0 * g3);
+    EXPECT_DOUBLE_EQ(v[104], 4000.0 * 1050.0 * g3);
+
+    // Directly coupled: from the refrigerant mass flow.
+    z.numchar[25] = "DK";
+    v[58] = 1.25;
+    d3.q_gesamt[4][2] = 0.03;
+    EXPECT_DOUBLE_EQ(durchfluss_zeitschritt(4, 2, 3, 2e-5, 0.5, A, z.numchar, v, p3, d3, nullptr),
+                     0.03 / (3.0 * 1.25));
+
+    // No running loop: g_min, nothing written.
+    z.numchar[25] = "A";
+    d3.vel[4][2] = -1.0;
+    EXPECT_EQ(durchfluss_zeitschritt(4, 2, 3, 2e-5, 0.5, 0.0, z.numchar, v, p3, d3, nullptr), 2e-5);
+    EXPECT_EQ(d3.vel[4][2], -1.0);
+}
+
+TEST_F(PumpeTest, DurchflussAusMesstabelleImSteuerlauf) {
+    auto& p3 = *z.pvdatz3;
+    mess_attrappe mess;
+    p3[zdata::ta][4][2] = 18.0;
+    p3[zdata::is0][4][2] = 450.0;  // nearest to row 2
+    // Not measuring: the table is ignored.
+    z.numchar[38] = "J";
+    z.numchar[32] = "N";
+    EXPECT_DOUBLE_EQ(durchfluss_zeitschritt(4, 2, 1, 2e-5, 0.5, 2.0, z.numchar, v, p3, d3, &mess), 2e-5);
+    z.numchar[32] = "J";
+    // A quarter of the way from slice 1 to slice 2.
+    EXPECT_DOUBLE_EQ(durchfluss_zeitschritt(4, 2, 1, 2e-5, 0.5, 2.0, z.numchar, v, p3, d3, &mess),
+                     1000.0 * 3.5e-4);
+    EXPECT_DOUBLE_EQ(p3[zdata::ta][4][2], 22.0);
+    EXPECT_DOUBLE_EQ(d3.q_gesamt[4][2], 0.35 * 1050.0);
+    // After the last slice: its values alone.
+    mess.t_intervall = 30.0;
+    p3[zdata::ta][4][2] = 5.0;
+    p3[zdata::is0][4][2] = 90.0;  // row 1
+    EXPECT_DOUBLE_EQ(durchfluss_zeitschritt(4, 2, 1, 2e-5, 0.5, 2.0, z.numchar, v, p3, d3, &mess), 0.2);
+    EXPECT_DOUBLE_EQ(p3[zdata::ta][4][2], 8.0);
+    // Equal distances: the first row wins.
+    mess.t_intervall = 0.0;
+    mess.scheiben[0][1] = {5.0, 100.0, 9e-4, 0.0};
+    EXPECT_DOUBLE_EQ(durchfluss_zeitschritt(4, 2, 1, 2e-5, 0.5, 2.0, z.numchar, v, p3, d3, &mess), 0.1);
+}
+
+TEST_F(PumpeTest, PruefungDerPumpgeschwindigkeit) {
+    auto& p3 = *z.pvdatz3;
+    z.numchar[3] = "V";
+    d3.eta_kleiner_null_flag[2] = u'N';
+    v[58] = 2.0;
+    d3.vel[4][2] = 0.5;
+    d3.enthalpie[4][2] = 10.0;
+    d3.alpha[4][2] = 1.0;
+    p3[zdata::ho][4][2] = 1.0;
+    // E_r = 3 units * 0.5 * 10 * 2 * 1 * 1 = 30.
+    d3.es[4][2] = 29.0;
+    d3.ls[4][2] = 0.0;
+    pruefe_pumpgeschwindigkeit(4, 2, 6.0, z.numchar, v, p3, d3);
+    EXPECT_TRUE(s.senke.texte.empty());
+    d3.es[4][2] = 25.0;
+    pruefe_pumpgeschwindigkeit(4, 2, 6.0, z.numchar, v, p3, d3);
+    EXPECT_TRUE(s.senke.enthaelt("Warnung: Inkonsistenz in Berechnung der Pumpgeschwindigkeit."));
+    s.senke.texte.clear();
+    z.numchar[3] = "T";  // only checked for the velocity method
+    pruefe_pumpgeschwindigkeit(4, 2, 6.0, z.numchar, v, p3, d3);
+    EXPECT_TRUE(s.senke.texte.empty());
+}
+
+TEST_F(PumpeTest, PruefungDesDurchflusses) {
+    auto& p3 = *z.pvdatz3;
+    p3[zdata::ho][4][2] = 2.0;
+    p3[zdata::tein][4][2] = 20.0;
+    d3.tf[4][2] = 30.0;
+    d3.es[4][2] = 3.0;
+    d3.ls[4][2] = 1.0;
+    d3.vel[4][2] = 1.0;
+    double erhalten_p = 0;
+    double antwort = 1.05;
+    durchfluss_aus_leistung_fn fn = [&](double, double p, double tf, double te) {
+        erhalten_p = p;
+        EXPECT_EQ(tf, 30.0);
+        EXPECT_EQ(te, 20.0);
+        return antwort;
+    };
+    pruefe_durchfluss(4, 2, 6.0, z.numchar, v, p3, d3, fn);
+    EXPECT_DOUBLE_EQ(erhalten_p, 2.0);
+    EXPECT_TRUE(s.senke.texte.empty());
+    antwort = 1.2;
+    v[85] = 0.3;  // quadratic term of the lower collector: not checked
+    pruefe_durchfluss(4, 2, 6.0, z.numchar, v, p3, d3, fn);
+    EXPECT_TRUE(s.senke.texte.empty());
+    v[85] = 0.0;
+    pruefe_durchfluss(4, 2, 6.0, z.numchar, v, p3, d3, fn);
+    EXPECT_TRUE(s.senke.enthaelt("Warnung: Inkonsistenz in Berechnung der Pumpgeschwindigkeit."));
+}

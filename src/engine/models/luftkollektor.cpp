@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/models/ventilatorgesetz.h"
 #include "engine/models/waermepumpe.h"
 #include "lang/meldung.h"
 
@@ -106,19 +107,6 @@ double fluftstrom(const laufkontext& k, int m, int s, double gesamt_breite, doub
     return 0.0;
 }
 
-double volluft_aus_v(const laufkontext& k, double& y0, double vl, double flaeche) {
-    const double c = k.pl.kollektorventilator.hoeheventilator.wert *
-                     std::sqrt(flaeche * k.pl.oberer_kollektor.bul.wert);
-    y0 = LUFT_DICHTE * c;
-    return vl * c;
-}
-
-double berechne_elp_l(const datt& vdatt, double y0) {
-    if (vdatt[103] == 0.0) return 0.0;  // no nominal air flow: no fan
-    const double r = y0 / vdatt[103];
-    return vdatt[16] * r * r * r;
-}
-
 double wpkonvekt(const laufkontext& k, double relative_dauer, double tf_kollektor, double flaeche,
                  int m, int s) {
     const double U = -10.0 * k.vdatt[80];
@@ -171,8 +159,8 @@ void berechne_vl(laufkontext& k, int m, int s, double flaeche, double relative_d
             Parameter_fuer_tf(x1, x2, x3, x4, k, m, s, flaeche, te);
             if (v[16] > 0.0 && erzwungen) {
                 double y0 = 0.0;
-                volluft_aus_v(k, y0, 0.0, flaeche);
-                const double P1 = berechne_elp_l(v, y0);
+                volluft_aus_v(k.pl, y0, 0.0, flaeche);
+                const double P1 = berechne_elp_l(d3, v, y0, m, s);
                 // Equal COPs: the fan power would be worth nothing against
                 // heat, so the fan stays off.
                 const double dcop = cop2 - cop_tf_twv;
@@ -215,7 +203,7 @@ void berechne_vl(laufkontext& k, int m, int s, double flaeche, double relative_d
             d3.tf_s[m][s] = tf_store;
         }
         double y0 = 0.0;
-        const double volluft = volluft_aus_v(k, y0, vl, flaeche);
+        const double volluft = volluft_aus_v(k.pl, y0, vl, flaeche);
         d3.volluft[m][s] = volluft;
         d3.v_luft[m][s] = vl;
         const double q_luft = LUFT_VOL_WAERME * volluft * (tf_store - d3.te[m][s]);

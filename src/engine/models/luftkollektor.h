@@ -9,7 +9,6 @@
 #include "engine/models/laufkontext.h"
 #include "engine/models/numerik.h"
 
-constexpr double LUFT_DICHTE = 1.29;             // kg/m³
 constexpr double LUFT_VOL_WAERME = 1300.32;      // J/(m³ K)
 constexpr double LUFT_PRANDTL = 0.72;
 
@@ -28,12 +27,6 @@ double berechne_alpha_quer(laufkontext& k, double theta, double flaeche, double 
 
 // Air volume flow of interval [m][s] by the plant code numchar[25].
 double fluftstrom(const laufkontext& k, int m, int s, double gesamt_breite, double hoehe);
-
-// Air volume flow at velocity vl through the fan duct; y0 receives the air
-// mass flow per unit velocity.
-double volluft_aus_v(const laufkontext& k, double& y0, double vl, double flaeche);
-// Fan power by the affinity law vdatt[16] * (y0 / vdatt[103])^3.
-double berechne_elp_l(const datt& vdatt, double y0);
 
 // Convective heat of the interval (W h): U (ta - tm) * relative_dauer * ho * A.
 double wpkonvekt(const laufkontext& k, double relative_dauer, double tf_kollektor, double flaeche,

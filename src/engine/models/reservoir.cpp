@@ -81,14 +81,18 @@ void regelbereich_anpassen(laufkontext& k, int m, int s, double& ergebnis) {
     }
 }
 
-double durchfluss_aus_leistung(const laufkontext& k, double A, double P, double tf, double te) {
+double durchfluss_aus_leistung(const datt& vdatt, double g_s, double A, double P, double tf,
+                               double te) {
     if (A <= 0.0) return 0.0;
-    const double g_s = k.g_s();
     if (tf == te) return g_s;
-    const double nenner = (tf - te) * k.vdatt[0] * k.vdatt[3];
+    const double nenner = (tf - te) * vdatt[0] * vdatt[3];
     if (nenner == 0.0) return g_s;  // fluid without heat capacity
-    const double g = k.vdatt[77] / A * P * 1000.0 / nenner;
+    const double g = vdatt[77] / A * P * 1000.0 / nenner;
     return g > g_s ? g_s : g;
+}
+
+double durchfluss_aus_leistung(const laufkontext& k, double A, double P, double tf, double te) {
+    return durchfluss_aus_leistung(k.vdatt, k.g_s(), A, P, tf, te);
 }
 
 void durchfluss_intervall(laufkontext& k, double A, double P, int m, int s) {

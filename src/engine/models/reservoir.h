@@ -19,6 +19,8 @@ double energie_aufteilung(laufkontext& k, double P, double copww, double t_unten
 void regelbereich_anpassen(laufkontext& k, int m, int s, double& ergebnis);
 
 // Collector flow per unit for power P between te and tf, at most g_s.
+double durchfluss_aus_leistung(const datt& vdatt, double g_s, double A, double P, double tf,
+                               double te);
 double durchfluss_aus_leistung(const laufkontext& k, double A, double P, double tf, double te);
 
 // vel, zv and zei of interval [m][s] for the power P.

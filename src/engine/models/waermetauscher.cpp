@@ -121,17 +121,22 @@ void nachtenergie_luft(laufkontext& k, int m, double A, double delta_t) {
     }
 }
 
-void speicher_wt_laenge(laufkontext& k, int m, int s) {
-    const double dt = k.vdatz[zdata::twv][m] - k.vdatz[zdata::rwv][m];
-    const double ho = k.pvdatz3[zdata::ho][m][s];
-    const speicher& p = k.pl.pufferspeicher;
-    const double nenner = p.alpha.wert * std::numbers::pi * p.rohr_aussen.wert;
+void speicher_wt_laenge(const datz& vdatz, const datz3& pvdatz3, const speicher& puffer,
+                        ::date3& d3, int m, int s) {
+    const double dt = vdatz[zdata::twv][m] - vdatz[zdata::rwv][m];
+    const double ho = pvdatz3[zdata::ho][m][s];
+    const double nenner = puffer.alpha.wert * std::numbers::pi * puffer.rohr_aussen.wert;
+    // No temperature spread, no duration or no pipe: no length can be given.
     if (dt == 0.0 || ho == 0.0 || nenner == 0.0) {
-        k.d3.lspwt[m][s] = 0.0;
+        d3.lspwt[m][s] = 0.0;
         return;
     }
-    const double C = 1000.0 * k.d3.er[m][s] / (dt * ho);
-    k.d3.lspwt[m][s] = LN_ZEHNTEL * C / nenner;
+    const double C = 1000.0 * d3.er[m][s] / (dt * ho);
+    d3.lspwt[m][s] = LN_ZEHNTEL * C / nenner;
+}
+
+void speicher_wt_laenge(laufkontext& k, int m, int s) {
+    speicher_wt_laenge(k.vdatz, k.pvdatz3, k.pl.pufferspeicher, k.d3, m, s);
 }
 
 double kleinster_kapazitaetsstrom(::date3& d3, int m, int s, const flagchar& numchar,

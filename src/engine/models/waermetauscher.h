@@ -29,6 +29,8 @@ void vereisung(const datt& vdatt, const stoffdaten_luft& luft, double stunden, d
 void nachtenergie_luft(laufkontext& k, int m, double A, double delta_t);
 
 // lspwt[m][s]: exchanger pipe length of the buffer store for 90 % effectiveness.
+void speicher_wt_laenge(const datz& vdatz, const datz3& pvdatz3, const speicher& puffer,
+                        ::date3& d3, int m, int s);
 void speicher_wt_laenge(laufkontext& k, int m, int s);
 
 // The smaller of the fluid's and the air's heat-capacity flow (W/K); sets mcl.

@@ -4,16 +4,36 @@
 // two-row air table with linear properties.
 
 #include <memory>
+#include <string>
 
 #include "engine/models/laufkontext.h"
 #include "engine/models/modell_hilfen.h"
 #include "engine/models/numerik.h"
 
-struct kontext_zustand : modell_zustand {
+// Sets one plant code. Kept out of line: literal assignments into the code
+// array, inlined at -O3, trip a false -Wrestrict warning of GCC 12.
+[[gnu::noinline]] inline void setze_code(flagchar& nc, int pos, const std::string& wert) {
+    nc[static_cast<size_t>(pos)] = wert;
+}
+
+// The run records on the heap (several MB) and a context over them. Messages
+// go to dialogs (numchar[31] = "M"), i.e. into an installed recording sink.
+struct kontext_zustand {
+    std::unique_ptr<datt> vdatt = std::make_unique<datt>();
+    std::unique_ptr<datz> vdatz = std::make_unique<datz>();
+    std::unique_ptr<datz3> pvdatz3 = std::make_unique<datz3>();
+    std::unique_ptr<::date> d = std::make_unique<::date>();
+    std::unique_ptr<::date3> d3 = std::make_unique<::date3>();
+    flagchar numchar{};
     std::unique_ptr<anlage> pl = std::make_unique<anlage>();
     laufsteuerung lauf{};
     std::unique_ptr<stoffdaten> stoffe = std::make_unique<stoffdaten>();
     laufkontext k{numchar, *vdatt, *vdatz, *pvdatz3, *d, *d3, *pl, lauf, *stoffe, {}};
+
+    kontext_zustand() {
+        setze_code(numchar, 31, "M");
+        setze_code(numchar, 38, "N");
+    }
 
     datt& v() { return *vdatt; }
     datz& z() { return *vdatz; }

@@ -19,17 +19,17 @@ protected:
 
     void SetUp() override {
         auto& nc = z.numchar;
-        nc[7] = "Z";
-        nc[8] = "N";
-        nc[10] = "L";
-        nc[11] = "E";
-        nc[12] = "L";
-        nc[13] = "L";
-        nc[25] = "A";
-        nc[26] = "K";
-        nc[3] = "A";
-        nc[0] = "M";
-        nc[36] = "J";
+        setze_code(nc, 7, "Z");
+        setze_code(nc, 8, "N");
+        setze_code(nc, 10, "L");
+        setze_code(nc, 11, "E");
+        setze_code(nc, 12, "L");
+        setze_code(nc, 13, "L");
+        setze_code(nc, 25, "A");
+        setze_code(nc, 26, "K");
+        setze_code(nc, 3, "A");
+        setze_code(nc, 0, "M");
+        setze_code(nc, 36, "J");
         datt& v = z.v();
         v[0] = 3800.0;  // heat capacity of the collector fluid
         v[3] = 1030.0;  // its density
@@ -190,7 +190,7 @@ TEST_F(KollektorTest, NegativerWirkungsgradSchaltetDieWaermepumpeAb) {
     EXPECT_DOUBLE_EQ(wirkungsgrad_intervall(z.k, roh, M, S, 0.0, 100.0, 10.0, 5.0, 10.0), 0.6);
     EXPECT_EQ(z.d3r().eta_kleiner_null_flag[S], u'N');
     // Directly coupled: eta0 + b/G for a negative b.
-    z.numchar[25] = "DK";
+    setze_code(z.numchar, 25, "DK");
     EXPECT_DOUBLE_EQ(wirkungsgrad_intervall(z.k, roh, M, S, -20.0, 100.0, 0, 0, 0), 0.6);
     EXPECT_DOUBLE_EQ(wirkungsgrad_intervall(z.k, roh, M, S, 20.0, 100.0, 0, 0, 0), 0.8);
 }
@@ -234,11 +234,11 @@ class EintrittTest : public KollektorTest, public ::testing::WithParamInterface<
 
 TEST_P(EintrittTest, Eintrittstemperatur) {
     const EintrittsFall& f = GetParam();
-    z.numchar[7] = f.kopplung;
-    z.numchar[25] = f.typ;
-    z.numchar[3] = f.methode;
-    z.numchar[26] = "K";
-    z.numchar[11] = "Z";
+    setze_code(z.numchar, 7, f.kopplung);
+    setze_code(z.numchar, 25, f.typ);
+    setze_code(z.numchar, 3, f.methode);
+    setze_code(z.numchar, 26, "K");
+    setze_code(z.numchar, 11, "Z");
     z.v()[5] = f.gefrierpunkt;   // collector fluid
     z.v()[60] = f.gefrierpunkt;  // heat-pump fluid (direct coupling)
     z.lauf.mindeltatkol = -8.0;
@@ -267,7 +267,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::to_string(info.index); });
 
 TEST_F(KollektorTest, NennleistungsbetriebLoestDieBilanzNachDerEintrittstemperatur) {
-    z.numchar[25] = "K";
+    setze_code(z.numchar, 25, "K");
     z.v()[43] = 800.0;
     z.pl->n = 5;
     z.z3()[zdata::tt][M][S] = 0.0;
@@ -291,12 +291,12 @@ TEST_F(KollektorTest, FeldkennwerteZweierKollektorenInReihe) {
     v[75] = 1.0;
     v[76] = 1.0;
     v[77] = 2.0;
-    z.numchar[11] = "Z";
+    setze_code(z.numchar, 11, "Z");
     z.d3r().mcg[M][S] = 100.0;
     feldkennwerte_intervall(z.k, M, S, 1.0);
     EXPECT_DOUBLE_EQ(v[86], (-0.4 - 0.3 - 10 * 0.12 / 100.0) / 2.0);
     EXPECT_DOUBLE_EQ(v[87], (0.8 + 0.7 - 10 * 0.8 * -0.3 / 100.0) / 2.0);
-    z.numchar[11] = "E";
+    setze_code(z.numchar, 11, "E");
     feldkennwerte_intervall(z.k, M, S, 1.0);
     EXPECT_EQ(v[86], -0.4);
     EXPECT_EQ(v[87], 0.8);
@@ -308,7 +308,7 @@ TEST_F(KollektorTest, GewinneJeAnlagentyp) {
     d3.etam[M][S] = 0.5;
     z.v()[77] = 2.0;
     // Ground exchanger: ls from the inflow-to-source difference.
-    z.numchar[25] = "E";
+    setze_code(z.numchar, 25, "E");
     z.z3()[zdata::tt][M][S] = 2.0;
     d3.minmc = 400.0;
     double summe = -1.0;
@@ -318,7 +318,7 @@ TEST_F(KollektorTest, GewinneJeAnlagentyp) {
     EXPECT_DOUBLE_EQ(summe, d3.es[M][S] + d3.ls[M][S]);
     EXPECT_DOUBLE_EQ(z.d->es[M], d3.es[M][S]);  // analytic method books the month too
     // Directly coupled: the air path's ls plus es go to the sum, the interval keeps 0.
-    z.numchar[25] = "DK";
+    setze_code(z.numchar, 25, "DK");
     d3.ls[M][S] = 0.7;
     kollektorgewinne_intervall(z.k, M, S, A, 1.0, summe);
     EXPECT_DOUBLE_EQ(summe, 0.7 + 10.0 * 0.5 * 0.5);
@@ -328,9 +328,9 @@ TEST_F(KollektorTest, GewinneJeAnlagentyp) {
 
 TEST_F(KollektorTest, StartwerteUndAbgeschalteteWaermepumpe) {
     auto& d3 = z.d3r();
-    z.numchar[3] = "V";
-    z.numchar[0] = "M";
-    z.numchar[25] = "DK";  // the collector model does not set the inflow
+    setze_code(z.numchar, 3, "V");
+    setze_code(z.numchar, 0, "M");
+    setze_code(z.numchar, 25, "DK");  // the collector model does not set the inflow
     z.z3()[zdata::tein][M][S] = 8.0;
     d3.tein[M][S] = 8.0;
     d3.wpausflag[S] = u'N';
@@ -361,12 +361,12 @@ TEST_F(KollektorTest, StartwerteUndAbgeschalteteWaermepumpe) {
 }
 
 TEST_F(KollektorTest, KennlinienEndtemperatur) {
-    z.numchar[3] = "V";
-    z.numchar[25] = "DK";
+    setze_code(z.numchar, 3, "V");
+    setze_code(z.numchar, 25, "DK");
     EXPECT_EQ(kennlinien_austrittstemperatur(z.k, M, S, 2e-5, 7.0, 5.0, 0.0), 7.0);
-    z.numchar[25] = "DKF";
-    z.numchar[7] = "Z";
-    z.numchar[25] = "X";  // neither exchanger nor direct coupling
+    setze_code(z.numchar, 25, "DKF");
+    setze_code(z.numchar, 7, "Z");
+    setze_code(z.numchar, 25, "X");  // neither exchanger nor direct coupling
     z.d3r().nicht_optimieren = false;
     // Night with an inflow above the air: the end temperature is the air and
     // lies below the inflow, which the curve cannot use.

@@ -28,8 +28,8 @@ protected:
         z.pl->kollektorventilator.hoeheventilator.wert = 0.5;
         z.v()[80] = -0.4;
         z.v()[81] = 0.8;
-        z.numchar[7] = "Z";
-        z.numchar[3] = "V";
+        setze_code(z.numchar, 7, "Z");
+        setze_code(z.numchar, 3, "V");
         z.z3()[zdata::ta][M][S] = 2.0;
         z.z3()[zdata::ho][M][S] = 1.0;
         z.d3r().mcg[M][S] = 400.0;
@@ -49,7 +49,7 @@ protected:
 
 TEST_F(LuftkollektorTest, ErzwungeneKonvektionAbRe100000Turbulent) {
     z.k.kol.einwindtkoef = "n";
-    z.numchar[25] = "DKF";
+    setze_code(z.numchar, 25, "DKF");
     const double Pr = 0.72;
     for (double Re : {99999.0, 100000.0, 20000.0, 400000.0}) {
         const double w = Re * NUE;         // Lc = 1 m
@@ -76,7 +76,7 @@ TEST_F(LuftkollektorTest, ErzwungeneKonvektionAbRe100000Turbulent) {
 TEST_F(LuftkollektorTest, NatuerlicheKonvektionOhneLuftbewegung) {
     z.k.kol.einalpha = "n";
     z.k.kol.einwindtkoef = "n";
-    z.numchar[25] = "DKF";  // with heating the fan does not blow here ...
+    setze_code(z.numchar, 25, "DKF");  // with heating the fan does not blow here ...
     z.pl->oberer_kollektor.windtkoef.wert = 7.0;
     const double nu = alpha(-6.0, true);
     const datt& v = z.v();
@@ -96,7 +96,7 @@ TEST_F(LuftkollektorTest, NatuerlicheKonvektionOhneLuftbewegung) {
 TEST_F(LuftkollektorTest, MischkonvektionNieUnterDerNatuerlichen) {
     z.k.kol.einalpha = "n";
     z.k.kol.einwindtkoef = "n";
-    z.numchar[25] = "DKF";
+    setze_code(z.numchar, 25, "DKF");
     for (double w : {0.01, 0.5, 3.0}) {
         z.v()[103] = w * 2.0;
         const double nu = alpha();
@@ -123,10 +123,10 @@ TEST_F(LuftkollektorTest, LuftstromJeAnlagencode) {
     };
     for (const Fall& f : {Fall{"DKF", 1.7}, Fall{"L", 400.0 / 1300.32}, Fall{"F", 400.0 / 1300.32},
                           Fall{"A", 2.0 * 4.0 * 0.5}, Fall{"K", 0.0}, Fall{"DK", 0.0}}) {
-        z.numchar[25] = f.typ;
+        setze_code(z.numchar, 25, f.typ);
         EXPECT_DOUBLE_EQ(fluftstrom(z.k, M, S, 4.0, 0.5), f.erwartet) << f.typ;
     }
-    z.numchar[25] = "A";
+    setze_code(z.numchar, 25, "A");
     z.v()[97] = 0.0;
     EXPECT_EQ(fluftstrom(z.k, M, S, 4.0, 0.5), 0.0);
 }
@@ -148,11 +148,11 @@ TEST_F(LuftkollektorTest, ZwischenwaermetauscherRegeln) {
     };
     for (const Fall& f : faelle) {
         flagchar nc{};
-        nc[25] = f.typ;
-        nc[7] = f.kopplung;
-        nc[26] = f.zwischen;
-        nc[11] = f.anzahl;
-        nc[3] = f.methode;
+        setze_code(nc, 25, f.typ);
+        setze_code(nc, 7, f.kopplung);
+        setze_code(nc, 26, f.zwischen);
+        setze_code(nc, 11, f.anzahl);
+        setze_code(nc, 3, f.methode);
         datt v{};
         v[14] = -1.0;
         v[15] = -1.0;
@@ -171,7 +171,7 @@ protected:
         z.v()[16] = 50.0;
         z.v()[103] = 1.0;
         z.pl->kollektorventilator.hoeheventilator.wert = 0.1;
-        z.numchar[25] = "F";
+        setze_code(z.numchar, 25, "F");
         z.pl->oberer_kollektor.windtkoef.wert = 2.0;
     }
     void rechne(double cop_tf_twv, double cop2, bool erzwungen = true) {
@@ -224,7 +224,7 @@ TEST_F(GeschwindigkeitTest, VentilatorGeschwindigkeitIstDerStationaerePunkt) {
 }
 
 TEST_F(GeschwindigkeitTest, OhneWindUndVentilatorNurKonvektion) {
-    z.numchar[25] = "A";
+    setze_code(z.numchar, 25, "A");
     rechne(4.0, 3.0, false);
     double x1, x2, x3, x4;
     Parameter_fuer_tf(x1, x2, x3, x4, z.k, M, S, A, -6.0);
@@ -257,9 +257,9 @@ TEST_F(GeschwindigkeitTest, IterationEndetBeiNullGradUndMitWarnungOhneKonvergenz
 }
 
 TEST_F(LuftkollektorTest, LuftpfadNurWennDieLuftWaermerIst) {
-    z.numchar[25] = "A";
-    z.numchar[13] = "L";
-    z.numchar[12] = "L";
+    setze_code(z.numchar, 25, "A");
+    setze_code(z.numchar, 13, "L");
+    setze_code(z.numchar, 12, "L");
     z.z()[zdata::twv][M] = 40.0;
     z.z()[zdata::rwv][M] = 30.0;
     double q_f = -1.0;

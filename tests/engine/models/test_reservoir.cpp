@@ -25,17 +25,17 @@ protected:
     void SetUp() override {
         setze_intervalle(M, 6);
         auto& nc = z.numchar;
-        nc[7] = "Z";
-        nc[8] = "N";
-        nc[10] = "L";
-        nc[11] = "Z";
-        nc[12] = "L";
-        nc[13] = "L";
-        nc[25] = "A";
-        nc[26] = "K";
-        nc[3] = "A";
-        nc[0] = "M";
-        nc[36] = "J";
+        setze_code(nc, 7, "Z");
+        setze_code(nc, 8, "N");
+        setze_code(nc, 10, "L");
+        setze_code(nc, 11, "Z");
+        setze_code(nc, 12, "L");
+        setze_code(nc, 13, "L");
+        setze_code(nc, 25, "A");
+        setze_code(nc, 26, "K");
+        setze_code(nc, 3, "A");
+        setze_code(nc, 0, "M");
+        setze_code(nc, 36, "J");
         datt& v = z.v();
         v[0] = 3800.0;
         v[3] = 1030.0;
@@ -86,7 +86,7 @@ TEST_F(ReservoirTest, EnergieaufteilungJeKopplung) {
         {"Zwischen COP 0", "Z", u'N', 0.0, 40.0, 0.0, 0.0},
     };
     for (const Fall& f : faelle) {
-        z.numchar[7] = f.kopplung;
+        setze_code(z.numchar, 7, f.kopplung);
         d3.twfflag[S] = f.twf;
         d3.el_0[M][S] = -1.0;
         EXPECT_DOUBLE_EQ(energie_aufteilung(z.k, 2.0, f.copww, 10.0, f.tf, 50.0, M, S), f.erwartet)
@@ -103,13 +103,13 @@ TEST_F(ReservoirTest, RegelbereichDerWaermepumpe) {
     d3.twfflag[S] = u'N';
     // 0.4 kWh over 2 h: 200 W electric, a fifth of the lower limit.
     const double P_fuer = [] { return 0.4 * 4.0 * (303.1 / 323.1); }();  // el_0 = 0.4 at COP 4, tf 30
-    z.numchar[26] = "I";
+    setze_code(z.numchar, 26, "I");
     d3.zei[M][S] = 2.0;
     energie_aufteilung(z.k, P_fuer, 4.0, 30.0, 30.0, 50.0, M, S);
     EXPECT_NEAR(d3.el_0[M][S], 0.4, 1e-12);
     EXPECT_NEAR(d3.zei[M][S], 0.2 * 2.0, 1e-12);
     // Counter-flow plant: the interval is switched off instead.
-    z.numchar[26] = "G";
+    setze_code(z.numchar, 26, "G");
     d3.es[M][S] = 1.0;
     d3.vel[M][S] = 1e-5;
     d3.wpausflag[S] = u'N';
@@ -120,7 +120,7 @@ TEST_F(ReservoirTest, RegelbereichDerWaermepumpe) {
     EXPECT_EQ(d3.wpausflag[S], u'J');
     // Within the range nothing changes.
     d3.zei[M][S] = 2.0;
-    z.numchar[26] = "I";
+    setze_code(z.numchar, 26, "I");
     energie_aufteilung(z.k, 10.0 * P_fuer, 4.0, 30.0, 30.0, 50.0, M, S);
     EXPECT_EQ(d3.zei[M][S], 2.0);
 }
@@ -215,7 +215,7 @@ class EndreservoirTest : public ReservoirTest {
 protected:
     void SetUp() override {
         ReservoirTest::SetUp();
-        z.numchar[7] = "E";
+        setze_code(z.numchar, 7, "E");
         z.z()[zdata::twv][M] = 60.0;
         z.z()[zdata::rwv][M] = 20.0;
         z.z3()[zdata::is0][M][3] = 60.0;  // too dull to gain anything at 20 °C
@@ -267,7 +267,7 @@ TEST_F(ReservoirTest, KopplungImZeitschritt) {
     const double e = 2.0 * (323.1 / 303.1);  // at the COP of the interval times el_0
     EXPECT_NEAR(d3.er[M][S], 1.0 + e, 1e-12);
     EXPECT_NEAR(monat, 2.0 + e, 1e-12);
-    z.numchar[36] = "N";
+    setze_code(z.numchar, 36, "N");
     kopplung_intervall(z.k, M, S, 2.0, monat);
     EXPECT_NEAR(monat, 2.0 + e, 1e-12);
 }

@@ -34,9 +34,9 @@ protected:
         z.pl->kaeltemittel_kollektoren.spezifische_waerme_cpf.wert = 4000.0;
         z.v()[77] = 2.0;
         z.v()[59] = 18.02;
-        z.numchar[7] = "Z";
-        z.numchar[26] = "G";
-        z.numchar[3] = "V";
+        setze_code(z.numchar, 7, "Z");
+        setze_code(z.numchar, 26, "G");
+        setze_code(z.numchar, 3, "V");
     }
 
     double S_ring() const { return std::numbers::pi * (0.03 * 0.03 - 0.02 * 0.02) / 4.0; }
@@ -51,7 +51,7 @@ TEST_F(WaermetauscherTest, RingspaltLaminarBisRe2320SonstGnielinski) {
     z.d3r().vel[M][S] = 1e4 * 1e-6 / 0.01 * S_ring();
     EXPECT_NEAR(alpha_ringspalt(z.k, M, S, A), 91.51543069208928 * 0.5 / 0.01, 1e-6);
     // Other exchanger types use the data-sheet coefficient.
-    z.numchar[26] = "R";
+    setze_code(z.numchar, 26, "R");
     EXPECT_EQ(alpha_ringspalt(z.k, M, S, A), 500.0);
 }
 
@@ -67,7 +67,7 @@ TEST_F(WaermetauscherTest, WirkungsgradNachNtu) {
     EXPECT_EQ(d3.etagwt[M][S], 0.0);
     EXPECT_EQ(d3.agwt[M][S], 0.0);
     // No exchanger on an intermediate coupling: nothing is set.
-    z.numchar[26] = "K";
+    setze_code(z.numchar, 26, "K");
     d3.vel[M][S] = 1e-4;
     waermetauscher_wirkungsgrad(z.k, M, S, A);
     EXPECT_EQ(d3.etagwt[M][S], 0.0);
@@ -109,9 +109,9 @@ TEST_F(WaermetauscherTest, VereisungNurUnterNullUndInFeuchterLuft) {
 }
 
 TEST_F(WaermetauscherTest, LuftstromMitGleicherWaermekapazitaetGibtVerhaeltnisEins) {
-    z.numchar[25] = "L";
-    z.numchar[8] = "L";
-    z.numchar[26] = "K";
+    setze_code(z.numchar, 25, "L");
+    setze_code(z.numchar, 8, "L");
+    setze_code(z.numchar, 26, "K");
     z.d3r().mcg[M][S] = 400.0;
     double X = 0.0, T = 0.0, r = 0.0;
     zwischenwaermetauscher_intervall(z.k, X, T, r, -3.0, A, 0.0, 5.0, S, M);
@@ -126,7 +126,7 @@ TEST_F(WaermetauscherTest, LuftstromMitGleicherWaermekapazitaetGibtVerhaeltnisEi
     EXPECT_DOUBLE_EQ(z.d3r().tf_s[M][S], austrittstemperatur(v, z.d3r().vel[M][S], 5.0, 5.0, 0.0,
                                                              v[82], v[81], v[80], v[76]));
     // Other plants: no air side.
-    z.numchar[25] = "A";
+    setze_code(z.numchar, 25, "A");
     zwischenwaermetauscher_intervall(z.k, X, T, r, -3.0, A, 0.0, 5.0, S, M);
     EXPECT_EQ(r, 0.0);
     EXPECT_EQ(z.d3r().mcl, 0.0);
@@ -136,7 +136,7 @@ TEST_F(WaermetauscherTest, LuftstromMitGleicherWaermekapazitaetGibtVerhaeltnisEi
 TEST_F(WaermetauscherTest, GegenstromMitWirkungsgradUnterUndGleichEins) {
     auto& d3 = z.d3r();
     datt& v = z.v();
-    z.numchar[25] = "A";
+    setze_code(z.numchar, 25, "A");
     z.pl->gegenstromwt.typ = "PW";
     d3.mcg[M][S] = 400.0;
     d3.vel[M][S] = 1e-4;
@@ -171,7 +171,7 @@ TEST_F(WaermetauscherTest, GegenstromMitWirkungsgradUnterUndGleichEins) {
 TEST_F(WaermetauscherTest, NachtenergieDerLuft) {
     datz& z2 = z.z();
     datt& v = z.v();
-    z.numchar[13] = "L";
+    setze_code(z.numchar, 13, "L");
     v[23] = -0.1;
     v[24] = 8.0;
     v[80] = -0.4;
@@ -184,13 +184,13 @@ TEST_F(WaermetauscherTest, NachtenergieDerLuft) {
     z2[zdata::gdt][M] = 100.0;
     ::date& d = *z.d;
     // Air-coupled plant: collector losses over the night hours.
-    z.numchar[25] = "L";
+    setze_code(z.numchar, 25, "L");
     nachtenergie_luft(z.k, M, 20.0, -4.0);
     EXPECT_DOUBLE_EQ(d.espeicher_luft[M], 20.0 * 10.0 * -0.4 * -4.0 * 300.0 / 1000.0);
     EXPECT_DOUBLE_EQ(d.espeicher_luft_quot[M], 1.0 / 3.8);
     EXPECT_GT(d.ereif_nacht[M], 0.0);  // -6 °C surface in humid air
     // Other plants without collector: the heat pump runs day and night.
-    z.numchar[25] = "A";
+    setze_code(z.numchar, 25, "A");
     d.ereif_nacht[M] = 0.0;
     v[98] = 0.05;
     nachtenergie_luft(z.k, M, 0.0, -4.0);

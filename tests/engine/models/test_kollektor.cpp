@@ -326,6 +326,28 @@ TEST_F(KollektorTest, GewinneJeAnlagentyp) {
     EXPECT_EQ(d3.ls[M][S], 0.0);
 }
 
+TEST_F(KollektorTest, GewinneUeberDenLuftpfad) {
+    // Collector run colder than the air at nominal power ("K"), no wind, no fan.
+    const double A = 10.0;
+    auto& d3 = z.d3r();
+    setze_code(z.numchar, 25, "K");
+    d3.te[M][S] = -6.0;
+    d3.tein[M][S] = -6.0;
+    d3.tf[M][S] = -4.0;
+    d3.tf_s[M][S] = -4.0;
+    d3.mcg[M][S] = 400.0;
+    double summe = 0.0;
+    kollektorgewinne_intervall(z.k, M, S, A, 1.0, summe);
+    // Outflow without air movement: (x1 + 0) / x3 = 192 / 42.
+    const double tf = 192.0 / 42.0;
+    EXPECT_DOUBLE_EQ(d3.tf_s[M][S], tf);
+    // The heat into the fluid is split into the optical gain and the rest
+    // taken from the air.
+    EXPECT_DOUBLE_EQ(d3.es[M][S], 0.8 * 500.0 * A / 1000.0);
+    EXPECT_NEAR(summe, (tf + 6.0) * 400.0 / 1000.0, 1e-12);
+    EXPECT_NEAR(d3.ls[M][S], summe - d3.es[M][S], 1e-12);
+}
+
 TEST_F(KollektorTest, StartwerteUndAbgeschalteteWaermepumpe) {
     auto& d3 = z.d3r();
     setze_code(z.numchar, 3, "V");

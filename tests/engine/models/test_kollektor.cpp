@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 
 #include "engine/models/kollektor.h"
 #include "engine/models/kontext_hilfen.h"
@@ -229,6 +230,8 @@ struct EintrittsFall {
     bool nicht_optimieren;
     char16_t wpaus;
 };
+
+void PrintTo(const EintrittsFall& f, std::ostream* os) { *os << f.name; }
 
 class EintrittTest : public KollektorTest, public ::testing::WithParamInterface<EintrittsFall> {};
 

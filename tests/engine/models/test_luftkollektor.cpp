@@ -114,6 +114,15 @@ TEST_F(LuftkollektorTest, OhneRechenwunschBleibenDieDatenblattwerte) {
     EXPECT_DOUBLE_EQ(z.d3r().a3_erz[M][S], 0.3);
 }
 
+TEST_F(LuftkollektorTest, OhneFeldgeometrieKeinKoeffizient) {
+    z.k.kol.einalpha = "n";
+    z.k.kol.einwindtkoef = "n";
+    z.pl->oberer_kollektor.bul.wert = 0.0;
+    EXPECT_EQ(alpha(), 0.0);
+    EXPECT_EQ(z.v()[80], -0.4);
+    EXPECT_TRUE(std::isfinite(z.d3r().a3_erz[M][S]));
+}
+
 TEST_F(LuftkollektorTest, LuftstromJeAnlagencode) {
     z.v()[103] = 1.7;
     z.v()[97] = 2.0;

@@ -228,6 +228,8 @@ TEST_F(EndreservoirTest, NegativerWirkungsgradWirdEingefroren) {
     const auto& d3 = z.d3r();
     EXPECT_EQ(z.z()[zdata::tk][M], 20.0);
     EXPECT_EQ(d3.wpausflag[3], u'J');
+    EXPECT_TRUE(d3.nicht_optimieren);  // its outflow fell below tk
+    EXPECT_EQ(d3.tf[M][3], 20.0);
     EXPECT_EQ(d3.er[M][3], 0.0);
     EXPECT_EQ(d3.etam[M][3], 0.0);
     // The free intervals lie on one level: (tf - te) / R2 is common to them.

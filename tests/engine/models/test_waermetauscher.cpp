@@ -84,7 +84,10 @@ TEST_F(WaermetauscherTest, VereisungNurUnterNullUndInFeuchterLuft) {
         double t1, t2, feuchte, flaeche, erwartet;
     };
     // 2 h, 3 kW from air at 5 °C; mean surface temperature -2 °C in the first
-    // four cases (worked by hand: 0.470883 kWh).
+    // four cases (worked by hand: 0.470883 kWh). The ice mass follows from the
+    // air taken in, so the frozen share F t1/(t1 - t2) of a surface that is
+    // partly above 0 °C changes the ice thickness, not the defrost energy;
+    // the partial case shows through its mean temperature t1/2.
     const double E = 0.47088322771803187;
     const Fall faelle[] = {
         {"gleich", -2.0, -2.0, 1.0, 10.0, E},

@@ -77,6 +77,24 @@ TEST_F(KollektorTest, KoeffizientenDesLinearenGesetzesUndDerCopGeraden) {
     }
 }
 
+TEST_F(KollektorTest, CopGeradeMitLuftwaermetauscher) {
+    // With the air heat exchanger the pump's source is the mean of tf and the
+    // inflow that the largest flow g_s leaves: tein = tf - A1 (X4 + X3 tf) / D.
+    setze_code(z.numchar, 8, "L");
+    const kollektor_koeff c = kollektor_koeffizienten(z.k, 10.0, S, M);
+    const double D = 3800.0 * 1030.0 * 2e-5;
+    double roh = 0.0;
+    for (double tf : {5.0, 15.0, 30.0}) {
+        const double tein = tf - 2.0 * (c.X4 + c.X3 * tf) / D;
+        const double cop = berechne_cop(z.v(), z.z(), 'W', (tf + tein) / 2.0, 40.0, z.numchar,
+                                        roh, z.d3r(), M, S);
+        EXPECT_NEAR(c.P2c + c.P28 * tf, cop, 1e-12) << tf;
+    }
+    // No flow: the line cannot be formed and the interval is not usable.
+    z.lauf.maxge = 0.0;
+    EXPECT_EQ(kollektor_koeffizienten(z.k, 10.0, S, M).R1, -1.0);
+}
+
 TEST_F(KollektorTest, NachtKoeffizientenUndUnveraenderterWirkungsgrad) {
     interval(0.0, 5.0, 5.0, 0.2);
     const kollektor_koeff c = kollektor_koeffizienten(z.k, 10.0, S, M);

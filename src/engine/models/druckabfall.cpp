@@ -4,7 +4,9 @@
 #include <numbers>
 
 #include "engine/models/numerik.h"
+#include "engine/models/reservoir.h"
 #include "engine/models/ventilatorgesetz.h"
+#include "engine/models/waermetauscher.h"
 #include "lang/meldung.h"
 
 namespace {
@@ -200,18 +202,14 @@ void leistungen_intervall(int m, int s, double A, const flagchar& numchar, const
 }
 
 void verbrauch_monat(int m, double A, double x, const flagchar& numchar, const datt& vdatt,
-                     const datz3& pvdatz3, ::date& d, ::date3& d3,
-                     const speicher_wt_laenge_fn& speicher_wt_laenge) {
+                     const datz& vdatz, const datz3& pvdatz3, const speicher& puffer, ::date& d,
+                     ::date3& d3) {
     d.lnh[m] = d.lpu[m] = d.lpu_l[m] = d.lges[m] = d.lspwt[m] = d.agwt[m] = 0.0;
     if (x == 0.0) d.lok[m] = 0.0;
-    if (x > 0.0 && !speicher_wt_laenge) {
-        meldung("Fehler: Länge des Speicherwärmetauschers nicht berechenbar.", numchar[31], 'T');
-        return;
-    }
     const int n = intervalle(m);
     for (int s = 1; s <= n; ++s) {
         leistungen_intervall(m, s, A, numchar, vdatt, pvdatz3, d3);
-        if (x > 0.0) speicher_wt_laenge(m, s);
+        if (x > 0.0) speicher_wt_laenge(vdatz, pvdatz3, puffer, d3, m, s);
         const auto maximum = [&](monatsfeld& monat, const intervallfeld& intervall) {
             if (intervall[m][s] > monat[m]) monat[m] = intervall[m][s];
         };
@@ -268,13 +266,12 @@ void pruefe_pumpgeschwindigkeit(int m, int s, double A, const flagchar& numchar,
 }
 
 void pruefe_durchfluss(int m, int s, double A, const flagchar& numchar, const datt& vdatt,
-                       const datz3& pvdatz3, const ::date3& d3,
-                       const durchfluss_aus_leistung_fn& durchfluss_aus_leistung) {
+                       const datz3& pvdatz3, const ::date3& d3, double g_s) {
     const double ho = pvdatz3[zdata::ho][m][s];
     if (ho <= 0.0) return;  // an interval without duration has no power
     const double p = (d3.es[m][s] + d3.ls[m][s]) / ho;
     const double tf = d3.tf[m][s], tein = pvdatz3[zdata::tein][m][s];
-    const double v = durchfluss_aus_leistung(A, p, tf, tein);
+    const double v = durchfluss_aus_leistung(vdatt, g_s, A, p, tf, tein);
     const double vel = d3.vel[m][s];
     if (v > 0.0 && tein != tf && vdatt[85] == 0.0 && (v < 0.9 * vel || v > 1.1 * vel)) {
         warne_inkonsistenz(numchar);

@@ -4,7 +4,6 @@
 // energies and electric powers of an interval and of a month, the collector
 // flow of the time-step kernels and the consistency checks of that flow.
 
-#include <functional>
 #include <string>
 
 #include "engine/WP_variables.h"
@@ -45,13 +44,11 @@ void pumpenenergie_monat(int m, double A, const anlage& pl, const flagchar& numc
 // lpu, lpu_l, lnh, lok, lges of interval [m][s] (W when energies are kWh).
 void leistungen_intervall(int m, int s, double A, const flagchar& numchar, const datt& vdatt,
                           const datz3& pvdatz3, ::date3& d3);
-// Store-exchanger length of an interval (writes lspwt[m][s]).
-using speicher_wt_laenge_fn = std::function<void(int m, int s)>;
 // Interval powers of month m and their monthly maxima in d; with x > 0 also
-// the store-exchanger length of every interval.
+// the exchanger length of the buffer store `puffer` for every interval.
 void verbrauch_monat(int m, double A, double x, const flagchar& numchar, const datt& vdatt,
-                     const datz3& pvdatz3, ::date& d, ::date3& d3,
-                     const speicher_wt_laenge_fn& speicher_wt_laenge);
+                     const datz& vdatz, const datz3& pvdatz3, const speicher& puffer, ::date& d,
+                     ::date3& d3);
 
 // ---------------------------------------------------------------------------
 // Collector flow
@@ -94,9 +91,7 @@ double durchfluss_zeitschritt(int m, int s, int i, double g_min, double delta, d
 // Flow against collector energy (directly coupled plants), ±10 %.
 void pruefe_pumpgeschwindigkeit(int m, int s, double A, const flagchar& numchar,
                                 const datt& vdatt, const datz3& pvdatz3, const ::date3& d3);
-// Collector flow per unit for the power P between te and tf.
-using durchfluss_aus_leistung_fn = std::function<double(double A, double P, double tf, double te)>;
-// Flow against the flow that the interval's collector power needs, ±10 %.
+// Flow against the flow that the interval's collector power needs (at most
+// the largest flow g_s), ±10 %.
 void pruefe_durchfluss(int m, int s, double A, const flagchar& numchar, const datt& vdatt,
-                       const datz3& pvdatz3, const ::date3& d3,
-                       const durchfluss_aus_leistung_fn& durchfluss_aus_leistung);
+                       const datz3& pvdatz3, const ::date3& d3, double g_s);

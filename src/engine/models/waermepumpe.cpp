@@ -3,6 +3,8 @@
 #include <cmath>
 #include <string>
 
+#include "engine/models/kollektor.h"
+#include "engine/models/luftkollektor.h"
 #include "engine/models/numerik.h"
 #include "lang/meldung.h"
 
@@ -195,7 +197,7 @@ void berechne_kaeltemittel_zustand(const datt& vdatt, char pumpe, double tt, dou
 double kaeltemittel_intervall(int m, int s, double A, const kaeltemittel_vorgaben& vorgaben,
                               const anlage& pl, const flagchar& numchar, const datt& vdatt,
                               const datz& pvdatz, datz3& pvdatz3, ::date3& pvdate3,
-                              kollektor_schnittstelle& kollektor) {
+                              laufkontext& kollektor) {
     pruefe_intervall(m, s);
     if (numchar[7] == "E" || A <= 0.0) return 0.0;
     const bool direkt = ist_direktkopplung(numchar);
@@ -204,7 +206,7 @@ double kaeltemittel_intervall(int m, int s, double A, const kaeltemittel_vorgabe
 
     double t_e = 0.0;
     if (direkt) {
-        t_e = kollektor.eintrittstemperatur_intervall(m, s, vorgaben.schritt, vorgaben.t_ein);
+        t_e = eintrittstemperatur_intervall(kollektor, vorgaben.schritt, s, m, vorgaben.t_ein, A);
         pvdatz3[zdata::tein][m][s] = t_e;
     } else {
         t_e = pvdatz3[zdata::tt][m][s];
@@ -224,8 +226,12 @@ double kaeltemittel_intervall(int m, int s, double A, const kaeltemittel_vorgabe
     }
     pvdate3.enthalpie[m][s] = h_e;
     if (direkt) {
-        kollektor.luftkollektor_intervall(m, s, A);
-        pvdate3.etam[m][s] = kollektor.wirkungsgrad_intervall(m, s, A);
+        double tf_luft = pvdate3.tf_s[m][s];
+        luftkollektor_intervall(kollektor, m, s, 1.0, A, 0.0, tf_luft);
+        double roh = 0.0;
+        pvdate3.etam[m][s] = wirkungsgrad_intervall(
+            kollektor, roh, m, s, pvdate3.el_leistung[m][s], pvdatz3[zdata::is0][m][s],
+            pvdate3.tein[m][s], pvdatz3[zdata::ta][m][s], pvdate3.tf[m][s]);
         pvdate3.es[m][s] = A * pvdate3.etam[m][s] * vorgaben.einstrahlung;
     }
     if (mol <= 0.0 || rho <= 0.0) {

@@ -7,6 +7,7 @@
 // state of the ww pump and its refrigerant mass flow per interval.
 
 #include "engine/WP_variables.h"
+#include "engine/models/laufkontext.h"
 
 // COP of pump 'E' or 'W' between source tt and sink th (°C). `roh` receives
 // the COP before the upper limit of 20. Models "L", "H", "A" are kept within
@@ -48,20 +49,6 @@ double berechne_cop_analytisch(const datt& vdatt, const datz& pvdatz, const flag
 void berechne_kaeltemittel_zustand(const datt& vdatt, char pumpe, double tt, double th,
                                    ::date3& pvdate3, int m, int s);
 
-// Models of the collector and the air path used by the refrigerant interval
-// model of directly coupled plants; provided by the collector models.
-class kollektor_schnittstelle {
-public:
-    virtual ~kollektor_schnittstelle() = default;
-    // Collector inflow temperature of interval [m][s] for step `schritt` and
-    // the given temperature.
-    virtual double eintrittstemperatur_intervall(int m, int s, int schritt, double t_vorgabe) = 0;
-    // Air path of the interval (air-swept collector).
-    virtual void luftkollektor_intervall(int m, int s, double A) = 0;
-    // Collector efficiency of the interval (0 when negative).
-    virtual double wirkungsgrad_intervall(int m, int s, double A) = 0;
-};
-
 // Inputs of kaeltemittel_intervall that come from the calling kernel.
 struct kaeltemittel_vorgaben {
     double t_ein = 0.0;        // inflow temperature handed to the collector model
@@ -73,7 +60,9 @@ struct kaeltemittel_vorgaben {
 // Refrigerant mass flow of the ww pump in interval [m][s] (kg/s); writes
 // enthalpie and alpha of the interval, for directly coupled plants also
 // pvdatz3.tein, etam, es and vel. 0 for end-reservoir coupling or A <= 0.
+// Directly coupled plants run the collector models over `kollektor`, a
+// context over the same records.
 double kaeltemittel_intervall(int m, int s, double A, const kaeltemittel_vorgaben& vorgaben,
                               const anlage& pl, const flagchar& numchar, const datt& vdatt,
                               const datz& pvdatz, datz3& pvdatz3, ::date3& pvdate3,
-                              kollektor_schnittstelle& kollektor);
+                              laufkontext& kollektor);

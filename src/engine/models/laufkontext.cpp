@@ -1,0 +1,12 @@
+#include "engine/models/laufkontext.h"
+
+laufkontext laufkontext_aus_zustand(::date& d, const kollektorblatt_einheiten& kol) {
+    return laufkontext{zustand::numchar(), zustand::vdatt(),      zustand::vdatz(),
+                       zustand::pvdatz3(1), d,                    zustand::date3(),
+                       zustand::anlage(0),  zustand::lauf(),      zustand::stoffdaten(),
+                       kol};
+}
+
+bool ist_zeitschrittverfahren(const flagchar& numchar) {
+    return (numchar[0] == "I" && numchar[3] == "V") || numchar[3] == "T" || numchar[3] == "M";
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The run records a collector, air-path, exchanger or month-solution model
+// works on, bundled so that the models take one argument instead of ten.
+// The context only refers to records; it owns nothing. Callers build it from
+// the process-wide state (`laufkontext_aus_zustand`) or, in tests, from
+// records of their own.
+
+#include <string>
+
+#include "engine/WP_variables.h"
+
+// Unit columns of the current row of the collector data sheet that switch the
+// air-side model: "n" in `einalpha` computes the loss coefficient from natural
+// convection, "n" in `einwindtkoef` computes `windtkoef` from forced
+// convection. Filled by the site loader together with the collector row.
+struct kollektorblatt_einheiten {
+    std::string einalpha;
+    std::string einwindtkoef;
+};
+
+struct laufkontext {
+    const flagchar& numchar;
+    datt& vdatt;
+    datz& vdatz;
+    datz3& pvdatz3;
+    ::date& d;               // month results of the run
+    ::date3& d3;             // interval results
+    ::anlage& pl;            // plant 0: collectors, fan, exchangers, fluids
+    const laufsteuerung& lauf;
+    const ::stoffdaten& stoffe;  // air table of the site
+    kollektorblatt_einheiten kol;
+
+    // Largest collector flow per unit of the run step (maximum `ge`, already
+    // divided by the number of collector units).
+    double g_s() const { return lauf.maxge; }
+    // Collector temperature difference of variant i of the run.
+    double delta_t(int i) const { return lauf.mindeltatkol + i * lauf.deltatkol_schritt; }
+};
+
+// Context over the process-wide state: numchar, vdatt, vdatz, the working
+// series, date3, plant 0, the run-control values and the property tables,
+// with the month results `d` of the caller.
+laufkontext laufkontext_aus_zustand(::date& d, const kollektorblatt_einheiten& kol);
+
+// True for the time-step methods that follow the intervals one by one:
+// (numchar[0] = "I" and numchar[3] = "V") or numchar[3] "T" or "M".
+bool ist_zeitschrittverfahren(const flagchar& numchar);

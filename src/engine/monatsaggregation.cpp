@@ -162,12 +162,13 @@ double monatsabschluss(flagchar numchar, ::datm& r, datz& vdatz, int modus, int 
 
 void monatssummen(const flagchar& numchar, const datz& vdatz, ::date& d, const datz3& p,
                   const datt& vdatt, ::date3& d3, double v, double& ziel, double& aktuell,
-                  double& bester, ::datm& r, int m, double A, const wt_laenge_fn& wt_laenge) {
+                  double& bester, ::datm& r, int m, double A) {
     const bool mehr_als_geplant = d.es[m] > vdatz[zdata::ewv][m] && numchar[0] == "M";
     if (aktuell > bester && !mehr_als_geplant) return;
     intervalle_zu_monat(d, d3, vdatz, m, A, p);
-    // The store-exchanger lengths are evaluated whenever collectors are installed.
-    verbrauch_monat(m, A, A, numchar, vdatt, p, d, d3, wt_laenge);
+    // The store-exchanger lengths are evaluated whenever collectors are
+    // installed; the store's geometry is the plant's (plant 0).
+    verbrauch_monat(m, A, A, numchar, vdatt, vdatz, p, zustand::anlage(0).pufferspeicher, d, d3);
     bester = aktuell;
     ziel = v;
     monat_in_laufergebnis(d, d3, p, r, m, A);

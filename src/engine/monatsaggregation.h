@@ -2,7 +2,6 @@
 // Turning a month of interval results into monthly values.
 
 #include <array>
-#include <functional>
 
 #include "engine/WP_variables.h"
 
@@ -37,9 +36,6 @@ std::array<double, 4> intervall_zuruecksetzen(int m, int s, const flagchar& numc
 void monat_in_laufergebnis(const ::date& d, const ::date3& d3, const datz3& pvdatz3, ::datm& r,
                            int m, double A);
 
-// Store-exchanger length of an interval (writes date3.lspwt[m][s]).
-using wt_laenge_fn = std::function<void(int m, int s)>;
-
 // Month wrap-up of the analytic step: balances every interval, keeps the
 // plant's state of the month, closes the stores and the month's pump energy,
 // and returns the month's objective value.
@@ -52,4 +48,4 @@ double monatsabschluss(flagchar numchar, ::datm& r, datz& vdatz, int modus, int 
 // the objective cell := v.
 void monatssummen(const flagchar& numchar, const datz& vdatz, ::date& d, const datz3& pvdatz3,
                   const datt& vdatt, ::date3& d3, double v, double& ziel, double& aktuell,
-                  double& bester, ::datm& r, int m, double A, const wt_laenge_fn& wt_laenge = {});
+                  double& bester, ::datm& r, int m, double A);

@@ -33,6 +33,8 @@ void lauf_perioden_schritte::monatsinitialisierung(periodenkontext& k, int m) {
 }
 void lauf_perioden_schritte::analytischer_monatsschritt(periodenkontext& k, int m) {
     anlage_.analytischer_monatsschritt(k, m);
+    // The analytic path advances the progress bar once per month itself.
+    beobachter_.fortschritt_schritt();
 }
 void lauf_perioden_schritte::zeitschritt_monat(periodenkontext& k, int& m) {
     anlage_.zeitschritt_monat(k, m);

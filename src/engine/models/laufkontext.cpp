@@ -1,5 +1,10 @@
 #include "engine/models/laufkontext.h"
 
+kollektorblatt_einheiten& kollektorblatt() {
+    static kollektorblatt_einheiten einheiten;
+    return einheiten;
+}
+
 laufkontext laufkontext_aus_zustand(::date& d, const kollektorblatt_einheiten& kol) {
     return laufkontext{zustand::numchar(), zustand::vdatt(),      zustand::vdatz(),
                        zustand::pvdatz3(1), d,                    zustand::date3(),

@@ -37,6 +37,10 @@ struct laufkontext {
     double delta_t(int i) const { return lauf.mindeltatkol + i * lauf.deltatkol_schritt; }
 };
 
+// Unit columns of the collector row of the loaded site data set (filled by
+// the loader, read by the run's contexts).
+kollektorblatt_einheiten& kollektorblatt();
+
 // Context over the process-wide state: numchar, vdatt, vdatz, the working
 // series, date3, plant 0, the run-control values and the property tables,
 // with the month results `d` of the caller.

@@ -1,0 +1,75 @@
+#include "engine/anlagenschritte.h"
+
+#include "engine/monatsaggregation.h"
+#include "engine/models/laufkontext.h"
+#include "engine/models/reservoir.h"
+#include "engine/models/speicher.h"
+#include "engine/models/waermetauscher.h"
+#include "lang/meldung.h"
+
+namespace {
+
+[[noreturn]] void zeitschritt_nicht_verfuegbar(const flagchar& numchar) {
+    meldung("Fehler: Rechenart \"" + numchar[3] +
+                "\" (Zeitschrittverfahren) ist in dieser Version nicht verfügbar; bitte Rechenart "
+                "\"A\" (Analytisch) wählen.",
+            numchar[31], 'T');
+    throw abbruch();
+}
+
+}  // namespace
+
+bool nutzt_nachtluft(const flagchar& numchar) {
+    return numchar[8] == "L" || numchar[25] == "L" || numchar[25] == "F" || numchar[25] == "E";
+}
+
+void anlagenschritte::setze_anlage_speicher_zurueck(anlage& a, double A, double T) {
+    ::setze_anlage_speicher_zurueck(a, A, T);
+}
+
+void anlagenschritte::monatsinitialisierung(periodenkontext& k, int m) {
+    anlage& a0 = zustand::anlage(0);
+    speicher_monatsanfang(a0, m, k.A, k.vdatz, k.numchar, k.monatsergebnisse,
+                          zustand::datm_allgemein());
+    if (nutzt_nachtluft(k.numchar)) {
+        laufkontext lk = laufkontext_aus_zustand(k.monatsergebnisse, kollektorblatt());
+        nachtenergie_luft(lk, m, k.A, lk.delta_t(k.variantenzaehler));
+    }
+}
+
+void anlagenschritte::analytischer_monatsschritt(periodenkontext& k, int m) {
+    const flagchar numchar = k.numchar;  // the step works on a copy
+    laufkontext lk = laufkontext_aus_zustand(k.monatsergebnisse, kollektorblatt());
+    if (numchar[7] == "Z") zwischenreservoir_monat(lk, m, k.A);
+    if (numchar[7] == "E") endreservoir_monat(lk, m, k.A);
+    monatsabschluss(numchar, k.datm_variante, k.vdatz, 1, m, k.A, zustand::anlage(0), k.vdatt,
+                    k.d3, k.monatsergebnisse, k.pvdatz3);
+    intervalle_zu_monat(k.monatsergebnisse, k.d3, k.vdatz, m, k.A, k.pvdatz3);
+    const double ek = k.monatsergebnisse.ek[m];
+    k.aktuell = ek;
+    k.bester = ek;
+    ::monatssummen(numchar, k.vdatz, k.monatsergebnisse, k.pvdatz3, k.vdatt, k.d3, ek, k.ziel[m],
+                   k.aktuell, k.bester, k.datm_variante, m, k.A);
+}
+
+void anlagenschritte::zeitschritt_monat(periodenkontext& k, int&) {
+    zeitschritt_nicht_verfuegbar(k.numchar);
+}
+
+void anlagenschritte::jahreskern(periodenkontext& k, int, int, int, double&, double&) {
+    zeitschritt_nicht_verfuegbar(k.numchar);
+}
+
+void anlagenschritte::monatssummen(periodenkontext& k, int m, double monatswert) {
+    ::monatssummen(k.numchar, k.vdatz, k.monatsergebnisse, k.pvdatz3, k.vdatt, k.d3, monatswert,
+                   k.ziel[m], k.aktuell, k.bester, k.datm_variante, m, k.A);
+}
+
+void anlagenschritte::beste_variante_behalten(periodenkontext& k, double) {
+    zeitschritt_nicht_verfuegbar(k.numchar);
+}
+
+void anlagenschritte::steuerlauf_startpunkt(bool, int&, int&) {
+    // The start point of a control run comes from the station window or the
+    // clock; the run's window adapter answers it.
+}

@@ -77,19 +77,20 @@ void lese_details_energieverbrauch_aus_datenbank(datz3& p, int serie, int monats
     std::vector<std::vector<zeile>> details(MAXMONAT + 1);
     if (modus == "A" || modus == "P") {
         tabelle& dt = tab(detailtabelle);
-        const bool war_gefiltert = dt.ist_gefiltert();
-        dt.setze_filter({{"name", "=", feldwert(detailname)}});
-        const int s_monat = dt.spalten_index("monat"), s_nummer = dt.spalten_index("nummer"),
-                  s_wert = dt.spalten_index(energiespalte), s_rel = dt.spalten_index("rel");
-        for (dt.erster(); !dt.eof(); dt.naechster()) {
-            const int mo = static_cast<int>(als_zahl(dt.wert(s_monat)));
-            const int nr = static_cast<int>(als_zahl(dt.wert(s_nummer)));
+        const int s_name = dt.spalten_index("name"), s_monat = dt.spalten_index("monat"),
+                  s_nummer = dt.spalten_index("nummer"), s_wert = dt.spalten_index(energiespalte),
+                  s_rel = dt.spalten_index("rel");
+        // One pass over the table (a single query; the cursor is not moved).
+        for (const auto& r : dt.lies_alle(dt.schluesselspalten())) {
+            if (als_text(r[static_cast<size_t>(s_name)]) != detailname) continue;
+            const int mo = static_cast<int>(als_zahl(r[static_cast<size_t>(s_monat)]));
+            const int nr = static_cast<int>(als_zahl(r[static_cast<size_t>(s_nummer)]));
             if (mo < 1 || mo > MAXMONAT || nr < 1 || nr > MAXINTERVALL) continue;
             auto& v = details[static_cast<size_t>(mo)];
             if (v.size() <= static_cast<size_t>(nr)) v.resize(static_cast<size_t>(nr) + 1);
-            v[static_cast<size_t>(nr)] = {true, als_zahl(dt.wert(s_wert)), als_text(dt.wert(s_rel)) == "A"};
+            v[static_cast<size_t>(nr)] = {true, als_zahl(r[static_cast<size_t>(s_wert)]),
+                                          als_text(r[static_cast<size_t>(s_rel)]) == "A"};
         }
-        if (!war_gefiltert) dt.filter_aus();
     }
     auto detailwert = [&](int m, int i) {
         const auto& v = details[static_cast<size_t>(m)];

@@ -30,39 +30,31 @@ void lese_wetterdatensatz(wetterdatensatz& w) {
         neu.m[k] = static_cast<int32_t>(m.ganzzahl("m" + s));
     }
 
-    // Detail rows of the record, read with a filter of their own (the
-    // cursor's previous filter is restored afterwards).
+    // Detail rows of the record: one pass over the table (a single query;
+    // the cursor is not moved).
     tabelle& d = tab(tir_ta_d);
-    const bool war_gefiltert = d.ist_gefiltert();
-    d.setze_filter({{"name", "=", feldwert(neu.name)}});
-    d.sortiere_nach_schluessel();
-    const int s_monat = d.spalten_index("monat"), s_nummer = d.spalten_index("nummer"),
-              s_irg = d.spalten_index("ir_g"), s_ird = d.spalten_index("ir_d"),
-              s_tmin = d.spalten_index("tamin"), s_tmax = d.spalten_index("tamax"),
-              s_h = d.spalten_index("h"), s_hm = d.spalten_index("hm");
-    for (d.erster(); !d.eof(); d.naechster()) {
-        const int monat = static_cast<int>(als_zahl(d.wert(s_monat)));
+    const int s_name = d.spalten_index("name"), s_monat = d.spalten_index("monat"),
+              s_nummer = d.spalten_index("nummer"), s_irg = d.spalten_index("ir_g"),
+              s_ird = d.spalten_index("ir_d"), s_tmin = d.spalten_index("tamin"),
+              s_tmax = d.spalten_index("tamax"), s_h = d.spalten_index("h"), s_hm = d.spalten_index("hm");
+    for (const auto& r : d.lies_alle(d.schluesselspalten())) {
+        if (als_text(r[static_cast<size_t>(s_name)]) != neu.name) continue;
+        const int monat = static_cast<int>(als_zahl(r[static_cast<size_t>(s_monat)]));
         if (monat < 1 || monat > MAXMONAT) continue;
+        auto feld = [&r](int i) { return als_zahl(r[static_cast<size_t>(i)]); };
         ir_ta_d_zeile z;
-        z.nummer = static_cast<int>(als_zahl(d.wert(s_nummer)));
-        z.ir_g = als_zahl(d.wert(s_irg));
-        z.ir_d = als_zahl(d.wert(s_ird));
-        z.tamin = als_zahl(d.wert(s_tmin));
-        z.tamax = als_zahl(d.wert(s_tmax));
-        z.h = als_zahl(d.wert(s_h));
-        z.hm = als_zahl(d.wert(s_hm));
+        z.nummer = static_cast<int>(feld(s_nummer));
+        z.ir_g = feld(s_irg);
+        z.ir_d = feld(s_ird);
+        z.tamin = feld(s_tmin);
+        z.tamax = feld(s_tmax);
+        z.h = feld(s_h);
+        z.hm = feld(s_hm);
         auto& zeilen = neu.details[static_cast<size_t>(monat)];
         if (zeilen.size() >= static_cast<size_t>(MAXINTERVALL)) {
-            d.filter_aus();
             meldung("Fehler: Zulässige Anzahl von Werten pro Monat (MAXIR_TA) überschritten", "M", 'T');
         }
         zeilen.push_back(z);
-    }
-    if (war_gefiltert) {
-        d.setze_filter({{"name", "=", feldwert(neu.name)}});
-        d.erster();
-    } else {
-        d.filter_aus();
     }
     for (auto& zeilen : neu.details)
         std::stable_sort(zeilen.begin(), zeilen.end(),

@@ -143,6 +143,10 @@ TEST_F(LeseDaten, BraunschweigWerteInHaupteinheiten) {
     EXPECT_EQ(l.danzflaeche, 2);
     EXPECT_DOUBLE_EQ(l.deltatkol_schritt, 10.0);
     EXPECT_EQ(l.maxmittemp, 24);
+    // Monthly demand for the charts, read afresh.
+    const datz& z = zustand::vdatz();
+    EXPECT_DOUBLE_EQ(monatsenergie_in_haupteinheiten(z, 1), z[zdata::eh][1] + z[zdata::ew][1]);
+    EXPECT_DOUBLE_EQ(z[zdata::eh][1], 2283.8);
 }
 
 // Loading writes the listed state and nothing else.
@@ -294,4 +298,33 @@ TEST_F(LeseDaten, PreisUmgerechnetAufAusgabeeinheiten) {
     EXPECT_DOUBLE_EQ(lese_und_rechne_quotient("kWh", "EUR", "PR", "EN", "EUR", "kWh", 0.3), 0.3);
     e.loesche_wo({{"Nummer", "=", feldwert(int64_t{900})}});
     e.loesche_wo({{"Nummer", "=", feldwert(int64_t{901})}});
+}
+
+// The heat-pump model code decides which coefficients are read.
+TEST_F(LeseDaten, WaermepumpenmodellBestimmtKoeffizienten) {
+    struct fall {
+        const char* code;
+        double t, o;
+        bool verdichter;
+    };
+    for (const fall& f : {fall{"A", -0.08446, 7.32872, true}, fall{"L", -0.08446, 7.32872, false},
+                          fall{"H", 0.54137, -0.41249, false}}) {
+        SCOPED_TRACE(f.code);
+        feld_zeitweise modell(tnum, {feldwert(std::string("MAVN-N"))}, "modelltypwp", feldwert(std::string(f.code)));
+        datt& v = zustand::vdatt();
+        for (int i : {51, 52, 53, 54}) v[i] = -99.0;
+        ASSERT_TRUE(lade("Braunschweig EFH"));
+        EXPECT_EQ(zustand::numchar()[12], f.code);
+        EXPECT_EQ(zustand::numchar()[13], f.code);
+        EXPECT_DOUBLE_EQ(v[31], f.t);
+        EXPECT_DOUBLE_EQ(v[32], f.o);
+        EXPECT_DOUBLE_EQ(v[23], f.t);
+        if (f.verdichter) {
+            EXPECT_DOUBLE_EQ(v[53], 1.0 / 2.7);
+            EXPECT_DOUBLE_EQ(v[54], 2.56e-05);
+            EXPECT_DOUBLE_EQ(v[51], 1.0 / 2.7);
+        } else {
+            for (int i : {51, 52, 53, 54}) EXPECT_EQ(v[i], -99.0) << i;
+        }
+    }
 }

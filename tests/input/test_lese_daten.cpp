@@ -328,3 +328,66 @@ TEST_F(LeseDaten, WaermepumpenmodellBestimmtKoeffizienten) {
         }
     }
 }
+
+// One collector: the unit area is the upper collector's; two in series add up.
+TEST_F(LeseDaten, KollektoreinheitAusOberemOderBeidenKollektoren) {
+    tabelle& h = tab(thaupt);
+    h.sortiere_nach_index("iname");
+    ASSERT_TRUE(h.suche({feldwert(std::string("Braunschweig EFH"))}));
+    std::vector<feldwert> schluessel;
+    for (const auto& s : h.schluesselspalten()) schluessel.push_back(h.wert(s));
+    feld_zeitweise unten(thaupt, schluessel, "kolu", feldwert(std::string("Euro C 20 lin")));
+    feld_zeitweise flaeche(tkol, {feldwert(std::string("Euro C 20 lin"))}, "flaeche", feldwert(3.0));
+    ASSERT_TRUE(lade("Braunschweig EFH"));
+    const datt& v = zustand::vdatt();
+    EXPECT_DOUBLE_EQ(v[75], 3.0);
+    EXPECT_DOUBLE_EQ(v[76], 2.0);
+    EXPECT_DOUBLE_EQ(v[77], 2.0);
+    EXPECT_DOUBLE_EQ(v[85], 0.0);  // the linearised collector has no quadratic term
+    EXPECT_DOUBLE_EQ(v[83], -4.11 / 10.0);
+    feld_zeitweise zwei(tabledata::tan, {feldwert(std::string("ZJEG"))}, "AnzahlKol", feldwert(std::string("Z")));
+    ASSERT_TRUE(lade("Braunschweig EFH"));
+    EXPECT_DOUBLE_EQ(v[77], 5.0);
+    EXPECT_DOUBLE_EQ(v[20], v[18] + v[19]);
+}
+
+// Data that would give a division by zero or an invalid calendar.
+TEST_F(LeseDaten, UnbrauchbareWerteWerdenGemeldet) {
+    {
+        feld_zeitweise f(tkol, {feldwert(std::string("Euro C 20"))}, "breitezulaenge", feldwert(0.0));
+        bool dbflag = false;
+        EXPECT_THROW(lade("Braunschweig EFH", dbflag), abbruch);
+        EXPECT_EQ(protokollzeilen().back(), "Fehler: Verhältnis Breite zu Länge muss positiv sein: kol, Euro C 20");
+    }
+    {
+        feld_zeitweise f(tkol, {feldwert(std::string("Euro C 20"))}, "flaeche", feldwert(0.0));
+        ASSERT_TRUE(lade("Braunschweig EFH"));
+        const kollektor& k = zustand::anlage(0).oberer_kollektor;
+        for (double x : {k.breite.wert, k.laenge.wert, k.hoehe.wert, k.bul.wert}) EXPECT_FALSE(std::isnan(x));
+        EXPECT_EQ(k.m, 0);
+    }
+    {
+        feld_zeitweise f(tnum, {feldwert(std::string("MAVN-N"))}, "monatstart", feldwert(int64_t{13}));
+        zustand::monatstart() = 5;
+        ASSERT_TRUE(lade("Braunschweig EFH"));
+        EXPECT_EQ(zustand::monatstart(), 1);
+    }
+    {
+        feld_zeitweise f(twaerme, {feldwert(std::string("Propylenglykol 40%"))}, "dichte", feldwert(0.0));
+        ASSERT_TRUE(lade("Braunschweig EFH"));
+        EXPECT_EQ(zustand::vdatt()[6], 0.0);
+    }
+    int fehler = 0;
+    for (const auto& z : protokollzeilen()) fehler += z.rfind("Fehler: ", 0) == 0;
+    EXPECT_EQ(fehler, 3);
+}
+
+TEST_F(LeseDaten, UngetesteteKombinationWirdProtokolliert) {
+    tabelle& k = tab(tkontrolle);
+    transaktion tr(k);
+    k.loesche_wo({{"an", "=", feldwert(std::string("ZJEG"))}});
+    ASSERT_TRUE(lade("Braunschweig EFH"));
+    const auto zeilen = protokollzeilen();
+    ASSERT_FALSE(zeilen.empty());
+    EXPECT_EQ(zeilen.front(), "Warnung: An, Num - Kombination nicht getestet: ZJEG, MAVN-N");
+}

@@ -1,6 +1,7 @@
 // Loading site data sets of the default database into the run state.
 
 #include <cmath>
+#include <functional>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -390,4 +391,58 @@ TEST_F(LeseDaten, UngetesteteKombinationWirdProtokolliert) {
     const auto zeilen = protokollzeilen();
     ASSERT_FALSE(zeilen.empty());
     EXPECT_EQ(zeilen.front(), "Warnung: An, Num - Kombination nicht getestet: ZJEG, MAVN-N");
+}
+
+// Detail data the grid cannot hold or rows that are missing abandon the load;
+// the data are then not marked as read.
+TEST_F(LeseDaten, FehlerhafteDetailzeilenBrechenAb) {
+    struct fall {
+        const char* name;
+        const char* datensatz;
+        std::function<void()> aendere;
+        const char* dialog;
+    };
+    const std::vector<fall> faelle = {
+        {"801 Stundenwerte im Januar", "test_ir_D_EJEG_IAAN-D_st0",
+         [] {
+             tabelle& d = tab(tir_ta_d);
+             for (int i = 745; i <= 801; ++i) {
+                 d.einfuegen();
+                 d.setze("name", feldwert(std::string("ir_test_stuendlich")));
+                 d.setze("monat", feldwert(int64_t{1}));
+                 d.setze("nummer", feldwert(int64_t{i}));
+                 d.speichern();
+             }
+         },
+         "Fehler: Zulässige Anzahl von Werten pro Monat (MAXIR_TA) überschritten"},
+        {"Tageswert fehlt", "test_ir_T_EJEG_IAAN-T_st0",
+         [] {
+             tab(tir_ta_d).loesche_wo({{"name", "=", feldwert(std::string("ir_test_taeglich"))},
+                                       {"monat", "=", feldwert(int64_t{3})},
+                                       {"nummer", "=", feldwert(int64_t{7})}});
+         },
+         nullptr},
+        {"Energiewert fehlt", "test_ZJEG_MAVN-D_st0_d",
+         [] {
+             tab(teh_d).loesche_wo({{"name", "=", feldwert(std::string("eh0_d"))},
+                                    {"monat", "=", feldwert(int64_t{2})},
+                                    {"nummer", "=", feldwert(int64_t{100})}});
+         },
+         "Fehler: Kein Energiewert gefunden"},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.name);
+        ASSERT_TRUE(lade("Braunschweig EFH"));
+        transaktion t1(tab(tir_ta_d));
+        transaktion t2(tab(teh_d));
+        f.aendere();
+        senke.dialoge.clear();
+        bool dbflag = false;
+        EXPECT_THROW(lade(f.datensatz, dbflag), abbruch);
+        EXPECT_FALSE(marken().daten_eingelesen);
+        ASSERT_FALSE(senke.dialoge.empty());
+        if (f.dialog) {
+            EXPECT_EQ(senke.dialoge.back().text, f.dialog);
+        }
+    }
 }

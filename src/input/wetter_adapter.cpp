@@ -71,3 +71,13 @@ umrechnen_struct tabellen_umrechnung::temperatur(const std::string& einheit, int
     const Einheit_struct& e = haupteinheiten()[groesse::temperatur];
     return umrechnungsfaktor(einheit, e.haupteinheit, e.kennzeichen, monat);
 }
+
+bool berechne_Einstrahlungsdaten_geladen(double breite, double theta_s, double phi_g, datz& vdatz,
+                                         flagchar& numchar, datz3& pvdatz3, const datt& vdatt) {
+    const tabellen_umrechnung einheiten;
+    int abbruchmarke = 1;
+    double jahr = 0.0;
+    berechne_Einstrahlungsdaten(geladener_wetterdatensatz(), einheiten, vdatz, numchar, abbruchmarke, vdatt,
+                                jahr, pvdatz3, zustand::pvdatz3(2), phi_g, theta_s, breite);
+    return abbruchmarke != 0;
+}

@@ -23,3 +23,10 @@ public:
     umrechnen_struct einstrahlung(const std::string& einheit, int monat) const override;
     umrechnen_struct temperatur(const std::string& einheit, int monat) const override;
 };
+
+// The irradiation of a run step on the weather record loaded last, in the
+// form of the run driver's service: writes the first series `pvdatz3` and
+// the second series of the series state. False when the record's measuring
+// tilt does not fit the plane (reported; nothing computed).
+bool berechne_Einstrahlungsdaten_geladen(double breite, double theta_s, double phi_g, datz& vdatz,
+                                         flagchar& numchar, datz3& pvdatz3, const datt& vdatt);

@@ -11,6 +11,7 @@
 #include "app/simulation_run.h"
 #include "input/energiebedarf.h"
 #include "input/lese_daten.h"
+#include "input/wetter_adapter.h"
 #include "lade_hilfen.h"
 
 using namespace tabledata;
@@ -445,4 +446,16 @@ TEST_F(LeseDaten, FehlerhafteDetailzeilenBrechenAb) {
             EXPECT_EQ(senke.dialoge.back().text, f.dialog);
         }
     }
+}
+
+// The run lays out the irradiation of each tilt step on the loaded record.
+TEST_F(LeseDaten, EinstrahlungFuerNeueNeigungAusGeladenemDatensatz) {
+    ASSERT_TRUE(lade("test_ir_D_EJEG_IAAN-D_st0"));
+    datz& z = zustand::vdatz();
+    const double bei_45 = jahressumme(z[zdata::ir]);
+    datt& v = zustand::vdatt();
+    ASSERT_TRUE(berechne_Einstrahlungsdaten_geladen(v[105], 0.0, 0.0, z, zustand::numchar(), zustand::pvdatz3(1), v));
+    const double horizontal = jahressumme(z[zdata::ir]);
+    EXPECT_NEAR(horizontal, 1146.07, 1.0);  // the record's global irradiation
+    EXPECT_GT(bei_45, horizontal);
 }

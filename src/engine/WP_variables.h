@@ -325,6 +325,7 @@ struct laufsteuerung {
     double deltatkol_schritt = 0.0;
     int32_t anzdeltatkol = 0;
     int32_t anzvarianten = 0;     // temperature-difference variants in use
+    int32_t maxmittemp = 1;       // block length of the interval kernel with counter-flow code "R"
     int32_t anzge = 0;
     double maxwp = 0.0;
     double minge = 0.0, maxge = 0.0;

@@ -1,0 +1,52 @@
+#include "app/lese_daten_ein.h"
+
+#include "app/simulation_run.h"
+#include "data/datenbank.h"
+#include "data/stammdaten.h"
+#include "input/addiere_default.h"
+#include "input/lese_daten.h"
+#include "lang/meldung.h"
+
+using namespace tabledata;
+
+namespace {
+std::string& datensatzname() {
+    static std::string name;
+    return name;
+}
+}  // namespace
+
+const std::string& geladener_datensatz() { return datensatzname(); }
+
+bool lese_daten_ein(datz3& p1, datz3& p2, bool& dbflag) {
+    marken().daten_eingelesen = false;
+    tabelle& haupt = tab(thaupt);
+    const std::string an = haupt.text("an"), num = haupt.text("num");
+
+    // 1. Is the plant configuration one of the tested ones?
+    const std::string wort = erzeuge_testwort(datenbanken()[thaupt].datei.parent_path(), an, num, 'K');
+    tabelle& kontrolle = tab(tkontrolle);
+    kontrolle.filter_aus();
+    kontrolle.sortiere_nach_schluessel();
+    if (!kontrolle.suche({feldwert(wort)})) {
+        meldung("Warnung: An, Num - Kombination nicht getestet: " + an + ", " + num, "S", 'W');
+    }
+
+    // 2., 3.
+    datensatzname() = haupt.text("name");
+    for (datz3* p : {&p1, &p2})
+        for (auto& groesse : *p)
+            for (auto& reihe : groesse) reihe.fill(0.0);
+
+    // 4., 5., 7.
+    try {
+        dbflag = SetAllMasters(zustand::numchar()[31]);
+        leseausDatenBank(p1, p2);
+    } catch (...) {
+        loese_alle_master();
+        throw;
+    }
+    loese_alle_master();
+    marken().daten_eingelesen = true;
+    return true;
+}

@@ -1,0 +1,646 @@
+#include "input/lese_daten.h"
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <numbers>
+#include <vector>
+
+#include "data/datenbank.h"
+#include "data/einheiten.h"
+#include "input/einstrahlung.h"
+#include "input/energiebedarf.h"
+#include "input/wetter_adapter.h"
+#include "lang/meldung.h"
+
+using namespace tabledata;
+
+namespace {
+
+constexpr double PI = std::numbers::pi;
+constexpr int TABELLENZEILEN = 100;  // rows of a property or vapour table
+
+const std::string& modus() { return zustand::numchar()[31]; }
+
+// A stored value in the main unit of quantity q; an empty field is 0 (no
+// conversion, so an unused column with an empty unit raises no message).
+double haupt(tabelle& t, std::string_view spalte, std::string_view einheit_spalte, int q) {
+    if (t.ist_feld_leer(spalte)) return 0.0;
+    return in_haupteinheit(t.zahl(spalte), t.text(einheit_spalte), q);
+}
+
+// Sets a value cell from a table column in the main unit of quantity q.
+void setze(daten_einheit& d, tabelle& t, std::string_view spalte, std::string_view einheit_spalte, int q) {
+    d.wert = haupt(t, spalte, einheit_spalte, q);
+    d.eingabe_einheit = t.text(einheit_spalte);
+    d.haupt_einheit = haupteinheiten()[static_cast<size_t>(q)].haupteinheit;
+}
+
+void setze_roh(daten_einheit& d, double wert) { d.wert = wert; }
+
+void melde_fehlende_feldkomponente(const std::string& tabelle_name, const std::string& spalte, char schwere) {
+    meldung("Fehler: Fehlende Feldkomponente: " + tabelle_name + ", " + spalte, modus(), schwere);
+}
+
+bool pruefe_feld(tabelle& t, const std::string& tabelle_name, const std::string& spalte) {
+    if (!t.ist_feld_leer(spalte)) return true;
+    melde_fehlende_feldkomponente(tabelle_name, spalte, 'E');
+    return false;
+}
+
+std::string erster_buchstabe(const std::string& s) { return s.empty() ? std::string() : s.substr(0, 1); }
+
+// --- fluids -----------------------------------------------------------------
+
+// Reads the `waerme` row `name` into vdatt[basis..basis+6] and the record
+// (a missing row leaves the table, and so the values, on the previous row).
+void lese_fluid(const std::string& name, int basis, kaeltemittel& k, datt& v) {
+    tabelle& w = tab(twaerme);
+    w.suche({feldwert(name)});
+    if (!w.hat_zeile()) return;
+    const double cpf = haupt(w, "spezwaermcpf", "einwaerm", groesse::spez_waerme);
+    const double cpg = haupt(w, "spezwaermcpg", "einwaerm", groesse::spez_waerme);
+    const double rho = haupt(w, "dichte", "eindicht", groesse::dichte);
+    const double mol = haupt(w, "molekulargewicht", "einheit_mol", groesse::molekulargewicht);
+    const double gefrier = haupt(w, "gefrierpunkt", "einheit_temp", groesse::temperatur);
+    const double eta = haupt(w, "dynamischevisko", "eindynamischevisko", groesse::dyn_viskositaet);
+    double nue = 0.0;
+    if (rho != 0.0) {
+        nue = eta / rho;
+    } else {
+        meldung("Fehler: Dichte 0, kinematische Viskosität nicht berechenbar: waerme, " + name, modus(), 'E');
+    }
+    const double cvg = cpg * mol - 8314.3;
+    const auto b = static_cast<size_t>(basis);
+    v[b] = cpf;
+    v[b + 1] = cpg;
+    v[b + 2] = cvg;
+    v[b + 3] = rho;
+    v[b + 4] = mol;
+    v[b + 5] = gefrier;
+    v[b + 6] = nue;
+    v[57] = cvg;
+    setze(k.dichte, w, "dichte", "eindicht", groesse::dichte);
+    setze(k.spezifische_waerme_cpg, w, "spezwaermcpg", "einwaerm", groesse::spez_waerme);
+    setze(k.spezifische_waerme_cpf, w, "spezwaermcpf", "einwaerm", groesse::spez_waerme);
+    setze(k.gefrierpunkt, w, "gefrierpunkt", "einheit_temp", groesse::temperatur);
+    setze(k.mol, w, "molekulargewicht", "einheit_mol", groesse::molekulargewicht);
+    setze_roh(k.spezifische_waerme_cvg, cvg);
+    setze_roh(k.nue, nue);
+}
+
+// Vapour table of the refrigerant named by the current `waerme` row.
+void lese_dampftafel(kaeltemittel& k) {
+    const std::string name = tab(twaerme).text("kaeltemittel");
+    std::array<double, ANZ_DAMPFTAFEL> tafel{};
+    int zeilen = 0;
+    if (!name.empty()) {
+        tabelle& kt = tab(tkaelte);
+        kt.sortiere_nach_schluessel();
+        kt.setze_filter({{"name", "=", feldwert(name)}});
+        for (kt.erster(); !kt.eof(); kt.naechster()) {
+            if (zeilen == TABELLENZEILEN) {
+                kt.filter_aus();
+                meldung("Fehler: Dampftafel mit mehr als 100 Zeilen: kaelte, " + name, modus(), 'T');
+            }
+            const double ps = haupt(kt, "ps", "einheitdruck", groesse::druck);
+            const double pss = haupt(kt, "pss", "einheitdruck", groesse::druck);
+            const auto i = static_cast<size_t>(zeilen);
+            tafel[0 * TABELLENZEILEN + i] = haupt(kt, "temperatur", "einheittemperatur", groesse::temperatur);
+            tafel[1 * TABELLENZEILEN + i] = ps;
+            tafel[2 * TABELLENZEILEN + i] = pss;
+            tafel[3 * TABELLENZEILEN + i] = (ps + pss) / 2.0;
+            tafel[4 * TABELLENZEILEN + i] = haupt(kt, "enthalpie", "einheitenthalpie", groesse::enthalpie);
+            ++zeilen;
+        }
+        kt.filter_aus();
+        if (zeilen == 0) meldung("Fehler: Datensatz existiert nicht in Datenbank: kaelte, " + name, modus(), 'E');
+    }
+    k.vdampftafeldata = tafel;
+    k.imaxdampf = zeilen;
+    k.tmin = zeilen > 0 ? tafel[0] : 0.0;
+    k.tmax = zeilen > 0 ? tafel[static_cast<size_t>(zeilen - 1)] : 0.0;
+}
+
+// Property table of one medium from `luft` (6 columns x 100 rows).
+void lese_stoffdaten(const std::string& medium, const std::string& zustand, stoffdaten_luft& ziel) {
+    tabelle& t = tab(tluft);
+    t.sortiere_nach_schluessel();
+    t.setze_filter({{"medium", "=", feldwert(medium)}, {"aggregatzustand", "=", feldwert(zustand)}});
+    std::array<double, ANZ_STOFFDATEN_LUFT> werte{};
+    int zeilen = 0;
+    static const std::pair<const char*, const char*> spalten[6] = {
+        {"temperatur", "einheittemp"}, {"dichte", "einheitdichte"}, {"cp", "einheitcp"},
+        {"lambda", "einheitlambda"},   {"eta", "einheiteta"},       {"nue", "einheitnue"}};
+    static const int groessen[6] = {groesse::temperatur, groesse::dichte, groesse::spez_waerme,
+                                    groesse::waermeleitfaehigkeit, groesse::dyn_viskositaet,
+                                    groesse::kin_viskositaet};
+    for (t.erster(); !t.eof(); t.naechster()) {
+        if (zeilen == TABELLENZEILEN) {
+            t.filter_aus();
+            meldung("Fehler: Stofftabelle mit mehr als 100 Zeilen: luft, " + medium + ", " + zustand, modus(), 'T');
+        }
+        for (int s = 0; s < 6; ++s)
+            werte[static_cast<size_t>(s * TABELLENZEILEN + zeilen)] =
+                haupt(t, spalten[s].first, spalten[s].second, groessen[s]);
+        ++zeilen;
+    }
+    t.filter_aus();
+    if (zeilen == 0) {
+        meldung("Fehler: Datensatz existiert nicht in Datenbank: luft, " + medium + ", " + zustand, modus(), 'E');
+    }
+    ziel.vstoffdatenluft = werte;
+    ziel.tmin = zeilen > 0 ? werte[0] : 0.0;
+    ziel.tmax = zeilen > 0 ? werte[static_cast<size_t>(zeilen - 1)] : 0.0;
+}
+
+// --- stores -----------------------------------------------------------------
+
+// The `spei` row `name` into the store `feld` of the given plants; tmax and
+// tmin from the current `steuer` row.
+void lese_speicher(const std::string& name, std::initializer_list<int> anlagen, speicher anlage::*feld) {
+    tabelle& s = tab(tspei);
+    tabelle& st = tab(tsteuer);
+    s.suche({feldwert(name)});
+    for (int a : anlagen) {
+        speicher& sp = zustand::anlage(a).*feld;
+        setze(sp.spmax, s, "spmax", "einspmax", groesse::volumen);
+        setze_roh(sp.radius, sp.spmax.wert > 0.0 ? std::cbrt(sp.spmax.wert / (4.0 * PI)) : 0.0);
+        setze(sp.vspei, s, "verluste", "einverluste", groesse::verlustleistung);
+        setze(sp.rospei, s, "rospei", "einrospei", groesse::dichte);
+        setze(sp.spwspei, s, "spezwaerm", "einspezwaerm", groesse::spez_waerme);
+        setze(sp.rohr_aussen, s, "wtdaussen", "einlaenge", groesse::laenge);
+        setze(sp.WTlaenge, s, "wtlaenge", "einlaenge", groesse::laenge);
+        setze(sp.alpha, s, "waermedz", "einheit_waermedz", groesse::waermedurchgang);
+        setze(sp.tmax, st, "tmax", "eint", groesse::temperatur);
+        setze(sp.tmin, st, "tmin", "eint", groesse::temperatur);
+        setze_roh(sp.austauschflaeche, sp.WTlaenge.wert * PI * sp.rohr_aussen.wert);
+    }
+}
+
+// --- collectors -------------------------------------------------------------
+
+struct kollektor_ziele {
+    const char* haupt_spalte;
+    kollektor anlage::*feld;
+    int pumpe, flaeche, verlust, konversion, quadratisch;
+};
+
+void lese_kollektor(const kollektor_ziele& z, datt& v) {
+    tabelle& ko = tab(tko);
+    tabelle& kol = tab(tkol);
+    const std::string name = tab(thaupt).text(z.haupt_spalte);
+    kol.suche({feldwert(name)});
+    anlage& a0 = zustand::anlage(0);
+    kollektor& k = a0.*z.feld;
+
+    v[static_cast<size_t>(z.pumpe)] = haupt(ko, "relpumpkoll", "einrelpumpkoll", groesse::rel_pumpleistung_traeger);
+
+    // Circulation pump (from ko) and collector fan (from this collector).
+    pumpe& p = a0.umwaelzpumpe;
+    setze(p.maximalspannung, ko, "maximalspannung", "einspannung", groesse::spannung);
+    setze(p.maximaldurchfluss, ko, "maximal_durchfluss", "eindurchfluss", groesse::volumenstrom_traeger);
+    p.pumpe_steuerung = u'V';
+    p.strom_spannungs_quelle.dac_typ = ko.text("typadc_p");
+    p.strom_spannungs_quelle.maximalspannung = p.maximalspannung.wert;
+    ventilator& f = a0.kollektorventilator;
+    setze(f.hoeheventilator, kol, "hoeheventilator", "einhoehe", groesse::laenge);
+    setze(f.maximalspannung, kol, "maximalu_ventilator", "einspannung", groesse::spannung);
+    setze(f.maxvolstrom, kol, "maximalvols_ventilator", "einvols", groesse::volumenstrom_luft);
+    f.strom_spannungs_quelle.dac_typ = kol.text("typadc_v");
+    f.strom_spannungs_quelle.maximalspannung = f.maximalspannung.wert;
+
+    setze(k.daf, kol, "flaeche", "einflaeche", groesse::flaeche);
+    v[static_cast<size_t>(z.flaeche)] = k.daf.wert;
+
+    const double verlust =
+        kol.text("einalpha") == "n" ? -0.2
+                                    : -haupt(kol, "alpha", "einalpha", groesse::lin_koeff_kollektor) / 10.0;
+    setze_roh(k.skm, verlust);
+    setze_roh(k.skb, kol.zahl("beta"));
+    setze_roh(k.skg, -haupt(kol, "gamma", "eingamma", groesse::quad_koeff_kollektor));
+    v[static_cast<size_t>(z.verlust)] = k.skm.wert;
+    v[static_cast<size_t>(z.konversion)] = k.skb.wert;
+    v[static_cast<size_t>(z.quadratisch)] = k.skg.wert;
+
+    const double bul = kol.zahl("breitezulaenge");
+    if (!(bul > 0.0)) {
+        meldung("Fehler: Verhältnis Breite zu Länge muss positiv sein: kol, " + name, modus(), 'T');
+    }
+    setze_roh(k.bul, bul);
+    setze_roh(k.breite, std::sqrt(k.daf.wert * bul));
+    setze_roh(k.laenge, std::sqrt(k.daf.wert / bul));
+
+    setze(k.ak, kol, "rohrdurchmesser", "einrohr", groesse::laenge);
+    k.b.wert = haupt(kol, "rohrabstand", "einrohrabstand", groesse::anteil) * k.ak.wert;
+    k.b.eingabe_einheit = kol.text("einrohr");
+    k.b.haupt_einheit = k.ak.haupt_einheit;
+    setze(k.pmax, kol, "maximaldruck", "eindruck", groesse::druck);
+    const std::string verlegung = kol.text("rohrverlegung");
+    if (verlegung.empty()) melde_fehlende_feldkomponente("kol", "rohrverlegung", 'T');
+    k.rohrverlegung = static_cast<char16_t>(static_cast<unsigned char>(verlegung[0]));
+
+    const double teilung = k.ak.wert + k.b.wert;
+    if (!(teilung > 0.0)) {
+        meldung("Fehler: Rohrdurchmesser und Rohrabstand müssen positiv sein: kol, " + name, modus(), 'T');
+    }
+    k.m = static_cast<int32_t>(std::nearbyint(k.breite.wert / teilung));
+    if (k.breite.wert > 0.0) {
+        setze_roh(k.hoehe, k.daf.wert / k.breite.wert);
+        setze_roh(k.bul, k.breite.wert / k.hoehe.wert);
+    } else {
+        // A collector of area 0 has no extent; its ratio stays as read.
+        setze_roh(k.hoehe, 0.0);
+    }
+
+    if (kol.text("einwindtkoef") != "n")
+        setze(k.windtkoef, kol, "windabhaengigert-koef", "einwindtkoef", groesse::wind_waermedurchgang);
+    if (kol.text("einwindkoef") != "n")
+        setze(k.windkoef, kol, "windabhaengigerkoef", "einwindkoef", groesse::wind_verlust);
+    setze_roh(k.RelFlaecheOben, kol.zahl("relflaecheoben"));
+    setze_roh(k.RelFlaecheUnten, kol.zahl("relflaecheunten"));
+}
+
+void lese_rohre() {
+    tabelle& ko = tab(tko);
+    rohrleitungen& r = zustand::anlage(0).rohre;
+    setze(r.laenge_speicher_kollektor, ko, "laengespeicherkol", "einlaengerohr", groesse::laenge);
+    setze(r.laenge_kollektor_speicher, ko, "laengekolspeicher", "einlaengerohr", groesse::laenge);
+    setze(r.hoehe_kollektor_pumpe, ko, "hoehekol", "einlaengerohr", groesse::laenge);
+    setze(r.ag, ko, "durchmesserag", "eindurchmesser", groesse::laenge);
+    setze(r.pmax, ko, "maximaldruck", "eindruck", groesse::druck);
+}
+
+// --- heat pumps -------------------------------------------------------------
+
+struct waermepumpen_ziele {
+    const char* haupt_spalte;
+    const char* arbeitsweise;
+    waermepumpe anlage::*feld;
+    int code, antrieb;
+    int t, o, m, l, h, g, f, e, c, b, leistung, minq, maxq, vkv0, v0;
+};
+
+void lese_waermepumpe(const waermepumpen_ziele& z, datt& v) {
+    tabelle& wp = tab(twp);
+    flagchar& numchar = zustand::numchar();
+    const std::string name = tab(thaupt).text(z.haupt_spalte);
+    wp.suche({feldwert(name), feldwert(std::string(z.arbeitsweise))});
+    auto V = [&v](int i) -> double& { return v[static_cast<size_t>(i)]; };
+
+    const std::string modell = tab(tnum).text("modelltypwp");
+    if (modell == "H") {
+        numchar[static_cast<size_t>(z.code)] = "H";
+        V(z.t) = haupt(wp, "deltahyp", "eindeltahyp", groesse::hyp_koeff_wp);
+        V(z.o) = wp.zahl("gammahyp");
+    } else if (modell == "4") {
+        numchar[static_cast<size_t>(z.code)] = "4";
+        V(z.t) = haupt(wp, "alpha", "eindeltahyp", groesse::hyp_koeff_wp);
+        V(z.o) = wp.zahl("beta");
+        V(z.m) = wp.zahl("gamma");
+        V(z.l) = wp.zahl("delta");
+        V(z.h) = wp.zahl("epsilon");
+        V(z.g) = wp.zahl("zeta");
+        V(z.f) = wp.zahl("eta_w");
+        V(z.e) = wp.zahl("cexp");
+    } else if (modell == "L" || modell == "A") {
+        V(z.t) = haupt(wp, "deltalin", "eindeltalin", groesse::lin_koeff_wp);
+        V(z.o) = wp.zahl("gammalin");
+        if (modell == "L") numchar[static_cast<size_t>(z.code)] = "L";
+        if (modell == "A") {
+            numchar[static_cast<size_t>(z.code)] = "A";
+            const double vkv0 = haupt(wp, "vkv0", "einheitvkv0", groesse::anteil);
+            if (vkv0 != 0.0) {
+                V(z.vkv0) = 1.0 / vkv0;
+            } else {
+                meldung("Fehler: Verdichtungsverhältnis vkv0 ist 0: wp, " + name, modus(), 'E');
+                V(z.vkv0) = 0.0;
+            }
+            V(z.v0) = haupt(wp, "v0", "einheitv0", groesse::volumen);
+        }
+    }
+
+    V(z.maxq) = haupt(wp, "maxq", "einheitq", groesse::flaeche);
+    V(z.minq) = haupt(wp, "minq", "einheitq", groesse::flaeche);
+    numchar[static_cast<size_t>(z.antrieb)] = erster_buchstabe(wp.text("antrieb"));
+    V(z.c) = 0.0;
+    V(z.b) = haupt(wp, "eta", "eineta", groesse::anteil);
+    V(z.leistung) = haupt(wp, "maximaleleistung", "einheitleistung", groesse::leistung);
+
+    waermepumpe& rec = zustand::anlage(0).*z.feld;
+    setze(rec.pmaxt, wp, "maxdruckt", "eindruck", groesse::druck);
+    setze(rec.pmaxh, wp, "maxdruckh", "eindruck", groesse::druck);
+    setze(rec.regelbereich, wp, "regelbereich", "einregelbereich", groesse::anteil);
+    setze(rec.maximalstrom, wp, "maximalstrom", "einstrom", groesse::strom);
+    rec.waermepumpe_steuerung = u'S';
+    rec.strom_spannungs_quelle.dac_typ = wp.text("typadc_wp");
+    rec.strom_spannungs_quelle.maximalstrom = rec.maximalstrom.wert;
+
+    V(45) = (1.0 - rec.regelbereich.wert) * V(z.leistung);
+    V(46) = (1.0 + rec.regelbereich.wert) * V(z.leistung);
+    V(100) = haupt(wp, "MinPrimär", "EinMinP", groesse::temperatur);
+}
+
+const waermepumpen_ziele ZWISCHEN_WP{"wpww", "ww", &anlage::zwischen_waermepumpe, 13, 15, 23, 24, 25, 26,
+                                     27, 28, 29, 38, 40, 42, 43, 47, 48, 51, 52};
+const waermepumpen_ziele ERD_WP{"wpwe", "we", &anlage::erd_waermepumpe, 12, 14, 31, 32, 33, 34,
+                                35, 36, 37, 30, 39, 41, 44, 49, 50, 53, 54};
+
+// --- monthly rows -----------------------------------------------------------
+
+// The twelve monthly values from the column "Januar" on, in the main unit of
+// temperature (the unit column `einheit`).
+double monatstemperatur(int tabelle_index, int m) {
+    tabelle& t = tab(tabelle_index);
+    const int januar = t.spalten_index("Januar");
+    if (januar < 0) melde_fehlende_feldkomponente(t.sql_name(), "Januar", 'T');
+    return in_haupteinheit(als_zahl(t.wert(januar + m - 1)), t.text("einheit"), groesse::temperatur);
+}
+
+void plausibilitaet(datt& vv) {
+    const flagchar& numchar = zustand::numchar();
+    const std::string text = "Fehler: Falscher Abwärmenutzungskoeffizient oder falsches Eta für wp";
+    auto pruefe_wp = [&](const std::string& antrieb, int b, int c, const char* zusatz) {
+        if (antrieb != "W") {
+            vv[static_cast<size_t>(b)] = 1.0;
+            vv[static_cast<size_t>(c)] = 0.0;
+        } else if (vv[static_cast<size_t>(b)] > 1.0 / (vv[static_cast<size_t>(c)] + 1.0) ||
+                   vv[static_cast<size_t>(b)] == 0.0) {
+            meldung(text + zusatz, "M", 'E');
+        }
+    };
+    pruefe_wp(numchar[15], 42, 40, "für Wärmepumpe ww");
+    pruefe_wp(numchar[14], 41, 39, "für Wärmepumpe we");
+    if ((numchar[14] == "E" || numchar[15] == "E") && (vv[73] > 1.0 / (vv[74] + 1.0) || vv[73] == 0.0)) {
+        meldung(text + "für Kraftwerk", "M", 'E');
+    }
+}
+
+bool ist_schaltjahr(int64_t jahr) {
+    return jahr > 0 && ((jahr % 4 == 0 && jahr % 100 != 0) || jahr % 400 == 0);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+void lese_numan_flags() {
+    flagchar& n = zustand::numchar();
+    tabelle& num = tab(tnum);
+    tabelle& an = tab(tabledata::tan);
+    for (const char* spalte : {"Zeitraum", "Sortierung", "Art"}) pruefe_feld(num, "num", spalte);
+    n[0] = num.text("zeitraum");
+    n[3] = num.text("art");
+    n[6] = an.text("Heizung");
+    const std::string kopplung = an.text("Kopplungstyp");
+    n[7] = !kopplung.empty() && kopplung[0] == 'E' ? "E" : "Z";
+    n[8] = kopplung == "L" ? "L" : "N";
+    n[9] = an.text("Kaltwassertemp");
+    n[10] = an.text("Ohne Kopplung");
+    n[11] = an.text("AnzahlKol");
+    n[16] = num.text("optimierung");
+    n[17] = num.text("sortierung");
+    n[19] = num.text("diffusestrahlung");
+    n[20] = num.text("strahlung");
+    n[21] = tab(tir_ta_m).text("zeitintervall");
+    const std::string ew = tab(tew_m).text("zeitintervall"), eh = tab(teh_m).text("zeitintervall");
+    n[22] = (!ew.empty() && ew[0] == 'A' && !eh.empty() && eh[0] == 'A') ? "D" : "N";
+    n[24] = ist_schaltjahr(tab(tir_ta_m).ganzzahl("meßdatum")) ? "Y" : "N";
+    n[25] = an.text("LeistungWP");
+    n[26] = an.text("Gegenstrom");
+    n[27] = erster_buchstabe(num.text("modelltypdruckabfall"));
+    n[28] = num.text("speicher");
+    n[30] = num.text("energiebedarfintervall");
+
+    const int64_t start = num.ganzzahl("monatstart");
+    if (start >= 1 && start <= MAXMONAT) {
+        zustand::monatstart() = static_cast<int32_t>(start);
+    } else {
+        meldung("Fehler: Startmonat muss zwischen 1 und 12 liegen: num, " + num.text("name") + "; Januar verwendet",
+                modus(), 'E');
+        zustand::monatstart() = 1;
+    }
+}
+
+double bestimme_tk(const std::string& kaltwassercode, int m) {
+    if (kaltwassercode == "W") return monatstemperatur(trw, m);
+    if (kaltwassercode == "E") {
+        tabelle& te = tab(tte);
+        const int januar = te.spalten_index("Januar");
+        if (januar < 0) melde_fehlende_feldkomponente("te", "Januar", 'T');
+        double wert = als_zahl(te.wert(januar + m - 1));
+        if (!(wert > 1.0)) wert = 1.0;
+        return in_haupteinheit(wert, te.text("einheit"), groesse::temperatur);
+    }
+    meldung("Fehler: Unbekannter Code für Kaltwassertemperatur: " + kaltwassercode, modus(), 'E');
+    return 0.0;
+}
+
+void berechne_daf(datt& v) {
+    if (zustand::numchar()[11] != "Z") {
+        v[77] = v[76];
+        v[20] = v[19];
+    } else {
+        v[77] = v[75] + v[76];
+        v[20] = v[18] + v[19];
+    }
+}
+
+void besetze_gwt() {
+    tabelle& g = tab(tgwt);
+    gegenstrom_waermetauscher& w = zustand::anlage(0).gegenstromwt;
+    setze(w.wt_laenge, g, "laenge", "einheit_laenge", groesse::laenge);
+    setze(w.rohr_aussen_D3, g, "durchmesserd3", "einheit_laenge", groesse::laenge);
+    setze(w.rohr_aussen_D2, g, "durchmesserd2", "einheit_laenge", groesse::laenge);
+    setze(w.rohr_innen_D1, g, "durchmesserd1", "einheit_laenge", groesse::laenge);
+    setze(w.rohr_innen_d2, g, "durchmesser_d2", "einheit_laenge", groesse::laenge);
+    setze(w.rohr_mitte_d1, g, "durchmesser_d1", "einheit_laenge", groesse::laenge);
+    setze(w.alpha, g, "waermedz", "einheit_waermedz", groesse::waermedurchgang);
+    setze(w.austauschflaeche, g, "austauschflaeche", "einheit_flaeche", groesse::flaeche);
+    w.anzahl = static_cast<int32_t>(g.ganzzahl("anzahl"));
+    w.typ = g.text("typ");
+}
+
+void Setze_Luftdaten() {
+    stoffdaten& s = zustand::stoffdaten();
+    tabelle& ko = tab(tko);
+    // Read all three before storing, so that a rejected table leaves the
+    // previous ones whole.
+    stoffdaten_luft luft, speicher_medium, kollektor_medium;
+    lese_stoffdaten("Luft", "g", luft);
+    lese_stoffdaten(ko.text("name_wt_speicher"), "l", speicher_medium);
+    lese_stoffdaten(ko.text("name_wt_kollektor"), "l", kollektor_medium);
+    s.stoffdaten_luft_record.vstoffdatenluft = luft.vstoffdatenluft;
+    s.stoffdaten_luft_record.tmin = luft.tmin;
+    s.stoffdaten_luft_record.tmax = luft.tmax;
+    s.stoffdaten_speicher_record.vstoffdatenluft = speicher_medium.vstoffdatenluft;
+    s.stoffdaten_speicher_record.tmin = speicher_medium.tmin;
+    s.stoffdaten_speicher_record.tmax = speicher_medium.tmax;
+    auto& fluid = s.kaeltemittel_record.stoffdaten_fluid_record;
+    fluid.vstoffdatenluft = kollektor_medium.vstoffdatenluft;
+    fluid.tmin = kollektor_medium.tmin;
+    fluid.tmax = kollektor_medium.tmax;
+}
+
+void leseausDatenBank(datz3& p1, datz3& p2) {
+    flagchar& numchar = zustand::numchar();
+    datt& v = zustand::vdatt();
+    datz& z = zustand::vdatz();
+    laufsteuerung& lauf = zustand::lauf();
+    tabelle& haupt_t = tab(thaupt);
+    tabelle& irm = tab(tir_ta_m);
+    tabelle& ko = tab(tko);
+    tabelle& rech = tab(trech);
+
+    // The demand details add to eg_d: start from an empty series.
+    for (auto& reihe : p1[zdata::eg_d]) reihe.fill(0.0);
+
+    // 1. Weather record and codes.
+    if (irm.ist_feld_leer("Name")) melde_fehlende_feldkomponente("ir_ta_m", "Name", 'E');
+    wetterdatensatz& wetter = geladener_wetterdatensatz();
+    lese_wetterdatensatz(wetter);
+    lese_numan_flags();
+
+    // 2., 3. Air flow and the three fluids (collector, heat pump, store record).
+    v[103] = haupt(ko, "volstromluft", "einvolstromluft", groesse::volumenstrom_luft);
+    anlage& a0 = zustand::anlage(0);
+    lese_fluid(ko.text("name_wt_kollektor"), 0, a0.kaeltemittel_kollektoren, v);
+    lese_fluid(ko.text("name_wt_wp"), 55, a0.kaeltemittel_waermepumpe, v);
+    lese_fluid(ko.text("name_wt_wp"), 62, a0.kaeltemittel_speicher, v);
+
+    // 4. Vapour table of the heat-pump fluid.
+    lese_dampftafel(zustand::stoffdaten().kaeltemittel_record);
+
+    // 5. Site and weather geometry.
+    tabelle& lage = tab(tlage);
+    v[108] = lage.zahl("breitengrad");
+    v[109] = lage.zahl("laengengrad");
+    v[105] = irm.zahl("breite");
+    v[106] = irm.zahl("laenge");
+    v[91] = lage.zahl("phi");
+    v[92] = lage.zahl("theta");
+    v[107] = irm.zahl("theta");
+    v[97] = haupt(irm, "mittlerewind", "einheit_wind", groesse::geschwindigkeit);
+    v[98] = haupt(irm, "mittlerefeuchte", "einheit_feuchte", groesse::anteil);
+    // The irradiation below adds the ground-reflected part with this site's
+    // reflection, so it is read here already (and again in its place below).
+    v[89] = haupt(lage, "reflektion", "einabref", groesse::anteil);
+
+    // 6. Irradiation on the collector plane.
+    if (numchar[35] == "J") {
+        const tabellen_umrechnung einheiten;
+        int abbruchmarke = 1;
+        double jahr = 0.0;
+        berechne_Einstrahlungsdaten(wetter, einheiten, z, numchar, abbruchmarke, v, jahr, p1, p2, v[91],
+                                    v[92], v[105]);
+    }
+
+    // 8. Stores.
+    lese_speicher(haupt_t.text("spei"), {0, 1, 2, 5}, &anlage::pufferspeicher);
+    lese_speicher(haupt_t.text("langspei"), {0, 1, 2, 5}, &anlage::langzeitspeicher);
+    lese_speicher(haupt_t.text("zwischenspei"), {0, 1}, &anlage::zwischenspeicher);
+    tab(tspei).suche({feldwert(haupt_t.text("spei"))});
+
+    // 9. Heat exchanger and property tables.
+    besetze_gwt();
+    Setze_Luftdaten();
+
+    // 10. Month flags of the long-term store.
+    {
+        tabelle& st = tab(tsteuer);
+        const int erste = st.spalten_index("LadeJanuar");
+        if (erste < 0) melde_fehlende_feldkomponente("steuer", "LadeJanuar", 'T');
+        bool geplant = false;
+        for (int m = 1; m <= MAXMONAT; ++m) {
+            tv().lade_flag[m] = als_text(st.wert(erste + 2 * (m - 1)));
+            tv().entnehme_flag[m] = als_text(st.wert(erste + 2 * (m - 1) + 1));
+            geplant |= tv().lade_flag[m] == "Y" || tv().entnehme_flag[m] == "Y";
+        }
+        if (!geplant && zustand::anlage(1).langzeitspeicher.spmax.wert > 0.0) {
+            meldung("Warnung: Langzeitspeicher überflüssig, bitte Null-Speicher verwenden", numchar[31], 'W');
+        }
+    }
+
+    // 11. Monthly temperatures and energies.
+    for (int m = 1; m <= MAXMONAT; ++m) {
+        z[zdata::te][m] = monatstemperatur(tte, m);
+        z[zdata::rw][m] = bestimme_tk(numchar[9], m);
+        z[zdata::rh][m] = monatstemperatur(trh, m);
+        z[zdata::tw][m] = monatstemperatur(ttw, m);
+        z[zdata::th][m] = monatstemperatur(tth, m);
+        z[zdata::eh][m] = lese_energie(teh_m, m, z);
+        z[zdata::ew][m] = lese_energie(tew_m, m, z);
+        z[zdata::ee][m] = lese_energie(tee, m, z);
+        z[zdata::ewv][m] = z[zdata::ew][m] + z[zdata::eh][m];
+    }
+
+    // 12. Demand details of hourly runs.
+    if (numchar[20] == "D") {
+        lese_details_energieverbrauch_aus_datenbank(p1, zdata::eh, teh_m, teh_d, numchar, z);
+        lese_details_energieverbrauch_aus_datenbank(p1, zdata::ew, tew_m, tew_d, numchar, z);
+    }
+
+    // 13. Efficiencies, temperature-difference variants, prices.
+    v[22] = haupt(tab(tzelle), "etaz", "einetaz", groesse::anteil);
+    v[99] = haupt(tab(tee), "gesamt", "Einheit", groesse::energie);
+    v[14] = ko.zahl("etalwt");  // stored as a fraction; the table has no unit column for it
+    if (numchar[25] == "A" || numchar[25] == "K" || numchar[25] == "F" || numchar[25] == "DK") v[14] = 0.0;
+    v[15] = haupt(ko, "etagwt", "einetagwt", groesse::anteil);
+    v[16] = haupt(ko, "relpumpluft", "einrelpumpluft", groesse::leistung);
+    v[101] = haupt(rech, "mindeltatkol", "einheittemp", groesse::temperatur);
+    lauf.mindeltatkol = v[101];
+    lauf.maxdeltatkol = haupt(rech, "maxdeltatkol", "einheittemp", groesse::temperatur);
+    lauf.anzdeltatkol = static_cast<int32_t>(rech.ganzzahl("anzdeltatkol"));
+    lauf.deltatkol_schritt =
+        lauf.anzdeltatkol < 1 ? 0.0 : (lauf.maxdeltatkol - lauf.mindeltatkol) / lauf.anzdeltatkol;
+    lauf.maxmittemp = static_cast<int32_t>(rech.ganzzahl("maxmittemp"));
+    v[100] = haupt(rech, "minexp", "einheittemp", groesse::temperatur);
+    v[17] = haupt(tab(tgas), "wirkungsgrad", "einwirkungsgrad", groesse::anteil);
+    berechne_energiepreise(v);
+
+    // 14. Collectors and pipes.
+    lese_kollektor({"kolo", &anlage::oberer_kollektor, 19, 76, 80, 81, 82}, v);
+    lese_kollektor({"kolu", &anlage::unterer_kollektor, 18, 75, 83, 84, 85}, v);
+    lese_rohre();
+
+    // 15., 16. Heat pumps; the intermediate pump's low-side limit.
+    lese_waermepumpe(ZWISCHEN_WP, v);
+    lese_waermepumpe(ERD_WP, v);
+    double& pmaxt = a0.zwischen_waermepumpe.pmaxt.wert;
+    pmaxt = std::min({a0.oberer_kollektor.pmax.wert, a0.unterer_kollektor.pmax.wert, a0.rohre.pmax.wert, pmaxt});
+
+    // 17., 18.
+    numchar[16] = erster_buchstabe(tab(tnum).text("optimierung"));
+    v[73] = haupt(tab(tkraft), "wirkungsgrad", "einwirkungsgrad", groesse::anteil);
+    v[74] = 0.0;
+    v[94] = haupt(lage, "kollektorflaeche", "einflaeche", groesse::flaeche);
+    v[88] = haupt(lage, "bodenabsorption", "einabref", groesse::anteil);
+    v[110] = haupt(lage, "hoehe", "einhoehe", groesse::laenge);
+    v[89] = haupt(lage, "reflektion", "einabref", groesse::anteil);
+    berechne_daf(v);
+
+    // 19. Run-control ranges.
+    lauf.minge = haupt(rech, "minge", "einge", groesse::volumenstrom_traeger);
+    lauf.maxge = haupt(rech, "maxge", "einge", groesse::volumenstrom_traeger);
+    lauf.anzge = static_cast<int32_t>(rech.ganzzahl("anzge"));
+    lauf.maxwp = rech.zahl("maxwp");
+    lauf.mina = haupt(rech, "mina", "einflaeche", groesse::flaeche);
+    lauf.maxa = haupt(rech, "maxa", "einflaeche", groesse::flaeche);
+    lauf.danzflaeche = static_cast<int32_t>(std::nearbyint(rech.zahl("danzflaeche")));
+    lauf.minleistwp = haupt(rech, "minleistwp", "einwp", groesse::leistung);
+    lauf.maxleistwp = haupt(rech, "maxleistwp", "einwp", groesse::leistung);
+    lauf.anzwp = static_cast<int32_t>(rech.ganzzahl("anzwp"));
+    if (lauf.anzwp == 0) lauf.anzwp = 1;
+    lauf.anztheta = static_cast<int32_t>(rech.ganzzahl("anztheta"));
+    if (lauf.anztheta == 0) lauf.anztheta = 1;
+    lauf.mintheta = haupt(rech, "mintheta", "einheittheta", groesse::winkel);
+    lauf.maxtheta = haupt(rech, "maxtheta", "einheittheta", groesse::winkel);
+
+    // 20. Plausibility.
+    plausibilitaet(v);
+
+    // 21. Fictitious day: the buffer store holds the whole day's energy.
+    if (numchar[20] == "M") {
+        for (int a : {0, 1, 2, 5}) zustand::anlage(a).pufferspeicher.spmax.wert *= 24.0;
+    }
+}

@@ -1,0 +1,106 @@
+// The plant-combination check on the reference site with changed codes.
+
+#include "app/check_kombination.h"
+#include "../input/lade_hilfen.h"
+
+using namespace tabledata;
+
+namespace {
+
+const char* const VERBOTEN = "Fehler: Kombination verboten. Nächste an/num: ";
+const char* const TESTWORT = "ZEEJAEWMVANNSB4";  // an ZJEG, num MAVN-N
+
+struct kombinationsfall {
+    const char* name;
+    std::vector<std::pair<int, const char*>> codes;
+    bool zwischenwaermetauscher;
+    int bkflag;
+    const char* meldung;  // expected among the dialogs (nullptr: none beyond the final one)
+};
+
+}  // namespace
+
+class CheckKombinationTest : public mit_default_datenbank {
+protected:
+    void SetUp() override {
+        mit_default_datenbank::SetUp();
+        ASSERT_TRUE(lade("Braunschweig EFH"));
+        senke.dialoge.clear();
+        numchar = zustand::numchar();
+        numchar[31] = "M";
+        vdatt = zustand::vdatt();
+    }
+    int pruefe(bool zwt = false) {
+        int bkflag = -1;
+        CheckKombination(vdatt, numchar, bkflag, [zwt](flagchar, datt) { return zwt; });
+        return bkflag;
+    }
+    bool gemeldet(const std::string& text) const {
+        for (const auto& d : senke.dialoge)
+            if (d.text == text) return true;
+        return false;
+    }
+    flagchar numchar;
+    datt vdatt{};
+};
+
+TEST_F(CheckKombinationTest, ReferenzanlageIstErlaubt) {
+    EXPECT_EQ(pruefe(), 1);
+    EXPECT_TRUE(senke.dialoge.empty());
+}
+
+TEST_F(CheckKombinationTest, VerweigerungenUndWarnungen) {
+    const std::vector<kombinationsfall> faelle = {
+        {"konstante Leistung analytisch", {{25, "K"}, {3, "A"}}, false, 0, nullptr},
+        {"Luftkollektor ohne Gegenstrom", {{26, "K"}}, true, 0, "Fehler: Anlage hat keinen Gegenstromwärmetauscher"},
+        {"Luftkollektor mit Gegenstrom", {{26, "G"}}, true, 1, nullptr},
+        {"Intervall analytisch", {{0, "I"}, {3, "A"}, {25, "L"}}, false, 0, "Fehler: Nur Reservoir T erlaubt"},
+        {"Intervall analytisch Reservoir", {{0, "I"}, {3, "A"}, {25, "A"}}, false, 2,
+         "Optimiert mit beliebig großem Speicher; Nicht optimal bei kleinen Speichern."},
+        {"Monatswerte ohne Erst verbrauchen", {{28, "V"}}, false, 2,
+         "Warnung: Option Energieverbrauch \"Erst verbrauchen\" ist besser"},
+        {"zwei Kollektoren mit quadratischem Verlust", {{11, "Z"}}, true, 0, "Fehler: Nur ein Kollektor in Serie erlaubt"},
+        {"hyperbolische Zwischenwärmepumpe", {{13, "H"}, {3, "A"}}, false, 0,
+         "Fehler: Kein hyperbolisches Zwischenwärmepumpenmodell erlaubt"},
+        {"diffuse Monatswerte gelesen", {{19, "E"}}, false, 2,
+         "Warnung: Kontrolle: Monatswerte für diffuse Einstrahlung vorhanden?"},
+        {"diffuse Stundenwerte gelesen", {{19, "E"}, {21, "A"}, {20, "D"}}, false, 1, nullptr},
+        // A warning after a refusal does not make the combination allowed.
+        {"Verweigerung bleibt trotz Warnung", {{0, "I"}, {3, "A"}, {25, "L"}, {28, "V"}}, false, 0,
+         "Warnung: Option Energieverbrauch \"Erst verbrauchen\" ist besser"},
+    };
+    const flagchar basis = numchar;
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.name);
+        numchar = basis;
+        for (const auto& [pos, code] : f.codes) numchar[static_cast<size_t>(pos)] = code;
+        senke.dialoge.clear();
+        EXPECT_EQ(pruefe(f.zwischenwaermetauscher), f.bkflag);
+        if (f.meldung) {
+            EXPECT_TRUE(gemeldet(f.meldung));
+        }
+        EXPECT_EQ(gemeldet(std::string(VERBOTEN) + TESTWORT), f.bkflag == 0);
+    }
+}
+
+TEST_F(CheckKombinationTest, NeigungDerWetterdatenBestimmtKollektorneigung) {
+    feld_zeitweise wetter(tir_ta_m, {feldwert(std::string("ir_braunschweig_in_kWh"))}, "theta", feldwert(30.0));
+    feld_zeitweise neigung(tlage, {feldwert(std::string("l0"))}, "theta", feldwert(30.0));
+    {
+        tab(tir_ta_m).suche({feldwert(std::string("ir_braunschweig_in_kWh"))});
+        tab(tlage).suche({feldwert(std::string("l0"))});
+        EXPECT_EQ(pruefe(), 1);
+    }
+    {
+        feld_zeitweise azimut(tlage, {feldwert(std::string("l0"))}, "phi", feldwert(10.0));
+        tab(tir_ta_m).suche({feldwert(std::string("ir_braunschweig_in_kWh"))});
+        // No tested combination near the word: the word is still named.
+        tabelle& k = tab(tkontrolle);
+        transaktion tr(k);
+        k.loesche_alle();
+        senke.dialoge.clear();
+        EXPECT_EQ(pruefe(), 0);
+        EXPECT_TRUE(gemeldet("Fehler: Mögliche Kollekorneigung nur 30°"));
+        EXPECT_TRUE(gemeldet(std::string(VERBOTEN) + TESTWORT));
+    }
+}

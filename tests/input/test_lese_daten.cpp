@@ -1,0 +1,461 @@
+// Loading site data sets of the default database into the run state.
+
+#include <cmath>
+#include <functional>
+#include <map>
+#include <memory>
+#include <tuple>
+#include <numbers>
+#include <numeric>
+
+#include "app/simulation_run.h"
+#include "input/energiebedarf.h"
+#include "input/lese_daten.h"
+#include "input/wetter_adapter.h"
+#include "lade_hilfen.h"
+
+using namespace tabledata;
+
+namespace {
+
+double jahressumme(const monatsfeld& f) { return std::accumulate(f.begin() + 1, f.end(), 0.0); }
+
+}  // namespace
+
+class LeseDaten : public mit_default_datenbank {};
+
+// Every data set of the default database loads without abandoning, finds
+// every row it names and gives plausible figures; the warnings that remain
+// are listed per data set.
+TEST_F(LeseDaten, AlleDatensaetzeDerDefaultDatenbankLaden) {
+    const auto namen = datensaetze();
+    ASSERT_EQ(namen.size(), 43u);
+    for (const std::string& name : namen) {
+        SCOPED_TRACE(name);
+        leere_protokoll();
+        ASSERT_NO_THROW(EXPECT_TRUE(lade(name)));
+        EXPECT_TRUE(marken().daten_eingelesen);
+        const datt& v = zustand::vdatt();
+        const datz& z = zustand::vdatz();
+        EXPECT_GT(v[77], 0.0);
+        const double jahr = jahressumme(z[zdata::ir]);
+        EXPECT_GT(jahr, 900.0);   // kWh/m2 on a 45° south plane in northern Germany
+        EXPECT_LT(jahr, 1500.0);
+        EXPECT_GT(jahressumme(z[zdata::eh]), 1000.0);
+        EXPECT_NEAR(jahressumme(z[zdata::ew]), 1750.0, 1.0);
+        EXPECT_NEAR(jahressumme(z[zdata::ee]), 3500.1, 0.1);
+        for (int m = 1; m <= 12; ++m) {
+            EXPECT_DOUBLE_EQ(z[zdata::ewv][m], z[zdata::ew][m] + z[zdata::eh][m]);
+            EXPECT_GT(intervalle(m), 0);
+            EXPECT_FALSE(std::isnan(z[zdata::is0][m]));
+        }
+        for (const std::string& zeile : protokollzeilen()) {
+            EXPECT_EQ(zeile.find("Datensatz existiert nicht"), std::string::npos) << zeile;
+            EXPECT_EQ(zeile.find("Fehler"), std::string::npos) << zeile;
+            if (!zeile.empty()) std::cout << "[" << name << "] " << zeile << "\n";
+        }
+        for (const auto& d : senke.dialoge) ADD_FAILURE() << "Dialog: " << d.text;
+        senke.dialoge.clear();
+        // Hourly demand: the detail series add up to the monthly energies.
+        if (zustand::numchar()[20] == "D" && zustand::numchar()[22] == "D") {
+            const auto& p = zustand::pvdatz3(1);
+            for (int m = 1; m <= 12; ++m) {
+                double s = 0.0;
+                for (int i = 1; i <= intervalle(m); ++i) s += p[zdata::eg_d][m][i];
+                // explicit rows are taken as stored: their sums match to the data rounding
+                EXPECT_NEAR(s, z[zdata::ewv][m], 1e-4 * z[zdata::ewv][m] + 1e-6) << m;
+            }
+        }
+    }
+}
+
+// The reference site in detail: conversions, fluids, stores into their
+// plants, heat pumps by model code, prices, property tables.
+TEST_F(LeseDaten, BraunschweigWerteInHaupteinheiten) {
+    ASSERT_TRUE(lade("Braunschweig EFH"));
+    const datt& v = zustand::vdatt();
+    const flagchar& n = zustand::numchar();
+    // Collector fluid: Propylenglykol 40% (no cp of the gas phase stored).
+    EXPECT_DOUBLE_EQ(v[0], 3702.0);
+    EXPECT_DOUBLE_EQ(v[2], 0.0 * 26.05 - 8314.3);
+    EXPECT_DOUBLE_EQ(v[3], 1036.24);
+    EXPECT_DOUBLE_EQ(v[5], -21.0);
+    EXPECT_DOUBLE_EQ(v[6], 0.00457 / 1036.24);
+    // Heat-pump fluid R410A at 55..61 and again as the store record at 62..68.
+    for (int i = 0; i < 7; ++i) EXPECT_DOUBLE_EQ(v[55 + i], v[62 + i]) << i;
+    EXPECT_DOUBLE_EQ(v[57], v[56] * v[59] - 8314.3);
+    const anlage& a0 = zustand::anlage(0);
+    EXPECT_DOUBLE_EQ(a0.kaeltemittel_speicher.dichte.wert, v[58]);
+    EXPECT_DOUBLE_EQ(a0.kaeltemittel_kollektoren.nue.wert, v[6]);
+    // Codes.
+    EXPECT_EQ(n[7], "Z");
+    EXPECT_EQ(n[11], "E");
+    EXPECT_EQ(n[12], "4");
+    EXPECT_EQ(n[13], "4");
+    EXPECT_EQ(n[14], "E");
+    EXPECT_EQ(n[16], "A");
+    EXPECT_EQ(n[24], "N");  // 2019
+    // One collector: only the upper one counts.
+    EXPECT_DOUBLE_EQ(v[77], v[76]);
+    EXPECT_DOUBLE_EQ(v[20], v[19]);
+    EXPECT_DOUBLE_EQ(v[19], 400.0);
+    EXPECT_DOUBLE_EQ(v[80], -3.27 / 10.0);
+    EXPECT_DOUBLE_EQ(v[81], 0.75);
+    EXPECT_DOUBLE_EQ(v[82], -0.016);
+    const kollektor& ko = a0.oberer_kollektor;
+    EXPECT_NEAR(ko.breite.wert * ko.hoehe.wert, 2.0, 1e-12);
+    EXPECT_EQ(ko.m, static_cast<int>(std::nearbyint(ko.breite.wert / (0.008 + 12.5 * 0.008))));
+    EXPECT_EQ(ko.rohrverlegung, u'P');
+    // Percent humidity and the heat pumps.
+    EXPECT_DOUBLE_EQ(v[98], 0.732);
+    EXPECT_DOUBLE_EQ(v[31], 4.747076);  // we: alpha
+    EXPECT_DOUBLE_EQ(v[23], 4.747076);  // ww: alpha
+    EXPECT_DOUBLE_EQ(v[44], 8000.0);
+    EXPECT_DOUBLE_EQ(v[45], 0.7 * 8000.0);
+    EXPECT_DOUBLE_EQ(v[46], 1.3 * 8000.0);
+    EXPECT_DOUBLE_EQ(v[100], -5.0);  // MinPrimär of the main heat pump, read last
+    EXPECT_DOUBLE_EQ(v[41], 1.0);    // electric drive: efficiency forced to 1
+    EXPECT_DOUBLE_EQ(a0.zwischen_waermepumpe.pmaxt.wert, 600000.0);  // limited by the collector loop
+    EXPECT_DOUBLE_EQ(a0.erd_waermepumpe.pmaxt.wert, 2000000.0);
+    EXPECT_EQ(a0.erd_waermepumpe.waermepumpe_steuerung, u'S');
+    // Prices per kWh in EUR.
+    EXPECT_DOUBLE_EQ(v[70], 0.12);
+    EXPECT_DOUBLE_EQ(v[71], 0.3);
+    EXPECT_DOUBLE_EQ(v[72], 0.4);
+    // Stores: buffer sp1m3 and long-term sp0 into plants 0,1,2,5; intermediate sp10m3 into 0,1.
+    for (int a : {0, 1, 2, 5}) {
+        EXPECT_DOUBLE_EQ(zustand::anlage(a).pufferspeicher.spmax.wert, 1.0) << a;
+        EXPECT_DOUBLE_EQ(zustand::anlage(a).langzeitspeicher.spmax.wert, 0.0) << a;
+    }
+    EXPECT_DOUBLE_EQ(a0.pufferspeicher.radius.wert, std::cbrt(1.0 / (4.0 * std::numbers::pi)));
+    EXPECT_DOUBLE_EQ(a0.pufferspeicher.austauschflaeche.wert, 20.0 * std::numbers::pi * 0.0337);
+    EXPECT_DOUBLE_EQ(a0.pufferspeicher.tmax.wert, 85.0);
+    EXPECT_DOUBLE_EQ(zustand::anlage(1).zwischenspeicher.spmax.wert, 10.0);
+    // Property and vapour tables.
+    const stoffdaten& s = zustand::stoffdaten();
+    EXPECT_EQ(s.kaeltemittel_record.imaxdampf, 48);
+    EXPECT_LT(s.kaeltemittel_record.tmin, s.kaeltemittel_record.tmax);
+    EXPECT_DOUBLE_EQ(s.kaeltemittel_record.vdampftafeldata[300],
+                     (s.kaeltemittel_record.vdampftafeldata[100] + s.kaeltemittel_record.vdampftafeldata[200]) / 2.0);
+    EXPECT_LT(s.stoffdaten_luft_record.tmin, s.stoffdaten_luft_record.tmax);
+    EXPECT_GT(s.stoffdaten_speicher_record.vstoffdatenluft[100], 900.0);  // water density
+    // Run control.
+    const laufsteuerung& l = zustand::lauf();
+    EXPECT_DOUBLE_EQ(l.maxa, 20.0);
+    EXPECT_EQ(l.danzflaeche, 2);
+    EXPECT_DOUBLE_EQ(l.deltatkol_schritt, 10.0);
+    EXPECT_EQ(l.maxmittemp, 24);
+    // Monthly demand for the charts, read afresh.
+    const datz& z = zustand::vdatz();
+    EXPECT_DOUBLE_EQ(monatsenergie_in_haupteinheiten(z, 1), z[zdata::eh][1] + z[zdata::ew][1]);
+    EXPECT_DOUBLE_EQ(z[zdata::eh][1], 2283.8);
+}
+
+// Loading writes the listed state and nothing else.
+TEST_F(LeseDaten, UnberuehrterZustandBleibt) {
+    datt& v = zustand::vdatt();
+    for (int i : {7, 8, 9, 10, 11, 12, 13, 21, 69, 78, 79, 86, 87, 90, 93, 95, 96, 102, 104, 111}) v[i] = 1234.5;
+    zustand::anlage(2).zwischenspeicher.spmax.wert = 77.0;
+    zustand::anlage(3).pufferspeicher.spmax.wert = 66.0;
+    zustand::anlage(0).gegenstromwt.metall = "unverändert";
+    ASSERT_TRUE(lade("Braunschweig EFH"));
+    for (int i : {7, 8, 9, 10, 11, 12, 13, 21, 69, 78, 79, 86, 87, 90, 93, 95, 96, 102, 104, 111})
+        EXPECT_EQ(v[i], 1234.5) << i;
+    EXPECT_EQ(zustand::anlage(2).zwischenspeicher.spmax.wert, 77.0);
+    EXPECT_EQ(zustand::anlage(3).pufferspeicher.spmax.wert, 66.0);
+    EXPECT_EQ(zustand::anlage(0).gegenstromwt.metall, "unverändert");
+}
+
+// The fictitious day of the month ("M") holds a day's energy in the buffer.
+TEST_F(LeseDaten, FiktiverTagVervielfachtPufferspeicher) {
+    std::string name;
+    for (const auto& d : datensaetze())
+        if (d.find("IAAN-M") != std::string::npos) name = d;
+    ASSERT_FALSE(name.empty());
+    ASSERT_TRUE(lade(name));
+    for (int a : {0, 1, 2, 5}) EXPECT_DOUBLE_EQ(zustand::anlage(a).pufferspeicher.spmax.wert, 24.0) << a;
+    EXPECT_DOUBLE_EQ(zustand::anlage(0).zwischenspeicher.spmax.wert, 10.0);
+}
+
+TEST_F(LeseDaten, KaltwasserAusErdtemperaturMindestensEins) {
+    feld_zeitweise te(tte, {feldwert(std::string("te0"))}, "Januar", feldwert(0.5));
+    feld_zeitweise an(tabledata::tan, {feldwert(std::string("ZJEG"))}, "Kaltwassertemp", feldwert(std::string("E")));
+    ASSERT_TRUE(lade("Braunschweig EFH"));
+    EXPECT_DOUBLE_EQ(zustand::vdatz()[zdata::rw][1], 1.0);
+    EXPECT_DOUBLE_EQ(zustand::vdatz()[zdata::rw][2], 5.4);
+    EXPECT_DOUBLE_EQ(zustand::vdatz()[zdata::te][1], 0.5);
+}
+
+TEST_F(LeseDaten, LangzeitspeicherOhneMonatsplanWarnt) {
+    std::string name;
+    for (const auto& d : datensaetze())
+        if (d.find("_st1") != std::string::npos) name = d;
+    ASSERT_FALSE(name.empty());
+    tabelle& h = tab(thaupt);
+    h.sortiere_nach_index("iname");
+    ASSERT_TRUE(h.suche({feldwert(name)}));
+    std::vector<feldwert> schluessel;
+    for (const auto& s : h.schluesselspalten()) schluessel.push_back(h.wert(s));
+    feld_zeitweise st(thaupt, schluessel, "steuerspeicher", feldwert(std::string("st0")));
+    ASSERT_TRUE(lade(name));
+    int warnungen = 0;
+    for (const auto& z : protokollzeilen())
+        warnungen += z.find("Warnung: Langzeitspeicher überflüssig, bitte Null-Speicher verwenden") != std::string::npos;
+    EXPECT_EQ(warnungen, 1);
+}
+
+// Data outside the data model abandon the load and leave the data unmarked.
+TEST_F(LeseDaten, UngueltigeDatenBrechenAbUndLoeschenMarke) {
+    ASSERT_TRUE(lade("Braunschweig EFH"));
+    {
+        feld_zeitweise leer(tkol, {feldwert(std::string("Euro C 20"))}, "rohrverlegung", feldwert(std::string()));
+        bool dbflag = false;
+        EXPECT_THROW(lade("Braunschweig EFH", dbflag), abbruch);
+        EXPECT_FALSE(marken().daten_eingelesen);
+        EXPECT_EQ(protokollzeilen().back(), "Fehler: Fehlende Feldkomponente: kol, rohrverlegung");
+    }
+    {
+        // A vapour table of 101 rows.
+        tabelle& k = tab(tkaelte);
+        k.filter_aus();
+        transaktion tr(k);
+        for (int i = 0; i < 53; ++i) {
+            k.einfuegen();
+            k.setze("name", feldwert(std::string("R410A")));
+            k.setze("temperatur", feldwert(200.0 + i));
+            k.speichern();
+        }
+        bool dbflag = false;
+        EXPECT_THROW(lade("Braunschweig EFH", dbflag), abbruch);
+        EXPECT_FALSE(marken().daten_eingelesen);
+        EXPECT_EQ(protokollzeilen().back(), "Fehler: Dampftafel mit mehr als 100 Zeilen: kaelte, R410A");
+    }
+    EXPECT_TRUE(lade("Braunschweig EFH"));
+    EXPECT_TRUE(marken().daten_eingelesen);
+}
+
+// Demand and prices --------------------------------------------------------
+
+TEST_F(LeseDaten, WarmwasserVolumenWirdWaerme) {
+    EXPECT_NEAR(ew_umgerechnet(1.0, "m3", "VO", 10.0, 50.0, 1), 1000.0 * 4178.0 * 40.0 / 3600000.0, 1e-12);
+    EXPECT_NEAR(ew_umgerechnet(1.0, "m3", "VO", 10.0, 50.0, 1), 46.42, 0.005);
+    EXPECT_NEAR(ew_umgerechnet(1000.0, "l", "VO", 10.0, 50.0, 1), 46.42, 0.005);
+    EXPECT_DOUBLE_EQ(ew_umgerechnet(5.0, "kWh", "EN", 10.0, 50.0, 1), 5.0);
+}
+
+TEST_F(LeseDaten, RelativeMonatsanteileErgebenGesamt) {
+    feld_zeitweise rel(tew_m, {feldwert(std::string("ew0"))}, "rel", feldwert(std::string("R")));
+    feld_zeitweise jan(tew_m, {feldwert(std::string("ew0"))}, "Januar", feldwert(0.5));
+    feld_zeitweise feb(tew_m, {feldwert(std::string("ew0"))}, "februar", feldwert(0.5));
+    std::vector<std::unique_ptr<feld_zeitweise>> rest;
+    for (const char* m : {"märz", "april", "mai", "juni", "juli", "august", "september", "oktober", "november", "dezember"})
+        rest.push_back(std::make_unique<feld_zeitweise>(tew_m, std::vector{feldwert(std::string("ew0"))}, m, feldwert(0.0)));
+    ASSERT_TRUE(lade("Braunschweig EFH"));
+    EXPECT_DOUBLE_EQ(zustand::vdatz()[zdata::ew][1], 875.0);
+    EXPECT_DOUBLE_EQ(jahressumme(zustand::vdatz()[zdata::ew]), 1750.0);
+}
+
+TEST_F(LeseDaten, PeriodischerTagWiederholtJanuarUndSkaliert) {
+    std::string name;
+    for (const auto& d : datensaetze())
+        if (d.size() > 2 && d.ends_with("_p")) name = d;
+    ASSERT_FALSE(name.empty());
+    ASSERT_TRUE(lade(name));
+    ASSERT_EQ(zustand::numchar()[20], "D");
+    const auto& p = zustand::pvdatz3(1);
+    const datz& z = zustand::vdatz();
+    for (int serie : {zdata::eh, zdata::ew}) {
+        EXPECT_DOUBLE_EQ(p[serie][1][25], p[serie][1][1]);
+        EXPECT_DOUBLE_EQ(p[serie][1][48], p[serie][1][24]);
+        for (int m = 1; m <= 12; ++m) {
+            double s = 0.0;
+            for (int i = 1; i <= intervalle(m); ++i) s += p[serie][m][i];
+            EXPECT_NEAR(s, z[serie][m], 1e-9 * (1.0 + z[serie][m])) << m;
+        }
+        // The shape of a day is January's pattern in every month.
+        if (z[serie][7] > 0.0) {
+            EXPECT_NEAR(p[serie][7][5] / p[serie][7][1], p[serie][1][5] / p[serie][1][1], 1e-12);
+        }
+    }
+}
+
+TEST_F(LeseDaten, PreisUmgerechnetAufAusgabeeinheiten) {
+    tabelle& e = tab(teinheit);
+    {
+        transaktion tr(e);
+        for (auto [nr, k, code, beta] : {std::tuple{900, "ct", "PR", 0.01}, std::tuple{901, "MWh", "EN", 1000.0}}) {
+            e.einfuegen();
+            e.setze("Nummer", feldwert(int64_t{nr}));
+            e.setze("Kuerzel", feldwert(std::string(k)));
+            e.setze("Kennzeichen", feldwert(std::string(code)));
+            e.setze("Beta", feldwert(beta));
+            e.setze("Alpha", feldwert(0.0));
+            e.setze("Skalierung", feldwert(std::string("N")));
+            e.setze("Ausgabe", feldwert(std::string("N")));
+            e.speichern();
+        }
+        tr.bestaetigen();
+    }
+    EXPECT_DOUBLE_EQ(lese_und_rechne_quotient("MWh", "ct", "PR", "EN", "EUR", "kWh", 20.0), 0.0002);
+    EXPECT_DOUBLE_EQ(lese_und_rechne_quotient("kWh", "EUR", "PR", "EN", "EUR", "kWh", 0.3), 0.3);
+    e.loesche_wo({{"Nummer", "=", feldwert(int64_t{900})}});
+    e.loesche_wo({{"Nummer", "=", feldwert(int64_t{901})}});
+}
+
+// The heat-pump model code decides which coefficients are read.
+TEST_F(LeseDaten, WaermepumpenmodellBestimmtKoeffizienten) {
+    struct fall {
+        const char* code;
+        double t, o;
+        bool verdichter;
+    };
+    for (const fall& f : {fall{"A", -0.08446, 7.32872, true}, fall{"L", -0.08446, 7.32872, false},
+                          fall{"H", 0.54137, -0.41249, false}}) {
+        SCOPED_TRACE(f.code);
+        feld_zeitweise modell(tnum, {feldwert(std::string("MAVN-N"))}, "modelltypwp", feldwert(std::string(f.code)));
+        datt& v = zustand::vdatt();
+        for (int i : {51, 52, 53, 54}) v[i] = -99.0;
+        ASSERT_TRUE(lade("Braunschweig EFH"));
+        EXPECT_EQ(zustand::numchar()[12], f.code);
+        EXPECT_EQ(zustand::numchar()[13], f.code);
+        EXPECT_DOUBLE_EQ(v[31], f.t);
+        EXPECT_DOUBLE_EQ(v[32], f.o);
+        EXPECT_DOUBLE_EQ(v[23], f.t);
+        if (f.verdichter) {
+            EXPECT_DOUBLE_EQ(v[53], 1.0 / 2.7);
+            EXPECT_DOUBLE_EQ(v[54], 2.56e-05);
+            EXPECT_DOUBLE_EQ(v[51], 1.0 / 2.7);
+        } else {
+            for (int i : {51, 52, 53, 54}) EXPECT_EQ(v[i], -99.0) << i;
+        }
+    }
+}
+
+// One collector: the unit area is the upper collector's; two in series add up.
+TEST_F(LeseDaten, KollektoreinheitAusOberemOderBeidenKollektoren) {
+    tabelle& h = tab(thaupt);
+    h.sortiere_nach_index("iname");
+    ASSERT_TRUE(h.suche({feldwert(std::string("Braunschweig EFH"))}));
+    std::vector<feldwert> schluessel;
+    for (const auto& s : h.schluesselspalten()) schluessel.push_back(h.wert(s));
+    feld_zeitweise unten(thaupt, schluessel, "kolu", feldwert(std::string("Euro C 20 lin")));
+    feld_zeitweise flaeche(tkol, {feldwert(std::string("Euro C 20 lin"))}, "flaeche", feldwert(3.0));
+    ASSERT_TRUE(lade("Braunschweig EFH"));
+    const datt& v = zustand::vdatt();
+    EXPECT_DOUBLE_EQ(v[75], 3.0);
+    EXPECT_DOUBLE_EQ(v[76], 2.0);
+    EXPECT_DOUBLE_EQ(v[77], 2.0);
+    EXPECT_DOUBLE_EQ(v[85], 0.0);  // the linearised collector has no quadratic term
+    EXPECT_DOUBLE_EQ(v[83], -4.11 / 10.0);
+    feld_zeitweise zwei(tabledata::tan, {feldwert(std::string("ZJEG"))}, "AnzahlKol", feldwert(std::string("Z")));
+    ASSERT_TRUE(lade("Braunschweig EFH"));
+    EXPECT_DOUBLE_EQ(v[77], 5.0);
+    EXPECT_DOUBLE_EQ(v[20], v[18] + v[19]);
+}
+
+// Data that would give a division by zero or an invalid calendar.
+TEST_F(LeseDaten, UnbrauchbareWerteWerdenGemeldet) {
+    {
+        feld_zeitweise f(tkol, {feldwert(std::string("Euro C 20"))}, "breitezulaenge", feldwert(0.0));
+        bool dbflag = false;
+        EXPECT_THROW(lade("Braunschweig EFH", dbflag), abbruch);
+        EXPECT_EQ(protokollzeilen().back(), "Fehler: Verhältnis Breite zu Länge muss positiv sein: kol, Euro C 20");
+    }
+    {
+        feld_zeitweise f(tkol, {feldwert(std::string("Euro C 20"))}, "flaeche", feldwert(0.0));
+        ASSERT_TRUE(lade("Braunschweig EFH"));
+        const kollektor& k = zustand::anlage(0).oberer_kollektor;
+        for (double x : {k.breite.wert, k.laenge.wert, k.hoehe.wert, k.bul.wert}) EXPECT_FALSE(std::isnan(x));
+        EXPECT_EQ(k.m, 0);
+    }
+    {
+        feld_zeitweise f(tnum, {feldwert(std::string("MAVN-N"))}, "monatstart", feldwert(int64_t{13}));
+        zustand::monatstart() = 5;
+        ASSERT_TRUE(lade("Braunschweig EFH"));
+        EXPECT_EQ(zustand::monatstart(), 1);
+    }
+    {
+        feld_zeitweise f(twaerme, {feldwert(std::string("Propylenglykol 40%"))}, "dichte", feldwert(0.0));
+        ASSERT_TRUE(lade("Braunschweig EFH"));
+        EXPECT_EQ(zustand::vdatt()[6], 0.0);
+    }
+    int fehler = 0;
+    for (const auto& z : protokollzeilen()) fehler += z.rfind("Fehler: ", 0) == 0;
+    EXPECT_EQ(fehler, 3);
+}
+
+TEST_F(LeseDaten, UngetesteteKombinationWirdProtokolliert) {
+    tabelle& k = tab(tkontrolle);
+    transaktion tr(k);
+    k.loesche_wo({{"an", "=", feldwert(std::string("ZJEG"))}});
+    ASSERT_TRUE(lade("Braunschweig EFH"));
+    const auto zeilen = protokollzeilen();
+    ASSERT_FALSE(zeilen.empty());
+    EXPECT_EQ(zeilen.front(), "Warnung: An, Num - Kombination nicht getestet: ZJEG, MAVN-N");
+}
+
+// Detail data the grid cannot hold or rows that are missing abandon the load;
+// the data are then not marked as read.
+TEST_F(LeseDaten, FehlerhafteDetailzeilenBrechenAb) {
+    struct fall {
+        const char* name;
+        const char* datensatz;
+        std::function<void()> aendere;
+        const char* dialog;
+    };
+    const std::vector<fall> faelle = {
+        {"801 Stundenwerte im Januar", "test_ir_D_EJEG_IAAN-D_st0",
+         [] {
+             tabelle& d = tab(tir_ta_d);
+             for (int i = 745; i <= 801; ++i) {
+                 d.einfuegen();
+                 d.setze("name", feldwert(std::string("ir_test_stuendlich")));
+                 d.setze("monat", feldwert(int64_t{1}));
+                 d.setze("nummer", feldwert(int64_t{i}));
+                 d.speichern();
+             }
+         },
+         "Fehler: Zulässige Anzahl von Werten pro Monat (MAXIR_TA) überschritten"},
+        {"Tageswert fehlt", "test_ir_T_EJEG_IAAN-T_st0",
+         [] {
+             tab(tir_ta_d).loesche_wo({{"name", "=", feldwert(std::string("ir_test_taeglich"))},
+                                       {"monat", "=", feldwert(int64_t{3})},
+                                       {"nummer", "=", feldwert(int64_t{7})}});
+         },
+         nullptr},
+        {"Energiewert fehlt", "test_ZJEG_MAVN-D_st0_d",
+         [] {
+             tab(teh_d).loesche_wo({{"name", "=", feldwert(std::string("eh0_d"))},
+                                    {"monat", "=", feldwert(int64_t{2})},
+                                    {"nummer", "=", feldwert(int64_t{100})}});
+         },
+         "Fehler: Kein Energiewert gefunden"},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.name);
+        ASSERT_TRUE(lade("Braunschweig EFH"));
+        transaktion t1(tab(tir_ta_d));
+        transaktion t2(tab(teh_d));
+        f.aendere();
+        senke.dialoge.clear();
+        bool dbflag = false;
+        EXPECT_THROW(lade(f.datensatz, dbflag), abbruch);
+        EXPECT_FALSE(marken().daten_eingelesen);
+        ASSERT_FALSE(senke.dialoge.empty());
+        if (f.dialog) {
+            EXPECT_EQ(senke.dialoge.back().text, f.dialog);
+        }
+    }
+}
+
+// The run lays out the irradiation of each tilt step on the loaded record.
+TEST_F(LeseDaten, EinstrahlungFuerNeueNeigungAusGeladenemDatensatz) {
+    ASSERT_TRUE(lade("test_ir_D_EJEG_IAAN-D_st0"));
+    datz& z = zustand::vdatz();
+    const double bei_45 = jahressumme(z[zdata::ir]);
+    datt& v = zustand::vdatt();
+    ASSERT_TRUE(berechne_Einstrahlungsdaten_geladen(v[105], 0.0, 0.0, z, zustand::numchar(), zustand::pvdatz3(1), v));
+    const double horizontal = jahressumme(z[zdata::ir]);
+    EXPECT_NEAR(horizontal, 1146.07, 1.0);  // the record's global irradiation
+    EXPECT_GT(bei_45, horizontal);
+}

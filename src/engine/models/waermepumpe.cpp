@@ -21,8 +21,10 @@ struct cop_slots {
     const char* modell_position;
 };
 
-constexpr cop_slots slots_we{{0, 31, 32, 33, 34, 35, 36, 37}, 38, "12"};
-constexpr cop_slots slots_ww{{0, 23, 24, 25, 26, -1, -1, -1}, 30, "13"};
+// The exponent of each pump sits in its own block of parameters, where the
+// site loader puts it: 30 (we pump, block 30..37) and 38 (ww pump).
+constexpr cop_slots slots_we{{0, 31, 32, 33, 34, 35, 36, 37}, 30, "12"};
+constexpr cop_slots slots_ww{{0, 23, 24, 25, 26, -1, -1, -1}, 38, "13"};
 
 double koeffizient(const datt& vdatt, const cop_slots& sl, int i) {
     return sl.c[i] < 0 ? 0.0 : vdatt[static_cast<size_t>(sl.c[i])];

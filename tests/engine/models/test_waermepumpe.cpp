@@ -83,19 +83,19 @@ TEST_F(CopTest, PolynomOhneUntergrenze) {
     EXPECT_EQ(cop('E', 10, 50), 3.0);
     // Every term: c1 + c2/d^c + c3 d + c4 tt d + c5 d^2 + c6 tt d^2 + c7 tt.
     for (int i = 31; i <= 37; ++i) (*z.vdatt)[static_cast<size_t>(i)] = 0.001 * (i - 30);
-    (*z.vdatt)[38] = 1.0;
+    (*z.vdatt)[30] = 1.0;
     const double d = 40, tt = 10;
     const double erwartet = 0.001 + 0.002 / d + 0.003 * d + 0.004 * tt * d + 0.005 * d * d +
                             0.006 * tt * d * d + 0.007 * tt;
     EXPECT_NEAR(cop('E', tt, 50), std::min(erwartet, 20.0), 1e-12);
     EXPECT_NEAR(roh, erwartet, 1e-12);
-    // The ww pump: c1..c4 from 23..26, exponent 30, no c5..c7.
+    // The ww pump: c1..c4 from 23..26, exponent 38, no c5..c7.
     z.numchar[13] = "4";
     (*z.vdatt)[23] = 1.0;
     (*z.vdatt)[24] = 8.0;
     (*z.vdatt)[25] = 0.01;
     (*z.vdatt)[26] = 0.001;
-    (*z.vdatt)[30] = 2.0;
+    (*z.vdatt)[38] = 2.0;
     EXPECT_NEAR(cop('W', 10, 30), 1.0 + 8.0 / 400.0 + 0.01 * 20 + 0.001 * 10 * 20, 1e-12);
 }
 

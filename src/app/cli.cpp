@@ -1,13 +1,21 @@
 #include "app/cli.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <optional>
 #include <map>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "app/lese_daten_ein.h"
 #include "app/programmstart.h"
+#include "app/simulation_run.h"
+#include "app/standard_laufdienste.h"
+#include "engine/anlagenschritte.h"
+#include "engine/models/laufkontext.h"
+#include "input/wetter_adapter.h"
 #include "data/datenbank.h"
 #include "data/einheiten.h"
 #include "data/einstellungen.h"
@@ -27,6 +35,17 @@ Usage: varnek-cli [options] <command> [arguments]
 
 Commands:
   list                       list the site data sets (name, fixed mark, info)
+  simulate <data set>        single simulation of a data set; writes the .sim result file and
+                             the .str control file, prints the yearly figures and the paths
+  optimise <data set>        optimisation over collector area, tilt and heat-pump power;
+                             writes the .dat result file
+  batch [--from <data set>]  "Serie rechnen": runs every data set that is not fixed, from
+                             the given one (default: the first) on, fixing each finished one;
+                             stops at the first fixed data set or when a run fails
+  inputs <data set> [--tilt deg] [--azimuth deg] [--csv]
+                             loads the data set and prints its monthly inputs and the
+                             per-interval series is0, ir, diff, ref, ta, ho on the collector
+                             plane (one row per month and interval)
   show <file> [--csv]        print a result file (.sim, .dat, .str) in the current
                              output units; --csv writes CSV with a header of codes and units
   init-db [dir]              create the default database in dir (default: the database
@@ -74,6 +93,9 @@ struct befehlszeile {
     startoptionen start;
     bool abbrechen_bei_frage = false;
     bool csv = false;
+    std::optional<std::string> ab;      // batch: first data set
+    std::optional<double> neigung;      // inputs: collector tilt
+    std::optional<double> azimut;       // inputs: collector azimuth
     std::string befehl;
     std::vector<std::string> argumente;
 };
@@ -101,6 +123,14 @@ befehlszeile lies_befehlszeile(int argc, const char* const* argv) {
             b.abbrechen_bei_frage = true;
         } else if (a == "--csv") {
             b.csv = true;
+        } else if (a == "--from") {
+            b.ab = wert(i, a);
+        } else if (a == "--tilt" || a == "--azimuth") {
+            const std::string s = wert(i, a);
+            char* ende = nullptr;
+            const double x = std::strtod(s.c_str(), &ende);
+            if (ende == s.c_str() || *ende != '\0') throw fehlschlag{a + " takes a number of degrees"};
+            (a == "--tilt" ? b.neigung : b.azimut) = x;
         } else if (a.rfind("--", 0) == 0) {
             throw fehlschlag{"unknown option " + a};
         } else if (b.befehl.empty()) {
@@ -184,6 +214,193 @@ void befehl_show(const befehlszeile& b, std::ostream& aus) {
     }
 }
 
+// Progress of a run on stderr: the area step and the month.
+class cli_beobachter : public lauf_beobachter {
+public:
+    explicit cli_beobachter(std::ostream& aus) : aus_(aus) {}
+    void fortschritt_beginnen(int maximum) override {
+        maximum_ = maximum;
+        schritt_ = 0;
+    }
+    void fortschritt_auf_minimum() override { schritt_ = 0; }
+    void fortschritt_schritt() override {
+        ++schritt_;
+        aus_ << "  A = " << zahl(zustand::anlage(0).n * zustand::vdatt()[77]) << " qm: " << schritt_
+             << '/' << maximum_ << '\n';
+    }
+
+private:
+    std::ostream& aus_;
+    int maximum_ = 12;
+    int schritt_ = 0;
+};
+
+// Positions `haupt` on the data set `name`; false when there is none.
+bool positioniere_datensatz(const std::string& name) {
+    tabelle& haupt = tab(tabledata::thaupt);
+    haupt.filter_aus();
+    haupt.sortiere_nach_index("isortieren");
+    for (haupt.erster(); !haupt.eof(); haupt.naechster()) {
+        if (haupt.text("name") == name) return true;
+    }
+    return false;
+}
+
+// Loads the current data set; reports and fails when it cannot be loaded.
+void lade_datensatz() {
+    flagchar& n = zustand::numchar();
+    n[35] = "J";
+    bool dbflag = true;
+    if (!lese_daten_ein(zustand::pvdatz3(1), zustand::pvdatz3(2), dbflag) || !dbflag) {
+        throw fehlschlag{"data set " + tab(tabledata::thaupt).text("name") + " could not be loaded"};
+    }
+    // The air-side model switches of the collector sheet (upper collector).
+    tabelle& kol = tab(tabledata::tkol);
+    kol.filter_aus();
+    kol.sortiere_nach_schluessel();
+    if (kol.suche({tab(tabledata::thaupt).text("kolo")})) {
+        kollektorblatt() = {kol.text("einalpha"), kol.text("einwindtkoef")};
+    }
+}
+
+void zeige_jahreszahlen(std::ostream& aus) {
+    const ::datm& d = zustand::datm_allgemein();
+    const int jahreswerte[] = {adata::jkk,   adata::jkk_g,  adata::pek,    adata::flz,
+                               adata::flz_ee, adata::jaz_ww, adata::jaz_we, adata::degra_j,
+                               adata::degra_ww_j, adata::etawicht};
+    for (int q : jahreswerte) {
+        aus << d.beschriftung[q] << " (" << ergebnistexte::code(q) << "): " << zahl(d.feld[q][1]) << ' '
+            << d.ausgabe_einheit[q] << '\n';
+    }
+}
+
+// One simulation or optimisation of the data set at the cursor of `haupt`.
+// Returns false when the run did not complete.
+bool rechne_datensatz(bool optimierung, bool serie, std::ostream& aus, std::ostream& fehler) {
+    const std::string name = tab(tabledata::thaupt).text("name");
+    lade_datensatz();
+    const auto pfad = ausgabefile_anlegen(optimierung ? 'O' : 'S', einstellungen().ergebnisverzeichnis);
+    if (!pfad) throw fehlschlag{"no result file for " + name};
+    standard_laufdienste dienste(*pfad, einstellungen().ergebnisverzeichnis);
+    anlagenschritte schritte;
+    cli_beobachter beobachter(fehler);
+    laufumgebung u{dienste, schritte, beobachter};
+    // The control data of an earlier simulation are only used by control
+    // runs; the runner does not ask for them.
+    marken().steuerdatei_eingelesen = true;
+    marken().simulation_durchgefuehrt = false;
+    fehler << name << '\n';
+    if (serie) {
+        int bkflag = 0;
+        starte_simulation(bkflag, u);
+    } else if (optimierung) {
+        optimierung_starten(name, u);
+    } else {
+        starte_einzelsimulation(name, u);
+    }
+    if (!marken().simulation_durchgefuehrt) return false;
+    const laufausgabe a = dienste.ausgabe();
+    aus << name << '\n';
+    zeige_jahreszahlen(aus);
+    aus << "Ergebnisdatei: " << a.ergebnisdatei.string() << '\n';
+    if (!optimierung && !serie) aus << "Steuerdatei: " << a.steuerdatei.string() << '\n';
+    return true;
+}
+
+void befehl_rechnen(const befehlszeile& b, bool optimierung, std::ostream& aus, std::ostream& fehler) {
+    if (b.argumente.size() != 1) throw fehlschlag{std::string(optimierung ? "optimise" : "simulate") + " needs one data set"};
+    if (!positioniere_datensatz(b.argumente[0])) throw fehlschlag{"no data set named " + b.argumente[0]};
+    if (!rechne_datensatz(optimierung, false, aus, fehler)) {
+        throw fehlschlag{"run of " + b.argumente[0] + " did not complete"};
+    }
+}
+
+// "Serie rechnen": every data set that is not fixed, from the start row on.
+void befehl_batch(const befehlszeile& b, std::ostream& aus, std::ostream& fehler) {
+    tabelle& haupt = tab(tabledata::thaupt);
+    if (b.ab) {
+        if (!positioniere_datensatz(*b.ab)) throw fehlschlag{"no data set named " + *b.ab};
+    } else {
+        haupt.filter_aus();
+        haupt.sortiere_nach_index("isortieren");
+        haupt.erster();
+    }
+    flagchar& n = zustand::numchar();
+    n[31] = "S";
+    n[33] = "N";
+    n[38] = "N";
+    n[35] = "J";
+    leere_protokoll();
+    int gerechnet = 0;
+    while (!haupt.eof() && haupt.text("lock") == "NF") {
+        const std::string name = haupt.text("name");
+        meldung(name, "S", 'M');
+        bool fertig = false;
+        try {
+            fertig = rechne_datensatz(true, true, aus, fehler);
+        } catch (const abbruch&) {
+            fertig = false;
+        }
+        if (!fertig) throw fehlschlag{"batch stopped: run of " + name + " did not complete"};
+        positioniere_datensatz(name);
+        haupt.bearbeiten();
+        haupt.setze("lock", std::string("F"));
+        haupt.speichern();
+        ++gerechnet;
+        positioniere_datensatz(name);
+        haupt.naechster();
+    }
+    fehler << gerechnet << " data sets computed\n";
+}
+
+void befehl_inputs(const befehlszeile& b, std::ostream& aus) {
+    if (b.argumente.size() != 1) throw fehlschlag{"inputs needs one data set"};
+    if (!positioniere_datensatz(b.argumente[0])) throw fehlschlag{"no data set named " + b.argumente[0]};
+    lade_datensatz();
+    datt& v = zustand::vdatt();
+    if (b.neigung || b.azimut) {
+        if (b.neigung) v[92] = *b.neigung;
+        if (b.azimut) v[91] = *b.azimut;
+        if (!berechne_Einstrahlungsdaten_geladen(v[105], v[92], v[91], zustand::vdatz(),
+                                                 zustand::numchar(), zustand::pvdatz3(1), v)) {
+            throw fehlschlag{"the weather data do not allow this tilt"};
+        }
+    }
+    const char t = b.csv ? ',' : '\t';
+    const datz& z = zustand::vdatz();
+    struct spalte {
+        const char* name;
+        int index;
+    };
+    const spalte monatlich[] = {{"ir", zdata::ir},   {"is0", zdata::is0}, {"ta", zdata::ta},
+                                {"tamin", zdata::tamin}, {"tamax", zdata::tamax}, {"ho", zdata::ho},
+                                {"hogn", zdata::hogn}, {"te", zdata::te}, {"th", zdata::th},
+                                {"tw", zdata::tw},   {"rw", zdata::rw},   {"rh", zdata::rh},
+                                {"ew", zdata::ew},   {"eh", zdata::eh},   {"ee", zdata::ee}};
+    aus << "# tilt " << zahl(v[92]) << " deg, azimuth " << zahl(v[91]) << " deg\n";
+    aus << "month";
+    for (const spalte& s : monatlich) aus << t << s.name;
+    aus << '\n';
+    for (int m = 1; m <= 12; ++m) {
+        aus << m;
+        for (const spalte& s : monatlich) aus << t << zahl(z[s.index][m]);
+        aus << '\n';
+    }
+    const spalte reihen[] = {{"is0", zdata::is0}, {"ir", zdata::ir}, {"diff", zdata::diff},
+                             {"ref", zdata::ref}, {"ta", zdata::ta}, {"ho", zdata::ho}};
+    const datz3& p = zustand::pvdatz3(1);
+    aus << "month" << t << "interval";
+    for (const spalte& s : reihen) aus << t << s.name;
+    aus << '\n';
+    for (int m = 1; m <= 12; ++m) {
+        for (int s = 1; s <= intervalle(m); ++s) {
+            aus << m << t << s;
+            for (const spalte& r : reihen) aus << t << zahl(p[r.index][m][s]);
+            aus << '\n';
+        }
+    }
+}
+
 void befehl_init_db(const befehlszeile& b, std::ostream& aus) {
     std::filesystem::path ziel;
     if (!b.argumente.empty()) {
@@ -223,10 +440,14 @@ int varnek_cli(int argc, const char* const* argv, std::ostream& aus, std::ostrea
             befehl_init_db(b, aus);
             return 0;
         }
-        static const std::map<std::string, std::function<void(const befehlszeile&, std::ostream&)>>
+        const std::map<std::string, std::function<void(const befehlszeile&, std::ostream&)>>
             befehle = {
                 {"list", [](const befehlszeile&, std::ostream& o) { befehl_list(o); }},
                 {"show", befehl_show},
+                {"simulate", [&](const befehlszeile& x, std::ostream& o) { befehl_rechnen(x, false, o, fehler); }},
+                {"optimise", [&](const befehlszeile& x, std::ostream& o) { befehl_rechnen(x, true, o, fehler); }},
+                {"batch", [&](const befehlszeile& x, std::ostream& o) { befehl_batch(x, o, fehler); }},
+                {"inputs", befehl_inputs},
             };
         const auto it = befehle.find(b.befehl);
         if (it == befehle.end()) {

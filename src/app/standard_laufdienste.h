@@ -1,0 +1,57 @@
+#pragma once
+// The run's services over the real subsystems: the plant-combination check,
+// irradiation of the loaded weather record, run preparation and year
+// evaluation, unit conversion and the result writers.
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/simulation_run.h"
+#include "results/ergebniskatalog_tabelle.h"
+#include "results/ergebnisschreiber.h"
+
+// What a run of the loaded data set writes: the result file chosen before
+// the run (".sim" or ".dat") and, for simulations, the control file beside it.
+struct laufausgabe {
+    std::filesystem::path ergebnisdatei;
+    std::filesystem::path steuerdatei;
+};
+
+class standard_laufdienste : public lauf_dienste {
+public:
+    // Writers for the current `haupt` row and the result file `ergebnisdatei`.
+    standard_laufdienste(const std::filesystem::path& ergebnisdatei,
+                         const std::filesystem::path& ergebnisverzeichnis);
+
+    void CheckKombination(datt& vdatt, flagchar& numchar, int& bkflag) override;
+    void eintrittstemperaturen_fuellen() override;
+    bool berechne_Einstrahlungsdaten(double breite, double theta_s, double phi_g, datz& vdatz,
+                                     flagchar& numchar, datz3& pvdatz3, datt& vdatt) override;
+    void monatsvorbereitung(double A) override;
+    void intervallvorbereitung() override;
+    void ge_grenzen(double& maxge, double& minge) override;
+    void jahresauswertung(::datm& d, datz3& pvdatz3_2, speicher& puffer, ::date& monatsergebnisse,
+                          datz& vdatz, datt& vdatt) override;
+    void ergebnisauswertung(::datm& d) override;
+    double flaeche_in_ausgabeeinheit(double A) override;
+    void schreibe_intervallergebnisse(datt& vdatt, ::datm& d, double flaeche_aus, int e, int f,
+                                      int j) override;
+    void schreibe_monatsergebnisse(datt& vdatt, ::datm& d, double flaeche_aus, int f, int e,
+                                   int j) override;
+    void anlage_abschalten(char ivflag, char geraet) override;
+
+    laufausgabe ausgabe() const;
+
+private:
+    ergebniskatalog_tabelle katalog_;
+    std::unique_ptr<ergebnisschreiber> schreiber_;
+};
+
+// Creates (or re-uses) the catalogue row and the path of the result file of
+// the current `haupt` row: ".sim" for optimierung 'S', ".dat" for 'O', in
+// `ergebnisverzeichnis`; marks "Ausgabefile angelegt". Nothing on failure
+// (reported).
+std::optional<std::filesystem::path> ausgabefile_anlegen(char optimierung,
+                                                         const std::filesystem::path& ergebnisverzeichnis);

@@ -216,9 +216,8 @@ private:
         if (nul == std::string_view::npos) return false;
         std::string_view vorn = z.substr(0, nul);
         std::string_view hinten = z.substr(nul + 1);
-        std::string schluesselname;
         koor& schluessel = tab_.feldz[static_cast<std::size_t>(s)];
-        if (!naechstes_feld(vorn, schluesselname, false) ||
+        if (!naechstes_feld(vorn, schluessel.name, false) ||
             !naechstes_feld(vorn, schluessel.einheit, true) ||
             !naechste_zahl(hinten, schluessel.wert))
             return false;

@@ -53,3 +53,26 @@ TEST_F(Cli, FehlerGebenStatusUndEineZeileGrund) {
     std::ofstream(verzeichnis / "voll" / "x.txt") << "x";
     EXPECT_EQ(rufe({"init-db", (verzeichnis / "voll").string()}), 1);
 }
+
+TEST_F(Cli, SimulationSchreibtDateienDieSichWiederLesenLassen) {
+    ASSERT_EQ(rufe(mit_verzeichnissen({"simulate", "test_ir_D_EJEG_IAAN-D_st0"})), 0) << fehler.str();
+    const std::string ergebnis = aus.str();
+    EXPECT_NE(ergebnis.find("(jkk): "), std::string::npos) << ergebnis;
+    const auto sim = verzeichnis / "res" / "test_ausgabe_ir_D_EJEG_IAAN-D_st0.sim";
+    const auto str = verzeichnis / "res" / "test_steuer_ir_D_EJEG_IAAN-D_st0.str";
+    EXPECT_NE(ergebnis.find("Ergebnisdatei: " + sim.string()), std::string::npos);
+    EXPECT_NE(ergebnis.find("Steuerdatei: " + str.string()), std::string::npos);
+    ASSERT_TRUE(std::filesystem::exists(sim));
+    ASSERT_TRUE(std::filesystem::exists(str));
+
+    // The monthly result file reads back: 12 month rows of 61 quantities per area.
+    ASSERT_EQ(rufe(mit_verzeichnissen({"show", "--csv", sim.string()})), 0) << fehler.str();
+    const std::string tabelle = aus.str();
+    EXPECT_NE(tabelle.find("label,jkk [kWh],jkk_g [kWh]"), std::string::npos);
+    EXPECT_NE(tabelle.find("Dezember"), std::string::npos);
+
+    // A data set computed with a time-step method is refused with its reason.
+    EXPECT_EQ(rufe(mit_verzeichnissen({"simulate", "Braunschweig EFH"})), 1);
+    EXPECT_NE(fehler.str().find("Zeitschrittverfahren"), std::string::npos);
+    EXPECT_EQ(rufe(mit_verzeichnissen({"simulate", "gibt es nicht"})), 1);
+}

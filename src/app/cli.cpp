@@ -64,17 +64,21 @@ Exit status: 0 on success; 1 when the command failed (the reason is the last lin
 stderr); 2 for a wrong command line.
 )";
 
-// Messages of the runner: dialogs go to stderr; the last error is the reason
+// Messages of the runner: dialogs go to stderr and, so that nothing of a
+// long run is hidden, to the protocol file; the last error is the reason
 // printed when a command fails.
 class cli_senke : public meldungs_senke {
 public:
     cli_senke(std::ostream& aus, bool abbrechen) : aus_(aus), abbrechen_(abbrechen) {}
     void zeige(const std::string& text, char schwere) override {
         aus_ << text << '\n';
+        protokolliere(text);
         if (schwere == 'E' || schwere == 'T') letzter_fehler = text;
     }
     bool frage(const std::string& text) override {
-        aus_ << text << (abbrechen_ ? " -> Ja" : " -> Nein") << '\n';
+        const std::string zeile = text + (abbrechen_ ? " -> Ja" : " -> Nein");
+        aus_ << zeile << '\n';
+        protokolliere(zeile);
         if (abbrechen_) letzter_fehler = text;
         return abbrechen_;
     }

@@ -19,7 +19,9 @@ std::filesystem::path& protokollverzeichnis() {
     return verzeichnis;
 }
 
-void schreibe_protokollzeile(const std::string& text) {
+}  // namespace
+
+void protokolliere(const std::string& text) {
     // Opened, appended and closed per line so that the file holds every line
     // written before an abandonment or a crash. Lines end in CR LF like the
     // installed base's protocol files.
@@ -31,8 +33,6 @@ void schreibe_protokollzeile(const std::string& text) {
     }
     datei << text << "\r\n";
 }
-
-}  // namespace
 
 konsolen_senke::konsolen_senke(bool abbrechen_bei_frage)
     : abbrechen_bei_frage_(abbrechen_bei_frage) {}
@@ -74,7 +74,7 @@ void meldung(const std::string& text, const std::string& modus, char schwere) {
         }
         senke.zeige(text, schwere);
     } else {
-        schreibe_protokollzeile(text);
+        protokolliere(text);
     }
     if (schwere == 'T') {
         senke.cursor_zuruecksetzen();

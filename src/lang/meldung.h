@@ -53,4 +53,7 @@ std::filesystem::path protokolldatei();
 // Creates or truncates the protocol file to length 0.
 void leere_protokoll();
 
+// Appends one line to the protocol file.
+void protokolliere(const std::string& text);
+
 void meldung(const std::string& text, const std::string& modus, char schwere);

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <sqlite3.h>
+
 #include "app/cli.h"
 #include "support/aufzeichnende_senke.h"
 
@@ -75,4 +77,33 @@ TEST_F(Cli, SimulationSchreibtDateienDieSichWiederLesenLassen) {
     EXPECT_EQ(rufe(mit_verzeichnissen({"simulate", "Braunschweig EFH"})), 1);
     EXPECT_NE(fehler.str().find("Zeitschrittverfahren"), std::string::npos);
     EXPECT_EQ(rufe(mit_verzeichnissen({"simulate", "gibt es nicht"})), 1);
+}
+
+TEST_F(Cli, SerieRechnetBisZumErstenFixiertenDatensatz) {
+    ASSERT_EQ(rufe(mit_verzeichnissen({"list"})), 0);
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open((verzeichnis / "db" / "HAUPT.sqlite").string().c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, "UPDATE haupt SET lock = 'F' WHERE name = 'test_EJEG_IAAN-D_st2'",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+    }
+    ASSERT_EQ(rufe(mit_verzeichnissen({"batch", "--from", "test_EJEG_IAAN-D_st0"})), 0) << fehler.str();
+    EXPECT_NE(fehler.str().find("2 data sets computed"), std::string::npos) << fehler.str();
+    ASSERT_EQ(rufe(mit_verzeichnissen({"list"})), 0);
+    const std::string liste = aus.str();
+    EXPECT_NE(liste.find("test_EJEG_IAAN-D_st0\tF"), std::string::npos);
+    EXPECT_NE(liste.find("test_EJEG_IAAN-D_st0_d\tF"), std::string::npos);
+    EXPECT_NE(liste.find("test_EJEG_IAAN-M_st0\tNF"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(verzeichnis / "res" / "test_ausgabe_EJEG_IAAN-D_st0_d.dat"));
+
+    // A batch started on a fixed data set computes nothing.
+    ASSERT_EQ(rufe(mit_verzeichnissen({"batch", "--from", "test_EJEG_IAAN-D_st2"})), 0);
+    EXPECT_NE(fehler.str().find("0 data sets computed"), std::string::npos);
+
+    // A run that cannot complete stops the batch and leaves its data set unfixed.
+    EXPECT_EQ(rufe(mit_verzeichnissen({"batch", "--from", "Braunschweig EFH"})), 1);
+    ASSERT_EQ(rufe(mit_verzeichnissen({"list"})), 0);
+    EXPECT_NE(aus.str().find("Braunschweig EFH\tNF"), std::string::npos);
 }

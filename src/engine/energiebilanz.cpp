@@ -202,6 +202,10 @@ void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen) {
         if (diff > 0.0) {
             const double angebot = b.numchar[7] == "Z" ? diff : diff * anteil_ueber_kaltwasser(b);
             speicher_laden_intervall(b, sp, angebot, C, T_lade);
+        } else {
+            // Everything the collector gave was consumed: nothing was charged,
+            // so the gain after charging is the gain itself.
+            d3.esa[m][s] = d3.es[m][s];
         }
         speicher_verluste(a, m, s, ho, b.vdatz, d3);
     }

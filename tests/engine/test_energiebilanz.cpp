@@ -83,6 +83,28 @@ TEST_F(Energiebilanz, VollerSpeicherSkaliertKollektorenergieAufDenGespeichertenA
     EXPECT_DOUBLE_EQ(d3.zei[4][2], 0.0);
 }
 
+TEST_F(Energiebilanz, ErstVerbrauchenHaeltGewinnNachLadenFest) {
+    // "Consume first": the whole collector energy goes to the demand, nothing
+    // is charged, and the gain after charging is the gain; a surplus is
+    // charged and the gain after charging follows the store.
+    numchar[28] = "S";
+    numchar[7] = "Z";
+    struct fall {
+        double er, bedarf;
+    };
+    for (const fall f : {fall{3.0, 5.0}, fall{3.0, 3.0}, fall{kwh(10.0) + 2.0, 2.0}}) {
+        SCOPED_TRACE(f.er);
+        setze_speicher_zurueck(a.pufferspeicher, 1.0, 20.0);
+        d3.es[4][2] = f.er;
+        d3.er[4][2] = f.er;
+        d3.esa[4][2] = -1.0;  // left over from an earlier interval
+        d3.equer_verbrauch[4][2] = f.bedarf;
+        auto b = bilanz();
+        energiebilanz_intervall(b, summen);
+        EXPECT_DOUBLE_EQ(d3.esa[4][2], f.er);
+    }
+}
+
 TEST_F(Energiebilanz, UngedeckterBedarfWirdZusatzheizungOhneKopplung) {
     d3.equer_verbrauch[4][2] = 5.0;  // store at 20 C cannot deliver above 20 C
     auto b = bilanz();

@@ -568,7 +568,11 @@ def num_zeile(name):
     return {"name": name, "zeitraum": kern[0], "art": kern[2], "optimierung": kern[1], "strahlung": teile[1],
             "sortierung": kern[3], "monatstart": 1, "energiebedarfintervall": "V", "speicher": "S",
             "diffusestrahlung": "E" if "E" in teile[2:] else "B",
-            "modelltypwp": "L" if "L" in teile[2:] else "4", "modelltypdruckabfall": "D",
+            # The analytic interval method linearises the ww pump's COP in the
+            # collector temperature with the linear coefficients, so its rows
+            # use the linear model; the others the polynomial fit.
+            "modelltypwp": "L" if "L" in teile[2:] or kern[2] == "A" else "4",
+            "modelltypdruckabfall": "D",
             "info": "Testmethode " + name}
 
 

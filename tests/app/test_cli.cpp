@@ -134,3 +134,34 @@ TEST_F(Cli, AnalytischeZwischenkopplungLiefertPlausibleJahreswerte) {
     EXPECT_GT(monate, 0);
     EXPECT_GT(summe_er, 0.0);
 }
+
+TEST_F(Cli, ZwischenwaermepumpeLaeuftInIhremRegelbereich) {
+    // Hourly intermediate-reservoir data set with a long-term store: in the
+    // charge months the ww pump lifts collector heat to the store's top
+    // temperature. Its electric power lies in the control range of the pump,
+    // so it runs and books electricity (nh) in some months of the largest area.
+    ASSERT_EQ(rufe(mit_verzeichnissen({"simulate", "test_ZJEG_IAAN-D_st2"})), 0) << fehler.str();
+    const auto sim = verzeichnis / "res" / "test_ausgabe_ZJEG_IAAN-D_st2.sim";
+    ASSERT_EQ(rufe(mit_verzeichnissen({"show", "--csv", sim.string()})), 0) << fehler.str();
+    std::istringstream zeilen(aus.str());
+    std::string zeile;
+    int spalte_nh = -1;
+    double summe_nh = 0.0;  // of the last area block
+    while (std::getline(zeilen, zeile)) {
+        std::vector<std::string> felder;
+        std::stringstream z(zeile);
+        for (std::string f; std::getline(z, f, ',');) felder.push_back(f);
+        if (felder.empty()) continue;
+        if (felder[0].rfind("Fläche", 0) == 0) {
+            summe_nh = 0.0;
+        } else if (felder[0] == "label") {
+            for (size_t i = 0; i < felder.size(); ++i) {
+                if (felder[i] == "nh [kWh]") spalte_nh = static_cast<int>(i);
+            }
+        } else if (spalte_nh >= 0 && felder.size() > static_cast<size_t>(spalte_nh)) {
+            summe_nh += std::stod(felder[static_cast<size_t>(spalte_nh)]);
+        }
+    }
+    ASSERT_GE(spalte_nh, 0);
+    EXPECT_GT(summe_nh, 100.0);
+}

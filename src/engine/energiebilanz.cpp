@@ -89,7 +89,14 @@ double speicher_laden_intervall(intervallbilanz& b, speicher& sp, double E, doub
     const double gespeichert = lade_speicher(sp, E, T, ueberlauf, m, s, b.numchar, b);
     double f = 1.0;
     if (ueberlauf > 0.0 && b.d3.er[m][s] > 0.0) {
-        f = std::max(0.0, gespeichert + X) / b.d3.er[m][s];
+        // With end-reservoir coupling the offer is collector heat (es), while er
+        // is that heat lifted to the supply temperature; the stored heat is
+        // converted to er's measure so that the collector gives what the store took.
+        double gespeichert_er = gespeichert;
+        if (b.numchar[7] == "E" && b.d3.es[m][s] > 0.0) {
+            gespeichert_er = gespeichert * b.d3.er[m][s] / b.d3.es[m][s];
+        }
+        f = std::max(0.0, gespeichert_er + X) / b.d3.er[m][s];
         b.d3.es[m][s] *= f;
         b.d3.ls[m][s] *= f;
         b.d3.er[m][s] *= f;
@@ -202,6 +209,10 @@ void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen) {
         if (diff > 0.0) {
             const double angebot = b.numchar[7] == "Z" ? diff : diff * anteil_ueber_kaltwasser(b);
             speicher_laden_intervall(b, sp, angebot, C, T_lade);
+        } else {
+            // Everything the collector gave was consumed: nothing was charged,
+            // so the gain after charging is the gain itself.
+            d3.esa[m][s] = d3.es[m][s];
         }
         speicher_verluste(a, m, s, ho, b.vdatz, d3);
     }

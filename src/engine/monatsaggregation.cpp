@@ -93,8 +93,8 @@ std::array<double, 4> intervall_zuruecksetzen(int m, int s, const flagchar& numc
     return {0.0, 1.0, 0.0, 1.0};
 }
 
-void monat_in_laufergebnis(const ::date& d, const ::date3& d3, const datz3& p, ::datm& r,
-                           int m, double A) {
+void monat_in_laufergebnis(const ::date& d, const ::date3& d3, const datz& vdatz,
+                           const datz3& p, ::datm& r, int m, double A) {
     using namespace adata;
     auto& F = r.feld;
     F[jkk][1] = d.jkk;
@@ -107,7 +107,8 @@ void monat_in_laufergebnis(const ::date& d, const ::date3& d3, const datz3& p, :
     const paar paare[] = {
         {jek_g, d.ek_g},       {jek, d.ek_lv},        {eta, d.etam},
         {ztk, d.tf},           {tf_s, d.tf_s},        {copwe, d.copwe},
-        {copww, d.copww},      {esa, d.esa},          {ls, d.ls},
+        {copww, d.copww},      {er, d.er},            {esa, d.esa},
+        {ls, d.ls},
         {volluft, d.volluft},  {a1_skm_oben, d.a1_skm_oben}, {a3_erz, d.a3_erz},
         {v_luft, d.v_luft},    {eg, d.eg},            {tz, d.tz},
         {msp_max_puffer, d.msp_max_puffer}, {msp_next_puffer, d.msp_next_puffer},
@@ -123,7 +124,9 @@ void monat_in_laufergebnis(const ::date& d, const ::date3& d3, const datz3& p, :
         {teinv, d.tein},       {tev, d.te},
     };
     for (const paar& p : paare) F[p.q][m] = p.x[m];
-    r.ir[m] = d.nh[m];
+    // The year evaluation weights the monthly efficiency `eta` with this
+    // irradiation and divides by the yearly irradiation of the same plane.
+    r.ir[m] = vdatz[zdata::ir][m];
     r.feldns_puffer[m] = d.e_next_puffer[m];
     r.feldns_lang[m] = d.e_next_lang[m];
 
@@ -171,5 +174,5 @@ void monatssummen(const flagchar& numchar, const datz& vdatz, ::date& d, const d
     verbrauch_monat(m, A, A, numchar, vdatt, vdatz, p, zustand::anlage(0).pufferspeicher, d, d3);
     bester = aktuell;
     ziel = v;
-    monat_in_laufergebnis(d, d3, p, r, m, A);
+    monat_in_laufergebnis(d, d3, vdatz, p, r, m, A);
 }

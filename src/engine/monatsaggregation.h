@@ -32,9 +32,11 @@ void mittlere_geschwindigkeit(::date& d, const ::date3& d3, const datz& vdatz, i
 std::array<double, 4> intervall_zuruecksetzen(int m, int s, const flagchar& numchar, double A,
                                               ::date3& d3, const datz3& pvdatz3);
 
-// Copies month m of `date` and its intervals into the run result `datm`.
-void monat_in_laufergebnis(const ::date& d, const ::date3& d3, const datz3& pvdatz3, ::datm& r,
-                           int m, double A);
+// Copies month m of `date` and its intervals into the run result `datm`;
+// `datm`.`ir` receives the month's irradiation on the collector plane, the
+// weight of the yearly mean collector efficiency.
+void monat_in_laufergebnis(const ::date& d, const ::date3& d3, const datz& vdatz,
+                           const datz3& pvdatz3, ::datm& r, int m, double A);
 
 // Month wrap-up of the analytic step: balances every interval, keeps the
 // plant's state of the month, closes the stores and the month's pump energy,

@@ -83,6 +83,46 @@ TEST_F(Energiebilanz, VollerSpeicherSkaliertKollektorenergieAufDenGespeichertenA
     EXPECT_DOUBLE_EQ(d3.zei[4][2], 0.0);
 }
 
+TEST_F(Energiebilanz, EndreservoirGibtNurDieGespeicherteKollektorwaerme) {
+    // End-reservoir coupling: the store is offered the collector heat es at the
+    // outflow temperature 30 C; er is that heat lifted to 50 C (twice es with
+    // cold water at 10 C). The 1 m3 store at 20 C takes only 10 K of it, so the
+    // collector's gain shrinks to what the store took and er in proportion.
+    d3.tf[4][2] = 30.0;
+    d3.twfflag[2] = u'N';
+    d3.es[4][2] = 20.0;
+    d3.er[4][2] = 40.0;
+    auto b = bilanz();
+    energiebilanz_intervall(b, summen);
+    const double gespeichert = a.pufferspeicher.inhalt.estore;
+    ASSERT_NEAR(gespeichert, kwh(10.0), 1e-9);
+    EXPECT_NEAR(d3.es[4][2], gespeichert, 1e-9);
+    EXPECT_NEAR(d3.er[4][2], 2.0 * gespeichert, 1e-9);
+    EXPECT_NEAR(d3.esa[4][2], gespeichert, 1e-9);
+}
+
+TEST_F(Energiebilanz, ErstVerbrauchenHaeltGewinnNachLadenFest) {
+    // "Consume first": the whole collector energy goes to the demand, nothing
+    // is charged, and the gain after charging is the gain; a surplus is
+    // charged and the gain after charging follows the store.
+    numchar[28] = "S";
+    numchar[7] = "Z";
+    struct fall {
+        double er, bedarf;
+    };
+    for (const fall f : {fall{3.0, 5.0}, fall{3.0, 3.0}, fall{kwh(10.0) + 2.0, 2.0}}) {
+        SCOPED_TRACE(f.er);
+        setze_speicher_zurueck(a.pufferspeicher, 1.0, 20.0);
+        d3.es[4][2] = f.er;
+        d3.er[4][2] = f.er;
+        d3.esa[4][2] = -1.0;  // left over from an earlier interval
+        d3.equer_verbrauch[4][2] = f.bedarf;
+        auto b = bilanz();
+        energiebilanz_intervall(b, summen);
+        EXPECT_DOUBLE_EQ(d3.esa[4][2], f.er);
+    }
+}
+
 TEST_F(Energiebilanz, UngedeckterBedarfWirdZusatzheizungOhneKopplung) {
     d3.equer_verbrauch[4][2] = 5.0;  // store at 20 C cannot deliver above 20 C
     auto b = bilanz();

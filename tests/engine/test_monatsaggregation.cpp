@@ -85,18 +85,26 @@ TEST_F(Monatsaggregation, MonatInsLaufergebnis) {
     d.ek_lv[5] = 3.0;
     d.nh_lv[5] = 4.0;
     d.nh[5] = 5.0;
+    d.er[5] = 7.0;
+    d.copww[5] = 4.5;
+    z[zdata::ir][5] = 120.0;
     d.tein[5] = 12.0;
     d.e_next_lang[5] = 6.0;
     d3.zei[5][2] = 2.0;
     d3.tein[5][3] = 8.0;
     d3.wpausflag[1] = u'J';
     d3.wpausflag[2] = u'N';
-    monat_in_laufergebnis(d, d3, *p, r, 5, 2.0);
+    monat_in_laufergebnis(d, d3, z, *p, r, 5, 2.0);
     EXPECT_EQ(r.feld[adata::jkk][1], 11.0);
     EXPECT_EQ(r.feld[adata::jek][5], 3.0);
     EXPECT_EQ(r.feld[adata::nh][5], 4.0);
     EXPECT_EQ(r.feld[adata::teinv][5], 12.0);
-    EXPECT_EQ(r.ir[5], 5.0);
+    // The collector energy reaches the year evaluation (seasonal performance
+    // factor, store volume), and the efficiency weight is the irradiation,
+    // not the supplementary heating.
+    EXPECT_EQ(r.feld[adata::er][5], 7.0);
+    EXPECT_EQ(r.feld[adata::copww][5], 4.5);
+    EXPECT_EQ(r.ir[5], 120.0);
     EXPECT_EQ(r.feldns_lang[5], 6.0);
     EXPECT_DOUBLE_EQ(r.feld3[0][5][2], 0.5);
     EXPECT_EQ(r.feld3[16][5][3], 8.0);

@@ -525,7 +525,11 @@ def waermepumpe():
     # sink temperature) over -15..20 degC source and 25..65 degC sink.
     poly = kleinste_quadrate([[1.0, 1 / (th - tt), th - tt] for tt, th, _ in PUNKTE],
                              [c for *_, c in PUNKTE]) + [0.0, 0.0, 0.0, 0.0]
-    leistung = 8000.0  # W: the house's design load 5.7 kW plus hot water (ASSUMPTION)
+    # The program's heat-pump power is the electric input power (it is compared with the
+    # electric power of an interval for the control range and multiplied by the COP for
+    # heat). The pump is sized for 8 kW heat, the house's design load 5.7 kW plus hot
+    # water (ASSUMPTION); at the rating point B0/W35 that takes 8 kW / COP electrically.
+    leistung = round(8000.0 / (QUELLE_HEIZ[35.0][1] / QUELLE_EL[35.0][1]))
     zeilen = []
     for weise, minp, info in (("we", -5.0, "Sole/Wasser"), ("ww", 2.0, "Wasser/Wasser")):
         zeilen.append({
@@ -568,7 +572,11 @@ def num_zeile(name):
     return {"name": name, "zeitraum": kern[0], "art": kern[2], "optimierung": kern[1], "strahlung": teile[1],
             "sortierung": kern[3], "monatstart": 1, "energiebedarfintervall": "V", "speicher": "S",
             "diffusestrahlung": "E" if "E" in teile[2:] else "B",
-            "modelltypwp": "L" if "L" in teile[2:] else "4", "modelltypdruckabfall": "D",
+            # The analytic interval method linearises the ww pump's COP in the
+            # collector temperature with the linear coefficients, so its rows
+            # use the linear model; the others the polynomial fit.
+            "modelltypwp": "L" if "L" in teile[2:] or kern[2] == "A" else "4",
+            "modelltypdruckabfall": "D",
             "info": "Testmethode " + name}
 
 

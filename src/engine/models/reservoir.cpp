@@ -20,10 +20,19 @@ void schritt_n(laufkontext& k, const kollektor_koeff& c, int m, int s, double A)
     kollektor_schritt(k.d3, k.pvdatz3, m, 'n', s, A, c.X4, c.X2, c.X3, c.X1);
 }
 
+// Collector energy of the interval (kWh) and its mean power (kW).
+double energie(const laufkontext& k, int m, int s) { return k.d3.es[m][s] + k.d3.ls[m][s]; }
+
 double leistung(const laufkontext& k, int m, int s) {
-    const double e = k.d3.es[m][s] + k.d3.ls[m][s];
     const double ho = k.pvdatz3[zdata::ho][m][s];
-    return ho > 0.0 ? e / ho : e;
+    return ho > 0.0 ? energie(k, m, s) / ho : energie(k, m, s);
+}
+
+// Hours that turn an interval's power into its energy; 1 for an interval
+// without hours, so that such an interval still counts once.
+double stunden(const laufkontext& k, int m, int s) {
+    const double ho = k.pvdatz3[zdata::ho][m][s];
+    return ho > 0.0 ? ho : 1.0;
 }
 
 void melde_keine_konvergenz(const laufkontext& k, const char* loesung, int m) {
@@ -114,7 +123,9 @@ double maximaldurchfluss_intervall(laufkontext& k, int m, int s, double A) {
     const kollektor_koeff c = kollektor_koeffizienten(k, A, s, m);
     cop_setzen(k, m, s, d3.tf[m][s]);
     schritt_n(k, c, m, s, A);
-    d3.er[m][s] = energie_aufteilung(k, leistung(k, m, s), d3.copww[m][s], k.vdatz[zdata::tk][m],
+    // The split works on the interval's energy: its result is the useful
+    // energy of the interval and the control range divides el_0 by the hours.
+    d3.er[m][s] = energie_aufteilung(k, energie(k, m, s), d3.copww[m][s], k.vdatz[zdata::tk][m],
                                      d3.tf[m][s], k.vdatz[zdata::twv][m], m, s);
     return d3.er[m][s];
 }
@@ -172,8 +183,11 @@ int zwischenreservoir_monat(laufkontext& k, int m, double A) {
                     meldung("Warnung: Koeffizien DW < 0.", "S", 'A');
                     continue;
                 }
-                Sa += c.X3 * A * c.R1 / c.P28;
-                Sb += c.X4 * A - c.X3 * c.P2c * A / c.P28;
+                // The terms are collector powers; weighted with the interval's
+                // hours they add up to energies comparable with the demand Q.
+                const double h = stunden(k, m, s);
+                Sa += h * c.X3 * A * c.R1 / c.P28;
+                Sb += h * (c.X4 * A - c.X3 * c.P2c * A / c.P28);
             }
             Sa = r_T * Sa / 1000.0;
             Sb = r_T * Sb / 1000.0;
@@ -217,7 +231,8 @@ int zwischenreservoir_monat(laufkontext& k, int m, double A) {
                 } else if (z3[zdata::is0][m][s] > 0.0 || luft_wt) {
                     schritt_n(k, c, m, s, A);
                     const double P = leistung(k, m, s);
-                    d3.er[m][s] = energie_aufteilung(k, P, d3.copww[m][s], rwv, d3.tf[m][s], twv, m, s);
+                    d3.er[m][s] = energie_aufteilung(k, energie(k, m, s), d3.copww[m][s], rwv,
+                                                     d3.tf[m][s], twv, m, s);
                     if (d3.tf[m][s] < z3[zdata::tein][m][s]) {
                         d3.tf[m][s] = z3[zdata::tein][m][s];
                         d3.tf_s[m][s] = d3.tf[m][s];

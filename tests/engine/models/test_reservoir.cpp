@@ -195,6 +195,42 @@ TEST_F(ReservoirTest, ZwischenreservoirFriertBegrenzteIntervalleEin) {
     }
 }
 
+TEST_F(ReservoirTest, ZwischenreservoirRechnetMitEnergienAuchBeiLangenIntervallen) {
+    // The same month once with one-hour intervals and once with ten-hour
+    // intervals of the same irradiance (ten times the irradiation and the
+    // demand): the common level and the outflow temperatures must not change,
+    // and the useful energy grows tenfold.
+    struct ergebnis {
+        double tf[7], er[7];
+    };
+    auto rechne = [&](double stunden) {
+        auto& d3 = z.d3r();
+        for (int s = 1; s <= 6; ++s) {
+            z.z3()[zdata::ho][M][s] = stunden;
+            z.z3()[zdata::ir][M][s] = stunden * z.z3()[zdata::is0][M][s] / 1000.0;
+            d3.equer_verbrauch[M][s] = stunden * (s == 4 ? 5.0 : (s == 3 || s == 5) ? 1.9 : 0.5);
+            d3.tf[M][s] = 0.0;
+            d3.er[M][s] = 0.0;
+        }
+        z.z()[zdata::ewv][M] = 0.0;
+        zwischenreservoir_monat(z.k, M, A);
+        ergebnis e{};
+        for (int s = 1; s <= 6; ++s) {
+            e.tf[s] = d3.tf[M][s];
+            e.er[s] = d3.er[M][s];
+        }
+        return e;
+    };
+    const ergebnis kurz = rechne(1.0);
+    const ergebnis lang = rechne(10.0);
+    for (int s : {3, 4, 5}) {
+        SCOPED_TRACE(s);
+        EXPECT_GT(kurz.er[s], 0.0);
+        EXPECT_NEAR(lang.tf[s], kurz.tf[s], 1e-9);
+        EXPECT_NEAR(lang.er[s], 10.0 * kurz.er[s], 1e-9);
+    }
+}
+
 TEST_F(ReservoirTest, NegativerKoeffizientWirdProtokolliert) {
     const auto verzeichnis = std::filesystem::temp_directory_path() / "varnek_reservoir_test";
     std::filesystem::create_directories(verzeichnis);

@@ -40,10 +40,15 @@ void schreibe_zahl(std::string& ziel, double x, int nachkommastellen) {
     char puffer[400];
     if (x < 1e-8 && x != 0.0) {
         // to_chars gives "d.ddddddddddddddE-dd"; rewrite the exponent to four digits.
+        // Its output is not NUL-terminated, so the exponent is parsed only up to
+        // r.ptr: reading on (atoi) would take in stale bytes of the buffer.
         const auto r = std::to_chars(puffer, puffer + sizeof puffer, std::fabs(x),
                                      std::chars_format::scientific, 14);
         const char* e = static_cast<const char*>(std::memchr(puffer, 'e', static_cast<std::size_t>(r.ptr - puffer)));
-        const int exponent = std::atoi(e + 1);
+        const bool negativ = e[1] == '-';
+        int exponent = 0;
+        std::from_chars(e + 2, r.ptr, exponent);  // e[1] is always the sign
+        if (negativ) exponent = -exponent;
         char form[32];
         std::size_t k = 0;
         form[k++] = x < 0 ? '-' : ' ';

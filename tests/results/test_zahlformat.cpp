@@ -36,6 +36,18 @@ TEST(Zahlformat, FestkommaWissenschaftlichUndFeldbreite) {
     EXPECT_EQ(feldbreite(1e22), 22);
 }
 
+TEST(Zahlformat, ExponentHaengtNichtVomVorherGeschriebenenWertAb) {
+    // A long fixed-point value leaves digits in the work buffer past the end of
+    // the shorter scientific text that follows; they must not reach the exponent.
+    std::string z;
+    schreibe_zahl(z, 1e22);
+    schreibe_zahl(z, 5e-9);
+    schreibe_zahl(z, 123456789012345678.0);
+    schreibe_zahl(z, -1234.5);
+    EXPECT_EQ(z, "10000000000000000000000.0000000000 5.00000000000000E-0009"
+                 "123456789012345680.0000000000-1.23450000000000E+0003");
+}
+
 TEST(Zahlformat, NichtEndlicheWerteBleibenLesbarUndEndlich) {
     EXPECT_EQ(formatiere_zahl(std::numeric_limits<double>::quiet_NaN()), std::string(17, ' ') + "NAN");
     EXPECT_EQ(formatiere_zahl(-std::numeric_limits<double>::infinity()), std::string(16, ' ') + "-INF");

@@ -1,5 +1,7 @@
 #include "data/einstellungen.h"
 
+#include "data/zahltext.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -23,30 +25,7 @@ constexpr std::array<int32_t, 13> MITTE{0, 15, 45, 74, 105, 135, 166, 196, 227, 
 
 std::string tx(const char* de, const char* en) { return text_paar{de, en}.text(); }
 
-std::string ohne_raender(const std::string& s) {
-    const auto a = s.find_first_not_of(" \t");
-    if (a == std::string::npos) return {};
-    return s.substr(a, s.find_last_not_of(" \t") - a + 1);
-}
 
-std::optional<double> als_double(const std::string& text) {
-    std::string t = ohne_raender(text);
-    if (t.empty()) return std::nullopt;
-    if (t.find('.') == std::string::npos) std::replace(t.begin(), t.end(), ',', '.');
-    char* ende = nullptr;
-    const double d = std::strtod(t.c_str(), &ende);
-    if (ende != t.c_str() + t.size() || !std::isfinite(d)) return std::nullopt;
-    return d;
-}
-
-std::optional<int32_t> als_int(const std::string& text) {
-    const std::string t = ohne_raender(text);
-    if (t.empty()) return std::nullopt;
-    char* ende = nullptr;
-    const long long v = std::strtoll(t.c_str(), &ende, 10);
-    if (ende != t.c_str() + t.size() || v < INT32_MIN || v > INT32_MAX) return std::nullopt;
-    return static_cast<int32_t>(v);
-}
 
 void kein_zahlenwert(const std::string& text) {
     meldung(tx("Fehler: Ungültiger Zahlenwert: '", "Error: invalid number: '") + text + "'", "M", 'T');
@@ -203,13 +182,13 @@ numerische_anzeige zeige_rech_parameter() {
 void setze_numerische_parameter(laufsteuerung& l, const std::string& maxge, const std::string& minge,
                                 const std::string& anzge, const std::string& maxwp) {
     // Every field is read before anything is set: a bad entry changes nothing.
-    const auto max_v = als_double(maxge);
+    const auto max_v = lies_zahl(maxge);
     if (!max_v) kein_zahlenwert(maxge);
-    const auto min_v = als_double(minge);
+    const auto min_v = lies_zahl(minge);
     if (!min_v) kein_zahlenwert(minge);
-    const auto anz = als_int(anzge);
+    const auto anz = lies_ganzzahl(anzge);
     if (!anz) kein_zahlenwert(anzge);
-    const auto wp = als_int(maxwp);
+    const auto wp = lies_ganzzahl(maxwp);
     if (!wp) kein_zahlenwert(maxwp);
     const Einheit_struct& v = einheit(groesse::volumenstrom_traeger);
     l.maxge = umrechnen(*max_v, v.ausgabe, v.haupteinheit, v.kennzeichen, 0);

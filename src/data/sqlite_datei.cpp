@@ -4,15 +4,6 @@
 
 #include <stdexcept>
 
-std::string sql_name_quoten(const std::string& name) {
-    std::string s = "\"";
-    for (char c : name) {
-        if (c == '"') s += '"';
-        s += c;
-    }
-    return s + "\"";
-}
-
 sqlite_datei::sqlite_datei(const std::filesystem::path& datei, bool anlegen) {
     const int flags = SQLITE_OPEN_READWRITE | (anlegen ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(datei.string().c_str(), &db_, flags, nullptr);

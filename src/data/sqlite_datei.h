@@ -13,9 +13,6 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-// Quoted SQL identifier ("a""b").
-std::string sql_name_quoten(const std::string& name);
-
 class sqlite_anweisung;
 
 class sqlite_datei {

@@ -1,5 +1,7 @@
 #include "data/tabelle.h"
 
+#include "data/zahltext.h"
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -51,24 +53,6 @@ feldwert lies_spalte(sqlite3_stmt* st, int i) {
             return std::string(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st, i)));
         }
     }
-}
-
-std::string ohne_raender(std::string s) {
-    const auto a = s.find_first_not_of(" \t");
-    if (a == std::string::npos) return {};
-    const auto e = s.find_last_not_of(" \t");
-    return s.substr(a, e - a + 1);
-}
-
-// Parses a whole text as a number; a decimal comma is accepted.
-std::optional<double> lies_zahl(const std::string& text) {
-    std::string t = ohne_raender(text);
-    if (t.empty()) return std::nullopt;
-    if (t.find('.') == std::string::npos) std::replace(t.begin(), t.end(), ',', '.');
-    char* ende = nullptr;
-    const double d = std::strtod(t.c_str(), &ende);
-    if (ende != t.c_str() + t.size() || !std::isfinite(d)) return std::nullopt;
-    return d;
 }
 
 const feldwert& leerwert() {
@@ -202,26 +186,7 @@ bool tabelle::oeffne(const fs::path& datei, const tabellen_def& def) {
         }
     }
     if (!vorhanden) {
-        std::string sql = "CREATE TABLE " + sql_bezeichner(def.sql_name) + " (";
-        for (size_t i = 0; i < def.spalten.size(); ++i) {
-            const auto& s = def.spalten[i];
-            if (i) sql += ", ";
-            sql += sql_bezeichner(s.name) + " " + sql_typ(s) + (s.pflicht ? " NOT NULL" : "");
-        }
-        if (!def.schluessel.empty()) {
-            sql += ", PRIMARY KEY (";
-            for (size_t i = 0; i < def.schluessel.size(); ++i)
-                sql += (i ? ", " : "") + sql_bezeichner(def.schluessel[i]);
-            sql += ")";
-        }
-        sql += ")";
-        std::string ddl = "BEGIN; " + sql + ";";
-        for (const auto& ix : def.indizes) {
-            ddl += " CREATE INDEX " + sql_bezeichner(ix.name) + " ON " + sql_bezeichner(def.sql_name) + " (";
-            for (size_t i = 0; i < ix.spalten.size(); ++i)
-                ddl += (i ? ", " : "") + sql_bezeichner(ix.spalten[i]);
-            ddl += ");";
-        }
+        std::string ddl = "BEGIN; " + tabellen_ddl(def);
         ddl += " COMMIT;";
         char* fehler = nullptr;
         if (sqlite3_exec(db_, ddl.c_str(), nullptr, nullptr, &fehler) != SQLITE_OK) {

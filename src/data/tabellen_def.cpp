@@ -65,3 +65,25 @@ bool gleich_ohne_gross_klein(const std::string& a, const std::string& b) {
            std::equal(a.begin(), a.end(), b.begin(),
                       [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
+
+std::string tabellen_ddl(const tabellen_def& def) {
+    std::string sql = "CREATE TABLE " + sql_bezeichner(def.sql_name) + " (";
+    for (size_t i = 0; i < def.spalten.size(); ++i) {
+        const auto& s = def.spalten[i];
+        if (i) sql += ", ";
+        sql += sql_bezeichner(s.name) + " " + sql_typ(s) + (s.pflicht ? " NOT NULL" : "");
+    }
+    if (!def.schluessel.empty()) {
+        sql += ", PRIMARY KEY (";
+        for (size_t i = 0; i < def.schluessel.size(); ++i)
+            sql += (i ? ", " : "") + sql_bezeichner(def.schluessel[i]);
+        sql += ")";
+    }
+    sql += ");";
+    for (const auto& ix : def.indizes) {
+        sql += " CREATE INDEX " + sql_bezeichner(ix.name) + " ON " + sql_bezeichner(def.sql_name) + " (";
+        for (size_t i = 0; i < ix.spalten.size(); ++i) sql += (i ? ", " : "") + sql_bezeichner(ix.spalten[i]);
+        sql += ");";
+    }
+    return sql;
+}

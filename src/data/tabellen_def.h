@@ -45,6 +45,9 @@ std::string sql_typ(const spalten_def& spalte);
 // Column type derived from a declared SQL type, the width from "(n)".
 spalten_def spalte_aus_deklaration(const std::string& name, const std::string& deklaration, bool pflicht);
 
+// CREATE TABLE (with its key) and CREATE INDEX statements of a table.
+std::string tabellen_ddl(const tabellen_def& def);
+
 // Identifier quoted for SQL ("a""b").
 std::string sql_bezeichner(const std::string& name);
 

@@ -1,5 +1,7 @@
 #include "input/addiere_default.h"
 
+#include "data/tabellen_def.h"
+
 #include <optional>
 #include <stdexcept>
 
@@ -26,8 +28,8 @@ bool lese_codes(const std::filesystem::path& datei, const std::string& tabelle, 
                 size_t anzahl, const std::string& name, std::string& wort) {
     sqlite_datei db(datei, false);
     std::string sql = "SELECT ";
-    for (size_t i = 0; i < anzahl; ++i) sql += (i ? ", " : "") + sql_name_quoten(spalten[i]);
-    sql += " FROM " + sql_name_quoten(tabelle) + " WHERE name = ?1";  // column names ignore case
+    for (size_t i = 0; i < anzahl; ++i) sql += (i ? ", " : "") + sql_bezeichner(spalten[i]);
+    sql += " FROM " + sql_bezeichner(tabelle) + " WHERE name = ?1";  // column names ignore case
     auto s = db.vorbereiten(sql);
     s.binde(1, name);
     if (!s.schritt()) return false;
@@ -197,7 +199,7 @@ int addiere_default(const std::filesystem::path& db_verzeichnis) {
     std::string sql = "INSERT INTO haupt (";
     std::string werte = ") VALUES (";
     for (size_t i = 0; i < basis.size(); ++i) {
-        sql += (i ? ", " : "") + sql_name_quoten(basis[i].first);
+        sql += (i ? ", " : "") + sql_bezeichner(basis[i].first);
         werte += (i ? ", ?" : "?") + std::to_string(i + 1);
     }
     sql += werte + ")";

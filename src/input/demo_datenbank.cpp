@@ -101,27 +101,16 @@ std::vector<std::vector<feld>> lese_csv(const fs::path& datei, std::vector<size_
     return saetze;
 }
 
-std::string sql_typ(const demo_spalte& s) {
-    switch (s.typ) {
-        case 'T': return "VARCHAR(" + std::to_string(s.breite) + ")";
-        case 'R': return "REAL";
-        case 'I': return "INTEGER";
-        case 'L': return "BIGINT";
-        case 'D': return "NUMERIC(20,0)";
-        default: return "TEXT";
-    }
-}
-
 // Binds one CSV field as the value of column `s`; throws quellfehler when it
 // does not fit the column.
-void binde_feld(sqlite_anweisung& a, int i, const feld& f, const demo_spalte& s, const std::string& wo) {
+void binde_feld(sqlite_anweisung& a, int i, const feld& f, const spalten_def& s, const std::string& wo) {
     if (f.text.empty() && !f.quotiert) {
         if (s.pflicht) throw quellfehler{wo + tx(": Spalte ", ": column ") + s.name + tx(" darf nicht leer sein", " must not be empty")};
         a.binde_null(i);
         return;
     }
-    if (s.typ == 'T' || s.typ == 'M') {
-        if (s.typ == 'T' && zeichenzahl(f.text) > static_cast<size_t>(s.breite))
+    if (ist_text(s.typ)) {
+        if (s.typ == spaltentyp::text && s.breite > 0 && zeichenzahl(f.text) > static_cast<size_t>(s.breite))
             throw quellfehler{wo + tx(": Spalte ", ": column ") + s.name + tx(" länger als ", " longer than ") +
                               std::to_string(s.breite) + tx(" Zeichen", " characters")};
         a.binde(i, f.text);
@@ -130,14 +119,14 @@ void binde_feld(sqlite_anweisung& a, int i, const feld& f, const demo_spalte& s,
     const char* p = f.text.c_str();
     char* ende = nullptr;
     errno = 0;
-    if (s.typ == 'R') {
+    if (s.typ == spaltentyp::real) {
         const double d = std::strtod(p, &ende);
         if (f.quotiert || ende == p || *ende != '\0' || errno != 0 || !std::isfinite(d))
             throw quellfehler{wo + tx(": Spalte ", ": column ") + s.name + tx(": keine Zahl: \"", ": not a number: \"") + f.text + "\""};
         a.binde(i, d);
     } else {
         const long long w = std::strtoll(p, &ende, 10);
-        const bool bereich = s.typ != 'I' || (w >= -2147483648LL && w <= 2147483647LL);
+        const bool bereich = s.typ != spaltentyp::integer || (w >= -2147483648LL && w <= 2147483647LL);
         if (f.quotiert || ende == p || *ende != '\0' || errno != 0 || !bereich)
             throw quellfehler{wo + tx(": Spalte ", ": column ") + s.name + tx(": keine ganze Zahl: \"", ": not an integer: \"") + f.text +
                               "\""};
@@ -145,7 +134,7 @@ void binde_feld(sqlite_anweisung& a, int i, const feld& f, const demo_spalte& s,
     }
 }
 
-void baue_tabelle(const demo_tabelle& t, const fs::path& csv, const fs::path& datei) {
+void baue_tabelle(const tabellen_def& t, const fs::path& csv, const fs::path& datei) {
     std::vector<size_t> zeilen;
     const auto saetze = lese_csv(csv, zeilen);
     if (saetze.empty()) throw quellfehler{ort(csv, 1) + tx(": Kopfzeile fehlt", ": header line missing")};
@@ -159,8 +148,8 @@ void baue_tabelle(const demo_tabelle& t, const fs::path& csv, const fs::path& da
 
     sqlite_datei db(datei, true);
     db.ausfuehren("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;");
-    db.ausfuehren(erzeuge_tabellen_sql(t));
-    std::string sql = "INSERT INTO " + sql_name_quoten(t.sql_name) + " VALUES (";
+    db.ausfuehren(tabellen_ddl(t));
+    std::string sql = "INSERT INTO " + sql_bezeichner(t.sql_name) + " VALUES (";
     for (size_t i = 0; i < t.spalten.size(); ++i) sql += (i ? ",?" : "?");
     auto einfuegen = db.vorbereiten(sql + ")");
     db.ausfuehren("BEGIN");
@@ -200,42 +189,9 @@ fs::path demo_tabellendatei(const fs::path& verzeichnis, const std::string& schl
 }
 
 std::vector<demo_tabelle> demo_schema() {
-    // The tables exactly as the program's registry creates them.
     std::vector<demo_tabelle> r;
-    for (int i = 0; i < ANZ_TABELLEN; ++i) {
-        const tabellen_def& def = tabellenschema(i);
-        demo_tabelle t;
-        t.schluessel = tabellenschluessel(i);
-        t.sql_name = def.sql_name;
-        t.schluesselspalten = def.schluessel;
-        for (const spalten_def& sp : def.spalten) {
-            t.spalten.push_back({sp.name, "TRILDM"[static_cast<int>(sp.typ)], sp.breite, sp.pflicht});
-        }
-        for (const index_def& ix : def.indizes) t.indizes.emplace_back(ix.name, ix.spalten);
-        r.push_back(std::move(t));
-    }
+    for (int i = 0; i < ANZ_TABELLEN; ++i) r.push_back({tabellenschluessel(i), tabellenschema(i)});
     return r;
-}
-
-std::string erzeuge_tabellen_sql(const demo_tabelle& t) {
-    std::string sql = "CREATE TABLE " + sql_name_quoten(t.sql_name) + " (";
-    for (size_t i = 0; i < t.spalten.size(); ++i) {
-        const auto& s = t.spalten[i];
-        sql += (i ? ", " : "") + sql_name_quoten(s.name) + " " + sql_typ(s) + (s.pflicht ? " NOT NULL" : "");
-    }
-    if (!t.schluesselspalten.empty()) {
-        sql += ", PRIMARY KEY (";
-        for (size_t i = 0; i < t.schluesselspalten.size(); ++i)
-            sql += (i ? ", " : "") + sql_name_quoten(t.schluesselspalten[i]);
-        sql += ")";
-    }
-    sql += ");";
-    for (const auto& [name, spalten] : t.indizes) {
-        sql += " CREATE INDEX " + sql_name_quoten(name) + " ON " + sql_name_quoten(t.sql_name) + " (";
-        for (size_t i = 0; i < spalten.size(); ++i) sql += (i ? ", " : "") + sql_name_quoten(spalten[i]);
-        sql += ");";
-    }
-    return sql;
 }
 
 void baue_default_datenbank(const fs::path& quelle, const fs::path& ziel, const std::vector<demo_tabelle>& schema) {
@@ -252,7 +208,7 @@ void baue_default_datenbank(const fs::path& quelle, const fs::path& ziel, const 
             const fs::path datei = demo_tabellendatei(ziel, t.schluessel);
             if (fs::exists(datei)) throw quellfehler{datei.string() + tx(": Tabellendatei existiert bereits", ": table file exists")};
             angelegt.push_back(datei);
-            baue_tabelle(t, quelle / "tabellen" / (t.sql_name + ".csv"), datei);
+            baue_tabelle(t.def, quelle / "tabellen" / (t.def.sql_name + ".csv"), datei);
         }
         addiere_default(ziel);
     } catch (const quellfehler& e) {
@@ -275,7 +231,7 @@ void baue_demo_tabelle(const demo_tabelle& t, const fs::path& csv, const fs::pat
     try {
         if (fs::exists(datei)) throw quellfehler{datei.string() + tx(": Tabellendatei existiert bereits", ": table file exists")};
         try {
-            baue_tabelle(t, csv, datei);
+            baue_tabelle(t.def, csv, datei);
         } catch (...) {
             std::error_code ec;
             fs::remove(datei, ec);

@@ -1,6 +1,6 @@
 #pragma once
-// The default database: built from its text source (data/demo: schema.txt and
-// one CSV file per table) into one SQLite file per table.
+// The default database: built from its text source (data/demo: one CSV file per
+// table) into one SQLite file per table.
 //
 // CSV layout of data/demo/tabellen/<sql name>.csv: UTF-8, one header line with
 // the table's column names in stored order, then one row per line, fields
@@ -8,27 +8,20 @@
 // trailing blanks is enclosed in '"' with inner '"' doubled. An empty field is
 // NULL; "" (two quotes) is the empty text. Numbers use '.' as decimal point.
 //
-// The table definitions reach the builder through `demo_tabelle` only, so the
-// schema source can be swapped (today: schema.txt; later: the table registry).
+// The tables are created exactly as the table registry defines them.
 
 #include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
-struct demo_spalte {
-    std::string name;
-    char typ = 'T';    // 'T' text, 'R' real, 'I' 32-bit, 'L' 64-bit integer, 'D' decimal, 'M' memo
-    int breite = 20;   // characters of a 'T' column
-    bool pflicht = false;  // NOT NULL
-};
+#include "data/tabellen_def.h"
 
+// One table of the default database: its registry key (also the file stem,
+// "IR_TA_M") and its definition.
 struct demo_tabelle {
-    std::string schluessel;  // registry key, also the file stem ("IR_TA_M")
-    std::string sql_name;    // table name inside the file ("ir_ta_m")
-    std::vector<std::string> schluesselspalten;
-    std::vector<demo_spalte> spalten;
-    std::vector<std::pair<std::string, std::vector<std::string>>> indizes;  // named indexes
+    std::string schluessel;
+    tabellen_def def;
 };
 
 // Folder of the text source shipped with the program: <prefix>/share/varnek/demo
@@ -37,9 +30,6 @@ std::filesystem::path demo_quellverzeichnis();
 
 // The table definitions of the program's table registry, in registry order.
 std::vector<demo_tabelle> demo_schema();
-
-// CREATE TABLE and CREATE INDEX statements of one table.
-std::string erzeuge_tabellen_sql(const demo_tabelle& t);
 
 // Builds every table of `schema` from `quelle`/tabellen/<sql name>.csv into
 // `ziel`/<key>.sqlite (one transaction per table), then adds the standard test

@@ -193,14 +193,14 @@ TEST_F(DefaultDatenbank, JedeEinheitStehtInDerEinheitentabelle) {
     EXPECT_EQ(abfrage(datei("EINHEITEN"), "SELECT count(*) FROM einheiten")[0][0], "55");
     int geprueft = 0;
     for (const auto& t : demo_schema()) {
-        if (t.sql_name == "einheiten" || t.sql_name == "memo") continue;
-        for (const auto& s : t.spalten) {
+        if (t.def.sql_name == "einheiten" || t.def.sql_name == "memo") continue;
+        for (const auto& s : t.def.spalten) {
             std::string klein = s.name;
             for (auto& c : klein) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
             if (klein.rfind("ein", 0) != 0) continue;
-            for (const auto& w : abfrage(datei(t.schluessel), "SELECT DISTINCT \"" + s.name + "\" FROM \"" + t.sql_name +
+            for (const auto& w : abfrage(datei(t.schluessel), "SELECT DISTINCT \"" + s.name + "\" FROM \"" + t.def.sql_name +
                                                                 "\" WHERE \"" + s.name + "\" IS NOT NULL")) {
-                EXPECT_TRUE(kuerzel.count(w[0])) << t.sql_name << "." << s.name << " = " << w[0];
+                EXPECT_TRUE(kuerzel.count(w[0])) << t.def.sql_name << "." << s.name << " = " << w[0];
                 ++geprueft;
             }
         }
@@ -390,10 +390,12 @@ TEST_F(DemoQuelle, QuotierungsregelUndTypenWerdenGenauUebernommen) {
                                          << "drei,-1.5e-3,\"zwei\nZeilen\",-2147483648\n";
     demo_tabelle tabelle;
     tabelle.schluessel = "GAS";
-    tabelle.sql_name = "gas";
-    tabelle.schluesselspalten = {"name"};
-    tabelle.spalten = {{"name", 'T', 50, true}, {"wirkungsgrad", 'R', 0, false},
-                       {"info", 'T', 255, false}, {"n", 'I', 0, false}};
+    tabelle.def.sql_name = "gas";
+    tabelle.def.schluessel = {"name"};
+    tabelle.def.spalten = {{"name", spaltentyp::text, 50, true},
+                           {"wirkungsgrad", spaltentyp::real, 0, false},
+                           {"info", spaltentyp::text, 255, false},
+                           {"n", spaltentyp::integer, 0, false}};
     const std::vector<demo_tabelle> schema{tabelle};
     const fs::path datei = verzeichnis / "GAS.sqlite";
     baue_demo_tabelle(schema[0], csv, datei);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/models/speicher.h"
 #include "lang/meldung.h"
 
 double ge_bereich::wert(int i) const { return minge * std::exp((i - 1) * logschritt); }
@@ -26,13 +27,6 @@ void monatsbeginn(anlage& a, const ::date& d, int m) {
 }
 
 namespace {
-
-// Storage copy of a store's content: the layer chain and estore, eminus := 0.
-void kopiere_speicherinhalt(const rspeicher& von, rspeicher& nach) {
-    nach.schichten = von.schichten;
-    nach.estore = von.estore;
-    nach.eminus = 0.0;
-}
 
 // Ranges of the collector temperature-difference variants.
 void bereite_variantenbereich_vor(const flagchar& numchar, laufsteuerung& l) {
@@ -104,10 +98,10 @@ void kopiere_variantenergebnis(const ::datm& v, ::datm& b, ::date& monatsergebni
             std::copy(v.feld3[q][m].begin() + 1, v.feld3[q][m].begin() + 1 + anzahl,
                       b.feld3[q][m].begin() + 1);
         }
-        kopiere_speicherinhalt(v.arrayspeicher_mon[m].pufferspeicher.inhalt,
-                               b.arrayspeicher_mon[m].pufferspeicher.inhalt);
-        kopiere_speicherinhalt(v.arrayspeicher_mon[m].langzeitspeicher.inhalt,
-                               b.arrayspeicher_mon[m].langzeitspeicher.inhalt);
+        kopiere_speicher(v.arrayspeicher_mon[m].pufferspeicher, b.arrayspeicher_mon[m].pufferspeicher,
+                         'N');
+        kopiere_speicher(v.arrayspeicher_mon[m].langzeitspeicher,
+                         b.arrayspeicher_mon[m].langzeitspeicher, 'N');
     }
     double summe_jek = 0.0, summe_jek_g = 0.0, summe_preis = 0.0;
     for (int m = 1; m <= MAXMONAT; ++m) {

@@ -14,7 +14,6 @@
 #include "app/simulation_run.h"
 #include "app/standard_laufdienste.h"
 #include "engine/anlagenschritte.h"
-#include "engine/models/laufkontext.h"
 #include "input/wetter_adapter.h"
 #include "data/datenbank.h"
 #include "data/einheiten.h"
@@ -257,13 +256,6 @@ void lade_datensatz() {
     bool dbflag = true;
     if (!lese_daten_ein(zustand::pvdatz3(1), zustand::pvdatz3(2), dbflag) || !dbflag) {
         throw fehlschlag{"data set " + tab(tabledata::thaupt).text("name") + " could not be loaded"};
-    }
-    // The air-side model switches of the collector sheet (upper collector).
-    tabelle& kol = tab(tabledata::tkol);
-    kol.filter_aus();
-    kol.sortiere_nach_schluessel();
-    if (kol.suche({tab(tabledata::thaupt).text("kolo")})) {
-        kollektorblatt() = {kol.text("einalpha"), kol.text("einwindtkoef")};
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "data/datenbank.h"
 #include "data/einheiten.h"
+#include "engine/models/laufkontext.h"
 #include "input/einstrahlung.h"
 #include "input/energiebedarf.h"
 #include "input/wetter_adapter.h"
@@ -259,6 +260,9 @@ void lese_kollektor(const kollektor_ziele& z, datt& v) {
         setze(k.windkoef, kol, "windabhaengigerkoef", "einwindkoef", groesse::wind_verlust);
     setze_roh(k.RelFlaecheOben, kol.zahl("relflaecheoben"));
     setze_roh(k.RelFlaecheUnten, kol.zahl("relflaecheunten"));
+    // The air-side model switches of the collector row read last (the
+    // current row of the collector sheet) go to the run's models.
+    kollektorblatt() = {kol.text("einalpha"), kol.text("einwindtkoef")};
 }
 
 void lese_rohre() {

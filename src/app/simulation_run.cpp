@@ -18,7 +18,11 @@ laufmarken& marken() {
 void lauf_beobachter::uhrzeit(int& monat, int& tag, int& stunde) {
     const std::time_t jetzt = std::time(nullptr);
     std::tm lokal{};
+#ifdef _WIN32
+    localtime_s(&lokal, &jetzt);
+#else
     localtime_r(&jetzt, &lokal);
+#endif
     monat = lokal.tm_mon + 1;
     tag = lokal.tm_mday;
     stunde = lokal.tm_hour;

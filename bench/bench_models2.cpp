@@ -117,12 +117,15 @@ struct monatszustand {
     }
 };
 
-void BM_ZwischenreservoirMonat(benchmark::State& state) {
+// One month solution over month state.range(0) of the given coupling, with
+// its passes, intervals and collector energy as counters.
+void miss_monatsloesung(benchmark::State& state, const char* kopplung,
+                        int (*loesung)(laufkontext&, int, double)) {
     const int m = static_cast<int>(state.range(0));
-    monatszustand z(m, "Z");
+    monatszustand z(m, kopplung);
     int durchlaeufe = 0;
     for (auto _ : state) {
-        durchlaeufe = zwischenreservoir_monat(*z.k, m, 20.0);
+        durchlaeufe = loesung(*z.k, m, 20.0);
         benchmark::DoNotOptimize(z.d3->er[m][intervalle(m)]);
     }
     double er = 0.0;
@@ -132,22 +135,14 @@ void BM_ZwischenreservoirMonat(benchmark::State& state) {
     state.counters["er_kWh"] = er;
     setze_intervalle(m, 0);
 }
+
+void BM_ZwischenreservoirMonat(benchmark::State& state) {
+    miss_monatsloesung(state, "Z", zwischenreservoir_monat);
+}
 BENCHMARK(BM_ZwischenreservoirMonat)->Arg(1)->Arg(7)->Unit(benchmark::kMicrosecond);
 
 void BM_EndreservoirMonat(benchmark::State& state) {
-    const int m = static_cast<int>(state.range(0));
-    monatszustand z(m, "E");
-    int durchlaeufe = 0;
-    for (auto _ : state) {
-        durchlaeufe = endreservoir_monat(*z.k, m, 20.0);
-        benchmark::DoNotOptimize(z.d3->er[m][intervalle(m)]);
-    }
-    double er = 0.0;
-    for (int s = 1; s <= intervalle(m); ++s) er += z.d3->er[m][s];
-    state.counters["durchlaeufe"] = durchlaeufe;
-    state.counters["intervalle"] = intervalle(m);
-    state.counters["er_kWh"] = er;
-    setze_intervalle(m, 0);
+    miss_monatsloesung(state, "E", endreservoir_monat);
 }
 BENCHMARK(BM_EndreservoirMonat)->Arg(1)->Arg(7)->Unit(benchmark::kMicrosecond);
 

@@ -41,6 +41,39 @@ struct kontext_zustand {
     ::date3& d3r() { return *d3; }
 };
 
+// An intermediate-reservoir plant for month m with linear COP models for both
+// pumps (ww: COP = -0.1 (th - tt) + 8, we: -0.1 (th - tt) + 7), one
+// collector unit of 2 qm with loss term -0.4 and conversion factor 0.8, a
+// water-like collector fluid, flow 50 °C and return 30 °C. `kollektoren` is
+// code 11: "E" one collector, "Z" two in series.
+inline void zwischenreservoir_anlage(kontext_zustand& z, int m, const std::string& kollektoren) {
+    auto& nc = z.numchar;
+    setze_code(nc, 7, "Z");
+    setze_code(nc, 8, "N");
+    setze_code(nc, 10, "L");
+    setze_code(nc, 11, kollektoren);
+    setze_code(nc, 12, "L");
+    setze_code(nc, 13, "L");
+    setze_code(nc, 25, "A");
+    setze_code(nc, 26, "K");
+    setze_code(nc, 3, "A");
+    setze_code(nc, 0, "M");
+    setze_code(nc, 36, "J");
+    datt& v = z.v();
+    v[0] = 3800.0;  // heat capacity of the collector fluid
+    v[3] = 1030.0;  // its density
+    v[23] = -0.1;
+    v[24] = 8.0;
+    v[31] = -0.1;
+    v[32] = 7.0;
+    v[80] = -0.4;
+    v[81] = 0.8;
+    v[76] = 2.0;
+    v[77] = 2.0;
+    z.z()[zdata::twv][m] = 50.0;
+    z.z()[zdata::rwv][m] = 30.0;
+}
+
 // Two rows (t = -20 and t = 40 °C) so that every property is linear in t:
 // density, heat capacity, conductivity, kinematic viscosity, saturation pressure.
 inline void setze_lineare_tabelle(stoffdaten_luft& t, const luftdaten& unten,

@@ -19,31 +19,7 @@ protected:
     kontext_zustand z;
 
     void SetUp() override {
-        auto& nc = z.numchar;
-        setze_code(nc, 7, "Z");
-        setze_code(nc, 8, "N");
-        setze_code(nc, 10, "L");
-        setze_code(nc, 11, "E");
-        setze_code(nc, 12, "L");
-        setze_code(nc, 13, "L");
-        setze_code(nc, 25, "A");
-        setze_code(nc, 26, "K");
-        setze_code(nc, 3, "A");
-        setze_code(nc, 0, "M");
-        setze_code(nc, 36, "J");
-        datt& v = z.v();
-        v[0] = 3800.0;  // heat capacity of the collector fluid
-        v[3] = 1030.0;  // its density
-        v[23] = -0.1;   // ww pump: COP = -0.1 (th - tt) + 8
-        v[24] = 8.0;
-        v[31] = -0.1;   // we pump: COP = -0.1 (th - tt) + 7
-        v[32] = 7.0;
-        v[80] = -0.4;
-        v[81] = 0.8;
-        v[76] = 2.0;
-        v[77] = 2.0;
-        z.z()[zdata::twv][M] = 50.0;
-        z.z()[zdata::rwv][M] = 30.0;
+        zwischenreservoir_anlage(z, M, "E");
         z.z()[zdata::ta][M] = 2.0;
         interval(500.0, 5.0, 5.0, 0.5);
         z.lauf.maxge = 2e-5;

@@ -24,33 +24,10 @@ protected:
 
     void SetUp() override {
         setze_intervalle(M, 6);
-        auto& nc = z.numchar;
-        setze_code(nc, 7, "Z");
-        setze_code(nc, 8, "N");
-        setze_code(nc, 10, "L");
-        setze_code(nc, 11, "Z");
-        setze_code(nc, 12, "L");
-        setze_code(nc, 13, "L");
-        setze_code(nc, 25, "A");
-        setze_code(nc, 26, "K");
-        setze_code(nc, 3, "A");
-        setze_code(nc, 0, "M");
-        setze_code(nc, 36, "J");
+        zwischenreservoir_anlage(z, M, "Z");
         datt& v = z.v();
-        v[0] = 3800.0;
-        v[3] = 1030.0;
-        v[23] = -0.1;
-        v[24] = 8.0;
-        v[31] = -0.1;
-        v[32] = 7.0;
-        v[80] = -0.4;
-        v[81] = 0.8;
-        v[76] = 2.0;
-        v[77] = 2.0;
         v[5] = -30.0;
         z.lauf.maxge = 2e-4;
-        z.z()[zdata::twv][M] = 50.0;
-        z.z()[zdata::rwv][M] = 30.0;
         z.z()[zdata::ta][M] = 5.0;
         const double G[7] = {0, 0, 0, 300, 700, 450, 0};
         const double ta[7] = {0, 2, 2, 4, 6, 5, 3};

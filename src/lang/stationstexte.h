@@ -36,4 +36,10 @@ inline constexpr text_paar pumpenplatine{"Umwälzpumpe und Zwischen-WP", "circul
 inline constexpr text_paar ventilator{"Ventilator", "fan"};
 inline constexpr text_paar sensorplatine{"Sensoren", "sensors"};
 inline constexpr text_paar unbekannt{"unbekannt", "unknown"};
+
+// Device list of the runner.
+inline constexpr text_paar liste_ports{"Schnittstellen:", "Ports:"};
+inline constexpr text_paar liste_keine_ports{"  keine Schnittstelle mit Gerät gefunden", "  no port with a device found"};
+inline constexpr text_paar liste_geraete{"Geräte:", "Devices:"};
+inline constexpr text_paar liste_simuliert{"(simulierte Geräte)", "(simulated devices)"};
 }  // namespace stationstexte

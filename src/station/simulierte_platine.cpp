@@ -109,7 +109,8 @@ void simulierte_platine::aktualisiere_integrator() {
     if (adc_modus_ == 0 && txd_ != ft232rl_) {
         const bool entladen = dtr_ == ft232rl_;  // DTR pin low
         integrator_ += (anteil_ - (entladen ? 1.0 : 0.0)) * (t - integrator_zeit_) / 0.5;
-        if (integrator_ < 0.0) integrator_ = 0.0;
+        // The capacitor's voltage stays between ground and the supply.
+        integrator_ = std::clamp(integrator_, 0.0, 2.0);
     }
     integrator_zeit_ = t;
 }

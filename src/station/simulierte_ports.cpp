@@ -58,3 +58,19 @@ bool simulierter_port::modemstatus(uint32_t& bits) {
     bits = p_->modemstatus();
     return true;
 }
+
+void stecke_beispielanlage(simulierte_ports& ports) {
+    simulierte_platine& station = ports.stecke(3, 'W');
+    station.bestuecke_adc(2);
+    station.setze_kanal(0, 330);  // AD22100 temperature, about 10.5 degC
+    station.setze_kanal(1, 612);  // irradiation
+    station.setze_kanal(2, 120);  // snow
+    station.setze_kanal(3, 450);  // humidity
+    simulierte_platine& pumpe = ports.stecke(4, 'S');
+    pumpe.setze_ft232rl(true);
+    pumpe.bestuecke_dac(dac_typ::AD7303, 20.0, 10.0);
+    simulierte_platine& ventilator = ports.stecke(5, 'V');
+    ventilator.setze_ft232rl(true);
+    ventilator.bestuecke_dac(dac_typ::MCP4802, 0.0, 10.0);
+    ports.stecke(6, 'A');
+}

@@ -51,3 +51,8 @@ private:
     std::shared_ptr<simulierte_platine> p_;
     bool dtr_ = false, rts_ = false, txd_ = false;
 };
+
+// A complete simulated installation: the weather station with the 10-bit
+// ADC on COM3, the pump board (AD7303, FT232RL, 20 mA / 10 V) on COM4, the
+// fan (MCP4802, FT232RL, 10 V) on COM5 and the sensor board on COM6.
+void stecke_beispielanlage(simulierte_ports& ports);

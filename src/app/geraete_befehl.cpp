@@ -89,7 +89,7 @@ void liste(RSCOM& port, std::ostream& aus, std::ostream& fehler, bool simuliert)
     int gefunden = 0;
     for (int32_t n = 2; n <= 100; ++n) {
         const std::string name = "COM" + std::to_string(n);
-        if (protokoll.teste_schnittstelle(std::to_string(n))) {
+        if (port.oeffne_port(name + ":1200,N,8,1")) {
             const int dcd = port.lese_dcd();
             const int dsr = port.lese_dsr();
             const char g = geraet_mit_ident(dcd, dsr);

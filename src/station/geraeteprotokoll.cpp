@@ -23,7 +23,11 @@ int geraeteprotokoll::adc_modus() const { return e_.adc_8bit ? 1 : e_.adc_10bit 
 // --- lines ------------------------------------------------------------------
 
 bool geraeteprotokoll::teste_schnittstelle(const std::string& port) {
-    return port_.oeffne_port("COM" + port + ":1200,N,8,1");
+    if (port_.oeffne_port("COM" + port + ":1200,N,8,1")) return true;
+    // A port asked for by number that does not open is named with its
+    // device path and the reason, once until it opens again.
+    if (std::atoi(port.c_str()) >= 1) port_.melde_oeffnungsfehler(true);
+    return false;
 }
 
 void geraeteprotokoll::wait(double ms) {
@@ -208,7 +212,7 @@ bool geraeteprotokoll::finde_com(int32_t& port, const dat_int_4& ident) {
     for (;;) {
         int32_t a = 0;
         for (int32_t b = 2; b <= LETZTER_PORT; ++b) {
-            if (teste_schnittstelle(std::to_string(b))) {
+            if (port_.oeffne_port("COM" + std::to_string(b) + ":1200,N,8,1")) {
                 if (port_.lese_dcd() == ident[0] && port_.lese_dsr() == ident[1]) a = b;
             } else {
                 // A port that exists but cannot be used is worth a word.

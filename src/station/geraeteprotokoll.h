@@ -50,6 +50,7 @@ public:
     int adc_modus() const;
 
     // --- lines --------------------------------------------------------------
+    // Opens "COM<port>:1200,N,8,1"; a port that does not open is reported.
     bool teste_schnittstelle(const std::string& port);
     // Restarts the timer and waits `ms`.
     void wait(double ms);

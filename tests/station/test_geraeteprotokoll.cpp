@@ -106,6 +106,25 @@ TEST_F(Geraeteprotokoll, GleicheIdentitaetHoechsterPortGewinntCom1NieGesucht) {
     EXPECT_EQ(nummer, 0);
 }
 
+TEST_F(Geraeteprotokoll, StationWirdMitJederAdcBestueckungErkannt) {
+    dat_int_4 ident{};
+    belege_ident(ident, 'W');
+    for (int modus : {0, 1, 2}) {
+        SCOPED_TRACE(modus);
+        simulierte_platine& p = station(5, modus);
+        p.setze_adc8('I', 0);
+        p.setze_kanal(1, 0);
+        int32_t nummer = 0;
+        EXPECT_TRUE(protokoll.finde_com(nummer, ident));
+        EXPECT_EQ(nummer, 5);
+        // Also right after a reading.
+        protokoll.WS_lese_irradiation(modus);
+        EXPECT_TRUE(protokoll.finde_com(nummer, ident));
+        EXPECT_EQ(nummer, 5);
+    }
+    EXPECT_TRUE(dialog.fragen.empty());
+}
+
 TEST_F(Geraeteprotokoll, WiederholenSuchtErneutAbbrechenMeldetProgrammende) {
     dat_int_4 ident{};
     belege_ident(ident, 'A');
@@ -222,7 +241,7 @@ TEST_F(Geraeteprotokoll, ProtokollzeitDerWorteUndSperreDurchPumpenmarke) {
     EXPECT_EQ(ventilator.dac()->woerter(), 0);
 }
 
-TEST_F(Geraeteprotokoll, AD7304OhneSchnittstelleMeldetKeinCom) {
+TEST_F(Geraeteprotokoll, FehlendeSchnittstelleUndAD7304OhneSchnittstelle) {
     ssq quelle;
     quelle.dac_typ = "AD7304";
     quelle.maximalspannung = 10.0;
@@ -230,6 +249,14 @@ TEST_F(Geraeteprotokoll, AD7304OhneSchnittstelleMeldetKeinCom) {
     ASSERT_EQ(senke.dialoge.size(), 1u);
     EXPECT_EQ(senke.dialoge[0].text, "Kein com verfügbar");
     EXPECT_EQ(dialog.fragen.size(), 1u);
+
+    // A port asked for by number is named with its path, once.
+    EXPECT_FALSE(protokoll.teste_schnittstelle("8"));
+    EXPECT_FALSE(protokoll.teste_schnittstelle("8"));
+    ASSERT_EQ(senke.dialoge.size(), 2u);
+    EXPECT_EQ(senke.dialoge[1].text, "Schnittstelle nicht vorhanden: COM8 (sim:COM8)");
+    ports.stecke(8, 'S');
+    EXPECT_TRUE(protokoll.teste_schnittstelle("8"));
 }
 
 TEST_F(Geraeteprotokoll, AdcWerteKommenBei8Und10BitExaktZurueck) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/geraete_befehl.h"
 #include "app/lese_daten_ein.h"
 #include "app/programmstart.h"
 #include "app/simulation_run.h"
@@ -49,6 +50,12 @@ Commands:
                              output units; --csv writes CSV with a header of codes and units
   init-db [dir]              create the default database in dir (default: the database
                              directory); refuses a directory that is not empty
+  devices [--simulated] [--com-pattern PATTERN]
+                             list the serial ports COM2..COM100 with their DCD/DSR levels,
+                             the port found for each device and its no-connection mark;
+                             --simulated uses simulated device boards on COM3..COM6;
+                             PATTERN maps COMn to a device path ("{n}" n, "{n-1}" n-1;
+                             default /dev/ttyUSB{n-1})
   help                       this text
 
 Options:
@@ -414,6 +421,7 @@ void befehl_init_db(const befehlszeile& b, std::ostream& aus) {
 }  // namespace
 
 int varnek_cli(int argc, const char* const* argv, std::ostream& aus, std::ostream& fehler) {
+    if (const auto status = geraete_befehl(argc, argv, aus, fehler)) return *status;
     befehlszeile b;
     try {
         b = lies_befehlszeile(argc, argv);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 
 // Description of one kind of climate-data file: path, lines and columns to
@@ -42,6 +43,12 @@ struct einstellungen_daten {
 
     // Blank padding strings of 5, 6, 7, 8 and 40 spaces.
     std::string leer5, leer6, leer7, leer8, leer40;
+
+    // Serial ports on POSIX systems: the device path of port n ("COMn"). An
+    // entry of com_pfade wins; otherwise com_pfadmuster with "{n}" replaced by
+    // n and "{n-1}" by n - 1. Windows opens COMn by its own name.
+    std::string com_pfadmuster = "/dev/ttyUSB{n-1}";
+    std::map<int32_t, std::string> com_pfade;
 };
 
 einstellungen_daten& einstellungen();

@@ -1,0 +1,202 @@
+#include "app/geraete_befehl.h"
+
+#include <cstring>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "data/einstellungen.h"
+#include "engine/WP_variables.h"
+#include "lang/meldung.h"
+#include "lang/sprache.h"
+#include "lang/stationstexte.h"
+#include "station/RSCOM.h"
+#include "station/geraeteprotokoll.h"
+#include "station/simulierte_ports.h"
+
+namespace {
+
+// Options of the runner that take a value.
+bool nimmt_wert(const std::string& option) {
+    for (const char* o : {"--db", "--results", "--lang", "--from", "--tilt", "--azimuth", "--com-pattern"}) {
+        if (option == o) return true;
+    }
+    return false;
+}
+
+// Dialogs go to stderr; questions are answered with No.
+class befehl_senke : public meldungs_senke {
+public:
+    explicit befehl_senke(std::ostream& f) : f_(f) {}
+    void zeige(const std::string& text, char) override { f_ << text << '\n'; }
+    bool frage(const std::string& text) override {
+        f_ << text << " -> Nein\n";
+        return false;
+    }
+
+private:
+    std::ostream& f_;
+};
+
+// The no-device dialog is answered with Ignore.
+class befehl_dialog : public geraete_dialog {
+public:
+    explicit befehl_dialog(std::ostream& f) : f_(f) {}
+    dialog_antwort frage(const std::string& text) override {
+        f_ << text << " -> ignore\n";
+        return dialog_antwort::ignorieren;
+    }
+
+private:
+    std::ostream& f_;
+};
+
+const text_paar& geraetename(char g) {
+    switch (g) {
+        case 'W': return stationstexte::wetterstation;
+        case 'S': return stationstexte::pumpenplatine;
+        case 'V': return stationstexte::ventilator;
+        case 'A': return stationstexte::sensorplatine;
+        default: return stationstexte::unbekannt;
+    }
+}
+
+// `text` padded with blanks to `breite` characters (UTF-8 counted by
+// characters, not bytes).
+std::string spalte(const std::string& text, size_t breite) {
+    size_t zeichen = 0;
+    for (unsigned char c : text) zeichen += (c & 0xC0) != 0x80;
+    return zeichen >= breite ? text + ' ' : text + std::string(breite - zeichen, ' ');
+}
+
+char geraet_mit_ident(int dcd, int dsr) {
+    for (char g : GERAETE) {
+        dat_int_4 ident{};
+        belege_ident(ident, g);
+        if (ident[0] == dcd && ident[1] == dsr) return g;
+    }
+    return '?';
+}
+
+void liste(RSCOM& port, std::ostream& aus, std::ostream& fehler, bool simuliert) {
+    stationseinstellungen einstellungen;
+    befehl_dialog dialog(fehler);
+    geraeteprotokoll protokoll(port, einstellungen, &dialog);
+
+    aus << stationstexte::liste_ports.text();
+    if (simuliert) aus << ' ' << stationstexte::liste_simuliert.text();
+    aus << '\n';
+    int gefunden = 0;
+    for (int32_t n = 2; n <= 100; ++n) {
+        const std::string name = "COM" + std::to_string(n);
+        if (port.oeffne_port(name + ":1200,N,8,1")) {
+            const int dcd = port.lese_dcd();
+            const int dsr = port.lese_dsr();
+            const char g = geraet_mit_ident(dcd, dsr);
+            aus << "  " << spalte(name, 7) << spalte(port.letzter_fehler().pfad, 20) << "DCD " << dcd << "  DSR "
+                << dsr << "  " << g << ' ' << geraetename(g).text() << '\n';
+            ++gefunden;
+        } else if (port.letzter_fehler().fehler != port_fehler::fehlt) {
+            aus << "  " << spalte(name, 7) << port_fehlertext(port.letzter_fehler(), name) << '\n';
+            ++gefunden;
+        }
+    }
+    port.schliesse_port();
+    if (gefunden == 0) aus << stationstexte::liste_keine_ports.text() << '\n';
+
+    auto a = std::make_unique<anlage>();
+    protokoll.com_fuer_wetterstation(*a);
+    port.schliesse_port();
+    const bool anlage::*marken[] = {&anlage::kein_anschluss_com_W, &anlage::kein_anschluss_com_U,
+                                    &anlage::kein_anschluss_com_V, &anlage::kein_anschluss_com_S};
+    const char* markennamen[] = {"kein_anschluss_com_W", "kein_anschluss_com_U", "kein_anschluss_com_V",
+                                 "kein_anschluss_com_S"};
+    aus << stationstexte::liste_geraete.text() << '\n';
+    for (size_t i = 0; i < GERAETE.size(); ++i) {
+        const std::string feld = einstellungen.com_felder[i];
+        aus << "  " << GERAETE[i] << ' ' << spalte(geraetename(GERAETE[i]).text(), 46)
+            << spalte(feld == stationstexte::leer.text() ? feld : "COM" + feld, 7) << markennamen[i] << " = "
+            << ((*a).*marken[i] ? 'J' : 'N') << '\n';
+    }
+}
+
+}  // namespace
+
+std::optional<int> geraete_befehl(int argc, const char* const* argv, std::ostream& aus, std::ostream& fehler) {
+    std::string befehl;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a.rfind("--", 0) == 0 || a == "-h") {
+            if (nimmt_wert(a)) ++i;
+            continue;
+        }
+        befehl = a;
+        break;
+    }
+    if (befehl != "devices") return std::nullopt;
+
+    bool simuliert = false;
+    int sprache_index = SPRACHE_DEUTSCH;
+    std::optional<std::string> muster;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto wert = [&]() -> std::optional<std::string> {
+            if (i + 1 >= argc) return std::nullopt;
+            return std::string(argv[++i]);
+        };
+        if (a == "--help" || a == "-h") return std::nullopt;  // the runner's help
+        if (a == "devices") continue;
+        if (a == "--simulated") {
+            simuliert = true;
+        } else if (a == "--lang") {
+            const auto s = wert();
+            if (s == "de") sprache_index = SPRACHE_DEUTSCH;
+            else if (s == "en") sprache_index = SPRACHE_ENGLISCH;
+            else {
+                fehler << "varnek-cli: --lang takes de or en (see --help)\n";
+                return 2;
+            }
+        } else if (a == "--com-pattern") {
+            muster = wert();
+            if (!muster || muster->empty()) {
+                fehler << "varnek-cli: option --com-pattern needs a value (see --help)\n";
+                return 2;
+            }
+        } else if (a == "--db" || a == "--results") {
+            if (!wert()) {
+                fehler << "varnek-cli: option " << a << " needs a value (see --help)\n";
+                return 2;
+            }
+        } else if (a == "--abort-on-question") {
+        } else {
+            fehler << "varnek-cli: devices does not take " << a << " (see --help)\n";
+            return 2;
+        }
+    }
+
+    const int sprache_vorher = sprache();
+    const std::string muster_vorher = einstellungen().com_pfadmuster;
+    setze_sprache(sprache_index);
+    if (muster) einstellungen().com_pfadmuster = *muster;
+    befehl_senke senke(fehler);
+    setze_meldungs_senke(&senke);
+    int status = 0;
+    try {
+        if (simuliert) {
+            simulierte_uhr zeit;
+            simulierte_ports ports(zeit);
+            stecke_beispielanlage(ports);
+            RSCOM port(ports, zeit);
+            liste(port, aus, fehler, true);
+        } else {
+            liste(rscom(), aus, fehler, false);
+        }
+    } catch (const std::exception& e) {
+        fehler << "varnek-cli: " << e.what() << '\n';
+        status = 1;
+    }
+    setze_meldungs_senke(nullptr);
+    setze_sprache(sprache_vorher);
+    einstellungen().com_pfadmuster = muster_vorher;
+    return status;
+}

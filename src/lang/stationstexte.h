@@ -1,0 +1,45 @@
+#pragma once
+// Texts of the serial link and the attached devices, in both languages.
+
+#include "lang/sprache.h"
+
+namespace stationstexte {
+// Discovery dialog (Abort, Retry, Ignore) and its answers.
+inline constexpr text_paar kein_geraet{"no correct device for com <= ", "no correct device for com <= "};
+inline constexpr text_paar abbrechen_wiederholen_ignorieren{"abort, retry, ignore?", "abort, retry, ignore?"};
+inline constexpr text_paar programm_beendet{"program is terminated", "program is terminated"};
+// Window field of a device without port.
+inline constexpr text_paar leer{"leer", "empty"};
+// Device writes and the USB test pulse.
+inline constexpr text_paar kein_com{"Kein com verfügbar", "No com available"};
+inline constexpr text_paar schnittstelle_nicht_verfuegbar{"Schnittstelle nicht verfügbar", "Port not available"};
+
+// Port problems; the port name and device path follow.
+inline constexpr text_paar port_fehlt{"Schnittstelle nicht vorhanden: ", "Port does not exist: "};
+inline constexpr text_paar port_keine_berechtigung{"Keine Berechtigung für die Schnittstelle: ",
+                                                    "No permission to open the port: "};
+inline constexpr text_paar port_gruppe{"; der Benutzer muss Mitglied der Gruppe sein: ",
+                                       "; the user must be a member of the group: "};
+inline constexpr text_paar port_gruppe_hinweis{" (sudo usermod -aG GRUPPE $USER, danach neu anmelden)",
+                                               " (sudo usermod -aG GROUP $USER, then log in again)"};
+inline constexpr text_paar port_belegt{"Schnittstelle von einem anderen Programm belegt: ",
+                                       "Port is in use by another program: "};
+inline constexpr text_paar port_einstellung{"Einstellungen der Schnittstelle nicht anwendbar: ",
+                                            "Port settings cannot be applied: "};
+inline constexpr text_paar port_verschwunden{"Schnittstelle während des Betriebs verschwunden (Adapter abgezogen?): ",
+                                             "Port vanished while in use (adapter unplugged?): "};
+inline constexpr text_paar port_sonstiger{"Schnittstelle nicht nutzbar: ", "Port cannot be used: "};
+
+// Device names by identity letter.
+inline constexpr text_paar wetterstation{"Wetterstation", "weather station"};
+inline constexpr text_paar pumpenplatine{"Umwälzpumpe und Zwischen-WP", "circulation pump and intermediate heat pump"};
+inline constexpr text_paar ventilator{"Ventilator", "fan"};
+inline constexpr text_paar sensorplatine{"Sensoren", "sensors"};
+inline constexpr text_paar unbekannt{"unbekannt", "unknown"};
+
+// Device list of the runner.
+inline constexpr text_paar liste_ports{"Schnittstellen:", "Ports:"};
+inline constexpr text_paar liste_keine_ports{"  keine Schnittstelle mit Gerät gefunden", "  no port with a device found"};
+inline constexpr text_paar liste_geraete{"Geräte:", "Devices:"};
+inline constexpr text_paar liste_simuliert{"(simulierte Geräte)", "(simulated devices)"};
+}  // namespace stationstexte

@@ -159,6 +159,43 @@ TEST_F(Kosten, EinzelkollektorZaehltNurDieObereFlaeche) {
     EXPECT_NEAR(p[1].unterhalt, 40.0 + 2.0 * 3.0 * 2.0 + 100.0, 1e-9);
 }
 
+TEST(Strombedarf, HeizstromZaehltNurElektrischeWege) {
+    // Area 1 of the example: nh 120, ok 240, pumps 12 kWh a year.
+    struct fall {
+        const char *kopplung, *quelle, *antrieb_we, *antrieb_ww;
+        double strom;
+    } faelle[] = {
+        {"Z", "E", "E", "E", 120.0 + 240.0 + 12.0},  // both heat pumps electric
+        {"Z", "G", "E", "W", 12.0},                  // gas boiler, heat-engine ww pump
+        {"E", "K", "W", "W", 120.0 + 240.0 + 12.0},  // electric heating takes nh and ok
+        {"E", "E", "W", "E", 12.0},                  // heat-engine we pump
+    };
+    for (const fall& f : faelle) {
+        kosten_datenindex d = beispiel();
+        d.numchar[7] = f.kopplung;
+        d.numchar[10] = f.quelle;
+        d.numchar[14] = f.antrieb_we;
+        d.numchar[15] = f.antrieb_ww;
+        d.anlage.vdatt[17] = d.anlage.vdatt[41] = d.anlage.vdatt[42] = d.anlage.vdatt[73] = 0.5;
+        EXPECT_NEAR(heizstrom(d, 1), f.strom, 1e-9) << f.kopplung << f.quelle << f.antrieb_we << f.antrieb_ww;
+        bereite_zellflaechen_vor(d);
+        EXPECT_NEAR(d.vdate3[1], f.strom + 1200.0, 1e-9);
+        EXPECT_NEAR(d.vdateel3[1], 1200.0, 1e-9);
+    }
+}
+
+TEST(Strombedarf, VerbrauchSkalierenBehaeltDieMonatsform) {
+    kosten_datenindex d = beispiel();
+    d.stromverbrauch[1] = 200.0;  // 1300 a year: January twice the other months
+    skaliere_verbrauch(d, 2600.0);
+    EXPECT_NEAR(d.stromverbrauch[1], 400.0, 1e-9);
+    EXPECT_NEAR(d.stromverbrauch[7], 200.0, 1e-9);
+    EXPECT_NEAR(d.strom_ohne_heizung, 2600.0, 1e-12);
+    d.stromverbrauch = monatsfeld{};
+    skaliere_verbrauch(d, 1200.0);  // no shape: evenly
+    EXPECT_NEAR(d.stromverbrauch[12], 100.0, 1e-9);
+}
+
 TEST(Solarstrom, ProduktionVerteiltSichMonatsweise) {
     // One month with production o, household consumption c, pump energy p and
     // auxiliary heating nh; the other months are empty.

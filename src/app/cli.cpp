@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/kosten_befehl.h"
 #include "app/lese_daten_ein.h"
 #include "app/programmstart.h"
 #include "app/simulation_run.h"
 #include "app/standard_laufdienste.h"
+#include "app/kosten_befehl.h"
 #include "engine/anlagenschritte.h"
 #include "input/wetter_adapter.h"
 #include "data/datenbank.h"

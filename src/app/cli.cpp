@@ -14,6 +14,7 @@
 #include "app/programmstart.h"
 #include "app/simulation_run.h"
 #include "app/standard_laufdienste.h"
+#include "app/kosten_befehl.h"
 #include "engine/anlagenschritte.h"
 #include "input/wetter_adapter.h"
 #include "data/datenbank.h"
@@ -48,6 +49,11 @@ Commands:
                              plane (one row per month and interval)
   show <file> [--csv]        print a result file (.sim, .dat, .str) in the current
                              output units; --csv writes CSV with a header of codes and units
+  costs <result file>... [--csv]
+                             yearly costs of up to six result files: per file and
+                             collector area the investment, annuity, energy bills,
+                             solar-cell income, maintenance and yearly total, with the
+                             cost parameters of each file's site data set
   init-db [dir]              create the default database in dir (default: the database
                              directory); refuses a directory that is not empty
   devices [--simulated] [--com-pattern PATTERN]
@@ -440,6 +446,7 @@ int varnek_cli(int argc, const char* const* argv, std::ostream& aus, std::ostrea
             aus << HILFE;
             return 0;
         }
+        if (b.befehl == "costs") return befehl_kosten(b.start, b.argumente, b.csv, aus, fehler);
         if (b.befehl == "init-db") {
             befehl_init_db(b, aus);
             return 0;

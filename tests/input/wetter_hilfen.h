@@ -47,7 +47,7 @@ constexpr double POTSDAM_LAENGE = 13.06;
 // hour angle of the row's centre. The monthly columns hold the monthly sums
 // and the means of the daily minimum and maximum temperature.
 inline wetterdatensatz potsdam_2019() {
-    const std::string pfad = std::string(VARNEK_SOURCE_DIR) + "/../shared/data/weather_potsdam_2019_dwd_hourly.csv";
+    const std::string pfad = std::string(VARNEK_SOURCE_DIR) + "/data/reference/weather_potsdam_2019_dwd_hourly.csv";
     std::ifstream ein(pfad);
     if (!ein) throw std::runtime_error("fehlt: " + pfad);
     wetterdatensatz w;
@@ -100,7 +100,7 @@ inline wetterdatensatz potsdam_2019() {
 // maximum temperature.
 inline wetterdatensatz potsdam_2019_monatlich() {
     const std::string pfad =
-        std::string(VARNEK_SOURCE_DIR) + "/../shared/data/weather_potsdam_2019_dwd_monthly_summary.csv";
+        std::string(VARNEK_SOURCE_DIR) + "/data/reference/weather_potsdam_2019_dwd_monthly_summary.csv";
     std::ifstream ein(pfad);
     if (!ein) throw std::runtime_error("fehlt: " + pfad);
     wetterdatensatz w;

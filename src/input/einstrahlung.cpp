@@ -139,7 +139,9 @@ void einstrahlung_aus_mittelwerten(lauf& l, int m, const sonne::monatsgeometrie&
     const double w = ein_tag ? tage : 1.0;
     const bool aus_details = zi == "T" && (s == "T" || s == "D");
     const double teiler = (s == "T" || s == "D") && !aus_details ? tage : 1.0;
-    const umrechnen_struct u = l.einheiten.einstrahlung(l.w.einheit_ir, m);
+    // Monthly values and detail rows: only the former scale with the days.
+    const umrechnen_struct u = aus_details ? l.einheiten.einstrahlung(l.w.einheit_ir, 0, 0)
+                                           : l.einheiten.einstrahlung(l.w.einheit_ir, m, tage);
     const double rho = l.bodenreflexion();
 
     std::array<sonne::neigungsfaktoren, STUNDEN + 1> nf{};
@@ -221,7 +223,7 @@ void einstrahlung_aus_mittelwerten(lauf& l, int m, const sonne::monatsgeometrie&
 // Reads the detail rows of month m into the second series (hourly path).
 void lese_detailzeilen(lauf& l, int m, const sonne::monatsgeometrie& geo, int c) {
     const umrechnen_struct ut = l.einheiten.temperatur(l.w.einheit_temp, m);
-    const umrechnen_struct ui = l.einheiten.einstrahlung(l.w.einheit_ir, m);
+    const umrechnen_struct ui = l.einheiten.einstrahlung(l.w.einheit_ir, 0, 0);  // rows: never scaled by days
     double tagessumme = 0.0;
     for (int i = 1; i <= c; ++i) {
         const ir_ta_d_zeile& z = detail(l.w, m, i);

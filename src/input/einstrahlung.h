@@ -48,9 +48,11 @@ struct wetterdatensatz {
 class einheiten_umrechnung {
 public:
     virtual ~einheiten_umrechnung() = default;
-    // Irradiation unit -> "kWh/qm" (quantity "IR") for month m (per-day units
-    // scale with the month's days).
-    virtual umrechnen_struct einstrahlung(const std::string& einheit, int monat) const = 0;
+    // Irradiation unit -> "kWh/qm" (quantity "IR"). A monthly value of month
+    // m (1..12) in a per-day unit is scaled by `tage`, the days of that month
+    // in the record's year; month 0 converts a value of one day or one
+    // interval (a detail row), which is never scaled.
+    virtual umrechnen_struct einstrahlung(const std::string& einheit, int monat, int tage) const = 0;
     // Temperature unit -> the main temperature unit (quantity "TE").
     virtual umrechnen_struct temperatur(const std::string& einheit, int monat) const = 0;
 };

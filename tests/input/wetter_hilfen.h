@@ -17,13 +17,12 @@
 // "kWh/(qm*d)" for irradiation; "°C" and "K" for temperature.
 class feste_umrechnung : public einheiten_umrechnung {
 public:
-    umrechnen_struct einstrahlung(const std::string& einheit, int monat) const override {
-        static const int tage[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    umrechnen_struct einstrahlung(const std::string& einheit, int monat, int tage) const override {
         ++einstrahlungsabfragen;
         if (einheit == "kWh/qm") return {1.0, 0.0, "kWh/qm"};
         if (einheit == "Wh/qm") return {0.001, 0.0, "kWh/qm"};
         if (einheit == "MJ/qm") return {1.0 / 3.6, 0.0, "kWh/qm"};
-        if (einheit == "kWh/(qm*d)") return {static_cast<double>(tage[monat]), 0.0, "kWh/qm"};
+        if (einheit == "kWh/(qm*d)") return {monat > 0 ? static_cast<double>(tage) : 1.0, 0.0, "kWh/qm"};
         throw std::invalid_argument("unbekannte Einheit " + einheit);
     }
     umrechnen_struct temperatur(const std::string& einheit, int) const override {

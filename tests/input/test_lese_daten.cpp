@@ -545,3 +545,33 @@ TEST_F(LeseDaten, EinstrahlungFuerNeueNeigungAusGeladenemDatensatz) {
     EXPECT_NEAR(horizontal, 1146.07, 1.0);  // the record's global irradiation
     EXPECT_GT(bei_45, horizontal);
 }
+
+class DefaultEinheiten : public mit_default_datenbank {};
+
+// The unit rows of the default database are the program's own default rows
+// to the last bit, so 212 F is 100 °C and back.
+TEST_F(DefaultEinheiten, FaktorenExaktWieDieProgrammeigenen) {
+    EXPECT_NEAR(umrechnen(212.0, "F", "°C", "TE", 0), 100.0, 1e-12);
+    EXPECT_NEAR(umrechnen(100.0, "°C", "F", "TE", 0), 212.0, 1e-12);
+    EXPECT_NEAR(umrechnen(3.6, "MJ/(qm * m)", "kWh/qm", "IR", 0), 1.0, 1e-15);
+    tabelle& t = tab(teinheit);
+    auto zeilen = [&t] {
+        std::map<std::pair<std::string, std::string>, std::pair<double, double>> r;
+        const int k = t.spalten_index("Kuerzel"), c = t.spalten_index("Kennzeichen"), a = t.spalten_index("Alpha"),
+                  b = t.spalten_index("Beta");
+        for (const auto& z : t.lies_alle({"Nummer"}))
+            r[{als_text(z[static_cast<size_t>(k)]), als_text(z[static_cast<size_t>(c)])}] = {
+                als_zahl(z[static_cast<size_t>(a)]), als_zahl(z[static_cast<size_t>(b)])};
+        return r;
+    };
+    const auto aus_csv = zeilen();
+    einheiten_zuruecksetzen();  // the rows the program writes itself
+    const auto eigene = zeilen();
+    ASSERT_EQ(aus_csv.size(), 55u);
+    for (const auto& [schluessel, werte] : eigene) {
+        SCOPED_TRACE(schluessel.first + " " + schluessel.second);
+        ASSERT_EQ(aus_csv.count(schluessel), 1u);
+        EXPECT_EQ(aus_csv.at(schluessel).first, werte.first);
+        EXPECT_EQ(aus_csv.at(schluessel).second, werte.second);
+    }
+}

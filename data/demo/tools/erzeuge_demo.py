@@ -61,6 +61,12 @@ def zahl(x, stellen=6):
     return "0" if s in ("-0", "") else s
 
 
+def genau(x):
+    """Number as text with every digit of the double (shortest round-trip form), for
+    factors that must convert exactly, e.g. 5/9; whole numbers stay short."""
+    return zahl(int(x)) if x == int(x) else repr(x)
+
+
 def schreibe(tabelle, zeilen):
     """Writes rows (dicts: column -> value; missing columns stay empty = NULL)."""
     spalten = SCHEMA[tabelle]
@@ -742,8 +748,9 @@ def einheiten():
     zeilen = []
     for i, (k, q, beta, alpha, sk) in enumerate(zus):
         name, haupt, code = GROESSEN[q]
-        zeilen.append({"Nummer": i + 1, "Kuerzel": k, "PhysGroesse": name, "Haupteinheit": haupt, "Alpha": alpha,
-                       "Beta": beta, "Skalierung": sk, "Kennzeichen": code, "Ausgabe": "N"})
+        zeilen.append({"Nummer": i + 1, "Kuerzel": k, "PhysGroesse": name, "Haupteinheit": haupt,
+                       "Alpha": genau(alpha), "Beta": genau(beta), "Skalierung": sk, "Kennzeichen": code,
+                       "Ausgabe": "N"})
     for q, (name, haupt, code) in enumerate(GROESSEN):
         zeilen.append({"Nummer": 17 + q, "Kuerzel": haupt, "PhysGroesse": name, "Haupteinheit": haupt,
                        "Alpha": 0.0, "Beta": 1.0, "Skalierung": "N", "Kennzeichen": code if code else "",

@@ -30,7 +30,7 @@ class LeseDaten : public mit_default_datenbank {};
 // are listed per data set.
 TEST_F(LeseDaten, AlleDatensaetzeDerDefaultDatenbankLaden) {
     const auto namen = datensaetze();
-    ASSERT_EQ(namen.size(), 43u);
+    ASSERT_EQ(namen.size(), 44u);
     for (const std::string& name : namen) {
         SCOPED_TRACE(name);
         leere_protokoll();

@@ -806,7 +806,14 @@ def haupt():
              "kalk": "kalk0", "rech": "r45", "zelle": "z0", "spei": "sp1m3", "zwischenspei": "sp10m3",
              "langspei": "sp0", "zubehoer": "ek_e_i", "sub": "sub0", "unter_liste": "uliste0", "lock": "NF",
              "info": "Einfamilienhaus Braunschweig mit Solarkollektoren und Sole-Wärmepumpe"}
-    schreibe("haupt", [werte])
+    # The same house under the measured hourly weather of Potsdam 2019, computed analytically
+    # hour by hour with the measured diffuse irradiation: the runner's main job.
+    stuendlich = dict(werte, name="EFH Potsdam 2019 stuendlich", bezirk="Brandenburg", ort="Potsdam",
+                      ausgabefile="potsdam_2019", steuer="potsdam_2019", ir_ta_m="ir_test_stuendlich",
+                      an="EJEG", num="IAAN-D-E",
+                      info="Einfamilienhaus wie Braunschweig EFH unter dem gemessenen Stundenwetter Potsdam 2019 "
+                           "(DWD) mit gemessener Diffusstrahlung; analytisch in Stundenintervallen")
+    schreibe("haupt", [werte, stuendlich])
     for leer in ("result", "kontrolle"):
         schreibe(leer, [])
 

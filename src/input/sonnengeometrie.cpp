@@ -4,7 +4,6 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
-#include <vector>
 
 namespace sonne {
 
@@ -31,20 +30,22 @@ double integral_positiv(double a, double b, double c, double w1, double w2) {
     if (w2 <= w1) return 0.0;
     // a + r cos(w - p) = 0 at w = p +- arccos(-a / r).
     const double r = std::hypot(b, c);
-    std::vector<double> grenzen{w1};
+    std::array<double, 12> grenzen{};
+    size_t n = 0;
+    grenzen[n++] = w1;
     if (r > 0.0 && std::abs(a) < r) {
         const double p = std::atan2(c, b);
         const double q = std::acos(-a / r);
         for (double basis : {p + q, p - q})
             for (int k = -2; k <= 2; ++k) {
                 const double w = basis + 2.0 * PI * k;
-                if (w > w1 && w < w2) grenzen.push_back(w);
+                if (w > w1 && w < w2) grenzen[n++] = w;
             }
     }
-    grenzen.push_back(w2);
-    std::sort(grenzen.begin(), grenzen.end());
+    grenzen[n++] = w2;
+    std::sort(grenzen.begin(), grenzen.begin() + static_cast<std::ptrdiff_t>(n));
     double summe = 0.0;
-    for (size_t i = 0; i + 1 < grenzen.size(); ++i) {
+    for (size_t i = 0; i + 1 < n; ++i) {
         const double mitte = (grenzen[i] + grenzen[i + 1]) / 2.0;
         if (a + b * std::cos(mitte) + c * std::sin(mitte) > 0.0)
             summe += integral(a, b, c, grenzen[i], grenzen[i + 1]);

@@ -75,7 +75,8 @@ double berechne_diffusanteil(int monat, double H, double breite, double omega_s,
                              diffus_kennwerte& kennwerte, bool& warnung_gegeben);
 
 // The whole layout for one collector plane (tilt theta_s, azimuth phi_g,
-// degrees) at latitude `breite`: writes the first series `pvdatz3`
+// degrees; azimuth 0 faces the equator, +90 west, see sonne::berechne_costheta)
+// at latitude `breite`: writes the first series `pvdatz3`
 // (is0, ir, diff, ref, ta, ho), n[m] (setze_intervalle), the monthly values
 // of vdatz (is0, ir, diff, ref, ta, tamin, tamax, ho, hogn, tg, mtn, gdn, gdt),
 // numchar[23], and the second series `pvdatz3_2` (hourly detail path: the

@@ -3,7 +3,7 @@
 // and the number of passes each needs (counter "durchlaeufe").
 //
 // Fixture: the measured hourly weather of 2019 at Potsdam (DWD station 3987,
-// ../shared/data/weather_potsdam_2019_dwd_hourly.csv). The global horizontal
+// data/reference/weather_potsdam_2019_dwd_hourly.csv). The global horizontal
 // irradiance stands in for the irradiance on the collector plane (the tilted
 // plane is computed by the irradiance step of the input preparation, which
 // the models do not need). Collector and heat pump: the values of the default
@@ -37,7 +37,7 @@ struct stunde {
 
 std::vector<stunde> lies_wetter() {
     std::ifstream datei(std::string(VARNEK_SOURCE_DIR) +
-                        "/../shared/data/weather_potsdam_2019_dwd_hourly.csv");
+                        "/data/reference/weather_potsdam_2019_dwd_hourly.csv");
     std::vector<stunde> jahr;
     std::string zeile;
     std::getline(datei, zeile);  // header

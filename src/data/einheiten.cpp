@@ -189,7 +189,7 @@ void default_einheiten() {
 }
 
 umrechnen_struct umrechnungsfaktor(const std::string& von, const std::string& nach,
-                                   const std::string& kennzeichen, int monat) {
+                                   const std::string& kennzeichen, int monat, int tage_des_monats) {
     umrechnen_struct r{1.0, 0.0, "N"};
     const std::string quelle = ohne_endleerzeichen(von);
     if (quelle.empty()) {
@@ -203,7 +203,7 @@ umrechnen_struct umrechnungsfaktor(const std::string& von, const std::string& na
         return r;
     }
     const auto& zeilen = einheitenzeilen().nach_nummer;
-    const int tage = (monat >= 1 && monat <= 12) ? tage_im_monat(monat) : 1;
+    const int tage = tage_des_monats > 0 ? tage_des_monats : (monat >= 1 && monat <= 12) ? tage_im_monat(monat) : 1;
     auto skaliert = [&](const einheitenzeile& z) {
         return (monat > 0 && z.skalierung == "T") ? z.beta * tage : z.beta;
     };
@@ -253,8 +253,8 @@ umrechnen_struct umrechnungsfaktor(const std::string& von, const std::string& na
 }
 
 double umrechnen(double wert, const std::string& von, const std::string& nach, const std::string& kennzeichen,
-                 int monat) {
-    const umrechnen_struct u = umrechnungsfaktor(von, nach, kennzeichen, monat);
+                 int monat, int tage) {
+    const umrechnen_struct u = umrechnungsfaktor(von, nach, kennzeichen, monat, tage);
     return u.faktor * wert + u.offset;
 }
 

@@ -67,11 +67,13 @@ void default_einheiten();
 
 // Linear map from unit `von` to unit `nach` of the quantity with code
 // `kennzeichen`; month 1..12 scales per-day units by the month's days,
-// month 0 does not. An unknown unit is reported and its side stays neutral.
+// month 0 does not. The days are `tage` when the caller knows them (the
+// February of a leap-year record), else the calendar's (tage 0). An unknown
+// unit is reported and its side stays neutral.
 umrechnen_struct umrechnungsfaktor(const std::string& von, const std::string& nach,
-                                   const std::string& kennzeichen, int monat);
+                                   const std::string& kennzeichen, int monat, int tage = 0);
 double umrechnen(double wert, const std::string& von, const std::string& nach, const std::string& kennzeichen,
-                 int monat);
+                 int monat, int tage = 0);
 // A stored value in unit `einheit` in the main unit of quantity `groesse`
 // (month 1, as used when table values are loaded).
 double in_haupteinheit(double wert, const std::string& einheit, int groesse);

@@ -139,7 +139,9 @@ void einstrahlung_aus_mittelwerten(lauf& l, int m, const sonne::monatsgeometrie&
     const double w = ein_tag ? tage : 1.0;
     const bool aus_details = zi == "T" && (s == "T" || s == "D");
     const double teiler = (s == "T" || s == "D") && !aus_details ? tage : 1.0;
-    const umrechnen_struct u = l.einheiten.einstrahlung(l.w.einheit_ir, m);
+    // Monthly values and detail rows: only the former scale with the days.
+    const umrechnen_struct u = aus_details ? l.einheiten.einstrahlung(l.w.einheit_ir, 0, 0)
+                                           : l.einheiten.einstrahlung(l.w.einheit_ir, m, tage);
     const double rho = l.bodenreflexion();
 
     std::array<sonne::neigungsfaktoren, STUNDEN + 1> nf{};
@@ -172,7 +174,7 @@ void einstrahlung_aus_mittelwerten(lauf& l, int m, const sonne::monatsgeometrie&
             const double B = G - Dh;
             const double R = rho * nf[k].fr * G;
             const double Df = nf[k].fds * Dh;
-            const double E = nf[k].fbs * B + Df + R;
+            const double E = nf[k].direkt_auf_ebene(B, w) + Df + R;
             const double I = E * 1000.0 / w;
             sumE += E;
             sumDf += Df;
@@ -221,7 +223,7 @@ void einstrahlung_aus_mittelwerten(lauf& l, int m, const sonne::monatsgeometrie&
 // Reads the detail rows of month m into the second series (hourly path).
 void lese_detailzeilen(lauf& l, int m, const sonne::monatsgeometrie& geo, int c) {
     const umrechnen_struct ut = l.einheiten.temperatur(l.w.einheit_temp, m);
-    const umrechnen_struct ui = l.einheiten.einstrahlung(l.w.einheit_ir, m);
+    const umrechnen_struct ui = l.einheiten.einstrahlung(l.w.einheit_ir, 0, 0);  // rows: never scaled by days
     double tagessumme = 0.0;
     for (int i = 1; i <= c; ++i) {
         const ir_ta_d_zeile& z = detail(l.w, m, i);
@@ -235,12 +237,17 @@ void lese_detailzeilen(lauf& l, int m, const sonne::monatsgeometrie& geo, int c)
         if (l.diffus_berechnen()) {
             tagessumme += l.p2[zdata::ir][m][i];
             if (i % STUNDEN == 0) {
-                // The day's diffuse irradiation, laid over its 24 rows like a
-                // generated day (rows taken as hours 1..24).
+                // The day's diffuse irradiation from its global sum. Each row
+                // keeps its measured global value and takes the day's diffuse
+                // fraction of it: the rows add up to the day's diffuse value
+                // and no row's diffuse part leaves [0, global]. (Spreading it
+                // with the clear-day profile instead puts more diffuse than
+                // global into every hour that is darker than the profile.)
                 const double D = berechne_diffusanteil(m, tagessumme, l.breite, geo.omega_s, 0.0,
                                                        l.nc, l.kennwerte, l.warnung_gegeben);
-                for (int k = 1; k <= STUNDEN; ++k)
-                    l.p2[zdata::diff][m][i - STUNDEN + k] = D * geo.diffusanteil(k);
+                const double anteil = tagessumme > 0.0 ? std::clamp(D / tagessumme, 0.0, 1.0) : 0.0;
+                for (int k = i - STUNDEN + 1; k <= i; ++k)
+                    l.p2[zdata::diff][m][k] = anteil * l.p2[zdata::ir][m][k];
                 tagessumme = 0.0;
             }
         }
@@ -260,7 +267,8 @@ void detailzeilen_neigen(lauf& l, int m, const sonne::monatsgeometrie& geo, int 
 
     for (int i = 1; i <= c; ++i) {
         const double G = l.p2[zdata::ir][m][i];
-        const double Dh = l.p2[zdata::diff][m][i];
+        // A row whose diffuse value exceeds its global one would have negative beam.
+        const double Dh = std::min(l.p2[zdata::diff][m][i], std::max(G, 0.0));
         const double hoz = l.p2[zdata::ho][m][i];
         const double ta = l.p2[zdata::ta][m][i];
         double E = 0.0, Df = 0.0, R = 0.0;
@@ -272,7 +280,7 @@ void detailzeilen_neigen(lauf& l, int m, const sonne::monatsgeometrie& geo, int 
                     geo, omega, l.theta_s, l.phi_g, l.breite, sonne::STUNDENSCHRITT * hoz);
                 R = rho * nf.fr * G;
                 Df = nf.fds * Dh;
-                E = nf.fbs * (G - Dh) + Df + R;
+                E = nf.direkt_auf_ebene(G - Dh, hoz) + Df + R;
             } else {
                 // The rows were measured on the collector plane: the global
                 // value already holds the reflected part.
@@ -385,7 +393,8 @@ double berechne_diffusanteil(int monat, double H, double breite, double omega_s,
     double anteil = -1.0;  // set directly by the upper limits of the daily correlation
     if (monatskorrelation) {
         // Monthly correlation by latitude band and season; latitudes outside
-        // the bands take the nearest band.
+        // the bands take the nearest band. South of the equator the seasons
+        // fall six months later in the calendar.
         static constexpr double tabelle[4][3][4] = {
             {{0.974, -0.553, -1.305, 0.877}, {1.011, -0.607, -1.441, 1.075}, {1.049, -0.822, -1.25, 1.124}},
             {{1.131, -0.895, -1.616, 1.555}, {1.056, -0.626, -1.676, 1.317}, {0.998, -0.583, -1.392, 0.995}},
@@ -393,10 +402,8 @@ double berechne_diffusanteil(int monat, double H, double breite, double omega_s,
             {{1.061, -0.397, -2.975, 2.583}, {1.002, -0.546, -1.867, 1.49}, {1.032, -0.694, -1.771, 1.562}}};
         const double phi = std::abs(breite);
         const int band = phi > 56.0 ? 0 : phi > 52.0 ? 1 : 2;
-        const int jahreszeit = (monat >= 3 && monat <= 5)    ? 0
-                               : (monat >= 6 && monat <= 8)  ? 1
-                               : (monat >= 9 && monat <= 11) ? 2
-                                                             : 3;
+        const int m = breite < 0.0 ? (monat + 5) % 12 + 1 : monat;
+        const int jahreszeit = (m >= 3 && m <= 5) ? 0 : (m >= 6 && m <= 8) ? 1 : (m >= 9 && m <= 11) ? 2 : 3;
         for (int i = 0; i < 4; ++i) a[i] = tabelle[jahreszeit][band][i];
     } else if (omega_s <= 81.4) {
         if (K < 0.715) {

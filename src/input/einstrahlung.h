@@ -48,9 +48,11 @@ struct wetterdatensatz {
 class einheiten_umrechnung {
 public:
     virtual ~einheiten_umrechnung() = default;
-    // Irradiation unit -> "kWh/qm" (quantity "IR") for month m (per-day units
-    // scale with the month's days).
-    virtual umrechnen_struct einstrahlung(const std::string& einheit, int monat) const = 0;
+    // Irradiation unit -> "kWh/qm" (quantity "IR"). A monthly value of month
+    // m (1..12) in a per-day unit is scaled by `tage`, the days of that month
+    // in the record's year; month 0 converts a value of one day or one
+    // interval (a detail row), which is never scaled.
+    virtual umrechnen_struct einstrahlung(const std::string& einheit, int monat, int tage) const = 0;
     // Temperature unit -> the main temperature unit (quantity "TE").
     virtual umrechnen_struct temperatur(const std::string& einheit, int monat) const = 0;
 };
@@ -73,7 +75,8 @@ double berechne_diffusanteil(int monat, double H, double breite, double omega_s,
                              diffus_kennwerte& kennwerte, bool& warnung_gegeben);
 
 // The whole layout for one collector plane (tilt theta_s, azimuth phi_g,
-// degrees) at latitude `breite`: writes the first series `pvdatz3`
+// degrees; azimuth 0 faces the equator, +90 west, see sonne::berechne_costheta)
+// at latitude `breite`: writes the first series `pvdatz3`
 // (is0, ir, diff, ref, ta, ho), n[m] (setze_intervalle), the monthly values
 // of vdatz (is0, ir, diff, ref, ta, tamin, tamax, ho, hogn, tg, mtn, gdn, gdt),
 // numchar[23], and the second series `pvdatz3_2` (hourly detail path: the

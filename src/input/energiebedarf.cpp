@@ -32,10 +32,11 @@ int detailanzahl(tabelle& t, int m) { return static_cast<int>(als_zahl(t.wert(mo
 
 bool ist_relativ(tabelle& t) { return t.text("rel") != "A"; }
 
-// A value of the monthly table's unit in kWh.
+// A value of the monthly table's unit in kWh (per-day units scale with the
+// days of month m in the weather record's year).
 double in_kwh(int tabelle_index, tabelle& t, double wert, int m, const datz& vdatz) {
     const std::string einheit = t.text("einheit");
-    if (tabelle_index == teh_m) return umrechnen(wert, einheit, "kWh", "EN", m);
+    if (tabelle_index == teh_m) return umrechnen(wert, einheit, "kWh", "EN", m, tage_im_monat(m, zustand::numchar()));
     return ew_umgerechnet(wert, einheit, kennzeichen_von_einheit(einheit), vdatz[zdata::rw][m],
                           vdatz[zdata::tw][m], m);
 }
@@ -44,8 +45,9 @@ double in_kwh(int tabelle_index, tabelle& t, double wert, int m, const datz& vda
 
 double ew_umgerechnet(double wert, const std::string& einheit, const std::string& kennzeichen,
                       double rw, double tw, int m) {
-    if (kennzeichen == "EN") return umrechnen(wert, einheit, "kWh", "EN", m);
-    const double v = umrechnen(wert, einheit, "m3", "VO", m);
+    const int tage = m >= 1 && m <= MAXMONAT ? tage_im_monat(m, zustand::numchar()) : 0;
+    if (kennzeichen == "EN") return umrechnen(wert, einheit, "kWh", "EN", m, tage);
+    const double v = umrechnen(wert, einheit, "m3", "VO", m, tage);
     if (kennzeichen == "VO") return WASSERDICHTE * WASSER_CP * (tw - rw) * v / WS_PRO_KWH;
     return v;
 }
@@ -155,11 +157,13 @@ double lese_und_rechne_quotient(const std::string& nenner_einheit, const std::st
     return zaehler / nenner;
 }
 
-void berechne_energiepreise(datt& vdatt) {
+void berechne_energiepreise(datt& vdatt, bool in_ausgabeeinheiten) {
     tabelle& preis = tab(tpreis);
     tabelle& tarife = tab(ttarif);
-    const std::string preis_aus = haupteinheiten()[groesse::preis].ausgabe;
-    const std::string energie_aus = haupteinheiten()[groesse::energie].ausgabe;
+    const Einheit_struct& p = haupteinheiten()[groesse::preis];
+    const Einheit_struct& e = haupteinheiten()[groesse::energie];
+    const std::string preis_aus = in_ausgabeeinheiten ? p.ausgabe : p.haupteinheit;
+    const std::string energie_aus = in_ausgabeeinheiten ? e.ausgabe : e.haupteinheit;
     const std::pair<const char*, int> ziele[] = {{"nachheizung", 70}, {"ohne_kopplung", 71}, {"pumpen", 72}};
     for (const auto& [spalte, index] : ziele) {
         // A tariff that is missing leaves the table where it stands.

@@ -17,6 +17,8 @@ double lese_energie(int tabelle_index, int m, const datz& vdatz);
 // units are converted, volumes become the heat of warming that much water
 // from rw to tw (1000 kg/m3, 4178 J/(kg K)); other codes are converted to
 // "m3" only (the unit is then reported as unknown by the conversion).
+// Per-day units of month m scale with that month's days in the loaded
+// weather record's year (numchar[24]).
 double ew_umgerechnet(double wert, const std::string& einheit, const std::string& kennzeichen,
                       double rw, double tw, int m);
 
@@ -40,9 +42,13 @@ double lese_und_rechne_quotient(const std::string& nenner_einheit, const std::st
                                 double preis);
 
 // vdatt[70], [71], [72]: the tariffs named by `nachheizung`, `ohne_kopplung`
-// and `pumpen` of the current `preis` row, per output unit of energy in the
-// output unit of price.
-void berechne_energiepreise(datt& vdatt);
+// and `pumpen` of the current `preis` row. The run multiplies them with
+// energies in kWh and writes the sums (`preis`, `pek`) as amounts in the main
+// price unit, converted to the output unit of price like every other result;
+// so for the run they are in main units, EUR per kWh. `in_ausgabeeinheiten`
+// gives them per output unit of energy in the output unit of price, for
+// callers that multiply them with energies read back in output units.
+void berechne_energiepreise(datt& vdatt, bool in_ausgabeeinheiten = false);
 
 // eh + ew of month m in kWh, read afresh from the current demand rows. The
 // cold-water temperature of the month (by the cold-water code) and the hot-

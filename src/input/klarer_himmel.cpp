@@ -69,7 +69,8 @@ klarer_himmel_ergebnis irradiation_cloudless_sky(int jahr, int monat, int tag, i
                                                0.00013 * m * m * m * m
                                          : 10.4 + 0.718 * m;
     const double delta_r = 1.0 / kehrwert_dr;
-    const double TL = 3.071 * phi + 22.76 - 20.2794;
+    // Linke turbidity from the distance to the equator (the same north and south).
+    const double TL = 3.071 * std::abs(phi) + 22.76 - 20.2794;
     const double eps = sonne::exzentrizitaet(j);
 
     e.B = 1367.0 * eps * std::exp(-0.8662 * TL * m * delta_r) * std::sin(h0);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace sonne {
@@ -15,10 +16,47 @@ constexpr double RAD = PI / 180.0;
 // multiplied without bound on steep planes.
 const double FBS_MAX = 1.0 / std::sin(5.0 * RAD);
 
-// Integral of cos(theta) = a + b cos(w) + c sin(w) over [w1, w2] (radians).
+constexpr double SOLARKONSTANTE = 1367.0;  // W/m2
+
+// Integral of a + b cos(w) + c sin(w) over [w1, w2] (radians).
 double integral(double a, double b, double c, double w1, double w2) {
     return a * (w2 - w1) + b * (std::sin(w2) - std::sin(w1)) - c * (std::cos(w2) - std::cos(w1));
 }
+
+// Integral of the positive part of a + b cos(w) + c sin(w) over [w1, w2]
+// (w2 - w1 below 2 pi): the stretches where a plane faces away from the sun
+// count 0, not negative.
+double integral_positiv(double a, double b, double c, double w1, double w2) {
+    if (w2 <= w1) return 0.0;
+    // a + r cos(w - p) = 0 at w = p +- arccos(-a / r).
+    const double r = std::hypot(b, c);
+    std::array<double, 12> grenzen{};
+    size_t n = 0;
+    grenzen[n++] = w1;
+    if (r > 0.0 && std::abs(a) < r) {
+        const double p = std::atan2(c, b);
+        const double q = std::acos(-a / r);
+        for (double basis : {p + q, p - q})
+            for (int k = -2; k <= 2; ++k) {
+                const double w = basis + 2.0 * PI * k;
+                if (w > w1 && w < w2) grenzen[n++] = w;
+            }
+    }
+    grenzen[n++] = w2;
+    std::sort(grenzen.begin(), grenzen.begin() + static_cast<std::ptrdiff_t>(n));
+    double summe = 0.0;
+    for (size_t i = 0; i + 1 < n; ++i) {
+        const double mitte = (grenzen[i] + grenzen[i + 1]) / 2.0;
+        if (a + b * std::cos(mitte) + c * std::sin(mitte) > 0.0)
+            summe += integral(a, b, c, grenzen[i], grenzen[i + 1]);
+    }
+    return summe;
+}
+
+// cos of the azimuth as the incidence formula needs it: the formula counts
+// the azimuth from south, the program from the equator, so south of the
+// equator the north-south part changes sign (east and west stay).
+double cos_azimut(double gamma, double phi) { return phi < 0.0 ? -std::cos(gamma) : std::cos(gamma); }
 }  // namespace
 
 int tag_monatsmitte(int monat) {
@@ -87,17 +125,18 @@ double berechne_extraterristische_einstrahlung(int monat, double omega1, double 
     const double d = deklination(monat) * RAD;
     const double phi = breite_grad * RAD;
     const double eps = exzentrizitaet(tag_monatsmitte(monat));
-    return eps * 1367.0 * 24.0 / (2.0 * PI) *
+    return eps * SOLARKONSTANTE * 24.0 / (2.0 * PI) *
            (std::sin(phi) * std::sin(d) * (omega1 - omega2) * RAD +
             std::cos(phi) * std::cos(d) * (std::sin(omega1 * RAD) - std::sin(omega2 * RAD))) /
            1000.0;
 }
 
 double berechne_costheta(double delta, double phi, double omega, double beta, double gamma) {
+    const double cg = cos_azimut(gamma, phi);
     return std::sin(delta) * std::sin(phi) * std::cos(beta) -
-           std::sin(delta) * std::cos(phi) * std::sin(beta) * std::cos(gamma) +
+           std::sin(delta) * std::cos(phi) * std::sin(beta) * cg +
            std::cos(delta) * std::cos(phi) * std::cos(beta) * std::cos(omega) +
-           std::cos(delta) * std::sin(phi) * std::sin(beta) * std::cos(gamma) * std::cos(omega) +
+           std::cos(delta) * std::sin(phi) * std::sin(beta) * cg * std::cos(omega) +
            std::cos(delta) * std::sin(beta) * std::sin(gamma) * std::sin(omega);
 }
 
@@ -105,8 +144,12 @@ double berechne_coszenit(double delta, double phi, double omega) {
     return std::sin(phi) * std::sin(delta) + std::cos(phi) * std::cos(delta) * std::cos(omega);
 }
 
+double neigungsfaktoren::direkt_auf_ebene(double B, double stunden) const {
+    return std::min(fbs * B, bsmax * stunden / 1000.0);
+}
+
 namespace {
-neigungsfaktoren neigung(double dgr, double ws, double omega, double beta, double gamma,
+neigungsfaktoren neigung(int monat, double dgr, double ws, double omega, double beta, double gamma,
                          double breite_grad, double breite_stunde) {
     neigungsfaktoren f;
     const double b = beta * RAD;
@@ -116,24 +159,32 @@ neigungsfaktoren neigung(double dgr, double ws, double omega, double beta, doubl
     const double w1 = std::max(omega - breite_stunde / 2.0, -ws) * RAD;
     const double w2 = std::min(omega + breite_stunde / 2.0, ws) * RAD;
     const double d = dgr * RAD, phi = breite_grad * RAD, g = gamma * RAD;
+    const double cg = cos_azimut(g, phi);
 
     // cos(theta) = a + bb cos(w) + c sin(w): the incidence cosine of
     // berechne_costheta, split by its dependence on the hour angle.
-    const double a = std::sin(d) * std::sin(phi) * std::cos(b) -
-                     std::sin(d) * std::cos(phi) * std::sin(b) * std::cos(g);
-    const double bb = std::cos(d) * std::cos(phi) * std::cos(b) +
-                      std::cos(d) * std::sin(phi) * std::sin(b) * std::cos(g);
+    const double a = std::sin(d) * std::sin(phi) * std::cos(b) - std::sin(d) * std::cos(phi) * std::sin(b) * cg;
+    const double bb = std::cos(d) * std::cos(phi) * std::cos(b) + std::cos(d) * std::sin(phi) * std::sin(b) * cg;
     const double c = std::cos(d) * std::sin(b) * std::sin(g);
 
     double zenit = 0.0, ebene = 0.0;
     if (w2 > w1) {
         zenit = integral(std::sin(d) * std::sin(phi), std::cos(d) * std::cos(phi), 0.0, w1, w2);
-        ebene = integral(a, bb, c, w1, w2);
+        ebene = integral_positiv(a, bb, c, w1, w2);
     }
     if (zenit > 0.0)
         f.fbs = std::clamp(ebene / zenit, 0.0, FBS_MAX);
     else
         f.fbs = beta == 0.0 ? 1.0 : 0.0;  // a horizontal plane takes the horizontal beam as it is
+    // Extraterrestrial beam on the plane, averaged over the whole interval;
+    // a horizontal plane keeps its measured beam without limit.
+    const double breite_rad = breite_stunde * RAD;
+    if (beta == 0.0)
+        f.bsmax = std::numeric_limits<double>::infinity();
+    else
+        f.bsmax = breite_rad > 0.0
+                      ? SOLARKONSTANTE * exzentrizitaet(tag_monatsmitte(monat)) * ebene / breite_rad
+                      : 0.0;
     return f;
 }
 }  // namespace
@@ -141,13 +192,13 @@ neigungsfaktoren neigung(double dgr, double ws, double omega, double beta, doubl
 neigungsfaktoren Neigungseinfluss(int monat, double omega, double beta, double gamma,
                                   double breite_grad, double breite_stunde) {
     const double dgr = deklination(monat);
-    return neigung(dgr, sonnenuntergangswinkel(dgr, breite_grad), omega, beta, gamma, breite_grad,
+    return neigung(monat, dgr, sonnenuntergangswinkel(dgr, breite_grad), omega, beta, gamma, breite_grad,
                    breite_stunde);
 }
 
 neigungsfaktoren neigungsfaktoren_fuer(const monatsgeometrie& geo, double omega, double beta,
                                        double gamma, double breite_grad, double breite_stunde) {
-    return neigung(geo.delta, geo.omega_s, omega, beta, gamma, breite_grad, breite_stunde);
+    return neigung(geo.monat, geo.delta, geo.omega_s, omega, beta, gamma, breite_grad, breite_stunde);
 }
 
 double temperaturprofil(double t, double tageslaenge, double tmin, double tmax) {
@@ -161,6 +212,7 @@ double temperaturprofil(double t, double tageslaenge, double tmin, double tmax) 
 
 monatsgeometrie berechne_monatsgeometrie(int monat, double breite_grad) {
     monatsgeometrie g;
+    g.monat = monat;
     g.delta = deklination(monat);
     g.omega_s = sonnenuntergangswinkel(g.delta, breite_grad);
     g.tg0 = g.omega_s * 2.0 / 15.0;
@@ -169,11 +221,14 @@ monatsgeometrie berechne_monatsgeometrie(int monat, double breite_grad) {
         g.omega[k] = ERSTER_STUNDENWINKEL + STUNDENSCHRITT * (k - 1);
         g.anteil[k] = stundenanteil(g.omega[k], g.omega_s).tag;
         if (g.anteil[k] > 0.0) {
+            // An hour lit for less than its half has its centre after sunset
+            // (or before sunrise), where the ratios turn negative: it gets no
+            // share rather than a negative one.
             const auto r = stundenverhaeltnis(g.omega[k] * RAD, g.omega_s * RAD);
-            g.r_t[k] = r.r_t;
-            g.r_d[k] = r.r_d;
-            s_t += g.anteil[k] * r.r_t;
-            s_d += g.anteil[k] * r.r_d;
+            g.r_t[k] = std::max(r.r_t, 0.0);
+            g.r_d[k] = std::max(r.r_d, 0.0);
+            s_t += g.anteil[k] * g.r_t[k];
+            s_d += g.anteil[k] * g.r_d[k];
         }
     }
     g.n_t = s_t != 0.0 ? 1.0 / s_t : 0.0;

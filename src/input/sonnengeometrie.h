@@ -68,8 +68,11 @@ double exzentrizitaet(double tag);
 double berechne_extraterristische_einstrahlung(int monat, double omega1, double omega2,
                                                double breite_grad);
 
-// Cosine of the incidence angle on a plane of tilt beta and azimuth gamma
-// (0 facing the equator), all arguments in radians.
+// Cosine of the incidence angle on a plane of tilt beta and azimuth gamma,
+// all arguments in radians. The azimuth is counted from the equator at every
+// latitude: 0 faces south in the northern hemisphere and north in the
+// southern one (at the equator itself: south); +90 deg faces west and
+// -90 deg east in both. The hour angle is negative before solar noon.
 double berechne_costheta(double delta, double phi, double omega, double beta, double gamma);
 
 // Cosine of the zenith angle (radians in).
@@ -77,20 +80,39 @@ double berechne_coszenit(double delta, double phi, double omega);
 
 // Tilt factors of a plane for one hour of the mid-month day.
 struct neigungsfaktoren {
-    double fbs = 0.0;  // beam on the plane / beam on the horizontal
-    double fds = 0.0;  // diffuse on the plane / diffuse on the horizontal (isotropic sky)
-    double fr = 0.0;   // reflected on the plane / global on the horizontal, per unit ground reflection
+    double fbs = 0.0;    // beam on the plane / beam on the horizontal
+    double fds = 0.0;    // diffuse on the plane / diffuse on the horizontal (isotropic sky)
+    double fr = 0.0;     // reflected on the plane / global on the horizontal, per unit ground reflection
+    double bsmax = 0.0;  // extraterrestrial beam on the plane, W/m2 averaged over the whole
+                         // interval; infinite for a horizontal plane (no limit)
+
+    // Beam on the plane (kWh/m2) for beam B (kWh/m2) on the horizontal over
+    // an interval of `stunden` hours: fbs B, but no more than the
+    // extraterrestrial beam on the plane over those hours.
+    double direkt_auf_ebene(double B, double stunden) const;
 };
 // The tilt factors for the hour centred at hour angle omega (degrees) with
 // the hour-angle width `breite_stunde` (degrees), on a plane of tilt beta and
-// azimuth gamma (degrees) at latitude `breite_grad`.
+// azimuth gamma (degrees; see berechne_costheta) at latitude `breite_grad`.
 //
-// The beam factor is the ratio of the incidence cosine on the plane to the
-// zenith cosine, both integrated over the sunlit part of the hour (the part
-// between sunrise and sunset of the mid-month day); the ratio of the point
-// cosines at the hour centre would break down in the hours of sunrise and
-// sunset. It is 0 when the plane faces away from the sun, 1 for a horizontal
-// plane, and at most 1 / sin 5 deg (the sun taken no lower than 5 deg).
+// The beam factor is the ratio of the incidence cosine on the plane (where
+// positive) to the zenith cosine, both integrated over the sunlit part of the
+// hour (the part between sunrise and sunset of the mid-month day); the ratio
+// of the point cosines at the hour centre would break down in the hours of
+// sunrise and sunset. It is 0 when the plane faces away from the sun, 1 for
+// a horizontal plane, and at most 1 / sin 5 deg (the sun taken no lower than
+// 5 deg).
+//
+// Measured beam that the mid-month geometry puts at a low sun would still be
+// multiplied by up to 11.5; `bsmax` bounds the result by what the sun can
+// deliver to the plane at all: the solar constant times the eccentricity
+// factor of the mid-month day (at most 1.034 x 1367 = 1413 W/m2) times the
+// positive incidence cosine, integrated over the sunlit part of the interval.
+// Since fbs is the ratio of that integral to the zenith one, the bound holds
+// exactly where the measured horizontal beam exceeds the extraterrestrial
+// beam on the horizontal in the geometry of the mid-month day (a beam
+// normal to the sun above the solar constant); there the plane gets the
+// extraterrestrial value. A horizontal plane keeps the measured beam.
 neigungsfaktoren Neigungseinfluss(int monat, double omega, double beta, double gamma,
                                   double breite_grad, double breite_stunde = STUNDENSCHRITT);
 
@@ -102,6 +124,7 @@ double temperaturprofil(double t, double tageslaenge, double tmin, double tmax);
 // Geometry of one month on the 24-hour grid: the sunlit fraction of every
 // hour and the normalisers that make the hourly shares of a day add up to 1.
 struct monatsgeometrie {
+    int monat = 0;
     double delta = 0.0;    // declination, degrees
     double omega_s = 0.0;  // sunset hour angle, degrees
     double tg0 = 0.0;      // day length, hours

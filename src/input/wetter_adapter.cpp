@@ -62,9 +62,9 @@ void lese_wetterdatensatz(wetterdatensatz& w) {
     w = std::move(neu);
 }
 
-umrechnen_struct tabellen_umrechnung::einstrahlung(const std::string& einheit, int monat) const {
+umrechnen_struct tabellen_umrechnung::einstrahlung(const std::string& einheit, int monat, int tage) const {
     const Einheit_struct& e = haupteinheiten()[groesse::einstrahlung];
-    return umrechnungsfaktor(einheit, "kWh/qm", e.kennzeichen, monat);
+    return umrechnungsfaktor(einheit, "kWh/qm", e.kennzeichen, monat, tage);
 }
 
 umrechnen_struct tabellen_umrechnung::temperatur(const std::string& einheit, int monat) const {

@@ -20,7 +20,7 @@ void lese_wetterdatensatz(wetterdatensatz& w);
 // "kWh/qm" (code "IR"), temperature to the main temperature unit (code "TE").
 class tabellen_umrechnung : public einheiten_umrechnung {
 public:
-    umrechnen_struct einstrahlung(const std::string& einheit, int monat) const override;
+    umrechnen_struct einstrahlung(const std::string& einheit, int monat, int tage) const override;
     umrechnen_struct temperatur(const std::string& einheit, int monat) const override;
 };
 

@@ -32,7 +32,7 @@ TEST_F(Cli, ErsterStartLegtDatenbankAnUndListetDatensaetze) {
     ASSERT_EQ(rufe(mit_verzeichnissen({"list"})), 0) << fehler.str();
     EXPECT_NE(fehler.str().find("Default-Datenbank angelegt"), std::string::npos);
     const std::string liste = aus.str();
-    EXPECT_EQ(std::count(liste.begin(), liste.end(), '\n'), 43);
+    EXPECT_EQ(std::count(liste.begin(), liste.end(), '\n'), 44);
     EXPECT_NE(liste.find("Braunschweig EFH\tNF"), std::string::npos);
     // The second start finds the database and leaves it alone.
     ASSERT_EQ(rufe(mit_verzeichnissen({"list"})), 0);

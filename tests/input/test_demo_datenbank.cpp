@@ -69,7 +69,7 @@ TEST_F(DefaultDatenbank, JederVerweisAllerDatensaetzeLoestSichAuf) {
     std::string spalten;
     for (const auto& [s, _] : verweise) spalten += ", \"" + s + "\"";
     const auto zeilen = abfrage(datei("HAUPT"), "SELECT name" + spalten + " FROM haupt");
-    ASSERT_EQ(zeilen.size(), 43u);
+    ASSERT_EQ(zeilen.size(), 44u);  // the two site data sets and the 42 standard ones
     for (const auto& z : zeilen) {
         size_t i = 1;
         for (const auto& [spalte, ziel] : verweise) {
@@ -155,7 +155,7 @@ TEST_F(DefaultDatenbank, StuendlichesWetterHatJedeStundeUndDieGlobalstrahlungDer
         summe += std::stod(r[0][1]);
     }
     // The source file: column 3 is the global horizontal irradiance in W/qm (= Wh/qm per hour).
-    std::ifstream quelle(fs::path(VARNEK_SHARED_DATA) / "weather_potsdam_2019_dwd_hourly.csv");
+    std::ifstream quelle(fs::path(VARNEK_SOURCE_DIR) / "data" / "reference" / "weather_potsdam_2019_dwd_hourly.csv");
     ASSERT_TRUE(quelle);
     std::string zeile;
     std::getline(quelle, zeile);
@@ -168,7 +168,7 @@ TEST_F(DefaultDatenbank, StuendlichesWetterHatJedeStundeUndDieGlobalstrahlungDer
     }
     EXPECT_NEAR(summe, wh / 1000, 0.005);
     EXPECT_NEAR(std::stod(m[0][14]), wh / 1000, 0.005);
-    EXPECT_NEAR(wh / 1000, 1146.1, 0.05);  // the figure SOURCES.md states
+    EXPECT_NEAR(wh / 1000, 1146.0, 0.05);  // the figure data/reference/README.md states
 }
 
 TEST_F(DefaultDatenbank, StoffUndDampftafelnHoechstens100ZeilenAufsteigend) {
@@ -211,7 +211,7 @@ TEST_F(DefaultDatenbank, JedeEinheitStehtInDerEinheitentabelle) {
 TEST_F(DefaultDatenbank, StandortwetterFolgtDemKlimamittel) {
     // Braunschweig 1991-2020: irradiation = mean irradiance x 24 h x days, and the daily
     // minimum and maximum are centred on the monthly mean temperature.
-    std::ifstream quelle(fs::path(VARNEK_SHARED_DATA) / "climate_braunschweig_monthly.csv");
+    std::ifstream quelle(fs::path(VARNEK_SOURCE_DIR) / "data" / "reference" / "climate_braunschweig_monthly.csv");
     ASSERT_TRUE(quelle);
     std::string zeile;
     std::getline(quelle, zeile);
@@ -262,7 +262,7 @@ TEST_F(DefaultDatenbank, ZweitesAddiereDefaultFuegtNichtsDoppeltEin) {
     const fs::path kopie = verzeichnis / "db";
     fs::copy(db, kopie);
     EXPECT_EQ(addiere_default(kopie), 0);
-    EXPECT_EQ(abfrage(demo_tabellendatei(kopie, "HAUPT"), "SELECT count(*) FROM haupt")[0][0], "43");
+    EXPECT_EQ(abfrage(demo_tabellendatei(kopie, "HAUPT"), "SELECT count(*) FROM haupt")[0][0], "44");
     EXPECT_EQ(abfrage(demo_tabellendatei(kopie, "KONTROLLE"), "SELECT count(*) FROM kontrolle")[0][0],
               abfrage(datei("KONTROLLE"), "SELECT count(*) FROM kontrolle")[0][0]);
 }
@@ -428,12 +428,12 @@ TEST_F(DemoQuelle, QuotierungsregelUndTypenWerdenGenauUebernommen) {
 using DemoGenerator = mit_meldungen;
 
 TEST_F(DemoGenerator, ErzeugtGenauDieEingechecktenTabellen) {
-    // The committed CSV files are the generator's output from the shared reference data.
+    // The committed CSV files are the generator's output from the repository's
+    // reference data (its default source, data/reference).
     if (std::system("python3 --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "python3 fehlt";
     const fs::path ziel = verzeichnis / "erzeugt";
     const std::string befehl = "python3 \"" + (demo_quellverzeichnis() / "tools" / "erzeuge_demo.py").string() +
-                               "\" \"" + std::string(VARNEK_SHARED_DATA) + "\" --ziel \"" + ziel.string() +
-                               "\" > /dev/null";
+                               "\" --ziel \"" + ziel.string() + "\" > /dev/null";
     ASSERT_EQ(std::system(befehl.c_str()), 0) << befehl;
     auto lies = [](const fs::path& d) {
         std::ifstream ein(d, std::ios::binary);

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
+#include <numeric>
 #include <numbers>
 #include <utility>
 #include <vector>
@@ -75,6 +77,24 @@ wetterdatensatz tagesdatensatz(int februar_tage) {
         w.ta_min[m] = 0.0;
         w.ta_max[m] = 8.0;
     }
+    return w;
+}
+
+// A record of hourly rows (hour of day in hm) at Potsdam's latitude with one
+// day in month `monat`: global and diffuse irradiation of hours 0..23 in
+// kWh/qm, 5 degrees throughout; the other months have no rows.
+wetterdatensatz ein_stundentag(int monat, const std::array<double, 24>& global,
+                               const std::array<double, 24>& diffus) {
+    wetterdatensatz w;
+    w.name = "Stundentag";
+    w.breite = POTSDAM_BREITE;
+    w.einheit_ir = "kWh/qm";
+    w.einheit_temp = "°C";
+    for (int k = 0; k < 24; ++k)
+        w.details[monat].push_back(ir_ta_d_zeile{k + 1, global[k], diffus[k], 5.0, 5.0, 1.0, k + 0.5});
+    w.m[monat] = 24;
+    w.ir[monat] = std::accumulate(global.begin(), global.end(), 0.0);
+    w.diff[monat] = std::accumulate(diffus.begin(), diffus.end(), 0.0);
     return w;
 }
 
@@ -331,6 +351,16 @@ TEST_F(Einstrahlung, DiffusanteilAusGlobalstrahlung) {
     const double H058 = 31 * sonne::berechne_extraterristische_einstrahlung(1, ws58, -ws58, 58.0);
     berechne_diffusanteil(1, 0.4 * H058, 58.0, ws58, 1.0, nc, kennwerte, gewarnt);
     EXPECT_NEAR(kennwerte.anteil[1], 1.061 - 0.397 * 0.4 - 2.975 * 0.16 + 2.583 * 0.064, 1e-12);
+    // South of the equator July is winter and January summer (band 3 at 35 deg S).
+    for (const auto& [monat, a] : {std::pair{7, std::array{1.032, -0.694, -1.771, 1.562}},
+                                  std::pair{1, std::array{0.998, -0.583, -1.392, 0.995}}}) {
+        const double wss = sonne::sonnenuntergangswinkel(sonne::deklination(monat), -35.0);
+        const double H0s = 31 * sonne::berechne_extraterristische_einstrahlung(monat, wss, -wss, -35.0);
+        berechne_diffusanteil(monat, 0.45 * H0s, -35.0, wss, 1.0, nc, kennwerte, gewarnt);
+        EXPECT_NEAR(kennwerte.anteil[monat], a[0] + a[1] * 0.45 + a[2] * 0.45 * 0.45 + a[3] * 0.45 * 0.45 * 0.45,
+                    1e-12)
+            << monat;
+    }
     EXPECT_TRUE(senke.dialoge.empty());
 
     // Negative irradiation: one warning per call of the entry, and only
@@ -407,7 +437,7 @@ TEST_F(Einstrahlung, StundenwerteEinesJahres) {
         }
         ghi += summen.ir[m];
     }
-    EXPECT_NEAR(jahr, 1146.1, 0.1);
+    EXPECT_NEAR(jahr, 1146.0, 0.05);
 
     // A south plane of 40 deg gains, a vertical wall loses against it;
     // the reflected part is the ground's share of the global irradiation.
@@ -481,6 +511,103 @@ TEST_F(Einstrahlung, StundenwerteAufDerKollektorebene) {
         EXPECT_NEAR(vdatz[zdata::diff][m], diff, 1e-9);
         EXPECT_EQ(vdatz[zdata::ref][m], 0.0);
     }
+}
+
+// Hourly rows with the diffuse part computed from the day's global sum: a
+// January day, bright in the morning and dull after noon. Every hour keeps
+// its measured global value and takes the day's diffuse fraction of it, so
+// no hour has more diffuse than global irradiation and the month's diffuse
+// sum is the correlation's fraction of the day's global sum.
+TEST_F(Einstrahlung, StundenwerteMitBerechneterDiffusstrahlung) {
+    std::array<double, 24> global{}, keine{};
+    global[9] = global[10] = global[11] = 0.25;
+    global[12] = global[13] = global[14] = 0.01;
+    const wetterdatensatz w = ein_stundentag(1, global, keine);
+    nc[19] = "B";
+    rechne(w, "D", "A");
+    ASSERT_EQ(marke, 1);
+    // By hand: H = 0.78 kWh/qm; January at 52.38 deg has ws <= 81.4 deg, so
+    // D/H = 1 - 0.2727 K + 2.4495 K^2 - 11.9514 K^3 + 9.3879 K^4.
+    const double ws = sonne::sonnenuntergangswinkel(sonne::deklination(1), POTSDAM_BREITE);
+    const double K = 0.78 / sonne::berechne_extraterristische_einstrahlung(1, ws, -ws, POTSDAM_BREITE);
+    ASSERT_LT(K, 0.715);
+    const double f = 1.0 - 0.2727 * K + 2.4495 * K * K - 11.9514 * K * K * K + 9.3879 * K * K * K * K;
+    EXPECT_NEAR(vdatz[zdata::ir][1], 0.78, 1e-12);
+    EXPECT_NEAR(vdatz[zdata::diff][1], f * 0.78, 1e-12);
+    for (int i = 1; i <= 24; ++i) {
+        EXPECT_NEAR((*p2)[zdata::diff][1][i], f * global[i - 1], 1e-12) << i;
+        EXPECT_LE(reihe(zdata::diff, 1, i), reihe(zdata::ir, 1, i) + 1e-15) << i;
+    }
+    // On a tilted plane the computed diffuse part acts as a measured one would.
+    rechne(w, "D", "A", 45.0, 0.0);
+    const double geneigt = vdatz[zdata::ir][1];
+    std::array<double, 24> diffus{};
+    for (int k = 0; k < 24; ++k) diffus[k] = f * global[k];
+    nc[19] = "E";
+    rechne(ein_stundentag(1, global, diffus), "D", "A", 45.0, 0.0);
+    EXPECT_NEAR(geneigt, vdatz[zdata::ir][1], 1e-12);
+}
+
+// A bright sunrise hour on an east wall: the June hour from 03:00 to 04:00
+// solar time is lit for its last 4 of 15 degrees. Its measured beam of 300 Wh
+// would be multiplied by the beam factor of a sun just above the horizon;
+// the wall gets no more beam than the sun delivers to it outside the
+// atmosphere in that quarter hour, plus the ground's share of the global.
+TEST_F(Einstrahlung, SonnenaufgangsstundeHoechstensExtraterrestrisch) {
+    std::array<double, 24> global{}, diffus{};
+    global[3] = 0.3;
+    rechne(ein_stundentag(6, global, diffus), "D", "A", 90.0, -90.0);
+    ASSERT_EQ(marke, 1);
+    const double d = sonne::deklination(6) * RAD, phi = POTSDAM_BREITE * RAD;
+    const double ws = sonne::sonnenuntergangswinkel(sonne::deklination(6), POTSDAM_BREITE);
+    ASSERT_GT(-ws, -135.0);
+    ASSERT_LT(-ws, -120.0);
+    const int n = 100000;
+    double ebene = 0.0;
+    for (int i = 0; i < n; ++i) {
+        const double w = -135.0 + 15.0 * (i + 0.5) / n;
+        if (w > -ws) ebene += std::max(0.0, sonne::berechne_costheta(d, phi, w * RAD, 90.0 * RAD, -90.0 * RAD));
+    }
+    const double g_on = 1367.0 * sonne::exzentrizitaet(sonne::tag_monatsmitte(6));
+    const double direkt = g_on * ebene / n / 1000.0;  // kWh/qm in the hour
+    EXPECT_NEAR(reihe(zdata::ir, 6, 4), direkt + 0.2 * 0.5 * 0.3, 1e-5);
+    EXPECT_LT(reihe(zdata::is0, 6, 4), g_on);
+}
+
+// A southern site on the mirrored climate (month m takes the weather of month
+// m + 6 of its northern mirror, per day) gets the irradiation of its northern
+// mirror on every plane: azimuth 0 faces the equator, +90 west, in both
+// hemispheres. (With computed diffuse irradiation the mirror is not exact:
+// the southern winter falls at aphelion, which raises its clearness index.)
+TEST_F(Einstrahlung, SuedhalbkugelGleichtDemSpiegelbildDesNordens) {
+    wetterdatensatz nord = potsdam_2019_monatlich();
+    nord.breite = 35.0;
+    wetterdatensatz sued = nord;
+    sued.breite = -35.0;
+    auto spiegel = [](int m) { return (m + 5) % 12 + 1; };
+    for (int m = 1; m <= 12; ++m) {
+        const int n = spiegel(m);
+        const double tage = static_cast<double>(TAGE[m]) / TAGE[n];
+        sued.ir[m] = nord.ir[n] * tage;
+        sued.diff[m] = nord.diff[n] * tage;
+        sued.ta_min[m] = nord.ta_min[n];
+        sued.ta_max[m] = nord.ta_max[n];
+    }
+    struct ebene {
+        double neigung, azimut;
+    };
+    for (const char* strahlung : {"D", "N"})
+        for (const ebene e : {ebene{30.0, 0.0}, ebene{30.0, 60.0}, ebene{90.0, -90.0}}) {
+            SCOPED_TRACE(std::string(strahlung) + " " + std::to_string(e.neigung) + "/" + std::to_string(e.azimut));
+            rechne(nord, strahlung, "K", e.neigung, e.azimut);
+            const datz norden = vdatz;
+            rechne(sued, strahlung, "K", e.neigung, e.azimut);
+            for (int m = 1; m <= 12; ++m) {
+                const int n = spiegel(m);
+                const double erwartet = norden[zdata::ir][n] / TAGE[n] * TAGE[m];
+                EXPECT_NEAR(vdatz[zdata::ir][m], erwartet, 0.01 * erwartet) << m;
+            }
+        }
 }
 
 // High latitudes with polar night and polar day give finite values throughout.

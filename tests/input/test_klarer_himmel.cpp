@@ -76,4 +76,12 @@ TEST(KlarerHimmel, StrahlungBeiWolkenlosemHimmel) {
             }
         }
     }
+    // The turbidity depends on the distance to the equator: at the equinox
+    // (sun over the equator) a site at 52.38 deg S sees the northern sky.
+    datt sued = v;
+    sued[108] = -52.38;
+    const auto n = irradiation_cloudless_sky(2019, 3, 20, 12, 0, v);
+    const auto s = irradiation_cloudless_sky(2019, 3, 20, 12, 0, sued);
+    EXPECT_NEAR(s.B, n.B, 0.01 * n.B);
+    EXPECT_NEAR(s.D, n.D, 0.01 * n.D);
 }

@@ -9,6 +9,7 @@
 #include <numeric>
 
 #include "app/simulation_run.h"
+#include "input/einstrahlung.h"
 #include "input/energiebedarf.h"
 #include "input/lese_daten.h"
 #include "input/wetter_adapter.h"
@@ -29,7 +30,7 @@ class LeseDaten : public mit_default_datenbank {};
 // are listed per data set.
 TEST_F(LeseDaten, AlleDatensaetzeDerDefaultDatenbankLaden) {
     const auto namen = datensaetze();
-    ASSERT_EQ(namen.size(), 43u);
+    ASSERT_EQ(namen.size(), 44u);
     for (const std::string& name : namen) {
         SCOPED_TRACE(name);
         leere_protokoll();
@@ -298,8 +299,93 @@ TEST_F(LeseDaten, PreisUmgerechnetAufAusgabeeinheiten) {
     }
     EXPECT_DOUBLE_EQ(lese_und_rechne_quotient("MWh", "ct", "PR", "EN", "EUR", "kWh", 20.0), 0.0002);
     EXPECT_DOUBLE_EQ(lese_und_rechne_quotient("kWh", "EUR", "PR", "EN", "EUR", "kWh", 0.3), 0.3);
+
+    // With MWh and ct as output units the run still gets its prices per kWh in
+    // EUR (it multiplies them with energies in kWh and converts the sums to
+    // ct itself); per output units they are ct per MWh.
+    auto& h = haupteinheiten();
+    h[groesse::energie].ausgabe = "MWh";
+    h[groesse::preis].ausgabe = "ct";
+    ASSERT_TRUE(lade("Braunschweig EFH"));
+    datt& v = zustand::vdatt();
+    // Tariffs of price row pwp: gas 0.12, heat-pump power 0.30, household power 0.40 EUR/kWh.
+    EXPECT_DOUBLE_EQ(v[70], 0.12);
+    EXPECT_DOUBLE_EQ(v[71], 0.3);
+    EXPECT_DOUBLE_EQ(v[72], 0.4);
+    datt ausgabe{};
+    berechne_energiepreise(ausgabe, true);
+    EXPECT_NEAR(ausgabe[70], 12000.0, 1e-9);
+    EXPECT_NEAR(ausgabe[71], 30000.0, 1e-9);
+    EXPECT_NEAR(ausgabe[72], 40000.0, 1e-9);
+    h[groesse::energie].ausgabe = "kWh";
+    h[groesse::preis].ausgabe = "EUR";
     e.loesche_wo({{"Nummer", "=", feldwert(int64_t{900})}});
     e.loesche_wo({{"Nummer", "=", feldwert(int64_t{901})}});
+}
+
+// Per-day irradiation units through the unit table: a monthly value is a mean
+// day of its month and scales with that month's days in the record's year (29
+// in a leap February); a detail row holds the value of its own day or hour and
+// is never scaled.
+TEST_F(LeseDaten, EinstrahlungInTageseinheiten) {
+    const tabellen_umrechnung einheiten;
+    auto p1 = std::make_unique<datz3>();
+    auto p2 = std::make_unique<datz3>();
+    datz z{};
+    datt v{};
+    flagchar nc;
+    nc[17] = "N";
+    nc[19] = "E";
+    nc[31] = "M";
+    int marke = 0;
+    double jahr = 0.0;
+    auto rechne = [&](const wetterdatensatz& w, const char* strahlung, const char* zeitintervall) {
+        nc[20] = strahlung;
+        nc[21] = zeitintervall;
+        berechne_Einstrahlungsdaten(w, einheiten, z, nc, marke, v, jahr, *p1, *p2, 0.0, 0.0, w.breite);
+        ASSERT_EQ(marke, 1);
+    };
+    wetterdatensatz w;
+    w.name = "Tageseinheiten";
+    w.breite = 52.38;
+    w.einheit_ir = "kWh/(qm * d)";
+    w.einheit_temp = "°C";
+
+    // Monthly values of 2 and 1 kWh/(qm * d) in a leap year: February holds 58 and 29 kWh/qm.
+    nc[24] = "Y";
+    for (int m = 1; m <= 12; ++m) {
+        w.ir[m] = 2.0;
+        w.diff[m] = 1.0;
+    }
+    for (const char* strahlung : {"N", "T", "D"}) {
+        SCOPED_TRACE(strahlung);
+        rechne(w, strahlung, "K");
+        EXPECT_NEAR(z[zdata::ir][2], 58.0, 1e-9);
+        EXPECT_NEAR(z[zdata::diff][2], 29.0, 1e-9);
+        EXPECT_NEAR(z[zdata::ir][3], 62.0, 1e-9);
+    }
+
+    // Daily rows: day d holds 1 + d/10 kWh/(qm * d); January adds up to 31 + 49.6.
+    nc[24] = "N";
+    const int tage[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    for (int m = 1; m <= 12; ++m) {
+        for (int d = 1; d <= tage[m]; ++d)
+            w.details[m].push_back(ir_ta_d_zeile{d, 1.0 + d / 10.0, 0.5, 0.0, 8.0, 24.0, 12.0});
+        w.m[m] = tage[m];
+    }
+    rechne(w, "T", "T");
+    EXPECT_NEAR(z[zdata::ir][1], 80.6, 1e-9);
+    EXPECT_NEAR(z[zdata::diff][1], 15.5, 1e-9);
+
+    // Hourly rows: four hours of 0.1 each around noon of a January day.
+    for (auto& zeilen : w.details) zeilen.clear();
+    w.m.fill(0);
+    for (int k = 0; k < 24; ++k)
+        w.details[1].push_back(ir_ta_d_zeile{k + 1, k >= 10 && k < 14 ? 0.1 : 0.0, 0.0, 0.0, 0.0, 1.0, k + 0.5});
+    w.m[1] = 24;
+    rechne(w, "D", "A");
+    EXPECT_NEAR(z[zdata::ir][1], 0.4, 1e-12);
+    EXPECT_TRUE(senke.dialoge.empty());
 }
 
 // The heat-pump model code decides which coefficients are read.
@@ -458,4 +544,34 @@ TEST_F(LeseDaten, EinstrahlungFuerNeueNeigungAusGeladenemDatensatz) {
     const double horizontal = jahressumme(z[zdata::ir]);
     EXPECT_NEAR(horizontal, 1146.07, 1.0);  // the record's global irradiation
     EXPECT_GT(bei_45, horizontal);
+}
+
+class DefaultEinheiten : public mit_default_datenbank {};
+
+// The unit rows of the default database are the program's own default rows
+// to the last bit, so 212 F is 100 °C and back.
+TEST_F(DefaultEinheiten, FaktorenExaktWieDieProgrammeigenen) {
+    EXPECT_NEAR(umrechnen(212.0, "F", "°C", "TE", 0), 100.0, 1e-12);
+    EXPECT_NEAR(umrechnen(100.0, "°C", "F", "TE", 0), 212.0, 1e-12);
+    EXPECT_NEAR(umrechnen(3.6, "MJ/(qm * m)", "kWh/qm", "IR", 0), 1.0, 1e-15);
+    tabelle& t = tab(teinheit);
+    auto zeilen = [&t] {
+        std::map<std::pair<std::string, std::string>, std::pair<double, double>> r;
+        const int k = t.spalten_index("Kuerzel"), c = t.spalten_index("Kennzeichen"), a = t.spalten_index("Alpha"),
+                  b = t.spalten_index("Beta");
+        for (const auto& z : t.lies_alle({"Nummer"}))
+            r[{als_text(z[static_cast<size_t>(k)]), als_text(z[static_cast<size_t>(c)])}] = {
+                als_zahl(z[static_cast<size_t>(a)]), als_zahl(z[static_cast<size_t>(b)])};
+        return r;
+    };
+    const auto aus_csv = zeilen();
+    einheiten_zuruecksetzen();  // the rows the program writes itself
+    const auto eigene = zeilen();
+    ASSERT_EQ(aus_csv.size(), 55u);
+    for (const auto& [schluessel, werte] : eigene) {
+        SCOPED_TRACE(schluessel.first + " " + schluessel.second);
+        ASSERT_EQ(aus_csv.count(schluessel), 1u);
+        EXPECT_EQ(aus_csv.at(schluessel).first, werte.first);
+        EXPECT_EQ(aus_csv.at(schluessel).second, werte.second);
+    }
 }

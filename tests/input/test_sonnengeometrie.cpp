@@ -75,6 +75,10 @@ TEST(Sonnengeometrie, StundenanteileEinesTagesErgebenEins) {
             const auto g = sonne::berechne_monatsgeometrie(m, phi);
             double st = 0.0, sd = 0.0, hell = 0.0;
             for (int k = 1; k <= 24; ++k) {
+                // No hour gets a negative share, also where sunrise or sunset
+                // falls in its first or last half.
+                EXPECT_GE(g.globalanteil(k), 0.0) << phi << " " << m << " " << k;
+                EXPECT_GE(g.diffusanteil(k), 0.0) << phi << " " << m << " " << k;
                 st += g.globalanteil(k);
                 sd += g.diffusanteil(k);
                 hell += g.anteil[k];
@@ -111,6 +115,28 @@ TEST(Sonnengeometrie, EinfallswinkelAufGeneigterEbene) {
     // A horizontal plane sees the zenith angle.
     EXPECT_NEAR(sonne::berechne_costheta(0.3, 0.9, 0.4, 0.0, 1.0), sonne::berechne_coszenit(0.3, 0.9, 0.4),
                 1e-15);
+    // Azimuth 0 faces the equator in the south too: at 35 deg S in mid-June the
+    // noon sun stands 35 + 23.31 deg from the zenith in the north, so a plane
+    // of 30 deg facing north sees it at 28.31 deg.
+    const double juni = sonne::deklination(6) * RAD;
+    EXPECT_NEAR(sonne::berechne_costheta(juni, -35.0 * RAD, 0.0, 30.0 * RAD, 0.0),
+                std::cos((35.0 + sonne::deklination(6) - 30.0) * RAD), 1e-12);
+    // A southern site is the mirror of the northern one with the opposite
+    // declination, at every hour and for every plane: east and west stay.
+    for (double omega : {-100.0, -45.0, 0.0, 30.0, 75.0})
+        for (double gamma : {-150.0, -90.0, -30.0, 0.0, 60.0, 90.0, 180.0})
+            for (double beta : {20.0, 90.0}) {
+                const double nord = sonne::berechne_costheta(juni, 35.0 * RAD, omega * RAD, beta * RAD, gamma * RAD);
+                const double sued =
+                    sonne::berechne_costheta(-juni, -35.0 * RAD, omega * RAD, beta * RAD, gamma * RAD);
+                EXPECT_NEAR(sued, nord, 1e-12) << omega << " " << gamma << " " << beta;
+            }
+    // +90 deg faces west in both hemispheres: the afternoon sun (omega > 0)
+    // falls on it, not on the east wall.
+    for (double phi : {-35.0, 35.0}) {
+        EXPECT_GT(sonne::berechne_costheta(0.0, phi * RAD, 45.0 * RAD, 90.0 * RAD, 90.0 * RAD), 0.4) << phi;
+        EXPECT_LT(sonne::berechne_costheta(0.0, phi * RAD, 45.0 * RAD, 90.0 * RAD, -90.0 * RAD), -0.4) << phi;
+    }
 }
 
 TEST(Sonnengeometrie, NeigungseinflussDerStunde) {
@@ -151,6 +177,50 @@ TEST(Sonnengeometrie, NeigungseinflussDerStunde) {
         EXPECT_TRUE(std::isfinite(e.fbs));
         EXPECT_LE(e.fbs, 1.0 / std::sin(5.0 * RAD) + 1e-12);
     }
+}
+
+// Beam factor and extraterrestrial beam of an hour against a fine sum over
+// the hour: only the part of the hour in which the sun is up and in front of
+// the plane counts.
+TEST(Sonnengeometrie, NeigungseinflussUeberDenBeleuchtetenTeilDerStunde) {
+    struct fall {
+        const char* name;
+        int monat;
+        double omega, beta, gamma, phi;
+    };
+    const fall faelle[] = {
+        {"Sonnenaufgang Ostwand", 6, -127.5, 90.0, -90.0, 52.38},
+        {"Mittag Suedwand Dezember", 12, 0.0, 90.0, 0.0, 52.38},
+        {"Suedostwand dreht sich weg", 3, 52.5, 90.0, -45.0, 52.38},
+        {"Suedhalbkugel Nordwand Juni", 6, 7.5, 90.0, 0.0, -35.0},
+    };
+    for (const fall& f : faelle) {
+        SCOPED_TRACE(f.name);
+        const double d = sonne::deklination(f.monat) * RAD;
+        const double ws = sonne::sonnenuntergangswinkel(sonne::deklination(f.monat), f.phi);
+        const int n = 200000;
+        double ebene = 0.0, zenit = 0.0;
+        for (int i = 0; i < n; ++i) {
+            const double w = f.omega - 7.5 + 15.0 * (i + 0.5) / n;
+            if (std::abs(w) >= ws) continue;
+            ebene += std::max(0.0, sonne::berechne_costheta(d, f.phi * RAD, w * RAD, f.beta * RAD, f.gamma * RAD));
+            zenit += sonne::berechne_coszenit(d, f.phi * RAD, w * RAD);
+        }
+        const auto e = sonne::Neigungseinfluss(f.monat, f.omega, f.beta, f.gamma, f.phi);
+        EXPECT_NEAR(e.fbs, std::min(ebene / zenit, 1.0 / std::sin(5.0 * RAD)), 1e-4);
+        const double g_on = 1367.0 * sonne::exzentrizitaet(sonne::tag_monatsmitte(f.monat));
+        EXPECT_NEAR(e.bsmax, g_on * ebene / n, 1e-5 * g_on);
+        EXPECT_LE(e.bsmax, g_on);
+    }
+    // The beam on the plane: measured beam that the geometry cannot carry at
+    // a low sun is cut at the extraterrestrial beam on the plane; the
+    // horizontal plane keeps its measured beam in every hour.
+    const auto ost = sonne::Neigungseinfluss(6, -127.5, 90.0, -90.0, 52.38);
+    ASSERT_GT(ost.fbs, 5.0);
+    EXPECT_NEAR(ost.direkt_auf_ebene(0.3, 1.0), ost.bsmax / 1000.0, 1e-12);
+    EXPECT_NEAR(ost.direkt_auf_ebene(0.001, 1.0), ost.fbs * 0.001, 1e-12);
+    const auto horizontal = sonne::Neigungseinfluss(6, -127.5, 0.0, 0.0, 52.38);
+    EXPECT_DOUBLE_EQ(horizontal.direkt_auf_ebene(0.3, 1.0), 0.3);
 }
 
 TEST(Sonnengeometrie, Temperaturprofil) {

@@ -17,13 +17,12 @@
 // "kWh/(qm*d)" for irradiation; "°C" and "K" for temperature.
 class feste_umrechnung : public einheiten_umrechnung {
 public:
-    umrechnen_struct einstrahlung(const std::string& einheit, int monat) const override {
-        static const int tage[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    umrechnen_struct einstrahlung(const std::string& einheit, int monat, int tage) const override {
         ++einstrahlungsabfragen;
         if (einheit == "kWh/qm") return {1.0, 0.0, "kWh/qm"};
         if (einheit == "Wh/qm") return {0.001, 0.0, "kWh/qm"};
         if (einheit == "MJ/qm") return {1.0 / 3.6, 0.0, "kWh/qm"};
-        if (einheit == "kWh/(qm*d)") return {static_cast<double>(tage[monat]), 0.0, "kWh/qm"};
+        if (einheit == "kWh/(qm*d)") return {monat > 0 ? static_cast<double>(tage) : 1.0, 0.0, "kWh/qm"};
         throw std::invalid_argument("unbekannte Einheit " + einheit);
     }
     umrechnen_struct temperatur(const std::string& einheit, int) const override {
@@ -47,7 +46,7 @@ constexpr double POTSDAM_LAENGE = 13.06;
 // hour angle of the row's centre. The monthly columns hold the monthly sums
 // and the means of the daily minimum and maximum temperature.
 inline wetterdatensatz potsdam_2019() {
-    const std::string pfad = std::string(VARNEK_SOURCE_DIR) + "/../shared/data/weather_potsdam_2019_dwd_hourly.csv";
+    const std::string pfad = std::string(VARNEK_SOURCE_DIR) + "/data/reference/weather_potsdam_2019_dwd_hourly.csv";
     std::ifstream ein(pfad);
     if (!ein) throw std::runtime_error("fehlt: " + pfad);
     wetterdatensatz w;
@@ -100,7 +99,7 @@ inline wetterdatensatz potsdam_2019() {
 // maximum temperature.
 inline wetterdatensatz potsdam_2019_monatlich() {
     const std::string pfad =
-        std::string(VARNEK_SOURCE_DIR) + "/../shared/data/weather_potsdam_2019_dwd_monthly_summary.csv";
+        std::string(VARNEK_SOURCE_DIR) + "/data/reference/weather_potsdam_2019_dwd_monthly_summary.csv";
     std::ifstream ein(pfad);
     if (!ein) throw std::runtime_error("fehlt: " + pfad);
     wetterdatensatz w;

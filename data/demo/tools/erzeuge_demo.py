@@ -1,17 +1,16 @@
 #!/usr/bin/env python3
 """Writes the tables of the default database as CSV files into data/demo/tabellen/.
 
-Every number is either read from ../shared/data (measured or computed reference
-data, see SOURCES.md there), derived from it by a rule stated next to the code,
+Every number is either read from data/reference (measured or computed reference
+data, see the README there), derived from it by a rule stated next to the code,
 or a design assumption of the demo house, marked ASSUMPTION. data/demo/README.md
 lists the value groups and their provenance.
 
-Run from anywhere:  python3 data/demo/tools/erzeuge_demo.py [shared-data-dir] [--ziel DIR]
+Run from anywhere:  python3 data/demo/tools/erzeuge_demo.py [reference-data-dir] [--ziel DIR]
 The output is deterministic; commit the regenerated CSV files. --ziel writes the
 tables into another folder (the tests compare that output with the committed files).
 """
 import csv
-import json
 import math
 import os
 import sys
@@ -26,7 +25,7 @@ if "--ziel" in ARGS:
     i = ARGS.index("--ziel")
     ZIEL = ARGS[i + 1]
     del ARGS[i:i + 2]
-SHARED = ARGS[0] if ARGS else os.path.join(REPO, "..", "shared", "data")
+REFERENZ = ARGS[0] if ARGS else os.path.join(REPO, "data", "reference")
 
 TAGE_2019 = [31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31]
 MONATE = ["Januar", "Februar", "März", "April", "Mai", "Juni", "Juli", "August", "September",
@@ -62,6 +61,12 @@ def zahl(x, stellen=6):
     return "0" if s in ("-0", "") else s
 
 
+def genau(x):
+    """Number as text with every digit of the double (shortest round-trip form), for
+    factors that must convert exactly, e.g. 5/9; whole numbers stay short."""
+    return zahl(int(x)) if x == int(x) else repr(x)
+
+
 def schreibe(tabelle, zeilen):
     """Writes rows (dicts: column -> value; missing columns stay empty = NULL)."""
     spalten = SCHEMA[tabelle]
@@ -95,7 +100,7 @@ def _feld(x):
 
 
 def lese_csv(name):
-    with open(os.path.join(SHARED, name), encoding="utf-8") as f:
+    with open(os.path.join(REFERENZ, name), encoding="utf-8") as f:
         return list(csv.DictReader(f))
 
 
@@ -110,8 +115,8 @@ for s in STUNDEN:
     s["tag"] = int(s["time_label_utc"][8:10])
     s["stunde"] = int(s["time_label_utc"][11:13])
 
-BS_BREITE, BS_LAENGE, BS_HOEHE = 52.27, 10.52, 81.0  # default site of the climatology (SOURCES.md §3)
-P_BREITE, P_LAENGE = 52.38, 13.06                       # DWD station Potsdam 3987 (SOURCES.md §1)
+BS_BREITE, BS_LAENGE, BS_HOEHE = 52.27, 10.52, 81.0  # default site of the climatology (data/reference/README.md, section 3)
+P_BREITE, P_LAENGE = 52.38, 13.06                       # DWD station Potsdam 3987 (data/reference/README.md, section 1)
 T_BS = [float(k["temp_mean_C_1991_2020"]) for k in KLIMA]
 
 
@@ -198,7 +203,7 @@ def wetter():
         monat.append(z)
 
     # Hourly rows: the irradiance of the row labelled hh:00 UTC covers about one hour of
-    # true solar time from hh:00 (SOURCES.md §1); hm = hh + 0.5 is the middle of that
+    # true solar time from hh:00 (data/reference/README.md, section 1); hm = hh + 0.5 is the middle of that
     # solar hour. Temperatures are the values at the label.
     for s in STUNDEN:
         nummer = (s["tag"] - 1) * 24 + s["stunde"] + 1
@@ -388,10 +393,9 @@ def bedarf():
 # ---------------------------------------------------------------- fluids and property tables
 def kaeltemittel():
     zeilen, waerme = [], []
-    molmasse = {}
-    for name, datei in (("R134a", "R134a"), ("R290", "n-Propane"), ("R407C", "R407C"), ("R410A", "R410A")):
-        with open(os.path.join(SHARED, "raw", "coolprop_fluids", datei + ".json"), encoding="utf-8") as f:
-            molmasse[name] = json.load(f)["EOS"][0]["molar_mass"] * 1000  # g/mol
+    # Molar masses of the equations of state the saturation tables come from (kg/mol).
+    molmasse = {r["fluid"]: float(r["molar_mass_kg_per_mol"]) * 1000 for r in lese_csv("refrigerant_molar_mass.csv")}
+    for name in ("R134a", "R290", "R407C", "R410A"):
         tab = lese_csv(f"refrigerant_{name}_saturation.csv")
         assert len(tab) <= 100
         for i, r in enumerate(tab):
@@ -744,8 +748,9 @@ def einheiten():
     zeilen = []
     for i, (k, q, beta, alpha, sk) in enumerate(zus):
         name, haupt, code = GROESSEN[q]
-        zeilen.append({"Nummer": i + 1, "Kuerzel": k, "PhysGroesse": name, "Haupteinheit": haupt, "Alpha": alpha,
-                       "Beta": beta, "Skalierung": sk, "Kennzeichen": code, "Ausgabe": "N"})
+        zeilen.append({"Nummer": i + 1, "Kuerzel": k, "PhysGroesse": name, "Haupteinheit": haupt,
+                       "Alpha": genau(alpha), "Beta": genau(beta), "Skalierung": sk, "Kennzeichen": code,
+                       "Ausgabe": "N"})
     for q, (name, haupt, code) in enumerate(GROESSEN):
         zeilen.append({"Nummer": 17 + q, "Kuerzel": haupt, "PhysGroesse": name, "Haupteinheit": haupt,
                        "Alpha": 0.0, "Beta": 1.0, "Skalierung": "N", "Kennzeichen": code if code else "",
@@ -801,7 +806,14 @@ def haupt():
              "kalk": "kalk0", "rech": "r45", "zelle": "z0", "spei": "sp1m3", "zwischenspei": "sp10m3",
              "langspei": "sp0", "zubehoer": "ek_e_i", "sub": "sub0", "unter_liste": "uliste0", "lock": "NF",
              "info": "Einfamilienhaus Braunschweig mit Solarkollektoren und Sole-Wärmepumpe"}
-    schreibe("haupt", [werte])
+    # The same house under the measured hourly weather of Potsdam 2019, computed analytically
+    # hour by hour with the measured diffuse irradiation: the runner's main job.
+    stuendlich = dict(werte, name="EFH Potsdam 2019 stuendlich", bezirk="Brandenburg", ort="Potsdam",
+                      ausgabefile="potsdam_2019", steuer="potsdam_2019", ir_ta_m="ir_test_stuendlich",
+                      an="EJEG", num="IAAN-D-E",
+                      info="Einfamilienhaus wie Braunschweig EFH unter dem gemessenen Stundenwetter Potsdam 2019 "
+                           "(DWD) mit gemessener Diffusstrahlung; analytisch in Stundenintervallen")
+    schreibe("haupt", [werte, stuendlich])
     for leer in ("result", "kontrolle"):
         schreibe(leer, [])
 

@@ -16,7 +16,9 @@ constexpr int MAX_VERLUSTSCHICHTEN = 10;  // layers further down lose nothing
 double ws_je_kwh() { return umrechnungskonstante("kWh_in_Ws"); }
 
 // Surface losses of one store over ho hours (surroundings at t_umgebung);
-// returns the heat lost in kWh.
+// returns the heat lost in kWh. A layer gives at most the heat it holds above
+// the surroundings, and only that is booked. The chain is re-sorted afterwards:
+// the lid cools the top layer most, and a cooled layer sinks below warmer ones.
 double oberflaechenverluste(speicher& sp, double t_umgebung, double ho) {
     schichtkette& kette = sp.inhalt.schichten;
     const double r = sp.radius.wert;
@@ -32,16 +34,14 @@ double oberflaechenverluste(speicher& sp, double t_umgebung, double ho) {
         if (letzte && !erste) flaeche += kreis;  // bottom (a single layer once)
         const double verlust = (it->temperatur - t_umgebung) * flaeche * ho * sp.vspei.wert / 1000.0;
         if (verlust > 0.0) {
-            summe += verlust;
             const double k = v * sp.rospei.wert * sp.spwspei.wert;
             const double h = k * it->temperatur - ws_je_kwh() * verlust;
-            if (h > 0.0 && k > 0.0) {
-                it->temperatur = std::max(h / k, t_umgebung);
-            } else {
-                it->temperatur = t_umgebung;
-            }
+            const double t_neu = (h > 0.0 && k > 0.0) ? std::max(h / k, t_umgebung) : t_umgebung;
+            summe += k * (it->temperatur - t_neu) / ws_je_kwh();
+            it->temperatur = t_neu;
         }
     }
+    sortiere_schichten(sp.inhalt);
     sp.inhalt.estore -= summe;
     sp.inhalt.eminus += summe;
     return summe;
@@ -171,6 +171,13 @@ double lade_speicher(speicher& sp, double e_in, double t_in, double& ueberlauf, 
     }
     double gespeichert = 0.0;
     while (gespeichert < e_in && akt != kette.end()) {
+        if (akt->temperatur >= t_in) {
+            // Heat at t_in never cools a layer: a warmer layer further down
+            // (a chain not yet re-sorted) is passed over.
+            oben = akt;
+            ++akt;
+            continue;
+        }
         const double bedarf = schichtenergie(sp, akt->masse, t_in, akt->temperatur);
         if (e_in > gespeichert + bedarf) {
             gespeichert += bedarf;

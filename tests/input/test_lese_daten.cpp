@@ -173,7 +173,12 @@ TEST_F(LeseDaten, FiktiverTagVervielfachtPufferspeicher) {
         if (d.find("IAAN-M") != std::string::npos) name = d;
     ASSERT_FALSE(name.empty());
     ASSERT_TRUE(lade(name));
-    for (int a : {0, 1, 2, 5}) EXPECT_DOUBLE_EQ(zustand::anlage(a).pufferspeicher.spmax.wert, 24.0) << a;
+    // The radius (and so the surface that loses heat) belongs to the 24 m³.
+    const double radius = std::cbrt(24.0 / (4.0 * std::numbers::pi));
+    for (int a : {0, 1, 2, 5}) {
+        EXPECT_DOUBLE_EQ(zustand::anlage(a).pufferspeicher.spmax.wert, 24.0) << a;
+        EXPECT_DOUBLE_EQ(zustand::anlage(a).pufferspeicher.radius.wert, radius) << a;
+    }
     EXPECT_DOUBLE_EQ(zustand::anlage(0).zwischenspeicher.spmax.wert, 10.0);
 }
 

@@ -151,6 +151,12 @@ void langzeitspeicher_waermepumpe(intervallbilanz& b, double Q, char modus) {
     }
 }
 
+bool intervallbilanz_ausgeglichen(double zugang, double geliefert) {
+    if (!(zugang > 1e-5 && geliefert > 1e-5)) return true;
+    // The ratio is what entered over what was delivered.
+    return im_toleranzband(geliefert, zugang);
+}
+
 void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen) {
     const int m = b.m, s = b.s;
     ::date3& d3 = b.d3;
@@ -244,8 +250,7 @@ void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen) {
     summen.gespeichert += d_gespeichert;
     summen.verluste += d_verluste;
     summen.geliefert += d_geliefert;
-    const double zugang = bedarf + d_gespeichert + d_verluste;
-    if (zugang > 1e-5 && d_geliefert > 1e-5 && !im_toleranzband(zugang, d_geliefert)) {
+    if (!intervallbilanz_ausgeglichen(bedarf + d_gespeichert + d_verluste, d_geliefert)) {
         meldung("Warnung: Energiebilanz nicht ausgeglichen.", b.numchar[31], 'A');
     }
 

@@ -51,6 +51,9 @@ void kollektorenergie_begrenzen(intervallbilanz& b, double L);
 // Covers energy Q from the long-term store (withdrawal months) and books the
 // rest as supplementary heating through the we pump; modus 'N' books for real.
 void langzeitspeicher_waermepumpe(intervallbilanz& b, double Q, char modus);
+// True unless both sides exceed 1e-5 kWh and (demand + store change + losses)
+// over the heat delivered lies outside [0.99, 1.01].
+bool intervallbilanz_ausgeglichen(double zugang, double geliefert);
 // One interval's balance; the accumulator sums demand, store change, losses
 // and heat delivered over the month.
 void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen);

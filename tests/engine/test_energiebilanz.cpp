@@ -203,3 +203,16 @@ TEST_F(Energiebilanz, KollektorenergieBegrenzenNurUnterBedingungen) {
     kollektorenergie_begrenzen(b, 0.5);
     EXPECT_DOUBLE_EQ(d3.er[4][2], 1.0);
 }
+
+TEST(IntervallbilanzToleranz, VerhaeltnisZugangZuGeliefertAnDenGrenzen) {
+    struct fall {
+        double zugang, geliefert;
+        bool ausgeglichen;
+    };
+    for (const fall f : {fall{101.0, 100.0, true}, fall{99.0, 100.0, true},
+                         fall{101.01, 100.0, false}, fall{99.005, 100.0, true},
+                         fall{98.9, 100.0, false}, fall{100.0, 0.0, true}, fall{0.0, 100.0, true}}) {
+        EXPECT_EQ(intervallbilanz_ausgeglichen(f.zugang, f.geliefert), f.ausgeglichen)
+            << f.zugang << " / " << f.geliefert;
+    }
+}

@@ -203,7 +203,6 @@ int zwischenreservoir_monat(laufkontext& k, int m, double A) {
                 const kollektor_koeff c = kollektor_koeffizienten(k, A, s, m);
                 if (!(c.R1 > 0.0)) continue;
                 d3.tf[m][s] = (b * c.R1 - c.P2c) / c.P28;
-                d3.tf_s[m][s] = d3.tf[m][s];
                 d3.twfflag[s] = u'N';
                 if (d3.tf[m][s] > twv) {
                     d3.tf[m][s] = twv;
@@ -211,6 +210,7 @@ int zwischenreservoir_monat(laufkontext& k, int m, double A) {
                     fertig = false;
                     d3.twfflag[s] = u'J';
                 }
+                d3.tf_s[m][s] = d3.tf[m][s];  // the outflow temperature as limited
                 if (luft_wt) {
                     d3.tein[m][s] = d3.tf[m][s] - v[77] * (c.X4 + c.X3 * d3.tf[m][s]) /
                                                       (v[0] * v[3] * g_s);

@@ -327,6 +327,7 @@ double speicher_monatsende(anlage& pl, int m, ::date& d, const datz& vdatz, int 
     const speicher& lang = pl.langzeitspeicher;
     const double rwv = vdatz[zdata::rwv][m], twv = vdatz[zdata::twv][m];
     d.msp_max_puffer[m] = mittlere_temperatur(puffer);
+    d.msp_max_lang[m] = mittlere_temperatur(lang);
     d.e_next_puffer[m] = puffer.inhalt.estore;
     d.e_next_lang[m] = lang.inhalt.estore;
     d.msp_next_puffer[m] = volumen_fuer_energie(puffer, rwv, twv, energie_ueber(puffer, rwv), numchar);

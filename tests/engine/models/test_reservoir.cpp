@@ -151,6 +151,7 @@ TEST_F(ReservoirTest, ZwischenreservoirFriertBegrenzteIntervalleEin) {
     const auto& d3 = z.d3r();
     EXPECT_EQ(d3.twfflag[4], u'J');
     EXPECT_EQ(d3.tf[M][4], 50.0);
+    EXPECT_EQ(d3.tf_s[M][4], 50.0);  // the limited temperature, not the optimum above it
     EXPECT_EQ(d3.twfflag[3], u'N');
     EXPECT_EQ(d3.twfflag[5], u'N');
     // Worked by hand: the common level without interval 4.

@@ -428,6 +428,7 @@ TEST_F(SpeicherTest, MonatsendeKennwerteUndBilanzpruefung) {
     // demand 90 + change (20 - 10) + losses 5 = 105: within 10 %.
     EXPECT_DOUBLE_EQ(speicher_monatsende(pl, 6, d, mz, 1, z.numchar, *z.dm), 10.0);
     EXPECT_DOUBLE_EQ(d.msp_max_puffer[6], 50.0);
+    EXPECT_DOUBLE_EQ(d.msp_max_lang[6], 50.0);
     EXPECT_EQ(d.e_next_puffer[6], 12.0);
     EXPECT_EQ(d.e_next_lang[6], 8.0);
     EXPECT_DOUBLE_EQ(d.msp_next_puffer[6], (40.0 + 20.0) / 40.0);

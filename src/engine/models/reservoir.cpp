@@ -35,6 +35,22 @@ double stunden(const laufkontext& k, int m, int s) {
     return ho > 0.0 ? ho : 1.0;
 }
 
+// The collector loop stays off in an interval in which the collector would
+// lose heat (weak light at a high outflow temperature): nothing is collected,
+// the heat pump does not run. True when the interval was switched off.
+bool aus_bei_waermeverlust(laufkontext& k, int m, int s) {
+    if (!(energie(k, m, s) < 0.0)) return false;
+    ::date3& d3 = k.d3;
+    d3.er[m][s] = 0.0;
+    d3.es[m][s] = 0.0;
+    d3.ls[m][s] = 0.0;
+    d3.el_0[m][s] = 0.0;
+    d3.etam[m][s] = 0.0;
+    d3.vel[m][s] = 0.0;
+    d3.wpausflag[s] = u'J';
+    return true;
+}
+
 void melde_keine_konvergenz(const laufkontext& k, const char* loesung, int m) {
     meldung(std::string("Warnung: ") + loesung + " Monat " + std::to_string(m) +
                 " ohne Konvergenz abgebrochen.",
@@ -123,6 +139,7 @@ double maximaldurchfluss_intervall(laufkontext& k, int m, int s, double A) {
     const kollektor_koeff c = kollektor_koeffizienten(k, A, s, m);
     cop_setzen(k, m, s, d3.tf[m][s]);
     schritt_n(k, c, m, s, A);
+    if (aus_bei_waermeverlust(k, m, s)) return 0.0;
     // The split works on the interval's energy: its result is the useful
     // energy of the interval and the control range divides el_0 by the hours.
     d3.er[m][s] = energie_aufteilung(k, energie(k, m, s), d3.copww[m][s], k.vdatz[zdata::tk][m],
@@ -155,6 +172,7 @@ int zwischenreservoir_monat(laufkontext& k, int m, double A) {
                     d3.es[m][s] = 0.0;
                 } else {
                     double e = direkte_kopplung_intervall(k, m, s, A);
+                    if (aus_bei_waermeverlust(k, m, s)) e = 0.0;
                     if (d3.tf[m][s] < z3[zdata::tein][m][s]) d3.tf[m][s] = z3[zdata::tein][m][s];
                     const double ho = z3[zdata::ho][m][s];
                     durchfluss_intervall(k, A, ho > 0.0 ? d3.es[m][s] / ho : d3.es[m][s], m, s);
@@ -204,6 +222,7 @@ int zwischenreservoir_monat(laufkontext& k, int m, double A) {
                 if (!(c.R1 > 0.0)) continue;
                 d3.tf[m][s] = (b * c.R1 - c.P2c) / c.P28;
                 d3.twfflag[s] = u'N';
+                d3.wpausflag[s] = u'N';  // solved again: an earlier switch-off no longer holds
                 if (d3.tf[m][s] > twv) {
                     d3.tf[m][s] = twv;
                     gefroren[static_cast<size_t>(s)] = 1;
@@ -230,6 +249,9 @@ int zwischenreservoir_monat(laufkontext& k, int m, double A) {
                     d3.tein[m][s] = d3.tf[m][s];
                 } else if (z3[zdata::is0][m][s] > 0.0 || luft_wt) {
                     schritt_n(k, c, m, s, A);
+                    // Off in this pass only: at the level of a later pass
+                    // (fewer free intervals) it may gain again.
+                    if (aus_bei_waermeverlust(k, m, s)) continue;
                     const double P = leistung(k, m, s);
                     d3.er[m][s] = energie_aufteilung(k, energie(k, m, s), d3.copww[m][s], rwv,
                                                      d3.tf[m][s], twv, m, s);

@@ -209,6 +209,31 @@ TEST_F(ReservoirTest, ZwischenreservoirRechnetMitEnergienAuchBeiLangenIntervalle
     }
 }
 
+// Little demand drives the common level, and so every outflow temperature,
+// up to twv; in weak light (40 W/m² in interval 2) the single collector would
+// lose heat at that temperature. Its loop stays off instead of booking a
+// negative gain and a negative useful energy.
+TEST_F(ReservoirTest, ZwischenreservoirOhneKreisWennDerKollektorVerliert) {
+    setze_code(z.numchar, 11, "E");
+    z.z3()[zdata::is0][M][2] = 40.0;
+    z.z3()[zdata::ir][M][2] = 0.04;
+    for (int s = 1; s <= 6; ++s) z.d3r().equer_verbrauch[M][s] = s == 1 || s == 6 ? 0.1 : 0.6;
+    z.z()[zdata::ewv][M] = 0.0;
+    zwischenreservoir_monat(z.k, M, A);
+    const auto& d3 = z.d3r();
+    EXPECT_EQ(d3.tf[M][2], 50.0);
+    EXPECT_EQ(d3.wpausflag[2], u'J');
+    EXPECT_EQ(d3.es[M][2], 0.0);
+    EXPECT_EQ(d3.ls[M][2], 0.0);
+    EXPECT_EQ(d3.er[M][2], 0.0);
+    EXPECT_EQ(d3.vel[M][2], 0.0);
+    for (int s : {3, 4, 5}) {
+        EXPECT_EQ(d3.wpausflag[s], u'N') << s;
+        EXPECT_GT(d3.es[M][s] + d3.ls[M][s], 0.0) << s;
+        EXPECT_GT(d3.er[M][s], 0.0) << s;
+    }
+}
+
 TEST_F(ReservoirTest, NegativerKoeffizientWirdProtokolliert) {
     const auto verzeichnis = std::filesystem::temp_directory_path() / "varnek_reservoir_test";
     std::filesystem::create_directories(verzeichnis);

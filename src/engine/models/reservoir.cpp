@@ -93,6 +93,14 @@ void regelbereich_anpassen(laufkontext& k, int m, int s, double& ergebnis) {
     if (ho <= 0.0) return;
     const double p = 1000.0 * d3.el_0[m][s] / ho;
     if (k.vdatt[45] <= p && p <= k.vdatt[46]) return;
+    if (k.numchar[26] != "G" && k.numchar[26] != "I") return;
+    if (ho > 1.0 && p < k.vdatt[45] && k.vdatt[45] > 0.0) {
+        // An interval longer than an hour (a day, a month) is no running
+        // period: a need below the lower limit is met by running part of the
+        // interval at that limit.
+        d3.zei[m][s] = (p / k.vdatt[45]) * ho;
+        return;
+    }
     if (k.numchar[26] == "I") {
         // The pump runs part of the interval at the lower limit.
         if (k.vdatt[45] != 0.0) d3.zei[m][s] = (p / k.vdatt[45]) * ho;

@@ -85,16 +85,34 @@ TEST_F(ReservoirTest, RegelbereichDerWaermepumpe) {
     energie_aufteilung(z.k, P_fuer, 4.0, 30.0, 30.0, 50.0, M, S);
     EXPECT_NEAR(d3.el_0[M][S], 0.4, 1e-12);
     EXPECT_NEAR(d3.zei[M][S], 0.2 * 2.0, 1e-12);
-    // Counter-flow plant: the interval is switched off instead.
+    // Counter-flow plant: an interval of two hours is no running period
+    // either; the pump runs a fifth of it at the lower limit.
     setze_code(z.numchar, 26, "G");
-    d3.es[M][S] = 1.0;
-    d3.vel[M][S] = 1e-5;
+    d3.zei[M][S] = 2.0;
     d3.wpausflag[S] = u'N';
-    EXPECT_EQ(energie_aufteilung(z.k, P_fuer, 4.0, 30.0, 30.0, 50.0, M, S), 0.0);
-    EXPECT_EQ(d3.el_0[M][S], 0.0);
-    EXPECT_EQ(d3.es[M][S], 0.0);
-    EXPECT_EQ(d3.vel[M][S], 0.0);
-    EXPECT_EQ(d3.wpausflag[S], u'J');
+    EXPECT_GT(energie_aufteilung(z.k, P_fuer, 4.0, 30.0, 30.0, 50.0, M, S), 0.0);
+    EXPECT_NEAR(d3.zei[M][S], 0.2 * 2.0, 1e-12);
+    EXPECT_EQ(d3.wpausflag[S], u'N');
+    // A month-long interval (248 h) with the need of 100 W: 10 % of it.
+    z.z3()[zdata::ho][M][S] = 248.0;
+    energie_aufteilung(z.k, 24.8 * 4.0 * (303.1 / 323.1), 4.0, 30.0, 30.0, 50.0, M, S);
+    EXPECT_NEAR(d3.el_0[M][S], 24.8, 1e-12);
+    EXPECT_NEAR(d3.zei[M][S], 24.8, 1e-9);
+    // An hour below the range, or more than the range at any length: off.
+    for (double ho : {1.0, 248.0}) {
+        SCOPED_TRACE(ho);
+        z.z3()[zdata::ho][M][S] = ho;
+        const double el = ho == 1.0 ? 0.2 : 248.0 * 3.5;  // 200 W, 3500 W
+        d3.es[M][S] = 1.0;
+        d3.vel[M][S] = 1e-5;
+        d3.wpausflag[S] = u'N';
+        EXPECT_EQ(energie_aufteilung(z.k, el * 4.0 * (303.1 / 323.1), 4.0, 30.0, 30.0, 50.0, M, S), 0.0);
+        EXPECT_EQ(d3.el_0[M][S], 0.0);
+        EXPECT_EQ(d3.es[M][S], 0.0);
+        EXPECT_EQ(d3.vel[M][S], 0.0);
+        EXPECT_EQ(d3.wpausflag[S], u'J');
+    }
+    z.z3()[zdata::ho][M][S] = 2.0;
     // Within the range nothing changes.
     d3.zei[M][S] = 2.0;
     setze_code(z.numchar, 26, "I");

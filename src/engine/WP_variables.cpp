@@ -117,6 +117,9 @@ void loesche_laufergebnisse(::datm& d) {
     for (monatsfeld& zeile : d.feld) zeile.fill(0.0);
     d.feldns_puffer.fill(0.0);
     d.feldns_lang.fill(0.0);
+    for (monatsfeld* f : {&d.wp_waerme_ww, &d.wp_strom_ww, &d.wp_waerme_we, &d.wp_strom_we}) {
+        f->fill(0.0);
+    }
 }
 
 void loesche_intervallergebnisse(::date& monatsergebnisse) {

@@ -230,6 +230,9 @@ struct date {
         msp_max_lang{}, msp_next_lang{}, tz{}, vel{}, zv{}, zei{}, vwp{}, ph{}, pt{}, tein{}, te{},
         lnh{}, lok{}, lpu{}, lges{}, lpu_l{}, lspwt{}, etagwt{}, agwt{}, preis{}, flz{};
     std::array<anlage, MAXMONAT + 1> arrayspeicher_mon;  // plant at the end of month [1..12]
+    // Heat delivered by and electricity taken by the ww pump and the we pump
+    // in the month (kWh, real bookings only): the seasonal performance factors.
+    monatsfeld wp_waerme_ww{}, wp_strom_ww{}, wp_waerme_we{}, wp_strom_we{};
 };
 
 // The 61 per-interval result quantities, shared by date3 (per interval) and
@@ -295,6 +298,8 @@ struct datm {
     intervallflagfeld feld3c{};
     std::string mout;
     std::array<anlage, MAXMONAT + 1> arrayspeicher_mon;  // [1..12]
+    // Heat and electricity of the ww and the we pump per month (kWh), from date.
+    monatsfeld wp_waerme_ww{}, wp_strom_ww{}, wp_waerme_we{}, wp_strom_we{};
 };
 
 // Chart data of one axis side: up to 6 curves of up to 2000 points.

@@ -34,6 +34,7 @@ struct intervallbilanz : energiebilanz_buchungen {
     // energiebilanz_buchungen
     void kollektor_deckung_buchen(int m, int s, double C) override;
     void zusatzheizung_buchen(int m, int s, char modus, double waerme, double endenergie) override;
+    void waermepumpe_buchen(int m, int s, char pumpe, double waerme, double strom) override;
 };
 
 // The store of month m: the buffer store unless the month charges the long-term store.

@@ -80,7 +80,9 @@ double energie_aufteilung(laufkontext& k, double P, double copww, double t_unten
         d3.el_0[m][s] = d3.equer_verbrauch[m][s];
         r = d3.el_0[m][s];
     } else {
-        d3.el_0[m][s] = copww != 0.0 ? P * ((twv + ABSOLUT) / (tf + ABSOLUT)) / copww : 0.0;
+        // The pump lifts the collector energy P: heat out = P + electricity
+        // = COP x electricity (nothing is lifted at a COP below 1).
+        d3.el_0[m][s] = strom_fuer_quellwaerme(P, copww);
         r = copww * d3.el_0[m][s];
         if (k.vdatt[45] != k.vdatt[46] && d3.el_0[m][s] > 0.0) regelbereich_anpassen(k, m, s, r);
     }

@@ -292,6 +292,12 @@ speicher_entnahme entlade_speicher(speicher& sp, double e_bedarf, double t_boden
         endenergie = e.zusatz / cop_we;
     }
     buchungen.zusatzheizung_buchen(m, s, bestaetigen, e.zusatz, endenergie);
+    if (aendern && e.zusatz > 0.0) {
+        // Way 'D': the we pump delivers the extra heat; way 'W': the ww pump
+        // delivers the store's heat plus its electricity.
+        if (weg == 'D') buchungen.waermepumpe_buchen(m, s, 'E', e.zusatz, endenergie);
+        if (weg == 'W') buchungen.waermepumpe_buchen(m, s, 'W', e.aus_speicher + e.zusatz, e.zusatz);
+    }
     return e;
 }
 

@@ -263,3 +263,5 @@ double kaeltemittel_intervall(int m, int s, double A, const kaeltemittel_vorgabe
     }
     return massenstrom;
 }
+
+double strom_fuer_quellwaerme(double P, double cop) { return cop > 1.0 ? P / (cop - 1.0) : 0.0; }

@@ -52,7 +52,7 @@ TEST_F(ReservoirTest, EnergieaufteilungJeKopplung) {
         char16_t twf;
         double copww, tf, erwartet, el_0;
     };
-    const double el = 2.0 * (323.1 / 313.1) / 4.0;
+    const double el = 2.0 / (4.0 - 1.0);  // lifts P = 2: heat out 2 + el = 4 el
     const Fall faelle[] = {
         {"Endreservoir frei", "E", u'N', 4.0, 30.0, 2.0 * 40.0 / 20.0, 2.0 * 40.0 / 20.0},
         {"Endreservoir tf = T_unten", "E", u'N', 4.0, 10.0, 0.0, 0.0},
@@ -61,6 +61,7 @@ TEST_F(ReservoirTest, EnergieaufteilungJeKopplung) {
         {"Zwischen COP an der Grenze", "Z", u'N', 1.0, 40.0, 0.7, 0.7},
         {"Zwischen frei", "Z", u'N', 4.0, 40.0, 4.0 * el, el},
         {"Zwischen COP 0", "Z", u'N', 0.0, 40.0, 0.0, 0.0},
+        {"Zwischen COP unter 1", "Z", u'N', 0.8, 40.0, 0.0, 0.0},
     };
     for (const Fall& f : faelle) {
         setze_code(z.numchar, 7, f.kopplung);
@@ -79,7 +80,7 @@ TEST_F(ReservoirTest, RegelbereichDerWaermepumpe) {
     z.z3()[zdata::ho][M][S] = 2.0;
     d3.twfflag[S] = u'N';
     // 0.4 kWh over 2 h: 200 W electric, a fifth of the lower limit.
-    const double P_fuer = [] { return 0.4 * 4.0 * (303.1 / 323.1); }();  // el_0 = 0.4 at COP 4, tf 30
+    const double P_fuer = 0.4 * (4.0 - 1.0);  // el_0 = 0.4 at COP 4
     setze_code(z.numchar, 26, "I");
     d3.zei[M][S] = 2.0;
     energie_aufteilung(z.k, P_fuer, 4.0, 30.0, 30.0, 50.0, M, S);
@@ -95,7 +96,7 @@ TEST_F(ReservoirTest, RegelbereichDerWaermepumpe) {
     EXPECT_EQ(d3.wpausflag[S], u'N');
     // A month-long interval (248 h) with the need of 100 W: 10 % of it.
     z.z3()[zdata::ho][M][S] = 248.0;
-    energie_aufteilung(z.k, 24.8 * 4.0 * (303.1 / 323.1), 4.0, 30.0, 30.0, 50.0, M, S);
+    energie_aufteilung(z.k, 24.8 * 3.0, 4.0, 30.0, 30.0, 50.0, M, S);
     EXPECT_NEAR(d3.el_0[M][S], 24.8, 1e-12);
     EXPECT_NEAR(d3.zei[M][S], 24.8, 1e-9);
     // An hour below the range, or more than the range at any length: off.
@@ -106,7 +107,7 @@ TEST_F(ReservoirTest, RegelbereichDerWaermepumpe) {
         d3.es[M][S] = 1.0;
         d3.vel[M][S] = 1e-5;
         d3.wpausflag[S] = u'N';
-        EXPECT_EQ(energie_aufteilung(z.k, el * 4.0 * (303.1 / 323.1), 4.0, 30.0, 30.0, 50.0, M, S), 0.0);
+        EXPECT_EQ(energie_aufteilung(z.k, el * 3.0, 4.0, 30.0, 30.0, 50.0, M, S), 0.0);
         EXPECT_EQ(d3.el_0[M][S], 0.0);
         EXPECT_EQ(d3.es[M][S], 0.0);
         EXPECT_EQ(d3.vel[M][S], 0.0);
@@ -323,7 +324,9 @@ TEST_F(ReservoirTest, KopplungImZeitschritt) {
     d3.er[M][S] = 1.0;
     double monat = 2.0;
     kopplung_intervall(z.k, M, S, 2.0, monat);
-    const double e = 2.0 * (323.1 / 303.1);  // at the COP of the interval times el_0
+    const double cop = d3.copww[M][S];
+    ASSERT_GT(cop, 1.0);
+    const double e = 2.0 + 2.0 / (cop - 1.0);  // the collector energy plus the pump's electricity
     EXPECT_NEAR(d3.er[M][S], 1.0 + e, 1e-12);
     EXPECT_NEAR(monat, 2.0 + e, 1e-12);
     setze_code(z.numchar, 36, "N");

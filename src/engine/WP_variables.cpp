@@ -144,6 +144,18 @@ void loesche_intervallergebnisse(::date& monatsergebnisse) {
     }
 }
 
+double vorlauftemperatur_aus_bedarf(const flagchar& numchar, const datz& z, int m) {
+    if (numchar[6] != "J") return z[zdata::tw][m];
+    const double e = z[zdata::ew][m] + z[zdata::eh][m];
+    if (!(e > 0.0)) return z[zdata::th][m];
+    return (z[zdata::tw][m] * z[zdata::ew][m] + z[zdata::th][m] * z[zdata::eh][m]) / e;
+}
+
+double vorlauftemperatur_haus(const flagchar& numchar, const datz& z, int m) {
+    if (tv().lade_flag[m] != "Y") return z[zdata::twv][m];
+    return vorlauftemperatur_aus_bedarf(numchar, z, m);
+}
+
 double umrechnungskonstante(const std::string& schluessel) {
     if (schluessel == "kWh_in_Ws") return 3600000.0;
     meldung("Fehler: Umrechnung nicht definiert", tv().numchar[31], 'T');

@@ -417,6 +417,14 @@ void loesche_laufergebnisse(::datm& d);
 // date record, and the 31 per-interval result arrays of date3 (plus vstore_flag).
 void loesche_intervallergebnisse(::date& monatsergebnisse);
 
+// Supply temperature of the house in month m from its demand: the hot-water
+// temperature tw, or with space heating (numchar[6] = "J") the mean of tw and
+// th weighted with the hot-water and heating energies (th without demand).
+double vorlauftemperatur_aus_bedarf(const flagchar& numchar, const datz& vdatz, int m);
+// The temperature the house is supplied at in month m: twv, except in a month
+// that charges the long-term store, whose twv is the store's top temperature.
+double vorlauftemperatur_haus(const flagchar& numchar, const datz& vdatz, int m);
+
 // Named conversion constant: only "kWh_in_Ws" (3 600 000) is defined; any other
 // key reports "Fehler: Umrechnung nicht definiert" with severity 'T' (abandons).
 double umrechnungskonstante(const std::string& schluessel);

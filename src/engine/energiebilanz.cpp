@@ -28,9 +28,13 @@ double anteil_ueber_kaltwasser(const intervallbilanz& b) {
     return 1.0;
 }
 
+// The house's demand is delivered at the house's supply temperature (in a
+// month that charges the long-term store twv is the store's top temperature).
+double vorlauf_haus(const intervallbilanz& b) { return vorlauftemperatur_haus(b.numchar, b.vdatz, b.m); }
+
 speicher_entnahme direkt_entladen(intervallbilanz& b, speicher& sp, double bedarf) {
-    return entlade_speicher(sp, bedarf, b.vdatz[zdata::rwv][b.m], b.vdatz[zdata::twv][b.m], 'D',
-                            'N', b.m, b.s, b.numchar, b.vdatt, b.vdatz, b.d, b.d3, b);
+    return entlade_speicher(sp, bedarf, b.vdatz[zdata::rwv][b.m], vorlauf_haus(b), 'D', 'N', b.m,
+                            b.s, b.numchar, b.vdatt, b.vdatz, b.d, b.d3, b);
 }
 
 }  // namespace
@@ -153,7 +157,7 @@ void langzeitspeicher_waermepumpe(intervallbilanz& b, double Q, char modus) {
     double rest = Q;
     if (ist_entnahmemonat(b.m)) {
         speicher& lang = b.a.langzeitspeicher;
-        const double rwv = b.vdatz[zdata::rwv][b.m], twv = b.vdatz[zdata::twv][b.m];
+        const double rwv = b.vdatz[zdata::rwv][b.m], twv = vorlauf_haus(b);
         const speicher_entnahme direkt = entlade_speicher(lang, rest, rwv, twv, 'D', modus, b.m, b.s,
                                                           b.numchar, b.vdatt, b.vdatz, b.d, b.d3, b);
         rest = std::max(0.0, direkt.rest);

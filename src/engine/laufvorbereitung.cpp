@@ -32,11 +32,10 @@ void monatsvorbereitung(const flagchar& numchar, datz& z, const anlage& a0, doub
             z[tk][m] = z[te][m];
         } else {
             z[ewv][m] = z[ew][m] + z[eh][m];
+            z[twv][m] = vorlauftemperatur_aus_bedarf(numchar, z, m);
             if (z[ewv][m] > 0.0) {
-                z[twv][m] = (z[tw][m] * z[ew][m] + z[th][m] * z[eh][m]) / z[ewv][m];
                 z[rwv][m] = (z[rw][m] * z[ew][m] + z[rh][m] * z[eh][m]) / z[ewv][m];
             } else {
-                z[twv][m] = z[th][m];
                 z[rwv][m] = z[rh][m];
             }
             z[tk][m] = numchar[9] != "W" ? z[te][m] : z[rwv][m];

@@ -129,7 +129,9 @@ double berechne_wp_temperaturen(::date& pvdate, const datz& pvdatz, const datt& 
             roh = 1.0;
             return 1.0;
         }
-        th = twv;
+        // The we pump heats the house: it works against the house's supply
+        // temperature, also in a month that charges the long-term store.
+        th = vorlauftemperatur_haus(numchar, pvdatz, m);
     }
     return berechne_cop(vdatt, pvdatz, pumpe, tt, th, numchar, roh, pvdate3, m, s);
 }

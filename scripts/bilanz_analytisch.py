@@ -17,6 +17,9 @@ Supply side, from the monthly columns of the .sim file:
   coupling "E": collector = esa (collector heat offered to the end store),
                 heat pump = nh * copwe (the we pump lifts the collector heat
                 from tf to the supply temperature), without coupling = ok * copwe.
+                In withdrawal months of a long-term store the ww pump's
+                electricity for store heat is booked in ok as heat one to one;
+                counted at copwe here it leaves a small negative residual.
 
 Only varnek-cli and the Python standard library are used: a fresh default
 database is created in a scratch folder (init-db), its tables are read with

@@ -117,6 +117,9 @@ void loesche_laufergebnisse(::datm& d) {
     for (monatsfeld& zeile : d.feld) zeile.fill(0.0);
     d.feldns_puffer.fill(0.0);
     d.feldns_lang.fill(0.0);
+    for (monatsfeld* f : {&d.wp_waerme_ww, &d.wp_strom_ww, &d.wp_waerme_we, &d.wp_strom_we}) {
+        f->fill(0.0);
+    }
 }
 
 void loesche_intervallergebnisse(::date& monatsergebnisse) {
@@ -139,6 +142,18 @@ void loesche_intervallergebnisse(::date& monatsergebnisse) {
         }
         std::fill(d3.vstore_flag[m].begin() + 1, d3.vstore_flag[m].begin() + 1 + anzahl, u'N');
     }
+}
+
+double vorlauftemperatur_aus_bedarf(const flagchar& numchar, const datz& z, int m) {
+    if (numchar[6] != "J") return z[zdata::tw][m];
+    const double e = z[zdata::ew][m] + z[zdata::eh][m];
+    if (!(e > 0.0)) return z[zdata::th][m];
+    return (z[zdata::tw][m] * z[zdata::ew][m] + z[zdata::th][m] * z[zdata::eh][m]) / e;
+}
+
+double vorlauftemperatur_haus(const flagchar& numchar, const datz& z, int m) {
+    if (tv().lade_flag[m] != "Y") return z[zdata::twv][m];
+    return vorlauftemperatur_aus_bedarf(numchar, z, m);
 }
 
 double umrechnungskonstante(const std::string& schluessel) {

@@ -230,6 +230,9 @@ struct date {
         msp_max_lang{}, msp_next_lang{}, tz{}, vel{}, zv{}, zei{}, vwp{}, ph{}, pt{}, tein{}, te{},
         lnh{}, lok{}, lpu{}, lges{}, lpu_l{}, lspwt{}, etagwt{}, agwt{}, preis{}, flz{};
     std::array<anlage, MAXMONAT + 1> arrayspeicher_mon;  // plant at the end of month [1..12]
+    // Heat delivered by and electricity taken by the ww pump and the we pump
+    // in the month (kWh, real bookings only): the seasonal performance factors.
+    monatsfeld wp_waerme_ww{}, wp_strom_ww{}, wp_waerme_we{}, wp_strom_we{};
 };
 
 // The 61 per-interval result quantities, shared by date3 (per interval) and
@@ -295,6 +298,8 @@ struct datm {
     intervallflagfeld feld3c{};
     std::string mout;
     std::array<anlage, MAXMONAT + 1> arrayspeicher_mon;  // [1..12]
+    // Heat and electricity of the ww and the we pump per month (kWh), from date.
+    monatsfeld wp_waerme_ww{}, wp_strom_ww{}, wp_waerme_we{}, wp_strom_we{};
 };
 
 // Chart data of one axis side: up to 6 curves of up to 2000 points.
@@ -411,6 +416,14 @@ void loesche_laufergebnisse(::datm& d);
 // Clears the month results of the run's record and of the fourth series-state
 // date record, and the 31 per-interval result arrays of date3 (plus vstore_flag).
 void loesche_intervallergebnisse(::date& monatsergebnisse);
+
+// Supply temperature of the house in month m from its demand: the hot-water
+// temperature tw, or with space heating (numchar[6] = "J") the mean of tw and
+// th weighted with the hot-water and heating energies (th without demand).
+double vorlauftemperatur_aus_bedarf(const flagchar& numchar, const datz& vdatz, int m);
+// The temperature the house is supplied at in month m: twv, except in a month
+// that charges the long-term store, whose twv is the store's top temperature.
+double vorlauftemperatur_haus(const flagchar& numchar, const datz& vdatz, int m);
 
 // Named conversion constant: only "kWh_in_Ws" (3 600 000) is defined; any other
 // key reports "Fehler: Umrechnung nicht definiert" with severity 'T' (abandons).

@@ -28,9 +28,13 @@ double anteil_ueber_kaltwasser(const intervallbilanz& b) {
     return 1.0;
 }
 
+// The house's demand is delivered at the house's supply temperature (in a
+// month that charges the long-term store twv is the store's top temperature).
+double vorlauf_haus(const intervallbilanz& b) { return vorlauftemperatur_haus(b.numchar, b.vdatz, b.m); }
+
 speicher_entnahme direkt_entladen(intervallbilanz& b, speicher& sp, double bedarf) {
-    return entlade_speicher(sp, bedarf, b.vdatz[zdata::rwv][b.m], b.vdatz[zdata::twv][b.m], 'D',
-                            'N', b.m, b.s, b.numchar, b.vdatt, b.vdatz, b.d, b.d3, b);
+    return entlade_speicher(sp, bedarf, b.vdatz[zdata::rwv][b.m], vorlauf_haus(b), 'D', 'N', b.m,
+                            b.s, b.numchar, b.vdatt, b.vdatz, b.d, b.d3, b);
 }
 
 }  // namespace
@@ -60,22 +64,43 @@ void intervallbilanz::kollektor_deckung_buchen(int m_, int s_, double C) {
     if (d3.twfflag[s_] == u'N') {
         const double twv = vdatz[zdata::twv][m_], tf = d3.tf[m_][s_];
         if (numchar[7] == "Z") {
+            // The ww pump lifts the collector heat P of the share C: it takes
+            // P / (COP - 1) of electricity and delivers P plus that.
             const double er = d3.er[m_][s_];
             const double c = er != 0.0 ? C / er : 0.0;
             const double P = d3.wpausflag[s_] == u'N' ? (d3.es[m_][s_] + d3.ls[m_][s_]) * c : 0.0;
-            const double verhaeltnis = (twv + 273.1) / (tf + 273.1);
             const double copww = d3.copww[m_][s_];
-            strom = copww != 0.0 ? P * verhaeltnis / copww : 0.0;
-            waerme = P * verhaeltnis;
+            if (copww == 1.0) {
+                // At its lower COP limit the pump heats electrically.
+                strom = C;
+                waerme = C;
+            } else {
+                strom = strom_fuer_quellwaerme(P, copww);
+                waerme = copww > 1.0 ? P + strom : 0.0;
+            }
+            waermepumpe_buchen(m_, s_, 'W', waerme, strom);
         } else if (numchar[7] == "E") {
             const double tk = vdatz[zdata::tk][m_];
-            strom = (tf < twv && twv != tk && d.copwe[m_] != 0.0)
-                        ? ((twv - tf) / (twv - tk)) * C / d.copwe[m_]
-                        : 0.0;
+            const double anteil = (tf < twv && twv != tk) ? (twv - tf) / (twv - tk) : 0.0;
+            strom = d.copwe[m_] != 0.0 ? anteil * C / d.copwe[m_] : 0.0;
             waerme = C;
+            // The we pump lifts the collector heat from tf to the supply temperature.
+            waermepumpe_buchen(m_, s_, 'E', anteil * C, strom);
         }
     }
     heizung_buchen(m_, s_, 'N', 0.0, 0.0, waerme, strom, d, d3);
+}
+
+void intervallbilanz::waermepumpe_buchen(int m_, int, char pumpe, double waerme, double strom) {
+    if (!(strom > 0.0)) return;
+    if (pumpe == 'W') {
+        d.wp_waerme_ww[m_] += waerme;
+        d.wp_strom_ww[m_] += strom;
+    } else if (numchar[10] == "E" || numchar[10] == "L") {
+        // Only a ground or air source makes the we heating a heat pump.
+        d.wp_waerme_we[m_] += waerme;
+        d.wp_strom_we[m_] += strom;
+    }
 }
 
 void intervallbilanz::zusatzheizung_buchen(int m_, int s_, char modus, double waerme,
@@ -132,7 +157,7 @@ void langzeitspeicher_waermepumpe(intervallbilanz& b, double Q, char modus) {
     double rest = Q;
     if (ist_entnahmemonat(b.m)) {
         speicher& lang = b.a.langzeitspeicher;
-        const double rwv = b.vdatz[zdata::rwv][b.m], twv = b.vdatz[zdata::twv][b.m];
+        const double rwv = b.vdatz[zdata::rwv][b.m], twv = vorlauf_haus(b);
         const speicher_entnahme direkt = entlade_speicher(lang, rest, rwv, twv, 'D', modus, b.m, b.s,
                                                           b.numchar, b.vdatt, b.vdatz, b.d, b.d3, b);
         rest = std::max(0.0, direkt.rest);
@@ -148,7 +173,14 @@ void langzeitspeicher_waermepumpe(intervallbilanz& b, double Q, char modus) {
         // electricity are booked on the heating path without coupling.
         const double strom = rest / copwe_positiv(b);
         heizung_buchen(b.m, b.s, modus, rest, strom, 0.0, 0.0, b.d, b.d3);
+        if (modus == 'N') b.waermepumpe_buchen(b.m, b.s, 'E', rest, strom);
     }
+}
+
+bool intervallbilanz_ausgeglichen(double zugang, double geliefert) {
+    if (!(zugang > 1e-5 && geliefert > 1e-5)) return true;
+    // The ratio is what entered over what was delivered.
+    return im_toleranzband(geliefert, zugang);
 }
 
 void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen) {
@@ -244,8 +276,7 @@ void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen) {
     summen.gespeichert += d_gespeichert;
     summen.verluste += d_verluste;
     summen.geliefert += d_geliefert;
-    const double zugang = bedarf + d_gespeichert + d_verluste;
-    if (zugang > 1e-5 && d_geliefert > 1e-5 && !im_toleranzband(zugang, d_geliefert)) {
+    if (!intervallbilanz_ausgeglichen(bedarf + d_gespeichert + d_verluste, d_geliefert)) {
         meldung("Warnung: Energiebilanz nicht ausgeglichen.", b.numchar[31], 'A');
     }
 

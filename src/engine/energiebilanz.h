@@ -34,6 +34,7 @@ struct intervallbilanz : energiebilanz_buchungen {
     // energiebilanz_buchungen
     void kollektor_deckung_buchen(int m, int s, double C) override;
     void zusatzheizung_buchen(int m, int s, char modus, double waerme, double endenergie) override;
+    void waermepumpe_buchen(int m, int s, char pumpe, double waerme, double strom) override;
 };
 
 // The store of month m: the buffer store unless the month charges the long-term store.
@@ -51,6 +52,9 @@ void kollektorenergie_begrenzen(intervallbilanz& b, double L);
 // Covers energy Q from the long-term store (withdrawal months) and books the
 // rest as supplementary heating through the we pump; modus 'N' books for real.
 void langzeitspeicher_waermepumpe(intervallbilanz& b, double Q, char modus);
+// True unless both sides exceed 1e-5 kWh and (demand + store change + losses)
+// over the heat delivered lies outside [0.99, 1.01].
+bool intervallbilanz_ausgeglichen(double zugang, double geliefert);
 // One interval's balance; the accumulator sums demand, store change, losses
 // and heat delivered over the month.
 void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen);

@@ -32,11 +32,10 @@ void monatsvorbereitung(const flagchar& numchar, datz& z, const anlage& a0, doub
             z[tk][m] = z[te][m];
         } else {
             z[ewv][m] = z[ew][m] + z[eh][m];
+            z[twv][m] = vorlauftemperatur_aus_bedarf(numchar, z, m);
             if (z[ewv][m] > 0.0) {
-                z[twv][m] = (z[tw][m] * z[ew][m] + z[th][m] * z[eh][m]) / z[ewv][m];
                 z[rwv][m] = (z[rw][m] * z[ew][m] + z[rh][m] * z[eh][m]) / z[ewv][m];
             } else {
-                z[twv][m] = z[th][m];
                 z[rwv][m] = z[rh][m];
             }
             z[tk][m] = numchar[9] != "W" ? z[te][m] : z[rwv][m];
@@ -185,16 +184,15 @@ void jahresauswertung(::datm& d, const datz3& p2, const speicher& puffer, const 
         F[degra_ww_j][m] = dwwj;
     }
 
-    // 5. Seasonal performance.
-    const double E_r = jahressumme(F[er]);
+    // 5. Seasonal performance: each pump's heat over its electricity over the
+    // year, 0 for a pump that did not run.
     const double E_g = summe_eg;
-    double s_ww = 0.0, s_we = 0.0;
-    for (int m = 1; m <= MAXMONAT; ++m) {
-        s_ww += F[er][m] * F[copww][m];
-        s_we += (F[eg][m] - F[er][m]) * F[copwe][m];
-    }
-    F[jaz_ww][1] = E_r > 0.0 ? s_ww / E_r : 0.0;
-    F[jaz_we][1] = E_g - E_r > 0.0 ? s_we / (E_g - E_r) : 0.0;
+    auto arbeitszahl = [](const monatsfeld& waerme, const monatsfeld& strom) {
+        const double s = jahressumme(strom);
+        return s > 0.0 ? jahressumme(waerme) / s : 0.0;
+    };
+    F[jaz_ww][1] = arbeitszahl(d.wp_waerme_ww, d.wp_strom_ww);
+    F[jaz_we][1] = arbeitszahl(d.wp_waerme_we, d.wp_strom_we);
     if (E_g > 0.0) F[jok][1] = jahressumme(F[ok]) / E_g;
 
     // 6. Storage volume per day.

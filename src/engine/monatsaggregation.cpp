@@ -15,6 +15,9 @@ std::array<double, 3> monatsstart_summen(anlage& a, int m, ::date& d, ::date3& d
          {&d3.ok, &d3.ok_virtuell, &d3.nh, &d3.nh_virtuell, &d3.nh_waerme, &d3.ok_waerme}) {
         std::fill((*f)[m].begin() + 1, (*f)[m].begin() + 1 + anzahl, 0.0);
     }
+    for (monatsfeld* f : {&d.wp_waerme_ww, &d.wp_strom_ww, &d.wp_waerme_we, &d.wp_strom_we}) {
+        (*f)[m] = 0.0;
+    }
     summen = bilanzsummen{};
     a.pufferspeicher.inhalt.estoremax = 0.0;
     a.langzeitspeicher.inhalt.estoremax = 0.0;
@@ -129,6 +132,10 @@ void monat_in_laufergebnis(const ::date& d, const ::date3& d3, const datz& vdatz
     r.ir[m] = vdatz[zdata::ir][m];
     r.feldns_puffer[m] = d.e_next_puffer[m];
     r.feldns_lang[m] = d.e_next_lang[m];
+    r.wp_waerme_ww[m] = d.wp_waerme_ww[m];
+    r.wp_strom_ww[m] = d.wp_strom_ww[m];
+    r.wp_waerme_we[m] = d.wp_waerme_we[m];
+    r.wp_strom_we[m] = d.wp_strom_we[m];
 
     const intervallfeld* const reihen[17] = {
         nullptr,        &d3.lnh,     &d3.lok,     &d3.lpu,    &d3.vwp,

@@ -93,6 +93,10 @@ void kopiere_variantenergebnis(const ::datm& v, ::datm& b, ::date& monatsergebni
         for (int q = 0; q < ANZ_ADATA; ++q) b.feld[q][m] = v.feld[q][m];
         b.feldns_puffer[m] = v.feldns_puffer[m];
         b.feldns_lang[m] = v.feldns_lang[m];
+        b.wp_waerme_ww[m] = v.wp_waerme_ww[m];
+        b.wp_strom_ww[m] = v.wp_strom_ww[m];
+        b.wp_waerme_we[m] = v.wp_waerme_we[m];
+        b.wp_strom_we[m] = v.wp_strom_we[m];
         const int anzahl = intervalle(m);
         for (int q = 0; q < ANZ_FELD3; ++q) {
             std::copy(v.feld3[q][m].begin() + 1, v.feld3[q][m].begin() + 1 + anzahl,

@@ -157,6 +157,9 @@ void lese_stoffdaten(const std::string& medium, const std::string& zustand, stof
 
 // --- stores -----------------------------------------------------------------
 
+// Inner radius of a store of volume V (a cylinder four radii high): (V / 4π)^(1/3).
+double speicherradius(double volumen) { return volumen > 0.0 ? std::cbrt(volumen / (4.0 * PI)) : 0.0; }
+
 // The `spei` row `name` into the store `feld` of the given plants; tmax and
 // tmin from the current `steuer` row.
 void lese_speicher(const std::string& name, std::initializer_list<int> anlagen, speicher anlage::*feld) {
@@ -166,7 +169,7 @@ void lese_speicher(const std::string& name, std::initializer_list<int> anlagen, 
     for (int a : anlagen) {
         speicher& sp = zustand::anlage(a).*feld;
         setze(sp.spmax, s, "spmax", "einspmax", groesse::volumen);
-        setze_roh(sp.radius, sp.spmax.wert > 0.0 ? std::cbrt(sp.spmax.wert / (4.0 * PI)) : 0.0);
+        setze_roh(sp.radius, speicherradius(sp.spmax.wert));
         setze(sp.vspei, s, "verluste", "einverluste", groesse::verlustleistung);
         setze(sp.rospei, s, "rospei", "einrospei", groesse::dichte);
         setze(sp.spwspei, s, "spezwaerm", "einspezwaerm", groesse::spez_waerme);
@@ -645,6 +648,12 @@ void leseausDatenBank(datz3& p1, datz3& p2) {
 
     // 21. Fictitious day: the buffer store holds the whole day's energy.
     if (numchar[20] == "M") {
-        for (int a : {0, 1, 2, 5}) zustand::anlage(a).pufferspeicher.spmax.wert *= 24.0;
+        // The geometry follows the volume: a larger store has a larger radius
+        // (and so less surface per volume).
+        for (int a : {0, 1, 2, 5}) {
+            speicher& puffer = zustand::anlage(a).pufferspeicher;
+            puffer.spmax.wert *= 24.0;
+            puffer.radius.wert = speicherradius(puffer.spmax.wert);
+        }
     }
 }

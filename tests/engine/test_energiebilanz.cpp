@@ -162,24 +162,35 @@ TEST_F(Energiebilanz, KopplungJeIntervallAusEndrflag) {
     EXPECT_EQ(numchar[7], "Z");
 }
 
-TEST_F(Energiebilanz, KollektordeckungZwischenkopplungMitCarnotVerhaeltnis) {
+TEST_F(Energiebilanz, KollektordeckungZwischenkopplungErsterHauptsatz) {
+    // The ww pump (COP 4) lifts the collector heat 3 kWh to er = 4 kWh; half of
+    // it covers demand: 1.5 kWh of collector heat plus 0.5 kWh of electricity.
     numchar[7] = "Z";
     d3.twfflag[2] = u'N';
     d3.er[4][2] = 4.0;
-    d3.es[4][2] = 3.0;
-    d3.ls[4][2] = 1.0;
+    d3.es[4][2] = 2.25;
+    d3.ls[4][2] = 0.75;
     d3.copww[4][2] = 4.0;
     d3.tf[4][2] = 30.0;
     auto b = bilanz();
     b.kollektor_deckung_buchen(4, 2, 2.0);
-    const double P = 4.0 * 0.5, verhaeltnis = (50.0 + 273.1) / (30.0 + 273.1);
-    EXPECT_DOUBLE_EQ(d3.nh_waerme[4][2], P * verhaeltnis);
-    EXPECT_DOUBLE_EQ(d3.nh[4][2], P * verhaeltnis / 4.0);
-    // Outflow at its limit: the covered heat costs no electricity.
+    EXPECT_DOUBLE_EQ(d3.nh[4][2], 0.5);
+    EXPECT_DOUBLE_EQ(d3.nh_waerme[4][2], 2.0);
+    EXPECT_DOUBLE_EQ(d.wp_waerme_ww[4], 2.0);
+    EXPECT_DOUBLE_EQ(d.wp_strom_ww[4], 0.5);
+    // Outflow at its limit: the covered heat costs no electricity, the pump
+    // does not run.
     d3.twfflag[2] = u'J';
     b.kollektor_deckung_buchen(4, 2, 2.0);
-    EXPECT_DOUBLE_EQ(d3.nh[4][2], P * verhaeltnis / 4.0);
-    EXPECT_DOUBLE_EQ(d3.nh_waerme[4][2], P * verhaeltnis + 2.0);
+    EXPECT_DOUBLE_EQ(d3.nh[4][2], 0.5);
+    EXPECT_DOUBLE_EQ(d3.nh_waerme[4][2], 4.0);
+    EXPECT_DOUBLE_EQ(d.wp_strom_ww[4], 0.5);
+    // At its lower COP limit the pump heats electrically.
+    d3.twfflag[2] = u'N';
+    d3.copww[4][2] = 1.0;
+    b.kollektor_deckung_buchen(4, 2, 2.0);
+    EXPECT_DOUBLE_EQ(d3.nh[4][2], 2.5);
+    EXPECT_DOUBLE_EQ(d3.nh_waerme[4][2], 6.0);
 }
 
 TEST_F(Energiebilanz, KollektorenergieBegrenzenNurUnterBedingungen) {
@@ -202,4 +213,17 @@ TEST_F(Energiebilanz, KollektorenergieBegrenzenNurUnterBedingungen) {
     numchar[3] = "A";  // analytic method: never capped
     kollektorenergie_begrenzen(b, 0.5);
     EXPECT_DOUBLE_EQ(d3.er[4][2], 1.0);
+}
+
+TEST(IntervallbilanzToleranz, VerhaeltnisZugangZuGeliefertAnDenGrenzen) {
+    struct fall {
+        double zugang, geliefert;
+        bool ausgeglichen;
+    };
+    for (const fall f : {fall{101.0, 100.0, true}, fall{99.0, 100.0, true},
+                         fall{101.01, 100.0, false}, fall{99.005, 100.0, true},
+                         fall{98.9, 100.0, false}, fall{100.0, 0.0, true}, fall{0.0, 100.0, true}}) {
+        EXPECT_EQ(intervallbilanz_ausgeglichen(f.zugang, f.geliefert), f.ausgeglichen)
+            << f.zugang << " / " << f.geliefert;
+    }
 }

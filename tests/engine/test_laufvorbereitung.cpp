@@ -184,6 +184,10 @@ TEST_F(Laufvorbereitung, JahresauswertungAmHandgerechnetenBeispiel) {
         d.feld[ok][m] = 10.0;
         d.feld[eta][m] = 0.5;
         d.ir[m] = 100.0;
+        // The ww pump gives 30 kWh for 10 kWh of electricity in the first
+        // half year and 40 for 10 in the second; the we pump never runs.
+        d.wp_waerme_ww[m] = m <= 6 ? 30.0 : 40.0;
+        d.wp_strom_ww[m] = 10.0;
     }
     jahresauswertung(d, p2, puffer, z, v, numchar);
     EXPECT_DOUBLE_EQ(d.feld[flz][1], 720.0 / (10.0 * 1200.0));
@@ -196,12 +200,20 @@ TEST_F(Laufvorbereitung, JahresauswertungAmHandgerechnetenBeispiel) {
     EXPECT_DOUBLE_EQ(d.feld[degra_ww_m][1], 1.0);  // 200 * 0.75 / 100 capped
     EXPECT_DOUBLE_EQ(d.feld[degra_j][12], (0.75 + 11 * 0.5) / 12.0);
     EXPECT_DOUBLE_EQ(d.feld[degra_ww_j][3], (1.0 + 11 * 0.5) / 12.0);
-    EXPECT_DOUBLE_EQ(d.feld[jaz_ww][1], 3.0);
-    EXPECT_DOUBLE_EQ(d.feld[jaz_we][1], 2.0);
+    // Seasonal factors: each pump's heat over its electricity over the year
+    // (not the monthly COPs 3 and 2 weighted with collector heat), 0 for a
+    // pump that did not run.
+    EXPECT_DOUBLE_EQ(d.feld[jaz_ww][1], 420.0 / 120.0);
+    EXPECT_EQ(d.feld[jaz_we][1], 0.0);
     EXPECT_DOUBLE_EQ(d.feld[jok][1], 0.1);
     // er < ew: V = 3.6e6 * 40 / (40 K * 1000 * 4000) = 0.9 m3 in the month
     EXPECT_DOUBLE_EQ(d.feld[speiv_edt][4], 0.9 / 30.0);
     EXPECT_TRUE(senke.dialoge.empty());
+
+    d.wp_waerme_we[2] = 200.0;
+    d.wp_strom_we[2] = 50.0;
+    jahresauswertung(d, p2, puffer, z, v, numchar);
+    EXPECT_DOUBLE_EQ(d.feld[jaz_we][1], 4.0);
 
     v[22] = 0.0;
     v[107] = 1.0;

@@ -112,8 +112,8 @@ TEST_F(LeseDaten, BraunschweigWerteInHaupteinheiten) {
     EXPECT_DOUBLE_EQ(v[31], 4.747076);  // we: alpha
     EXPECT_DOUBLE_EQ(v[23], 4.747076);  // ww: alpha
     EXPECT_DOUBLE_EQ(v[44], 1821.0);  // electric power of the 8 kW (heat) pump
-    EXPECT_DOUBLE_EQ(v[45], 0.7 * 1821.0);
-    EXPECT_DOUBLE_EQ(v[46], 1.3 * 1821.0);
+    EXPECT_DOUBLE_EQ(v[45], 0.3 * 1821.0);  // control range 0.7: down to 30 % of the power
+    EXPECT_DOUBLE_EQ(v[46], 1.7 * 1821.0);
     EXPECT_DOUBLE_EQ(v[100], -5.0);  // MinPrimär of the main heat pump, read last
     EXPECT_DOUBLE_EQ(v[41], 1.0);    // electric drive: efficiency forced to 1
     EXPECT_DOUBLE_EQ(a0.zwischen_waermepumpe.pmaxt.wert, 600000.0);  // limited by the collector loop
@@ -174,7 +174,12 @@ TEST_F(LeseDaten, FiktiverTagVervielfachtPufferspeicher) {
         if (d.find("IAAN-M") != std::string::npos) name = d;
     ASSERT_FALSE(name.empty());
     ASSERT_TRUE(lade(name));
-    for (int a : {0, 1, 2, 5}) EXPECT_DOUBLE_EQ(zustand::anlage(a).pufferspeicher.spmax.wert, 24.0) << a;
+    // The radius (and so the surface that loses heat) belongs to the 24 m³.
+    const double radius = std::cbrt(24.0 / (4.0 * std::numbers::pi));
+    for (int a : {0, 1, 2, 5}) {
+        EXPECT_DOUBLE_EQ(zustand::anlage(a).pufferspeicher.spmax.wert, 24.0) << a;
+        EXPECT_DOUBLE_EQ(zustand::anlage(a).pufferspeicher.radius.wert, radius) << a;
+    }
     EXPECT_DOUBLE_EQ(zustand::anlage(0).zwischenspeicher.spmax.wert, 10.0);
 }
 

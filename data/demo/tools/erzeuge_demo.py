@@ -545,7 +545,11 @@ def waermepumpe():
             # 25.6 ccm displacement, expansion valve 0.5..3 qmm.
             "minq": 0.5e-6, "maxq": 3e-6, "einheitq": "qm", "vkv0": 2.7, "einheitvkv0": "-",
             "v0": 25.6e-6, "einheitv0": "m3", "maxdruckt": 2.0e6, "maxdruckh": 4.2e6, "eindruck": "N/qm",
-            "regelbereich": 0.3, "einregelbereich": "-", "maximalstrom": 20.0, "einstrom": "mA",
+            # Control range (ASSUMPTION): an inverter compressor modulates down to about
+            # 30 % of its rated electric power; the program's range is power x (1 -+ r),
+            # so r = 0.7 (the upper end, 1.7 x power, is never asked for). The house's
+            # hourly needs of the ww pump (a few hundred W) lie inside this range.
+            "regelbereich": 0.7, "einregelbereich": "-", "maximalstrom": 20.0, "einstrom": "mA",
             "typadc_wp": "AD7303", "preis": 9000.0, "preisprokw": 900.0, "einpreis": "EUR",
             "info": f"{info}; Kennlinien aus 9 Prüfpunkten nach EN 14511 (B-5..B5, W35..W55); Kältemittel R410A angenommen",
             "MinPrimär": minp, "EinMinP": "°C",
@@ -580,7 +584,11 @@ def num_zeile(name):
             # collector temperature with the linear coefficients, so its rows
             # use the linear model; the others the polynomial fit.
             "modelltypwp": "L" if "L" in teile[2:] or kern[2] == "A" else "4",
-            "modelltypdruckabfall": "D",
+            # Pump electricity from the fitted relative pump power (W per kg/s of the
+            # circuit, table ko): about 20 W at the circuit's largest flow, what small
+            # solar circulators draw. The pressure-drop model gives the hydraulic power
+            # over an efficiency of 0.3, well under 1 W for these loops.
+            "modelltypdruckabfall": "L",
             "info": "Testmethode " + name}
 
 

@@ -12,6 +12,8 @@
 namespace {
 
 constexpr double PI = std::numbers::pi;
+// Overall efficiency (hydraulic over electric power) of the circulation pump.
+constexpr double PUMPENWIRKUNGSGRAD = 0.3;
 
 double einheiten(double A, const datt& vdatt) { return verhaeltnis_oder_eins(A, vdatt[77]); }
 
@@ -157,7 +159,11 @@ void pumpe_und_ventilator_intervall(double Q, int m, int s, double A, const anla
         if (numchar[27] == "L") {
             d3.elp[m][s] = Q * vdatt[20] * vdatt[3] / 1000.0 * d3.zei[m][s] * n_u;
         } else if (numchar[27] == "D") {
-            d3.elp[m][s] = Q * kreis_druckabfall(pl, numchar, vdatt, Q) * n_u * d3.zei[m][s] * 3600.0 / 300.0;
+            // Hydraulic power of the loop (W) over the pump's efficiency, for
+            // zei hours, in kWh.
+            const double hydraulisch = Q * kreis_druckabfall(pl, numchar, vdatt, Q) * n_u;
+            d3.elp[m][s] = hydraulisch / PUMPENWIRKUNGSGRAD * d3.zei[m][s] * 3600.0 /
+                           umrechnungskonstante("kWh_in_Ws");
         }
     }
     if (numchar[25] == "L" || numchar[25] == "F" || numchar[25] == "DKF") {

@@ -70,8 +70,9 @@ int32_t nullstellen_quadratisch(std::span<const double> coef, std::span<TComplex
 
 int32_t nullstellen_kubisch(std::span<const double> coef, std::span<TComplex> z) {
     pruefe_groesse(coef, 3, z);
-    if (coef[3] == 0.0) return nullstellen_quadratisch(coef.first(3), z);
+    // All three slots are cleared first: the quadratic fallback fills only two.
     loesche(z, 3);
+    if (coef[3] == 0.0) return nullstellen_quadratisch(coef.first(3), z);
     // Normal form x^3 + a x^2 + b x + c.
     const double a = coef[2] / coef[3], b = coef[1] / coef[3], c = coef[0] / coef[3];
     const double a3 = a / 3.0;

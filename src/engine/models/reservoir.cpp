@@ -35,6 +35,22 @@ double stunden(const laufkontext& k, int m, int s) {
     return ho > 0.0 ? ho : 1.0;
 }
 
+// The collector loop stays off in an interval in which the collector would
+// lose heat (weak light at a high outflow temperature): nothing is collected,
+// the heat pump does not run. True when the interval was switched off.
+bool aus_bei_waermeverlust(laufkontext& k, int m, int s) {
+    if (!(energie(k, m, s) < 0.0)) return false;
+    ::date3& d3 = k.d3;
+    d3.er[m][s] = 0.0;
+    d3.es[m][s] = 0.0;
+    d3.ls[m][s] = 0.0;
+    d3.el_0[m][s] = 0.0;
+    d3.etam[m][s] = 0.0;
+    d3.vel[m][s] = 0.0;
+    d3.wpausflag[s] = u'J';
+    return true;
+}
+
 void melde_keine_konvergenz(const laufkontext& k, const char* loesung, int m) {
     meldung(std::string("Warnung: ") + loesung + " Monat " + std::to_string(m) +
                 " ohne Konvergenz abgebrochen.",
@@ -64,7 +80,9 @@ double energie_aufteilung(laufkontext& k, double P, double copww, double t_unten
         d3.el_0[m][s] = d3.equer_verbrauch[m][s];
         r = d3.el_0[m][s];
     } else {
-        d3.el_0[m][s] = copww != 0.0 ? P * ((twv + ABSOLUT) / (tf + ABSOLUT)) / copww : 0.0;
+        // The pump lifts the collector energy P: heat out = P + electricity
+        // = COP x electricity (nothing is lifted at a COP below 1).
+        d3.el_0[m][s] = strom_fuer_quellwaerme(P, copww);
         r = copww * d3.el_0[m][s];
         if (k.vdatt[45] != k.vdatt[46] && d3.el_0[m][s] > 0.0) regelbereich_anpassen(k, m, s, r);
     }
@@ -77,6 +95,14 @@ void regelbereich_anpassen(laufkontext& k, int m, int s, double& ergebnis) {
     if (ho <= 0.0) return;
     const double p = 1000.0 * d3.el_0[m][s] / ho;
     if (k.vdatt[45] <= p && p <= k.vdatt[46]) return;
+    if (k.numchar[26] != "G" && k.numchar[26] != "I") return;
+    if (ho > 1.0 && p < k.vdatt[45] && k.vdatt[45] > 0.0) {
+        // An interval longer than an hour (a day, a month) is no running
+        // period: a need below the lower limit is met by running part of the
+        // interval at that limit.
+        d3.zei[m][s] = (p / k.vdatt[45]) * ho;
+        return;
+    }
     if (k.numchar[26] == "I") {
         // The pump runs part of the interval at the lower limit.
         if (k.vdatt[45] != 0.0) d3.zei[m][s] = (p / k.vdatt[45]) * ho;
@@ -123,6 +149,7 @@ double maximaldurchfluss_intervall(laufkontext& k, int m, int s, double A) {
     const kollektor_koeff c = kollektor_koeffizienten(k, A, s, m);
     cop_setzen(k, m, s, d3.tf[m][s]);
     schritt_n(k, c, m, s, A);
+    if (aus_bei_waermeverlust(k, m, s)) return 0.0;
     // The split works on the interval's energy: its result is the useful
     // energy of the interval and the control range divides el_0 by the hours.
     d3.er[m][s] = energie_aufteilung(k, energie(k, m, s), d3.copww[m][s], k.vdatz[zdata::tk][m],
@@ -155,6 +182,7 @@ int zwischenreservoir_monat(laufkontext& k, int m, double A) {
                     d3.es[m][s] = 0.0;
                 } else {
                     double e = direkte_kopplung_intervall(k, m, s, A);
+                    if (aus_bei_waermeverlust(k, m, s)) e = 0.0;
                     if (d3.tf[m][s] < z3[zdata::tein][m][s]) d3.tf[m][s] = z3[zdata::tein][m][s];
                     const double ho = z3[zdata::ho][m][s];
                     durchfluss_intervall(k, A, ho > 0.0 ? d3.es[m][s] / ho : d3.es[m][s], m, s);
@@ -203,14 +231,15 @@ int zwischenreservoir_monat(laufkontext& k, int m, double A) {
                 const kollektor_koeff c = kollektor_koeffizienten(k, A, s, m);
                 if (!(c.R1 > 0.0)) continue;
                 d3.tf[m][s] = (b * c.R1 - c.P2c) / c.P28;
-                d3.tf_s[m][s] = d3.tf[m][s];
                 d3.twfflag[s] = u'N';
+                d3.wpausflag[s] = u'N';  // solved again: an earlier switch-off no longer holds
                 if (d3.tf[m][s] > twv) {
                     d3.tf[m][s] = twv;
                     gefroren[static_cast<size_t>(s)] = 1;
                     fertig = false;
                     d3.twfflag[s] = u'J';
                 }
+                d3.tf_s[m][s] = d3.tf[m][s];  // the outflow temperature as limited
                 if (luft_wt) {
                     d3.tein[m][s] = d3.tf[m][s] - v[77] * (c.X4 + c.X3 * d3.tf[m][s]) /
                                                       (v[0] * v[3] * g_s);
@@ -230,6 +259,9 @@ int zwischenreservoir_monat(laufkontext& k, int m, double A) {
                     d3.tein[m][s] = d3.tf[m][s];
                 } else if (z3[zdata::is0][m][s] > 0.0 || luft_wt) {
                     schritt_n(k, c, m, s, A);
+                    // Off in this pass only: at the level of a later pass
+                    // (fewer free intervals) it may gain again.
+                    if (aus_bei_waermeverlust(k, m, s)) continue;
                     const double P = leistung(k, m, s);
                     d3.er[m][s] = energie_aufteilung(k, energie(k, m, s), d3.copww[m][s], rwv,
                                                      d3.tf[m][s], twv, m, s);

@@ -16,7 +16,9 @@ constexpr int MAX_VERLUSTSCHICHTEN = 10;  // layers further down lose nothing
 double ws_je_kwh() { return umrechnungskonstante("kWh_in_Ws"); }
 
 // Surface losses of one store over ho hours (surroundings at t_umgebung);
-// returns the heat lost in kWh.
+// returns the heat lost in kWh. A layer gives at most the heat it holds above
+// the surroundings, and only that is booked. The chain is re-sorted afterwards:
+// the lid cools the top layer most, and a cooled layer sinks below warmer ones.
 double oberflaechenverluste(speicher& sp, double t_umgebung, double ho) {
     schichtkette& kette = sp.inhalt.schichten;
     const double r = sp.radius.wert;
@@ -32,16 +34,14 @@ double oberflaechenverluste(speicher& sp, double t_umgebung, double ho) {
         if (letzte && !erste) flaeche += kreis;  // bottom (a single layer once)
         const double verlust = (it->temperatur - t_umgebung) * flaeche * ho * sp.vspei.wert / 1000.0;
         if (verlust > 0.0) {
-            summe += verlust;
             const double k = v * sp.rospei.wert * sp.spwspei.wert;
             const double h = k * it->temperatur - ws_je_kwh() * verlust;
-            if (h > 0.0 && k > 0.0) {
-                it->temperatur = std::max(h / k, t_umgebung);
-            } else {
-                it->temperatur = t_umgebung;
-            }
+            const double t_neu = (h > 0.0 && k > 0.0) ? std::max(h / k, t_umgebung) : t_umgebung;
+            summe += k * (it->temperatur - t_neu) / ws_je_kwh();
+            it->temperatur = t_neu;
         }
     }
+    sortiere_schichten(sp.inhalt);
     sp.inhalt.estore -= summe;
     sp.inhalt.eminus += summe;
     return summe;
@@ -171,6 +171,13 @@ double lade_speicher(speicher& sp, double e_in, double t_in, double& ueberlauf, 
     }
     double gespeichert = 0.0;
     while (gespeichert < e_in && akt != kette.end()) {
+        if (akt->temperatur >= t_in) {
+            // Heat at t_in never cools a layer: a warmer layer further down
+            // (a chain not yet re-sorted) is passed over.
+            oben = akt;
+            ++akt;
+            continue;
+        }
         const double bedarf = schichtenergie(sp, akt->masse, t_in, akt->temperatur);
         if (e_in > gespeichert + bedarf) {
             gespeichert += bedarf;
@@ -285,6 +292,12 @@ speicher_entnahme entlade_speicher(speicher& sp, double e_bedarf, double t_boden
         endenergie = e.zusatz / cop_we;
     }
     buchungen.zusatzheizung_buchen(m, s, bestaetigen, e.zusatz, endenergie);
+    if (aendern && e.zusatz > 0.0) {
+        // Way 'D': the we pump delivers the extra heat; way 'W': the ww pump
+        // delivers the store's heat plus its electricity.
+        if (weg == 'D') buchungen.waermepumpe_buchen(m, s, 'E', e.zusatz, endenergie);
+        if (weg == 'W') buchungen.waermepumpe_buchen(m, s, 'W', e.aus_speicher + e.zusatz, e.zusatz);
+    }
     return e;
 }
 
@@ -320,6 +333,7 @@ double speicher_monatsende(anlage& pl, int m, ::date& d, const datz& vdatz, int 
     const speicher& lang = pl.langzeitspeicher;
     const double rwv = vdatz[zdata::rwv][m], twv = vdatz[zdata::twv][m];
     d.msp_max_puffer[m] = mittlere_temperatur(puffer);
+    d.msp_max_lang[m] = mittlere_temperatur(lang);
     d.e_next_puffer[m] = puffer.inhalt.estore;
     d.e_next_lang[m] = lang.inhalt.estore;
     d.msp_next_puffer[m] = volumen_fuer_energie(puffer, rwv, twv, energie_ueber(puffer, rwv), numchar);

@@ -22,6 +22,11 @@ public:
     // modus 'N' books for real, any other value virtually.
     virtual void zusatzheizung_buchen(int m, int s, char modus, double waerme,
                                       double endenergie) = 0;
+    // Heat delivered and electricity taken by heat pump 'W' (ww) or 'E' (we)
+    // in a real booking; only counted for the seasonal performance factors.
+    virtual void waermepumpe_buchen(int m, int s, char pumpe, double waerme, double strom) {
+        (void)m, (void)s, (void)pumpe, (void)waerme, (void)strom;
+    }
 };
 
 using schichtkette = std::list<schicht>;

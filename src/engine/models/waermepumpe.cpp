@@ -129,7 +129,9 @@ double berechne_wp_temperaturen(::date& pvdate, const datz& pvdatz, const datt& 
             roh = 1.0;
             return 1.0;
         }
-        th = twv;
+        // The we pump heats the house: it works against the house's supply
+        // temperature, also in a month that charges the long-term store.
+        th = vorlauftemperatur_haus(numchar, pvdatz, m);
     }
     return berechne_cop(vdatt, pvdatz, pumpe, tt, th, numchar, roh, pvdate3, m, s);
 }
@@ -263,3 +265,5 @@ double kaeltemittel_intervall(int m, int s, double A, const kaeltemittel_vorgabe
     }
     return massenstrom;
 }
+
+double strom_fuer_quellwaerme(double P, double cop) { return cop > 1.0 ? P / (cop - 1.0) : 0.0; }

@@ -66,3 +66,8 @@ double kaeltemittel_intervall(int m, int s, double A, const kaeltemittel_vorgabe
                               const anlage& pl, const flagchar& numchar, const datt& vdatt,
                               const datz& pvdatz, datz3& pvdatz3, ::date3& pvdate3,
                               laufkontext& kollektor);
+
+// Electricity a heat pump of COP `cop` takes to lift the source heat P:
+// heat out = P + electricity = cop * electricity, so P / (cop - 1); 0 when
+// cop <= 1 (nothing is lifted).
+double strom_fuer_quellwaerme(double P, double cop);

@@ -33,6 +33,7 @@ struct kontext_zustand {
     kontext_zustand() {
         setze_code(numchar, 31, "M");
         setze_code(numchar, 38, "N");
+        ohne_langzeitspeicherplan();
     }
 
     datt& v() { return *vdatt; }

@@ -31,6 +31,12 @@ struct senke_installiert {
     ~senke_installiert() { setze_meldungs_senke(nullptr); }
 };
 
+// The long-term store's month plan is process-wide state (a loaded data set
+// leaves its own): no month charges or discharges the store.
+inline void ohne_langzeitspeicherplan() {
+    for (int m = 1; m <= MAXMONAT; ++m) tv().lade_flag[m] = tv().entnehme_flag[m] = "N";
+}
+
 // The run records a model works on, allocated on the heap (several MB).
 struct modell_zustand {
     std::unique_ptr<datt> vdatt = std::make_unique<datt>();
@@ -43,5 +49,6 @@ struct modell_zustand {
     modell_zustand() {
         numchar[31] = "M";  // messages as dialogs, i.e. into the recording sink
         numchar[38] = "N";
+        ohne_langzeitspeicherplan();
     }
 };

@@ -186,7 +186,8 @@ TEST_F(PumpeTest, PumpenUndVentilatorenergieDesIntervalls) {
     z.numchar[27] = "D";
     z.numchar[25] = "F";
     pumpe_und_ventilator_intervall(Q, 4, 2, A, pl, z.numchar, v, d3);
-    EXPECT_DOUBLE_EQ(d3.elp[4][2], Q * kreis_druckabfall(pl, z.numchar, v, Q) * 3.0 * 2.0 * 3600.0 / 300.0);
+    // Pressure-drop model: hydraulic power over an efficiency of 0.3, in kWh.
+    EXPECT_DOUBLE_EQ(d3.elp[4][2], Q * kreis_druckabfall(pl, z.numchar, v, Q) * 3.0 / 0.3 * 2.0 / 1000.0);
     EXPECT_DOUBLE_EQ(d3.elp_l[4][2], 80.0 * 0.125 / 1000.0);
 
     // No flow: nothing changes. No collector yield and no air exchanger: off.
@@ -420,4 +421,38 @@ TEST_F(PumpeTest, PruefungDesDurchflusses) {
     EXPECT_TRUE(s.senke.texte.empty());
     pruefe_durchfluss(4, 2, 6.0, z.numchar, v, p3, d3, 100.0);
     EXPECT_TRUE(s.senke.enthaelt("Warnung: Inkonsistenz in Berechnung der Pumpgeschwindigkeit."));
+}
+
+// A small loop worked by hand: one collector unit without absorber pipework
+// on 30 m of 20 mm pipe, fluid like water (1000 kg/m3, 1e-6 m2/s), 72 l/h.
+// v = 4 Q / (pi d^2) = 0.0637 m/s, Re = 1273 (laminar), so the pipe loses the
+// Hagen-Poiseuille drop 128 mu L Q / (pi d^4) = 152.8 Pa; the 180° bend adds
+// 75 d Q^2 (6e-10 Pa). Hydraulic power 3.056 mW, over the efficiency 0.3
+// 10.19 mW electric: 20.37e-6 kWh in two hours.
+TEST(Pumpenleistung, KleinerKreisVonHandGerechnet) {
+    anlage pl;
+    pl.n = 1;
+    pl.kaeltemittel_kollektoren.dichte.wert = 1000.0;
+    pl.kaeltemittel_kollektoren.nue.wert = 1e-6;
+    pl.rohre.ag.wert = 0.02;
+    pl.rohre.laenge_speicher_kollektor.wert = 15.0;
+    pl.rohre.laenge_kollektor_speicher.wert = 15.0;
+    flagchar nc{};
+    nc[25] = "A";
+    nc[8] = "N";
+    nc[11] = "E";
+    nc[27] = "D";
+    datt v{};
+    v[77] = 2.0;
+    const auto d3 = std::make_unique<::date3>();
+    d3->zei[4][2] = 2.0;
+    d3->es[4][2] = 0.5;
+    const double Q = 2e-5;
+    const double dp = 128.0 * 1e-3 * 30.0 * Q / (PI * std::pow(0.02, 4));
+    ASSERT_NEAR(dp, 152.79, 0.01);
+    EXPECT_NEAR(kreis_druckabfall(pl, nc, v, Q), dp, 1e-6);
+    pumpe_und_ventilator_intervall(Q, 4, 2, 2.0, pl, nc, v, *d3);
+    const double watt = Q * dp / 0.3;
+    EXPECT_NEAR(watt, 0.010186, 1e-6);
+    EXPECT_NEAR(d3->elp[4][2], watt * 2.0 / 1000.0, 1e-12);
 }

@@ -73,8 +73,13 @@ TEST(Nullstellen, KubischDreiReelleUndKomplexesPaar) {
     // Double root (x-1)^2 (x+2) = x^3 - 3x + 2: the pair is real, count 3.
     EXPECT_EQ(nullstellen_kubisch(std::array{2.0, -3.0, 0.0, 1.0}, z), 3);
     EXPECT_NEAR(groesste_reelle_nullstelle(3, z), 1.0, 1e-12);
-    // Leading coefficient 0 falls back to the quadratic.
+    // Leading coefficient 0 falls back to the quadratic. The array still holds
+    // the root 1 of the last call in slot 3, below the new roots 1 and 2; a
+    // stale real root above them must not survive either.
+    z[3] = {5.0, 0.0};
     EXPECT_EQ(nullstellen_kubisch(std::array{2.0, -3.0, 1.0, 0.0}, z), 2);
+    EXPECT_EQ(z[3].Re, 0.0);
+    EXPECT_NEAR(groesste_reelle_nullstelle(3, z), 2.0, 1e-12);
 }
 
 TEST(Nullstellen, GroessteReelleUebergehtKomplexe) {

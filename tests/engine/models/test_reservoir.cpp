@@ -52,7 +52,7 @@ TEST_F(ReservoirTest, EnergieaufteilungJeKopplung) {
         char16_t twf;
         double copww, tf, erwartet, el_0;
     };
-    const double el = 2.0 * (323.1 / 313.1) / 4.0;
+    const double el = 2.0 / (4.0 - 1.0);  // lifts P = 2: heat out 2 + el = 4 el
     const Fall faelle[] = {
         {"Endreservoir frei", "E", u'N', 4.0, 30.0, 2.0 * 40.0 / 20.0, 2.0 * 40.0 / 20.0},
         {"Endreservoir tf = T_unten", "E", u'N', 4.0, 10.0, 0.0, 0.0},
@@ -61,6 +61,7 @@ TEST_F(ReservoirTest, EnergieaufteilungJeKopplung) {
         {"Zwischen COP an der Grenze", "Z", u'N', 1.0, 40.0, 0.7, 0.7},
         {"Zwischen frei", "Z", u'N', 4.0, 40.0, 4.0 * el, el},
         {"Zwischen COP 0", "Z", u'N', 0.0, 40.0, 0.0, 0.0},
+        {"Zwischen COP unter 1", "Z", u'N', 0.8, 40.0, 0.0, 0.0},
     };
     for (const Fall& f : faelle) {
         setze_code(z.numchar, 7, f.kopplung);
@@ -79,22 +80,40 @@ TEST_F(ReservoirTest, RegelbereichDerWaermepumpe) {
     z.z3()[zdata::ho][M][S] = 2.0;
     d3.twfflag[S] = u'N';
     // 0.4 kWh over 2 h: 200 W electric, a fifth of the lower limit.
-    const double P_fuer = [] { return 0.4 * 4.0 * (303.1 / 323.1); }();  // el_0 = 0.4 at COP 4, tf 30
+    const double P_fuer = 0.4 * (4.0 - 1.0);  // el_0 = 0.4 at COP 4
     setze_code(z.numchar, 26, "I");
     d3.zei[M][S] = 2.0;
     energie_aufteilung(z.k, P_fuer, 4.0, 30.0, 30.0, 50.0, M, S);
     EXPECT_NEAR(d3.el_0[M][S], 0.4, 1e-12);
     EXPECT_NEAR(d3.zei[M][S], 0.2 * 2.0, 1e-12);
-    // Counter-flow plant: the interval is switched off instead.
+    // Counter-flow plant: an interval of two hours is no running period
+    // either; the pump runs a fifth of it at the lower limit.
     setze_code(z.numchar, 26, "G");
-    d3.es[M][S] = 1.0;
-    d3.vel[M][S] = 1e-5;
+    d3.zei[M][S] = 2.0;
     d3.wpausflag[S] = u'N';
-    EXPECT_EQ(energie_aufteilung(z.k, P_fuer, 4.0, 30.0, 30.0, 50.0, M, S), 0.0);
-    EXPECT_EQ(d3.el_0[M][S], 0.0);
-    EXPECT_EQ(d3.es[M][S], 0.0);
-    EXPECT_EQ(d3.vel[M][S], 0.0);
-    EXPECT_EQ(d3.wpausflag[S], u'J');
+    EXPECT_GT(energie_aufteilung(z.k, P_fuer, 4.0, 30.0, 30.0, 50.0, M, S), 0.0);
+    EXPECT_NEAR(d3.zei[M][S], 0.2 * 2.0, 1e-12);
+    EXPECT_EQ(d3.wpausflag[S], u'N');
+    // A month-long interval (248 h) with the need of 100 W: 10 % of it.
+    z.z3()[zdata::ho][M][S] = 248.0;
+    energie_aufteilung(z.k, 24.8 * 3.0, 4.0, 30.0, 30.0, 50.0, M, S);
+    EXPECT_NEAR(d3.el_0[M][S], 24.8, 1e-12);
+    EXPECT_NEAR(d3.zei[M][S], 24.8, 1e-9);
+    // An hour below the range, or more than the range at any length: off.
+    for (double ho : {1.0, 248.0}) {
+        SCOPED_TRACE(ho);
+        z.z3()[zdata::ho][M][S] = ho;
+        const double el = ho == 1.0 ? 0.2 : 248.0 * 3.5;  // 200 W, 3500 W
+        d3.es[M][S] = 1.0;
+        d3.vel[M][S] = 1e-5;
+        d3.wpausflag[S] = u'N';
+        EXPECT_EQ(energie_aufteilung(z.k, el * 3.0, 4.0, 30.0, 30.0, 50.0, M, S), 0.0);
+        EXPECT_EQ(d3.el_0[M][S], 0.0);
+        EXPECT_EQ(d3.es[M][S], 0.0);
+        EXPECT_EQ(d3.vel[M][S], 0.0);
+        EXPECT_EQ(d3.wpausflag[S], u'J');
+    }
+    z.z3()[zdata::ho][M][S] = 2.0;
     // Within the range nothing changes.
     d3.zei[M][S] = 2.0;
     setze_code(z.numchar, 26, "I");
@@ -151,6 +170,7 @@ TEST_F(ReservoirTest, ZwischenreservoirFriertBegrenzteIntervalleEin) {
     const auto& d3 = z.d3r();
     EXPECT_EQ(d3.twfflag[4], u'J');
     EXPECT_EQ(d3.tf[M][4], 50.0);
+    EXPECT_EQ(d3.tf_s[M][4], 50.0);  // the limited temperature, not the optimum above it
     EXPECT_EQ(d3.twfflag[3], u'N');
     EXPECT_EQ(d3.twfflag[5], u'N');
     // Worked by hand: the common level without interval 4.
@@ -205,6 +225,31 @@ TEST_F(ReservoirTest, ZwischenreservoirRechnetMitEnergienAuchBeiLangenIntervalle
         EXPECT_GT(kurz.er[s], 0.0);
         EXPECT_NEAR(lang.tf[s], kurz.tf[s], 1e-9);
         EXPECT_NEAR(lang.er[s], 10.0 * kurz.er[s], 1e-9);
+    }
+}
+
+// Little demand drives the common level, and so every outflow temperature,
+// up to twv; in weak light (40 W/m² in interval 2) the single collector would
+// lose heat at that temperature. Its loop stays off instead of booking a
+// negative gain and a negative useful energy.
+TEST_F(ReservoirTest, ZwischenreservoirOhneKreisWennDerKollektorVerliert) {
+    setze_code(z.numchar, 11, "E");
+    z.z3()[zdata::is0][M][2] = 40.0;
+    z.z3()[zdata::ir][M][2] = 0.04;
+    for (int s = 1; s <= 6; ++s) z.d3r().equer_verbrauch[M][s] = s == 1 || s == 6 ? 0.1 : 0.6;
+    z.z()[zdata::ewv][M] = 0.0;
+    zwischenreservoir_monat(z.k, M, A);
+    const auto& d3 = z.d3r();
+    EXPECT_EQ(d3.tf[M][2], 50.0);
+    EXPECT_EQ(d3.wpausflag[2], u'J');
+    EXPECT_EQ(d3.es[M][2], 0.0);
+    EXPECT_EQ(d3.ls[M][2], 0.0);
+    EXPECT_EQ(d3.er[M][2], 0.0);
+    EXPECT_EQ(d3.vel[M][2], 0.0);
+    for (int s : {3, 4, 5}) {
+        EXPECT_EQ(d3.wpausflag[s], u'N') << s;
+        EXPECT_GT(d3.es[M][s] + d3.ls[M][s], 0.0) << s;
+        EXPECT_GT(d3.er[M][s], 0.0) << s;
     }
 }
 
@@ -279,7 +324,9 @@ TEST_F(ReservoirTest, KopplungImZeitschritt) {
     d3.er[M][S] = 1.0;
     double monat = 2.0;
     kopplung_intervall(z.k, M, S, 2.0, monat);
-    const double e = 2.0 * (323.1 / 303.1);  // at the COP of the interval times el_0
+    const double cop = d3.copww[M][S];
+    ASSERT_GT(cop, 1.0);
+    const double e = 2.0 + 2.0 / (cop - 1.0);  // the collector energy plus the pump's electricity
     EXPECT_NEAR(d3.er[M][S], 1.0 + e, 1e-12);
     EXPECT_NEAR(monat, 2.0 + e, 1e-12);
     setze_code(z.numchar, 36, "N");

@@ -211,17 +211,22 @@ TEST_F(SpeicherTest, VerlusteNurInDenErstenZehnSchichten) {
     pl.pufferspeicher = sp;
     pl.langzeitspeicher = speicher_mit({{20, 1}});
     speicher_verluste(pl, 2, 3, 10.0, *z.vdatz, *z.d3);
-    int i = 0;
+    // The top ten layers cool (the lid most), the two below keep 70 and 69 °C;
+    // afterwards the chain is in order again.
+    const schichten nachher = inhalt(pl.pufferspeicher);
+    ASSERT_EQ(nachher.size(), 12u);
     double summe = 0;
-    for (const schicht& sc : pl.pufferspeicher.inhalt.schichten) {
-        if (i < 10) {
-            EXPECT_LT(sc.temperatur, 80.0 - i) << i;
-        } else {
-            EXPECT_EQ(sc.temperatur, 80.0 - i) << i;
+    int unveraendert = 0;
+    for (int i = 0; i < 12; ++i) {
+        if (i > 0) {
+            EXPECT_LT(nachher[static_cast<size_t>(i)].first, nachher[static_cast<size_t>(i - 1)].first) << i;
         }
-        summe += (80.0 - i - sc.temperatur) * 0.1;  // kWh per layer with this heat capacity
-        ++i;
+        summe += (80.0 - i - nachher[static_cast<size_t>(i)].first) * 0.1;  // kWh with this capacity
+        const double t = nachher[static_cast<size_t>(i)].first;
+        if (t == 70.0 || t == 69.0) ++unveraendert;
     }
+    EXPECT_EQ(unveraendert, 2);
+    EXPECT_LT(nachher[0].first, 80.0);
     EXPECT_NEAR(pl.pufferspeicher.inhalt.eminus, summe, 1e-9);
     EXPECT_NEAR(pl.pufferspeicher.inhalt.estore, -summe, 1e-9);
     EXPECT_NEAR(z.d3->speiver_puffer[2][3], summe, 1e-9);
@@ -244,9 +249,53 @@ TEST_F(SpeicherTest, VerlustflaecheUndUntergrenzeUmgebung) {
     speicher_verluste(pl, 2, 3, 10.0, *z.vdatz, *z.d3);
     const double v1 = 40.0 * (4.0 + kreis) * 10.0 / 1000.0;
     EXPECT_NEAR(pl.pufferspeicher.inhalt.first().temperatur, 60.0 - v1, 1e-12);
-    const double v2 = 1.0 * (0.004 + kreis) * 10.0 / 1000.0;
-    EXPECT_NEAR(z.d3->speiver_lang[2][3], v1 + v2, 1e-12);
+    // The thin bottom layer would lose 1 x (0.004 + pi r^2) x 10 / 1000 kWh
+    // but holds only 0.001 kWh above the surroundings: only that is lost.
+    EXPECT_NEAR(z.d3->speiver_lang[2][3], v1 + 0.001, 1e-12);
+    EXPECT_NEAR(pl.langzeitspeicher.inhalt.eminus, v1 + 0.001, 1e-12);
     EXPECT_EQ(pl.langzeitspeicher.inhalt.schichten.back().temperatur, 20.0);
+
+    // An empty store (one layer of volume 0) has the lid but no heat to lose.
+    setze_speicher_zurueck(pl.pufferspeicher, 0.0, 60.0);
+    speicher_verluste(pl, 2, 3, 10.0, *z.vdatz, *z.d3);
+    EXPECT_EQ(z.d3->speiver_puffer[2][3], 0.0);
+    EXPECT_EQ(pl.pufferspeicher.inhalt.estore, 0.0);
+}
+
+// Losses, then a charge colder than most of the store: the cooled thin top
+// layer sinks, and the charge heats only what is colder than it, so no layer
+// loses heat and the content grows by exactly what was stored.
+TEST_F(SpeicherTest, VerlusteDannKuehleLadungKuehltKeineSchicht) {
+    (*z.vdatz)[zdata::rwv][2] = 20.0;
+    anlage pl;
+    pl.pufferspeicher = speicher_mit({{48, 0.002}, {47.5, 1.0}, {22, 1.0}});
+    pl.pufferspeicher.radius.wert = 0.7;
+    pl.pufferspeicher.vspei.wert = 0.5;
+    pl.langzeitspeicher = speicher_mit({{20, 1}});
+    speicher_verluste(pl, 2, 3, 3.0, *z.vdatz, *z.d3);  // the lid cools the thin layer to 20 °C
+    const schichten nach_verlust = inhalt(pl.pufferspeicher);
+    for (size_t i = 1; i < nach_verlust.size(); ++i) {
+        EXPECT_LT(nach_verlust[i].first, nach_verlust[i - 1].first) << i;
+    }
+    auto waerme = [](const speicher& sp) {  // kWh above 0 °C with this capacity
+        double w = 0;
+        for (const schicht& sc : sp.inhalt.schichten) w += sc.masse * sc.temperatur;
+        return w;
+    };
+    const double vorher = waerme(pl.pufferspeicher);
+    const double t_oben = nach_verlust.front().first;
+    double ueber = 0;
+    const double gespeichert = laden(pl.pufferspeicher, 3.0, 26.0, ueber);
+    EXPECT_DOUBLE_EQ(gespeichert, 3.0);
+    EXPECT_NEAR(waerme(pl.pufferspeicher), vorher + gespeichert, 1e-9);
+    EXPECT_GT(t_oben, 47.0);
+    EXPECT_EQ(pl.pufferspeicher.inhalt.first().temperatur, t_oben);
+
+    // A chain that is out of order (a warm layer below a colder one) is passed
+    // over where it is warmer than the charge.
+    speicher sp = speicher_mit({{24, 0.5}, {40, 1.0}, {20, 1.0}});
+    EXPECT_DOUBLE_EQ(laden(sp, 1.0 + 3.0, 26.0, ueber), 4.0);
+    EXPECT_EQ(inhalt(sp), (schichten{{26, 0.5}, {40, 1.0}, {26, 0.5}, {20, 0.5}}));
 }
 
 TEST_F(SpeicherTest, NachtverlusteNurBeiDetailwerten) {
@@ -379,6 +428,7 @@ TEST_F(SpeicherTest, MonatsendeKennwerteUndBilanzpruefung) {
     // demand 90 + change (20 - 10) + losses 5 = 105: within 10 %.
     EXPECT_DOUBLE_EQ(speicher_monatsende(pl, 6, d, mz, 1, z.numchar, *z.dm), 10.0);
     EXPECT_DOUBLE_EQ(d.msp_max_puffer[6], 50.0);
+    EXPECT_DOUBLE_EQ(d.msp_max_lang[6], 50.0);
     EXPECT_EQ(d.e_next_puffer[6], 12.0);
     EXPECT_EQ(d.e_next_lang[6], 8.0);
     EXPECT_DOUBLE_EQ(d.msp_next_puffer[6], (40.0 + 20.0) / 40.0);

@@ -209,6 +209,9 @@ bool datenbank_setzen() {
     einstellungen_daten& e = einstellungen();
     e.datenbankverzeichnis = fs::path(t->text("pfaddatabase"));
     const bool vorhanden = pruefe_pfad(e.datenbankverzeichnis);
+    // Choosing a database directory is a change the user asked for: tables
+    // it lacks are created there, so that it can be filled.
+    if (vorhanden) lege_fehlende_tabellen_an(e.datenbankverzeichnis);
     SetDataBase(e.datenbankverzeichnis);
     nicht_gespeichert();
     return vorhanden;

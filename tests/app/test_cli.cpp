@@ -43,6 +43,8 @@ TEST_F(Cli, FehlerGebenStatusUndEineZeileGrund) {
     EXPECT_EQ(rufe({"gibtsnicht"}), 2);
     EXPECT_EQ(rufe({"--lang", "fr", "list"}), 2);
     EXPECT_EQ(rufe({"--help"}), 0);
+    EXPECT_NE(aus.str().find("Aufruf: varnek-cli"), std::string::npos);
+    EXPECT_EQ(rufe({"--lang", "en", "--help"}), 0);
     EXPECT_NE(aus.str().find("Usage: varnek-cli"), std::string::npos);
 
     const auto kaputt = verzeichnis / "kaputt.sim";
@@ -90,7 +92,7 @@ TEST_F(Cli, SerieRechnetBisZumErstenFixiertenDatensatz) {
         sqlite3_close(db);
     }
     ASSERT_EQ(rufe(mit_verzeichnissen({"batch", "--from", "test_EJEG_IAAN-D_st0"})), 0) << fehler.str();
-    EXPECT_NE(fehler.str().find("2 data sets computed"), std::string::npos) << fehler.str();
+    EXPECT_NE(fehler.str().find("2 Datensätze gerechnet"), std::string::npos) << fehler.str();
     ASSERT_EQ(rufe(mit_verzeichnissen({"list"})), 0);
     const std::string liste = aus.str();
     EXPECT_NE(liste.find("test_EJEG_IAAN-D_st0\tF"), std::string::npos);
@@ -100,7 +102,7 @@ TEST_F(Cli, SerieRechnetBisZumErstenFixiertenDatensatz) {
 
     // A batch started on a fixed data set computes nothing.
     ASSERT_EQ(rufe(mit_verzeichnissen({"batch", "--from", "test_EJEG_IAAN-D_st2"})), 0);
-    EXPECT_NE(fehler.str().find("0 data sets computed"), std::string::npos);
+    EXPECT_NE(fehler.str().find("0 Datensätze gerechnet"), std::string::npos);
 
     // A run that cannot complete stops the batch and leaves its data set unfixed.
     EXPECT_EQ(rufe(mit_verzeichnissen({"batch", "--from", "Braunschweig EFH"})), 1);

@@ -162,7 +162,8 @@ constexpr text_paar wird_gerechnet{"Datensatz wird von einem anderen Lauf gerech
                                    "data set is being computed by another run, skipped: "};
 constexpr text_paar ergebnisdatei{"Ergebnisdatei: ", "Result file: "};
 constexpr text_paar steuerdatei{"Steuerdatei: ", "Control file: "};
-constexpr text_paar hilfe_zeile{"Aufruf: varnek-cli", "Usage: varnek-cli"};
+constexpr text_paar schreibgeschuetzt{"Datenbank schreibgeschützt; die Serie fixiert jeden gerechneten Datensatz: ",
+                                      "database is write-protected; the batch fixes every data set it computes: "};
 }  // namespace txt
 
 // Messages of the runner: dialogs go to stderr and, so that nothing of a
@@ -526,6 +527,9 @@ void befehl_rechnen(const befehlszeile& b, bool optimierung, std::ostream& aus, 
 // one database share the work instead of computing the same data sets.
 void befehl_batch(const befehlszeile& b, std::ostream& aus, std::ostream& fehler) {
     tabelle& haupt = tab(tabledata::thaupt);
+    // The batch fixes every data set it computes; without a writable table
+    // it would compute and then fail.
+    if (haupt.ist_offen() && haupt.nur_lesbar()) throw fehlschlag{txt::schreibgeschuetzt.text() + haupt.datei().string()};
     if (b.ab) {
         if (!positioniere_datensatz(*b.ab)) throw fehlschlag{txt::kein_datensatz.text() + *b.ab};
     } else {

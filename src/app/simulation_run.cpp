@@ -107,6 +107,9 @@ constexpr text_paar flaechenbereich{"Fehler: Flächenbereich ungültig oder zu g
                                     "Error: Area range invalid or too large (minimum .. maximum area, area per unit): "};
 constexpr text_paar cmaxa{"Fehler: Zulässige Anzahl von Werten für Kollektoren (CMAXA) überschritten",
                           "Error: Permitted number of values for collectors (CMAXA) exceeded"};
+constexpr text_paar mehr_als{": mehr als ", ": more than "};
+constexpr text_paar flaechenschritte_von{" Flächenschritte von ", " area steps from "};
+constexpr text_paar bis{" bis ", " to "};
 constexpr text_paar keine_flaeche{"Fehler: Keine Kollektorfläche im Bereich: Mindestfläche > Höchstfläche: ",
                                   "Error: No collector area in the range: minimum area > maximum area: "};
 constexpr text_paar neigungsschritte{
@@ -307,8 +310,9 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
     if (!steuerlauf) {
         abschnitte = anzahl_flaechenschritte(A, maxflaeche, flaechenschritt, e, daf);
         if (abschnitte > MAXSCHEIBEN) {
-            meldung(txt::cmaxa.text() + ": > " + std::to_string(MAXSCHEIBEN) + " (" + zahl_text(l.mina) +
-                        " .. " + zahl_text(maxflaeche) + ")",
+            meldung(txt::cmaxa.text() + txt::mehr_als.text() + std::to_string(MAXSCHEIBEN) +
+                        txt::flaechenschritte_von.text() + zahl_text(l.mina) + txt::bis.text() +
+                        zahl_text(maxflaeche),
                     "M", 'E');
             return;
         }

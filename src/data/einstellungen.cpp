@@ -131,7 +131,7 @@ void lege_standardverzeichnisse_an() {
     }
 }
 
-void sprachabhaengig(datm& d) {
+void sprachabhaengig(datm& d, bool namen_speichern) {
     definiere_Haupteinheiten_datenbanken();
     Datenbanknamen();
     default_einheiten();
@@ -139,7 +139,7 @@ void sprachabhaengig(datm& d) {
     definiere_Ausgabeeinheiten(d);
     definiere_beschriftungen_mit_einheit(d);
     reihenfolge_anzeige(d);
-    uebersetze_physgroesse();
+    if (namen_speichern) uebersetze_physgroesse();
 }
 
 bool waehle_sprache(int index, datm& d) {

@@ -1,6 +1,8 @@
 #include "results/ergebnisdatei_schreiben.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 
 #include "lang/meldung.h"
@@ -116,13 +118,18 @@ void schreibe_tabelle(const parreadtab& tab, const koor& schluessel, schreibmodu
     inhalt += formatiere_abschnitt(tab, schluessel);
 
     const std::filesystem::path pfad(tab.name);
+    errno = 0;
     std::ofstream datei(pfad, std::ios::binary |
                                   (modus == schreibmodus::w ? std::ios::trunc : std::ios::app));
     if (datei) {
         datei.write(inhalt.data(), static_cast<std::streamsize>(inhalt.size()));
         datei.close();
     }
-    if (!datei) meldung(nicht_schreibbar.text() + (meldepfad.empty() ? pfad.string() : meldepfad), "M", 'T');
+    if (!datei) {
+        // The system's reason (disk full, file too large) where the stream kept it.
+        const std::string grund = errno != 0 ? std::string(" (") + std::strerror(errno) + ")" : std::string();
+        meldung(nicht_schreibbar.text() + (meldepfad.empty() ? pfad.string() : meldepfad) + grund, "M", 'T');
+    }
 }
 
 std::filesystem::path steuerdateipfad(const ergebnisdatei_angaben& a) {

@@ -635,6 +635,7 @@ void befehl_init_db(const befehlszeile& b, std::ostream& aus) {
 
 int varnek_cli(int argc, const char* const* argv, std::ostream& aus, std::ostream& fehler) {
     // The language first, so that even a wrong command line is answered in it.
+    setze_sprache(SPRACHE_DEUTSCH);
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::string(argv[i]) == "--lang") {
             const std::string s = argv[i + 1];

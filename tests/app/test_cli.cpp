@@ -6,27 +6,7 @@
 
 #include <sqlite3.h>
 
-#include "app/cli.h"
-#include "support/aufzeichnende_senke.h"
-
-class Cli : public mit_meldungen {
-protected:
-    int rufe(std::vector<std::string> argumente) {
-        argumente.insert(argumente.begin(), "varnek-cli");
-        std::vector<const char*> argv;
-        for (const auto& a : argumente) argv.push_back(a.c_str());
-        aus.str("");
-        fehler.str("");
-        return varnek_cli(static_cast<int>(argv.size()), argv.data(), aus, fehler);
-    }
-    std::vector<std::string> mit_verzeichnissen(std::vector<std::string> rest) {
-        std::vector<std::string> a{"--db", (verzeichnis / "db").string(), "--results",
-                                   (verzeichnis / "res").string()};
-        a.insert(a.end(), rest.begin(), rest.end());
-        return a;
-    }
-    std::ostringstream aus, fehler;
-};
+#include "cli_hilfen.h"
 
 TEST_F(Cli, ErsterStartLegtDatenbankAnUndListetDatensaetze) {
     ASSERT_EQ(rufe(mit_verzeichnissen({"list"})), 0) << fehler.str();

@@ -381,6 +381,19 @@ def faelle():
         return v, d
     fall("6 catalogue / partial files", "a failed rerun keeps the earlier file and row", alte_datei_bleibt)
 
+    def kill9(u):
+        p = subprocess.Popen([u.cli, "--db", u.db, "--results", u.res, "simulate", SATZ_STUENDLICH],
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(0.3)
+        p.kill()
+        p.wait()
+        sichtbar = [n for n in res_stand(u.res) if not n.startswith(".")]
+        if sichtbar or katalogzeilen(u.db) != 0:
+            return "fault", "after kill -9: files %s, rows %d" % (sichtbar, katalogzeilen(u.db))
+        v, d = gelungen(u, ["simulate", SATZ_STUENDLICH], datei="test_ausgabe_ir_D_EJEG_IAAN-D_st0.sim")
+        return v, "killed run left nothing visible; rerun: " + d
+    fall("6 catalogue / partial files", "kill -9 during a run, then rerun", kill9)
+
     # 8./9. The reason on stderr; a failing run leaves the database as it was.
     def leere_tabelle(u):
         open(os.path.join(u.db, "KOL.sqlite"), "w").close()

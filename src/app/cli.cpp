@@ -29,6 +29,7 @@
 #include "input/demo_datenbank.h"
 #include "lang/meldung.h"
 #include "lang/sprache.h"
+#include "results/dateiersatz.h"
 #include "results/dateisperre.h"
 #include "results/ergebnisdatei_lesen.h"
 #include "results/ergebnistexte.h"
@@ -469,6 +470,9 @@ laufergebnis rechne_datensatz(bool optimierung, bool serie, std::chrono::millise
           << txt::sekunden.text();
         throw fehlschlag{o.str()};
     }
+    // Temporary files of a run that was killed are removed now that no other
+    // run can be writing them.
+    for (const auto& datei : ausgabe->dateien(verzeichnis)) entferne_temporaere_reste(datei);
     if (serie) {
         // Another batch may have finished this data set since the list of
         // the batch was made.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <random>
 #include <system_error>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -103,4 +104,19 @@ bool ersetze_datei(const std::filesystem::path& temporaer, const std::filesystem
     synchronisiere(ordner, O_RDONLY | O_DIRECTORY, egal);
     return true;
 #endif
+}
+
+void entferne_temporaere_reste(const std::filesystem::path& ziel) {
+    const std::filesystem::path ordner = ziel.has_parent_path() ? ziel.parent_path() : ".";
+    const std::string anfang = "." + ziel.filename().string() + ".";
+    std::error_code ec;
+    std::vector<std::filesystem::path> reste;
+    for (std::filesystem::directory_iterator it(ordner, ec), ende; !ec && it != ende; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        // ".<name>." + 8 characters + ".tmp"
+        if (name.size() == anfang.size() + 12 && name.rfind(anfang, 0) == 0 &&
+            name.compare(name.size() - 4, 4, ".tmp") == 0)
+            reste.push_back(it->path());
+    }
+    for (const auto& p : reste) std::filesystem::remove(p, ec);
 }

@@ -19,3 +19,8 @@ std::optional<std::filesystem::path> lege_temporaere_datei_an(const std::filesys
 // reason in `grund` when any step fails; `temporaer` then still exists.
 bool ersetze_datei(const std::filesystem::path& temporaer, const std::filesystem::path& ziel,
                    std::string& grund);
+
+// Removes temporary files of `ziel` that a run ended by force (kill, power
+// loss) left behind. Only for a caller that holds the lock of `ziel`
+// (dateisperre): no other run can be writing them then.
+void entferne_temporaere_reste(const std::filesystem::path& ziel);

@@ -331,6 +331,9 @@ TEST_F(CliFehlerfaelle, ZweiProzesseSchreibenNieDieselbeDatei) {
         EXPECT_FALSE(fs::exists(res / SIM));
         EXPECT_EQ(katalogzeilen(), 0);
     }
+    // A run killed earlier left a temporary file; the next run holding the
+    // lock removes it.
+    std::ofstream(res / (std::string(".") + SIM + ".abcdefgh.tmp")) << "Rest";
     // Both at once, each allowed to wait: both complete one after the other.
     const auto warten = mit_verzeichnissen({"simulate", DATENSATZ});
     const pid_t a = starte_prozess(warten, verzeichnis / "a.out", verzeichnis / "a.err");

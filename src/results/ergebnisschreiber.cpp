@@ -1,10 +1,13 @@
 #include "results/ergebnisschreiber.h"
 
+#include <algorithm>
+#include <cmath>
 #include <system_error>
 
 #include "lang/meldung.h"
 #include "lang/sprache.h"
 #include "results/dateiersatz.h"
+#include "results/ergebnistexte.h"
 
 namespace {
 
@@ -13,6 +16,20 @@ constexpr text_paar nicht_schreibbar{"Fehler: Datei kann nicht geschrieben werde
 constexpr text_paar katalog_nicht_geschrieben{
     "Warnung: Ergebnisdatei nicht in den Ergebniskatalog eingetragen: ",
     "Warning: result file not entered in the result catalogue: "};
+
+constexpr text_paar nicht_endlich{"Fehler: Ergebnis ist keine endliche Zahl: ",
+                                  "Error: result is not a finite number: "};
+constexpr text_paar monat{", Monat ", ", month "};
+constexpr text_paar intervall{", Intervall ", ", interval "};
+
+// A result that is not a finite number is a fault of the run, never a value
+// to write: the run is abandoned before the section is written.
+void pruefe_endlich(double wert, const std::string& code, int m, int k = 0) {
+    if (std::isfinite(wert)) return;
+    meldung(nicht_endlich.text() + code + monat.text() + std::to_string(m) +
+                (k > 0 ? intervall.text() + std::to_string(k) : std::string()),
+            "M", 'T');
+}
 
 void entferne(std::optional<std::filesystem::path>& datei) {
     if (!datei) return;
@@ -49,12 +66,24 @@ void ergebnisschreiber::schreibe_intervallergebnisse(const ::datm& d, double fla
     if (!ist_einfacher_dateiname(angaben_.steuername)) {
         meldung(nicht_schreibbar.text() + steuerdateipfad(angaben_).string(), "M", 'T');
     }
+    for (int h = 0; h < ANZ_FELD3; ++h) {
+        const std::string& code = ergebnistexte::steuer_code(h + 3);
+        const std::string name = code.empty() ? ergebnistexte::steuer_titel(h + 3) : code;
+        for (int m = 1; m <= MAXMONAT; ++m)
+            for (int k = 1; k <= std::clamp(intervalle(m), 0, MAXINTERVALL); ++k)
+                pruefe_endlich(d.feld3[static_cast<std::size_t>(h)][static_cast<std::size_t>(m)]
+                                      [static_cast<std::size_t>(k)],
+                               name, m, k);
+    }
     const auto& ziel = temporaer(temp_steuer_, steuerdateipfad(angaben_), j);
     ::schreibe_intervallergebnisse(d, steuertab_, flaeche_aus, e, f, j, angaben_, eingaben_, ziel);
 }
 
 void ergebnisschreiber::schreibe_monatsergebnisse(const ::datm& d, double flaeche_aus, int f,
                                                   int e, int j) {
+    for (int q = 0; q < ANZ_ADATA; ++q)
+        for (int m = 1; m <= MAXMONAT; ++m)
+            pruefe_endlich(d.feld[static_cast<std::size_t>(q)][static_cast<std::size_t>(m)], ergebnistexte::code(q), m);
     const auto& ziel = temporaer(temp_ergebnis_, angaben_.ergebnisdatei, j);
     ::schreibe_monatsergebnisse(d, ergebnistab_, flaeche_aus, e, f, j, angaben_, ziel);
 }

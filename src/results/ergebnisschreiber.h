@@ -8,7 +8,8 @@
 // control files; `abschliessen` moves the complete files into place and only
 // then enters the catalogue row. A run that fails or is abandoned before that
 // leaves no new file and no new row (the temporary files are removed), and a
-// file from an earlier run stays as it was.
+// file from an earlier run stays as it was. A result that is not a finite
+// number abandons the run before its section is written.
 
 #include <filesystem>
 #include <optional>

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <map>
 
 #include "results/ergebnis_hilfen.h"
@@ -237,4 +238,25 @@ TEST_F(Ergebniskatalog, MehrAlsZwanzigAbschnitteWerdenNichtGeschrieben) {
     schreiber.verwerfen();
     for (const auto& e : std::filesystem::directory_iterator(verzeichnis))
         EXPECT_EQ(e.path().filename(), "Protokoll.pro");
+}
+
+// A NaN or an infinity in the results is a fault of the run: the run stops
+// with the quantity and month instead of writing "NAN" into a file.
+TEST_F(Ergebniskatalog, NichtEndlicheErgebnisseWerdenNichtGeschrieben) {
+    ergebnisdatei_angaben a{haupt.name, verzeichnis / "bs1.sim", verzeichnis, "bs1_steuer", "qm"};
+    auto d = std::make_unique<datm>();
+    d->feld[adata::flz_ee][3] = std::numeric_limits<double>::quiet_NaN();
+    ergebnisschreiber schreiber(a, intervalleingaben{}, &katalog, katalogeintrag{'S', haupt, tag});
+    EXPECT_THROW(schreiber.schreibe_monatsergebnisse(*d, 4.0, 1, 1, 1), abbruch);
+    ASSERT_FALSE(senke.dialoge.empty());
+    EXPECT_EQ(senke.dialoge.back().text, "Fehler: Ergebnis ist keine endliche Zahl: flz_ee, Monat 3");
+    d->feld[adata::flz_ee][3] = 0.0;
+    for (int m = 1; m <= 12; ++m) setze_intervalle(m, m == 2 ? 5 : 0);
+    d->feld3[0][2][4] = std::numeric_limits<double>::infinity();
+    EXPECT_THROW(schreiber.schreibe_intervallergebnisse(*d, 4.0, 1, 1, 1), abbruch);
+    EXPECT_EQ(senke.dialoge.back().text, "Fehler: Ergebnis ist keine endliche Zahl: zei, Monat 2, Intervall 4");
+    setze_intervalle(2, 0);
+    EXPECT_FALSE(schreiber.abschliessen());
+    EXPECT_FALSE(std::filesystem::exists(a.ergebnisdatei));
+    EXPECT_TRUE(katalog.zeilen.empty());
 }

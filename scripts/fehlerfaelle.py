@@ -275,11 +275,18 @@ def faelle():
                          ("steuer", "/tmp/varnek_escaped_s")]:
         def lauf(u, spalte=spalte, wert=wert):
             u.haupt("%s = ?" % spalte, wert)
+            kandidaten = [os.path.join(u.ordner, "escaped.sim"), "/tmp/varnek_escaped_abs.sim",
+                          os.path.join(u.ordner, "escaped_s.str"), "/tmp/varnek_escaped_s.str",
+                          os.path.join(u.res, "sub")]
+            for k in kandidaten[1:4:2]:  # files an earlier run may have left in /tmp
+                if os.path.isfile(k):
+                    os.remove(k)
             def draussen():
-                kandidaten = [os.path.join(u.ordner, "escaped.sim"), "/tmp/varnek_escaped_abs.sim",
-                              os.path.join(u.ordner, "escaped_s.str"), "/tmp/varnek_escaped_s.str",
-                              os.path.join(u.res, "sub")]
-                return ["escaped: " + k for k in kandidaten if os.path.exists(k)]
+                gefunden = ["escaped: " + k for k in kandidaten if os.path.exists(k)]
+                for k in kandidaten[1:4:2]:
+                    if os.path.isfile(k):
+                        os.remove(k)
+                return gefunden
             return abgelehnt(u, ["simulate", SATZ], grund=spalte, zusatz=draussen)
         fall("3 escaping names", "%s = %r" % (spalte, wert), lauf)
 
@@ -384,7 +391,14 @@ def faelle():
     def kill9(u):
         p = subprocess.Popen([u.cli, "--db", u.db, "--results", u.res, "simulate", SATZ_STUENDLICH],
                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(0.3)
+        # Kill it while it writes: as soon as a temporary file appears.
+        frist = time.time() + 10
+        while p.poll() is None and time.time() < frist:
+            if any(n.endswith(".tmp") for n in os.listdir(u.res)):
+                break
+            time.sleep(0.0005)
+        if p.poll() is not None:
+            return "skip", "the run ended before it could be killed while writing"
         p.kill()
         p.wait()
         sichtbar = [n for n in res_stand(u.res) if not n.startswith(".")]

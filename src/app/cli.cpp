@@ -179,7 +179,8 @@ public:
         if (schwere == 'E' || schwere == 'T') letzter_fehler = text;
     }
     bool frage(const std::string& text) override {
-        const std::string zeile = text + (abbrechen_ ? " -> Ja" : " -> Nein");
+        const std::string zeile =
+            text + (abbrechen_ ? text_paar{" -> Ja", " -> Yes"} : text_paar{" -> Nein", " -> No"}).text();
         aus_ << zeile << '\n';
         protokolliere(zeile);
         if (abbrechen_) letzter_fehler = text;
@@ -286,19 +287,21 @@ struct befehlsform {
     const char* befehl;
     std::size_t min_argumente, max_argumente;
     std::vector<std::string> optionen;
-    const char* aufruf;
+    text_paar aufruf;
 };
 
 const std::vector<befehlsform>& befehlsformen() {
     static const std::vector<befehlsform> f = {
-        {"help", 0, 0, {}, "help"},
-        {"list", 0, 0, {}, "list"},
-        {"simulate", 1, 1, {"--lock-wait"}, "simulate <data set>"},
-        {"optimise", 1, 1, {"--lock-wait"}, "optimise <data set>"},
-        {"batch", 0, 0, {"--from", "--lock-wait"}, "batch [--from <data set>]"},
-        {"inputs", 1, 1, {"--tilt", "--azimuth", "--csv"}, "inputs <data set> [--tilt deg] [--azimuth deg] [--csv]"},
-        {"show", 1, 1, {"--csv"}, "show <file> [--csv]"},
-        {"init-db", 0, 1, {}, "init-db [dir]"},
+        {"help", 0, 0, {}, {"help", "help"}},
+        {"list", 0, 0, {}, {"list", "list"}},
+        {"simulate", 1, 1, {"--lock-wait"}, {"simulate <Datensatz>", "simulate <data set>"}},
+        {"optimise", 1, 1, {"--lock-wait"}, {"optimise <Datensatz>", "optimise <data set>"}},
+        {"batch", 0, 0, {"--from", "--lock-wait"}, {"batch [--from <Datensatz>]", "batch [--from <data set>]"}},
+        {"inputs", 1, 1, {"--tilt", "--azimuth", "--csv"},
+         {"inputs <Datensatz> [--tilt Grad] [--azimuth Grad] [--csv]",
+          "inputs <data set> [--tilt deg] [--azimuth deg] [--csv]"}},
+        {"show", 1, 1, {"--csv"}, {"show <Datei> [--csv]", "show <file> [--csv]"}},
+        {"init-db", 0, 1, {}, {"init-db [Verzeichnis]", "init-db [dir]"}},
     };
     return f;
 }
@@ -309,7 +312,7 @@ void pruefe_befehlsform(const befehlszeile& b) {
                                  [&](const befehlsform& f) { return b.befehl == f.befehl; });
     if (it == formen.end()) nutzungsfehler(txt::unbekannter_befehl.text() + b.befehl);
     if (b.argumente.size() < it->min_argumente || b.argumente.size() > it->max_argumente)
-        nutzungsfehler(txt::argumente.text() + b.befehl + txt::erwartet.text() + it->aufruf);
+        nutzungsfehler(txt::argumente.text() + b.befehl + txt::erwartet.text() + it->aufruf.text());
     for (const auto& o : b.optionen) {
         if (std::find(it->optionen.begin(), it->optionen.end(), o) == it->optionen.end())
             nutzungsfehler(txt::option_nicht_fuer.text() + b.befehl + ": " + o);

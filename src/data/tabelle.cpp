@@ -259,9 +259,14 @@ bool tabelle::oeffne(const fs::path& datei, const tabellen_def& def, bool anlege
     def_.schluessel = def.schluessel;
     lies_indizes();
     // Named indexes missing from an existing file are added when the caller
-    // allows writing; without them the table works in key order.
+    // allows writing; otherwise the order they define is used without them
+    // (the same rows, sorted without the help of an index).
     for (const auto& ix : def.indizes) {
-        if (!anlegen || !indexspalten(ix.name).empty()) continue;
+        if (!indexspalten(ix.name).empty()) continue;
+        if (!anlegen) {
+            datei_indizes_[ix.name] = ix.spalten;
+            continue;
+        }
         std::string sql = "CREATE INDEX IF NOT EXISTS " + sql_bezeichner(ix.name) + " ON " +
                           sql_bezeichner(def_.sql_name) + " (";
         for (size_t i = 0; i < ix.spalten.size(); ++i) sql += (i ? ", " : "") + sql_bezeichner(ix.spalten[i]);

@@ -5,6 +5,7 @@
 #include "data/datenbank.h"
 #include "input/addiere_default.h"
 #include "lang/meldung.h"
+#include "lang/sprache.h"
 
 using namespace tabledata;
 
@@ -15,15 +16,38 @@ bool zeitschritt_gewaehlt(const flagchar& n) { return (n[0] == "I" && n[3] == "V
 
 long gerundet(double x) { return static_cast<long>(std::nearbyint(x)); }
 
+namespace txt {
+constexpr text_paar kein_gegenstrom{"Fehler: Anlage hat keinen Gegenstromwärmetauscher",
+                                    "Error: plant has no counter-flow heat exchanger"};
+constexpr text_paar nur_reservoir_t{"Fehler: Nur Reservoir T erlaubt", "Error: only reservoir T allowed"};
+constexpr text_paar beliebiger_speicher{"Optimiert mit beliebig großem Speicher; Nicht optimal bei kleinen Speichern.",
+                                        "Optimised with an arbitrarily large store; not optimal for small stores."};
+constexpr text_paar erst_verbrauchen{"Warnung: Option Energieverbrauch \"Erst verbrauchen\" ist besser",
+                                     "Warning: option energy use \"consume first\" is better"};
+constexpr text_paar diffpumpe{"Warnung: Diff.pump ist <> 0: Keine exakte Lösung möglich",
+                              "Warning: diff. pump is <> 0: no exact solution possible"};
+constexpr text_paar neigung_nur{"Fehler: Mögliche Kollekorneigung nur ", "Error: possible collector tilt only "};
+constexpr text_paar ein_kollektor{"Fehler: Nur ein Kollektor in Serie erlaubt",
+                                  "Error: only one collector in series allowed"};
+constexpr text_paar kein_hyperbolisch{"Fehler: Kein hyperbolisches Zwischenwärmepumpenmodell erlaubt",
+                                      "Error: no hyperbolic intermediate heat-pump model allowed"};
+constexpr text_paar konstante_leistung{"Fehler: Konstante Leistung nur mit einem (1!) lin. Koll. und lin. WP",
+                                       "Error: constant power only with one (1!) lin. coll. and lin. HP"};
+constexpr text_paar diffuse_monatswerte{"Warnung: Kontrolle: Monatswerte für diffuse Einstrahlung vorhanden?",
+                                        "Warning: check: monthly values for diffuse irradiation present?"};
+constexpr text_paar verboten{"Fehler: Kombination verboten. Nächste an/num: ",
+                             "Error: combination forbidden. Next an/num: "};
+}  // namespace txt
+
 }  // namespace
 
 void CheckKombination(datt& vdatt, flagchar& numchar, int& bkflag,
                       const zwischenwaermetauscher_praedikat& zwischenwaermetauscher_aktiv) {
     bkflag = 1;
     const std::string& modus = numchar[31];
-    auto verweigert = [&bkflag](const char* text) {
+    auto verweigert = [&bkflag](const text_paar* text) {
         bkflag = 0;
-        if (text != nullptr) meldung(text, "M", 'E');
+        if (text != nullptr) meldung(text->text(), "M", 'E');
     };
     auto gewarnt = [&bkflag]() {
         if (bkflag != 0) bkflag = 2;
@@ -39,23 +63,23 @@ void CheckKombination(datt& vdatt, flagchar& numchar, int& bkflag,
     // 3.
     const bool zwt = zwischenwaermetauscher_aktiv(numchar, vdatt);
     if (zwt && numchar[26] != "G" && numchar[26] != "I" && numchar[26] != "R")
-        verweigert("Fehler: Anlage hat keinen Gegenstromwärmetauscher");
+        verweigert(&txt::kein_gegenstrom);
     // 4.
-    if (numchar[0] == "I" && numchar[3] == "A" && numchar[25] != "A") verweigert("Fehler: Nur Reservoir T erlaubt");
+    if (numchar[0] == "I" && numchar[3] == "A" && numchar[25] != "A") verweigert(&txt::nur_reservoir_t);
     // 5.
     if (numchar[0] == "I" && numchar[25] == "A" && !zeitschritt_gewaehlt(numchar)) {
-        meldung("Optimiert mit beliebig großem Speicher; Nicht optimal bei kleinen Speichern.", modus, 'M');
+        meldung(txt::beliebiger_speicher.text(), modus, 'M');
         gewarnt();
     }
     // 6.
     if (numchar[20] == "N" && numchar[28] != "S") {
-        meldung("Warnung: Option Energieverbrauch \"Erst verbrauchen\" ist besser", "M", 'E');
+        meldung(txt::erst_verbrauchen.text(), "M", 'E');
         gewarnt();
     }
     // 7.
     if (numchar[0] == "I" && numchar[3] == "A" && numchar[11] == "E" && numchar[16] != "P") {
         if (vdatt[20] != 0.0) {
-            meldung("Warnung: Diff.pump ist <> 0: Keine exakte Lösung möglich", modus, 'W');
+            meldung(txt::diffpumpe.text(), modus, 'W');
             gewarnt();
         }
         if (numchar[16] == "K" || numchar[6] == "N") verweigert(nullptr);
@@ -66,21 +90,21 @@ void CheckKombination(datt& vdatt, flagchar& numchar, int& bkflag,
     const long phi = gerundet(tab(tlage).zahl("phi"));
     if ((theta != 0 || (numchar[20] == "D" && numchar[21] == "D")) && (theta != theta_lage || phi != 0)) {
         bkflag = 0;
-        meldung("Fehler: Mögliche Kollekorneigung nur " + std::to_string(theta) + "°", "M", 'E');
+        meldung(txt::neigung_nur.text() + std::to_string(theta) + "°", "M", 'E');
     }
     // 9.
     if (numchar[11] == "Z" && (vdatt[85] != 0.0 || numchar[0] == "I" || !zwt))
-        verweigert("Fehler: Nur ein Kollektor in Serie erlaubt");
+        verweigert(&txt::ein_kollektor);
     // 10.
     if (numchar[13] == "H" && numchar[3] == "A")
-        verweigert("Fehler: Kein hyperbolisches Zwischenwärmepumpenmodell erlaubt");
+        verweigert(&txt::kein_hyperbolisch);
     // 11.
     if (numchar[25] == "K" && (numchar[11] == "Z" || numchar[13] == "H" || numchar[12] == "H" ||
                                numchar[7] == "E" || vdatt[85] != 0.0))
-        verweigert("Fehler: Konstante Leistung nur mit einem (1!) lin. Koll. und lin. WP");
+        verweigert(&txt::konstante_leistung);
     // 12.
     if (numchar[19] == "E" && (numchar[21] != "A" || numchar[20] == "M" || numchar[20] == "N")) {
-        meldung("Warnung: Kontrolle: Monatswerte für diffuse Einstrahlung vorhanden?", modus, 'W');
+        meldung(txt::diffuse_monatswerte.text(), modus, 'W');
         gewarnt();
     }
     // 13.
@@ -89,6 +113,6 @@ void CheckKombination(datt& vdatt, flagchar& numchar, int& bkflag,
     kontrolle.filter_aus();
     kontrolle.sortiere_nach_schluessel();
     kontrolle.suche_naechsten({feldwert(testwort)});
-    meldung("Fehler: Kombination verboten. Nächste an/num: " + testwort, "M", 'E');
+    meldung(txt::verboten.text() + testwort, "M", 'E');
     kontrolle.erster();
 }

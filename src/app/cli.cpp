@@ -1,12 +1,18 @@
 #include "app/cli.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
-#include <optional>
 #include <map>
+#include <optional>
 #include <ostream>
+#include <sstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "app/geraete_befehl.h"
@@ -25,12 +31,14 @@
 #include "input/demo_datenbank.h"
 #include "lang/meldung.h"
 #include "lang/sprache.h"
+#include "results/dateiersatz.h"
+#include "results/dateisperre.h"
 #include "results/ergebnisdatei_lesen.h"
 #include "results/ergebnistexte.h"
 
 namespace {
 
-const char* const HILFE = R"(varnek-cli - heating plants: simulation, optimisation and results without a display
+const char* const HILFE_EN = R"(varnek-cli - heating plants: simulation, optimisation and results without a display
 
 Usage: varnek-cli [options] <command> [arguments]
 
@@ -41,12 +49,14 @@ Commands:
   optimise <data set>        optimisation over collector area, tilt and heat-pump power;
                              writes the .dat result file
   batch [--from <data set>]  "Serie rechnen": runs every data set that is not fixed, from
-                             the given one (default: the first) on, fixing each finished one;
-                             stops at the first fixed data set or when a run fails
+                             the given one (default: the first) on up to the first fixed one,
+                             fixing each finished one; stops when a run fails. A data set that
+                             another batch is computing at the same time is left to that batch
   inputs <data set> [--tilt deg] [--azimuth deg] [--csv]
                              loads the data set and prints its monthly inputs and the
                              per-interval series is0, ir, diff, ref, ta, ho on the collector
-                             plane (one row per month and interval)
+                             plane (one row per month and interval); tilt 0..90, azimuth
+                             -180..180 (0 = towards the equator, 90 = west)
   show <file> [--csv]        print a result file (.sim, .dat, .str) in the current
                              output units; --csv writes CSV with a header of codes and units
   costs <result file>... [--csv]
@@ -66,19 +76,124 @@ Commands:
 
 Options:
   --db <dir>                 database directory (default: <data dir>/Varnek/DataBase;
-                             created from the default database when it holds no tables)
+                             created from the default database when it holds no tables).
+                             Reading never changes it: list, simulate, optimise, inputs and
+                             show work on a write-protected database
   --results <dir>            result directory (default: <data dir>/Varnek/Results)
   --lang de|en               language of messages and result files (default de)
+  --lock-wait <seconds>      how long a run waits for result files that another run is
+                             writing (0..86400, default 5); then it is refused
   --abort-on-question        answer "Anwendung beenden?" with Yes (default: No, continue)
   --help                     this text
+
+Result files appear complete or not at all: a run writes them under temporary names and
+moves them into place when every area step is written; only then is the file entered in
+the result catalogue. A run that fails leaves no new file and no new catalogue row.
 
 Exit status: 0 on success; 1 when the command failed (the reason is the last line on
 stderr); 2 for a wrong command line.
 )";
 
+const char* const HILFE_DE = R"(varnek-cli - Heizanlagen: Simulation, Optimierung und Ergebnisse ohne Bildschirm
+
+Aufruf: varnek-cli [Optionen] <Befehl> [Argumente]
+
+Befehle:
+  list                       listet die Datensätze (Name, Fixierung, Info)
+  simulate <Datensatz>       Einzelsimulation eines Datensatzes; schreibt die Ergebnisdatei .sim
+                             und die Steuerdatei .str, zeigt die Jahreswerte und die Pfade
+  optimise <Datensatz>       Optimierung über Kollektorfläche, Neigung und Wärmepumpenleistung;
+                             schreibt die Ergebnisdatei .dat
+  batch [--from <Datensatz>] "Serie rechnen": rechnet jeden nicht fixierten Datensatz ab dem
+                             angegebenen (sonst dem ersten) bis zum ersten fixierten und
+                             fixiert jeden fertigen; endet, wenn ein Lauf scheitert. Einen
+                             Datensatz, den gleichzeitig eine andere Serie rechnet, überlässt
+                             sie dieser
+  inputs <Datensatz> [--tilt Grad] [--azimuth Grad] [--csv]
+                             lädt den Datensatz und zeigt seine Monatseingaben und die
+                             Intervallreihen is0, ir, diff, ref, ta, ho auf der Kollektorebene
+                             (eine Zeile je Monat und Intervall); Neigung 0..90, Azimut
+                             -180..180 (0 = zum Äquator, 90 = Westen)
+  show <Datei> [--csv]       zeigt eine Ergebnisdatei (.sim, .dat, .str) in den aktuellen
+                             Ausgabeeinheiten; --csv schreibt CSV mit Codes und Einheiten
+  costs <Ergebnisdatei>... [--csv]
+                             Jahreskosten von bis zu sechs Ergebnisdateien: je Datei und
+                             Kollektorfläche Investition, Annuität, Energiekosten,
+                             Solarzellenertrag, Wartung und Jahreskosten, mit den
+                             Kostenparametern des Datensatzes jeder Datei
+  init-db [Verzeichnis]      legt die Default-Datenbank im Verzeichnis an (sonst im
+                             Datenbankverzeichnis); ein nicht leeres Verzeichnis wird abgelehnt
+  devices [--simulated] [--com-pattern MUSTER]
+                             listet die seriellen Schnittstellen COM2..COM100 mit ihren
+                             DCD/DSR-Pegeln, die für jedes Gerät gefundene Schnittstelle und
+                             seine Markierung "kein Anschluss"; --simulated nimmt simulierte
+                             Geräteplatinen an COM3..COM6; MUSTER bildet COMn auf einen
+                             Gerätepfad ab ("{n}" n, "{n-1}" n-1; Vorgabe /dev/ttyUSB{n-1})
+  help                       dieser Text
+
+Optionen:
+  --db <Verzeichnis>         Datenbankverzeichnis (Vorgabe: <Datenordner>/Varnek/DataBase;
+                             aus der Default-Datenbank angelegt, wenn es keine Tabellen hat).
+                             Lesen ändert es nie: list, simulate, optimise, inputs und show
+                             arbeiten auch auf einer schreibgeschützten Datenbank
+  --results <Verzeichnis>    Ergebnisverzeichnis (Vorgabe: <Datenordner>/Varnek/Results)
+  --lang de|en               Sprache der Meldungen und Ergebnisdateien (Vorgabe de)
+  --lock-wait <Sekunden>     wie lange ein Lauf auf Ergebnisdateien wartet, die ein anderer
+                             Lauf schreibt (0..86400, Vorgabe 5); danach wird er abgelehnt
+  --abort-on-question        beantwortet "Anwendung beenden?" mit Ja (Vorgabe: Nein, weiter)
+  --help                     dieser Text
+
+Ergebnisdateien erscheinen vollständig oder gar nicht: ein Lauf schreibt sie unter
+vorläufigen Namen und benennt sie um, wenn alle Flächenschritte geschrieben sind; erst dann
+wird die Datei in den Ergebniskatalog eingetragen. Ein gescheiterter Lauf hinterlässt keine
+neue Datei und keine neue Katalogzeile.
+
+Rückgabewert: 0 bei Erfolg; 1, wenn der Befehl scheiterte (der Grund ist die letzte Zeile
+auf stderr); 2 bei falscher Befehlszeile.
+)";
+
+// Texts of the runner itself.
+namespace txt {
+constexpr text_paar fehler{"Fehler: ", "error: "};
+constexpr text_paar siehe_hilfe{" (siehe --help)", " (see --help)"};
+constexpr text_paar option_braucht_wert{"Option braucht einen Wert: ", "option needs a value: "};
+constexpr text_paar lang_werte{"--lang erlaubt de oder en", "--lang takes de or en"};
+constexpr text_paar unbekannte_option{"Unbekannte Option: ", "unknown option: "};
+constexpr text_paar unbekannter_befehl{"Unbekannter Befehl: ", "unknown command: "};
+constexpr text_paar zahl_im_bereich{" braucht eine Zahl von ", " takes a number from "};
+constexpr text_paar bis{" bis ", " to "};
+constexpr text_paar option_nicht_fuer{"Option passt nicht zum Befehl ", "option does not apply to command "};
+constexpr text_paar argumente{"Falsche Zahl von Argumenten für ", "wrong number of arguments for "};
+constexpr text_paar erwartet{", erwartet: ", ", expected: "};
+constexpr text_paar kein_datensatz{"Kein Datensatz mit dem Namen ", "no data set named "};
+constexpr text_paar nicht_geladen{"Datensatz konnte nicht geladen werden: ", "data set could not be loaded: "};
+constexpr text_paar keine_ergebnisdatei{"Keine Ergebnisdatei für ", "no result file for "};
+constexpr text_paar nicht_abgeschlossen{"Lauf nicht abgeschlossen: ", "run did not complete: "};
+constexpr text_paar abgebrochen{"Vorgang abgebrochen", "operation abandoned"};
+constexpr text_paar belegt{"Ergebnisdatei wird gerade von einem anderen Lauf geschrieben: ",
+                           "result file is being written by another run: "};
+constexpr text_paar gewartet{" (gewartet: ", " (waited: "};
+constexpr text_paar sekunden{" s)", " s)"};
+constexpr text_paar keine_datei{"Keine reguläre Datei: ", "not a regular file: "};
+constexpr text_paar datei_fehlt{"Datei existiert nicht: ", "file does not exist: "};
+constexpr text_paar falsches_format{"Fehler: Falsches Datenformat", "Error: Wrong data format"};
+constexpr text_paar neigung_abgelehnt{"Die Wetterdaten erlauben diese Neigung nicht",
+                                      "the weather data do not allow this tilt"};
+constexpr text_paar serie_angehalten{"Serie angehalten: ", "batch stopped: "};
+constexpr text_paar gerechnet{" Datensätze gerechnet", " data sets computed"};
+constexpr text_paar uebersprungen{", übersprungen (von einem anderen Lauf gerechnet): ",
+                                  ", skipped (computed by another run): "};
+constexpr text_paar wird_gerechnet{"Datensatz wird von einem anderen Lauf gerechnet, übersprungen: ",
+                                   "data set is being computed by another run, skipped: "};
+constexpr text_paar ergebnisdatei{"Ergebnisdatei: ", "Result file: "};
+constexpr text_paar steuerdatei{"Steuerdatei: ", "Control file: "};
+constexpr text_paar schreibgeschuetzt{"Datenbank schreibgeschützt; die Serie fixiert jeden gerechneten Datensatz: ",
+                                      "database is write-protected; the batch fixes every data set it computes: "};
+}  // namespace txt
+
 // Messages of the runner: dialogs go to stderr and, so that nothing of a
-// long run is hidden, to the protocol file; the last error is the reason
-// printed when a command fails.
+// long run is hidden, to the protocol file. The last error, shown or only
+// written to the protocol, is the reason printed when a command fails.
 class cli_senke : public meldungs_senke {
 public:
     cli_senke(std::ostream& aus, bool abbrechen) : aus_(aus), abbrechen_(abbrechen) {}
@@ -88,11 +203,15 @@ public:
         if (schwere == 'E' || schwere == 'T') letzter_fehler = text;
     }
     bool frage(const std::string& text) override {
-        const std::string zeile = text + (abbrechen_ ? " -> Ja" : " -> Nein");
+        const std::string zeile =
+            text + (abbrechen_ ? text_paar{" -> Ja", " -> Yes"} : text_paar{" -> Nein", " -> No"}).text();
         aus_ << zeile << '\n';
         protokolliere(zeile);
         if (abbrechen_) letzter_fehler = text;
         return abbrechen_;
+    }
+    void protokolliert(const std::string& text, char schwere) override {
+        if (schwere == 'E' || schwere == 'T') letzter_fehler = text;
     }
     std::string letzter_fehler;
 
@@ -101,9 +220,18 @@ private:
     bool abbrechen_;
 };
 
+cli_senke* g_senke = nullptr;
+
+// A failed command. `nutzung`: the command line is wrong (exit status 2).
+// `meldung_bevorzugen`: the last error reported on the way is the better
+// reason, when there is one.
 struct fehlschlag {
     std::string grund;
+    bool nutzung = false;
+    bool meldung_bevorzugen = false;
 };
+
+[[noreturn]] void nutzungsfehler(std::string grund) { throw fehlschlag{std::move(grund), true, false}; }
 
 struct befehlszeile {
     startoptionen start;
@@ -112,14 +240,28 @@ struct befehlszeile {
     std::optional<std::string> ab;      // batch: first data set
     std::optional<double> neigung;      // inputs: collector tilt
     std::optional<double> azimut;       // inputs: collector azimuth
+    double sperre_warten = 5.0;         // seconds to wait for result files in use
+    std::vector<std::string> optionen;  // the command-specific options given
     std::string befehl;
     std::vector<std::string> argumente;
 };
 
+// A number option: finite and inside [min, max].
+double zahloption(const std::string& option, const std::string& s, double min, double max) {
+    char* ende = nullptr;
+    const double x = std::strtod(s.c_str(), &ende);
+    if (s.empty() || ende == s.c_str() || *ende != '\0' || !std::isfinite(x) || x < min || x > max) {
+        std::ostringstream o;
+        o << option << txt::zahl_im_bereich.text() << min << txt::bis.text() << max << ": \"" << s << "\"";
+        nutzungsfehler(o.str());
+    }
+    return x;
+}
+
 befehlszeile lies_befehlszeile(int argc, const char* const* argv) {
     befehlszeile b;
     auto wert = [&](int& i, const std::string& option) -> std::string {
-        if (i + 1 >= argc) throw fehlschlag{"option " + option + " needs a value"};
+        if (i + 1 >= argc) nutzungsfehler(txt::option_braucht_wert.text() + option);
         return argv[++i];
     };
     for (int i = 1; i < argc; ++i) {
@@ -134,21 +276,26 @@ befehlszeile lies_befehlszeile(int argc, const char* const* argv) {
             const std::string s = wert(i, a);
             if (s == "de") b.start.sprache = SPRACHE_DEUTSCH;
             else if (s == "en") b.start.sprache = SPRACHE_ENGLISCH;
-            else throw fehlschlag{"--lang takes de or en"};
+            else nutzungsfehler(txt::lang_werte.text());
         } else if (a == "--abort-on-question") {
             b.abbrechen_bei_frage = true;
         } else if (a == "--csv") {
             b.csv = true;
+            b.optionen.push_back(a);
         } else if (a == "--from") {
             b.ab = wert(i, a);
-        } else if (a == "--tilt" || a == "--azimuth") {
-            const std::string s = wert(i, a);
-            char* ende = nullptr;
-            const double x = std::strtod(s.c_str(), &ende);
-            if (ende == s.c_str() || *ende != '\0') throw fehlschlag{a + " takes a number of degrees"};
-            (a == "--tilt" ? b.neigung : b.azimut) = x;
+            b.optionen.push_back(a);
+        } else if (a == "--tilt") {
+            b.neigung = zahloption(a, wert(i, a), 0.0, 90.0);
+            b.optionen.push_back(a);
+        } else if (a == "--azimuth") {
+            b.azimut = zahloption(a, wert(i, a), -180.0, 180.0);
+            b.optionen.push_back(a);
+        } else if (a == "--lock-wait") {
+            b.sperre_warten = zahloption(a, wert(i, a), 0.0, 86400.0);
+            b.optionen.push_back(a);
         } else if (a.rfind("--", 0) == 0) {
-            throw fehlschlag{"unknown option " + a};
+            nutzungsfehler(txt::unbekannte_option.text() + a);
         } else if (b.befehl.empty()) {
             b.befehl = a;
         } else {
@@ -157,6 +304,44 @@ befehlszeile lies_befehlszeile(int argc, const char* const* argv) {
     }
     if (b.befehl.empty()) b.befehl = "help";
     return b;
+}
+
+// What each command accepts: number of arguments and its own options.
+struct befehlsform {
+    const char* befehl;
+    std::size_t min_argumente, max_argumente;
+    std::vector<std::string> optionen;
+    text_paar aufruf;
+};
+
+const std::vector<befehlsform>& befehlsformen() {
+    static const std::vector<befehlsform> f = {
+        {"help", 0, 0, {}, {"help", "help"}},
+        {"list", 0, 0, {}, {"list", "list"}},
+        {"simulate", 1, 1, {"--lock-wait"}, {"simulate <Datensatz>", "simulate <data set>"}},
+        {"optimise", 1, 1, {"--lock-wait"}, {"optimise <Datensatz>", "optimise <data set>"}},
+        {"batch", 0, 0, {"--from", "--lock-wait"}, {"batch [--from <Datensatz>]", "batch [--from <data set>]"}},
+        {"inputs", 1, 1, {"--tilt", "--azimuth", "--csv"},
+         {"inputs <Datensatz> [--tilt Grad] [--azimuth Grad] [--csv]",
+          "inputs <data set> [--tilt deg] [--azimuth deg] [--csv]"}},
+        {"show", 1, 1, {"--csv"}, {"show <Datei> [--csv]", "show <file> [--csv]"}},
+        {"costs", 0, 64, {"--csv"}, {"costs <Ergebnisdatei>... [--csv]", "costs <result file>... [--csv]"}},
+        {"init-db", 0, 1, {}, {"init-db [Verzeichnis]", "init-db [dir]"}},
+    };
+    return f;
+}
+
+void pruefe_befehlsform(const befehlszeile& b) {
+    const auto& formen = befehlsformen();
+    const auto it = std::find_if(formen.begin(), formen.end(),
+                                 [&](const befehlsform& f) { return b.befehl == f.befehl; });
+    if (it == formen.end()) nutzungsfehler(txt::unbekannter_befehl.text() + b.befehl);
+    if (b.argumente.size() < it->min_argumente || b.argumente.size() > it->max_argumente)
+        nutzungsfehler(txt::argumente.text() + b.befehl + txt::erwartet.text() + it->aufruf.text());
+    for (const auto& o : b.optionen) {
+        if (std::find(it->optionen.begin(), it->optionen.end(), o) == it->optionen.end())
+            nutzungsfehler(txt::option_nicht_fuer.text() + b.befehl + ": " + o);
+    }
 }
 
 // Formats a number for the readable table.
@@ -183,14 +368,18 @@ void befehl_list(std::ostream& aus) {
 }
 
 void befehl_show(const befehlszeile& b, std::ostream& aus) {
-    if (b.argumente.size() != 1) throw fehlschlag{"show needs exactly one file"};
     parreadtab t;
     t.name = b.argumente[0];
+    // A FIFO or a device would block the reader or never end.
+    std::error_code ec;
+    const std::filesystem::path datei(t.name);
+    if (!std::filesystem::exists(datei, ec)) throw fehlschlag{txt::datei_fehlt.text() + t.name};
+    if (!std::filesystem::is_regular_file(datei, ec)) throw fehlschlag{txt::keine_datei.text() + t.name};
     dat3d werte;
     TSDaten beschreibung;
     bool ok = true;
     lese_tabelle(werte, t, beschreibung, ok);
-    if (!ok) throw fehlschlag{"Fehler: Falsches Datenformat: " + t.name};
+    if (!ok) throw fehlschlag{txt::falsches_format.text() + ": " + t.name, false, true};
     const ::datm& d = zustand::datm_allgemein();
     rechne_codes_um(t, werte, d, [](const std::string& von, const std::string& nach,
                                     const std::string& kennzeichen, int monat) {
@@ -262,13 +451,14 @@ bool positioniere_datensatz(const std::string& name) {
     return false;
 }
 
-// Loads the current data set; reports and fails when it cannot be loaded.
+// Loads the current data set; fails with the reported reason when it cannot
+// be loaded.
 void lade_datensatz() {
     flagchar& n = zustand::numchar();
     n[35] = "J";
     bool dbflag = true;
     if (!lese_daten_ein(zustand::pvdatz3(1), zustand::pvdatz3(2), dbflag) || !dbflag) {
-        throw fehlschlag{"data set " + tab(tabledata::thaupt).text("name") + " could not be loaded"};
+        throw fehlschlag{txt::nicht_geladen.text() + tab(tabledata::thaupt).text("name"), false, true};
     }
 }
 
@@ -283,14 +473,43 @@ void zeige_jahreszahlen(std::ostream& aus) {
     }
 }
 
+enum class laufergebnis { fertig, von_anderem_lauf_belegt };
+
 // One simulation or optimisation of the data set at the cursor of `haupt`.
-// Returns false when the run did not complete.
-bool rechne_datensatz(bool optimierung, bool serie, std::ostream& aus, std::ostream& fehler) {
+// The result files are locked before anything is loaded or computed: a run
+// waits at most `warten` for files another run writes and is then refused;
+// in a batch (`serie`) a data set that another run holds is reported as
+// such (no wait), and one that another batch has fixed meanwhile is left
+// alone. Fails (fehlschlag) when the run did not complete.
+laufergebnis rechne_datensatz(bool optimierung, bool serie, std::chrono::milliseconds warten,
+                              std::ostream& aus, std::ostream& fehler) {
     const std::string name = tab(tabledata::thaupt).text("name");
+    if (g_senke) g_senke->letzter_fehler.clear();
+    const std::filesystem::path& verzeichnis = einstellungen().ergebnisverzeichnis;
+    const auto ausgabe = ausgabefile_anlegen(optimierung ? 'O' : 'S', verzeichnis);
+    if (!ausgabe) throw fehlschlag{txt::keine_ergebnisdatei.text() + name, false, true};
+    std::filesystem::path belegt;
+    auto sperre = dateisperre::belege(ausgabe->dateien(verzeichnis), serie ? std::chrono::milliseconds(0) : warten,
+                                      &belegt);
+    if (!sperre) {
+        if (serie) return laufergebnis::von_anderem_lauf_belegt;
+        std::ostringstream o;
+        o << txt::belegt.text() << belegt.string() << txt::gewartet.text() << warten.count() / 1000.0
+          << txt::sekunden.text();
+        throw fehlschlag{o.str()};
+    }
+    // Temporary files of a run that was killed are removed now that no other
+    // run can be writing them.
+    for (const auto& datei : ausgabe->dateien(verzeichnis)) entferne_temporaere_reste(datei);
+    if (serie) {
+        // Another batch may have finished this data set since the list of
+        // the batch was made.
+        tabelle& haupt = tab(tabledata::thaupt);
+        haupt.aktualisiere();
+        if (!positioniere_datensatz(name) || haupt.text("lock") != "NF") return laufergebnis::von_anderem_lauf_belegt;
+    }
     lade_datensatz();
-    const auto pfad = ausgabefile_anlegen(optimierung ? 'O' : 'S', einstellungen().ergebnisverzeichnis);
-    if (!pfad) throw fehlschlag{"no result file for " + name};
-    standard_laufdienste dienste(*pfad, einstellungen().ergebnisverzeichnis);
+    standard_laufdienste dienste(*ausgabe, verzeichnis);
     anlagenschritte schritte;
     cli_beobachter beobachter(fehler);
     laufumgebung u{dienste, schritte, beobachter};
@@ -307,64 +526,84 @@ bool rechne_datensatz(bool optimierung, bool serie, std::ostream& aus, std::ostr
     } else {
         starte_einzelsimulation(name, u);
     }
-    if (!marken().simulation_durchgefuehrt) return false;
+    if (!marken().simulation_durchgefuehrt) throw fehlschlag{txt::nicht_abgeschlossen.text() + name, false, true};
+    if (serie) {
+        // Fixed while the claim is still held, so that no other batch
+        // takes the data set up again.
+        positioniere_datensatz(name);
+        tabelle& haupt = tab(tabledata::thaupt);
+        haupt.bearbeiten();
+        haupt.setze("lock", std::string("F"));
+        haupt.speichern();
+    }
     const laufausgabe a = dienste.ausgabe();
     aus << name << '\n';
     zeige_jahreszahlen(aus);
-    aus << "Ergebnisdatei: " << a.ergebnisdatei.string() << '\n';
-    if (!optimierung && !serie) aus << "Steuerdatei: " << a.steuerdatei.string() << '\n';
-    return true;
+    aus << txt::ergebnisdatei.text() << a.ergebnisdatei.string() << '\n';
+    if (!optimierung && !serie) aus << txt::steuerdatei.text() << a.steuerdatei.string() << '\n';
+    return laufergebnis::fertig;
+}
+
+std::chrono::milliseconds wartezeit(const befehlszeile& b) {
+    return std::chrono::milliseconds(static_cast<long long>(std::llround(b.sperre_warten * 1000.0)));
 }
 
 void befehl_rechnen(const befehlszeile& b, bool optimierung, std::ostream& aus, std::ostream& fehler) {
-    if (b.argumente.size() != 1) throw fehlschlag{std::string(optimierung ? "optimise" : "simulate") + " needs one data set"};
-    if (!positioniere_datensatz(b.argumente[0])) throw fehlschlag{"no data set named " + b.argumente[0]};
-    if (!rechne_datensatz(optimierung, false, aus, fehler)) {
-        throw fehlschlag{"run of " + b.argumente[0] + " did not complete"};
-    }
+    if (!positioniere_datensatz(b.argumente[0])) throw fehlschlag{txt::kein_datensatz.text() + b.argumente[0]};
+    rechne_datensatz(optimierung, false, wartezeit(b), aus, fehler);
 }
 
-// "Serie rechnen": every data set that is not fixed, from the start row on.
+// "Serie rechnen": every data set that is not fixed, from the start row up
+// to the first fixed one. The list is taken at the start; each data set is
+// claimed (its result file locked) before it is computed, so two batches on
+// one database share the work instead of computing the same data sets.
 void befehl_batch(const befehlszeile& b, std::ostream& aus, std::ostream& fehler) {
     tabelle& haupt = tab(tabledata::thaupt);
+    // The batch fixes every data set it computes; without a writable table
+    // it would compute and then fail.
+    if (haupt.ist_offen() && haupt.nur_lesbar()) throw fehlschlag{txt::schreibgeschuetzt.text() + haupt.datei().string()};
     if (b.ab) {
-        if (!positioniere_datensatz(*b.ab)) throw fehlschlag{"no data set named " + *b.ab};
+        if (!positioniere_datensatz(*b.ab)) throw fehlschlag{txt::kein_datensatz.text() + *b.ab};
     } else {
         haupt.filter_aus();
         haupt.sortiere_nach_index("isortieren");
         haupt.erster();
     }
+    std::vector<std::string> liste;
+    for (; !haupt.eof() && haupt.text("lock") == "NF"; haupt.naechster()) liste.push_back(haupt.text("name"));
+
     flagchar& n = zustand::numchar();
     n[31] = "S";
     n[33] = "N";
     n[38] = "N";
     n[35] = "J";
     leere_protokoll();
-    int gerechnet = 0;
-    while (!haupt.eof() && haupt.text("lock") == "NF") {
-        const std::string name = haupt.text("name");
+    int gerechnet = 0, uebersprungen = 0;
+    for (const std::string& name : liste) {
+        if (!positioniere_datensatz(name)) continue;  // deleted meanwhile
         meldung(name, "S", 'M');
-        bool fertig = false;
+        laufergebnis e = laufergebnis::fertig;
         try {
-            fertig = rechne_datensatz(true, true, aus, fehler);
+            e = rechne_datensatz(true, true, wartezeit(b), aus, fehler);
         } catch (const abbruch&) {
-            fertig = false;
+            throw fehlschlag{txt::serie_angehalten.text() + txt::nicht_abgeschlossen.text() + name, false, true};
+        } catch (const fehlschlag& f) {
+            throw fehlschlag{txt::serie_angehalten.text() + f.grund, f.nutzung, f.meldung_bevorzugen};
         }
-        if (!fertig) throw fehlschlag{"batch stopped: run of " + name + " did not complete"};
-        positioniere_datensatz(name);
-        haupt.bearbeiten();
-        haupt.setze("lock", std::string("F"));
-        haupt.speichern();
-        ++gerechnet;
-        positioniere_datensatz(name);
-        haupt.naechster();
+        if (e == laufergebnis::von_anderem_lauf_belegt) {
+            fehler << txt::wird_gerechnet.text() << name << '\n';
+            ++uebersprungen;
+        } else {
+            ++gerechnet;
+        }
     }
-    fehler << gerechnet << " data sets computed\n";
+    fehler << gerechnet << txt::gerechnet.text();
+    if (uebersprungen > 0) fehler << txt::uebersprungen.text() << uebersprungen;
+    fehler << '\n';
 }
 
 void befehl_inputs(const befehlszeile& b, std::ostream& aus) {
-    if (b.argumente.size() != 1) throw fehlschlag{"inputs needs one data set"};
-    if (!positioniere_datensatz(b.argumente[0])) throw fehlschlag{"no data set named " + b.argumente[0]};
+    if (!positioniere_datensatz(b.argumente[0])) throw fehlschlag{txt::kein_datensatz.text() + b.argumente[0]};
     lade_datensatz();
     datt& v = zustand::vdatt();
     if (b.neigung || b.azimut) {
@@ -372,7 +611,7 @@ void befehl_inputs(const befehlszeile& b, std::ostream& aus) {
         if (b.azimut) v[91] = *b.azimut;
         if (!berechne_Einstrahlungsdaten_geladen(v[105], v[92], v[91], zustand::vdatz(),
                                                  zustand::numchar(), zustand::pvdatz3(1), v)) {
-            throw fehlschlag{"the weather data do not allow this tilt"};
+            throw fehlschlag{txt::neigung_abgelehnt.text(), false, true};
         }
     }
     const char t = b.csv ? ',' : '\t';
@@ -427,23 +666,45 @@ void befehl_init_db(const befehlszeile& b, std::ostream& aus) {
 }  // namespace
 
 int varnek_cli(int argc, const char* const* argv, std::ostream& aus, std::ostream& fehler) {
+    // The language first, so that even a wrong command line is answered in it.
+    setze_sprache(SPRACHE_DEUTSCH);
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::string(argv[i]) == "--lang") {
+            const std::string s = argv[i + 1];
+            if (s == "en") setze_sprache(SPRACHE_ENGLISCH);
+            if (s == "de") setze_sprache(SPRACHE_DEUTSCH);
+        }
+    }
+    auto grundzeile = [&](std::string grund) {
+        // One prefix in the chosen language; the reason keeps its own words.
+        for (const char* p : {"Fehler: ", "Error: ", "error: "})
+            if (grund.rfind(p, 0) == 0) grund.erase(0, std::string(p).size());
+        fehler << "varnek-cli: " << txt::fehler.text() << grund << '\n';
+    };
+    // The device listing reads its own options.
     if (const auto status = geraete_befehl(argc, argv, aus, fehler)) return *status;
     befehlszeile b;
     try {
         b = lies_befehlszeile(argc, argv);
+        pruefe_befehlsform(b);
     } catch (const fehlschlag& f) {
-        fehler << "varnek-cli: " << f.grund << " (see --help)\n";
+        grundzeile(f.grund + txt::siehe_hilfe.text());
         return 2;
     }
+    setze_sprache(b.start.sprache);
     cli_senke senke(fehler, b.abbrechen_bei_frage);
     setze_meldungs_senke(&senke);
+    g_senke = &senke;
     struct senke_zuruecksetzen {
-        ~senke_zuruecksetzen() { setze_meldungs_senke(nullptr); }
+        ~senke_zuruecksetzen() {
+            setze_meldungs_senke(nullptr);
+            g_senke = nullptr;
+        }
     } zuruecksetzen;
 
     try {
         if (b.befehl == "help") {
-            aus << HILFE;
+            aus << (sprache() == SPRACHE_ENGLISCH ? HILFE_EN : HILFE_DE);
             return 0;
         }
         if (b.befehl == "costs") return befehl_kosten(b.start, b.argumente, b.csv, aus, fehler);
@@ -460,22 +721,20 @@ int varnek_cli(int argc, const char* const* argv, std::ostream& aus, std::ostrea
                 {"batch", [&](const befehlszeile& x, std::ostream& o) { befehl_batch(x, o, fehler); }},
                 {"inputs", befehl_inputs},
             };
-        const auto it = befehle.find(b.befehl);
-        if (it == befehle.end()) {
-            fehler << "varnek-cli: unknown command " << b.befehl << " (see --help)\n";
-            return 2;
-        }
         programmstart(b.start);
-        it->second(b, aus);
+        befehle.at(b.befehl)(b, aus);
         return 0;
     } catch (const fehlschlag& f) {
-        fehler << "varnek-cli: " << f.grund << '\n';
+        if (f.meldung_bevorzugen && !senke.letzter_fehler.empty()) {
+            grundzeile(senke.letzter_fehler);
+        } else {
+            grundzeile(f.grund);
+        }
+        return f.nutzung ? 2 : 1;
     } catch (const abbruch&) {
-        fehler << "varnek-cli: "
-               << (senke.letzter_fehler.empty() ? std::string("operation abandoned") : senke.letzter_fehler)
-               << '\n';
+        grundzeile(senke.letzter_fehler.empty() ? txt::abgebrochen.text() : senke.letzter_fehler);
     } catch (const std::exception& e) {
-        fehler << "varnek-cli: " << e.what() << '\n';
+        grundzeile(e.what());
     }
     return 1;
 }

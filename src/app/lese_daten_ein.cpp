@@ -5,7 +5,9 @@
 #include "data/stammdaten.h"
 #include "input/addiere_default.h"
 #include "input/lese_daten.h"
+#include "input/wertepruefung.h"
 #include "lang/meldung.h"
+#include "lang/sprache.h"
 
 using namespace tabledata;
 
@@ -29,7 +31,11 @@ bool lese_daten_ein(datz3& p1, datz3& p2, bool& dbflag) {
     kontrolle.filter_aus();
     kontrolle.sortiere_nach_schluessel();
     if (!kontrolle.suche({feldwert(wort)})) {
-        meldung("Warnung: An, Num - Kombination nicht getestet: " + an + ", " + num, "S", 'W');
+        meldung(text_paar{"Warnung: An, Num - Kombination nicht getestet: ",
+                          "Warning: an, num combination not tested: "}
+                        .text() +
+                    an + ", " + num,
+                "S", 'W');
     }
 
     // 2., 3.
@@ -38,9 +44,16 @@ bool lese_daten_ein(datz3& p1, datz3& p2, bool& dbflag) {
         for (auto& groesse : *p)
             for (auto& reihe : groesse) reihe.fill(0.0);
 
-    // 4., 5., 7.
+    // 4., 5., 7. A data set whose references are not all found is not
+    // loaded: its rows would be those the tables happen to stand on. Before
+    // loading, every value the run uses is checked.
     try {
         dbflag = SetAllMasters(zustand::numchar()[31]);
+        if (!dbflag) {
+            loese_alle_master();
+            return false;
+        }
+        pruefe_datensatzwerte(zustand::numchar()[31]);
         leseausDatenBank(p1, p2);
     } catch (...) {
         loese_alle_master();

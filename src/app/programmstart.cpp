@@ -35,7 +35,8 @@ bool programmstart(const startoptionen& optionen) {
     definiere_haupteinheiten();
     SetDataBase(e.datenbankverzeichnis);
     ::datm& d = zustand::datm_allgemein();
-    sprachabhaengig(d);
+    // Starting reads the database; it never rewrites it.
+    sprachabhaengig(d, false);
     CheckAllTables();
     return angelegt;
 }

@@ -6,8 +6,12 @@
 #include <ctime>
 #include <memory>
 #include <numbers>
+#include <optional>
 
+#include "input/wertepruefung.h"
 #include "lang/meldung.h"
+#include "lang/sprache.h"
+#include "results/ergebnistabelle.h"
 #include "results/graphdaten.h"
 
 laufmarken& marken() {
@@ -92,6 +96,72 @@ void ttief(datz& vdatz, datz3& pvdatz3, datt& vdatt, const flagchar& numchar) {
 // --- the run ------------------------------------------------------------------
 namespace {
 
+namespace txt {
+constexpr text_paar vorbedingung{"Fehler: Daten einlesen und Ausgabedatei anlegen",
+                                 "Error: Read data and create output file"};
+constexpr text_paar steuerdatei{"Fehler: Bitte Steuerdatei einlesen.", "Error: Please read a control file."};
+constexpr text_paar flaechenschritt_null{
+    "Fehler: Kollektorfläche je Einheit und Flächenschritt müssen größer als 0 sein",
+    "Error: Collector area per unit and area step must be greater than 0"};
+constexpr text_paar flaechenbereich{"Fehler: Flächenbereich ungültig oder zu groß (Mindest- .. Höchstfläche, Fläche je Einheit): ",
+                                    "Error: Area range invalid or too large (minimum .. maximum area, area per unit): "};
+constexpr text_paar cmaxa{"Fehler: Zulässige Anzahl von Werten für Kollektoren (CMAXA) überschritten",
+                          "Error: Permitted number of values for collectors (CMAXA) exceeded"};
+constexpr text_paar mehr_als{": mehr als ", ": more than "};
+constexpr text_paar flaechenschritte_von{" Flächenschritte von ", " area steps from "};
+constexpr text_paar bis{" bis ", " to "};
+constexpr text_paar keine_flaeche{"Fehler: Keine Kollektorfläche im Bereich: Mindestfläche > Höchstfläche: ",
+                                  "Error: No collector area in the range: minimum area > maximum area: "};
+constexpr text_paar neigungsschritte{
+    "Fehler: Neigungsschritte ungültig (zulässig 0 bis 90 Schritte; Anzahl, Bereich): ",
+    "Error: Tilt steps invalid (0 to 90 steps allowed; count, range): "};
+constexpr text_paar leistungsschritte{
+    "Fehler: Leistungsschritte der Wärmepumpe ungültig (zulässig 1 bis 100 Schritte; Anzahl, Bereich): ",
+    "Error: Heat-pump power steps invalid (1 to 100 steps allowed; count, range): "};
+}  // namespace txt
+
+// Collector units beyond which an area range is not a plant any more; it
+// keeps every count below far inside 32 bits.
+constexpr double MAX_EINHEITEN = 1e6;
+
+// f of the area steps: the loop "f := f + 1, A := step × f × daf until
+// A ≥ maximum; back one step when A is then above the maximum", computed
+// without walking up from 1. Nothing for a range that is not finite or
+// spans more than MAX_EINHEITEN steps.
+std::optional<int> flaechenschritte_unter(double maxflaeche, int schritt, double daf) {
+    const auto flaeche = [&](int f) { return static_cast<double>(schritt) * f * daf; };
+    const double verhaeltnis = maxflaeche / (static_cast<double>(schritt) * daf);
+    if (!(verhaeltnis <= MAX_EINHEITEN)) return std::nullopt;
+    const double start = std::floor(verhaeltnis) - 1.0;
+    int f = start < 1.0 ? 1 : static_cast<int>(start);
+    while (flaeche(f) < maxflaeche) ++f;
+    if (flaeche(f) > maxflaeche) --f;
+    return f;
+}
+
+// e of the minimum area: the loop "while minimum > A: e := e + 1,
+// A := e × daf" from A = 0, computed the same way.
+std::optional<int> einheiten_fuer_mindestflaeche(double mina, double daf) {
+    if (!(mina > 0.0)) return 0;
+    const double verhaeltnis = mina / daf;
+    if (!(verhaeltnis <= MAX_EINHEITEN)) return std::nullopt;
+    const double start = std::floor(verhaeltnis) - 1.0;
+    int e = start < 0.0 ? 0 : static_cast<int>(start);
+    while (mina > e * daf) ++e;
+    return e;
+}
+
+// Areas the area loop visits from A while A ≤ maximum, with the loop's own
+// update A := (step × j + e) × daf; counting stops above MAXSCHEIBEN.
+int anzahl_flaechenschritte(double A, double maxflaeche, int schritt, int e, double daf) {
+    int n = 0;
+    for (int j = 1; A <= maxflaeche && n <= MAXSCHEIBEN; ++j) {
+        ++n;
+        A = (static_cast<double>(schritt) * j + e) * daf;
+    }
+    return n;
+}
+
 std::string zahl_text(double wert) {
     char puffer[64];
     std::snprintf(puffer, sizeof puffer, "%.15g", wert);
@@ -152,7 +222,7 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
 
     // 3. Preconditions.
     if (!marken().daten_eingelesen || !marken().ausgabefile_angelegt) {
-        meldung("Fehler: Daten einlesen und Ausgabedatei anlegen", "M", 'E');
+        meldung(txt::vorbedingung.text(), "M", 'E');
         return;
     }
     // 4. Plant combination.
@@ -170,32 +240,46 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
     if (numchar[25] != "K") {
         leistungsanzahl = std::max(l.anzwp, 1);
         leistungsschritt = l.anzwp == 0 ? 0.0 : (l.maxleistwp - l.minleistwp) / l.anzwp;
+        if (l.anzwp < 0 || l.anzwp > MAX_LEISTUNGSSCHRITTE || !std::isfinite(leistungsschritt)) {
+            meldung(txt::leistungsschritte.text() + std::to_string(l.anzwp) + ", " +
+                        zahl_text(l.minleistwp) + " .. " + zahl_text(l.maxleistwp),
+                    "M", 'E');
+            return;
+        }
     }
     // 9. Tilt steps.
     const double neigungsschritt =
         l.anztheta == 0 ? 0.0 : (l.maxtheta - l.mintheta) / l.anztheta;
     int neigungsanzahl = (numchar[33] != "Y" && numchar[38] != "J") ? l.anztheta : 0;
     if (l.mintheta == l.maxtheta) neigungsanzahl = 0;
+    if (neigungsanzahl < 0 || neigungsanzahl > MAX_NEIGUNGSSCHRITTE || !std::isfinite(neigungsschritt)) {
+        meldung(txt::neigungsschritte.text() + std::to_string(l.anztheta) + ", " + zahl_text(l.mintheta) +
+                    " .. " + zahl_text(l.maxtheta),
+                "M", 'E');
+        return;
+    }
 
     // 10. Area steps below the maximum area.
     const double daf = vdatt[77];
     int flaechenschritt = numchar[38] == "J" ? 1 : l.danzflaeche;
     const bool steuerlauf = numchar[38] == "J";
-    if (!steuerlauf && (daf <= 0.0 || flaechenschritt <= 0)) {
+    if (!steuerlauf && (!(daf > 0.0) || flaechenschritt <= 0)) {
         // Without a positive unit area and step the area loop would never end.
-        meldung("Fehler: Kollektorfläche je Einheit und Flächenschritt müssen größer als 0 sein",
-                "M", 'E');
+        meldung(txt::flaechenschritt_null.text(), "M", 'E');
         return;
     }
     double A = 0.0;
     double maxflaeche = l.maxa;
     int f = 0;
     if (!steuerlauf) {
-        do {
-            ++f;
-            A = static_cast<double>(flaechenschritt) * f * daf;
-        } while (A < maxflaeche);
-        if (A > maxflaeche) --f;
+        const auto schritte_bis_max = flaechenschritte_unter(maxflaeche, flaechenschritt, daf);
+        if (!schritte_bis_max) {
+            meldung(txt::flaechenbereich.text() + zahl_text(l.mina) + " .. " + zahl_text(maxflaeche) + ", " +
+                        zahl_text(daf),
+                    "M", 'E');
+            return;
+        }
+        f = *schritte_bis_max;
     }
     // 11. Control run: the area of the station window, never advanced.
     int e = 0;
@@ -209,10 +293,32 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
     }
     // 12. Smallest multiple of the unit area that reaches the minimum area.
     if (!steuerlauf) {
-        e = 0;
-        while (l.mina > A) {
-            ++e;
-            A = e * daf;
+        const auto einheiten = einheiten_fuer_mindestflaeche(l.mina, daf);
+        if (!einheiten) {
+            meldung(txt::flaechenbereich.text() + zahl_text(l.mina) + " .. " + zahl_text(maxflaeche) + ", " +
+                        zahl_text(daf),
+                    "M", 'E');
+            return;
+        }
+        e = *einheiten;
+        if (e > 0) A = e * daf;
+    }
+    // The sections the run will write, counted before anything is computed:
+    // a result file holds at most MAXSCHEIBEN of them, and a run that would
+    // write none would report success without a result.
+    int abschnitte = 0;
+    if (!steuerlauf) {
+        abschnitte = anzahl_flaechenschritte(A, maxflaeche, flaechenschritt, e, daf);
+        if (abschnitte > MAXSCHEIBEN) {
+            meldung(txt::cmaxa.text() + txt::mehr_als.text() + std::to_string(MAXSCHEIBEN) +
+                        txt::flaechenschritte_von.text() + zahl_text(l.mina) + txt::bis.text() +
+                        zahl_text(maxflaeche),
+                    "M", 'E');
+            return;
+        }
+        if (abschnitte == 0) {
+            meldung(txt::keine_flaeche.text() + zahl_text(l.mina) + " > " + zahl_text(maxflaeche), "M", 'E');
+            return;
         }
     }
     // 13.
@@ -302,13 +408,21 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
         const double flaeche_aus = d.flaeche_in_ausgabeeinheit(A);
         // The per-interval file belongs to simulation runs; an optimisation
         // run (run kind "N") leaves none.
-        if (numchar[33] != "N") d.schreibe_intervallergebnisse(vdatt, behalten, flaeche_aus, e, f, j);
-        d.schreibe_monatsergebnisse(vdatt, behalten, flaeche_aus, f, e, j);
+        // The writers announce last − first + 1 sections: the run passes its
+        // first and last section, so that line 2 of the files tells the
+        // sections they hold (a control run writes one).
+        const int erster = steuerlauf ? e : 1;
+        const int letzter = steuerlauf ? f : abschnitte;
+        if (numchar[33] != "N")
+            d.schreibe_intervallergebnisse(vdatt, behalten, flaeche_aus, erster, letzter, j);
+        d.schreibe_monatsergebnisse(vdatt, behalten, flaeche_aus, letzter, erster, j);
         if (!steuerlauf) A = (static_cast<double>(flaechenschritt) * j + e) * daf;
         ++j;
     }
 
-    // 15.-16.
+    // 15.-16. The files are moved into place and catalogued only now that
+    // every section is written; a run that ends earlier leaves none.
+    if (!d.ergebnisse_abschliessen()) return;
     marken().simulation_durchgefuehrt = true;
     b.fortschritt_auf_minimum();
 }
@@ -331,7 +445,7 @@ void starte_einzelsimulation(const std::string& datensatzname, laufumgebung& u) 
         int bkflag = 0;
         starte_simulation(bkflag, u);
     } else {
-        meldung("Fehler: Bitte Steuerdatei einlesen.", "M", 'E');
+        meldung(txt::steuerdatei.text(), "M", 'E');
     }
 }
 

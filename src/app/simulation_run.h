@@ -86,6 +86,10 @@ public:
                                            int e, int j) = 0;
     // anlagensteuerung_neu with current 0, voltage 0 and test mode 'N'.
     virtual void anlage_abschalten(char ivflag, char geraet) = 0;
+    // After the last area step: makes the written files visible and enters
+    // them in the result catalogue. false when that failed (reported); the
+    // run then counts as not completed.
+    virtual bool ergebnisse_abschliessen() { return true; }
 };
 
 // The period loop's plant steps with the run's window effects (progress bar,

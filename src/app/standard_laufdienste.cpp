@@ -8,6 +8,7 @@
 #include "engine/models/luftkollektor.h"
 #include "input/wetter_adapter.h"
 #include "lang/meldung.h"
+#include "lang/sprache.h"
 
 namespace {
 
@@ -37,11 +38,17 @@ intervalleingaben eingaben_der_steuerdatei() {
 
 }  // namespace
 
-standard_laufdienste::standard_laufdienste(const std::filesystem::path& ergebnisdatei,
+std::vector<std::filesystem::path> ausgabefile::dateien(const std::filesystem::path& verzeichnis) const {
+    std::vector<std::filesystem::path> d{pfad};
+    if (optimierung != 'O') d.push_back(verzeichnis / (haupt.steuer + ".str"));
+    return d;
+}
+
+standard_laufdienste::standard_laufdienste(const ausgabefile& ausgabe,
                                            const std::filesystem::path& ergebnisverzeichnis)
     : schreiber_(std::make_unique<ergebnisschreiber>(
-          angaben_des_datensatzes(ergebnisdatei, ergebnisverzeichnis), eingaben_der_steuerdatei(),
-          &katalog_)) {}
+          angaben_des_datensatzes(ausgabe.pfad, ergebnisverzeichnis), eingaben_der_steuerdatei(),
+          &katalog_, katalogeintrag{ausgabe.optimierung, ausgabe.haupt, heutiges_datum()})) {}
 
 void standard_laufdienste::CheckKombination(datt& vdatt, flagchar& numchar, int& bkflag) {
     ::CheckKombination(vdatt, numchar, bkflag, [](flagchar n, datt v) {
@@ -104,25 +111,33 @@ void standard_laufdienste::schreibe_monatsergebnisse(datt&, ::datm& d, double fl
 void standard_laufdienste::anlage_abschalten(char, char) {
     // Switching devices off needs the weather-station connection of the
     // desktop; this runner cannot start control runs.
-    meldung("Fehler: Keine Geräteverbindung: Anlage kann nicht abgeschaltet werden.", "S", 'E');
+    meldung(text_paar{"Fehler: Keine Geräteverbindung: Anlage kann nicht abgeschaltet werden.",
+                      "Error: no device connection: plant cannot be switched off."}
+                .text(),
+            "S", 'E');
 }
+
+bool standard_laufdienste::ergebnisse_abschliessen() { return schreiber_->abschliessen(); }
 
 laufausgabe standard_laufdienste::ausgabe() const {
     return {schreiber_->angaben().ergebnisdatei, steuerdateipfad(schreiber_->angaben())};
 }
 
-std::optional<std::filesystem::path> ausgabefile_anlegen(char optimierung,
-                                                         const std::filesystem::path& verzeichnis) {
+std::optional<ausgabefile> ausgabefile_anlegen(char optimierung, const std::filesystem::path& verzeichnis) {
     tabelle& haupt = tab(tabledata::thaupt);
-    haupt_angaben h;
+    ausgabefile a;
+    a.optimierung = optimierung == 'O' ? 'O' : 'S';
+    haupt_angaben& h = a.haupt;
     h.name = haupt.text("name");
     h.ort = haupt.text("ort");
     h.land = haupt.text("land");
     h.bezirk = haupt.text("bezirk");
     h.kundennummer = haupt.text("kundennummer");
     h.ausgabefile = haupt.text("ausgabefile");
-    ergebniskatalog_tabelle katalog;
-    auto pfad = lege_ausgabefile_an(optimierung, 'N', h, verzeichnis, katalog, nullptr);
-    if (pfad) marken().ausgabefile_angelegt = true;
-    return pfad;
+    h.steuer = haupt.text("steuer");
+    auto pfad = lege_ausgabefile_an(a.optimierung, 'N', h, verzeichnis, nullptr);
+    if (!pfad) return std::nullopt;
+    a.pfad = *pfad;
+    marken().ausgabefile_angelegt = true;
+    return a;
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/simulation_run.h"
 #include "results/ergebniskatalog_tabelle.h"
@@ -19,11 +20,21 @@ struct laufausgabe {
     std::filesystem::path steuerdatei;
 };
 
+// The result file chosen for a run of the current data set, with what its
+// catalogue row needs once the file exists.
+struct ausgabefile {
+    std::filesystem::path pfad;
+    char optimierung = 'S';  // 'O' (.dat) or 'S' (.sim)
+    haupt_angaben haupt;
+    // The files the run writes: the result file and, for a simulation, the
+    // control file.
+    std::vector<std::filesystem::path> dateien(const std::filesystem::path& ergebnisverzeichnis) const;
+};
+
 class standard_laufdienste : public lauf_dienste {
 public:
-    // Writers for the current `haupt` row and the result file `ergebnisdatei`.
-    standard_laufdienste(const std::filesystem::path& ergebnisdatei,
-                         const std::filesystem::path& ergebnisverzeichnis);
+    // Writers for the current `haupt` row and the result file of `ausgabe`.
+    standard_laufdienste(const ausgabefile& ausgabe, const std::filesystem::path& ergebnisverzeichnis);
 
     void CheckKombination(datt& vdatt, flagchar& numchar, int& bkflag) override;
     void eintrittstemperaturen_fuellen() override;
@@ -41,6 +52,7 @@ public:
     void schreibe_monatsergebnisse(datt& vdatt, ::datm& d, double flaeche_aus, int f, int e,
                                    int j) override;
     void anlage_abschalten(char ivflag, char geraet) override;
+    bool ergebnisse_abschliessen() override;
 
     laufausgabe ausgabe() const;
 
@@ -49,9 +61,10 @@ private:
     std::unique_ptr<ergebnisschreiber> schreiber_;
 };
 
-// Creates (or re-uses) the catalogue row and the path of the result file of
-// the current `haupt` row: ".sim" for optimierung 'S', ".dat" for 'O', in
-// `ergebnisverzeichnis`; marks "Ausgabefile angelegt". Nothing on failure
-// (reported).
-std::optional<std::filesystem::path> ausgabefile_anlegen(char optimierung,
-                                                         const std::filesystem::path& ergebnisverzeichnis);
+// The result file of the current `haupt` row: ".sim" for optimierung 'S',
+// ".dat" for 'O', in `ergebnisverzeichnis`; marks "Ausgabefile angelegt".
+// The catalogue row is entered when the run has written the file. Nothing on
+// failure (reported: a name leading out of the result folder, a folder that
+// cannot be written).
+std::optional<ausgabefile> ausgabefile_anlegen(char optimierung,
+                                               const std::filesystem::path& ergebnisverzeichnis);

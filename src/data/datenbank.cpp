@@ -14,6 +14,26 @@ fs::path& datenbankverzeichnis() {
     return v;
 }
 
+// Existence, size and modification time of a file, to tell whether a file
+// that could not be opened has changed since.
+std::string dateistand(const fs::path& p) {
+    std::error_code ec;
+    if (!fs::exists(p, ec)) return "-";
+    const auto groesse = fs::file_size(p, ec);
+    const auto zeit = fs::last_write_time(p, ec).time_since_epoch().count();
+    return std::to_string(groesse) + "/" + std::to_string(zeit);
+}
+
+// Opens the table of a descriptor without writing; remembers a failure.
+void oeffne_lesend(db_struct& d, int index) {
+    d.oeffnung_versucht = true;
+    if (d.tab->oeffne(d.datei, tabellenschema(index), false)) {
+        d.stand_bei_fehlschlag.clear();
+    } else {
+        d.stand_bei_fehlschlag = dateistand(d.datei);
+    }
+}
+
 }  // namespace
 
 std::array<db_struct, ANZ_TABELLEN>& datenbanken() {
@@ -30,9 +50,26 @@ tabelle& tab(int index) {
     if (!d.tab->ist_offen() && !d.oeffnung_versucht && !d.datei.empty()) {
         d.oeffnung_versucht = true;
         std::error_code ec;
-        if (fs::is_directory(datenbankverzeichnis(), ec)) d.tab->oeffne(d.datei, tabellenschema(index));
+        if (fs::is_directory(datenbankverzeichnis(), ec)) oeffne_lesend(d, index);
     }
     return *d.tab;
+}
+
+tabelle& tab_zum_schreiben(int index) {
+    db_struct& d = datenbanken().at(static_cast<size_t>(index));
+    std::error_code ec;
+    if (!d.tab->ist_offen() && !d.datei.empty() && fs::is_directory(datenbankverzeichnis(), ec)) {
+        d.oeffnung_versucht = true;
+        if (d.tab->oeffne(d.datei, tabellenschema(index), true)) d.stand_bei_fehlschlag.clear();
+    }
+    return *d.tab;
+}
+
+void lege_fehlende_tabellen_an(const fs::path& verzeichnis) {
+    for (int i = 0; i < ANZ_TABELLEN; ++i) {
+        tabelle t;
+        t.oeffne(tabellendatei(verzeichnis, tabellenschluessel(i)), tabellenschema(i), true);
+    }
 }
 
 int finde_tabelle(const std::string& schluessel) {
@@ -64,6 +101,7 @@ void fuelle_registry(const fs::path& verzeichnis) {
         d.bezeichnung = tabellentext_von(i).bezeichnung.text();
         d.kuerzel = tabellentext_von(i).kuerzel.text();
         d.oeffnung_versucht = false;
+        d.stand_bei_fehlschlag.clear();
     }
 }
 
@@ -80,9 +118,7 @@ void SetDataBase(const fs::path& verzeichnis) {
     }
     fuelle_registry(verzeichnis);
     for (int i = 0; i < ANZ_TABELLEN; ++i) {
-        db_struct& d = datenbanken()[static_cast<size_t>(i)];
-        d.oeffnung_versucht = true;
-        d.tab->oeffne(d.datei, tabellenschema(i));
+        oeffne_lesend(datenbanken()[static_cast<size_t>(i)], i);
     }
 }
 
@@ -92,10 +128,15 @@ void CheckAllTables() {
     for (int i = 0; i < ANZ_TABELLEN; ++i) {
         db_struct& d = datenbanken()[static_cast<size_t>(i)];
         if (d.tab->ist_offen()) continue;
-        d.oeffnung_versucht = true;
-        d.datei = tabellendatei(datenbankverzeichnis(), d.name_db);
+        const fs::path datei = tabellendatei(datenbankverzeichnis(), d.name_db);
+        // A file that failed a moment ago and has not changed since would
+        // only be reported again.
+        if (d.oeffnung_versucht && datei == d.datei && !d.stand_bei_fehlschlag.empty() &&
+            d.stand_bei_fehlschlag == dateistand(datei))
+            continue;
+        d.datei = datei;
         d.name_pfad = "Database=" + d.datei.string();
-        d.tab->oeffne(d.datei, tabellenschema(i));
+        oeffne_lesend(d, i);
     }
 }
 

@@ -25,13 +25,20 @@ struct db_struct {
     std::vector<std::string> name_spalte;       // column names of the open table (<= 300)
     std::vector<std::string> titelname_spalte;  // column captions (current language)
     bool oeffnung_versucht = false;             // opened (or tried) since the directory was set
+    std::string stand_bei_fehlschlag;           // file state when opening failed last
 };
 
 // The 46 descriptors in registry order.
 std::array<db_struct, ANZ_TABELLEN>& datenbanken();
 // The table of registry entry `index` (a `tabledata` value). A table that
 // is not open yet is opened on first use (one attempt per directory).
+// Opening never writes: a missing file or table is reported and the table
+// stays closed, so that reading leaves every database file as it was.
 tabelle& tab(int index);
+// The table of registry entry `index` for a write the user asked for: a
+// missing file or table is created first (for example the result catalogue
+// of a database that has never stored a result).
+tabelle& tab_zum_schreiben(int index);
 
 // Registry index of a key, compared without regard to case; -1 if unknown.
 int finde_tabelle(const std::string& schluessel);
@@ -45,9 +52,13 @@ std::filesystem::path tabellendatei(const std::filesystem::path& verzeichnis, co
 void fuelle_registry(const std::filesystem::path& verzeichnis);
 
 // Closes every table, points every connection to `verzeichnis` and opens all
-// 46 tables. A table that cannot be opened is reported and stays closed; the
-// others work. A missing directory is reported once.
+// 46 tables without writing to them. A table that cannot be opened (file or
+// table missing, foreign file) is reported and stays closed; the others
+// work. A missing directory is reported once.
 void SetDataBase(const std::filesystem::path& verzeichnis);
+// Creates every registry table that is missing in `verzeichnis` (files,
+// tables and their indexes): an empty database to fill. Closes nothing.
+void lege_fehlende_tabellen_an(const std::filesystem::path& verzeichnis);
 // Opens every registry table that is not yet open.
 void CheckAllTables();
 // Closes every registry table (end of the program, tests).

@@ -1,5 +1,6 @@
 #include "data/einheiten.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -182,6 +183,16 @@ void definiere_Haupteinheiten_datenbanken() {
 void default_einheiten() {
     tabelle& t = tab(teinheit);
     if (!t.ist_offen() || !einheitenzeilen().nach_nummer.empty()) return;
+    if (t.nur_lesbar()) {
+        // A write-protected database keeps its empty unit table; values are
+        // then used as stored.
+        meldung(text_paar{"Warnung: Einheitentabelle leer und schreibgeschützt: ",
+                          "Warning: unit table empty and write-protected: "}
+                        .text() +
+                    t.datei().string(),
+                "M", 'W');
+        return;
+    }
     transaktion tr(t);
     schreibe_default_zeilen(t);
     tr.bestaetigen();
@@ -323,12 +334,25 @@ void setze_skalierung(bool pro_tag) {
 void uebersetze_physgroesse() {
     tabelle& t = tab(teinheit);
     if (!t.ist_offen()) return;
+    // Only rows whose stored name differs are written, so that a start in
+    // the language the names are already in leaves the file untouched; a
+    // write-protected database keeps its names (they are shown from the
+    // quantity table anyway).
+    const auto& zeilen = einheitenzeilen().nach_schluessel;
+    std::vector<const Einheit_struct*> geaendert;
+    for (const auto& e : haupteinheiten()) {
+        const bool abweichend = std::any_of(zeilen.begin(), zeilen.end(), [&](const einheitenzeile& z) {
+            return z.kennzeichen == e.kennzeichen && z.physgroesse != e.name;
+        });
+        if (abweichend) geaendert.push_back(&e);
+    }
+    if (geaendert.empty() || t.nur_lesbar()) return;
     transaktion tr(t);
-    for (const auto& e : haupteinheiten())
-        for (const auto& b : bedingungen_fuer_code(e.kennzeichen))
+    for (const Einheit_struct* e : geaendert)
+        for (const auto& b : bedingungen_fuer_code(e->kennzeichen))
             // Two rows of one abbreviation and code would collide in the key
             // (Kuerzel, PhysGroesse); such a duplicate keeps its old name.
-            t.setze_alle("PhysGroesse", e.name, b, true);
+            t.setze_alle("PhysGroesse", e->name, b, true);
     tr.bestaetigen();
 }
 

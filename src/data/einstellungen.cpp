@@ -131,7 +131,7 @@ void lege_standardverzeichnisse_an() {
     }
 }
 
-void sprachabhaengig(datm& d) {
+void sprachabhaengig(datm& d, bool namen_speichern) {
     definiere_Haupteinheiten_datenbanken();
     Datenbanknamen();
     default_einheiten();
@@ -139,7 +139,7 @@ void sprachabhaengig(datm& d) {
     definiere_Ausgabeeinheiten(d);
     definiere_beschriftungen_mit_einheit(d);
     reihenfolge_anzeige(d);
-    uebersetze_physgroesse();
+    if (namen_speichern) uebersetze_physgroesse();
 }
 
 bool waehle_sprache(int index, datm& d) {
@@ -209,6 +209,9 @@ bool datenbank_setzen() {
     einstellungen_daten& e = einstellungen();
     e.datenbankverzeichnis = fs::path(t->text("pfaddatabase"));
     const bool vorhanden = pruefe_pfad(e.datenbankverzeichnis);
+    // Choosing a database directory is a change the user asked for: tables
+    // it lacks are created there, so that it can be filled.
+    if (vorhanden) lege_fehlende_tabellen_an(e.datenbankverzeichnis);
     SetDataBase(e.datenbankverzeichnis);
     nicht_gespeichert();
     return vorhanden;

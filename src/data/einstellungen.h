@@ -77,8 +77,11 @@ void lege_standardverzeichnisse_an();
 // Rebuilds everything that depends on the language: quantity names, the
 // column lists of the table descriptors, the default unit rows of an empty
 // unit table, the output units, the units and labels of the result
-// quantities `d`, the display order and the quantity names in `einheiten`.
-void sprachabhaengig(datm& d);
+// quantities `d`, the display order and, with `namen_speichern`, the quantity
+// names stored in `einheiten`. Start-up passes false: starting the program
+// (in any language) leaves the database as it is; the names are stored when
+// the user switches the language.
+void sprachabhaengig(datm& d, bool namen_speichern = true);
 // Language choice (0 German, 1 English); rebuilds only when it changed.
 bool waehle_sprache(int index, datm& d);
 

@@ -12,11 +12,11 @@ using namespace tabledata;
 
 namespace {
 
-void melde_fehlend(const std::string& spalte, const std::string& modus) {
+void melde_fehlend(const std::string& spalte, const std::string& modus, const std::string& zusatz = {}) {
     meldung(text_paar{"Fehler: Datensatz existiert nicht in Datenbank",
                       "Error: record does not exist in database"}
                     .text() +
-                ": " + spalte,
+                ": " + spalte + zusatz,
             modus, 'E');
 }
 
@@ -29,7 +29,15 @@ bool positioniere(int index, std::vector<feldwert> werte, const std::string& spa
         t.filter_aus();
         if (t.sortierspalten() != t.schluesselspalten()) t.sortiere_nach_schluessel();
     }
-    if (!t.ist_offen() || !t.suche(werte)) {
+    if (!t.ist_offen()) {
+        // The table file is missing, empty or foreign: say so, the row alone
+        // would not tell why.
+        melde_fehlend(spalte, modus,
+                      text_paar{" (Tabelle nicht geöffnet: ", " (table not open: "}.text() +
+                          datenbanken()[static_cast<size_t>(index)].datei.string() + ")");
+        return false;
+    }
+    if (!t.suche(werte)) {
         melde_fehlend(spalte, modus);
         return false;
     }

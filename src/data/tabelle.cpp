@@ -9,6 +9,10 @@
 #include <cstdlib>
 #include <sstream>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include "lang/meldung.h"
 #include "lang/sprache.h"
 
@@ -166,12 +170,18 @@ bool tabelle::verbinde(const fs::path& datei, bool anlegen) {
     return true;
 }
 
-bool tabelle::oeffne(const fs::path& datei, const tabellen_def& def) {
+bool tabelle::oeffne(const fs::path& datei, const tabellen_def& def, bool anlegen) {
     schliesse();
     std::error_code ec;
     const bool neu = !fs::exists(datei, ec);
     def_ = def;
     datei_ = datei;
+    if (neu && !anlegen) {
+        meldung(tx("Fehler: Datenbankdatei existiert nicht: ", "Error: database file does not exist: ") +
+                    datei.string(),
+                "M", 'E');
+        return false;
+    }
     if (!verbinde(datei, neu)) return false;
     // Does the file hold the table?
     bool vorhanden = false;
@@ -184,6 +194,15 @@ bool tabelle::oeffne(const fs::path& datei, const tabellen_def& def) {
             vorhanden = true;
             def_.sql_name = std::get<std::string>(lies_spalte(st, 0));
         }
+    }
+    if (!vorhanden && !anlegen) {
+        // An empty or foreign file stays as it is; reading never creates.
+        meldung(tx("Fehler: Tabelle nicht gefunden in Datei ", "Error: table not found in file ") +
+                    datei.string() + ": " + def.sql_name,
+                "M", 'E');
+        schliesse();
+        def_ = def;
+        return false;
     }
     if (!vorhanden) {
         std::string ddl = "BEGIN; " + tabellen_ddl(def);
@@ -239,10 +258,15 @@ bool tabelle::oeffne(const fs::path& datei, const tabellen_def& def) {
     def_.spalten = std::move(spalten);
     def_.schluessel = def.schluessel;
     lies_indizes();
-    // Named indexes missing from an existing file are added; a file that
-    // cannot be written keeps working in key order.
+    // Named indexes missing from an existing file are added when the caller
+    // allows writing; otherwise the order they define is used without them
+    // (the same rows, sorted without the help of an index).
     for (const auto& ix : def.indizes) {
         if (!indexspalten(ix.name).empty()) continue;
+        if (!anlegen) {
+            datei_indizes_[ix.name] = ix.spalten;
+            continue;
+        }
         std::string sql = "CREATE INDEX IF NOT EXISTS " + sql_bezeichner(ix.name) + " ON " +
                           sql_bezeichner(def_.sql_name) + " (";
         for (size_t i = 0; i < ix.spalten.size(); ++i) sql += (i ? ", " : "") + sql_bezeichner(ix.spalten[i]);
@@ -255,6 +279,21 @@ bool tabelle::oeffne(const fs::path& datei, const tabellen_def& def) {
     filter_.clear();
     ++stand_;
     return true;
+}
+
+bool tabelle::nur_lesbar() const {
+    if (!db_) return true;
+    if (sqlite3_db_readonly(db_, "main") == 1) return true;
+    // A writable file in a folder that refuses new files cannot write its
+    // journal; the first write would fail.
+    const fs::path ordner = datei_.has_parent_path() ? datei_.parent_path() : fs::path(".");
+#ifdef _WIN32
+    std::error_code ec;
+    const auto rechte = fs::status(ordner, ec).permissions();
+    return !ec && (rechte & fs::perms::owner_write) == fs::perms::none;
+#else
+    return ::access(ordner.c_str(), W_OK) != 0;
+#endif
 }
 
 bool tabelle::oeffne_vorhandene(const fs::path& datei, const std::string& tabellenname) {

@@ -52,11 +52,13 @@ public:
     tabelle(const tabelle&) = delete;
     tabelle& operator=(const tabelle&) = delete;
 
-    // Opens `datei` with the table of `def`. A missing file is created with
-    // the table and its indexes; a file without the table gets the table. A
-    // file that is not an SQLite database or whose table lacks columns of
-    // `def` is reported by name and left untouched; the result is false.
-    bool oeffne(const std::filesystem::path& datei, const tabellen_def& def);
+    // Opens `datei` with the table of `def`. With `anlegen` a missing file is
+    // created with the table and its indexes, a file without the table gets
+    // the table and missing named indexes are added. Without it nothing is
+    // written: a missing file or table is reported by name and the result is
+    // false. A file that is not an SQLite database or whose table lacks
+    // columns of `def` is reported by name and left untouched; false.
+    bool oeffne(const std::filesystem::path& datei, const tabellen_def& def, bool anlegen = true);
     // Opens an existing table of an existing file without a fixed schema:
     // the table named `tabellenname` (case-insensitive), or the only table of
     // the file when the name is empty or not found. Key columns are the
@@ -64,6 +66,9 @@ public:
     bool oeffne_vorhandene(const std::filesystem::path& datei, const std::string& tabellenname);
     void schliesse();
     bool ist_offen() const { return db_ != nullptr; }
+    // True when writes cannot succeed: the file was opened read-only (write-
+    // protected file or medium) or its folder does not allow the journal.
+    bool nur_lesbar() const;
 
     const std::filesystem::path& datei() const { return datei_; }
     const std::string& sql_name() const { return def_.sql_name; }

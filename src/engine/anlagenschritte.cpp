@@ -6,13 +6,18 @@
 #include "engine/models/speicher.h"
 #include "engine/models/waermetauscher.h"
 #include "lang/meldung.h"
+#include "lang/sprache.h"
 
 namespace {
 
 [[noreturn]] void zeitschritt_nicht_verfuegbar(const flagchar& numchar) {
-    meldung("Fehler: Rechenart \"" + numchar[3] +
-                "\" (Zeitschrittverfahren) ist in dieser Version nicht verfügbar; bitte Rechenart "
-                "\"A\" (Analytisch) wählen.",
+    const bool englisch = sprache() == SPRACHE_ENGLISCH;
+    meldung(englisch ? "Error: calculation method \"" + numchar[3] +
+                           "\" (time-step method) is not available in this version; please choose "
+                           "calculation method \"A\" (analytic)."
+                     : "Fehler: Rechenart \"" + numchar[3] +
+                           "\" (Zeitschrittverfahren) ist in dieser Version nicht verfügbar; bitte Rechenart "
+                           "\"A\" (Analytisch) wählen.",
             numchar[31], 'T');
     throw abbruch();
 }

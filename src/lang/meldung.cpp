@@ -75,6 +75,7 @@ void meldung(const std::string& text, const std::string& modus, char schwere) {
         senke.zeige(text, schwere);
     } else {
         protokolliere(text);
+        senke.protokolliert(text, schwere);
     }
     if (schwere == 'T') {
         senke.cursor_zuruecksetzen();

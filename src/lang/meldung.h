@@ -28,6 +28,10 @@ public:
     virtual bool frage(const std::string& frage_text) = 0;
     // Resets an hourglass cursor to the default before the operation unwinds.
     virtual void cursor_zuruecksetzen() {}
+    // A message that went to the protocol file instead of a dialog (any mode
+    // other than "M"). A runner without windows uses it to tell the reason of
+    // a failure that was only written to the protocol.
+    virtual void protokolliert(const std::string& /*text*/, char /*schwere*/) {}
 };
 
 // Headless sink: writes dialogs to a stream (stderr by default) and answers

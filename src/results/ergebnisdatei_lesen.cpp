@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "lang/meldung.h"
 #include "lang/sprache.h"
@@ -12,6 +13,8 @@
 namespace {
 
 constexpr text_paar falsches_datenformat{"Fehler: Falsches Datenformat", "Error: Wrong data format"};
+constexpr text_paar keine_datei{"Fehler: Falsches Datenformat: keine reguläre Datei: ",
+                                "Error: Wrong data format: not a regular file: "};
 constexpr text_paar cmaxa{"Fehler: Zulässige Anzahl von Werten für Kollektoren (CMAXA) überschritten",
                           "Error: Permitted number of values for collectors (CMAXA) exceeded"};
 
@@ -24,6 +27,13 @@ struct datei_schliessen {
 void lese_tabelle(dat3d& ziel, parreadtab& tab, TSDaten& beschreibung, bool& ok, char layout,
                   char werteart) {
     if (!ok) return;
+    // A FIFO or a device would block the reader or never end.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(std::filesystem::path(tab.name), ec)) {
+        ok = false;
+        meldung(keine_datei.text() + tab.name, "M", 'E');
+        return;
+    }
     leseergebnis ergebnis = leseergebnis::falsches_format;
     if (werteart == 'd') {
 #ifdef _WIN32

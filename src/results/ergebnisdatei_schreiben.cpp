@@ -1,6 +1,8 @@
 #include "results/ergebnisdatei_schreiben.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 
 #include "lang/meldung.h"
@@ -13,6 +15,8 @@ namespace {
 
 constexpr text_paar nicht_schreibbar{"Fehler: Datei kann nicht geschrieben werden: ",
                                      "Error: File cannot be written: "};
+constexpr text_paar cmaxa{"Fehler: Zulässige Anzahl von Werten für Kollektoren (CMAXA) überschritten",
+                          "Error: Permitted number of values for collectors (CMAXA) exceeded"};
 
 constexpr std::string_view trenner = ",  ";
 constexpr std::string_view zeilenende = "\r\n";
@@ -100,19 +104,32 @@ std::string formatiere_abschnitt(const parreadtab& tab, const koor& schluessel) 
     return z;
 }
 
-void schreibe_tabelle(const parreadtab& tab, const koor& schluessel, schreibmodus modus) {
+void schreibe_tabelle(const parreadtab& tab, const koor& schluessel, schreibmodus modus,
+                      const std::string& meldepfad) {
+    // Every reader refuses a file that announces more sections than this;
+    // such a file is not written at all.
+    if (tab.scheib < 1 || tab.scheib > MAXSCHEIBEN) {
+        meldung(cmaxa.text() + ": " + std::to_string(tab.scheib) + " > " + std::to_string(MAXSCHEIBEN) +
+                    " (" + (meldepfad.empty() ? tab.name : meldepfad) + ")",
+                "M", 'T');
+    }
     std::string inhalt;
     if (modus == schreibmodus::w) inhalt = formatiere_kopf(tab);
     inhalt += formatiere_abschnitt(tab, schluessel);
 
     const std::filesystem::path pfad(tab.name);
+    errno = 0;
     std::ofstream datei(pfad, std::ios::binary |
                                   (modus == schreibmodus::w ? std::ios::trunc : std::ios::app));
     if (datei) {
         datei.write(inhalt.data(), static_cast<std::streamsize>(inhalt.size()));
         datei.close();
     }
-    if (!datei) meldung(nicht_schreibbar.text() + pfad.string(), "M", 'T');
+    if (!datei) {
+        // The system's reason (disk full, file too large) where the stream kept it.
+        const std::string grund = errno != 0 ? std::string(" (") + std::strerror(errno) + ")" : std::string();
+        meldung(nicht_schreibbar.text() + (meldepfad.empty() ? pfad.string() : meldepfad) + grund, "M", 'T');
+    }
 }
 
 std::filesystem::path steuerdateipfad(const ergebnisdatei_angaben& a) {
@@ -120,7 +137,8 @@ std::filesystem::path steuerdateipfad(const ergebnisdatei_angaben& a) {
 }
 
 void schreibe_monatsergebnisse(const ::datm& d, parreadtab& tab, double flaeche_aus, int erster,
-                               int letzter, int position, const ergebnisdatei_angaben& a) {
+                               int letzter, int position, const ergebnisdatei_angaben& a,
+                               const std::filesystem::path& ziel) {
     tab.stg = 20;
     tab.stk = 10;
     tab.dimensioniere(MAXMONAT, ANZ_ADATA);
@@ -137,17 +155,17 @@ void schreibe_monatsergebnisse(const ::datm& d, parreadtab& tab, double flaeche_
     }
     tab.scheib = anzahl_scheiben(erster, letzter);
     tab.hauptname = a.hauptname;
-    tab.name = a.ergebnisdatei.string();
+    tab.name = (ziel.empty() ? a.ergebnisdatei : ziel).string();
     schreibe_tabelle(tab, flaechenschluessel(a, flaeche_aus),
-                     position == 1 ? schreibmodus::w : schreibmodus::a);
+                     position == 1 ? schreibmodus::w : schreibmodus::a, a.ergebnisdatei.string());
 }
 
 void schreibe_intervallergebnisse(const ::datm& d, parreadtab& tab, double flaeche_aus, int erster,
                                   int letzter, int position, const ergebnisdatei_angaben& a,
-                                  const intervalleingaben& eingaben) {
+                                  const intervalleingaben& eingaben, const std::filesystem::path& ziel) {
     tab.stg = 20;
     tab.stk = 10;
-    tab.name = steuerdateipfad(a).string();
+    tab.name = (ziel.empty() ? steuerdateipfad(a) : ziel).string();
     tab.hauptname = a.hauptname;
 
     std::array<int32_t, MAXMONAT + 1> n{};
@@ -186,5 +204,5 @@ void schreibe_intervallergebnisse(const ::datm& d, parreadtab& tab, double flaec
     }
     tab.scheib = anzahl_scheiben(erster, letzter);
     schreibe_tabelle(tab, flaechenschluessel(a, flaeche_aus),
-                     position == 1 ? schreibmodus::w : schreibmodus::a);
+                     position == 1 ? schreibmodus::w : schreibmodus::a, steuerdateipfad(a).string());
 }

@@ -32,9 +32,13 @@ std::string formatiere_kopf(const parreadtab& tab);
 std::string formatiere_abschnitt(const parreadtab& tab, const koor& schluessel);
 
 // Writes one section of `tab` to the file `tab.name`. A file that cannot be
-// opened or written is reported with its path and abandons the operation
+// opened or written is reported with its path (`meldepfad` when given, the
+// file the user knows, else `tab.name`) and abandons the operation
 // ("Fehler: Datei kann nicht geschrieben werden: <path>", severity 'T').
-void schreibe_tabelle(const parreadtab& tab, const koor& schluessel, schreibmodus modus);
+// A file announcing more than MAXSCHEIBEN sections (or none) is refused
+// before anything is written ("... (CMAXA) überschritten", 'T').
+void schreibe_tabelle(const parreadtab& tab, const koor& schluessel, schreibmodus modus,
+                      const std::string& meldepfad = {});
 
 // What the writers need of the current data set and the settings.
 struct ergebnisdatei_angaben {
@@ -61,13 +65,18 @@ std::filesystem::path steuerdateipfad(const ergebnisdatei_angaben& a);
 // Writes the section of the current area (position 1-based within the run's
 // areas erster..letzter) to the result file: 12 month rows × 61 quantities of
 // d.feld in the units d.ausgabe_einheit. Position 1 creates the file; line 2
-// announces letzter − erster + 1 sections.
+// announces letzter − erster + 1 sections. The bytes go to `ziel` when given
+// (a temporary file that replaces the result file once the run is complete),
+// else to a.ergebnisdatei; messages name a.ergebnisdatei.
 void schreibe_monatsergebnisse(const ::datm& d, parreadtab& tab, double flaeche_aus, int erster,
-                               int letzter, int position, const ergebnisdatei_angaben& a);
+                               int letzter, int position, const ergebnisdatei_angaben& a,
+                               const std::filesystem::path& ziel = {});
 
 // Writes the section of the current area to the control file: one row per
 // interval of every month (intervalle(m)), 21 columns (3 inputs and the 18
-// series of d.feld3 in d.ausgabe_einheit_3).
+// series of d.feld3 in d.ausgabe_einheit_3). `ziel` as above, else the
+// control file steuerdateipfad(a).
 void schreibe_intervallergebnisse(const ::datm& d, parreadtab& tab, double flaeche_aus, int erster,
                                   int letzter, int position, const ergebnisdatei_angaben& a,
-                                  const intervalleingaben& eingaben);
+                                  const intervalleingaben& eingaben,
+                                  const std::filesystem::path& ziel = {});

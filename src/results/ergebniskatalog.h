@@ -1,6 +1,8 @@
 #pragma once
-// The catalogue of result files (table `result`): creating or re-using the
-// row of a run's result file before the run (`lege_ausgabefile_an`).
+// The catalogue of result files (table `result`): choosing the path of a
+// run's result file before the run (`lege_ausgabefile_an`) and creating or
+// re-using its row once the file exists (`trage_ergebnisdatei_ein`), so that
+// the catalogue never names a file that a failed run did not write.
 //
 // The table itself is reached through `ergebniskatalog`, which the database
 // layer implements; the save dialog through `speicherdialog`, which the
@@ -15,6 +17,7 @@ struct haupt_angaben {
     std::string name;
     std::string ort, land, bezirk, kundennummer;
     std::string ausgabefile;  // proposed result file name, without extension
+    std::string steuer;       // control-data name: the control file is steuer + ".str"
 };
 
 // One row of table `result` as far as this module writes it. The columns
@@ -23,7 +26,7 @@ struct result_zeile {
     std::string name;  // file name with extension (index "iname")
     std::string ort, land, bezirk, kundennummer;
     std::string haupteingabefile;  // name of the site data set
-    std::string pfad;              // folder of the result file
+    std::string pfad;              // folder of the result file (absolute)
     char optimierung = 'S';        // 'O' optimisation (.dat), 'S' simulation (.sim)
     std::string lock = "F";
     std::string info;              // date of creation: "2024 5 7"
@@ -65,13 +68,32 @@ datum heutiges_datum();
 speicherdialog_vorgabe ausgabefile_vorgabe(char optimierung, const haupt_angaben& haupt,
                                            const std::filesystem::path& ergebnisverzeichnis);
 
-// Creates or re-uses the catalogue row of the run's result file and returns
-// its path; the caller marks "output file created" and hands the path to the
-// writers. dialogflag 'J' asks `dialog` for the path (cancel: nothing changes,
-// no result); otherwise the path is results folder / (ausgabefile +
-// extension of the run kind). A folder that is missing or not writable is
-// reported with its path ('E') and leaves the catalogue unchanged.
-std::optional<std::filesystem::path> lege_ausgabefile_an(
-    char optimierung, char dialogflag, const haupt_angaben& haupt,
-    const std::filesystem::path& ergebnisverzeichnis, ergebniskatalog& katalog,
-    speicherdialog* dialog, const datum& heute = heutiges_datum());
+// True for a plain file name: not empty, no folder separator ('/' or '\\'),
+// no drive mark ':', no control character, and neither "." nor "..".
+bool ist_einfacher_dateiname(const std::string& name);
+
+// File names from the database stay inside the result folder: `ausgabefile`
+// and, for a simulation ('S', which also writes the control file), `steuer`
+// of the data set must be plain file names. A refused name is reported with
+// table, row and column ('E'); false then.
+bool pruefe_dateinamen(char optimierung, const haupt_angaben& haupt);
+
+// Chooses the path of the run's result file; the caller marks "output file
+// created" and hands the path to the writers, which enter the catalogue row
+// (trage_ergebnisdatei_ein) once the file exists. dialogflag 'J' asks
+// `dialog` for the path (cancel: no result); otherwise the path is results
+// folder / (ausgabefile + extension of the run kind), with the names checked
+// by pruefe_dateinamen. A folder that is missing or not writable is reported
+// with its path ('E'); no result then.
+std::optional<std::filesystem::path> lege_ausgabefile_an(char optimierung, char dialogflag,
+                                                         const haupt_angaben& haupt,
+                                                         const std::filesystem::path& ergebnisverzeichnis,
+                                                         speicherdialog* dialog);
+
+// Creates or re-uses the catalogue row of the result file `datei`: a new row
+// carries the data set's key fields, `pfad` = the file's absolute folder,
+// `optimierung` and lock "F"; an existing row (same file name) gets the data
+// set's name, the folder the file is in now and the date in `info`.
+void trage_ergebnisdatei_ein(char optimierung, const haupt_angaben& haupt,
+                             const std::filesystem::path& datei, ergebniskatalog& katalog,
+                             const datum& heute = heutiges_datum());

@@ -2,12 +2,19 @@
 
 #include "data/datenbank.h"
 #include "data/tabellen_schema.h"
+#include "lang/meldung.h"
+#include "lang/sprache.h"
 
 namespace {
+
+constexpr text_paar schreibgeschuetzt{
+    "Warnung: Ergebniskatalog schreibgeschützt, Ergebnisdatei nicht eingetragen: ",
+    "Warning: result catalogue is write-protected, result file not entered: "};
 
 // The result table positioned on the row named `name` (index "iname").
 tabelle* positioniere(const std::string& name) {
     tabelle& t = tab(tabledata::tres);
+    if (!t.ist_offen()) return nullptr;
     t.filter_aus();
     t.sortiere_nach_index("iname");
     return t.suche({name}) ? &t : nullptr;
@@ -34,7 +41,13 @@ std::optional<result_zeile> ergebniskatalog_tabelle::finde_ergebnisdatei(const s
 }
 
 void ergebniskatalog_tabelle::speichere(const result_zeile& z, bool neu) {
-    tabelle& t = tab(tabledata::tres);
+    // Entering a result is a change the user asked for: a database without
+    // a result table gets one.
+    tabelle& t = tab_zum_schreiben(tabledata::tres);
+    if (t.ist_offen() && t.nur_lesbar()) {
+        meldung(schreibgeschuetzt.text() + z.name + " (" + t.datei().string() + ")", "M", 'W');
+        return;
+    }
     if (neu) {
         t.einfuegen();
     } else {

@@ -6,27 +6,7 @@
 
 #include <sqlite3.h>
 
-#include "app/cli.h"
-#include "support/aufzeichnende_senke.h"
-
-class Cli : public mit_meldungen {
-protected:
-    int rufe(std::vector<std::string> argumente) {
-        argumente.insert(argumente.begin(), "varnek-cli");
-        std::vector<const char*> argv;
-        for (const auto& a : argumente) argv.push_back(a.c_str());
-        aus.str("");
-        fehler.str("");
-        return varnek_cli(static_cast<int>(argv.size()), argv.data(), aus, fehler);
-    }
-    std::vector<std::string> mit_verzeichnissen(std::vector<std::string> rest) {
-        std::vector<std::string> a{"--db", (verzeichnis / "db").string(), "--results",
-                                   (verzeichnis / "res").string()};
-        a.insert(a.end(), rest.begin(), rest.end());
-        return a;
-    }
-    std::ostringstream aus, fehler;
-};
+#include "cli_hilfen.h"
 
 TEST_F(Cli, ErsterStartLegtDatenbankAnUndListetDatensaetze) {
     ASSERT_EQ(rufe(mit_verzeichnissen({"list"})), 0) << fehler.str();
@@ -43,6 +23,8 @@ TEST_F(Cli, FehlerGebenStatusUndEineZeileGrund) {
     EXPECT_EQ(rufe({"gibtsnicht"}), 2);
     EXPECT_EQ(rufe({"--lang", "fr", "list"}), 2);
     EXPECT_EQ(rufe({"--help"}), 0);
+    EXPECT_NE(aus.str().find("Aufruf: varnek-cli"), std::string::npos);
+    EXPECT_EQ(rufe({"--lang", "en", "--help"}), 0);
     EXPECT_NE(aus.str().find("Usage: varnek-cli"), std::string::npos);
 
     const auto kaputt = verzeichnis / "kaputt.sim";
@@ -90,7 +72,7 @@ TEST_F(Cli, SerieRechnetBisZumErstenFixiertenDatensatz) {
         sqlite3_close(db);
     }
     ASSERT_EQ(rufe(mit_verzeichnissen({"batch", "--from", "test_EJEG_IAAN-D_st0"})), 0) << fehler.str();
-    EXPECT_NE(fehler.str().find("2 data sets computed"), std::string::npos) << fehler.str();
+    EXPECT_NE(fehler.str().find("2 Datensätze gerechnet"), std::string::npos) << fehler.str();
     ASSERT_EQ(rufe(mit_verzeichnissen({"list"})), 0);
     const std::string liste = aus.str();
     EXPECT_NE(liste.find("test_EJEG_IAAN-D_st0\tF"), std::string::npos);
@@ -100,7 +82,7 @@ TEST_F(Cli, SerieRechnetBisZumErstenFixiertenDatensatz) {
 
     // A batch started on a fixed data set computes nothing.
     ASSERT_EQ(rufe(mit_verzeichnissen({"batch", "--from", "test_EJEG_IAAN-D_st2"})), 0);
-    EXPECT_NE(fehler.str().find("0 data sets computed"), std::string::npos);
+    EXPECT_NE(fehler.str().find("0 Datensätze gerechnet"), std::string::npos);
 
     // A run that cannot complete stops the batch and leaves its data set unfixed.
     EXPECT_EQ(rufe(mit_verzeichnissen({"batch", "--from", "Braunschweig EFH"})), 1);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "app/simulation_run.h"
 #include "support/lauf_fixture.h"
 
@@ -182,6 +185,94 @@ TEST_F(Lauf, FlaecheneinheitNullWirdAbgewiesenStattEndlosZuLaufen) {
     starte(umgebung());
     ASSERT_EQ(senke.dialoge.size(), 1u);
     EXPECT_TRUE(schritte.monate.empty());
+}
+
+// Line 2 of a result file announces the sections the run writes, also when
+// the first area is above one unit or there is a single area.
+TEST_F(Lauf, AngekuendigteAbschnitteSindDieGeschriebenen) {
+    struct fall {
+        double mina, maxa, daf;
+        int schritt;
+        std::vector<double> flaechen;
+    };
+    const fall faelle[] = {
+        {10.0, 18.0, 2.0, 2, {10, 14, 18}},  // first area 5 units
+        {10.0, 10.0, 2.0, 2, {10}},          // a single area
+        {9.0, 10.0, 2.0, 1, {10}},           // minimum rounded up to whole units, one area
+        {0.0, 8.0, 2.0, 2, {0, 4, 8}},
+        {2.0, 80.0, 2.0, 2, {2, 6, 10, 14, 18, 22, 26, 30, 34, 38, 42, 46, 50, 54, 58, 62, 66, 70, 74, 78}},
+    };
+    for (const fall& f : faelle) {
+        SCOPED_TRACE(std::to_string(f.mina) + " .. " + std::to_string(f.maxa));
+        dienste = dienst_doppel{};
+        zustand::lauf().mina = f.mina;
+        zustand::lauf().maxa = f.maxa;
+        zustand::lauf().danzflaeche = f.schritt;
+        zustand::vdatt()[77] = f.daf;
+        starte(umgebung());
+        EXPECT_EQ(dienste.geschriebene_flaechen, f.flaechen);
+        EXPECT_EQ(dienste.angekuendigte_abschnitte,
+                  std::vector<int>(f.flaechen.size(), static_cast<int>(f.flaechen.size())));
+        EXPECT_EQ(dienste.abschluesse, 1);
+        EXPECT_TRUE(marken().simulation_durchgefuehrt);
+        marken().simulation_durchgefuehrt = false;
+    }
+}
+
+// Counts that come from the data never drive an endless or overflowing loop:
+// such a run is refused before anything is computed or written.
+TEST_F(Lauf, UnbeschraenkteSchrittzahlenWerdenVorDemRechnenAbgewiesen) {
+    const double inf = std::numeric_limits<double>::infinity();
+    struct fall {
+        const char* name;
+        double mina, maxa, daf;
+        int anztheta, anzwp;
+        const char* meldung;  // start of the reason
+    };
+    const fall faelle[] = {
+        {"maxa 1e308", 0.0, 1e308, 2.0, 1, 1, "Fehler: Flächenbereich ungültig oder zu groß"},
+        {"maxa inf", 0.0, inf, 2.0, 1, 1, "Fehler: Flächenbereich ungültig oder zu groß"},
+        {"maxa nan", 0.0, std::nan(""), 2.0, 1, 1, "Fehler: Flächenbereich ungültig oder zu groß"},
+        {"mina 1e308", 1e308, 1e308, 2.0, 1, 1, "Fehler: Flächenbereich ungültig oder zu groß"},
+        {"daf 1e-300", 0.0, 20.0, 1e-300, 1, 1, "Fehler: Flächenbereich ungültig oder zu groß"},
+        {"daf nan", 0.0, 20.0, std::nan(""), 1, 1, "Fehler: Kollektorfläche je Einheit"},
+        {"mina > maxa", 30.0, 20.0, 2.0, 1, 1, "Fehler: Keine Kollektorfläche im Bereich"},
+        {"50 Abschnitte", 0.0, 196.0, 2.0, 1, 1, "Fehler: Zulässige Anzahl von Werten für Kollektoren (CMAXA)"},
+        {"anztheta 2e9", 0.0, 8.0, 2.0, 2000000000, 1, "Fehler: Neigungsschritte ungültig"},
+        {"anzwp 2e9", 0.0, 8.0, 2.0, 1, 2000000000, "Fehler: Leistungsschritte der Wärmepumpe ungültig"},
+    };
+    for (const fall& f : faelle) {
+        SCOPED_TRACE(f.name);
+        dienste = dienst_doppel{};
+        schritte = schritt_doppel{};
+        senke.dialoge.clear();
+        laufsteuerung& l = zustand::lauf();
+        l.mina = f.mina;
+        l.maxa = f.maxa;
+        l.anztheta = f.anztheta;
+        l.mintheta = 0.0;
+        l.maxtheta = 90.0;
+        l.anzwp = f.anzwp;
+        l.minleistwp = 1000.0;
+        l.maxleistwp = 2000.0;
+        zustand::numchar()[33] = "N";  // optimisation: tilts and powers vary
+        zustand::vdatt()[77] = f.daf;
+        starte(umgebung());
+        EXPECT_TRUE(schritte.monate.empty());
+        EXPECT_TRUE(dienste.geschriebene_flaechen.empty());
+        EXPECT_EQ(dienste.abschluesse, 0);
+        EXPECT_FALSE(marken().simulation_durchgefuehrt);
+        ASSERT_EQ(senke.dialoge.size(), 1u);
+        EXPECT_EQ(senke.dialoge[0].text.rfind(f.meldung, 0), 0u) << senke.dialoge[0].text;
+    }
+}
+
+TEST_F(Lauf, MisslungenerAbschlussIstKeinDurchgefuehrterLauf) {
+    dienste.abschluss_gelingt = false;
+    starte(umgebung());
+    EXPECT_FALSE(dienste.geschriebene_flaechen.empty());
+    EXPECT_EQ(dienste.abschluesse, 1);
+    EXPECT_FALSE(marken().simulation_durchgefuehrt);
 }
 
 TEST_F(Lauf, AbbruchImLaufSetztCursorZurueckUndBehaeltGeschriebenes) {

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <map>
+#include <iterator>
 
 #include "data/datenbank.h"
 #include "data/stammdaten.h"
@@ -54,6 +55,7 @@ struct schema_fall {
 };
 
 TEST_F(Datenbank, JedeTabelleHatIhreDateiUndIhrSchema) {
+    lege_fehlende_tabellen_an(dir);
     SetDataBase(dir);
     EXPECT_TRUE(senke.texte.empty());
     for (int i = 0; i < ANZ_TABELLEN; ++i) {
@@ -166,7 +168,9 @@ TEST_F(Datenbank, SchluesselOhneGrossKleinUndFremdeDatei) {
     EXPECT_EQ(finde_tabelle("gibtsnicht"), -1);
 
     // An existing file whose name differs in case is used, not duplicated;
-    // a foreign file is reported by name and stays as it was.
+    // a foreign file, an empty file and a database without the table are
+    // reported by name and stay byte for byte as they were: opening the
+    // database never writes.
     {
         tabelle rw;
         ASSERT_TRUE(rw.oeffne(dir / "rw.sqlite", tabellenschema(trw)));
@@ -175,17 +179,61 @@ TEST_F(Datenbank, SchluesselOhneGrossKleinUndFremdeDatei) {
         rw.speichern();
     }
     std::ofstream(dir / "KOL.sqlite") << "kein SQLite";
+    std::ofstream(dir / "SPEI.sqlite").flush();
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open((dir / "WP.sqlite").string().c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE anders (x INTEGER)", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+    // A data-set table whose file lacks the named index of its list order.
+    {
+        tabelle h;
+        ASSERT_TRUE(h.oeffne(dir / "HAUPT.sqlite", tabellenschema(thaupt)));
+    }
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open((dir / "HAUPT.sqlite").string().c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, "DROP INDEX isortieren", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+    auto inhalt = [&] {
+        std::map<std::string, std::string> m;
+        for (const auto& e : std::filesystem::directory_iterator(dir)) {
+            if (e.path().extension() != ".sqlite") continue;
+            std::ifstream f(e.path(), std::ios::binary);
+            m[e.path().filename().string()] = std::string(std::istreambuf_iterator<char>(f), {});
+        }
+        return m;
+    };
+    const auto vorher = inhalt();
     SetDataBase(dir);
-    EXPECT_FALSE(std::filesystem::exists(dir / "Rw.sqlite") && std::filesystem::exists(dir / "rw.sqlite") &&
-                 !std::filesystem::equivalent(dir / "Rw.sqlite", dir / "rw.sqlite"));
+    CheckAllTables();
     EXPECT_EQ(Zaehle_datensaetze(tab(trw)), 1);
-    EXPECT_FALSE(tab(tkol).ist_offen());
-    EXPECT_TRUE(senke.enthaelt((dir / "KOL.sqlite").string()));
-    EXPECT_TRUE(tab(tspei).ist_offen());
+    // The order of the missing index is still available, without creating it.
+    tab(thaupt).sortiere_nach_index("isortieren");
+    EXPECT_EQ(tab(thaupt).sortierspalten(), (std::vector<std::string>{"land", "bezirk", "ort", "kundennummer", "name"}));
+    EXPECT_EQ(inhalt(), vorher);  // no file created, none changed
+    for (int i : {tkol, tspei, twp, tcur}) EXPECT_FALSE(tab(i).ist_offen()) << i;
+    for (const char* datei : {"KOL.sqlite", "SPEI.sqlite", "WP.sqlite"})
+        EXPECT_TRUE(senke.enthaelt((dir / datei).string())) << datei;
+    // CheckAllTables right after does not report the unchanged files again.
+    const auto meldungen = senke.texte.size();
+    CheckAllTables();
+    EXPECT_EQ(senke.texte.size(), meldungen);
+
     // Once the file is replaced, CheckAllTables opens what is missing.
     std::filesystem::remove(dir / "KOL.sqlite");
+    {
+        tabelle kol;
+        ASSERT_TRUE(kol.oeffne(dir / "KOL.sqlite", tabellenschema(tkol)));
+    }
     CheckAllTables();
     EXPECT_TRUE(tab(tkol).ist_offen());
+    // A write the user asked for creates the table it needs.
+    EXPECT_FALSE(tab(tres).ist_offen());
+    EXPECT_TRUE(tab_zum_schreiben(tres).ist_offen());
+    EXPECT_TRUE(std::filesystem::exists(dir / "RESULT.sqlite"));
 
     // A missing database directory is reported once; the tables are closed.
     senke.texte.clear();
@@ -204,6 +252,7 @@ TEST_F(Datenbank, OeffnenBeiErsterBenutzungUndFreieBeschreibungsspalten) {
         tabelle m;
         ASSERT_TRUE(m.oeffne(dir / "MEMO.sqlite", memo));
     }
+    lege_fehlende_tabellen_an(dir);
     fuelle_registry(dir);
     EXPECT_FALSE(datenbanken()[tcur].tab->ist_offen());
     EXPECT_EQ(Zaehle_datensaetze(tab(tcur)), 0);  // opened on first use
@@ -213,6 +262,7 @@ TEST_F(Datenbank, OeffnenBeiErsterBenutzungUndFreieBeschreibungsspalten) {
 }
 
 TEST_F(Datenbank, ZaehlenLoeschenFeldtest) {
+    lege_fehlende_tabellen_an(dir);
     SetDataBase(dir);
     tabelle& t = tab(tcur);
     for (auto [name, f] : {std::pair{"EUR", 1.0}, {"USD", 0.92}, {"CHF", 1.05}}) {
@@ -244,6 +294,7 @@ class Stammdaten : public Datenbank {
 protected:
     void SetUp() override {
         Datenbank::SetUp();
+        lege_fehlende_tabellen_an(dir);
         SetDataBase(dir);
         for (int i = tir_ta_m; i <= tlage; ++i) {
             if (i == tkol || i == twp || i == tunter) continue;

@@ -20,6 +20,7 @@ protected:
         einstellungen().datenbankverzeichnis = dir;
         DefaultEinstellungen();
         definiere_haupteinheiten();
+        lege_fehlende_tabellen_an(dir);
         SetDataBase(dir);
         sprachabhaengig(zustand::datm_allgemein());
         senke.texte.clear();

@@ -24,6 +24,7 @@ protected:
         DefaultEinstellungen();
         definiere_haupteinheiten();
         lege_standardverzeichnisse_an();
+        lege_fehlende_tabellen_an(einstellungen().datenbankverzeichnis);
         SetDataBase(einstellungen().datenbankverzeichnis);
         sprachabhaengig(zustand::datm_allgemein());
         CheckAllTables();

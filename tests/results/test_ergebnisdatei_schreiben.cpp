@@ -140,7 +140,10 @@ TEST_F(Ergebnisdatei, SchreibfehlerNenntDenPfadUndBrichtAb) {
     angaben.ergebnisdatei = verzeichnis / "fehlt" / "lauf.sim";
     EXPECT_THROW(schreibe_monatsergebnisse(*d, tab, 4.0, 1, 1, 1, angaben), abbruch);
     ASSERT_EQ(senke.dialoge.size(), 1u);
-    EXPECT_EQ(senke.dialoge[0].text,
-              "Fehler: Datei kann nicht geschrieben werden: " + angaben.ergebnisdatei.string());
+    // The path, then the system's reason in brackets.
+    EXPECT_EQ(senke.dialoge[0].text.rfind(
+                  "Fehler: Datei kann nicht geschrieben werden: " + angaben.ergebnisdatei.string() + " (", 0),
+              0u)
+        << senke.dialoge[0].text;
     EXPECT_FALSE(std::filesystem::exists(angaben.ergebnisdatei));
 }

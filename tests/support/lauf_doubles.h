@@ -65,6 +65,9 @@ struct dienst_doppel : lauf_dienste {
     std::vector<double> neigungen;             // theta_s of each irradiation call
     std::vector<double> vorbereitete_flaechen;
     std::vector<double> geschriebene_flaechen; // areas of the month-result sections
+    std::vector<int> angekuendigte_abschnitte; // last - first + 1 of each month-result section
+    int abschluesse = 0;                       // ergebnisse_abschliessen calls
+    bool abschluss_gelingt = true;
     std::vector<int> intervall_abschnitte;     // j of each per-interval section
     std::vector<std::string> abschaltungen;
     int kombinationspruefungen = 0;
@@ -92,8 +95,13 @@ struct dienst_doppel : lauf_dienste {
     void schreibe_intervallergebnisse(datt&, ::datm&, double, int, int, int j) override {
         intervall_abschnitte.push_back(j);
     }
-    void schreibe_monatsergebnisse(datt&, ::datm&, double flaeche, int, int, int) override {
+    void schreibe_monatsergebnisse(datt&, ::datm&, double flaeche, int letzter, int erster, int) override {
         geschriebene_flaechen.push_back(flaeche);
+        angekuendigte_abschnitte.push_back(letzter - erster + 1);
+    }
+    bool ergebnisse_abschliessen() override {
+        ++abschluesse;
+        return abschluss_gelingt;
     }
     void anlage_abschalten(char ivflag, char geraet) override {
         abschaltungen.push_back(std::string{ivflag, geraet});

@@ -241,6 +241,8 @@ struct befehlszeile {
     std::optional<double> neigung;      // inputs: collector tilt
     std::optional<double> azimut;       // inputs: collector azimuth
     double sperre_warten = 5.0;         // seconds to wait for result files in use
+    bool simuliert = false;             // devices: simulated boards
+    std::optional<std::string> com_muster;  // devices: COMn -> device path
     std::vector<std::string> optionen;  // the command-specific options given
     std::string befehl;
     std::vector<std::string> argumente;
@@ -291,6 +293,12 @@ befehlszeile lies_befehlszeile(int argc, const char* const* argv) {
         } else if (a == "--azimuth") {
             b.azimut = zahloption(a, wert(i, a), -180.0, 180.0);
             b.optionen.push_back(a);
+        } else if (a == "--simulated") {
+            b.simuliert = true;
+            b.optionen.push_back(a);
+        } else if (a == "--com-pattern") {
+            b.com_muster = wert(i, a);
+            b.optionen.push_back(a);
         } else if (a == "--lock-wait") {
             b.sperre_warten = zahloption(a, wert(i, a), 0.0, 86400.0);
             b.optionen.push_back(a);
@@ -325,6 +333,8 @@ const std::vector<befehlsform>& befehlsformen() {
          {"inputs <Datensatz> [--tilt Grad] [--azimuth Grad] [--csv]",
           "inputs <data set> [--tilt deg] [--azimuth deg] [--csv]"}},
         {"show", 1, 1, {"--csv"}, {"show <Datei> [--csv]", "show <file> [--csv]"}},
+        {"devices", 0, 0, {"--simulated", "--com-pattern"},
+         {"devices [--simulated] [--com-pattern MUSTER]", "devices [--simulated] [--com-pattern PATTERN]"}},
         {"costs", 0, 64, {"--csv"}, {"costs <Ergebnisdatei>... [--csv]", "costs <result file>... [--csv]"}},
         {"init-db", 0, 1, {}, {"init-db [Verzeichnis]", "init-db [dir]"}},
     };
@@ -681,8 +691,6 @@ int varnek_cli(int argc, const char* const* argv, std::ostream& aus, std::ostrea
             if (grund.rfind(p, 0) == 0) grund.erase(0, std::string(p).size());
         fehler << "varnek-cli: " << txt::fehler.text() << grund << '\n';
     };
-    // The device listing reads its own options.
-    if (const auto status = geraete_befehl(argc, argv, aus, fehler)) return *status;
     befehlszeile b;
     try {
         b = lies_befehlszeile(argc, argv);
@@ -707,6 +715,7 @@ int varnek_cli(int argc, const char* const* argv, std::ostream& aus, std::ostrea
             aus << (sprache() == SPRACHE_ENGLISCH ? HILFE_EN : HILFE_DE);
             return 0;
         }
+        if (b.befehl == "devices") return befehl_geraete(b.simuliert, b.com_muster, aus, fehler);
         if (b.befehl == "costs") return befehl_kosten(b.start, b.argumente, b.csv, aus, fehler);
         if (b.befehl == "init-db") {
             befehl_init_db(b, aus);

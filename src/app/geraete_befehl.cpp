@@ -16,21 +16,13 @@
 
 namespace {
 
-// Options of the runner that take a value.
-bool nimmt_wert(const std::string& option) {
-    for (const char* o : {"--db", "--results", "--lang", "--from", "--tilt", "--azimuth", "--com-pattern"}) {
-        if (option == o) return true;
-    }
-    return false;
-}
-
 // Dialogs go to stderr; questions are answered with No.
 class befehl_senke : public meldungs_senke {
 public:
     explicit befehl_senke(std::ostream& f) : f_(f) {}
     void zeige(const std::string& text, char) override { f_ << text << '\n'; }
     bool frage(const std::string& text) override {
-        f_ << text << " -> Nein\n";
+        f_ << text << (sprache() == SPRACHE_ENGLISCH ? " -> No\n" : " -> Nein\n");
         return false;
     }
 
@@ -122,61 +114,9 @@ void liste(RSCOM& port, std::ostream& aus, std::ostream& fehler, bool simuliert)
 
 }  // namespace
 
-std::optional<int> geraete_befehl(int argc, const char* const* argv, std::ostream& aus, std::ostream& fehler) {
-    std::string befehl;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a.rfind("--", 0) == 0 || a == "-h") {
-            if (nimmt_wert(a)) ++i;
-            continue;
-        }
-        befehl = a;
-        break;
-    }
-    if (befehl != "devices") return std::nullopt;
-
-    bool simuliert = false;
-    int sprache_index = SPRACHE_DEUTSCH;
-    std::optional<std::string> muster;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        auto wert = [&]() -> std::optional<std::string> {
-            if (i + 1 >= argc) return std::nullopt;
-            return std::string(argv[++i]);
-        };
-        if (a == "--help" || a == "-h") return std::nullopt;  // the runner's help
-        if (a == "devices") continue;
-        if (a == "--simulated") {
-            simuliert = true;
-        } else if (a == "--lang") {
-            const auto s = wert();
-            if (s == "de") sprache_index = SPRACHE_DEUTSCH;
-            else if (s == "en") sprache_index = SPRACHE_ENGLISCH;
-            else {
-                fehler << "varnek-cli: --lang takes de or en (see --help)\n";
-                return 2;
-            }
-        } else if (a == "--com-pattern") {
-            muster = wert();
-            if (!muster || muster->empty()) {
-                fehler << "varnek-cli: option --com-pattern needs a value (see --help)\n";
-                return 2;
-            }
-        } else if (a == "--db" || a == "--results") {
-            if (!wert()) {
-                fehler << "varnek-cli: option " << a << " needs a value (see --help)\n";
-                return 2;
-            }
-        } else if (a == "--abort-on-question") {
-        } else {
-            fehler << "varnek-cli: devices does not take " << a << " (see --help)\n";
-            return 2;
-        }
-    }
-
-    const int sprache_vorher = sprache();
+int befehl_geraete(bool simuliert, const std::optional<std::string>& muster, std::ostream& aus,
+                   std::ostream& fehler) {
     const std::string muster_vorher = einstellungen().com_pfadmuster;
-    setze_sprache(sprache_index);
     if (muster) einstellungen().com_pfadmuster = *muster;
     befehl_senke senke(fehler);
     setze_meldungs_senke(&senke);
@@ -192,11 +132,10 @@ std::optional<int> geraete_befehl(int argc, const char* const* argv, std::ostrea
             liste(rscom(), aus, fehler, false);
         }
     } catch (const std::exception& e) {
-        fehler << "varnek-cli: " << e.what() << '\n';
+        fehler << "varnek-cli: " << text_paar{"Fehler: ", "error: "}.text() << e.what() << '\n';
         status = 1;
     }
     setze_meldungs_senke(nullptr);
-    setze_sprache(sprache_vorher);
     einstellungen().com_pfadmuster = muster_vorher;
     return status;
 }

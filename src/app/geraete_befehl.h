@@ -4,8 +4,11 @@
 
 #include <iosfwd>
 #include <optional>
+#include <string>
 
-// Runs `varnek-cli [options] devices [--simulated] [--com-pattern PATTERN]`
-// and returns its exit status; nothing when the command line names another
-// command.
-std::optional<int> geraete_befehl(int argc, const char* const* argv, std::ostream& aus, std::ostream& fehler);
+// Runs `varnek-cli devices [--simulated] [--com-pattern PATTERN]` in the
+// language already chosen and returns its exit status (0 listed, 1 failed;
+// the reason is the last line on `fehler`). `muster` maps COMn to a device
+// path for this listing only.
+int befehl_geraete(bool simuliert, const std::optional<std::string>& muster, std::ostream& aus,
+                   std::ostream& fehler);

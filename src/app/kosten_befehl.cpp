@@ -86,17 +86,25 @@ void zeige_parameter(const kosten_datenindex& d, std::ostream& aus) {
         << '\n';
 }
 
+// The runner's reason line: one prefix in the chosen language, the reason
+// in its own words.
+void grundzeile(std::ostream& fehler, std::string grund) {
+    for (const char* p : {"Fehler: ", "Error: ", "error: "})
+        if (grund.rfind(p, 0) == 0) grund.erase(0, std::string(p).size());
+    fehler << "varnek-cli: " << text_paar{"Fehler: ", "error: "}.text() << grund << '\n';
+}
+
 }  // namespace
 
 int befehl_kosten(const startoptionen& start, const std::vector<std::string>& dateien, bool csv,
                   std::ostream& aus, std::ostream& fehler) {
     setze_sprache(start.sprache);
     if (dateien.empty()) {
-        fehler << "varnek-cli: " << kostentexte::keine_datei.text() << '\n';
+        grundzeile(fehler, kostentexte::keine_datei.text());
         return 2;
     }
     if (static_cast<int>(dateien.size()) > MAX_DATENINDEX) {
-        fehler << "varnek-cli: " << kostentexte::maximalzahl.text() << '\n';
+        grundzeile(fehler, kostentexte::maximalzahl.text());
         return 2;
     }
     programmstart(start);
@@ -105,7 +113,7 @@ int befehl_kosten(const startoptionen& start, const std::vector<std::string>& da
     try {
         for (const std::string& d : dateien) lade_resultat(k, d);
     } catch (const misserfolg& m) {
-        fehler << "varnek-cli: " << m.grund << '\n';
+        grundzeile(fehler, m.grund);
         return 1;
     }
 

@@ -57,12 +57,12 @@ TEST_F(KostenBefehl, TabelleJeDatenindexUndFlaeche) {
 
 TEST_F(KostenBefehl, FehlerMitStatusUndGrundInDerSprache) {
     EXPECT_EQ(rufe({"costs"}), 2);
-    EXPECT_EQ(letzte_fehlerzeile(), "varnek-cli: costs braucht mindestens eine Ergebnisdatei");
+    EXPECT_EQ(letzte_fehlerzeile(), "varnek-cli: Fehler: costs braucht mindestens eine Ergebnisdatei");
     const std::vector<std::string> sieben(7, FIXTURE);
     std::vector<std::string> a{"--lang", "en", "costs"};
     a.insert(a.end(), sieben.begin(), sieben.end());
     EXPECT_EQ(rufe(a), 2);
-    EXPECT_EQ(letzte_fehlerzeile(), "varnek-cli: Maximum number of files to read: 6");
+    EXPECT_EQ(letzte_fehlerzeile(), "varnek-cli: error: Maximum number of files to read: 6");
 
     EXPECT_EQ(rufe({"costs", (verzeichnis / "fehlt.dat").string()}), 1);
     EXPECT_NE(letzte_fehlerzeile().find("Fehler: Falsches Datenformat"), std::string::npos) << fehler.str();
@@ -74,7 +74,7 @@ TEST_F(KostenBefehl, FehlerMitStatusUndGrundInDerSprache) {
     const auto fremd = verzeichnis / "fremd.sim";
     std::ofstream(fremd, std::ios::binary) << inhalt;
     EXPECT_EQ(rufe({"--lang", "en", "costs", fremd.string()}), 1);
-    EXPECT_EQ(letzte_fehlerzeile(), "varnek-cli: Error: data set of the result is missing: weg");
+    EXPECT_EQ(letzte_fehlerzeile(), "varnek-cli: error: data set of the result is missing: weg");
 }
 
 }  // namespace

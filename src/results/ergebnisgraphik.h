@@ -105,7 +105,9 @@ struct uebersicht_angaben {
 // "Jeweils einen Eintrag markieren." and false.
 bool pruefe_uebersicht_auswahl(int markierte_monate, int markierte_flaechen);
 
-// "Ergebnisse (Fläche)" of file `d` for month (row) `monat`.
+// "Ergebnisse (Fläche)" of file `d` (the results window passes the file
+// loaded last) for month (row) `monat`: y over the area of each section.
 uebersicht baue_uebersicht_flaeche(const geladene_datei& d, int monat, const uebersicht_angaben& angaben);
-// "Ergebnisse (Zeit)" of file `d` for section `scheibe`.
+// "Ergebnisse (Zeit)" of file `d` (the results window passes the first
+// loaded file) for section `scheibe`: one point per row at month − 0.5.
 uebersicht baue_uebersicht_zeit(const geladene_datei& d, int scheibe, const uebersicht_angaben& angaben);

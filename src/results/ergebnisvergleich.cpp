@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "data/einheiten.h"
 #include "lang/meldung.h"
 #include "results/ergebnistexte.h"
 #include "results/graphiktexte.h"
@@ -29,6 +30,17 @@ int geladene_datei::scheibe_mit_flaeche(double f) const {
         if (std::abs(a - f) <= 1e-9 * std::max(1.0, std::abs(f))) return s;
     }
     return 0;
+}
+
+einheitenumrechner einheiten_umrechner() {
+    return [](const std::string& von, const std::string& nach, const std::string& kennzeichen, int monat) {
+        return umrechnungsfaktor(von, nach, kennzeichen, monat);
+    };
+}
+
+ergebnisvergleich::ladeergebnis ergebnisvergleich::lade(const std::filesystem::path& datei) {
+    return lade(datei, zustand::datm_allgemein(), einheiten_umrechner(),
+                haupteinheiten()[groesse::flaeche].ausgabe);
 }
 
 std::string geladene_datei::dateiname() const { return std::filesystem::path(pfad).filename().string(); }

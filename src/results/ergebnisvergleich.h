@@ -47,6 +47,10 @@ struct geladene_datei {
     std::string dateiname() const;
 };
 
+// The conversion of the unit table (units of one quantity code; per-day
+// units scaled by the month's days).
+einheitenumrechner einheiten_umrechner();
+
 class ergebnisvergleich {
 public:
     static constexpr int MAXDATEIEN = 6;
@@ -60,6 +64,9 @@ public:
     // section areas to `flaecheneinheit`.
     ladeergebnis lade(const std::filesystem::path& datei, const ::datm& ausgabe,
                       const einheitenumrechner& umrechner, const std::string& flaecheneinheit);
+    // The same in the units chosen now: the output units of the run results
+    // (general state), the output unit of area and the unit table's conversion.
+    ladeergebnis lade(const std::filesystem::path& datei);
 
     int anzahl() const { return static_cast<int>(dateien_.size()); }
     // File f, 1..anzahl().

@@ -50,13 +50,25 @@ std::vector<int> intervall_liste(int monat) {
 kennlinien_felder fuelle_kennlinien_felder(int monat, int intervall) {
     kennlinien_felder f;
     if (!gueltiger_monat(monat) || intervall < 1 || intervall > MAXINTERVALL) return f;
+    using namespace zdata;
     const datz3& reihe = zustand::pvdatz3(1);
-    const datz& vdatz = zustand::vdatz();
-    f.is = zwei_dezimalen(reihe[zdata::is0][monat][intervall]);
-    f.ta = zwei_dezimalen(reihe[zdata::ta][monat][intervall]);
-    f.tein = zwei_dezimalen(vdatz[zdata::tein][monat]);
-    f.tk = zwei_dezimalen(vdatz[zdata::te][monat]);
-    f.twv = zwei_dezimalen(vdatz[zdata::twv][monat]);
+    const datz& z = zustand::vdatz();
+    const flagchar& numchar = zustand::numchar();
+    const int m = monat;
+    f.is = zwei_dezimalen(reihe[is0][m][intervall]);
+    f.ta = zwei_dezimalen(reihe[ta][m][intervall]);
+    f.tk = zwei_dezimalen(z[te][m]);
+    double vorlauf = z[twv][m], ruecklauf = z[tein][m] != 0.0 ? z[tein][m] : z[rwv][m];
+    if (vorlauf == 0.0) {
+        // The run's preparation has not set the supply and return
+        // temperatures yet: they follow from the demand as it would set them.
+        const bool heizung = numchar[6] == "J";
+        vorlauf = heizung ? vorlauftemperatur_aus_bedarf(numchar, z, m) : z[tw][m];
+        const double energie = z[ew][m] + z[eh][m];
+        ruecklauf = !heizung ? z[rw][m] : energie > 0.0 ? (z[rw][m] * z[ew][m] + z[rh][m] * z[eh][m]) / energie : z[rh][m];
+    }
+    f.tein = zwei_dezimalen(ruecklauf);
+    f.twv = zwei_dezimalen(vorlauf);
     return f;
 }
 

@@ -13,13 +13,15 @@
 std::vector<int> intervall_liste(int monat);
 
 // The fields of the window for month m and interval j, from the run state,
-// rounded to 2 decimals.
+// rounded to 2 decimals. Supply and return temperature are set by a run's
+// preparation; before the first run they are taken from the demand the way
+// that preparation takes them.
 struct kennlinien_felder {
     double is = 0.0;    // "Intensität:": irradiance is0 of the interval (first series)
     double ta = 0.0;    // "Außentemperatur:": outdoor temperature of the interval
-    double tein = 0.0;  // "Heiz.Rückl.Temp.:": inlet temperature of the month
+    double tein = 0.0;  // "Heiz.Rückl.Temp.:": inlet (return) temperature of the month
     double tk = 0.0;    // "Erdtemperatur:": ground temperature of the month
-    double twv = 0.0;   // "Warmwassertemp.:" (T - Hoch): hot-water temperature of the month
+    double twv = 0.0;   // "Warmwassertemp.:" (T - Hoch): hot-water supply temperature of the month
 };
 kennlinien_felder fuelle_kennlinien_felder(int monat, int intervall);
 

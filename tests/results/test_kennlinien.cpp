@@ -65,10 +65,16 @@ TEST_F(Kennlinien, FelderUndIntervalllisteEinesStundendatensatzes) {
     const kennlinien_felder f = fuelle_kennlinien_felder(7, 13);  // 13th hour of July 1st: noon
     EXPECT_DOUBLE_EQ(f.is, std::nearbyint(zustand::pvdatz3(1)[zdata::is0][7][13] * 100.0) / 100.0);
     EXPECT_DOUBLE_EQ(f.ta, std::nearbyint(zustand::pvdatz3(1)[zdata::ta][7][13] * 100.0) / 100.0);
-    EXPECT_DOUBLE_EQ(f.twv, std::nearbyint(zustand::vdatz()[zdata::twv][7] * 100.0) / 100.0);
+    EXPECT_DOUBLE_EQ(f.tk, std::nearbyint(zustand::vdatz()[zdata::te][7] * 100.0) / 100.0);
     EXPECT_GT(f.is, 0.0);
     EXPECT_GT(f.ta, 5.0);
     EXPECT_LT(f.ta, 40.0);
+    // Before a run the supply and return temperatures come from the demand:
+    // hot water at a plausible temperature above its return.
+    ASSERT_EQ(zustand::vdatz()[zdata::twv][7], 0.0);
+    EXPECT_GT(f.twv, 35.0);
+    EXPECT_LT(f.twv, 70.0);
+    EXPECT_LT(f.tein, f.twv);
 
     // The site's own models give curves of plausible COPs and flows.
     cop_kennlinien(f.twv, f.tk, 7, *links, *rechts);
@@ -83,6 +89,16 @@ TEST_F(Kennlinien, FelderUndIntervalllisteEinesStundendatensatzes) {
     EXPECT_EQ(links->anzp[1], 2000);
     for (int k = 1; k <= 2000; ++k) EXPECT_TRUE(std::isfinite(links->x[k][1]) && std::isfinite(links->y[k][2]));
     EXPECT_TRUE(senke.dialoge.empty());
+
+    // Once a run has prepared them, the run's values are shown.
+    const double rwv = zustand::vdatz()[zdata::rwv][7];
+    zustand::vdatz()[zdata::twv][7] = 55.555;
+    zustand::vdatz()[zdata::rwv][7] = 30.004;
+    const kennlinien_felder nach_lauf = fuelle_kennlinien_felder(7, 13);
+    EXPECT_DOUBLE_EQ(nach_lauf.twv, 55.56);
+    EXPECT_DOUBLE_EQ(nach_lauf.tein, 30.0);
+    zustand::vdatz()[zdata::twv][7] = 0.0;
+    zustand::vdatz()[zdata::rwv][7] = rwv;
 }
 
 TEST_F(Kennlinien, CopKurvenVonHand) {

@@ -1,0 +1,25 @@
+#include "app/laufmonitor_beobachter.h"
+
+void laufmonitor_beobachter::zwischenergebnisse_t_oeffnen(double A) {
+    monitor_.oeffne_t(A, zustand::vdatz());
+    weiter_.zwischenergebnisse_t_oeffnen(A);
+}
+
+void laufmonitor_beobachter::zwischenergebnisse_v_oeffnen(double A) {
+    monitor_.oeffne_v(A, zustand::numchar()[3]);
+    weiter_.zwischenergebnisse_v_oeffnen(A);
+}
+
+void laufmonitor_beobachter::zwischenergebnisse_v_zeigen() {
+    monitor_.zeige_v();
+    weiter_.zwischenergebnisse_v_zeigen();
+}
+
+void laufmonitor_beobachter::graph_zeigen(const graphdata& links, const graphdata& rechts) {
+    monitor_.zeige_jahreslauf(links);
+    weiter_.graph_zeigen(links, rechts);
+}
+
+void laufmonitor_beobachter::stufenpunkt(int monat, int ge_schritt, double x, double y) {
+    monitor_.stufenpunkt(monat, ge_schritt, x, y);
+}

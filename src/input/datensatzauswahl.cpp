@@ -35,6 +35,73 @@ int zeilenliste::spalte(const std::string& name) const {
     return -1;
 }
 
+zeilenliste lies_zeilen(int index) {
+    zeilenliste l;
+    tabelle& t = tab(index);
+    if (!t.ist_offen()) return l;
+    l.spalten = spaltennamen(t);
+    const int64_t position = t.hat_zeile() ? t.position() : -1;
+    fuer_jede_zeile(t, [&] {
+        std::vector<std::string> zeile;
+        zeile.reserve(l.spalten.size());
+        for (int c = 0; c < t.spaltenanzahl(); ++c) zeile.push_back(als_text(t.wert(c)));
+        l.zeilen.push_back(std::move(zeile));
+    });
+    t.erster();
+    for (int64_t i = 0; i < position && !t.eof(); ++i) t.naechster();
+    return l;
+}
+
+bool positioniere(int index, const std::string& spalte, const std::string& wert) {
+    tabelle& t = tab(index);
+    if (!t.ist_offen()) return false;
+    for (t.erster(); !t.eof(); t.naechster())
+        if (t.text(spalte) == wert) return true;
+    return false;
+}
+
+bool positioniere_nr(int index, int64_t zeile) {
+    tabelle& t = tab(index);
+    if (!t.ist_offen() || zeile < 0) return false;
+    t.erster();
+    for (int64_t i = 0; i < zeile && !t.eof(); ++i) t.naechster();
+    return !t.eof() && t.hat_zeile();
+}
+
+bool speichere_feld(int index, const std::string& schluessel, const std::string& name, const std::string& spalte,
+                    const std::string& wert) {
+    tabelle& t = tab_zum_schreiben(index);
+    if (!positioniere(index, schluessel, name)) return false;
+    t.bearbeiten();
+    try {
+        t.setze(spalte, wert.empty() ? feldwert{} : feldwert(wert));
+        t.speichern();
+    } catch (...) {
+        t.abbrechen();
+        throw;
+    }
+    return true;
+}
+
+std::string kopiere_aktuelle_zeile(int index) {
+    tabelle& t = tab(index);
+    if (!t.ist_offen() || !t.hat_zeile()) return {};
+    std::vector<feldwert> werte;
+    for (int c = 0; c < t.spaltenanzahl(); ++c) werte.push_back(t.wert(c));
+    if (werte.empty()) return {};
+    const std::string name = kopiename(als_text(werte.front()));
+    werte.front() = feldwert(name);
+    t.einfuegen();
+    try {
+        for (int c = 0; c < t.spaltenanzahl(); ++c) t.setze(c, werte[static_cast<std::size_t>(c)]);
+        t.speichern();
+    } catch (...) {
+        t.abbrechen();
+        throw;
+    }
+    return name;
+}
+
 void haupt_ordnen() {
     tabelle& h = haupt();
     if (h.ist_offen()) h.sortiere_nach_index("isortieren");

@@ -17,6 +17,27 @@ struct zeilenliste {
     int spalte(const std::string& name) const;
 };
 
+// The rows of the current view of registry table `tabelle` (its filter and
+// order), every column as text; the cursor returns to its row. Empty when the
+// table is not open.
+zeilenliste lies_zeilen(int tabelle);
+// Moves registry table `tabelle` to the first row of its view whose column
+// `spalte` has the text `wert`; false when there is none.
+bool positioniere(int tabelle, const std::string& spalte, const std::string& wert);
+// Moves registry table `tabelle` to row `zeile` (0-based) of its view, the
+// row a grid read with `lies_zeilen` shows at that place; false when the view
+// has fewer rows.
+bool positioniere_nr(int tabelle, int64_t zeile);
+// Writes text `wert` into column `spalte` of the row of `tabelle` whose
+// column `schluessel` is `name` and posts it (the table file is created when
+// missing). False when there is no such row.
+bool speichere_feld(int tabelle, const std::string& schluessel, const std::string& name, const std::string& spalte,
+                    const std::string& wert);
+// Record copy of the current row of `tabelle`: a new row with the same
+// values and the name changed as `kopiename` does, posted at once. Returns
+// the new name ("" when the table has no current row).
+std::string kopiere_aktuelle_zeile(int tabelle);
+
 // Puts `haupt` in the list order (index "isortieren"); the filter stays.
 void haupt_ordnen();
 // The data sets of the current view of `haupt` (filter in force) in list

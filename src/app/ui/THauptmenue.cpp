@@ -119,8 +119,9 @@ THauptmenue::THauptmenue(lauf_ausfuehrer& ausfuehrer, QWidget* eltern)
     reihe->addWidget(logo, 1);
     auto* chart = new anlagenbild('Z', start);
     chart->setObjectName(QStringLiteral("PanelChart"));
-    chart->setMinimumSize(310, 200);
-    reihe->addWidget(chart, 1);
+    chart->setMinimumSize(310, 160);
+    chart->setMaximumHeight(230);
+    reihe->addWidget(chart, 1, Qt::AlignVCenter);
     stapel_->addWidget(start);
     stapel_->addWidget(baue_statuspanel());
     setCentralWidget(stapel_);
@@ -247,9 +248,13 @@ QWidget* THauptmenue::baue_logopanel() {
         f.setPointSize(f.pointSize() + (i < 7 ? 3 : 1));
         f.setItalic(i >= 7);
         l->setFont(f);
-        l->setContentsMargins(c::logo_einzug[i], i == 7 ? 14 : 0, 0, 0);
+        if (i == 7) spalte->addSpacing(14);
+        auto* zeile = new QHBoxLayout;
+        zeile->addSpacing(c::logo_einzug[i]);
+        zeile->addWidget(l);
+        zeile->addStretch(1);
         logotexte_.push_back(l);
-        spalte->addWidget(l);
+        spalte->addLayout(zeile);
     }
     spalte->addStretch(1);
     for (QLabel* l : logotexte_) l->setAttribute(Qt::WA_TransparentForMouseEvents);

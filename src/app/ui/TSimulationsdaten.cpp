@@ -133,7 +133,7 @@ TSimulationsdaten::TSimulationsdaten(QWidget* eltern) : QDialog(eltern) {
         meldung(tgtext(tg::folgt_spaeter) + c::fenster_suchen.text(), "M", 'M');
     });
     connect(seiten_, &QTabWidget::currentChanged, this, [this] { schliessen_->setFocus(); });
-    resize(820, 730);
+    resize(820, 600);
     beschriften();
 }
 

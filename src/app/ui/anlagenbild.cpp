@@ -1,6 +1,7 @@
 #include "app/ui/anlagenbild.h"
 
 #include <QPainter>
+#include <QFontMetricsF>
 #include <QPainterPath>
 
 #include <vector>
@@ -50,9 +51,14 @@ void anlagenbild::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(rect(), palette().base());
     const double w = width(), h = height();
-    // Five slots from left to right; the boxes sit on the middle line.
-    const double bw = w / 6.2, bh = h / 3.2, y = h / 2 - bh / 2;
-    auto slot = [&](int i) { return QRectF(w * 0.03 + i * (w * 0.97 / 5), y, bw, bh); };
+    // Five slots from left to right, the boxes on the middle line with room
+    // for the arrows between them.
+    const double rand = 6.0, pfeilraum = std::min(18.0, w / 30.0);
+    const double schlitz = (w - 2 * rand) / 5;
+    const double bw = schlitz - pfeilraum, bh = std::min(h * (art_ == 'K' ? 0.4 : 0.5), bw * 1.1);
+    // With the air heat exchanger below the store, the row moves up.
+    const double y = art_ == 'K' ? h * 0.08 : h / 2 - bh / 2;
+    auto slot = [&](int i) { return QRectF(rand + i * schlitz + pfeilraum / 2, y, bw, bh); };
     const QColor sonne(250, 214, 120), wasser(160, 200, 240), wp(200, 230, 190), hausfarbe(240, 190, 170),
         luftfarbe(220, 220, 220);
     std::vector<kasten> k;
@@ -70,14 +76,26 @@ void anlagenbild::paintEvent(QPaintEvent*) {
              {slot(3), &puffer, wasser},   {slot(4), &haus, hausfarbe}};
         break;
     }
+    // The largest font up to 9 pt in which every label fits its box.
     QFont f = font();
-    f.setPointSizeF(std::max(6.0, std::min(9.0, h / 22.0)));
+    double punkte = std::min(9.0, std::max(5.0, h / 18.0));
+    for (; punkte > 5.0; punkte -= 0.5) {
+        f.setPointSizeF(punkte);
+        const QFontMetricsF m(f);
+        bool passt = true;
+        for (const auto& b : k)
+            for (const QString& zeile : QString::fromStdString(b.text->text()).split(QLatin1Char('\n')))
+                passt &= m.horizontalAdvance(zeile) <= b.r.width() - 6 && m.height() * 2.2 <= b.r.height();
+        if (passt) break;
+    }
+    f.setPointSizeF(punkte);
     p.setFont(f);
     p.setPen(QPen(palette().text().color(), 1.2));
     for (std::size_t i = 0; i + 1 < k.size(); ++i)
         pfeil(p, QPointF(k[i].r.right(), k[i].r.center().y()), QPointF(k[i + 1].r.left(), k[i + 1].r.center().y()));
     if (art_ == 'K') {
-        const QRectF l(slot(1).left(), h * 0.72, bw * 1.6, bh * 0.8);
+        const double oben = slot(1).bottom() + h * 0.12;
+        const QRectF l(slot(1).left(), oben, bw * 1.6, std::min(bh * 0.8, h - oben - 4));
         p.setBrush(luftfarbe);
         p.drawRoundedRect(l, 4, 4);
         p.drawText(l, Qt::AlignCenter, QString::fromStdString(luft.text()));

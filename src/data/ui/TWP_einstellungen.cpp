@@ -207,9 +207,7 @@ QWidget* TWP_einstellungen::baue_allgemein() {
     ++zeile;
     p->addWidget(neuer_knopf(pfadgruppe_, "Konvertieren", &TWP_einstellungen::konvertieren), zeile, 0);
     p->setRowStretch(rasterzeile, 1);
-    p->setColumnStretch(1, 1);
-    p->setColumnStretch(2, 1);
-    p->setColumnStretch(3, 1);
+    for (int spalte = 0; spalte < 4; ++spalte) p->setColumnStretch(spalte, 1);
     raster->addWidget(pfadgruppe_, 1, 0, 1, 2);
     raster->setRowStretch(1, 1);
     raster->setColumnStretch(0, 2);

@@ -164,6 +164,10 @@ TEinlesefiles::TEinlesefiles(QWidget* eltern) : QDialog(eltern) {
             static_cast<QFormLayout*>(seite->layout())->addRow(QString(), fixiert_);
             connect(fixiert_, &QCheckBox::toggled, this, [this] { als_geaendert(); });
         }
+        if (s.titel == &c::seite_simulation) {
+            // The limits belong to the `rech` row this page names.
+            static_cast<QFormLayout*>(seite->layout())->addRow(baue_grenzen());
+        }
         if (s.titel == &c::seite_anlage) {
             gruppen_ = new QGroupBox(seite);
             auto* g = new QHBoxLayout(gruppen_);
@@ -181,28 +185,28 @@ TEinlesefiles::TEinlesefiles(QWidget* eltern) : QDialog(eltern) {
             links_g->addWidget(zuordnen);
             g->addLayout(links_g);
             g->addWidget(gruppenliste_, 1);
-            static_cast<QGridLayout*>(seite->layout())
-                ->addWidget(gruppen_, static_cast<QGridLayout*>(seite->layout())->rowCount(), 0, 1, 4);
+            auto* raster = static_cast<QGridLayout*>(seite->layout());
+            const int zeile = raster->rowCount();
+            raster->addWidget(gruppen_, zeile, 0, 1, 4);
+            raster->setRowStretch(zeile + 1, 1);
+            links_g->addStretch(1);
         }
         seiten_->addTab(seite, QString());
     }
     teiler->addWidget(links);
     teiler->addWidget(seiten_);
-    teiler->setStretchFactor(0, 3);
-    teiler->setStretchFactor(1, 2);
+    teiler->setStretchFactor(0, 1);
+    teiler->setStretchFactor(1, 1);
+    teiler->setSizes({430, 830});
     spalte->addWidget(teiler, 1);
-
-    auto* unten = new QHBoxLayout;
-    unten->addWidget(baue_suche(), 3);
-    unten->addWidget(baue_grenzen(), 2);
-    spalte->addLayout(unten);
+    spalte->addWidget(baue_suche());
     spalte->addWidget(baue_aktionen());
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("status"));
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     status_->setWordWrap(true);
     spalte->addWidget(status_);
-    resize(1100, 760);
+    resize(1270, 720);
     beschriften();
 }
 
@@ -275,21 +279,23 @@ QWidget* TEinlesefiles::baue_grenzen() {
 
 QWidget* TEinlesefiles::baue_suche() {
     suche_ = new QGroupBox(this);
-    auto* raster = new QGridLayout(suche_);
+    auto* reihe = new QHBoxLayout(suche_);
     for (int i = 0; i < 5; ++i) {
         auto* t = new QLabel(suche_);
         auto* f = new QLineEdit(suche_);
         f->setObjectName(QStringLiteral("suche_%1").arg(i));
+        f->setMinimumWidth(90);
         suchtitel_.push_back(t);
         suchfelder_.push_back(f);
-        raster->addWidget(t, i, 0);
-        raster->addWidget(f, i, 1);
+        reihe->addWidget(t);
+        reihe->addWidget(f, 1);
+        reihe->addSpacing(6);
     }
     auto* k = new QPushButton(suche_);
     k->setObjectName(QStringLiteral("Anwenden"));
     knoepfe_["Anwenden"] = k;
     connect(k, &QPushButton::clicked, this, &TEinlesefiles::anwenden);
-    raster->addWidget(k, 5, 1, Qt::AlignRight);
+    reihe->addWidget(k);
     return suche_;
 }
 

@@ -27,6 +27,7 @@
 #include "app/ui/Tinfo.h"
 #include "app/ui/TSimulationsdaten.h"
 #include "app/ui/anlagenbild.h"
+#include "app/ui/ereignisrand.h"
 #include "app/ui/lauf_ausfuehrer.h"
 #include "app/ui/varnek_programm.h"
 #include "data/datenbank.h"
@@ -155,7 +156,7 @@ void THauptmenue::baue_menue() {
     auto neue_aktion = [this](QMenu* m, const char* name, auto handler) {
         auto* a = m->addAction(QString());
         a->setObjectName(QString::fromLatin1(name));
-        connect(a, &QAction::triggered, this, handler);
+        connect(a, &QAction::triggered, this, [handler] { am_ereignisrand(handler); });
         return a;
     };
     QMenuBar* leiste = menuBar();
@@ -184,9 +185,7 @@ void THauptmenue::baue_menue() {
         seitenmasse_berechnen();
     });
     neue_aktion(daten, "Druckereinrichten1", [this] {
-        QPrinter drucker;
-        if (QPrinterInfo::availablePrinters().isEmpty()) drucker.setOutputFormat(QPrinter::PdfFormat);
-        QPageSetupDialog dialog(&drucker, this);
+        QPageSetupDialog dialog(&drucker(), this);
         if (dialog.exec() == QDialog::Accepted) seitenmasse_berechnen();
     });
     daten->addSeparator();
@@ -456,13 +455,23 @@ void THauptmenue::folgt_spaeter(const QString& fenster) {
     meldung(tgtext(tg::folgt_spaeter) + fenster.toStdString(), "M", 'M');
 }
 
+QPrinter& THauptmenue::drucker() {
+    if (!drucker_) {
+        drucker_ = std::make_unique<QPrinter>();
+        // Without a printer of the system, printing goes to a PDF file.
+        if (QPrinterInfo::availablePrinters().isEmpty()) drucker_->setOutputFormat(QPrinter::PdfFormat);
+    }
+    return *drucker_;
+}
+
+THauptmenue::~THauptmenue() = default;
+
 void THauptmenue::seitenmasse_berechnen() {
     // Lines per page from the printer's page and the height of "T" in the
     // printer font; without a printer the page of a PDF file counts.
-    QPrinter drucker;
-    if (QPrinterInfo::availablePrinters().isEmpty()) drucker.setOutputFormat(QPrinter::PdfFormat);
-    const QRect seite = drucker.pageLayout().paintRectPixels(drucker.resolution());
-    const QFontMetrics m(druckerschrift_, &drucker);
+    QPrinter& d = drucker();
+    const QRect seite = d.pageLayout().paintRectPixels(d.resolution());
+    const QFontMetrics m(druckerschrift_, &d);
     const int t = std::max(1, m.boundingRect(QStringLiteral("T")).height());
     seite_.zeilen_pro_seite = (seite.height() - 300) / t;
     seite_.seitenmitte = seite.width() / 2;

@@ -7,11 +7,14 @@
 #include <QFont>
 #include <QMainWindow>
 
+#include <memory>
+
 class QAction;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QProgressBar;
 class QPushButton;
 class QStackedWidget;
@@ -29,6 +32,7 @@ class THauptmenue : public QMainWindow {
     Q_OBJECT
 public:
     explicit THauptmenue(lauf_ausfuehrer& ausfuehrer, QWidget* eltern = nullptr);
+    ~THauptmenue() override;
 
     // Captions of the window and its menu in the current language.
     void beschriften();
@@ -48,6 +52,9 @@ public:
     void setze_zwischenergebnisse(bool an);
 
     const QFont& druckerschrift() const { return druckerschrift_; }
+    // The printer of the program (set up by "Drucker einrichten"); created on
+    // first use, since asking the print system takes time.
+    QPrinter& drucker();
     // Page metrics for the printer font (computed when a print needs them or
     // the font or printer changes: asking the print system takes time).
     const druckseite& seite() {
@@ -82,6 +89,7 @@ private:
     QLabel* titel_ = nullptr;
     std::vector<QLabel*> logotexte_;
     QFont druckerschrift_;
+    std::unique_ptr<QPrinter> drucker_;
     druckseite seite_;
     int beschriftet_in_ = -1;
 };

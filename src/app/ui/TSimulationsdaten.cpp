@@ -19,6 +19,7 @@
 #include "app/simulationsdaten.h"
 #include "app/ui/THauptmenue.h"
 #include "app/ui/anlagenbild.h"
+#include "app/ui/ereignisrand.h"
 #include "app/ui/qt_speicherdialog.h"
 #include "app/ui/varnek_programm.h"
 #include "data/datenbank.h"
@@ -244,7 +245,8 @@ QWidget* TSimulationsdaten::baue_aus() {
     navigator_->zeige_nur({TNavigator::erster, TNavigator::vorheriger, TNavigator::naechster, TNavigator::letzter,
                            TNavigator::bearbeiten, TNavigator::speichern, TNavigator::abbrechen,
                            TNavigator::aktualisieren});
-    connect(navigator_, &TNavigator::gedrueckt, this, &TSimulationsdaten::navigator);
+    connect(navigator_, &TNavigator::gedrueckt, this,
+            [this](int k) { am_ereignisrand([this, k] { navigator(k); }); });
     links->addWidget(navigator_);
     links->addStretch(1);
     auto* knoepfe = new QHBoxLayout;

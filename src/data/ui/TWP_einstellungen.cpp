@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/THauptmenue.h"
+#include "app/ui/ereignisrand.h"
 #include "app/ui/qt_speicherdialog.h"
 #include "app/ui/varnek_programm.h"
 #include "data/datenbank.h"
@@ -124,7 +125,7 @@ QWidget* TWP_einstellungen::baue_allgemein() {
         auto* k = new QPushButton(eltern);
         k->setObjectName(QString::fromLatin1(name));
         knoepfe_[name] = k;
-        connect(k, &QPushButton::clicked, this, h);
+        connect(k, &QPushButton::clicked, this, [this, h] { am_ereignisrand([&] { (this->*h)(); }); });
         return k;
     };
 
@@ -245,7 +246,7 @@ QWidget* TWP_einstellungen::baue_einheiten() {
         auto* k = new QPushButton(seite);
         k->setObjectName(QString::fromLatin1(name));
         knoepfe_[name] = k;
-        connect(k, &QPushButton::clicked, this, h);
+        connect(k, &QPushButton::clicked, this, [this, h] { am_ereignisrand([&] { (this->*h)(); }); });
         return k;
     };
     auto* ausgabe = new QHBoxLayout;

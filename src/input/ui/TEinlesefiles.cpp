@@ -25,6 +25,7 @@
 #include "app/lese_steuerfile.h"
 #include "app/simulation_run.h"
 #include "app/ui/THauptmenue.h"
+#include "app/ui/ereignisrand.h"
 #include "app/ui/gui_senke.h"
 #include "app/ui/lauf_ausfuehrer.h"
 #include "app/ui/qt_speicherdialog.h"
@@ -129,7 +130,8 @@ TEinlesefiles::TEinlesefiles(QWidget* eltern) : QDialog(eltern) {
     auto* linksspalte = new QVBoxLayout(links);
     linksspalte->setContentsMargins(0, 0, 0, 0);
     navigator_ = new TNavigator(links);
-    connect(navigator_, &TNavigator::gedrueckt, this, &TEinlesefiles::navigator_gedrueckt);
+    connect(navigator_, &TNavigator::gedrueckt, this,
+            [this](int k) { am_ereignisrand([this, k] { navigator_gedrueckt(k); }); });
     linksspalte->addWidget(navigator_);
     modell_ = new tabellen_modell(this);
     liste_ = new QTableView(links);
@@ -177,7 +179,7 @@ TEinlesefiles::TEinlesefiles(QWidget* eltern) : QDialog(eltern) {
             auto* zuordnen = new QPushButton(gruppen_);
             zuordnen->setObjectName(QStringLiteral("Zuordnen"));
             knoepfe_["Zuordnen"] = zuordnen;
-            connect(zuordnen, &QPushButton::clicked, this, &TEinlesefiles::gruppe_zuordnen);
+            connect(zuordnen, &QPushButton::clicked, this, [this] { am_ereignisrand([this] { gruppe_zuordnen(); }); });
             gruppenliste_ = new QListWidget(gruppen_);
             gruppenliste_->setMaximumHeight(70);
             auto* links_g = new QVBoxLayout;
@@ -272,7 +274,7 @@ QWidget* TEinlesefiles::baue_grenzen() {
     auto* k = new QPushButton(grenzen_);
     k->setObjectName(QStringLiteral("Grenzen"));
     knoepfe_["Grenzen"] = k;
-    connect(k, &QPushButton::clicked, this, &TEinlesefiles::grenzen_uebernehmen);
+    connect(k, &QPushButton::clicked, this, [this] { am_ereignisrand([this] { grenzen_uebernehmen(); }); });
     form->addWidget(k, zeile, 1);
     return grenzen_;
 }
@@ -294,7 +296,7 @@ QWidget* TEinlesefiles::baue_suche() {
     auto* k = new QPushButton(suche_);
     k->setObjectName(QStringLiteral("Anwenden"));
     knoepfe_["Anwenden"] = k;
-    connect(k, &QPushButton::clicked, this, &TEinlesefiles::anwenden);
+    connect(k, &QPushButton::clicked, this, [this] { am_ereignisrand([this] { anwenden(); }); });
     reihe->addWidget(k);
     return suche_;
 }
@@ -324,7 +326,7 @@ QWidget* TEinlesefiles::baue_aktionen() {
         auto* b = new QPushButton(feld);
         b->setObjectName(QString::fromLatin1(e.name));
         knoepfe_[e.name] = b;
-        connect(b, &QPushButton::clicked, this, e.handler);
+        connect(b, &QPushButton::clicked, this, [this, h = e.handler] { am_ereignisrand([&] { (this->*h)(); }); });
         raster->addWidget(b, e.zeile, e.spalte);
     }
     auto* schliessen = new QPushButton(feld);

@@ -4,6 +4,7 @@
 #include <QScreen>
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <string>
 
@@ -49,6 +50,14 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The help needs no display.
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::fputs(HILFE, stdout);
+            return 0;
+        }
+    }
     varnek_anwendung app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Varnek"));
     startoptionen optionen;
@@ -62,10 +71,7 @@ int main(int argc, char** argv) {
             }
             return argumente[++i].toStdString();
         };
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            std::fputs(HILFE, stdout);
-            return 0;
-        } else if (a == QLatin1String("--db")) {
+        if (a == QLatin1String("--db")) {
             optionen.datenbank = wert();
         } else if (a == QLatin1String("--results")) {
             optionen.ergebnisse = wert();

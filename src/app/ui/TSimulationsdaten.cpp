@@ -20,6 +20,7 @@
 #include "app/ui/THauptmenue.h"
 #include "app/ui/anlagenbild.h"
 #include "app/ui/ereignisrand.h"
+#include "app/ui/lauf_ausfuehrer.h"
 #include "app/ui/qt_speicherdialog.h"
 #include "app/ui/varnek_programm.h"
 #include "data/datenbank.h"
@@ -306,7 +307,8 @@ void TSimulationsdaten::showEvent(QShowEvent* e) {
 }
 
 void TSimulationsdaten::changeEvent(QEvent* e) {
-    if (e->type() == QEvent::ActivationChange && isActiveWindow()) {
+    const bool lauf = programm() && programm()->ausfuehrer().laeuft();
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && !lauf) {
         if (!vorbereitet_) aktivieren();
         else beschriften();
     }

@@ -20,6 +20,7 @@
 
 #include "app/ui/THauptmenue.h"
 #include "app/ui/ereignisrand.h"
+#include "app/ui/lauf_ausfuehrer.h"
 #include "app/ui/qt_speicherdialog.h"
 #include "app/ui/varnek_programm.h"
 #include "data/datenbank.h"
@@ -361,7 +362,8 @@ void TWP_einstellungen::fuellen() {
 }
 
 void TWP_einstellungen::changeEvent(QEvent* e) {
-    if (e->type() == QEvent::ActivationChange && isActiveWindow()) beschriften();
+    const bool lauf = programm() && programm()->ausfuehrer().laeuft();
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && !lauf) beschriften();
     QDialog::changeEvent(e);
 }
 

@@ -414,7 +414,9 @@ void TEinlesefiles::hideEvent(QHideEvent* e) {
 }
 
 void TEinlesefiles::changeEvent(QEvent* e) {
-    if (e->type() == QEvent::ActivationChange && isActiveWindow()) beschriften();
+    // While a run owns the state the window only repaints.
+    const bool lauf = programm() && programm()->ausfuehrer().laeuft();
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && !lauf) beschriften();
     QDialog::changeEvent(e);
 }
 

@@ -456,8 +456,14 @@ void TEinlesefiles::zeige_datensatz(int zeile) {
     angezeigt_ = da ? modell_->wert(zeile, "name").toStdString() : std::string();
     for (auto& f : felder_) {
         const QString w = da ? modell_->wert(zeile, f.spalte) : QString();
-        if (f.auswahl) f.auswahl->setEditText(w);
-        else f.text->setText(w);
+        // Long texts show their beginning.
+        if (f.auswahl) {
+            f.auswahl->setEditText(w);
+            f.auswahl->lineEdit()->setCursorPosition(0);
+        } else {
+            f.text->setText(w);
+            f.text->setCursorPosition(0);
+        }
     }
     fixiert_->setChecked(da && modell_->wert(zeile, "lock") == QStringLiteral("F"));
     geaendert_ = false;

@@ -84,7 +84,7 @@ constexpr std::array<eintrag, tg::ANZAHL> TABELLE{{
     {tg::eintrag_markieren, {"Bitte Eintrag markieren", "Pleasse mark entry"}},
     {tg::datenbank_quelle, {"Datenbank Quelle", "Database source"}},
     {tg::datenbank_ziel, {"Datenbank Ziel", "Database target"}},
-    {tg::datenbank_filter, {"Datenbank(*.db)|*.db", "Database(*.db)|*.db"}},
+    {tg::datenbank_filter, {"Datenbank(*.sqlite *.db)|*.sqlite *.db", "Database(*.sqlite *.db)|*.sqlite *.db"}},
     {tg::konvertiert, {"Konvertiert: %1 Zeilen aktualisiert, %2 Zeilen eingefügt",
                        "Converted: %1 rows updated, %2 rows inserted"}},
     {tg::alle_einheiten_loeschen, {"Alle Einheiten löschen?", "Delete all units?"}},

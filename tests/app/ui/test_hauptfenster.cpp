@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTableView>
+#include <QLineEdit>
 #include <QTest>
 
 #include <filesystem>
@@ -21,7 +23,9 @@
 #include "app/ui/gui_senke.h"
 #include "app/ui/lauf_ausfuehrer.h"
 #include "app/ui/varnek_programm.h"
+#include "data/einheiten.h"
 #include "data/ui/TWP_einstellungen.h"
+#include "data/ui/tabellen_modell.h"
 #include "input/ui/TEinlesefiles.h"
 #include "lang/meldung.h"
 #include "lang/sprache.h"
@@ -36,6 +40,7 @@ private slots:
     void menuepunkte_spaeterer_fenster_sagen_es();
     void frage_mit_ja_bricht_ab_und_das_fenster_bleibt_benutzbar();
     void umschalten_auf_englisch_beschriftet_fenster_und_meldungen_um();
+    void ausgabeeinheit_der_gewaehlten_zeile_wird_gesetzt();
 };
 
 void Hauptfenster::erster_start_legt_datenbank_an_und_zeigt_das_hauptmenue() {
@@ -218,6 +223,34 @@ void Hauptfenster::umschalten_auf_englisch_beschriftet_fenster_und_meldungen_um(
     QVERIFY2(a.gesehen(QStringLiteral("Alle nicht fixierten Datensätze löschen?")), qPrintable(a.alle()));
     QCOMPARE(a.meldungen.back().ja_text.remove(QLatin1Char('&')), QStringLiteral("Ja"));
     e.hide();
+}
+
+void Hauptfenster::ausgabeeinheit_der_gewaehlten_zeile_wird_gesetzt() {
+    antworter a;
+    testprogramm t;
+    TWP_einstellungen& s = t.programm->einstellungen();
+    s.fuellen();
+    s.show();
+    s.seiten()->setCurrentIndex(1);
+    // Every row in turn whose unit is not its quantity's output unit yet: the
+    // grid's row is the row the action changes.
+    tabellen_modell* m = s.einheitenmodell();
+    int geprueft = 0;
+    for (int zeile = m->rowCount() - 1; zeile >= 0 && geprueft < 3; --zeile) {
+        const std::string kuerzel = m->wert(zeile, "Kuerzel").toStdString();
+        const std::string code = m->wert(zeile, "Kennzeichen").toStdString();
+        const auto& h = haupteinheiten();
+        const auto g = std::find_if(h.begin(), h.end(), [&](const Einheit_struct& e) { return e.kennzeichen == code; });
+        if (g == h.end() || g->ausgabe == kuerzel || kuerzel.empty()) continue;
+        s.einheitenraster()->selectRow(zeile);
+        s.findChild<QPushButton*>(QStringLiteral("AusgabeeinheitSetzen"))->click();
+        QCOMPARE(QString::fromStdString(g->ausgabe), QString::fromStdString(kuerzel));
+        QCOMPARE(s.feld("ausgabeeinheit")->text(), QString::fromStdString(kuerzel));
+        ++geprueft;
+    }
+    QCOMPARE(geprueft, 3);
+    QVERIFY2(a.meldungen.size() <= 1, qPrintable(a.alle()));  // only the creation of the database
+    s.hide();
 }
 
 QTEST_MAIN(Hauptfenster)

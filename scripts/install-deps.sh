@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, when any of them is missing.
 set -euo pipefail
-pkgs=(qt6-base-dev qt6-charts-dev qt6-serialport-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools
+pkgs=(qt6-base-dev qt6-charts-dev qt6-serialport-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
       libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev cmake ninja-build g++
       xvfb xauth fonts-dejavu-core clang libclang-rt-14-dev)
 missing=()

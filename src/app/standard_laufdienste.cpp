@@ -123,7 +123,8 @@ laufausgabe standard_laufdienste::ausgabe() const {
     return {schreiber_->angaben().ergebnisdatei, steuerdateipfad(schreiber_->angaben())};
 }
 
-std::optional<ausgabefile> ausgabefile_anlegen(char optimierung, const std::filesystem::path& verzeichnis) {
+std::optional<ausgabefile> ausgabefile_anlegen(char optimierung, const std::filesystem::path& verzeichnis,
+                                               speicherdialog* dialog) {
     tabelle& haupt = tab(tabledata::thaupt);
     ausgabefile a;
     a.optimierung = optimierung == 'O' ? 'O' : 'S';
@@ -135,7 +136,7 @@ std::optional<ausgabefile> ausgabefile_anlegen(char optimierung, const std::file
     h.kundennummer = haupt.text("kundennummer");
     h.ausgabefile = haupt.text("ausgabefile");
     h.steuer = haupt.text("steuer");
-    auto pfad = lege_ausgabefile_an(a.optimierung, 'N', h, verzeichnis, nullptr);
+    auto pfad = lege_ausgabefile_an(a.optimierung, dialog ? 'J' : 'N', h, verzeichnis, dialog);
     if (!pfad) return std::nullopt;
     a.pfad = *pfad;
     marken().ausgabefile_angelegt = true;

@@ -63,8 +63,10 @@ private:
 
 // The result file of the current `haupt` row: ".sim" for optimierung 'S',
 // ".dat" for 'O', in `ergebnisverzeichnis`; marks "Ausgabefile angelegt".
-// The catalogue row is entered when the run has written the file. Nothing on
-// failure (reported: a name leading out of the result folder, a folder that
-// cannot be written).
+// With a `dialog` the user chooses the path (dialog flag 'J'; cancelling
+// gives nothing). The catalogue row is entered when the run has written the
+// file. Nothing on failure (reported: a name leading out of the result
+// folder, a folder that cannot be written).
 std::optional<ausgabefile> ausgabefile_anlegen(char optimierung,
-                                               const std::filesystem::path& ergebnisverzeichnis);
+                                               const std::filesystem::path& ergebnisverzeichnis,
+                                               speicherdialog* dialog = nullptr);

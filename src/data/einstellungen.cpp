@@ -132,8 +132,10 @@ void lege_standardverzeichnisse_an() {
 }
 
 void sprachabhaengig(datm& d, bool namen_speichern) {
-    definiere_Haupteinheiten_datenbanken();
+    // The text globals follow the language index by themselves; then the
+    // table display names and field lists, the quantity names, the units.
     Datenbanknamen();
+    definiere_Haupteinheiten_datenbanken();
     default_einheiten();
     lese_ausgabe_einheiten();
     definiere_Ausgabeeinheiten(d);

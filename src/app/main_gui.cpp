@@ -1,0 +1,104 @@
+// The desktop program `varnek`.
+
+#include <QApplication>
+#include <QScreen>
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+#include "app/programmstart.h"
+#include "app/ui/THauptmenue.h"
+#include "app/ui/varnek_programm.h"
+#include "data/datenbank.h"
+#include "lang/meldung.h"
+#include "lang/sprache.h"
+
+namespace {
+
+const char* const HILFE =
+    "varnek - heating plants: design, simulation, optimisation, costs and control\n"
+    "\n"
+    "Usage: varnek [--db DIR] [--results DIR] [--lang de|en]\n"
+    "\n"
+    "  --db DIR       database directory (default: <data dir>/Varnek/DataBase; created\n"
+    "                 from the default database when it holds no tables)\n"
+    "  --results DIR  result directory (default: <data dir>/Varnek/Results)\n"
+    "  --lang de|en   language at start (default de; switched in Einstellungen/Vorgaben)\n"
+    "\n"
+    "The same paths can be chosen in the settings window. varnek-cli runs the same\n"
+    "computations without windows.\n";
+
+// The event loop's boundary: an operation abandoned by a message that no
+// window caught ends here, and the program goes on.
+class varnek_anwendung : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* empfaenger, QEvent* e) override {
+        try {
+            return QApplication::notify(empfaenger, e);
+        } catch (const abbruch&) {
+            while (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
+        } catch (const std::exception& f) {
+            meldung(f.what(), "M", 'E');
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The help needs no display.
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::fputs(HILFE, stdout);
+            return 0;
+        }
+    }
+    varnek_anwendung app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Varnek"));
+    startoptionen optionen;
+    const QStringList argumente = QApplication::arguments();
+    for (qsizetype i = 1; i < argumente.size(); ++i) {
+        const QString& a = argumente[i];
+        auto wert = [&]() -> std::string {
+            if (i + 1 >= argumente.size()) {
+                std::fprintf(stderr, "varnek: %s braucht einen Wert / needs a value\n", qPrintable(a));
+                std::exit(2);
+            }
+            return argumente[++i].toStdString();
+        };
+        if (a == QLatin1String("--db")) {
+            optionen.datenbank = wert();
+        } else if (a == QLatin1String("--results")) {
+            optionen.ergebnisse = wert();
+        } else if (a == QLatin1String("--lang")) {
+            const std::string s = wert();
+            if (s != "de" && s != "en") {
+                std::fputs("varnek: --lang de|en\n", stderr);
+                return 2;
+            }
+            optionen.sprache = s == "en" ? SPRACHE_ENGLISCH : SPRACHE_DEUTSCH;
+        } else {
+            std::fprintf(stderr, "varnek: unbekannte Option / unknown option: %s (--help)\n", qPrintable(a));
+            return 2;
+        }
+    }
+    int ergebnis = 1;
+    {
+        varnek_programm p;
+        const QScreen* schirm = QGuiApplication::primaryScreen();
+        try {
+            p.starte(optionen, schirm ? schirm->geometry().width() : 1024);
+        } catch (const abbruch&) {
+            return 1;
+        }
+        p.hauptmenue().show();
+        ergebnis = QApplication::exec();
+    }
+    schliesse_alle_tabellen();
+    return ergebnis;
+}

@@ -1,0 +1,76 @@
+#pragma once
+// Runs of the engine from the windows.
+//
+// A run (loading a data set, a simulation, an optimisation, a batch) executes
+// on a worker thread of its own, and the core's state (the simulation state,
+// the tables, the settings) belongs to that thread while it runs. The window
+// thread meanwhile only repaints and shows what the run reports through its
+// observer: every observer call posts copied values (progress, area, cursor)
+// to the window thread; no window reads the core's state during a run. Input
+// to the windows is held back from the start of the run, and after a short
+// moment the run window appears, application-modal, with its progress and the
+// button "Anhalten": no window can start a second operation on the state
+// while it belongs to the run. Messages of the run are shown by the window
+// thread while the run waits for them (gui_senke). When the worker has ended
+// (joined), the state belongs to the window thread again.
+//
+// "Anhalten" sets a flag that the run's observer checks at its loop points
+// (every progress step, every area and power step); there it abandons the run
+// like a confirmed 'A' question: the run unwinds, its unfinished result files
+// are discarded, and the window returns. Results of a batch's data sets that
+// were completed before stay.
+
+#include <QObject>
+
+#include <atomic>
+#include <functional>
+#include <string>
+
+class QWidget;
+class lauf_beobachter;
+
+class lauf_ausfuehrer : public QObject {
+    Q_OBJECT
+public:
+    enum class ende { fertig, abgebrochen, angehalten, fehler };
+
+    explicit lauf_ausfuehrer(QObject* eltern = nullptr);
+
+    // Runs `arbeit` and returns when it has ended. `abgebrochen`: the run was
+    // abandoned by a message (severity 'T' or a confirmed 'A'); `angehalten`:
+    // by "Anhalten"; `fehler`: an unexpected exception (reported).
+    ende fuehre_aus(const std::function<void(lauf_beobachter&)>& arbeit, QWidget* eltern = nullptr);
+
+    bool laeuft() const { return laeuft_; }
+    // Asks the running run to stop at its next loop point.
+    void anhalten() { stopp_ = true; }
+    // "Anhalten" was chosen during the last run.
+    bool angehalten_gewaehlt() const { return stopp_; }
+    // The check mark of the menu item "Zwischenergebnisse", read by the run.
+    void setze_zwischenergebnisse(bool an) { zwischenergebnisse_ = an; }
+    // Milliseconds after which the run window appears.
+    void setze_fensterverzoegerung(int ms) { verzoegerung_ms_ = ms; }
+    // Duration of the last run in seconds.
+    double letzte_dauer() const { return dauer_s_; }
+
+signals:
+    void lauf_begonnen();
+    void lauf_beendet();
+    // Progress bar: position and maximum (the run's steps, 12 months per area step).
+    void fortschritt(int wert, int maximum);
+    // Collector area of the step being computed (main unit, qm).
+    void flaeche(double A);
+    // The window showing the data sets and the main window are repainted.
+    void neu_zeichnen();
+
+private:
+    class beobachter;
+    void sanduhr(bool an);
+
+    std::atomic<bool> stopp_{false};
+    std::atomic<bool> zwischenergebnisse_{true};
+    bool laeuft_ = false;
+    bool sanduhr_ = false;
+    int verzoegerung_ms_ = 400;
+    double dauer_s_ = 0.0;
+};

@@ -1,0 +1,74 @@
+#include "app/ui/varnek_programm.h"
+
+#include <QLibraryInfo>
+#include <QTranslator>
+#include <QCoreApplication>
+
+#include "app/ui/THauptmenue.h"
+#include "app/ui/TSimulationsdaten.h"
+#include "app/ui/Tinfo.h"
+#include "app/ui/gui_senke.h"
+#include "app/ui/lauf_ausfuehrer.h"
+#include "data/datenbank.h"
+#include "data/ui/TWP_einstellungen.h"
+#include "input/ui/TEinlesefiles.h"
+#include "lang/meldung.h"
+#include "lang/sprache.h"
+#include "lang/textglobale.h"
+
+namespace {
+varnek_programm* g_programm = nullptr;
+}
+
+varnek_programm* programm() { return g_programm; }
+
+varnek_programm::varnek_programm() {
+    g_programm = this;
+    senke_ = std::make_unique<gui_senke>();
+    setze_meldungs_senke(senke_.get());
+    ausfuehrer_ = std::make_unique<lauf_ausfuehrer>();
+    // The windows in the program's order (the windows of later stages join
+    // this list with them).
+    hauptmenue_ = std::make_unique<THauptmenue>(*ausfuehrer_);
+    einlesefiles_ = std::make_unique<TEinlesefiles>(hauptmenue_.get());
+    simulationsdaten_ = std::make_unique<TSimulationsdaten>(hauptmenue_.get());
+    info_ = std::make_unique<Tinfo>(hauptmenue_.get());
+    einstellungen_ = std::make_unique<TWP_einstellungen>(hauptmenue_.get());
+}
+
+varnek_programm::~varnek_programm() {
+    einstellungen_.reset();
+    info_.reset();
+    simulationsdaten_.reset();
+    einlesefiles_.reset();
+    hauptmenue_.reset();
+    if (qt_texte_) QCoreApplication::removeTranslator(qt_texte_.get());
+    setze_meldungs_senke(nullptr);
+    g_programm = nullptr;
+}
+
+bool varnek_programm::starte(const startoptionen& optionen, int bildschirmbreite) {
+    const bool angelegt = programmstart(optionen);
+    qt_sprache(sprache());
+    if (bildschirmbreite < 1024) meldung(tgtext(tg::aufloesung_warnung), "M", 'W');
+    for (int t : {tabledata::thaupt, tabledata::tres}) {
+        tabelle& tabelle = tab(t);
+        if (tabelle.ist_offen()) tabelle.erster();
+    }
+    hauptmenue_->beschriften();
+    return angelegt;
+}
+
+void varnek_programm::qt_sprache(int s) {
+    if (qt_texte_) {
+        QCoreApplication::removeTranslator(qt_texte_.get());
+        qt_texte_.reset();
+    }
+    // English is Qt's own language; German needs its translations.
+    if (s != SPRACHE_DEUTSCH) return;
+    auto t = std::make_unique<QTranslator>();
+    if (t->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(t.get());
+        qt_texte_ = std::move(t);
+    }
+}

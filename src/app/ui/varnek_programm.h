@@ -1,0 +1,60 @@
+#pragma once
+// The desktop program as a whole: its windows, created once at start-up in
+// the program's order and kept until it ends, the message sink of the
+// windows, the run executor, and the start-up sequence.
+
+#include <memory>
+
+#include "app/programmstart.h"
+
+class QTranslator;
+class THauptmenue;
+class TEinlesefiles;
+class TSimulationsdaten;
+class Tinfo;
+class TWP_einstellungen;
+class gui_senke;
+class lauf_ausfuehrer;
+
+class varnek_programm {
+public:
+    // Creates the sink (installed for `meldung`), the executor and the
+    // windows. Nothing is read from the database yet.
+    varnek_programm();
+    ~varnek_programm();
+    varnek_programm(const varnek_programm&) = delete;
+    varnek_programm& operator=(const varnek_programm&) = delete;
+
+    // The start-up sequence: settings and paths, units, the database (created
+    // from the default database on first start), the language-dependent
+    // texts, Qt's own texts in the language, the warning for a screen
+    // narrower than 1024 pixels (`bildschirmbreite`), the table check, and
+    // `haupt` and `result` on their first rows. Returns true when the default
+    // database was created.
+    bool starte(const startoptionen& optionen, int bildschirmbreite);
+
+    THauptmenue& hauptmenue() { return *hauptmenue_; }
+    TEinlesefiles& einlesefiles() { return *einlesefiles_; }
+    TSimulationsdaten& simulationsdaten() { return *simulationsdaten_; }
+    Tinfo& info() { return *info_; }
+    TWP_einstellungen& einstellungen() { return *einstellungen_; }
+    gui_senke& senke() { return *senke_; }
+    lauf_ausfuehrer& ausfuehrer() { return *ausfuehrer_; }
+
+    // Loads Qt's own texts (dialog buttons) for language `sprache`.
+    void qt_sprache(int sprache);
+
+private:
+    std::unique_ptr<gui_senke> senke_;
+    std::unique_ptr<lauf_ausfuehrer> ausfuehrer_;
+    std::unique_ptr<QTranslator> qt_texte_;
+    std::unique_ptr<THauptmenue> hauptmenue_;
+    std::unique_ptr<TEinlesefiles> einlesefiles_;
+    std::unique_ptr<TSimulationsdaten> simulationsdaten_;
+    std::unique_ptr<Tinfo> info_;
+    std::unique_ptr<TWP_einstellungen> einstellungen_;
+};
+
+// The running program (null before it is created); windows reach each other
+// through it.
+varnek_programm* programm();

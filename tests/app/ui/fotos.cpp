@@ -1,0 +1,151 @@
+// Pictures of every window of the desktop program in both languages, for
+// looking at them: ui_fotos <output folder> [de|en]. The program runs on a
+// fresh data folder of its own; each window is filled as a user would see it
+// (a data set read, a simulation run) and saved as PNG.
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "app/ui/THauptmenue.h"
+#include "app/ui/TLauf.h"
+#include "app/ui/TSimulationsdaten.h"
+#include "app/ui/Tinfo.h"
+#include "app/ui/gui_senke.h"
+#include "app/ui/lauf_ausfuehrer.h"
+#include "app/ui/varnek_programm.h"
+#include "data/ui/TWP_einstellungen.h"
+#include "input/ui/TEinlesefiles.h"
+#include "lang/sprache.h"
+#include "support/ui/fensterhilfe.h"
+
+namespace {
+
+QString g_ziel;
+QString g_sprache;
+
+void foto(QWidget* w, const QString& name) {
+    QTest::qWait(50);
+    const QString datei = g_ziel + QStringLiteral("/") + g_sprache + QStringLiteral("_") + name + QStringLiteral(".png");
+    w->grab().save(datei);
+    std::printf("%s\n", qPrintable(datei));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fputs("ui_fotos <output folder> [de|en]\n", stderr);
+        return 2;
+    }
+    g_ziel = QString::fromLocal8Bit(argv[1]);
+    g_sprache = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("de");
+    QDir().mkpath(g_ziel);
+
+    antworter a;
+    testprogramm t;
+    varnek_programm& p = *t.programm;
+    if (g_sprache == QStringLiteral("en")) {
+        p.einstellungen().fuellen();
+        p.einstellungen().waehle_sprache(SPRACHE_ENGLISCH);
+    }
+
+    THauptmenue& h = p.hauptmenue();
+    h.show();
+    if (!QTest::qWaitForWindowExposed(&h)) std::fputs("window not exposed\n", stderr);
+    foto(&h, QStringLiteral("THauptmenue_start"));
+
+    TEinlesefiles& e = p.einlesefiles();
+    e.oeffnen();
+    e.show();
+    if (!QTest::qWaitForWindowExposed(&e)) std::fputs("window not exposed\n", stderr);
+    e.waehle_datensatz(QStringLiteral("EFH Potsdam 2019 stuendlich"));
+    e.knopf("DatenEinlesen")->click();
+    for (int i = 0; i < e.seiten()->count(); ++i) {
+        e.seiten()->setCurrentIndex(i);
+        foto(&e, QStringLiteral("TEinlesefiles_%1").arg(i + 1));
+    }
+    e.seiten()->setCurrentIndex(0);
+
+    TSimulationsdaten& s = p.simulationsdaten();
+    s.katalog_lesen();
+    s.show();
+    if (!QTest::qWaitForWindowExposed(&s)) std::fputs("window not exposed\n", stderr);
+    QTest::qWait(100);
+    a.datei(t.res() / "potsdam_2019.sim");
+    s.findChild<QPushButton*>(QStringLiteral("Simulationsfile"))->click();
+    s.hide();
+    h.aktion("StartSimulation1")->trigger();
+    s.katalog_lesen();
+    s.show();
+    QTest::qWait(100);
+    for (int i = 0; i < 3; ++i) {
+        s.seiten()->setCurrentIndex(i);
+        foto(&s, QStringLiteral("TSimulationsdaten_%1").arg(i + 1));
+    }
+    s.bildseiten()->setCurrentIndex(1);
+    s.seiten()->setCurrentIndex(1);
+    foto(&s, QStringLiteral("TSimulationsdaten_2_Z"));
+    s.bildseiten()->setCurrentIndex(2);
+    foto(&s, QStringLiteral("TSimulationsdaten_2_K"));
+    s.hide();
+    e.hide();
+
+    h.statuspanel_zeigen();
+    foto(&h, QStringLiteral("THauptmenue_status"));
+
+    TWP_einstellungen& w = p.einstellungen();
+    w.fuellen();
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w)) std::fputs("window not exposed\n", stderr);
+    for (int i = 0; i < w.seiten()->count(); ++i) {
+        w.seiten()->setCurrentIndex(i);
+        foto(&w, QStringLiteral("TWP_einstellungen_%1").arg(i + 1));
+    }
+    w.hide();
+
+    Tinfo& info = p.info();
+    info.beschriften();
+    info.show();
+    if (!QTest::qWaitForWindowExposed(&info)) std::fputs("window not exposed\n", stderr);
+    foto(&info, QStringLiteral("Tinfo"));
+    info.hide();
+
+    TLauf lauf(&h);
+    lauf.zeige_flaeche(18.0);
+    lauf.zeige_fortschritt(7, 12);
+    lauf.show();
+    if (!QTest::qWaitForWindowExposed(&lauf)) std::fputs("window not exposed\n", stderr);
+    foto(&lauf, QStringLiteral("TLauf"));
+    lauf.beenden();
+
+    // A message box and a question as the sink shows them.
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Varnek"),
+                    gui_senke::anzeigetext(g_sprache == QStringLiteral("en")
+                                               ? "Error: Read data and create output file"
+                                               : "Fehler: Daten einlesen und Ausgabedatei anlegen"),
+                    QMessageBox::Ok, &h);
+    box.show();
+    if (!QTest::qWaitForWindowExposed(&box)) std::fputs("window not exposed\n", stderr);
+    foto(&box, QStringLiteral("meldung"));
+    box.hide();
+    QMessageBox frage(QMessageBox::Question, QStringLiteral("Varnek"),
+                      gui_senke::anzeigetext(g_sprache == QStringLiteral("en")
+                                                 ? "Warning: COPWE < 1. #13 Terminate application?"
+                                                 : "Warnung: COPWE < 1. #13 Anwendung beenden?"),
+                      QMessageBox::Yes | QMessageBox::No, &h);
+    frage.show();
+    if (!QTest::qWaitForWindowExposed(&frage)) std::fputs("window not exposed\n", stderr);
+    foto(&frage, QStringLiteral("frage"));
+    frage.hide();
+    std::fprintf(stderr, "messages: %s\n", qPrintable(a.alle()));
+    return 0;
+}

@@ -1,0 +1,104 @@
+#include "support/ui/fensterhilfe.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/programmstart.h"
+#include "app/ui/TLauf.h"
+#include "app/ui/varnek_programm.h"
+#include "lang/meldung.h"
+
+antworter::antworter() {
+    takt_.setInterval(5);
+    connect(&takt_, &QTimer::timeout, this, &antworter::pruefe);
+    takt_.start();
+}
+
+void antworter::pruefe() {
+    QWidget* w = QApplication::activeModalWidget();
+    if (auto* lauf = qobject_cast<TLauf*>(w)) {
+        if (anhalten_klicken) {
+            if (auto* k = lauf->findChild<QPushButton*>(QStringLiteral("anhalten")); k && k->isEnabled()) k->click();
+        }
+        return;
+    }
+    if (auto* box = qobject_cast<QMessageBox*>(w)) {
+        if (!box->isVisible()) return;
+        gesehene_meldung m;
+        m.text = box->text();
+        m.symbol = box->icon();
+        const QVariant s = box->property("schwere");
+        if (s.isValid()) m.schwere = s.toChar();
+        if (QAbstractButton* ja = box->button(QMessageBox::Yes)) m.ja_text = ja->text();
+        meldungen.push_back(m);
+        if (box->button(QMessageBox::Yes)) {
+            QMessageBox::StandardButton a = QMessageBox::No;
+            if (!antworten_.empty()) {
+                a = antworten_.front();
+                antworten_.pop_front();
+            }
+            box->button(a)->click();
+        } else if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
+            ok->click();
+        } else {
+            box->reject();
+        }
+        return;
+    }
+    if (auto* d = qobject_cast<QFileDialog*>(w)) {
+        if (!d->isVisible()) return;
+        ++dateidialoge;
+        if (dateien_.empty()) {
+            d->reject();
+            return;
+        }
+        const std::filesystem::path p = dateien_.front();
+        dateien_.pop_front();
+        d->selectFile(QString::fromStdString(p.string()));
+        static_cast<QDialog*>(d)->accept();
+    }
+}
+
+QString antworter::alle() const {
+    QStringList t;
+    for (const auto& m : meldungen) t << QStringLiteral("[%1] %2").arg(m.schwere).arg(m.text);
+    return t.join(QStringLiteral(" | "));
+}
+
+bool antworter::gesehen(const QString& teiltext) const {
+    for (const auto& m : meldungen)
+        if (m.text.contains(teiltext)) return true;
+    return false;
+}
+
+testprogramm::testprogramm(int bildschirmbreite) {
+    programm = std::make_unique<varnek_programm>();
+    startoptionen o;
+    o.datenbank = db();
+    o.ergebnisse = res();
+    angelegt = programm->starte(o, bildschirmbreite);
+}
+
+testprogramm::~testprogramm() { programm.reset(); }
+
+std::filesystem::path testprogramm::db() const {
+    return std::filesystem::path(ordner.path().toStdString()) / "db";
+}
+
+std::filesystem::path testprogramm::res() const {
+    return std::filesystem::path(ordner.path().toStdString()) / "res";
+}
+
+bool warte_bis(const std::function<bool()>& bedingung, int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (!bedingung()) {
+        if (t.elapsed() > ms) return false;
+        QTest::qWait(5);
+    }
+    return true;
+}

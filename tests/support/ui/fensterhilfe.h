@@ -1,0 +1,66 @@
+#pragma once
+// Window tests: a program started on a data folder of the test's own, and an
+// answerer that waits for the message boxes and file dialogs the windows open,
+// records them and answers them as told.
+
+#include <QMessageBox>
+#include <QObject>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class varnek_programm;
+
+// One message box or dialog seen.
+struct gesehene_meldung {
+    QString text;
+    QMessageBox::Icon symbol = QMessageBox::NoIcon;
+    QChar schwere;        // severity of `meldung` boxes ('A' for questions)
+    QString ja_text;      // caption of the Yes button of a question
+};
+
+class antworter : public QObject {
+    Q_OBJECT
+public:
+    antworter();
+    // Answers of the next questions (Yes/No boxes), in order; without one, No.
+    void antworte(QMessageBox::StandardButton b) { antworten_.push_back(b); }
+    // The path the next file dialog chooses; without one it is cancelled.
+    void datei(const std::filesystem::path& p) { dateien_.push_back(p); }
+    // Clicks "Anhalten" as soon as the run window appears.
+    bool anhalten_klicken = false;
+
+    std::vector<gesehene_meldung> meldungen;
+    int dateidialoge = 0;
+    // Texts of all boxes seen so far, for failure output.
+    QString alle() const;
+    bool gesehen(const QString& teiltext) const;
+    void vergiss() { meldungen.clear(); }
+
+private:
+    void pruefe();
+    QTimer takt_;
+    std::deque<QMessageBox::StandardButton> antworten_;
+    std::deque<std::filesystem::path> dateien_;
+};
+
+// A started program on its own folders <tmp>/db and <tmp>/res.
+struct testprogramm {
+    explicit testprogramm(int bildschirmbreite = 1280);
+    ~testprogramm();
+    std::filesystem::path db() const;
+    std::filesystem::path res() const;
+
+    QTemporaryDir ordner;
+    std::unique_ptr<varnek_programm> programm;
+    bool angelegt = false;
+};
+
+// Waits until `bedingung` holds or `ms` have passed, processing events.
+bool warte_bis(const std::function<bool()>& bedingung, int ms = 20000);

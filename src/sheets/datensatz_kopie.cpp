@@ -67,6 +67,8 @@ bool datensatz_kopieren(int index) {
     t.einfuegen();
     for (int i = 0; i < t.spaltenanzahl(); ++i) t.setze(i, werte[static_cast<size_t>(i)]);
     t.setze(0, feldwert(kopiename(als_text(werte[0]))));
+    // A new site data set has not been computed: it starts not fixed.
+    if (index == thaupt) t.setze("lock", feldwert(std::string("NF")));
     return true;
 }
 
@@ -79,6 +81,7 @@ bool kopiere_datensatz_mit_bezuegen(int index, const std::string& neuer_name) {
     const std::string alt = als_text(werte[0]);
     const std::string neu = neuer_name.empty() ? kopiename(alt) : neuer_name;
     werte[0] = feldwert(neu);
+    if (index == thaupt) werte[static_cast<size_t>(t.spalten_index("lock"))] = feldwert(std::string("NF"));
 
     // The name must be free under the rest of the key.
     std::vector<feldwert> schluessel;

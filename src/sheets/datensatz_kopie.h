@@ -12,7 +12,8 @@ std::string kopiename(const std::string& name);
 // Copies the current row of registry table `tabelle`: a new row is inserted
 // with every field of the current row in field order, its first field (the
 // name) marked by `kopiename`, and left in insert state for the user to
-// complete and post. False (nothing started) when there is no current row.
+// complete and post. A copied site data set starts not fixed (`lock` "NF").
+// False (nothing started) when there is no current row.
 bool datensatz_kopieren(int tabelle);
 
 // Copies the current row as a finished new row named `neuer_name` (empty:

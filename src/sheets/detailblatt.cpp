@@ -199,19 +199,18 @@ bool h_aus_breite() {
     return true;
 }
 
-int Berechne_Anzahl(int monat, detailart art) {
-    const auto z = lies_details(art);
-    if (!z) return 0;
-    const auto m = z->monate.find(monat);
-    if (m == z->monate.end()) return 0;
+namespace {
+
+int anzahl_aus(const detailzeilen& z, int monat) {
+    const auto m = z.monate.find(monat);
+    if (m == z.monate.end()) return 0;
     int n = 0;
     while (m->second.count(n + 1)) ++n;
     return n;
 }
 
-monatsmittel mittelwerte(int monat, int anzahl, detailart art) {
+monatsmittel mittelwerte_aus(const detailzeilen* z, int monat, int anzahl, detailart art) {
     monatsmittel e;
-    const auto z = lies_details(art);
     if (!z) return e;
     const auto m = z->monate.find(monat);
     if (m == z->monate.end()) return e;
@@ -253,13 +252,25 @@ monatsmittel mittelwerte(int monat, int anzahl, detailart art) {
     return e;
 }
 
+}  // namespace
+
+int Berechne_Anzahl(int monat, detailart art) {
+    const auto z = lies_details(art);
+    return z ? anzahl_aus(*z, monat) : 0;
+}
+
+monatsmittel mittelwerte(int monat, int anzahl, detailart art) {
+    const auto z = lies_details(art);
+    return mittelwerte_aus(z ? &*z : nullptr, monat, anzahl, art);
+}
+
 namespace {
 // Fields of the monthly record that take the means of month m; empty when
 // the month has no detail rows.
-feldliste uebernahme(int monat, detailart art) {
-    const int n = Berechne_Anzahl(monat, art);
+feldliste uebernahme(const detailzeilen& z, int monat, detailart art) {
+    const int n = anzahl_aus(z, monat);
     if (n == 0) return {};
-    const monatsmittel e = mittelwerte(monat, n, art);
+    const monatsmittel e = mittelwerte_aus(&z, monat, n, art);
     const std::string k = std::to_string(monat);
     if (art == detailart::wetter)
         return {{"ir" + k, feldwert(e.summe_ir)},
@@ -272,8 +283,9 @@ feldliste uebernahme(int monat, detailart art) {
 }  // namespace
 
 bool uebernehme_mittelwerte(int monat, detailart art) {
-    if (!aktuelle_zeile(tabellen(art).monat)) return false;
-    const feldliste f = uebernahme(monat, art);
+    const auto z = lies_details(art);
+    if (!z) return false;
+    const feldliste f = uebernahme(*z, monat, art);
     if (f.empty()) {
         meldung(txt::keine_details.text() + std::to_string(monat), "M", 'E');
         return false;
@@ -283,10 +295,11 @@ bool uebernehme_mittelwerte(int monat, detailart art) {
 }
 
 bool alle_berechnen_und_uebernehmen(detailart art) {
-    if (!aktuelle_zeile(tabellen(art).monat)) return false;
+    const auto z = lies_details(art);
+    if (!z) return false;
     feldliste alle;
     for (int m = 1; m <= 12; ++m)
-        for (auto& f : uebernahme(m, art)) alle.push_back(std::move(f));
+        for (auto& f : uebernahme(*z, m, art)) alle.push_back(std::move(f));
     if (alle.empty()) {
         meldung(txt::keine_details.text() + "1..12", "M", 'E');
         return false;

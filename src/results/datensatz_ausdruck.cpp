@@ -81,3 +81,29 @@ std::vector<druckzeile> ausdruck_werte(const std::vector<bool>& auswahl) {
     }
     return z;
 }
+
+std::vector<druckzeile> tabellen_druckzeilen(int index, const std::vector<std::string>& titel) {
+    std::vector<druckzeile> z;
+    tabelle& t = tab(index);
+    if (!t.ist_offen()) return z;
+    auto verbinde = [](const std::vector<std::string>& teile) {
+        std::string s;
+        for (size_t i = 1; i < teile.size(); ++i) s += (i > 1 ? " | " : "") + teile[i];
+        return s;
+    };
+    std::vector<std::string> kopf;
+    for (int i = 0; i < t.spaltenanzahl(); ++i)
+        kopf.push_back(static_cast<size_t>(i) < titel.size() ? titel[static_cast<size_t>(i)] : t.spalte(i).name);
+    z.push_back({kopf.empty() ? "" : kopf[0], verbinde(kopf), 1});
+    t.abbrechen();
+    const int64_t zurueck = t.position();
+    for (t.erster(); !t.eof(); t.naechster()) {
+        std::vector<std::string> werte;
+        for (int i = 0; i < t.spaltenanzahl(); ++i) werte.push_back(text_von(t.wert(i)));
+        z.push_back({werte[0], verbinde(werte), 1});
+    }
+    // Back to the row the sheet stood on.
+    t.erster();
+    for (int64_t i = 0; i < zurueck && !t.eof(); ++i) t.naechster();
+    return z;
+}

@@ -32,3 +32,9 @@ std::vector<druckzeile> ausdruck_namen();
 // with the fields not yet printed; then an empty line. A record that does not
 // exist is printed as one line saying so.
 std::vector<druckzeile> ausdruck_werte(const std::vector<bool>& auswahl);
+
+// "Drucken" of a data sheet: the grid of a table as list-printer lines, a
+// header line of the column titles and one line per row of the current view
+// (filter and order of the cursor): the first column as label, the other
+// columns joined by " | " as value.
+std::vector<druckzeile> tabellen_druckzeilen(int tabelle, const std::vector<std::string>& titel);

@@ -97,3 +97,27 @@ TEST_F(Ausdruck, NamenUndWerte) {
 }
 
 }  // namespace
+
+namespace {
+
+// The grid of a data sheet: the titles, then one line per row in the
+// cursor's order; the cursor stays where it stood.
+TEST_F(Ausdruck, TabellenGitter) {
+    tabelle& n = tab(tnum);
+    n.filter_aus();
+    n.sortiere_nach_schluessel();
+    n.erster();
+    n.naechster();
+    n.naechster();
+    const std::string stand = n.text("name");
+    const auto z = tabellen_druckzeilen(tnum, {});
+    EXPECT_EQ(n.text("name"), stand);
+    ASSERT_EQ(z.size(), static_cast<size_t>(n.anzahl()) + 1);
+    ASSERT_GT(z.size(), 3u);
+    EXPECT_EQ(z[0].label, "name");
+    EXPECT_EQ(z[0].wert.rfind("zeitraum | art | optimierung | strahlung | sortierung | monatstart | ", 0), 0u);
+    EXPECT_EQ(z[3].label, stand);
+    EXPECT_EQ(z[3].wert.rfind(n.text("zeitraum") + " | " + n.text("art") + " | ", 0), 0u) << z[3].wert;
+}
+
+}  // namespace

@@ -34,6 +34,8 @@ constexpr text_paar station_fehlt{"Fehler: Station nicht in der Stationsliste: "
 }  // namespace txt
 
 constexpr int BREITEN[8] = {5, 40, 7, 8, 5, 6, 5, 5};
+// Far above any station list or series file; a larger file is not read.
+constexpr std::uintmax_t MAX_DATEIGROESSE = 256u << 20;
 constexpr int ANZ_STATIONSSPALTEN = 32;
 constexpr size_t FELDPUFFER = 40;
 
@@ -97,7 +99,7 @@ int tage(int monat, bool schaltjahr) {
 // The data lines of a file after the lines to skip.
 std::optional<std::vector<std::string>> datenzeilen(const fs::path& datei, int ueberlesen) {
     std::error_code ec;
-    if (!fs::is_regular_file(datei, ec)) return std::nullopt;
+    if (!fs::is_regular_file(datei, ec) || fs::file_size(datei, ec) > MAX_DATEIGROESSE) return std::nullopt;
     std::ifstream ein(datei, std::ios::binary);
     if (!ein) return std::nullopt;
     std::vector<std::string> z;
@@ -226,7 +228,8 @@ std::vector<std::string> zerlege_stationszeile(const std::string& zeile) {
 int lies_stationsliste(const fs::path& datei) {
     std::error_code ec;
     std::ifstream ein;
-    if (fs::is_regular_file(datei, ec)) ein.open(datei, std::ios::binary);
+    if (fs::is_regular_file(datei, ec) && fs::file_size(datei, ec) <= MAX_DATEIGROESSE)
+        ein.open(datei, std::ios::binary);
     if (!ein) {
         meldung(txt::stationsliste.text() + datei.string(), "M", 'E');
         return -1;

@@ -92,6 +92,22 @@ TEST_F(Detailblatt, MittelwerteUndUebernahme) {
     EXPECT_DOUBLE_EQ(tab(tir_ta_m).zahl("irgesamt"), 0.6);
 }
 
+// Demand: the month's sum of energies and the row count into the record,
+// then the yearly total.
+TEST_F(Detailblatt, BedarfUebernehmenUndGesamtverbrauch) {
+    zeile(tew_m, {{"name", s("ew")}, {"name_d", s("ew_reihe")}, {"rel", s("A")}, {"Januar", 5.0}, {"juli", 7.0}});
+    for (int n = 1; n <= 3; ++n) detail(tew_d, "ew_reihe", 1, n, {{"ew", 1.5 * n}, {"h", 1.0}});
+    for (int n = 1; n <= 2; ++n) detail(tew_d, "ew_reihe", 3, n, {{"ew", 2.0}, {"h", 1.0}});
+    ASSERT_TRUE(alle_berechnen_und_uebernehmen(detailart::warmwasser));
+    tabelle& t = tab(tew_m);
+    EXPECT_DOUBLE_EQ(t.zahl("Januar"), 9.0);
+    EXPECT_DOUBLE_EQ(t.zahl("m1"), 3.0);
+    EXPECT_DOUBLE_EQ(t.zahl("märz"), 4.0);
+    EXPECT_DOUBLE_EQ(t.zahl("juli"), 7.0);  // no details: kept
+    ASSERT_TRUE(uebernehme_gesamten_verbrauch(detailart::warmwasser));
+    EXPECT_DOUBLE_EQ(tab(tew_m).zahl("gesamt"), 20.0);
+}
+
 TEST_F(Detailblatt, NormierenAufMonatswert) {
     wetter("A");  // ir1 = 10
     for (int n = 1; n <= 3; ++n) detail(tir_ta_d, "w", 1, n, {{"ir_g", n == 3 ? 2.0 : 1.0}});

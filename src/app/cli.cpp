@@ -20,6 +20,7 @@
 #include "app/programmstart.h"
 #include "app/simulation_run.h"
 #include "app/standard_laufdienste.h"
+#include "app/import_befehl.h"
 #include "app/kosten_befehl.h"
 #include "engine/anlagenschritte.h"
 #include "input/wetter_adapter.h"
@@ -66,6 +67,11 @@ Commands:
                              cost parameters of each file's site data set
   init-db [dir]              create the default database in dir (default: the database
                              directory); refuses a directory that is not empty
+  import-weather <file> --name NAME [--replace]
+                             reads an EnergyPlus weather file (.epw) or a DWD test reference
+                             year (.dat) into the weather record NAME with hourly detail rows
+                             (location, units and source from the file); --replace replaces
+                             a record of that name
   devices [--simulated] [--com-pattern PATTERN]
                              list the serial ports COM2..COM100 with their DCD/DSR levels,
                              the port found for each device and its no-connection mark;
@@ -123,6 +129,11 @@ Befehle:
                              Kostenparametern des Datensatzes jeder Datei
   init-db [Verzeichnis]      legt die Default-Datenbank im Verzeichnis an (sonst im
                              Datenbankverzeichnis); ein nicht leeres Verzeichnis wird abgelehnt
+  import-weather <Datei> --name NAME [--replace]
+                             liest eine EnergyPlus-Wetterdatei (.epw) oder ein
+                             DWD-Testreferenzjahr (.dat) als Wetterdatensatz NAME mit
+                             Stundenwerten ein (Ort, Einheiten und Quelle aus der Datei);
+                             --replace ersetzt einen Datensatz dieses Namens
   devices [--simulated] [--com-pattern MUSTER]
                              listet die seriellen Schnittstellen COM2..COM100 mit ihren
                              DCD/DSR-Pegeln, die für jedes Gerät gefundene Schnittstelle und
@@ -243,6 +254,8 @@ struct befehlszeile {
     double sperre_warten = 5.0;         // seconds to wait for result files in use
     bool simuliert = false;             // devices: simulated boards
     std::optional<std::string> com_muster;  // devices: COMn -> device path
+    std::optional<std::string> name;        // import-weather: name of the weather record
+    bool ersetzen = false;                  // import-weather: replace a record of that name
     std::vector<std::string> optionen;  // the command-specific options given
     std::string befehl;
     std::vector<std::string> argumente;
@@ -299,6 +312,12 @@ befehlszeile lies_befehlszeile(int argc, const char* const* argv) {
         } else if (a == "--com-pattern") {
             b.com_muster = wert(i, a);
             b.optionen.push_back(a);
+        } else if (a == "--name") {
+            b.name = wert(i, a);
+            b.optionen.push_back(a);
+        } else if (a == "--replace") {
+            b.ersetzen = true;
+            b.optionen.push_back(a);
         } else if (a == "--lock-wait") {
             b.sperre_warten = zahloption(a, wert(i, a), 0.0, 86400.0);
             b.optionen.push_back(a);
@@ -337,6 +356,8 @@ const std::vector<befehlsform>& befehlsformen() {
          {"devices [--simulated] [--com-pattern MUSTER]", "devices [--simulated] [--com-pattern PATTERN]"}},
         {"costs", 0, 64, {"--csv"}, {"costs <Ergebnisdatei>... [--csv]", "costs <result file>... [--csv]"}},
         {"init-db", 0, 1, {}, {"init-db [Verzeichnis]", "init-db [dir]"}},
+        {"import-weather", 1, 1, {"--name", "--replace"},
+         {"import-weather <Datei> --name NAME [--replace]", "import-weather <file> --name NAME [--replace]"}},
     };
     return f;
 }
@@ -717,6 +738,8 @@ int varnek_cli(int argc, const char* const* argv, std::ostream& aus, std::ostrea
         }
         if (b.befehl == "devices") return befehl_geraete(b.simuliert, b.com_muster, aus, fehler);
         if (b.befehl == "costs") return befehl_kosten(b.start, b.argumente, b.csv, aus, fehler);
+        if (b.befehl == "import-weather")
+            return befehl_wetterimport(b.start, b.argumente[0], b.name.value_or(""), b.ersetzen, aus, fehler);
         if (b.befehl == "init-db") {
             befehl_init_db(b, aus);
             return 0;

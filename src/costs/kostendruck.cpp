@@ -1,15 +1,6 @@
 #include "costs/kostendruck.h"
 
-#include <algorithm>
-#include <charconv>
-
 #include "lang/kostentexte.h"
-
-std::string druckzahl(double x) {
-    char puffer[64];
-    const auto r = std::to_chars(puffer, puffer + sizeof puffer, x);
-    return std::string(puffer, r.ptr);
-}
 
 std::vector<druckzeile> kostenparameter_druckzeilen(const kalkulationsdaten& k) {
     using namespace kpar;
@@ -39,21 +30,4 @@ std::vector<druckzeile> kostenparameter_druckzeilen(const kalkulationsdaten& k) 
         }
     }
     return zeilen;
-}
-
-std::vector<druckposition> listendruck_layout(int anzahl, int seitenbreite, int seitenhoehe, int zeilenhoehe) {
-    std::vector<druckposition> pos;
-    if (anzahl <= 0) return pos;
-    const int hoehe = std::max(zeilenhoehe, 1);
-    const int pro_seite = std::max((seitenhoehe - 2 * LISTENDRUCK_RAND) / hoehe, 1);
-    pos.reserve(static_cast<size_t>(anzahl));
-    for (int i = 0; i < anzahl; ++i) {
-        druckposition p;
-        p.seite = i / pro_seite + 1;
-        p.y = LISTENDRUCK_RAND + (i % pro_seite) * hoehe;
-        p.x_label = LISTENDRUCK_LABEL_X;
-        p.x_wert = seitenbreite / 2;
-        pos.push_back(p);
-    }
-    return pos;
 }

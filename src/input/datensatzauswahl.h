@@ -76,7 +76,7 @@ void loesche_datensatz(const std::string& name);
 // character of the name replaced by '*' (a name of one character gets the
 // '*' in front of it).
 std::vector<std::pair<std::string, std::string>> kopie_von_datensatz(const std::string& name);
-std::string kopiename(const std::string& name);
+
 
 // The catalogue table a `haupt` column names a row of (`kolu` and `kolo`
 // the collectors, `wpww` and `wpwe` the heat pumps, the three store columns

@@ -401,7 +401,9 @@ bool daten_einlesen(atlas_aufloesung a, atlas_groesse g, const std::string& stat
         for (const auto& [m, werte] : *erste) {
             const double tageslaenge = runde_dezimal(sonne::tageslaenge(m, breite, tage(m, ist_schaltjahr(jahr))).stunden, 3);
             for (const auto& [nr, x] : werte) {
-                std::vector<std::pair<const char*, feldwert>> f = {{spalte, feldwert(x)}};
+                std::vector<std::pair<const char*, feldwert>> f;
+                f.reserve(4);
+                f.emplace_back(spalte, feldwert(x));
                 if (temperatur) f.push_back({"tamax", feldwert(zweite->at(m).at(nr))});
                 f.push_back({"h", feldwert(stuendlich ? 1.0 : tageslaenge)});
                 f.push_back({"hm", feldwert(stuendlich ? static_cast<double>((nr - 1) % 24 + 1) : 12.0)});

@@ -4,6 +4,7 @@
 #include "input/datensatzauswahl.h"
 #include "lade_hilfen.h"
 #include "lang/meldung.h"
+#include "sheets/datensatz_kopie.h"
 
 using namespace tabledata;
 

@@ -49,8 +49,8 @@ struct laufzustand {
 // Copy of a 10-layer store, one charge and one direct discharge per item.
 void BM_SpeicherLadenEntladen(benchmark::State& state) {
     laufzustand z;
-    setze_code(z.numchar, 7, "E");
-    setze_code(z.numchar, 31, "S");
+    setze_code(z.numchar, ndata::kopplungstyp, "E");
+    setze_code(z.numchar, ndata::meldungsmodus, "S");
     z.d->copwe[1] = 3.0;
     keine_buchung b;
     const speicher vorlage = zehn_schichten();
@@ -96,13 +96,21 @@ void BM_BerechneCop(benchmark::State& state) {
     const char* modell = modelle[state.range(0)];
     state.SetLabel(std::string("model ") + modell);
     laufzustand z;
-    setze_code(z.numchar, 12, modell);
-    setze_code(z.numchar, 10, "E");
-    setze_code(z.numchar, 7, "E");
+    setze_code(z.numchar, ndata::modelltyp_we, modell);
+    setze_code(z.numchar, ndata::ohne_kopplung, "E");
+    setze_code(z.numchar, ndata::kopplungstyp, "E");
     auto& v = *z.vdatt;
-    v[31] = 0.05; v[32] = 1.5; v[33] = 0.01; v[34] = 1e-4; v[35] = 1e-4; v[36] = 1e-6;
-    v[37] = 0.01; v[38] = 1.0;
-    v[53] = 3.0; v[57] = 40000.0; v[59] = 100.0;
+    v[tdata::we_c1] = 0.05;
+    v[tdata::we_c2] = 1.5;
+    v[tdata::we_c3] = 0.01;
+    v[tdata::we_c4] = 1e-4;
+    v[tdata::we_c5] = 1e-4;
+    v[tdata::we_c6] = 1e-6;
+    v[tdata::we_c7] = 0.01;
+    v[tdata::ww_exponent] = 1.0;
+    v[tdata::we_vkv0_kehrwert] = 3.0;
+    v[tdata::wpfluid_cvg] = 40000.0;
+    v[tdata::wpfluid_mol] = 100.0;
     dampftafel_setzen();
     std::array<double, 64> tt{}, th{};
     for (size_t i = 0; i < tt.size(); ++i) {

@@ -48,12 +48,12 @@ bool lese_daten_ein(datz3& p1, datz3& p2, bool& dbflag) {
     // loaded: its rows would be those the tables happen to stand on. Before
     // loading, every value the run uses is checked.
     try {
-        dbflag = SetAllMasters(zustand::numchar()[31]);
+        dbflag = SetAllMasters(zustand::numchar()[ndata::meldungsmodus]);
         if (!dbflag) {
             loese_alle_master();
             return false;
         }
-        pruefe_datensatzwerte(zustand::numchar()[31]);
+        pruefe_datensatzwerte(zustand::numchar()[ndata::meldungsmodus]);
         leseausDatenBank(p1, p2);
     } catch (...) {
         loese_alle_master();

@@ -73,21 +73,21 @@ void lauf_perioden_schritte::steuerlauf_startpunkt(bool messmodus, int& monat, i
 
 // --- ttief --------------------------------------------------------------------
 void ttief(datz& vdatz, datz3& pvdatz3, datt& vdatt, const flagchar& numchar) {
-    const std::string& kopplung = numchar[25];
+    const std::string& kopplung = numchar[ndata::kopplungsart];
     for (int m = 1; m <= MAXMONAT; ++m) {
         const int anzahl = intervalle(m);
         intervallzeile& tt = pvdatz3[zdata::tt][m];
         const intervallzeile& ta = pvdatz3[zdata::ta][m];
         for (int s = 1; s <= anzahl; ++s) {
             if (ist_direktkopplung(numchar)) {
-                tt[s] = ta[s] + vdatt[101];
+                tt[s] = ta[s] + vdatt[tdata::mindeltatkol];
             } else if (kopplung == "L" || kopplung == "F" || kopplung == "E") {
-                tt[s] = vdatt[100];
+                tt[s] = vdatt[tdata::reservoirtemperatur];
             } else if (kopplung == "A") {
                 tt[s] = ta[s];
             }
-            if (numchar[7] == "E") {
-                tt[s] = numchar[9] == "W" ? vdatz[zdata::rwv][m] : vdatz[zdata::te][m];
+            if (numchar[ndata::kopplungstyp] == "E") {
+                tt[s] = numchar[ndata::kaltwassertemp] == "W" ? vdatz[zdata::rwv][m] : vdatz[zdata::te][m];
             }
         }
     }
@@ -177,11 +177,12 @@ struct cursor_waechter {
 // Intermediate results after a parameter step.
 void zeige_zwischenergebnisse(double A, const flagchar& numchar, graphdata& links,
                               graphdata& rechts, lauf_beobachter& b) {
-    if (!(A > 0.0) || numchar[3] == "A") return;
-    if ((numchar[3] == "V" || numchar[3] == "M") && numchar[0] == "M") {
+    if (!(A > 0.0) || numchar[ndata::rechenart] == "A") return;
+    if ((numchar[ndata::rechenart] == "V" || numchar[ndata::rechenart] == "M") &&
+        numchar[ndata::zeitraum] == "M") {
         b.zwischenergebnisse_v_zeigen();
     }
-    if (numchar[0] == "J") {
+    if (numchar[ndata::zeitraum] == "J") {
         const int anzp = std::clamp(zustand::lauf().anzge, 0, MAXGRAPHPUNKTE);
         links.anzp[1] = anzp;
         links.anzbild = 1;
@@ -207,7 +208,7 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
     lauf_perioden_schritte schritte(u.schritte, b);
 
     // 1. Hourglass (a control run leaves the cursor alone); reset at the end.
-    if (numchar[38] == "N") b.sanduhr(true);
+    if (numchar[ndata::kontrolllauf] == "N") b.sanduhr(true);
     cursor_waechter waechter{b};
 
     // 2. Run records, best value, chart data.
@@ -232,12 +233,12 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
     // 5.-7. Chart buffers, inflow temperatures, progress bar.
     setzenull(*links, *rechts);
     d.eintrittstemperaturen_fuellen();
-    b.fortschritt_beginnen(numchar[0] == "J" ? l.anzge : 12);
+    b.fortschritt_beginnen(numchar[ndata::zeitraum] == "J" ? l.anzge : 12);
 
     // 8. Heat-pump power steps.
     int leistungsanzahl = 1;
     double leistungsschritt = 0.0;
-    if (numchar[25] != "K") {
+    if (numchar[ndata::kopplungsart] != "K") {
         leistungsanzahl = std::max(l.anzwp, 1);
         leistungsschritt = l.anzwp == 0 ? 0.0 : (l.maxleistwp - l.minleistwp) / l.anzwp;
         if (l.anzwp < 0 || l.anzwp > MAX_LEISTUNGSSCHRITTE || !std::isfinite(leistungsschritt)) {
@@ -250,7 +251,8 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
     // 9. Tilt steps.
     const double neigungsschritt =
         l.anztheta == 0 ? 0.0 : (l.maxtheta - l.mintheta) / l.anztheta;
-    int neigungsanzahl = (numchar[33] != "Y" && numchar[38] != "J") ? l.anztheta : 0;
+    int neigungsanzahl =
+        (numchar[ndata::laufart] != "Y" && numchar[ndata::kontrolllauf] != "J") ? l.anztheta : 0;
     if (l.mintheta == l.maxtheta) neigungsanzahl = 0;
     if (neigungsanzahl < 0 || neigungsanzahl > MAX_NEIGUNGSSCHRITTE || !std::isfinite(neigungsschritt)) {
         meldung(txt::neigungsschritte.text() + std::to_string(l.anztheta) + ", " + zahl_text(l.mintheta) +
@@ -260,9 +262,9 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
     }
 
     // 10. Area steps below the maximum area.
-    const double daf = vdatt[77];
-    int flaechenschritt = numchar[38] == "J" ? 1 : l.danzflaeche;
-    const bool steuerlauf = numchar[38] == "J";
+    const double daf = vdatt[tdata::daf];
+    int flaechenschritt = numchar[ndata::kontrolllauf] == "J" ? 1 : l.danzflaeche;
+    const bool steuerlauf = numchar[ndata::kontrolllauf] == "J";
     if (!steuerlauf && (!(daf > 0.0) || flaechenschritt <= 0)) {
         // Without a positive unit area and step the area loop would never end.
         meldung(txt::flaechenschritt_null.text(), "M", 'E');
@@ -323,11 +325,11 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
     }
     // 13.
     int j = 1;
-    const double basiswert = vdatt[97];
-    numchar[34] = "N";
+    const double basiswert = vdatt[tdata::mittlerer_wind];
+    numchar[ndata::stopp] = "N";
 
     // 14. Area loop.
-    while (A <= maxflaeche && numchar[34] == "N") {
+    while (A <= maxflaeche && numchar[ndata::stopp] == "N") {
         b.einlesefenster_neu_zeichnen();
         anlage& a0 = zustand::anlage(0);
         a0.n = daf > 0.0 ? static_cast<int32_t>(std::nearbyint(A / daf)) : 0;
@@ -337,7 +339,7 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
         loesche_laufergebnisse(zustand::datm_allgemein());
         d.monatsvorbereitung(A);
         d.intervallvorbereitung();
-        if (A > 0.0 && (numchar[25] != "K" || numchar[3] != "A")) {
+        if (A > 0.0 && (numchar[ndata::kopplungsart] != "K" || numchar[ndata::rechenart] != "A")) {
             double maxge = 0.0, minge = 0.0;
             d.ge_grenzen(maxge, minge);
             if (a0.n > 0) {
@@ -348,24 +350,26 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
         bestwert = 0.0;
 
         for (int neigung = 1; neigung <= neigungsanzahl + 1; ++neigung) {
-            vdatt[92] = (neigung - 1) * neigungsschritt + l.mintheta;
-            vdatt[97] = std::cos(vdatt[92] * std::numbers::pi / 180.0) * basiswert;
+            vdatt[tdata::theta_s] = (neigung - 1) * neigungsschritt + l.mintheta;
+            vdatt[tdata::mittlerer_wind] =
+                std::cos(vdatt[tdata::theta_s] * std::numbers::pi / 180.0) * basiswert;
             // A refused tilt leaves the series of the previous step; computing
             // with them would give wrong results, so the run ends here.
-            if (!d.berechne_Einstrahlungsdaten(vdatt[105], vdatt[92], vdatt[91], vdatz, numchar,
-                                               zustand::pvdatz3(1), vdatt)) {
+            if (!d.berechne_Einstrahlungsdaten(vdatt[tdata::wetter_breite], vdatt[tdata::theta_s],
+                                               vdatt[tdata::phi_g], vdatz, numchar, zustand::pvdatz3(1),
+                                               vdatt)) {
                 return;
             }
-            if (numchar[25] == "K") leistungsanzahl = 1;
+            if (numchar[ndata::kopplungsart] == "K") leistungsanzahl = 1;
 
             for (int k = 1; k <= leistungsanzahl; ++k) {
                 b.sanduhr(true);
                 b.fortschritt_auf_minimum();
-                if (numchar[25] != "K") {
-                    vdatt[43] = (k - 1) * leistungsschritt + l.minleistwp;
-                    l.leistungwp = vdatt[43];
+                if (numchar[ndata::kopplungsart] != "K") {
+                    vdatt[tdata::ww_leistung] = (k - 1) * leistungsschritt + l.minleistwp;
+                    l.leistungwp = vdatt[tdata::ww_leistung];
                 }
-                if (A > 0.0 && numchar[7] != "S") b.zwischenergebnisse_t_oeffnen(A);
+                if (A > 0.0 && numchar[ndata::kopplungstyp] != "S") b.zwischenergebnisse_t_oeffnen(A);
 
                 auto periode = [&](char code) {
                     int variantenzaehler = 0;
@@ -374,14 +378,14 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
                                      zustand::datm_allgemein(), vdatt, zustand::pvdatz3(1), A,
                                      schritte);
                 };
-                const std::string& art = numchar[3];
-                const std::string& zeitraum = numchar[0];
+                const std::string& art = numchar[ndata::rechenart];
+                const std::string& zeitraum = numchar[ndata::zeitraum];
                 if ((art == "V" || art == "T" || art == "M") &&
                     (zeitraum == "M" || zeitraum == "I")) {
-                    if (A > 0.0 && numchar[31] == "M") b.zwischenergebnisse_v_oeffnen(A);
+                    if (A > 0.0 && numchar[ndata::meldungsmodus] == "M") b.zwischenergebnisse_v_oeffnen(A);
                     periode('V');
-                    if (numchar[34] == "J") {
-                        if (numchar[32] == "J") {
+                    if (numchar[ndata::stopp] == "J") {
+                        if (numchar[ndata::messmodus] == "J") {
                             d.anlage_abschalten('V', 'S');
                             d.anlage_abschalten('I', 'S');
                             d.anlage_abschalten('V', 'V');
@@ -389,11 +393,12 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
                         b.anwendung_beenden_anfordern();
                     }
                 }
-                if (art == "A" && numchar[7] == "Z" && zeitraum == "I") periode('Z');
-                if (art == "A" && numchar[7] == "E" && zeitraum == "I") periode('E');
+                if (art == "A" && numchar[ndata::kopplungstyp] == "Z" && zeitraum == "I") periode('Z');
+                if (art == "A" && numchar[ndata::kopplungstyp] == "E" && zeitraum == "I") periode('E');
                 if (zeitraum == "J" && (art == "V" || art == "M")) periode('K');
 
-                if (b.zwischenergebnisse_gewaehlt() && numchar[33] == "N" && numchar[38] == "N") {
+                if (b.zwischenergebnisse_gewaehlt() && numchar[ndata::laufart] == "N" &&
+                    numchar[ndata::kontrolllauf] == "N") {
                     b.sanduhr(false);
                     zeige_zwischenergebnisse(A, numchar, *links, *rechts, b);
                     b.sanduhr(true);
@@ -413,7 +418,7 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
         // sections they hold (a control run writes one).
         const int erster = steuerlauf ? e : 1;
         const int letzter = steuerlauf ? f : abschnitte;
-        if (numchar[33] != "N")
+        if (numchar[ndata::laufart] != "N")
             d.schreibe_intervallergebnisse(vdatt, behalten, flaeche_aus, erster, letzter, j);
         d.schreibe_monatsergebnisse(vdatt, behalten, flaeche_aus, letzter, erster, j);
         if (!steuerlauf) A = (static_cast<double>(flaechenschritt) * j + e) * daf;
@@ -436,10 +441,10 @@ void schreibe_datensatzname(const std::string& datensatzname) {
 
 void starte_einzelsimulation(const std::string& datensatzname, laufumgebung& u) {
     flagchar& numchar = zustand::numchar();
-    numchar[33] = "Y";
-    numchar[38] = "N";
-    numchar[31] = "M";
-    numchar[32] = "N";
+    numchar[ndata::laufart] = "Y";
+    numchar[ndata::kontrolllauf] = "N";
+    numchar[ndata::meldungsmodus] = "M";
+    numchar[ndata::messmodus] = "N";
     schreibe_datensatzname(datensatzname);
     if (marken().steuerdatei_eingelesen) {
         int bkflag = 0;
@@ -451,9 +456,9 @@ void starte_einzelsimulation(const std::string& datensatzname, laufumgebung& u) 
 
 void optimierung_starten(const std::string& datensatzname, laufumgebung& u) {
     flagchar& numchar = zustand::numchar();
-    numchar[33] = "N";
-    numchar[38] = "N";
-    numchar[31] = "M";
+    numchar[ndata::laufart] = "N";
+    numchar[ndata::kontrolllauf] = "N";
+    numchar[ndata::meldungsmodus] = "M";
     schreibe_datensatzname(datensatzname);
     int bkflag = 0;
     starte_simulation(bkflag, u);
@@ -462,11 +467,11 @@ void optimierung_starten(const std::string& datensatzname, laufumgebung& u) {
 void Steuern_Starten(const std::string& messflag_s, const std::string& simflag_s,
                      const std::string& datensatzname, laufumgebung& u) {
     flagchar& numchar = zustand::numchar();
-    numchar[33] = simflag_s;
-    numchar[38] = "J";
-    numchar[35] = "J";
-    numchar[32] = messflag_s;
-    numchar[31] = "M";
+    numchar[ndata::laufart] = simflag_s;
+    numchar[ndata::kontrolllauf] = "J";
+    numchar[ndata::einstrahlung_berechnen] = "J";
+    numchar[ndata::messmodus] = messflag_s;
+    numchar[ndata::meldungsmodus] = "M";
     schreibe_datensatzname(datensatzname);
     int bkflag = 0;
     starte_simulation(bkflag, u);

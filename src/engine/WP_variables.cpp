@@ -81,7 +81,7 @@ void setze_intervalle(int m, int32_t anzahl) {
 int tage_im_monat(int m, const flagchar& numchar) {
     static constexpr int tage[MAXMONAT + 1] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     pruefe_index(m, 1, MAXMONAT, "Monat");
-    return m == 2 && numchar[24] == "Y" ? 29 : tage[m];
+    return m == 2 && numchar[ndata::schaltjahr] == "Y" ? 29 : tage[m];
 }
 
 void setze_speicherketten_zurueck(anlage& a) {
@@ -145,7 +145,7 @@ void loesche_intervallergebnisse(::date& monatsergebnisse) {
 }
 
 double vorlauftemperatur_aus_bedarf(const flagchar& numchar, const datz& z, int m) {
-    if (numchar[6] != "J") return z[zdata::tw][m];
+    if (numchar[ndata::heizung] != "J") return z[zdata::tw][m];
     const double e = z[zdata::ew][m] + z[zdata::eh][m];
     if (!(e > 0.0)) return z[zdata::th][m];
     return (z[zdata::tw][m] * z[zdata::ew][m] + z[zdata::th][m] * z[zdata::eh][m]) / e;
@@ -158,7 +158,7 @@ double vorlauftemperatur_haus(const flagchar& numchar, const datz& z, int m) {
 
 double umrechnungskonstante(const std::string& schluessel) {
     if (schluessel == "kWh_in_Ws") return 3600000.0;
-    meldung("Fehler: Umrechnung nicht definiert", tv().numchar[31], 'T');
+    meldung("Fehler: Umrechnung nicht definiert", tv().numchar[ndata::meldungsmodus], 'T');
     return 0.0;
 }
 
@@ -167,7 +167,9 @@ double waermestrom_in_energie(double a, double b, double e, double c, double f) 
 }
 
 bool ist_direktkopplung(const flagchar& numchar) {
-    return numchar[25] == "DK" || numchar[25] == "DKF";
+    return numchar[ndata::kopplungsart] == "DK" || numchar[ndata::kopplungsart] == "DKF";
 }
 
-bool ist_erzwungen(const flagchar& numchar) { return numchar[25] == "DKF" || numchar[25] == "F"; }
+bool ist_erzwungen(const flagchar& numchar) {
+    return numchar[ndata::kopplungsart] == "DKF" || numchar[ndata::kopplungsart] == "F";
+}

@@ -238,8 +238,8 @@ using datt = std::array<double, ANZ_DATT>;
 
 // Positions of vdatt that the program fills or reads, in main units: code reads
 // `vdatt[tdata::daf]` (t as in datt, the family of zdata and adata). The site
-// loader fills them; a few are working values of the run (marked). Positions
-// without a name (7-13, 21, 69, 78, 79, 90, 93, 95, 96, 111) are not used.
+// loader fills them; a few are working values of the run (marked). The
+// positions without a name are listed in tdata::unbenutzt.
 namespace tdata {
 enum : int {
     // Fluid of the collector loop (`waerme` row of ko.name_wt_kollektor).
@@ -257,6 +257,7 @@ enum : int {
     relpump_kol_unten = 18,          // relative pump power of the lower collector
     relpump_kol_oben = 19,           // relative pump power of the upper collector
     relpump_feld = 20,               // relative pump power of the collector field (upper, or upper + lower)
+    zellmodulflaeche = 21,           // area of one solar-cell module (set by the cost calculation)
     eta_zelle = 22,                  // solar-cell efficiency; divisor of the yearly collector ratios
     // COP coefficients of the ww (intermediate) heat pump: c1, c2 of the linear
     // and hyperbolic models, c1..c7 of the polynomial (the ww COP uses c1..c4).
@@ -345,6 +346,8 @@ enum : int {
     laengengrad = 109,               // longitude of the site
     hoehe = 110,                     // height of the site above sea level
 };
+// Positions of vdatt that nothing fills or reads.
+inline constexpr int unbenutzt[] = {7, 8, 9, 10, 11, 12, 13, 69, 78, 79, 90, 93, 95, 96, 111};
 }  // namespace tdata
 static_assert(tdata::hoehe < ANZ_DATT);
 
@@ -560,7 +563,7 @@ int32_t intervalle(int m);
 // 1..12 is refused with a message (severity 'T') and nothing is changed.
 void setze_intervalle(int m, int32_t anzahl);
 // Days of month m; February has 29 when the weather year is a leap year
-// (numchar[24] = "Y").
+// (numchar[ndata::schaltjahr] = "Y").
 int tage_im_monat(int m, const flagchar& numchar);
 // Month of run step k: k <= 12 gives k, otherwise k - 12.
 inline int monat_des_laufschritts(int k) { return k <= 12 ? k : k - 12; }
@@ -580,7 +583,7 @@ void loesche_laufergebnisse(::datm& d);
 void loesche_intervallergebnisse(::date& monatsergebnisse);
 
 // Supply temperature of the house in month m from its demand: the hot-water
-// temperature tw, or with space heating (numchar[6] = "J") the mean of tw and
+// temperature tw, or with space heating (numchar[ndata::heizung] = "J") the mean of tw and
 // th weighted with the hot-water and heating energies (th without demand).
 double vorlauftemperatur_aus_bedarf(const flagchar& numchar, const datz& vdatz, int m);
 // The temperature the house is supplied at in month m: twv, except in a month
@@ -593,6 +596,6 @@ double umrechnungskonstante(const std::string& schluessel);
 // Heat flow to energy in kWh: a * b * (e - c) * f / 3 600 000.
 double waermestrom_in_energie(double a, double b, double e, double c, double f);
 
-// Plant-code predicates on numchar[25].
+// Plant-code predicates on numchar[ndata::kopplungsart].
 bool ist_direktkopplung(const flagchar& numchar);  // "DK" or "DKF"
 bool ist_erzwungen(const flagchar& numchar);       // "DKF" or "F"

@@ -58,6 +58,6 @@ bool intervallbilanz_ausgeglichen(double zugang, double geliefert);
 // One interval's balance; the accumulator sums demand, store change, losses
 // and heat delivered over the month.
 void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen);
-// With numchar[30] = "S" and x > 0, books the heat the month's store would
+// With numchar[ndata::energiebedarfintervall] = "S" and x > 0, books the heat the month's store would
 // need to reach its charge temperature as virtual heating.
 void speicherbedarf_virtuell(intervallbilanz& b, double x);

@@ -30,8 +30,8 @@ struct ir_ta_d_zeile {
 // (one row of ir_ta_m with its detail rows), values as stored.
 struct wetterdatensatz {
     std::string name;                       // ir_ta_m.name: the main input file name
-    double breite = 0.0;                    // latitude, degrees (the run passes it as vdatt[105])
-    double theta = 0.0;                     // tilt at which the record was measured, degrees (vdatt[107])
+    double breite = 0.0;  // latitude, degrees (the run passes it as vdatt[tdata::wetter_breite])
+    double theta = 0.0;   // tilt at which the record was measured, degrees (vdatt[tdata::wetter_theta])
     std::string einheit_ir;                 // unit of every irradiation value
     std::string einheit_temp;               // unit of every temperature
     monatsfeld ir{}, diff{};                // irm, diffm: global and diffuse of month m
@@ -66,7 +66,7 @@ struct diffus_kennwerte {
 
 // Diffuse irradiation of global irradiation H (daily sum, or monthly sum when
 // `monatssumme` is 1.0) of month m at latitude `breite` with sunset hour angle
-// omega_s (degrees), by the correlation that fits the data (numchar 20, 21).
+// omega_s (degrees), by the correlation that fits the data (numchar strahlung, zeitintervall).
 // Stores the month's clearness index and diffuse fraction in `kennwerte`.
 // When H or the result is negative, the clearness-index warning is given once
 // per `warnung_gegeben` (and only in message mode "M").
@@ -79,8 +79,8 @@ double berechne_diffusanteil(int monat, double H, double breite, double omega_s,
 // at latitude `breite`: writes the first series `pvdatz3`
 // (is0, ir, diff, ref, ta, ho), n[m] (setze_intervalle), the monthly values
 // of vdatz (is0, ir, diff, ref, ta, tamin, tamax, ho, hogn, tg, mtn, gdn, gdt),
-// numchar[23], and the second series `pvdatz3_2` (hourly detail path: the
-// values as read; horizontal plane: a copy of the first). `vdatt`[89] is the
+// numchar[ndata::strahlungsherkunft], and the second series `pvdatz3_2` (hourly detail path: the
+// values as read; horizontal plane: a copy of the first). `vdatt`[tdata::reflektion] is the
 // ground reflection. The annual irradiation on the plane is set to the sum of
 // vdatz[ir]. `abbruchmarke` is 1 on return, 0 when the measuring tilt of the
 // record does not fit the plane (nothing computed; the run stops).

@@ -19,7 +19,8 @@ constexpr double WS_PRO_KWH = 3600000.0;
 int monatsspalte(tabelle& t, int m) {
     const int januar = t.spalten_index("januar");
     if (januar < 0) {
-        meldung("Fehler: Fehlende Feldkomponente: " + t.sql_name() + ", januar", zustand::numchar()[31], 'T');
+        meldung("Fehler: Fehlende Feldkomponente: " + t.sql_name() + ", januar",
+                zustand::numchar()[ndata::meldungsmodus], 'T');
     }
     // eh_m / ew_m hold the count m<k> after each month value, ee does not.
     const bool mit_anzahl = t.spalten_index("m1") == januar + 1;
@@ -151,7 +152,8 @@ double lese_und_rechne_quotient(const std::string& nenner_einheit, const std::st
     const double zaehler = umrechnen(preis, zaehler_einheit, zaehler_ziel, zaehler_code, 1);
     const double nenner = umrechnen(1.0, nenner_einheit, nenner_ziel, nenner_code, 1);
     if (nenner == 0.0) {
-        meldung("Fehler: Energieeinheit mit Faktor 0: " + nenner_einheit, zustand::numchar()[31], 'E');
+        meldung("Fehler: Energieeinheit mit Faktor 0: " + nenner_einheit,
+                zustand::numchar()[ndata::meldungsmodus], 'E');
         return 0.0;
     }
     return zaehler / nenner;
@@ -164,7 +166,9 @@ void berechne_energiepreise(datt& vdatt, bool in_ausgabeeinheiten) {
     const Einheit_struct& e = haupteinheiten()[groesse::energie];
     const std::string preis_aus = in_ausgabeeinheiten ? p.ausgabe : p.haupteinheit;
     const std::string energie_aus = in_ausgabeeinheiten ? e.ausgabe : e.haupteinheit;
-    const std::pair<const char*, int> ziele[] = {{"nachheizung", 70}, {"ohne_kopplung", 71}, {"pumpen", 72}};
+    const std::pair<const char*, int> ziele[] = {{"nachheizung", tdata::preis_nachheizung},
+                                                 {"ohne_kopplung", tdata::preis_ohne_kopplung},
+                                                 {"pumpen", tdata::preis_pumpenstrom}};
     for (const auto& [spalte, index] : ziele) {
         // A tariff that is missing leaves the table where it stands.
         tarife.suche({feldwert(preis.text(spalte))});

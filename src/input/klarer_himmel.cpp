@@ -46,9 +46,9 @@ double sonnenzeit(int monat, double tag, int stunde, int minute, double laenge_g
 klarer_himmel_ergebnis irradiation_cloudless_sky(int jahr, int monat, int tag, int stunde,
                                                  int minute, const datt& vdatt) {
     using namespace klarer_himmel;
-    const double phi = vdatt[108] * RAD;
-    const double laenge = vdatt[109];
-    const double z = vdatt[110];
+    const double phi = vdatt[tdata::breitengrad] * RAD;
+    const double laenge = vdatt[tdata::laengengrad];
+    const double z = vdatt[tdata::hoehe];
 
     klarer_himmel_ergebnis e;
     const int j = tag_des_jahres(jahr, monat, tag);

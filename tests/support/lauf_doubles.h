@@ -18,7 +18,7 @@ struct schritt_doppel : perioden_schritte {
     std::vector<int> monate;            // months stepped, in order
     std::vector<char> pfade;            // 'A' analytic, 'Z' time-step, 'K' year kernel
     std::vector<double> flaechen;       // A of each month step
-    std::vector<double> leistungen;     // vdatt[43] at each month step
+    std::vector<double> leistungen;     // vdatt[tdata::ww_leistung] at each month step
     std::vector<std::pair<double, double>> speicherresets;  // (A, T)
     int fortschritte = 0;
     std::vector<double> jahreswerte;    // year sums handed to keep-best
@@ -52,7 +52,7 @@ private:
         monate.push_back(m);
         pfade.push_back(pfad);
         flaechen.push_back(k.A);
-        leistungen.push_back(k.vdatt[43]);
+        leistungen.push_back(k.vdatt[tdata::ww_leistung]);
         k.ziel[m] = monatswert(m);
         k.datm_variante.feld[adata::jek][m] = k.ziel[m];
         if (nach_monat) nach_monat(k, m);

@@ -13,5 +13,6 @@ laufkontext laufkontext_aus_zustand(::date& d, const kollektorblatt_einheiten& k
 }
 
 bool ist_zeitschrittverfahren(const flagchar& numchar) {
-    return (numchar[0] == "I" && numchar[3] == "V") || numchar[3] == "T" || numchar[3] == "M";
+    return (numchar[ndata::zeitraum] == "I" && numchar[ndata::rechenart] == "V") ||
+           numchar[ndata::rechenart] == "T" || numchar[ndata::rechenart] == "M";
 }

@@ -47,5 +47,5 @@ kollektorblatt_einheiten& kollektorblatt();
 laufkontext laufkontext_aus_zustand(::date& d, const kollektorblatt_einheiten& kol);
 
 // True for the time-step methods that follow the intervals one by one:
-// (numchar[0] = "I" and numchar[3] = "V") or numchar[3] "T" or "M".
+// (numchar[ndata::zeitraum] = "I" and numchar[ndata::rechenart] = "V") or numchar[ndata::rechenart] "T" or "M".
 bool ist_zeitschrittverfahren(const flagchar& numchar);

@@ -16,7 +16,7 @@ double volluft_aus_v(const datt& /*vdatt*/, double& y0, double vl, double flaech
 double berechne_elp_l(const ::date3& /*pvdate3*/, const datt& vdatt, double y0, int /*imon*/,
                       int /*jint*/) {
     // Without a nominal air flow there is no fan curve to scale.
-    if (vdatt[103] <= 0.0) return 0.0;
-    const double verhaeltnis = y0 / vdatt[103];
-    return vdatt[16] * verhaeltnis * verhaeltnis * verhaeltnis;
+    if (vdatt[tdata::volstrom_luft] <= 0.0) return 0.0;
+    const double verhaeltnis = y0 / vdatt[tdata::volstrom_luft];
+    return vdatt[tdata::relpump_luft] * verhaeltnis * verhaeltnis * verhaeltnis;
 }

@@ -18,13 +18,15 @@ constexpr double ABSOLUT = 273.1;
 struct cop_slots {
     int c[8];        // c[1..7]
     int exponent;
-    const char* modell_position;
+    int modell;      // numchar position of the pump's model code
 };
 
-// The exponent of each pump sits in its own block of parameters, where the
-// site loader puts it: 30 (we pump, block 30..37) and 38 (ww pump).
-constexpr cop_slots slots_we{{0, 31, 32, 33, 34, 35, 36, 37}, 30, "12"};
-constexpr cop_slots slots_ww{{0, 23, 24, 25, 26, -1, -1, -1}, 38, "13"};
+// The exponent of each pump sits where the site loader puts it.
+constexpr cop_slots slots_we{{0, tdata::we_c1, tdata::we_c2, tdata::we_c3, tdata::we_c4, tdata::we_c5,
+                              tdata::we_c6, tdata::we_c7},
+                             tdata::we_exponent, ndata::modelltyp_we};
+constexpr cop_slots slots_ww{{0, tdata::ww_c1, tdata::ww_c2, tdata::ww_c3, tdata::ww_c4, -1, -1, -1},
+                             tdata::ww_exponent, ndata::modelltyp_ww};
 
 double koeffizient(const datt& vdatt, const cop_slots& sl, int i) {
     return sl.c[i] < 0 ? 0.0 : vdatt[static_cast<size_t>(sl.c[i])];
@@ -63,9 +65,9 @@ double berechne_cop(const datt& vdatt, const datz& pvdatz, char pumpe, double tt
                     const flagchar& numchar, double& roh, ::date3& pvdate3, int m, int s) {
     pruefe_intervall(m, s);
     const cop_slots& sl = pumpe == 'E' ? slots_we : slots_ww;
-    const std::string& modell = numchar[pumpe == 'E' ? 12 : 13];
+    const std::string& modell = numchar[static_cast<size_t>(sl.modell)];
     double cop = 1.0;
-    if (pumpe == 'E' && numchar[10] == "G") {
+    if (pumpe == 'E' && numchar[ndata::ohne_kopplung] == "G") {
         // Gas heating: the heat is bought as it is used.
         roh = 1.0;
         return 1.0;
@@ -75,7 +77,7 @@ double berechne_cop(const datt& vdatt, const datz& pvdatz, char pumpe, double tt
         roh = COP_MAX;
         return COP_MAX;
     }
-    if (pvdate3.q_gesamt[m][s] > 0.0 && numchar[7] != "E") {
+    if (pvdate3.q_gesamt[m][s] > 0.0 && numchar[ndata::kopplungstyp] != "E") {
         berechne_kaeltemittel_zustand(vdatt, pumpe, tt, th, pvdate3, m, s);
     }
     const double c1 = koeffizient(vdatt, sl, 1), c2 = koeffizient(vdatt, sl, 2);
@@ -106,22 +108,23 @@ double berechne_wp_temperaturen(::date& pvdate, const datz& pvdatz, const datt& 
     const double twv = pvdatz[zdata::twv][m], rwv = pvdatz[zdata::rwv][m];
     double tt = 0.0, th = 0.0;
     if (pumpe == 'W') {
-        if (numchar[7] == "E") {
+        if (numchar[ndata::kopplungstyp] == "E") {
             tt = x;
             th = twv;
-        } else if (numchar[7] == "Z") {
-            tt = numchar[26] == "G" ? pvdatz3[zdata::tein][m][s] : (x + pvdatz3[zdata::tein][m][s]) / 2.0;
+        } else if (numchar[ndata::kopplungstyp] == "Z") {
+            tt = numchar[ndata::gegenstrom] == "G" ? pvdatz3[zdata::tein][m][s]
+                                                   : (x + pvdatz3[zdata::tein][m][s]) / 2.0;
             th = (twv + rwv) / 2.0;
         } else {
-            meldung("Fehler: Unbekannte Kopplung \"" + numchar[7] + "\" für die Wärmepumpe",
-                    numchar[31], 'W');
+            meldung("Fehler: Unbekannte Kopplung \"" + numchar[ndata::kopplungstyp] + "\" für die Wärmepumpe",
+                    numchar[ndata::meldungsmodus], 'W');
             roh = 1.0;
             return 1.0;
         }
     } else {
-        if (numchar[10] == "L") {
-            tt = numchar[20] == "D" ? pvdatz3[zdata::ta][m][s] : pvdatz[zdata::ta][m];
-        } else if (numchar[10] == "E") {
+        if (numchar[ndata::ohne_kopplung] == "L") {
+            tt = numchar[ndata::strahlung] == "D" ? pvdatz3[zdata::ta][m][s] : pvdatz[zdata::ta][m];
+        } else if (numchar[ndata::ohne_kopplung] == "E") {
             tt = pvdatz[zdata::te][m];
         } else {
             // Gas, electric or district heating without coupling: no heat
@@ -145,8 +148,9 @@ void besetze_cop(::date& pvdate, ::date3& pvdate3, const datt& vdatt, const datz
     pvdate3.copww[m][s] =
         berechne_wp_temperaturen(pvdate, pvdatz, vdatt, pvdatz3, pvdate3, roh, s, m, numchar, 'W', x);
     pvdate3.copwwlok[m][s] = roh;
-    if (pvdate.copwe[m] < 1.0 && (numchar[10] == "E" || numchar[10] == "L")) {
-        meldung("Warnung: COPWE < 1.", numchar[31], 'A');
+    if (pvdate.copwe[m] < 1.0 &&
+        (numchar[ndata::ohne_kopplung] == "E" || numchar[ndata::ohne_kopplung] == "L")) {
+        meldung("Warnung: COPWE < 1.", numchar[ndata::meldungsmodus], 'A');
     }
 }
 
@@ -156,11 +160,12 @@ double berechne_cop_analytisch(const datt& vdatt, const datz& pvdatz, const flag
     double p_low = 0.0, p_high = 0.0;
     enthalpie_bei(tt, p_low);
     const double h_high = enthalpie_bei(th, p_high);
-    const double cv = vdatt[57], mol = vdatt[59], eps = vdatt[53];
+    const double cv = vdatt[tdata::wpfluid_cvg], mol = vdatt[tdata::wpfluid_mol],
+                 eps = vdatt[tdata::we_vkv0_kehrwert];
     if (cv <= 0.0 || mol <= 0.0 || eps <= 0.0 || p_low <= 0.0) {
         meldung("Fehler: Kältemitteldaten unvollständig (Cv, M, Verdichtungsverhältnis oder "
                 "Druck nicht positiv).",
-                numchar[31], 'W');
+                numchar[ndata::meldungsmodus], 'W');
         return 1.0;
     }
     const double c = cv / mol;
@@ -193,7 +198,7 @@ void berechne_kaeltemittel_zustand(const datt& vdatt, char pumpe, double tt, dou
     pvdate3.ph[m][s] = p_high;
     pvdate3.pt[m][s] = p_low;
     pvdate3.enthalpie[m][s] = h_low;
-    const double nenner = 1000.0 * h_low * vdatt[58];
+    const double nenner = 1000.0 * h_low * vdatt[tdata::wpfluid_dichte];
     pvdate3.vwp[m][s] =
         nenner != 0.0 ? (pvdate3.tf[m][s] - pvdate3.tein[m][s]) * pvdate3.mcg[m][s] / nenner : 0.0;
 }
@@ -203,9 +208,10 @@ double kaeltemittel_intervall(int m, int s, double A, const kaeltemittel_vorgabe
                               const datz& pvdatz, datz3& pvdatz3, ::date3& pvdate3,
                               laufkontext& kollektor) {
     pruefe_intervall(m, s);
-    if (numchar[7] == "E" || A <= 0.0) return 0.0;
+    if (numchar[ndata::kopplungstyp] == "E" || A <= 0.0) return 0.0;
     const bool direkt = ist_direktkopplung(numchar);
-    const double cpf = vdatt[55], cv = vdatt[57], rho = vdatt[58], mol = vdatt[59];
+    const double cpf = vdatt[tdata::wpfluid_cpf], cv = vdatt[tdata::wpfluid_cvg],
+                 rho = vdatt[tdata::wpfluid_dichte], mol = vdatt[tdata::wpfluid_mol];
     const double twv = pvdatz[zdata::twv][m];
 
     double t_e = 0.0;
@@ -239,7 +245,8 @@ double kaeltemittel_intervall(int m, int s, double A, const kaeltemittel_vorgabe
         pvdate3.es[m][s] = A * pvdate3.etam[m][s] * vorgaben.einstrahlung;
     }
     if (mol <= 0.0 || rho <= 0.0) {
-        meldung("Fehler: Molmasse oder Dichte des Kältemittels nicht positiv.", numchar[31], 'W');
+        meldung("Fehler: Molmasse oder Dichte des Kältemittels nicht positiv.", numchar[ndata::meldungsmodus],
+                'W');
         pvdate3.alpha[m][s] = 0.0;
         return 0.0;
     }
@@ -261,7 +268,7 @@ double kaeltemittel_intervall(int m, int s, double A, const kaeltemittel_vorgabe
     if (massenstrom <= 0.0) massenstrom = 0.0;
     if (direkt) {
         const double volumenstrom = massenstrom / rho;
-        pvdate3.vel[m][s] = volumenstrom / verhaeltnis_oder_eins(A, vdatt[77]);
+        pvdate3.vel[m][s] = volumenstrom / verhaeltnis_oder_eins(A, vdatt[tdata::daf]);
     }
     return massenstrom;
 }

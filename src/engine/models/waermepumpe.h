@@ -2,7 +2,7 @@
 // Heat-pump performance: the COP of the "we" pump (selector 'E', ground or air
 // source, result copwe) and of the "ww" pump (selector 'W', collector
 // reservoir to store, result copww) by one of four models chosen per pump
-// (numchar[12] / numchar[13]): "L" linear, "H" hyperbolic, "A" analytic
+// (numchar[ndata::modelltyp_we] / numchar[ndata::modelltyp_ww]): "L" linear, "H" hyperbolic, "A" analytic
 // refrigerant cycle, "4" seven-coefficient polynomial. Also the refrigerant
 // state of the ww pump and its refrigerant mass flow per interval.
 
@@ -12,7 +12,7 @@
 // COP of pump 'E' or 'W' between source tt and sink th (°C). `roh` receives
 // the COP before the upper limit of 20. Models "L", "H", "A" are kept within
 // [1, 20]; "4" only below 20. th <= tt gives 20 (no lift: the upper limit).
-// The we pump of a plant with gas heating without coupling (numchar[10] "G")
+// The we pump of a plant with gas heating without coupling (numchar[ndata::ohne_kopplung] "G")
 // has COP 1.
 double berechne_cop(const datt& vdatt, const datz& pvdatz, char pumpe, double tt, double th,
                     const flagchar& numchar, double& roh, ::date3& pvdate3, int m, int s);
@@ -20,7 +20,7 @@ double berechne_cop(const datt& vdatt, const datz& pvdatz, char pumpe, double tt
 // Chooses tt and th of the pump from the plant codes and returns berechne_cop.
 // x is the source temperature of the ww pump supplied by the caller. The we
 // pump of a plant with electric or district heating without coupling
-// (numchar[10] "K", "F") has no source: COP 1.
+// (numchar[ndata::ohne_kopplung] "K", "F") has no source: COP 1.
 double berechne_wp_temperaturen(::date& pvdate, const datz& pvdatz, const datt& vdatt,
                                 const datz3& pvdatz3, ::date3& pvdate3, double& roh, int s, int m,
                                 const flagchar& numchar, char pumpe, double x);

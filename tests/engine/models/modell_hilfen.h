@@ -47,8 +47,8 @@ struct modell_zustand {
     std::unique_ptr<::datm> dm = std::make_unique<::datm>();
     flagchar numchar{};
     modell_zustand() {
-        numchar[31] = "M";  // messages as dialogs, i.e. into the recording sink
-        numchar[38] = "N";
+        numchar[ndata::meldungsmodus] = "M";  // messages as dialogs, i.e. into the recording sink
+        numchar[ndata::kontrolllauf] = "N";
         ohne_langzeitspeicherplan();
     }
 };

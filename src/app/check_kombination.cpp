@@ -56,36 +56,38 @@ void CheckKombination(datt& vdatt, flagchar& numchar, int& bkflag,
         if (bkflag != 0) bkflag = 2;
     };
 
-    // 1.
+    // Test word of the data set's an and num names (for the nearest allowed one below).
     tabelle& haupt = tab(thaupt);
     const std::string testwort =
         erzeuge_testwort(datenbanken()[thaupt].datei.parent_path(), haupt.text("an"), haupt.text("num"), 'K');
 
-    // 2.
+    // Constant heat-pump power is not computed analytically or by temperature steps.
     if (numchar[ndata::kopplungsart] == "K" &&
         (numchar[ndata::rechenart] == "A" || numchar[ndata::rechenart] == "T"))
         verweigert(nullptr);
-    // 3.
+    // An intermediate heat exchanger needs a heat exchanger code G, I or R.
     const bool zwt = zwischenwaermetauscher_aktiv(numchar, vdatt);
     if (zwt && numchar[ndata::gegenstrom] != "G" && numchar[ndata::gegenstrom] != "I" &&
         numchar[ndata::gegenstrom] != "R")
         verweigert(&txt::kein_gegenstrom);
-    // 4.
+    // Analytic interval runs: only reservoir kind A.
     if (numchar[ndata::zeitraum] == "I" && numchar[ndata::rechenart] == "A" &&
         numchar[ndata::kopplungsart] != "A")
         verweigert(&txt::nur_reservoir_t);
-    // 5.
+    // Reservoir A by intervals without time steps assumes an unlimited store.
     if (numchar[ndata::zeitraum] == "I" && numchar[ndata::kopplungsart] == "A" &&
         !zeitschritt_gewaehlt(numchar)) {
         meldung(txt::beliebiger_speicher.text(), modus, 'M');
         gewarnt();
     }
-    // 6.
+    // Monthly values: consuming first is better.
     if (numchar[ndata::strahlung] == "N" && numchar[ndata::speicherfolge] != "S") {
         meldung(txt::erst_verbrauchen.text(), "M", 'E');
         gewarnt();
     }
-    // 7.
+    // Analytic interval runs with one collector and no price target: a
+    // differential pump gives no exact solution; energy targets and plants
+    // without space heating are refused.
     if (numchar[ndata::zeitraum] == "I" && numchar[ndata::rechenart] == "A" &&
         numchar[ndata::anzahl_kollektoren] == "E" && numchar[ndata::optimierung] != "P") {
         if (vdatt[tdata::relpump_feld] != 0.0) {
@@ -94,7 +96,7 @@ void CheckKombination(datt& vdatt, flagchar& numchar, int& bkflag,
         }
         if (numchar[ndata::optimierung] == "K" || numchar[ndata::heizung] == "N") verweigert(nullptr);
     }
-    // 8. Tilt of the collector against the tilt of the weather data.
+    // Tilt of the collector against the tilt of the weather data.
     const long theta = gerundet(tab(tir_ta_m).zahl("theta"));
     const long theta_lage = gerundet(tab(tlage).zahl("theta"));
     const long phi = gerundet(tab(tlage).zahl("phi"));
@@ -103,27 +105,30 @@ void CheckKombination(datt& vdatt, flagchar& numchar, int& bkflag,
         bkflag = 0;
         meldung(txt::neigung_nur.text() + std::to_string(theta) + "°", "M", 'E');
     }
-    // 9.
+    // Two collectors in series: no quadratic loss of the lower one, no
+    // intervals, and only with an intermediate heat exchanger.
     if (numchar[ndata::anzahl_kollektoren] == "Z" &&
         (vdatt[tdata::kol_unten_quadratisch] != 0.0 || numchar[ndata::zeitraum] == "I" || !zwt))
         verweigert(&txt::ein_kollektor);
-    // 10.
+    // No hyperbolic model for the intermediate heat pump in analytic runs.
     if (numchar[ndata::modelltyp_ww] == "H" && numchar[ndata::rechenart] == "A")
         verweigert(&txt::kein_hyperbolisch);
-    // 11.
+    // Constant power: one collector, no hyperbolic pumps, intermediate
+    // coupling, no quadratic loss of the lower collector.
     if (numchar[ndata::kopplungsart] == "K" &&
         (numchar[ndata::anzahl_kollektoren] == "Z" || numchar[ndata::modelltyp_ww] == "H" ||
          numchar[ndata::modelltyp_we] == "H" || numchar[ndata::kopplungstyp] == "E" ||
          vdatt[tdata::kol_unten_quadratisch] != 0.0))
         verweigert(&txt::konstante_leistung);
-    // 12.
+    // Read diffuse irradiation: a reminder unless the weather record has
+    // interval values ("A") and the irradiation is daily or hourly.
     if (numchar[ndata::diffusestrahlung] == "E" &&
         (numchar[ndata::zeitintervall] != "A" || numchar[ndata::strahlung] == "M" ||
          numchar[ndata::strahlung] == "N")) {
         meldung(txt::diffuse_monatswerte.text(), modus, 'W');
         gewarnt();
     }
-    // 13.
+    // A refused combination names the nearest tested an/num combination.
     if (bkflag != 0) return;
     tabelle& kontrolle = tab(tkontrolle);
     kontrolle.filter_aus();

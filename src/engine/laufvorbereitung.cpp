@@ -118,7 +118,7 @@ void jahresauswertung(::datm& d, const datz3& p2, const speicher& puffer, const 
     auto& F = d.feld;
     const std::string& modus = zustand::numchar()[ndata::meldungsmodus];
 
-    // 1. Collector ratios.
+    // Collector ratios.
     const double G = jahressumme(z[zdata::ir]);
     if (vdatt[tdata::eta_zelle] == 0.0 || G <= 0.0) {
         meldung("Fehler: Division durch null", "M", 'E');
@@ -131,7 +131,7 @@ void jahresauswertung(::datm& d, const datz3& p2, const speicher& puffer, const 
                              (G * vdatt[tdata::eta_zelle]);
     }
 
-    // 2. Ground area of an earth collector.
+    // Ground area of an earth collector.
     double H = 0.0;
     if (vdatt[tdata::wetter_theta] == 0.0) {
         for (int m = 1; m <= MAXMONAT; ++m) {
@@ -153,12 +153,12 @@ void jahresauswertung(::datm& d, const datz3& p2, const speicher& puffer, const 
         F[bf][1] = S / (vdatt[tdata::bodenabsorption] * H);
     }
 
-    // 3. Weighted efficiency.
+    // Weighted efficiency.
     double gewichtet = 0.0;
     for (int m = 1; m <= MAXMONAT; ++m) gewichtet += d.ir[m] * F[eta][m];
     if (G != 0.0) F[etawicht][1] = gewichtet / G;
 
-    // 4. Coverage.
+    // Coverage.
     for (int m = 1; m <= MAXMONAT; ++m) {
         double D = z[zdata::ew][m] + z[zdata::eh][m];
         if (D == 0.0) {
@@ -184,7 +184,7 @@ void jahresauswertung(::datm& d, const datz3& p2, const speicher& puffer, const 
         F[degra_ww_j][m] = dwwj;
     }
 
-    // 5. Seasonal performance: each pump's heat over its electricity over the
+    // Seasonal performance: each pump's heat over its electricity over the
     // year, 0 for a pump that did not run.
     const double E_g = summe_eg;
     auto arbeitszahl = [](const monatsfeld& waerme, const monatsfeld& strom) {
@@ -195,7 +195,7 @@ void jahresauswertung(::datm& d, const datz3& p2, const speicher& puffer, const 
     F[jaz_we][1] = arbeitszahl(d.wp_waerme_we, d.wp_strom_we);
     if (E_g > 0.0) F[jok][1] = jahressumme(F[ok]) / E_g;
 
-    // 6. Storage volume per day.
+    // Storage volume per day.
     const double rho = puffer.rospei.wert;
     const double c = puffer.spwspei.wert;
     const double kwh = umrechnungskonstante("kWh_in_Ws");

@@ -501,37 +501,32 @@ void Setze_Luftdaten() {
     fluid.tmax = kollektor_medium.tmax;
 }
 
-void leseausDatenBank(datz3& p1, datz3& p2) {
-    flagchar& numchar = zustand::numchar();
-    datt& v = zustand::vdatt();
-    datz& z = zustand::vdatz();
-    laufsteuerung& lauf = zustand::lauf();
-    tabelle& haupt_t = tab(thaupt);
-    tabelle& irm = tab(tir_ta_m);
-    tabelle& ko = tab(tko);
-    tabelle& rech = tab(trech);
+namespace {
 
-    // The demand details add to eg_d: start from an empty series.
-    for (auto& reihe : p1[zdata::eg_d]) reihe.fill(0.0);
-
-    // 1. Weather record and codes.
-    if (irm.ist_feld_leer("Name")) melde_fehlende_feldkomponente("ir_ta_m", "Name", 'E');
+// The weather record (its name is mandatory) and the configuration codes.
+wetterdatensatz& lese_wetter_und_codes() {
+    if (tab(tir_ta_m).ist_feld_leer("Name")) melde_fehlende_feldkomponente("ir_ta_m", "Name", 'E');
     wetterdatensatz& wetter = geladener_wetterdatensatz();
     lese_wetterdatensatz(wetter);
     lese_numan_flags();
+    return wetter;
+}
 
-    // 2., 3. Air flow and the three fluids (collector, heat pump, store record).
+// Air flow and the three fluids (collector, heat pump, store record).
+void lese_luftstrom_und_fluide(datt& v) {
+    tabelle& ko = tab(tko);
     v[tdata::volstrom_luft] = haupt(ko, "volstromluft", "einvolstromluft", groesse::volumenstrom_luft);
     anlage& a0 = zustand::anlage(0);
     lese_fluid(ko.text("name_wt_kollektor"), tdata::kollektorfluid_cpf, a0.kaeltemittel_kollektoren, v);
     lese_fluid(ko.text("name_wt_wp"), tdata::wpfluid_cpf, a0.kaeltemittel_waermepumpe, v);
     lese_fluid(ko.text("name_wt_wp"), tdata::speicherfluid_cpf, a0.kaeltemittel_speicher, v);
+}
 
-    // 4. Vapour table of the heat-pump fluid.
-    lese_dampftafel(zustand::stoffdaten().kaeltemittel_record);
-
-    // 5. Site and weather geometry.
+// Position of site and weather data, the collector's orientation, mean wind
+// and humidity.
+void lese_lage_und_wettergeometrie(datt& v) {
     tabelle& lage = tab(tlage);
+    tabelle& irm = tab(tir_ta_m);
     v[tdata::breitengrad] = lage.zahl("breitengrad");
     v[tdata::laengengrad] = lage.zahl("laengengrad");
     v[tdata::wetter_breite] = irm.zahl("breite");
@@ -541,47 +536,53 @@ void leseausDatenBank(datz3& p1, datz3& p2) {
     v[tdata::wetter_theta] = irm.zahl("theta");
     v[tdata::mittlerer_wind] = haupt(irm, "mittlerewind", "einheit_wind", groesse::geschwindigkeit);
     v[tdata::mittlere_feuchte] = haupt(irm, "mittlerefeuchte", "einheit_feuchte", groesse::anteil);
-    // The irradiation below adds the ground-reflected part with this site's
-    // reflection, so it is read here already (and again in its place below).
+    // The irradiation adds the ground-reflected part with this site's
+    // reflection, so it is read here already (and again with the site values).
     v[tdata::reflektion] = haupt(lage, "reflektion", "einabref", groesse::anteil);
+}
 
-    // 6. Irradiation on the collector plane.
-    if (numchar[ndata::einstrahlung_berechnen] == "J") {
-        const tabellen_umrechnung einheiten;
-        int abbruchmarke = 1;
-        double jahr = 0.0;
-        berechne_Einstrahlungsdaten(wetter, einheiten, z, numchar, abbruchmarke, v, jahr, p1, p2,
-                                    v[tdata::phi_g], v[tdata::theta_s], v[tdata::wetter_breite]);
-    }
+// The irradiation series on the collector plane, when the loading asks for it.
+void berechne_einstrahlung_der_ebene(wetterdatensatz& wetter, flagchar& numchar, datt& v, datz& z,
+                                     datz3& p1, datz3& p2) {
+    if (numchar[ndata::einstrahlung_berechnen] != "J") return;
+    const tabellen_umrechnung einheiten;
+    int abbruchmarke = 1;
+    double jahr = 0.0;
+    berechne_Einstrahlungsdaten(wetter, einheiten, z, numchar, abbruchmarke, v, jahr, p1, p2, v[tdata::phi_g],
+                                v[tdata::theta_s], v[tdata::wetter_breite]);
+}
 
-    // 8. Stores.
+// Buffer and long-term store of plants 0, 1, 2, 5, intermediate store of
+// plants 0, 1; the store table is left on the buffer store's row.
+void lese_speicher_der_anlagen() {
+    tabelle& haupt_t = tab(thaupt);
     lese_speicher(haupt_t.text("spei"), {0, 1, 2, 5}, &anlage::pufferspeicher);
     lese_speicher(haupt_t.text("langspei"), {0, 1, 2, 5}, &anlage::langzeitspeicher);
     lese_speicher(haupt_t.text("zwischenspei"), {0, 1}, &anlage::zwischenspeicher);
     tab(tspei).suche({feldwert(haupt_t.text("spei"))});
+}
 
-    // 9. Heat exchanger and property tables.
-    besetze_gwt();
-    Setze_Luftdaten();
-
-    // 10. Month flags of the long-term store.
-    {
-        tabelle& st = tab(tsteuer);
-        const int erste = st.spalten_index("LadeJanuar");
-        if (erste < 0) melde_fehlende_feldkomponente("steuer", "LadeJanuar", 'T');
-        bool geplant = false;
-        for (int m = 1; m <= MAXMONAT; ++m) {
-            tv().lade_flag[m] = als_text(st.wert(erste + 2 * (m - 1)));
-            tv().entnehme_flag[m] = als_text(st.wert(erste + 2 * (m - 1) + 1));
-            geplant |= tv().lade_flag[m] == "Y" || tv().entnehme_flag[m] == "Y";
-        }
-        if (!geplant && zustand::anlage(1).langzeitspeicher.spmax.wert > 0.0) {
-            meldung("Warnung: Langzeitspeicher überflüssig, bitte Null-Speicher verwenden",
-                    numchar[ndata::meldungsmodus], 'W');
-        }
+// Charge and discharge plan of the long-term store; a store that no month
+// uses is reported.
+void lese_monatsflags(const flagchar& numchar) {
+    tabelle& st = tab(tsteuer);
+    const int erste = st.spalten_index("LadeJanuar");
+    if (erste < 0) melde_fehlende_feldkomponente("steuer", "LadeJanuar", 'T');
+    bool geplant = false;
+    for (int m = 1; m <= MAXMONAT; ++m) {
+        tv().lade_flag[m] = als_text(st.wert(erste + 2 * (m - 1)));
+        tv().entnehme_flag[m] = als_text(st.wert(erste + 2 * (m - 1) + 1));
+        geplant |= tv().lade_flag[m] == "Y" || tv().entnehme_flag[m] == "Y";
     }
+    if (!geplant && zustand::anlage(1).langzeitspeicher.spmax.wert > 0.0) {
+        meldung("Warnung: Langzeitspeicher überflüssig, bitte Null-Speicher verwenden",
+                numchar[ndata::meldungsmodus], 'W');
+    }
+}
 
-    // 11. Monthly temperatures and energies.
+// Monthly temperatures (ground, cold water, heating return, hot water,
+// heating flow) and energies (heating, hot water, electricity, their sum).
+void lese_monatswerte(const flagchar& numchar, datz& z) {
     for (int m = 1; m <= MAXMONAT; ++m) {
         z[zdata::te][m] = monatstemperatur(tte, m);
         z[zdata::rw][m] = bestimme_tk(numchar[ndata::kaltwassertemp], m);
@@ -593,20 +594,25 @@ void leseausDatenBank(datz3& p1, datz3& p2) {
         z[zdata::ee][m] = lese_energie(tee, m, z);
         z[zdata::ewv][m] = z[zdata::ew][m] + z[zdata::eh][m];
     }
+}
 
-    // 12. Demand details of hourly runs.
-    if (numchar[ndata::strahlung] == "D") {
-        lese_details_energieverbrauch_aus_datenbank(p1, zdata::eh, teh_m, teh_d, numchar, z);
-        lese_details_energieverbrauch_aus_datenbank(p1, zdata::ew, tew_m, tew_d, numchar, z);
-    }
+// Per-interval demand of heating and hot water, for runs on hourly values.
+void lese_bedarfsdetails(flagchar& numchar, datz& z, datz3& p1) {
+    if (numchar[ndata::strahlung] != "D") return;
+    lese_details_energieverbrauch_aus_datenbank(p1, zdata::eh, teh_m, teh_d, numchar, z);
+    lese_details_energieverbrauch_aus_datenbank(p1, zdata::ew, tew_m, tew_d, numchar, z);
+}
 
-    // 13. Efficiencies, temperature-difference variants, prices.
+// Efficiencies, the temperature-difference variants, the reservoir
+// temperature and the energy prices.
+void lese_wirkungsgrade_und_preise(const flagchar& numchar, datt& v, laufsteuerung& lauf) {
+    tabelle& ko = tab(tko);
+    tabelle& rech = tab(trech);
     v[tdata::eta_zelle] = haupt(tab(tzelle), "etaz", "einetaz", groesse::anteil);
     v[tdata::ee_gesamt] = haupt(tab(tee), "gesamt", "Einheit", groesse::energie);
     v[tdata::eta_luftwt] = ko.zahl("etalwt");  // stored as a fraction; the table has no unit column for it
-    if (numchar[ndata::kopplungsart] == "A" || numchar[ndata::kopplungsart] == "K" ||
-        numchar[ndata::kopplungsart] == "F" || numchar[ndata::kopplungsart] == "DK")
-        v[tdata::eta_luftwt] = 0.0;
+    const std::string& art = numchar[ndata::kopplungsart];
+    if (art == "A" || art == "K" || art == "F" || art == "DK") v[tdata::eta_luftwt] = 0.0;
     v[tdata::eta_gegenstromwt] = haupt(ko, "etagwt", "einetagwt", groesse::anteil);
     v[tdata::relpump_luft] = haupt(ko, "relpumpluft", "einrelpumpluft", groesse::leistung);
     v[tdata::mindeltatkol] = haupt(rech, "mindeltatkol", "einheittemp", groesse::temperatur);
@@ -619,8 +625,10 @@ void leseausDatenBank(datz3& p1, datz3& p2) {
     v[tdata::reservoirtemperatur] = haupt(rech, "minexp", "einheittemp", groesse::temperatur);
     v[tdata::eta_gas] = haupt(tab(tgas), "wirkungsgrad", "einwirkungsgrad", groesse::anteil);
     berechne_energiepreise(v);
+}
 
-    // 14. Collectors and pipes.
+// The upper and the lower collector, then the pipes.
+void lese_kollektoren_und_rohre(datt& v) {
     lese_kollektor({"kolo", &anlage::oberer_kollektor, tdata::relpump_kol_oben, tdata::flaeche_kol_oben,
                     tdata::kol_oben_verlust, tdata::kol_oben_konversion, tdata::kol_oben_quadratisch},
                    v);
@@ -628,14 +636,22 @@ void leseausDatenBank(datz3& p1, datz3& p2) {
                     tdata::kol_unten_verlust, tdata::kol_unten_konversion, tdata::kol_unten_quadratisch},
                    v);
     lese_rohre();
+}
 
-    // 15., 16. Heat pumps; the intermediate pump's low-side limit.
+// The intermediate and the main heat pump; the intermediate pump's low-side
+// pressure limit is the smallest of the collectors', the pipes' and its own.
+void lese_waermepumpen(datt& v) {
     lese_waermepumpe(ZWISCHEN_WP, v);
     lese_waermepumpe(ERD_WP, v);
+    anlage& a0 = zustand::anlage(0);
     double& pmaxt = a0.zwischen_waermepumpe.pmaxt.wert;
     pmaxt = std::min({a0.oberer_kollektor.pmax.wert, a0.unterer_kollektor.pmax.wert, a0.rohre.pmax.wert, pmaxt});
+}
 
-    // 17., 18.
+// The optimisation target, the power plant, the site's collector area and
+// ground values, and the area of one collector unit.
+void lese_ziel_kraftwerk_und_lage(flagchar& numchar, datt& v) {
+    tabelle& lage = tab(tlage);
     numchar[ndata::optimierung] = erster_buchstabe(tab(tnum).text("optimierung"));
     v[tdata::eta_kraftwerk] = haupt(tab(tkraft), "wirkungsgrad", "einwirkungsgrad", groesse::anteil);
     v[tdata::kraftwerk_abwaerme] = 0.0;
@@ -644,8 +660,11 @@ void leseausDatenBank(datz3& p1, datz3& p2) {
     v[tdata::hoehe] = haupt(lage, "hoehe", "einhoehe", groesse::laenge);
     v[tdata::reflektion] = haupt(lage, "reflektion", "einabref", groesse::anteil);
     berechne_daf(v);
+}
 
-    // 19. Run-control ranges.
+// The ranges of the `ge`, area, power and tilt loops.
+void lese_laufbereiche(laufsteuerung& lauf) {
+    tabelle& rech = tab(trech);
     lauf.minge = haupt(rech, "minge", "einge", groesse::volumenstrom_traeger);
     lauf.maxge = haupt(rech, "maxge", "einge", groesse::volumenstrom_traeger);
     lauf.anzge = static_cast<int32_t>(rech.ganzzahl("anzge"));
@@ -661,18 +680,47 @@ void leseausDatenBank(datz3& p1, datz3& p2) {
     if (lauf.anztheta == 0) lauf.anztheta = 1;
     lauf.mintheta = haupt(rech, "mintheta", "einheittheta", groesse::winkel);
     lauf.maxtheta = haupt(rech, "maxtheta", "einheittheta", groesse::winkel);
+}
 
-    // 20. Plausibility.
-    plausibilitaet(v);
-
-    // 21. Fictitious day: the buffer store holds the whole day's energy.
-    if (numchar[ndata::strahlung] == "M") {
-        // The geometry follows the volume: a larger store has a larger radius
-        // (and so less surface per volume).
-        for (int a : {0, 1, 2, 5}) {
-            speicher& puffer = zustand::anlage(a).pufferspeicher;
-            puffer.spmax.wert *= 24.0;
-            puffer.radius.wert = speicherradius(puffer.spmax.wert);
-        }
+// A run on a fictitious mean day: the buffer store holds the whole day's
+// energy. The geometry follows the volume: a larger store has a larger
+// radius (and so less surface per volume).
+void puffer_fuer_mittleren_tag(const flagchar& numchar) {
+    if (numchar[ndata::strahlung] != "M") return;
+    for (int a : {0, 1, 2, 5}) {
+        speicher& puffer = zustand::anlage(a).pufferspeicher;
+        puffer.spmax.wert *= 24.0;
+        puffer.radius.wert = speicherradius(puffer.spmax.wert);
     }
+}
+
+}  // namespace
+
+void leseausDatenBank(datz3& p1, datz3& p2) {
+    flagchar& numchar = zustand::numchar();
+    datt& v = zustand::vdatt();
+    datz& z = zustand::vdatz();
+    laufsteuerung& lauf = zustand::lauf();
+
+    // The demand details add to eg_d: start from an empty series.
+    for (auto& reihe : p1[zdata::eg_d]) reihe.fill(0.0);
+
+    wetterdatensatz& wetter = lese_wetter_und_codes();
+    lese_luftstrom_und_fluide(v);
+    lese_dampftafel(zustand::stoffdaten().kaeltemittel_record);
+    lese_lage_und_wettergeometrie(v);
+    berechne_einstrahlung_der_ebene(wetter, numchar, v, z, p1, p2);
+    lese_speicher_der_anlagen();
+    besetze_gwt();
+    Setze_Luftdaten();
+    lese_monatsflags(numchar);
+    lese_monatswerte(numchar, z);
+    lese_bedarfsdetails(numchar, z, p1);
+    lese_wirkungsgrade_und_preise(numchar, v, lauf);
+    lese_kollektoren_und_rohre(v);
+    lese_waermepumpen(v);
+    lese_ziel_kraftwerk_und_lage(numchar, v);
+    lese_laufbereiche(lauf);
+    plausibilitaet(v);
+    puffer_fuer_mittleren_tag(numchar);
 }

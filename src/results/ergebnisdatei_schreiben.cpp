@@ -73,7 +73,7 @@ std::string formatiere_abschnitt(const parreadtab& tab, const koor& schluessel) 
     // About 34 bytes per value and 70 per row label.
     z.reserve(static_cast<std::size_t>(tab.zeil) * (static_cast<std::size_t>(tab.spalt) * 34 + 72) +
               static_cast<std::size_t>(tab.spalt) * 100 + 256);
-    // 3. key
+    // Line 3 of the format: the section key.
     z += dateitext(schluessel.name);
     z += ", ";
     z += dateitext(schluessel.einheit);
@@ -81,12 +81,12 @@ std::string formatiere_abschnitt(const parreadtab& tab, const koor& schluessel) 
     z += '\0';
     schreibe_zahl(z, schluessel.wert, tab.stk);
     z += zeilenende;
-    // 4.-6. titles, units, codes
+    // Lines 4-6: column titles, units, codes.
     z += dateitext(ergebnistexte::titelanfang.text());
     spaltenzeile(z, tab, &koor::name);
     spaltenzeile(z, tab, &koor::einheit);
     spaltenzeile(z, tab, &koor::name_0);
-    // 7. rows
+    // Line 7 on: one line per row.
     for (int32_t r = 1; r <= tab.zeil; ++r) {
         const koor_int& x = tab.feldx[static_cast<std::size_t>(r)];
         rechtsbuendig_30(z, x.name);

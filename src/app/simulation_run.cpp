@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
-#include <numbers>
 #include <optional>
 
+#include "data/konstanten.h"
 #include "input/wertepruefung.h"
 #include "lang/meldung.h"
 #include "lang/sprache.h"
@@ -398,8 +398,7 @@ public:
     bool parameterschritte_rechnen() {
         for (int neigung = 1; neigung <= neigungsanzahl + 1; ++neigung) {
             vdatt[tdata::theta_s] = (neigung - 1) * neigungsschritt + l.mintheta;
-            vdatt[tdata::mittlerer_wind] =
-                std::cos(vdatt[tdata::theta_s] * std::numbers::pi / 180.0) * basiswert;
+            vdatt[tdata::mittlerer_wind] = std::cos(konst::grad_in_rad(vdatt[tdata::theta_s])) * basiswert;
             if (!d.berechne_Einstrahlungsdaten(vdatt[tdata::wetter_breite], vdatt[tdata::theta_s],
                                                vdatt[tdata::phi_g], vdatz, numchar, zustand::pvdatz3(1),
                                                vdatt)) {

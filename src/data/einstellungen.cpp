@@ -10,6 +10,7 @@
 
 #include "data/datenbank.h"
 #include "data/einheiten.h"
+#include "data/konstanten.h"
 #include "lang/groessentexte.h"
 #include "lang/meldung.h"
 #include "lang/sprache.h"
@@ -91,7 +92,7 @@ void setze_Pfade_und_Parameter() {
 
 void DefaultEinstellungen() {
     einstellungen_daten& e = einstellungen();
-    e.kWh_in_Ws = 3600000.0;
+    e.kWh_in_Ws = konst::KWH_IN_WS;
     e.skalierung_horizontal = e.skalierung_vertikal = 1.0;
     e.monatstage = TAGE;
     e.monatsmitte = MITTE;

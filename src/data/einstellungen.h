@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "data/konstanten.h"
+
 // Description of one kind of climate-data file: path, lines and columns to
 // skip, lines and columns to read.
 struct klimadaten_beschreibung {
@@ -29,7 +31,7 @@ struct einstellungen_daten {
     std::filesystem::path klimadatenverzeichnis;
     klimadaten_beschreibung monatsmittel, tagesmittel, stundenmittel, stationsliste;
 
-    double kWh_in_Ws = 3600000.0;
+    double kWh_in_Ws = konst::KWH_IN_WS;
     double skalierung_horizontal = 1.0, skalierung_vertikal = 1.0;
 
     // Calendar, months 1..12 (slot 0 spare): days per month, day offset of

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "data/konstanten.h"
 #include "lang/meldung.h"
 
 namespace {
@@ -157,7 +158,7 @@ double vorlauftemperatur_haus(const flagchar& numchar, const datz& z, int m) {
 }
 
 double umrechnungskonstante(const std::string& schluessel) {
-    if (schluessel == "kWh_in_Ws") return 3600000.0;
+    if (schluessel == "kWh_in_Ws") return konst::KWH_IN_WS;
     meldung("Fehler: Umrechnung nicht definiert", tv().numchar[ndata::meldungsmodus], 'T');
     return 0.0;
 }

@@ -245,7 +245,7 @@ enum : int {
     // Fluid of the collector loop (`waerme` row of ko.name_wt_kollektor).
     kollektorfluid_cpf = 0,          // specific heat of the liquid
     kollektorfluid_cpg = 1,          // specific heat of the gas at constant pressure
-    kollektorfluid_cvg = 2,          // derived molar value cpg * molecular weight - 8314.3
+    kollektorfluid_cvg = 2,          // derived molar value cpg * molecular weight - konst::GASKONSTANTE
     kollektorfluid_dichte = 3,       // density
     kollektorfluid_mol = 4,          // molecular weight
     kollektorfluid_gefrierpunkt = 5, // freezing point (°C)

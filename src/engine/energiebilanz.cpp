@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/konstanten.h"
 #include "engine/heizbilanz.h"
 #include "engine/models/numerik.h"
 #include "engine/models/waermepumpe.h"
@@ -257,7 +258,8 @@ void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen) {
     // Mass flow of the collector loop.
     if (b.A > 0.0 || b.numchar[ndata::kopplungsart] == "L" || b.numchar[ndata::kopplungsart] == "E") {
         const double n = verhaeltnis_oder_eins(b.A, b.vdatt[tdata::daf]);
-        d3.ms[m][s] = n * d3.zei[m][s] * d3.zv[m][s] * 3600.0 / tage_im_monat(m, b.numchar);
+        d3.ms[m][s] =
+            n * d3.zei[m][s] * d3.zv[m][s] * konst::SEKUNDEN_PRO_STUNDE / tage_im_monat(m, b.numchar);
         if (d3.ms[m][s] < 0.0 && d3.wpausflag[s] != u'J') {
             meldung("Warnung: Negative Pumpgeschwindigkeit.", b.numchar[ndata::meldungsmodus], 'A');
         }

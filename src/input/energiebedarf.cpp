@@ -4,6 +4,7 @@
 
 #include "data/datenbank.h"
 #include "data/einheiten.h"
+#include "data/konstanten.h"
 #include "engine/heizbilanz.h"
 #include "lang/meldung.h"
 
@@ -13,7 +14,6 @@ namespace {
 
 constexpr double WASSERDICHTE = 1000.0;       // kg/m3
 constexpr double WASSER_CP = 4178.0;          // J/(kg K)
-constexpr double WS_PRO_KWH = 3600000.0;
 
 // Column of month m's value and of its detail count in the monthly table.
 int monatsspalte(tabelle& t, int m) {
@@ -49,7 +49,7 @@ double ew_umgerechnet(double wert, const std::string& einheit, const std::string
     const int tage = m >= 1 && m <= MAXMONAT ? tage_im_monat(m, zustand::numchar()) : 0;
     if (kennzeichen == "EN") return umrechnen(wert, einheit, "kWh", "EN", m, tage);
     const double v = umrechnen(wert, einheit, "m3", "VO", m, tage);
-    if (kennzeichen == "VO") return WASSERDICHTE * WASSER_CP * (tw - rw) * v / WS_PRO_KWH;
+    if (kennzeichen == "VO") return WASSERDICHTE * WASSER_CP * (tw - rw) * v / konst::KWH_IN_WS;
     return v;
 }
 

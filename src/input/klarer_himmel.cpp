@@ -2,15 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
+#include "data/konstanten.h"
 #include "input/sonnengeometrie.h"
 
 namespace klarer_himmel {
 
 namespace {
-constexpr double PI = std::numbers::pi;
-constexpr double RAD = PI / 180.0;
+using konst::PI;
+constexpr double RAD = konst::RAD_JE_GRAD;
 
 bool schaltjahr(int jahr) { return (jahr % 4 == 0 && jahr % 100 != 0) || jahr % 400 == 0; }
 }  // namespace

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
-#include <numbers>
 #include <vector>
 
 #include "data/datenbank.h"
 #include "data/einheiten.h"
+#include "data/konstanten.h"
 #include "engine/models/laufkontext.h"
 #include "input/einstrahlung.h"
 #include "input/energiebedarf.h"
@@ -18,7 +18,7 @@ using namespace tabledata;
 
 namespace {
 
-constexpr double PI = std::numbers::pi;
+using konst::PI;
 constexpr int TABELLENZEILEN = 100;  // rows of a property or vapour table
 
 const std::string& modus() { return zustand::numchar()[ndata::meldungsmodus]; }
@@ -73,7 +73,7 @@ void lese_fluid(const std::string& name, int basis, kaeltemittel& k, datt& v) {
     } else {
         meldung("Fehler: Dichte 0, kinematische Viskosität nicht berechenbar: waerme, " + name, modus(), 'E');
     }
-    const double cvg = cpg * mol - 8314.3;
+    const double cvg = cpg * mol - konst::GASKONSTANTE;
     const auto b = static_cast<size_t>(basis);
     v[b + tdata::kollektorfluid_cpf] = cpf;
     v[b + tdata::kollektorfluid_cpg] = cpg;

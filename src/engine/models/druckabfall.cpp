@@ -1,8 +1,8 @@
 #include "engine/models/druckabfall.h"
 
 #include <cmath>
-#include <numbers>
 
+#include "data/konstanten.h"
 #include "engine/models/numerik.h"
 #include "engine/models/reservoir.h"
 #include "engine/models/ventilatorgesetz.h"
@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr double PI = std::numbers::pi;
+using konst::PI;
 // Overall efficiency (hydraulic over electric power) of the circulation pump.
 constexpr double PUMPENWIRKUNGSGRAD = 0.3;
 
@@ -91,7 +91,7 @@ double rohr_druckbeiwert(double rho, double nue, double Q, double d, double L) {
     return nenner > 1e-20 ? zaehler / nenner : 0.0;
 }
 
-double statischer_druck(double rho, double h) { return 9.81 * rho * h; }
+double statischer_druck(double rho, double h) { return konst::ERDBESCHLEUNIGUNG * rho * h; }
 
 double kruemmer_beiwert(const std::string& art, double d) {
     return art == "B180_klein" ? 75.0 * d : 0.0;
@@ -131,8 +131,8 @@ double kreis_druckabfall(const anlage& pl, const flagchar& numchar, const datt& 
     const double rho = fl.dichte.wert, nue = fl.nue.wert;
     double hoehe = pl.oberer_kollektor.hoehe.wert;
     if (numchar[ndata::anzahl_kollektoren] == "Z") hoehe += pl.unterer_kollektor.hoehe.wert;
-    const double h =
-        std::sin(vdatt[tdata::theta_s] * PI / 180.0) * hoehe / 2.0 + pl.rohre.hoehe_kollektor_pumpe.wert;
+    const double h = std::sin(konst::grad_in_rad(vdatt[tdata::theta_s])) * hoehe / 2.0 +
+                     pl.rohre.hoehe_kollektor_pumpe.wert;
     const bool direkt = ist_direktkopplung(numchar);
     const double l = direkt ? pl.rohre.laenge_speicher_kollektor.wert
                             : pl.rohre.laenge_speicher_kollektor.wert +
@@ -165,7 +165,7 @@ void pumpe_und_ventilator_intervall(double Q, int m, int s, double A, const anla
             // Hydraulic power of the loop (W) over the pump's efficiency, for
             // zei hours, in kWh.
             const double hydraulisch = Q * kreis_druckabfall(pl, numchar, vdatt, Q) * n_u;
-            d3.elp[m][s] = hydraulisch / PUMPENWIRKUNGSGRAD * d3.zei[m][s] * 3600.0 /
+            d3.elp[m][s] = hydraulisch / PUMPENWIRKUNGSGRAD * d3.zei[m][s] * konst::SEKUNDEN_PRO_STUNDE /
                            umrechnungskonstante("kWh_in_Ws");
         }
     }

@@ -15,7 +15,7 @@ double geschwindigkeit_aus_strom(double Q, double d);  // 4 Q / (π d²)
 // Friction coefficient of a pipe of diameter d and length L; laminar below
 // Re = 2320. 0 for a pipe without cross-section.
 double rohr_druckbeiwert(double rho, double nue, double Q, double d, double L);
-double statischer_druck(double rho, double h);  // 9.81 ρ h
+double statischer_druck(double rho, double h);  // gravity · ρ · h
 // 75 d for a small 180° bend ("B180_klein"), 0 for any other kind.
 double kruemmer_beiwert(const std::string& art, double d);
 // Coefficient of one collector's absorber pipes ('P' parallel, else serial).

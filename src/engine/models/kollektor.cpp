@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "data/konstanten.h"
 #include "engine/models/luftkollektor.h"
 #include "engine/models/numerik.h"
 #include "engine/models/reservoir.h"
@@ -10,8 +11,6 @@
 #include "engine/models/waermetauscher.h"
 
 namespace {
-
-constexpr double ABSOLUT = 273.1;
 
 double wurzel_oder_minus_eins(double radikand) {
     return radikand >= 0.0 ? std::sqrt(radikand) : -1.0;
@@ -285,7 +284,7 @@ double eintrittstemperatur_intervall(laufkontext& k, int i, int s, int m, double
             const double W =
                 v[tdata::kollektorfluid_cpf] * v[tdata::kollektorfluid_dichte] * d3.vel[m][s] * k.pl.n;
             const kollektor_koeff c = kollektor_koeffizienten(k, A, s, m);
-            const double Q = (twv + ABSOLUT) / (k.pvdatz3[zdata::tt][m][s] + ABSOLUT);
+            const double Q = (twv + konst::ABSOLUT_NULL) / (k.pvdatz3[zdata::tt][m][s] + konst::ABSOLUT_NULL);
             const double nenner = -2.0 * c.X3 * Q * W + c.X3 * P * c.P28 + P * c.P28 * W / A;
             // Without flow or with a degenerate balance the temperature stays as it is.
             if (nenner != 0.0 && Q * W != 0.0) {

@@ -2,15 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
+#include "data/konstanten.h"
 #include "engine/models/ventilatorgesetz.h"
 #include "engine/models/waermepumpe.h"
 #include "lang/meldung.h"
 
 namespace {
-
-constexpr double ABSOLUT = 273.1;
 
 bool luft_bewegt(const laufkontext& k, bool erzwungen) {
     return erzwungen || k.vdatt[tdata::mittlerer_wind] > 0.0;
@@ -51,13 +49,13 @@ double berechne_alpha_quer(laufkontext& k, double theta, double flaeche, double 
         // Without a field geometry or air properties no coefficient can be
         // formed; the data-sheet values stay in force.
         if (Lc > 0.0 && lambda > 0.0 && nue > 0.0) {
-            const double th = theta * std::numbers::pi / 180.0;
+            const double th = konst::grad_in_rad(theta);
             const double Pr = LUFT_PRANDTL;
             double nu_nat = 0.0, nu2 = 0.0;
             if (nat) {
                 const double tm = (d3.tein[m][s] + tf_store) / 2.0;
-                const double Gr =
-                    9.81 * std::fabs(tm - ta) / ((ta + ABSOLUT) * nue * nue) * Lc * Lc * Lc;
+                const double Gr = konst::ERDBESCHLEUNIGUNG * std::fabs(tm - ta) /
+                                  ((ta + konst::ABSOLUT_NULL) * nue * nue) * Lc * Lc * Lc;
                 // A field tilted beyond the vertical has no upward-facing
                 // surface left for this correlation.
                 const double Ra_s = std::max(0.0, Gr * Pr * std::cos(th));

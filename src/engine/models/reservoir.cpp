@@ -3,13 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "data/konstanten.h"
 #include "engine/models/kollektor.h"
 #include "engine/models/waermepumpe.h"
 #include "lang/meldung.h"
 
 namespace {
-
-constexpr double ABSOLUT = 273.1;
 
 void cop_setzen(laufkontext& k, int m, int s, double x) {
     besetze_cop(k.d, k.d3, k.vdatt, k.vdatz, k.pvdatz3, s, m, k.numchar, x);
@@ -171,7 +170,7 @@ int zwischenreservoir_monat(laufkontext& k, int m, double A) {
     std::vector<char> gefroren(static_cast<size_t>(n) + 1, 0);
     for (int s = 1; s <= n; ++s) d3.wpausflag[s] = u'N';
     double e_summe = 0.0;
-    const double r_T = (twv + ABSOLUT) / (rwv + ABSOLUT);
+    const double r_T = (twv + konst::ABSOLUT_NULL) / (rwv + konst::ABSOLUT_NULL);
     int durchlaeufe = 0;
 
     if (k.numchar[ndata::luftwaermetauscher] == "N") {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
-#include <numbers>
 #include <string>
 
+#include "data/konstanten.h"
 #include "engine/models/waermepumpe.h"
 #include "lang/meldung.h"
 
@@ -22,7 +22,7 @@ double ws_je_kwh() { return umrechnungskonstante("kWh_in_Ws"); }
 double oberflaechenverluste(speicher& sp, double t_umgebung, double ho) {
     schichtkette& kette = sp.inhalt.schichten;
     const double r = sp.radius.wert;
-    const double kreis = std::numbers::pi * r * r;
+    const double kreis = konst::PI * r * r;
     double summe = 0.0;
     int i = 0;
     for (auto it = kette.begin(); it != kette.end() && i < MAX_VERLUSTSCHICHTEN; ++it, ++i) {

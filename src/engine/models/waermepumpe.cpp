@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "data/konstanten.h"
 #include "engine/models/kollektor.h"
 #include "engine/models/luftkollektor.h"
 #include "engine/models/numerik.h"
@@ -11,7 +12,6 @@
 namespace {
 
 constexpr double COP_MAX = 20.0;
-constexpr double ABSOLUT = 273.1;
 
 // Coefficient slots of one pump in vdatt; -1 marks a coefficient the pump
 // does not have (the ww pump's polynomial uses only c1..c4).
@@ -156,7 +156,7 @@ void besetze_cop(::date& pvdate, ::date3& pvdate3, const datt& vdatt, const datz
 
 double berechne_cop_analytisch(const datt& vdatt, const datz& pvdatz, const flagchar& numchar,
                                double tt, double th, int m) {
-    const double t_low = tt + ABSOLUT, t_high = th + ABSOLUT;
+    const double t_low = tt + konst::ABSOLUT_NULL, t_high = th + konst::ABSOLUT_NULL;
     double p_low = 0.0, p_high = 0.0;
     enthalpie_bei(tt, p_low);
     const double h_high = enthalpie_bei(th, p_high);
@@ -171,7 +171,7 @@ double berechne_cop_analytisch(const datt& vdatt, const datz& pvdatz, const flag
     const double c = cv / mol;
     const double tau = t_high / t_low;
     const double arbeit = c * t_low * (tau - 1.0);
-    const double kappa = (cv + 8314.3) / cv;
+    const double kappa = (cv + konst::GASKONSTANTE) / cv;
     const double r = std::pow(1.0 / eps, kappa);
     // General cycle expression with P1 = p_high, P2 = p_low, P3 = tau,
     // P4 = T_low, P5 = T_high, P6 = h_high, P7 = c.
@@ -183,7 +183,7 @@ double berechne_cop_analytisch(const datt& vdatt, const datz& pvdatz, const flag
     const double C = p7 * t * r;
     const double v = p1 / p2;
     const double waerme = B * v + A - C * v * v;
-    if (t_high < pvdatz[zdata::twv][m] + ABSOLUT) {
+    if (t_high < pvdatz[zdata::twv][m] + konst::ABSOLUT_NULL) {
         meldung("Fehler: Kompressionstemperatur zu klein", "A", 'M');
     }
     return arbeit > 0.0 ? waerme / arbeit : COP_MAX;
@@ -251,8 +251,8 @@ double kaeltemittel_intervall(int m, int s, double A, const kaeltemittel_vorgabe
         return 0.0;
     }
     const double c_v = cv / mol;
-    const double D = (cpf - c_v + 8341.1625 / mol) * t_e + 1000.0 * h_e - p_e / rho;
-    const double N = 1000.0 * h_e + (8341.1625 / mol + c_v) * t_e - cpf * twv - p_w / rho;
+    const double D = (cpf - c_v + konst::GASKONSTANTE_DAMPF / mol) * t_e + 1000.0 * h_e - p_e / rho;
+    const double N = 1000.0 * h_e + (konst::GASKONSTANTE_DAMPF / mol + c_v) * t_e - cpf * twv - p_w / rho;
     const double alpha = D != 0.0 ? N / D : 0.0;
     pvdate3.alpha[m][s] = alpha;
 

@@ -1,8 +1,8 @@
 #include "engine/models/waermetauscher.h"
 
 #include <cmath>
-#include <numbers>
 
+#include "data/konstanten.h"
 #include "engine/models/kollektor.h"
 #include "engine/models/luftkollektor.h"
 #include "engine/models/numerik.h"
@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr double ABSOLUT = 273.1;
 constexpr double EIS_DICHTE = 916.7;         // kg/m³
 constexpr double ABTAU_KWH_PRO_KG = 0.0925;  // defrost energy per kg of ice
 const double LN_ZEHNTEL = -std::log(1.0 - 0.9);
@@ -25,7 +24,7 @@ double alpha_ringspalt(const laufkontext& k, int m, int s, double A) {
                       k.pvdatz3[zdata::tt][m][s]);
     const double rho = f[1], cp = f[2], lambda = f[3], nue = f[4];
     const double D2 = wt.rohr_aussen_D2.wert, D1 = wt.rohr_innen_D1.wert;
-    const double S = std::numbers::pi * (D2 * D2 - D1 * D1) / 4.0;
+    const double S = konst::PI * (D2 * D2 - D1 * D1) / 4.0;
     const double d = D2 - D1;
     // Without an annulus or fluid properties there is no coefficient.
     if (S <= 0.0 || d <= 0.0 || lambda <= 0.0 || nue <= 0.0) return 0.0;
@@ -58,7 +57,7 @@ void waermetauscher_wirkungsgrad(laufkontext& k, int m, int s, double A) {
 }
 
 double wasserdampfdichte(double t, double M, double p) {
-    return p * M / ((t + ABSOLUT) * 8341.1625);
+    return p * M / ((t + konst::ABSOLUT_NULL) * konst::GASKONSTANTE_DAMPF);
 }
 
 void vereisung(const datt& vdatt, const stoffdaten_luft& luft, double stunden, double t1,
@@ -78,13 +77,13 @@ void vereisung(const datt& vdatt, const stoffdaten_luft& luft, double stunden, d
     const double M = vdatt[tdata::wpfluid_mol];
     const double x_a = wasserdampfdichte(t_luft, M, p_v);
     const double x_s = wasserdampfdichte(t_m, M, ls[5]);
-    const double H_a = (la[1] * la[2] + 4218.0 * x_a) * (t_luft + ABSOLUT);
-    const double H_s = (ls[1] * ls[2] + 4218.0 * x_s) * (t_m + ABSOLUT);
+    const double H_a = (la[1] * la[2] + 4218.0 * x_a) * (t_luft + konst::ABSOLUT_NULL);
+    const double H_s = (ls[1] * ls[2] + 4218.0 * x_s) * (t_m + konst::ABSOLUT_NULL);
     const double nenner = H_a - H_s + 2853000.0 * (x_a - x_s);
     if (nenner == 0.0) return;
     const double V = Q / nenner;
     const double eis = (x_a - x_s) * V;
-    const double d = F_e > 0.0 ? eis * stunden * 3600.0 / (F_e * EIS_DICHTE) : 0.0;
+    const double d = F_e > 0.0 ? eis * stunden * konst::SEKUNDEN_PRO_STUNDE / (F_e * EIS_DICHTE) : 0.0;
     summe += d * F_e * EIS_DICHTE * ABTAU_KWH_PRO_KG;
 }
 
@@ -126,7 +125,7 @@ void speicher_wt_laenge(const datz& vdatz, const datz3& pvdatz3, const speicher&
                         ::date3& d3, int m, int s) {
     const double dt = vdatz[zdata::twv][m] - vdatz[zdata::rwv][m];
     const double ho = pvdatz3[zdata::ho][m][s];
-    const double nenner = puffer.alpha.wert * std::numbers::pi * puffer.rohr_aussen.wert;
+    const double nenner = puffer.alpha.wert * konst::PI * puffer.rohr_aussen.wert;
     // No temperature spread, no duration or no pipe: no length can be given.
     if (dt == 0.0 || ho == 0.0 || nenner == 0.0) {
         d3.lspwt[m][s] = 0.0;

@@ -55,12 +55,13 @@ void BM_SpeicherLadenEntladen(benchmark::State& state) {
     keine_buchung b;
     const speicher vorlage = zehn_schichten();
     speicher sp = vorlage;
+    const kaeltemittel& fluid = zustand::stoffdaten().kaeltemittel_record;
     for (auto _ : state) {
         kopiere_speicher(vorlage, sp, 'N');
         double ueber = 0.0;
         const double geladen = lade_speicher(sp, 2.0, 50.0, ueber, 1, 1, z.numchar, b);
-        const speicher_entnahme e = entlade_speicher(sp, 3.0, 25.0, 55.0, 'D', 'N', 1, 1, z.numchar,
-                                                     *z.vdatt, *z.vdatz, *z.d, *z.d3, b);
+        const speicher_entnahme e = entlade_speicher(sp, 3.0, 25.0, 55.0, 'D', 'N', 1, 1, z.numchar, *z.vdatt,
+                                                     *z.vdatz, *z.d, *z.d3, b, fluid);
         benchmark::DoNotOptimize(geladen + e.rest);
     }
     state.SetItemsProcessed(state.iterations());
@@ -119,8 +120,9 @@ void BM_BerechneCop(benchmark::State& state) {
     }
     size_t i = 0;
     double roh = 0.0;
+    const kaeltemittel& fluid = zustand::stoffdaten().kaeltemittel_record;
     for (auto _ : state) {
-        const double c = berechne_cop(v, *z.vdatz, 'E', tt[i], th[i], z.numchar, roh, *z.d3, 1, 1);
+        const double c = berechne_cop(v, *z.vdatz, 'E', tt[i], th[i], z.numchar, roh, *z.d3, 1, 1, fluid);
         benchmark::DoNotOptimize(c);
         i = (i + 1) & 63;
     }

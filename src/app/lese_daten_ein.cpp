@@ -11,15 +11,6 @@
 
 using namespace tabledata;
 
-namespace {
-std::string& datensatzname() {
-    static std::string name;
-    return name;
-}
-}  // namespace
-
-const std::string& geladener_datensatz() { return datensatzname(); }
-
 bool lese_daten_ein(datz3& p1, datz3& p2, bool& dbflag) {
     marken().daten_eingelesen = false;
     tabelle& haupt = tab(thaupt);
@@ -39,7 +30,7 @@ bool lese_daten_ein(datz3& p1, datz3& p2, bool& dbflag) {
     }
 
     // The data set's name; both per-interval series start empty.
-    datensatzname() = haupt.text("name");
+    zustand::geladener_datensatz() = haupt.text("name");
     for (datz3* p : {&p1, &p2})
         for (auto& groesse : *p)
             for (auto& reihe : groesse) reihe.fill(0.0);

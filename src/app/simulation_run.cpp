@@ -423,11 +423,10 @@ public:
         // The writers announce last − first + 1 sections: the run passes its
         // first and last section, so that line 2 of the files tells the
         // sections they hold (a control run writes one).
-        const int erster = steuerlauf ? e : 1;
-        const int letzter = steuerlauf ? f : abschnitte;
+        const abschnittsfolge folge{steuerlauf ? e : 1, steuerlauf ? f : abschnitte, j};
         if (numchar[ndata::laufart] != "N")
-            d.schreibe_intervallergebnisse(vdatt, behalten, flaeche_aus, erster, letzter, j);
-        d.schreibe_monatsergebnisse(vdatt, behalten, flaeche_aus, letzter, erster, j);
+            d.schreibe_intervallergebnisse(vdatt, behalten, flaeche_aus, folge);
+        d.schreibe_monatsergebnisse(vdatt, behalten, flaeche_aus, folge);
         if (!steuerlauf) A = (static_cast<double>(flaechenschritt) * j + e) * daf;
         ++j;
     }

@@ -61,6 +61,11 @@ int32_t& monatstart() { return tv().monatstart; }
 int32_t& startintervall() { return tv().startintervall; }
 haupteinheiten_tabelle& einheiten_tabelle() { return haupteinheiten(); }
 ::stoffdaten& stoffdaten() { return tv().stoffe; }
+std::array<std::string, MAXMONAT + 1>& lade_flag() { return tv().lade_flag; }
+std::array<std::string, MAXMONAT + 1>& entnehme_flag() { return tv().entnehme_flag; }
+std::string& geladener_datensatz() { return tv().datensatzname; }
+::wetterdatensatz& geladener_wetterdatensatz() { return tv().wetter; }
+kollektorblatt_einheiten& kollektorblatt() { return tv().kollektorblatt; }
 }  // namespace zustand
 
 int32_t intervalle(int m) {
@@ -153,7 +158,7 @@ double vorlauftemperatur_aus_bedarf(const flagchar& numchar, const datz& z, int 
 }
 
 double vorlauftemperatur_haus(const flagchar& numchar, const datz& z, int m) {
-    if (tv().lade_flag[m] != "Y") return z[zdata::twv][m];
+    if (zustand::lade_flag()[m] != "Y") return z[zdata::twv][m];
     return vorlauftemperatur_aus_bedarf(numchar, z, m);
 }
 
@@ -173,4 +178,14 @@ bool ist_direktkopplung(const flagchar& numchar) {
 
 bool ist_erzwungen(const flagchar& numchar) {
     return numchar[ndata::kopplungsart] == "DKF" || numchar[ndata::kopplungsart] == "F";
+}
+
+const ir_ta_d_zeile* wetterdatensatz::detailzeile(int monat, int nummer) const {
+    if (monat < 1 || monat > MAXMONAT || nummer < 1) return nullptr;
+    const auto& zeilen = details[monat];
+    if (static_cast<size_t>(nummer) <= zeilen.size() && zeilen[nummer - 1].nummer == nummer)
+        return &zeilen[nummer - 1];
+    const auto it = std::lower_bound(zeilen.begin(), zeilen.end(), nummer,
+                                     [](const ir_ta_d_zeile& z, int n) { return z.nummer < n; });
+    return it != zeilen.end() && it->nummer == nummer ? &*it : nullptr;
 }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <list>
 #include <string>
+#include <vector>
 
 #include "data/einheit_struct.h"
 
@@ -505,6 +506,47 @@ struct laufsteuerung {
 };
 
 // ---------------------------------------------------------------------------
+// The loaded site data set beyond the parameter vectors
+// ---------------------------------------------------------------------------
+// One detail row of the weather record (table ir_ta_d, key name/monat/nummer).
+struct ir_ta_d_zeile {
+    int nummer = 0;      // running number within the month, 1..
+    double ir_g = 0.0;   // global irradiation (unit einheit_ir)
+    double ir_d = 0.0;   // diffuse irradiation (unit einheit_ir)
+    double tamin = 0.0;  // minimum temperature; the temperature of an hourly row (einheit_temp)
+    double tamax = 0.0;  // maximum temperature (einheit_temp)
+    double h = 0.0;      // interval length, hours
+    double hm = 0.0;     // hour of day of the row (hourly rows)
+};
+
+// What the irradiation computation needs of the site's weather record
+// (one row of ir_ta_m with its detail rows), values as stored.
+struct wetterdatensatz {
+    std::string name;                       // ir_ta_m.name: the main input file name
+    double breite = 0.0;  // latitude, degrees (the run passes it as vdatt[tdata::wetter_breite])
+    double theta = 0.0;   // tilt at which the record was measured, degrees (vdatt[tdata::wetter_theta])
+    std::string einheit_ir;                 // unit of every irradiation value
+    std::string einheit_temp;               // unit of every temperature
+    monatsfeld ir{}, diff{};                // irm, diffm: global and diffuse of month m
+    monatsfeld ta_min{}, ta_max{};          // tamminm, tammaxm
+    std::array<int32_t, MAXMONAT + 1> m{};  // mm: number of detail rows of month m
+    // Detail rows of month m in order of their running number.
+    std::array<std::vector<ir_ta_d_zeile>, MAXMONAT + 1> details;
+
+    // The detail row (month, number), nullptr when the record has none.
+    const ir_ta_d_zeile* detailzeile(int monat, int nummer) const;
+};
+
+// Unit columns of the current row of the collector data sheet that switch the
+// air-side model: "n" in `einalpha` computes the loss coefficient from natural
+// convection, "n" in `einwindtkoef` computes `windtkoef` from forced
+// convection. Filled by the site loader together with the collector row.
+struct kollektorblatt_einheiten {
+    std::string einalpha;
+    std::string einwindtkoef;
+};
+
+// ---------------------------------------------------------------------------
 // The two process-wide state records
 // ---------------------------------------------------------------------------
 struct general_state {
@@ -521,6 +563,12 @@ struct general_state {
     datm datm_kept;                         // best variant of the current area step
     laufsteuerung lauf;
     stoffdaten stoffe;                      // property tables: air, store fluid, heat-pump refrigerant
+    // The site data set loaded last: its name, its weather record (the run
+    // lays out the irradiation from it for every tilt step) and the model
+    // switches of its collector row.
+    std::string datensatzname;
+    wetterdatensatz wetter;
+    kollektorblatt_einheiten kollektorblatt;
 };
 
 struct series_state {
@@ -552,6 +600,13 @@ int32_t& monatstart();
 int32_t& startintervall();
 haupteinheiten_tabelle& einheiten_tabelle();
 ::stoffdaten& stoffdaten();      // property tables of the site (air, store fluid, refrigerant)
+// Month flags of the long-term store, [1..12] "Y"/"N": charged in the month,
+// and energy withdrawn in the month.
+std::array<std::string, MAXMONAT + 1>& lade_flag();
+std::array<std::string, MAXMONAT + 1>& entnehme_flag();
+std::string& geladener_datensatz();                  // name of the data set loaded last ("" before)
+::wetterdatensatz& geladener_wetterdatensatz();      // its weather record
+kollektorblatt_einheiten& kollektorblatt();          // its collector row's model switches
 }  // namespace zustand
 
 // ---------------------------------------------------------------------------

@@ -35,17 +35,17 @@ void anlagenschritte::setze_anlage_speicher_zurueck(anlage& a, double A, double 
 
 void anlagenschritte::monatsinitialisierung(periodenkontext& k, int m) {
     anlage& a0 = zustand::anlage(0);
-    speicher_monatsanfang(a0, m, k.A, k.vdatz, k.numchar, k.monatsergebnisse,
+    speicher_monatsanfang(a0, m, zustand::monatstart(), k.A, k.vdatz, k.numchar, k.monatsergebnisse,
                           zustand::datm_allgemein());
     if (nutzt_nachtluft(k.numchar)) {
-        laufkontext lk = laufkontext_aus_zustand(k.monatsergebnisse, kollektorblatt());
+        laufkontext lk = laufkontext_aus_zustand(k.monatsergebnisse);
         nachtenergie_luft(lk, m, k.A, lk.delta_t(k.variantenzaehler));
     }
 }
 
 void anlagenschritte::analytischer_monatsschritt(periodenkontext& k, int m) {
     const flagchar numchar = k.numchar;  // the step works on a copy
-    laufkontext lk = laufkontext_aus_zustand(k.monatsergebnisse, kollektorblatt());
+    laufkontext lk = laufkontext_aus_zustand(k.monatsergebnisse);
     if (numchar[ndata::kopplungstyp] == "Z") zwischenreservoir_monat(lk, m, k.A);
     if (numchar[ndata::kopplungstyp] == "E") endreservoir_monat(lk, m, k.A);
     monatsabschluss(numchar, k.datm_variante, k.vdatz, 1, m, k.A, zustand::anlage(0), k.vdatt,

@@ -10,8 +10,8 @@
 
 namespace {
 
-bool ist_lademonat(int m) { return tv().lade_flag[m] == "Y"; }
-bool ist_entnahmemonat(int m) { return tv().entnehme_flag[m] == "Y"; }
+bool ist_lademonat(int m) { return zustand::lade_flag()[m] == "Y"; }
+bool ist_entnahmemonat(int m) { return zustand::entnehme_flag()[m] == "Y"; }
 
 double copwe_positiv(intervallbilanz& b) {
     if (b.d.copwe[b.m] <= 0.0) {
@@ -35,8 +35,8 @@ double anteil_ueber_kaltwasser(const intervallbilanz& b) {
 double vorlauf_haus(const intervallbilanz& b) { return vorlauftemperatur_haus(b.numchar, b.vdatz, b.m); }
 
 speicher_entnahme direkt_entladen(intervallbilanz& b, speicher& sp, double bedarf) {
-    return entlade_speicher(sp, bedarf, b.vdatz[zdata::rwv][b.m], vorlauf_haus(b), 'D', 'N', b.m,
-                            b.s, b.numchar, b.vdatt, b.vdatz, b.d, b.d3, b);
+    return entlade_speicher(sp, bedarf, b.vdatz[zdata::rwv][b.m], vorlauf_haus(b), 'D', 'N', b.m, b.s,
+                            b.numchar, b.vdatt, b.vdatz, b.d, b.d3, b, b.fluid);
 }
 
 }  // namespace
@@ -163,12 +163,12 @@ void langzeitspeicher_waermepumpe(intervallbilanz& b, double Q, char modus) {
         speicher& lang = b.a.langzeitspeicher;
         const double rwv = b.vdatz[zdata::rwv][b.m], twv = vorlauf_haus(b);
         const speicher_entnahme direkt = entlade_speicher(lang, rest, rwv, twv, 'D', modus, b.m, b.s,
-                                                          b.numchar, b.vdatt, b.vdatz, b.d, b.d3, b);
+                                                          b.numchar, b.vdatt, b.vdatz, b.d, b.d3, b, b.fluid);
         rest = std::max(0.0, direkt.rest);
         if (b.numchar[ndata::kopplungstyp] != "Z" && direkt.aus_speicher > 0.0 && rest > 0.0) {
             const speicher_entnahme pumpe =
-                entlade_speicher(lang, rest, lang.tmin.wert, twv, 'W', modus, b.m, b.s, b.numchar,
-                                 b.vdatt, b.vdatz, b.d, b.d3, b);
+                entlade_speicher(lang, rest, lang.tmin.wert, twv, 'W', modus, b.m, b.s, b.numchar, b.vdatt,
+                                 b.vdatz, b.d, b.d3, b, b.fluid);
             rest = std::max(0.0, pumpe.rest);
         }
     }
@@ -200,8 +200,8 @@ void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen) {
     const double T_lade = speicherangebot(b.numchar, m, s, d3, b.vdatz);
     speicher& sp = speicher_des_monats(a, m);
     double roh = 0.0;
-    b.d.copwe[m] = berechne_wp_temperaturen(b.d, b.vdatz, b.vdatt, b.pvdatz3, d3, roh, s, m,
-                                            b.numchar, 'E', d3.tf[m][s]);
+    b.d.copwe[m] = berechne_wp_temperaturen(b.d, b.vdatz, b.vdatt, b.pvdatz3, d3, roh, s, m, b.numchar, 'E',
+                                            d3.tf[m][s], b.fluid);
 
     const double ho = b.pvdatz3[zdata::ho][m][s];
     const std::string& modus = b.numchar[ndata::speicherfolge];

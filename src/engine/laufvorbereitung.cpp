@@ -19,8 +19,8 @@ void eintrittstemperaturen_fuellen(const flagchar& numchar, const datz& vdatz, d
 void monatsvorbereitung(const flagchar& numchar, datz& z, const anlage& a0, double A) {
     using namespace zdata;
     const flagchar& global = zustand::numchar();
-    const auto& lade = tv().lade_flag;
-    const auto& entnehme = tv().entnehme_flag;
+    const auto& lade = zustand::lade_flag();
+    const auto& entnehme = zustand::entnehme_flag();
 
     double W = 0.0, summe_rwv = 0.0, summe_twv = 0.0;
     int k1 = 0, k2 = 0;

@@ -158,7 +158,8 @@ double monatsabschluss(flagchar numchar, ::datm& r, datz& vdatz, int modus, int 
     monatsstart_summen(a, m, d, d3, summen);
     const int anzahl = intervalle(m);
     for (int s = 1; s <= anzahl; ++s) {
-        intervallbilanz b(numchar, m, s, a, d, d3, p, vdatz, vdatt, A);
+        intervallbilanz b(numchar, m, s, a, d, d3, p, vdatz, vdatt, A,
+                          zustand::stoffdaten().kaeltemittel_record);
         energiebilanz_intervall(b, summen);
     }
     kopiere_anlage_speicher(a, d.arrayspeicher_mon[m], 'N');

@@ -358,16 +358,6 @@ bool gleiche_neigung(double a, double b) { return std::abs(a - b) <= 1e-9; }
 
 }  // namespace
 
-const ir_ta_d_zeile* wetterdatensatz::detailzeile(int monat, int nummer) const {
-    if (monat < 1 || monat > MAXMONAT || nummer < 1) return nullptr;
-    const auto& zeilen = details[monat];
-    if (static_cast<size_t>(nummer) <= zeilen.size() && zeilen[nummer - 1].nummer == nummer)
-        return &zeilen[nummer - 1];
-    const auto it = std::lower_bound(zeilen.begin(), zeilen.end(), nummer,
-                                     [](const ir_ta_d_zeile& z, int n) { return z.nummer < n; });
-    return it != zeilen.end() && it->nummer == nummer ? &*it : nullptr;
-}
-
 double berechne_diffusanteil(int monat, double H, double breite, double omega_s, double monatssumme,
                              const flagchar& numchar, diffus_kennwerte& kennwerte,
                              bool& warnung_gegeben) {

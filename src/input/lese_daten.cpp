@@ -267,7 +267,7 @@ void lese_kollektor(const kollektor_ziele& z, datt& v) {
     setze_roh(k.RelFlaecheUnten, kol.zahl("relflaecheunten"));
     // The air-side model switches of the collector row read last (the
     // current row of the collector sheet) go to the run's models.
-    kollektorblatt() = {kol.text("einalpha"), kol.text("einwindtkoef")};
+    zustand::kollektorblatt() = {kol.text("einalpha"), kol.text("einwindtkoef")};
 }
 
 void lese_rohre() {
@@ -506,7 +506,7 @@ namespace {
 // The weather record (its name is mandatory) and the configuration codes.
 wetterdatensatz& lese_wetter_und_codes() {
     if (tab(tir_ta_m).ist_feld_leer("Name")) melde_fehlende_feldkomponente("ir_ta_m", "Name", 'E');
-    wetterdatensatz& wetter = geladener_wetterdatensatz();
+    wetterdatensatz& wetter = zustand::geladener_wetterdatensatz();
     lese_wetterdatensatz(wetter);
     lese_numan_flags();
     return wetter;
@@ -570,9 +570,9 @@ void lese_monatsflags(const flagchar& numchar) {
     if (erste < 0) melde_fehlende_feldkomponente("steuer", "LadeJanuar", 'T');
     bool geplant = false;
     for (int m = 1; m <= MAXMONAT; ++m) {
-        tv().lade_flag[m] = als_text(st.wert(erste + 2 * (m - 1)));
-        tv().entnehme_flag[m] = als_text(st.wert(erste + 2 * (m - 1) + 1));
-        geplant |= tv().lade_flag[m] == "Y" || tv().entnehme_flag[m] == "Y";
+        zustand::lade_flag()[m] = als_text(st.wert(erste + 2 * (m - 1)));
+        zustand::entnehme_flag()[m] = als_text(st.wert(erste + 2 * (m - 1) + 1));
+        geplant |= zustand::lade_flag()[m] == "Y" || zustand::entnehme_flag()[m] == "Y";
     }
     if (!geplant && zustand::anlage(1).langzeitspeicher.spmax.wert > 0.0) {
         meldung("Warnung: Langzeitspeicher überflüssig, bitte Null-Speicher verwenden",

@@ -43,7 +43,7 @@ void spaltenzeile(std::string& z, const parreadtab& tab, std::string koor::*feld
     z += zeilenende;
 }
 
-int32_t anzahl_scheiben(int erster, int letzter) { return letzter - erster + 1; }
+int32_t anzahl_scheiben(const abschnittsfolge& a) { return a.letzter - a.erster + 1; }
 
 koor flaechenschluessel(const ergebnisdatei_angaben& a, double flaeche_aus) {
     koor k;
@@ -136,8 +136,8 @@ std::filesystem::path steuerdateipfad(const ergebnisdatei_angaben& a) {
     return a.ergebnisverzeichnis / (a.steuername + ".str");
 }
 
-void schreibe_monatsergebnisse(const ::datm& d, parreadtab& tab, double flaeche_aus, int erster,
-                               int letzter, int position, const ergebnisdatei_angaben& a,
+void schreibe_monatsergebnisse(const ::datm& d, parreadtab& tab, double flaeche_aus,
+                               const abschnittsfolge& abschnitte, const ergebnisdatei_angaben& a,
                                const std::filesystem::path& ziel) {
     tab.stg = 20;
     tab.stk = 10;
@@ -153,15 +153,15 @@ void schreibe_monatsergebnisse(const ::datm& d, parreadtab& tab, double flaeche_
         for (int m = 1; m <= MAXMONAT; ++m)
             tab.wert(m, q + 1) = d.feld[static_cast<std::size_t>(q)][static_cast<std::size_t>(m)];
     }
-    tab.scheib = anzahl_scheiben(erster, letzter);
+    tab.scheib = anzahl_scheiben(abschnitte);
     tab.hauptname = a.hauptname;
     tab.name = (ziel.empty() ? a.ergebnisdatei : ziel).string();
     schreibe_tabelle(tab, flaechenschluessel(a, flaeche_aus),
-                     position == 1 ? schreibmodus::w : schreibmodus::a, a.ergebnisdatei.string());
+                     abschnitte.aktuell == 1 ? schreibmodus::w : schreibmodus::a, a.ergebnisdatei.string());
 }
 
-void schreibe_intervallergebnisse(const ::datm& d, parreadtab& tab, double flaeche_aus, int erster,
-                                  int letzter, int position, const ergebnisdatei_angaben& a,
+void schreibe_intervallergebnisse(const ::datm& d, parreadtab& tab, double flaeche_aus,
+                                  const abschnittsfolge& abschnitte, const ergebnisdatei_angaben& a,
                                   const intervalleingaben& eingaben, const std::filesystem::path& ziel) {
     tab.stg = 20;
     tab.stk = 10;
@@ -202,7 +202,8 @@ void schreibe_intervallergebnisse(const ::datm& d, parreadtab& tab, double flaec
                 tab.wert(i, h + 4) = d.feld3[static_cast<std::size_t>(h)][um][uk];
         }
     }
-    tab.scheib = anzahl_scheiben(erster, letzter);
+    tab.scheib = anzahl_scheiben(abschnitte);
     schreibe_tabelle(tab, flaechenschluessel(a, flaeche_aus),
-                     position == 1 ? schreibmodus::w : schreibmodus::a, steuerdateipfad(a).string());
+                     abschnitte.aktuell == 1 ? schreibmodus::w : schreibmodus::a,
+                     steuerdateipfad(a).string());
 }

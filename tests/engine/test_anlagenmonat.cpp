@@ -138,7 +138,7 @@ TEST_F(Anlagenmonat, ZwischenkopplungBilanziertBeideSeiten) {
 // at 36.5 °C. The we pump heats it at the COP for that lift, not at the COP
 // limit 1 that the store's top would give, and the books still close.
 TEST_F(Anlagenmonat, LademonatHeiztDasHausGegenDessenVorlauf) {
-    tv().lade_flag[M] = "Y";
+    zustand::lade_flag()[M] = "Y";
     z.z()[zdata::twv][M] = 85.0;
     const ergebnis e = rechne();
     const ::date& d = *z.d;

@@ -19,8 +19,8 @@ protected:
         numchar[ndata::speicherfolge] = "V";
         numchar[ndata::meldungsmodus] = "S";
         for (int m = 1; m <= 12; ++m) {
-            tv().lade_flag[m] = "N";
-            tv().entnehme_flag[m] = "N";
+            zustand::lade_flag()[m] = "N";
+            zustand::entnehme_flag()[m] = "N";
         }
         setze_intervalle(4, 2);
         for (speicher* sp : {&a.pufferspeicher, &a.langzeitspeicher}) {
@@ -41,7 +41,10 @@ protected:
         setze_intervalle(4, 0);
         mit_meldungen::TearDown();
     }
-    intervallbilanz bilanz() { return intervallbilanz(numchar, 4, 2, a, d, d3, *p, z, v, 2.0); }
+    intervallbilanz bilanz() {
+        return intervallbilanz(numchar, 4, 2, a, d, d3, *p, z, v, 2.0,
+                               zustand::stoffdaten().kaeltemittel_record);
+    }
     // Energy of 1 m3 of water over dT kelvin in kWh.
     static double kwh(double dT) { return 4190.0 * 1000.0 * dT / 3.6e6; }
 

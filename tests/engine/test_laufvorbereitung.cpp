@@ -12,8 +12,8 @@ protected:
         zustand::numchar()[ndata::meldungsmodus] = "S";
         for (int m = 1; m <= 12; ++m) {
             setze_intervalle(m, 0);
-            tv().lade_flag[m] = "N";
-            tv().entnehme_flag[m] = "N";
+            zustand::lade_flag()[m] = "N";
+            zustand::entnehme_flag()[m] = "N";
         }
         z = datz{};
         a0 = anlage{};
@@ -85,10 +85,10 @@ TEST_F(Laufvorbereitung, LangzeitspeicherVerschiebtEntnahmeInLademonate) {
         z[tw][m] = 50.0;
         z[rw][m] = 20.0;
     }
-    tv().entnehme_flag[1] = "Y";
-    tv().entnehme_flag[2] = "Y";
-    tv().lade_flag[7] = "Y";
-    tv().lade_flag[8] = "Y";
+    zustand::entnehme_flag()[1] = "Y";
+    zustand::entnehme_flag()[2] = "Y";
+    zustand::lade_flag()[7] = "Y";
+    zustand::lade_flag()[8] = "Y";
     speicher& lang = a0.langzeitspeicher;
     lang.spwspei.wert = 4190.0;
     lang.rospei.wert = 1000.0;
@@ -108,8 +108,8 @@ TEST_F(Laufvorbereitung, LangzeitspeicherVerschiebtEntnahmeInLademonate) {
     EXPECT_DOUBLE_EQ(z[ewv][8], 100.0);
 
     // No withdrawal month: charge months get the upper temperature only.
-    tv().entnehme_flag[1] = "N";
-    tv().entnehme_flag[2] = "N";
+    zustand::entnehme_flag()[1] = "N";
+    zustand::entnehme_flag()[2] = "N";
     numchar[ndata::kopplungstyp] = "Z";
     lang.tmax.wert = 80.0;
     monatsvorbereitung(numchar, z, a0, 4.0);

@@ -216,7 +216,7 @@ TEST_F(Monatsaggregation, MonatsabschlussBilanziertAlleIntervalle) {
     n[ndata::kopplungsart] = "A";
     n[ndata::speicherfolge] = "V";
     n[ndata::meldungsmodus] = "S";
-    for (int m = 1; m <= 12; ++m) tv().lade_flag[m] = tv().entnehme_flag[m] = "N";
+    for (int m = 1; m <= 12; ++m) zustand::lade_flag()[m] = zustand::entnehme_flag()[m] = "N";
     anlage a;
     for (speicher* sp : {&a.pufferspeicher, &a.langzeitspeicher}) {
         sp->spmax.wert = 1.0;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/simulation_run.h"
+#include "engine/models/laufkontext.h"
 #include "input/einstrahlung.h"
 #include "input/energiebedarf.h"
 #include "input/lese_daten.h"
@@ -154,6 +155,25 @@ TEST_F(LeseDaten, BraunschweigWerteInHaupteinheiten) {
     const datz& z = zustand::vdatz();
     EXPECT_DOUBLE_EQ(monatsenergie_in_haupteinheiten(z, 1), z[zdata::eh][1] + z[zdata::ew][1]);
     EXPECT_DOUBLE_EQ(z[zdata::eh][1], 2283.8);
+}
+
+// The data set loaded last belongs to the run state: its name, its weather
+// record and the model switches of its collector row, which the run's model
+// contexts take from there.
+TEST_F(LeseDaten, GeladenerDatensatzIstTeilDesZustands) {
+    for (const char* name : {"Braunschweig EFH", "EFH Potsdam 2019 stuendlich"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(lade(name));
+        EXPECT_EQ(zustand::geladener_datensatz(), name);
+        EXPECT_EQ(zustand::geladener_wetterdatensatz().name, tab(tir_ta_m).text("name"));
+        EXPECT_EQ(zustand::kollektorblatt().einalpha, tab(tkol).text("einalpha"));
+        ::date d;
+        const laufkontext k = laufkontext_aus_zustand(d);
+        EXPECT_EQ(k.kol.einalpha, zustand::kollektorblatt().einalpha);
+        EXPECT_EQ(k.kol.einwindtkoef, zustand::kollektorblatt().einwindtkoef);
+        EXPECT_EQ(&k.stoffe, &zustand::stoffdaten());
+    }
+    EXPECT_NE(zustand::geladener_wetterdatensatz().name, "");
 }
 
 // Loading writes the listed state and nothing else.

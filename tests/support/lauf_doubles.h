@@ -92,12 +92,12 @@ struct dienst_doppel : lauf_dienste {
     void jahresauswertung(::datm&, datz3&, speicher&, ::date&, datz&, datt&) override {}
     void ergebnisauswertung(::datm&) override {}
     double flaeche_in_ausgabeeinheit(double A) override { return A; }
-    void schreibe_intervallergebnisse(datt&, ::datm&, double, int, int, int j) override {
-        intervall_abschnitte.push_back(j);
+    void schreibe_intervallergebnisse(datt&, ::datm&, double, const abschnittsfolge& a) override {
+        intervall_abschnitte.push_back(a.aktuell);
     }
-    void schreibe_monatsergebnisse(datt&, ::datm&, double flaeche, int letzter, int erster, int) override {
+    void schreibe_monatsergebnisse(datt&, ::datm&, double flaeche, const abschnittsfolge& a) override {
         geschriebene_flaechen.push_back(flaeche);
-        angekuendigte_abschnitte.push_back(letzter - erster + 1);
+        angekuendigte_abschnitte.push_back(a.letzter - a.erster + 1);
     }
     bool ergebnisse_abschliessen() override {
         ++abschluesse;

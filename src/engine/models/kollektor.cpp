@@ -17,7 +17,7 @@ double wurzel_oder_minus_eins(double radikand) {
 }
 
 void cop_setzen(laufkontext& k, int m, int s, double x) {
-    besetze_cop(k.d, k.d3, k.vdatt, k.vdatz, k.pvdatz3, s, m, k.numchar, x);
+    besetze_cop(k.d, k.d3, k.vdatt, k.vdatz, k.pvdatz3, s, m, k.numchar, x, k.stoffe.kaeltemittel_record);
 }
 
 // Outflow temperature of the upper collector for the flow, as the kernels use it.

@@ -1,15 +1,10 @@
 #include "engine/models/laufkontext.h"
 
-kollektorblatt_einheiten& kollektorblatt() {
-    static kollektorblatt_einheiten einheiten;
-    return einheiten;
-}
-
-laufkontext laufkontext_aus_zustand(::date& d, const kollektorblatt_einheiten& kol) {
+laufkontext laufkontext_aus_zustand(::date& d) {
     return laufkontext{zustand::numchar(), zustand::vdatt(),      zustand::vdatz(),
                        zustand::pvdatz3(1), d,                    zustand::date3(),
                        zustand::anlage(0),  zustand::lauf(),      zustand::stoffdaten(),
-                       kol};
+                       zustand::kollektorblatt()};
 }
 
 bool ist_zeitschrittverfahren(const flagchar& numchar) {

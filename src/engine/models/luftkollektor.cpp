@@ -257,7 +257,8 @@ double luftpfad_intervall(laufkontext& k, int m, int s, double A, double relativ
         const double alpha = berechne_alpha_quer(k, k.vdatt[tdata::theta_s], A, ta, t_aus,
                                                  k.stoffe.stoffdaten_luft_record, true, m, s, ld, w);
         waerme = luftkollektor_intervall(k, m, s, relative_dauer, A, alpha, t_aus);
-        besetze_cop(k.d, d3, k.vdatt, k.vdatz, k.pvdatz3, s, m, k.numchar, t_aus);
+        besetze_cop(k.d, d3, k.vdatt, k.vdatz, k.pvdatz3, s, m, k.numchar, t_aus,
+                    k.stoffe.kaeltemittel_record);
     }
     double ergebnis = 0.0;
     if (ta > mittlere_eintrittstemperatur(d3, m, s)) {

@@ -11,7 +11,7 @@
 namespace {
 
 void cop_setzen(laufkontext& k, int m, int s, double x) {
-    besetze_cop(k.d, k.d3, k.vdatt, k.vdatz, k.pvdatz3, s, m, k.numchar, x);
+    besetze_cop(k.d, k.d3, k.vdatt, k.vdatz, k.pvdatz3, s, m, k.numchar, x, k.stoffe.kaeltemittel_record);
 }
 
 // Collector step 'n' with the interval's coefficients.

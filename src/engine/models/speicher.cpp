@@ -205,10 +205,10 @@ double lade_speicher(speicher& sp, double e_in, double t_in, double& ueberlauf, 
     return gespeichert;
 }
 
-speicher_entnahme entlade_speicher(speicher& sp, double e_bedarf, double t_boden, double t_max,
-                                   char weg, char bestaetigen, int m, int s,
-                                   const flagchar& numchar, const datt& vdatt, const datz& vdatz,
-                                   ::date& d, ::date3& d3, energiebilanz_buchungen& buchungen) {
+speicher_entnahme entlade_speicher(speicher& sp, double e_bedarf, double t_boden, double t_max, char weg,
+                                   char bestaetigen, int m, int s, const flagchar& numchar, const datt& vdatt,
+                                   const datz& vdatz, ::date& d, ::date3& d3,
+                                   energiebilanz_buchungen& buchungen, const kaeltemittel& fluid) {
     if (weg != 'D' && weg != 'W') {
         meldung(std::string("Fehler: Unbekannte Entnahmeart '") + weg + "' des Speichers.",
                 numchar[ndata::meldungsmodus], 'T');
@@ -247,8 +247,8 @@ speicher_entnahme entlade_speicher(speicher& sp, double e_bedarf, double t_boden
         } else {
             const double e_quelle = schichtenergie(sp, v, t, sp.tmin.wert);
             double roh = 0.0;
-            const double cop = berechne_cop(vdatt, vdatz, 'W', (t + t_boden) / 2.0, t_max, numchar,
-                                            roh, d3, m, s);
+            const double cop =
+                berechne_cop(vdatt, vdatz, 'W', (t + t_boden) / 2.0, t_max, numchar, roh, d3, m, s, fluid);
             if (cop <= 1.0) {
                 // No lift from the layer: the pump's output is its electricity.
                 teil_zusatz = e_bedarf - summe;
@@ -317,9 +317,9 @@ void speicher_nachtverluste(anlage& pl, int m, const datz& vdatz, const flagchar
     oberflaechenverluste(pl.langzeitspeicher, t_umgebung, nachtstunden);
 }
 
-void speicher_monatsanfang(anlage& pl, int m, double voll, const datz& vdatz,
+void speicher_monatsanfang(anlage& pl, int m, int startmonat, double voll, const datz& vdatz,
                            const flagchar& numchar, const ::date& d, const ::datm& dm) {
-    if (m == zustand::monatstart()) {
+    if (m == startmonat) {
         setze_anlage_speicher_zurueck(pl, voll, vdatz[zdata::rwv][m]);
         return;
     }

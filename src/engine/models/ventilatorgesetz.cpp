@@ -9,10 +9,6 @@ double volluft_aus_v(const anlage& pl, double& y0, double vl, double flaeche) {
     return vl * c;
 }
 
-double volluft_aus_v(const datt& /*vdatt*/, double& y0, double vl, double flaeche) {
-    return volluft_aus_v(zustand::anlage(0), y0, vl, flaeche);
-}
-
 double berechne_elp_l(const ::date3& /*pvdate3*/, const datt& vdatt, double y0, int /*imon*/,
                       int /*jint*/) {
     // Without a nominal air flow there is no fan curve to scale.

@@ -40,11 +40,8 @@ void pruefe_intervall(int m, int s) {
     }
 }
 
-const kaeltemittel& waermepumpen_fluid() { return zustand::stoffdaten().kaeltemittel_record; }
-
-// Enthalpy difference (column 4) and mean pressure at temperature t.
-double enthalpie_bei(double t, double& druck) {
-    const kaeltemittel& k = waermepumpen_fluid();
+// Enthalpy difference (column 4) and mean pressure of the refrigerant at temperature t.
+double enthalpie_bei(const kaeltemittel& k, double t, double& druck) {
     return dampftafel_wert(k.vdampftafeldata, k.imaxdampf, 0, 4, t, druck);
 }
 
@@ -62,7 +59,8 @@ double berechne_eta6(double c1, double c2, double c3, double c4, double c5, doub
 }
 
 double berechne_cop(const datt& vdatt, const datz& pvdatz, char pumpe, double tt, double th,
-                    const flagchar& numchar, double& roh, ::date3& pvdate3, int m, int s) {
+                    const flagchar& numchar, double& roh, ::date3& pvdate3, int m, int s,
+                    const kaeltemittel& fluid) {
     pruefe_intervall(m, s);
     const cop_slots& sl = pumpe == 'E' ? slots_we : slots_ww;
     const std::string& modell = numchar[static_cast<size_t>(sl.modell)];
@@ -78,7 +76,7 @@ double berechne_cop(const datt& vdatt, const datz& pvdatz, char pumpe, double tt
         return COP_MAX;
     }
     if (pvdate3.q_gesamt[m][s] > 0.0 && numchar[ndata::kopplungstyp] != "E") {
-        berechne_kaeltemittel_zustand(vdatt, pumpe, tt, th, pvdate3, m, s);
+        berechne_kaeltemittel_zustand(vdatt, pumpe, tt, th, pvdate3, m, s, fluid);
     }
     const double c1 = koeffizient(vdatt, sl, 1), c2 = koeffizient(vdatt, sl, 2);
     if (modell == "L") {
@@ -86,7 +84,7 @@ double berechne_cop(const datt& vdatt, const datz& pvdatz, char pumpe, double tt
     } else if (modell == "H") {
         cop = (th + 270.0) * c1 / (th - tt) + c2;
     } else if (modell == "A") {
-        cop = berechne_cop_analytisch(vdatt, pvdatz, numchar, tt, th, m);
+        cop = berechne_cop_analytisch(vdatt, pvdatz, numchar, tt, th, m, fluid);
     } else if (modell == "4") {
         const double a2 = berechne_faktor_2(th, tt, vdatt[static_cast<size_t>(sl.exponent)]);
         cop = berechne_eta6(c1, c2, koeffizient(vdatt, sl, 3), koeffizient(vdatt, sl, 4),
@@ -100,9 +98,9 @@ double berechne_cop(const datt& vdatt, const datz& pvdatz, char pumpe, double tt
     return cop > COP_MAX ? COP_MAX : cop;
 }
 
-double berechne_wp_temperaturen(::date& pvdate, const datz& pvdatz, const datt& vdatt,
-                                const datz3& pvdatz3, ::date3& pvdate3, double& roh, int s, int m,
-                                const flagchar& numchar, char pumpe, double x) {
+double berechne_wp_temperaturen(::date& pvdate, const datz& pvdatz, const datt& vdatt, const datz3& pvdatz3,
+                                ::date3& pvdate3, double& roh, int s, int m, const flagchar& numchar,
+                                char pumpe, double x, const kaeltemittel& fluid) {
     pruefe_intervall(m, s);
     (void)pvdate;
     const double twv = pvdatz[zdata::twv][m], rwv = pvdatz[zdata::rwv][m];
@@ -136,17 +134,18 @@ double berechne_wp_temperaturen(::date& pvdate, const datz& pvdatz, const datt& 
         // temperature, also in a month that charges the long-term store.
         th = vorlauftemperatur_haus(numchar, pvdatz, m);
     }
-    return berechne_cop(vdatt, pvdatz, pumpe, tt, th, numchar, roh, pvdate3, m, s);
+    return berechne_cop(vdatt, pvdatz, pumpe, tt, th, numchar, roh, pvdate3, m, s, fluid);
 }
 
 void besetze_cop(::date& pvdate, ::date3& pvdate3, const datt& vdatt, const datz& pvdatz,
-                 const datz3& pvdatz3, int s, int m, const flagchar& numchar, double x) {
+                 const datz3& pvdatz3, int s, int m, const flagchar& numchar, double x,
+                 const kaeltemittel& fluid) {
     double roh = 0.0;
     pvdate.copwe[m] =
-        berechne_wp_temperaturen(pvdate, pvdatz, vdatt, pvdatz3, pvdate3, roh, s, m, numchar, 'E', x);
+        berechne_wp_temperaturen(pvdate, pvdatz, vdatt, pvdatz3, pvdate3, roh, s, m, numchar, 'E', x, fluid);
     pvdate.copwelok[m] = roh;
     pvdate3.copww[m][s] =
-        berechne_wp_temperaturen(pvdate, pvdatz, vdatt, pvdatz3, pvdate3, roh, s, m, numchar, 'W', x);
+        berechne_wp_temperaturen(pvdate, pvdatz, vdatt, pvdatz3, pvdate3, roh, s, m, numchar, 'W', x, fluid);
     pvdate3.copwwlok[m][s] = roh;
     if (pvdate.copwe[m] < 1.0 &&
         (numchar[ndata::ohne_kopplung] == "E" || numchar[ndata::ohne_kopplung] == "L")) {
@@ -154,12 +153,12 @@ void besetze_cop(::date& pvdate, ::date3& pvdate3, const datt& vdatt, const datz
     }
 }
 
-double berechne_cop_analytisch(const datt& vdatt, const datz& pvdatz, const flagchar& numchar,
-                               double tt, double th, int m) {
+double berechne_cop_analytisch(const datt& vdatt, const datz& pvdatz, const flagchar& numchar, double tt,
+                               double th, int m, const kaeltemittel& fluid) {
     const double t_low = tt + konst::ABSOLUT_NULL, t_high = th + konst::ABSOLUT_NULL;
     double p_low = 0.0, p_high = 0.0;
-    enthalpie_bei(tt, p_low);
-    const double h_high = enthalpie_bei(th, p_high);
+    enthalpie_bei(fluid, tt, p_low);
+    const double h_high = enthalpie_bei(fluid, th, p_high);
     const double cv = vdatt[tdata::wpfluid_cvg], mol = vdatt[tdata::wpfluid_mol],
                  eps = vdatt[tdata::we_vkv0_kehrwert];
     if (cv <= 0.0 || mol <= 0.0 || eps <= 0.0 || p_low <= 0.0) {
@@ -189,11 +188,11 @@ double berechne_cop_analytisch(const datt& vdatt, const datz& pvdatz, const flag
     return arbeit > 0.0 ? waerme / arbeit : COP_MAX;
 }
 
-void berechne_kaeltemittel_zustand(const datt& vdatt, char pumpe, double tt, double th,
-                                   ::date3& pvdate3, int m, int s) {
+void berechne_kaeltemittel_zustand(const datt& vdatt, char pumpe, double tt, double th, ::date3& pvdate3,
+                                   int m, int s, const kaeltemittel& fluid) {
     double p_high = 0.0, p_low = 0.0;
-    enthalpie_bei(th, p_high);
-    const double h_low = enthalpie_bei(tt, p_low);
+    enthalpie_bei(fluid, th, p_high);
+    const double h_low = enthalpie_bei(fluid, tt, p_low);
     if (pumpe != 'W') return;
     pvdate3.ph[m][s] = p_high;
     pvdate3.pt[m][s] = p_low;
@@ -213,6 +212,7 @@ double kaeltemittel_intervall(int m, int s, double A, const kaeltemittel_vorgabe
     const double cpf = vdatt[tdata::wpfluid_cpf], cv = vdatt[tdata::wpfluid_cvg],
                  rho = vdatt[tdata::wpfluid_dichte], mol = vdatt[tdata::wpfluid_mol];
     const double twv = pvdatz[zdata::twv][m];
+    const kaeltemittel& fluid = kollektor.stoffe.kaeltemittel_record;
 
     double t_e = 0.0;
     if (direkt) {
@@ -222,17 +222,16 @@ double kaeltemittel_intervall(int m, int s, double A, const kaeltemittel_vorgabe
         t_e = pvdatz3[zdata::tt][m][s];
     }
     double p_w = 0.0, p_e = 0.0;
-    enthalpie_bei(twv, p_w);
-    double h_e = enthalpie_bei(t_e, p_e);
+    enthalpie_bei(fluid, twv, p_w);
+    double h_e = enthalpie_bei(fluid, t_e, p_e);
     if (direkt && pl.zwischen_waermepumpe.pmaxt.wert < p_e) {
         // The evaporator may not exceed its pressure limit: evaporate at the
         // temperature where the liquid pressure reaches it.
-        const kaeltemittel& k = waermepumpen_fluid();
         double unbenutzt = 0.0;
-        t_e = dampftafel_wert(k.vdampftafeldata, k.imaxdampf, 1, 0,
+        t_e = dampftafel_wert(fluid.vdampftafeldata, fluid.imaxdampf, 1, 0,
                               pl.zwischen_waermepumpe.pmaxt.wert, unbenutzt);
         pvdatz3[zdata::tein][m][s] = t_e;
-        h_e = enthalpie_bei(t_e, p_e);
+        h_e = enthalpie_bei(fluid, t_e, p_e);
     }
     pvdate3.enthalpie[m][s] = h_e;
     if (direkt) {

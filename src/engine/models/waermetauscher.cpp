@@ -93,8 +93,8 @@ void nachtenergie_luft(laufkontext& k, int m, double A, double delta_t) {
     datt& v = k.vdatt;
     double roh = 0.0;
     const double twv = z[zdata::twv][m];
-    const double cop_n =
-        berechne_cop(v, z, 'W', z[zdata::mtn][m], twv, k.numchar, roh, k.d3, m, 0);
+    const double cop_n = berechne_cop(v, z, 'W', z[zdata::mtn][m], twv, k.numchar, roh, k.d3, m, 0,
+                                      k.stoffe.kaeltemittel_record);
     const std::string& typ = k.numchar[ndata::kopplungsart];
     const double gdn = z[zdata::gdn][m], gdt = z[zdata::gdt][m];
     if (typ == "L" || typ == "F" || typ == "E") {
@@ -104,8 +104,8 @@ void nachtenergie_luft(laufkontext& k, int m, double A, double delta_t) {
         d.espeicher_luft[m] = v[tdata::ww_leistung] * cop_n * gdn / 1000.0;
         d.espeicher_luft_quot[m] = 1.0 / cop_n;
         if (A == 0.0) {
-            const double cop_d = berechne_cop(v, z, 'W', z[zdata::ta][m], twv, k.numchar, roh,
-                                              k.d3, m, 0);
+            const double cop_d = berechne_cop(v, z, 'W', z[zdata::ta][m], twv, k.numchar, roh, k.d3, m, 0,
+                                              k.stoffe.kaeltemittel_record);
             d.espeicher_luft[m] += v[tdata::ww_leistung] * cop_d * gdt / 1000.0;
             if (gdn + gdt > 0.0) {
                 d.espeicher_luft_quot[m] = 1.0 / ((gdn * cop_n + gdt * cop_d) / (gdn + gdt));

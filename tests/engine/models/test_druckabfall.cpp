@@ -140,7 +140,7 @@ TEST(Ventilatorgesetz, LuftstromUndLeistung) {
     EXPECT_DOUBLE_EQ(y0, 1.29);
     zustand::anlage(0) = pl;
     datt vdatt{};
-    EXPECT_DOUBLE_EQ(volluft_aus_v(vdatt, y0, 3.0, 25.0), 3.0);
+    EXPECT_DOUBLE_EQ(volluft_aus_v(zustand::anlage(0), y0, 3.0, 25.0), 3.0);
     vdatt[tdata::relpump_luft] = 200.0;
     vdatt[tdata::volstrom_luft] = 0.5;
     const auto d3 = std::make_unique<::date3>();

@@ -47,8 +47,8 @@ TEST_F(KollektorTest, KoeffizientenDesLinearenGesetzesUndDerCopGeraden) {
     // The line is the linear COP model at th = (twv + rwv)/2, tt = (tf + ta)/2.
     double roh = 0.0;
     for (double tf : {5.0, 15.0, 30.0}) {
-        const double cop = berechne_cop(z.v(), z.z(), 'W', (tf + 5.0) / 2.0, 40.0, z.numchar, roh,
-                                        z.d3r(), M, S);
+        const double cop = berechne_cop(z.v(), z.z(), 'W', (tf + 5.0) / 2.0, 40.0, z.numchar, roh, z.d3r(), M,
+                                        S, zustand::stoffdaten().kaeltemittel_record);
         EXPECT_NEAR(c.P2c + c.P28 * tf, cop, 1e-12) << tf;
     }
 }
@@ -62,8 +62,8 @@ TEST_F(KollektorTest, CopGeradeMitLuftwaermetauscher) {
     double roh = 0.0;
     for (double tf : {5.0, 15.0, 30.0}) {
         const double tein = tf - 2.0 * (c.X4 + c.X3 * tf) / D;
-        const double cop = berechne_cop(z.v(), z.z(), 'W', (tf + tein) / 2.0, 40.0, z.numchar,
-                                        roh, z.d3r(), M, S);
+        const double cop = berechne_cop(z.v(), z.z(), 'W', (tf + tein) / 2.0, 40.0, z.numchar, roh, z.d3r(),
+                                        M, S, zustand::stoffdaten().kaeltemittel_record);
         EXPECT_NEAR(c.P2c + c.P28 * tf, cop, 1e-12) << tf;
     }
     // No flow: the line cannot be formed and the interval is not usable.

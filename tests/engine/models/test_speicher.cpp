@@ -58,8 +58,8 @@ protected:
         return lade_speicher(sp, e, t, ueber, 2, 3, z.numchar, b);
     }
     speicher_entnahme entladen(speicher& sp, double e, double tb, double tm, char weg, char best = 'N') {
-        return entlade_speicher(sp, e, tb, tm, weg, best, 2, 3, z.numchar, *z.vdatt, *z.vdatz, *z.d,
-                                *z.d3, b);
+        return entlade_speicher(sp, e, tb, tm, weg, best, 2, 3, z.numchar, *z.vdatt, *z.vdatz, *z.d, *z.d3, b,
+                                zustand::stoffdaten().kaeltemittel_record);
     }
 };
 
@@ -389,7 +389,7 @@ TEST_F(SpeicherTest, MonatsanfangSetztZurueckOderUebernimmtVormonat) {
     pl.pufferspeicher = speicher_mit({{60, 1}, {30, 1}});
     pl.pufferspeicher.spmax.wert = 5.0;
     pl.langzeitspeicher = speicher_mit({{60, 1}});
-    speicher_monatsanfang(pl, 4, 1.0, mz, z.numchar, *z.d, *z.dm);
+    speicher_monatsanfang(pl, 4, zustand::monatstart(), 1.0, mz, z.numchar, *z.d, *z.dm);
     EXPECT_EQ(inhalt(pl.pufferspeicher), (schichten{{18, 5}}));
     EXPECT_EQ(inhalt(pl.langzeitspeicher), (schichten{{18, 1}}));
 
@@ -397,10 +397,10 @@ TEST_F(SpeicherTest, MonatsanfangSetztZurueckOderUebernimmtVormonat) {
     z.d->arrayspeicher_mon[12].pufferspeicher = speicher_mit({{45, 2}});
     z.dm->arrayspeicher_mon[12].pufferspeicher = speicher_mit({{55, 3}});
     z.numchar[ndata::zeitraum] = "M";
-    speicher_monatsanfang(pl, 1, 1.0, mz, z.numchar, *z.d, *z.dm);
+    speicher_monatsanfang(pl, 1, zustand::monatstart(), 1.0, mz, z.numchar, *z.d, *z.dm);
     EXPECT_EQ(inhalt(pl.pufferspeicher), (schichten{{45, 2}}));
     z.numchar[ndata::zeitraum] = "J";
-    speicher_monatsanfang(pl, 1, 1.0, mz, z.numchar, *z.d, *z.dm);
+    speicher_monatsanfang(pl, 1, zustand::monatstart(), 1.0, mz, z.numchar, *z.d, *z.dm);
     EXPECT_EQ(inhalt(pl.pufferspeicher), (schichten{{55, 3}}));
     zustand::monatstart() = 1;
 }

@@ -18,7 +18,8 @@ protected:
     double roh = -1.0;
 
     double cop(char pumpe, double tt, double th, int m = 1, int si = 1) {
-        return berechne_cop(*z.vdatt, *z.vdatz, pumpe, tt, th, z.numchar, roh, *z.d3, m, si);
+        return berechne_cop(*z.vdatt, *z.vdatz, pumpe, tt, th, z.numchar, roh, *z.d3, m, si,
+                            zustand::stoffdaten().kaeltemittel_record);
     }
     // Writes a small vapour table into the process-wide heat-pump fluid:
     // T = -20..60 in steps of 10; pressures rising, enthalpy linear.
@@ -222,8 +223,8 @@ TEST_F(CopTest, TemperaturwahlNachKopplung) {
         z.numchar[ndata::ohne_kopplung] = f.quelle;
         z.numchar[ndata::strahlung] = f.strahlung;
         double r = 0;
-        EXPECT_DOUBLE_EQ(berechne_wp_temperaturen(*z.d, mz, *z.vdatt, p3, *z.d3, r, 4, 2, z.numchar,
-                                                  f.pumpe, 28.0),
+        EXPECT_DOUBLE_EQ(berechne_wp_temperaturen(*z.d, mz, *z.vdatt, p3, *z.d3, r, 4, 2, z.numchar, f.pumpe,
+                                                  28.0, zustand::stoffdaten().kaeltemittel_record),
                          f.erwartet)
             << f.kopplung << f.wt << f.quelle << f.strahlung << f.pumpe;
     }
@@ -239,7 +240,8 @@ TEST_F(CopTest, BesetzeCopSchreibtBeidePumpenUndWarntUnterEins) {
     (*z.vdatt)[tdata::ww_c2] = 30.0;  // ww: raw 30 + 20
     (*z.vdatz)[zdata::twv][5] = 50.0;
     (*z.vdatz)[zdata::te][5] = 8.0;
-    besetze_cop(*z.d, *z.d3, *z.vdatt, *z.vdatz, *z.pvdatz3, 9, 5, z.numchar, 30.0);
+    besetze_cop(*z.d, *z.d3, *z.vdatt, *z.vdatz, *z.pvdatz3, 9, 5, z.numchar, 30.0,
+                zustand::stoffdaten().kaeltemittel_record);
     EXPECT_EQ(z.d->copwe[5], 0.5);
     EXPECT_EQ(z.d->copwelok[5], 0.5);
     EXPECT_EQ(z.d3->copww[5][9], 20.0);
@@ -247,7 +249,8 @@ TEST_F(CopTest, BesetzeCopSchreibtBeidePumpenUndWarntUnterEins) {
     EXPECT_TRUE(s.senke.enthaelt("Warnung: COPWE < 1."));
     // Abandoning at the question ends the operation.
     s.senke.abbrechen = true;
-    EXPECT_THROW(besetze_cop(*z.d, *z.d3, *z.vdatt, *z.vdatz, *z.pvdatz3, 9, 5, z.numchar, 30.0),
+    EXPECT_THROW(besetze_cop(*z.d, *z.d3, *z.vdatt, *z.vdatz, *z.pvdatz3, 9, 5, z.numchar, 30.0,
+                             zustand::stoffdaten().kaeltemittel_record),
                  abbruch);
 }
 
@@ -270,6 +273,7 @@ TEST_F(CopTest, KaeltemittelIntervallReservoirUndDirektkopplung) {
     lauf.mindeltatkol = -10.0;
     lauf.deltatkol_schritt = 2.0;
     const auto stoffe = std::make_unique<stoffdaten>();
+    stoffe->kaeltemittel_record = zustand::stoffdaten().kaeltemittel_record;  // the table written above
     laufkontext kol{z.numchar, v, *z.vdatz, p3, *z.d, d3, pl, lauf, *stoffe, {}};
     v[tdata::kol_oben_konversion] = 0.4;
     p3[zdata::ta][1][1] = 9.0;

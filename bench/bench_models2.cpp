@@ -75,9 +75,12 @@ struct monatszustand {
         const int n = 24 * tage[m];
         setze_intervalle(m, n);
 
-        for (auto [pos, code] : {std::pair{7, kopplung}, {8, "N"}, {10, "L"}, {11, "E"},
-                                 {12, "L"}, {13, "L"}, {25, "A"}, {26, "K"}, {3, "A"},
-                                 {0, "M"}, {36, "J"}, {31, "S"}}) {
+        using namespace ndata;
+        for (auto [pos, code] :
+             {std::pair{int{kopplungstyp}, kopplung}, {luftwaermetauscher, "N"}, {ohne_kopplung, "L"},
+              {anzahl_kollektoren, "E"}, {modelltyp_we, "L"}, {modelltyp_ww, "L"}, {kopplungsart, "A"},
+              {gegenstrom, "K"}, {rechenart, "A"}, {zeitraum, "M"}, {kollektorschritt_fertig, "J"},
+              {meldungsmodus, "S"}}) {
             setze_code(numchar, pos, code);
         }
         datt& v = *vdatt;

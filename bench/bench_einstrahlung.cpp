@@ -19,13 +19,13 @@ struct umgebung {
     flagchar nc;
     datt vdatt{};
     umgebung(const char* strahlung, const char* zeitintervall, const char* sortierung) {
-        nc[17] = sortierung;
-        nc[19] = "E";
-        nc[20] = strahlung;
-        nc[21] = zeitintervall;
-        nc[24] = "N";
-        nc[31] = "S";
-        vdatt[89] = 0.2;
+        nc[ndata::sortierung] = sortierung;
+        nc[ndata::diffusestrahlung] = "E";
+        nc[ndata::strahlung] = strahlung;
+        nc[ndata::zeitintervall] = zeitintervall;
+        nc[ndata::schaltjahr] = "N";
+        nc[ndata::meldungsmodus] = "S";
+        vdatt[tdata::reflektion] = 0.2;
     }
 };
 

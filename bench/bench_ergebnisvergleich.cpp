@@ -53,7 +53,7 @@ struct sechs_stundendateien {
             a.steuername = "stunden_" + std::to_string(f);
             a.flaecheneinheit = "qm";
             parreadtab tab;
-            schreibe_intervallergebnisse(*d, tab, 4.0, 1, 1, 1, a, e);
+            schreibe_intervallergebnisse(*d, tab, 4.0, {1, 1, 1}, a, e);
             dateien.push_back(steuerdateipfad(a));
         }
     }

@@ -40,8 +40,8 @@ void BM_lade_stuendlichen_datensatz(benchmark::State& state) {
     h.setze("ew_m", std::string("ew0_d"));
     h.speichern();
 
-    zustand::numchar()[31] = "S";
-    zustand::numchar()[35] = "J";
+    zustand::numchar()[ndata::meldungsmodus] = "S";
+    zustand::numchar()[ndata::einstrahlung_berechnen] = "J";
     bool dbflag = false;
     for (auto _ : state) {
         lese_daten_ein(Tvg().pvdatz3[0], Tvg().pvdatz3[1], dbflag);

@@ -49,18 +49,19 @@ struct laufzustand {
 // Copy of a 10-layer store, one charge and one direct discharge per item.
 void BM_SpeicherLadenEntladen(benchmark::State& state) {
     laufzustand z;
-    setze_code(z.numchar, 7, "E");
-    setze_code(z.numchar, 31, "S");
+    setze_code(z.numchar, ndata::kopplungstyp, "E");
+    setze_code(z.numchar, ndata::meldungsmodus, "S");
     z.d->copwe[1] = 3.0;
     keine_buchung b;
     const speicher vorlage = zehn_schichten();
     speicher sp = vorlage;
+    const kaeltemittel& fluid = zustand::stoffdaten().kaeltemittel_record;
     for (auto _ : state) {
         kopiere_speicher(vorlage, sp, 'N');
         double ueber = 0.0;
         const double geladen = lade_speicher(sp, 2.0, 50.0, ueber, 1, 1, z.numchar, b);
-        const speicher_entnahme e = entlade_speicher(sp, 3.0, 25.0, 55.0, 'D', 'N', 1, 1, z.numchar,
-                                                     *z.vdatt, *z.vdatz, *z.d, *z.d3, b);
+        const speicher_entnahme e = entlade_speicher(sp, 3.0, 25.0, 55.0, 'D', 'N', 1, 1, z.numchar, *z.vdatt,
+                                                     *z.vdatz, *z.d, *z.d3, b, fluid);
         benchmark::DoNotOptimize(geladen + e.rest);
     }
     state.SetItemsProcessed(state.iterations());
@@ -96,13 +97,21 @@ void BM_BerechneCop(benchmark::State& state) {
     const char* modell = modelle[state.range(0)];
     state.SetLabel(std::string("model ") + modell);
     laufzustand z;
-    setze_code(z.numchar, 12, modell);
-    setze_code(z.numchar, 10, "E");
-    setze_code(z.numchar, 7, "E");
+    setze_code(z.numchar, ndata::modelltyp_we, modell);
+    setze_code(z.numchar, ndata::ohne_kopplung, "E");
+    setze_code(z.numchar, ndata::kopplungstyp, "E");
     auto& v = *z.vdatt;
-    v[31] = 0.05; v[32] = 1.5; v[33] = 0.01; v[34] = 1e-4; v[35] = 1e-4; v[36] = 1e-6;
-    v[37] = 0.01; v[38] = 1.0;
-    v[53] = 3.0; v[57] = 40000.0; v[59] = 100.0;
+    v[tdata::we_c1] = 0.05;
+    v[tdata::we_c2] = 1.5;
+    v[tdata::we_c3] = 0.01;
+    v[tdata::we_c4] = 1e-4;
+    v[tdata::we_c5] = 1e-4;
+    v[tdata::we_c6] = 1e-6;
+    v[tdata::we_c7] = 0.01;
+    v[tdata::ww_exponent] = 1.0;
+    v[tdata::we_vkv0_kehrwert] = 3.0;
+    v[tdata::wpfluid_cvg] = 40000.0;
+    v[tdata::wpfluid_mol] = 100.0;
     dampftafel_setzen();
     std::array<double, 64> tt{}, th{};
     for (size_t i = 0; i < tt.size(); ++i) {
@@ -111,8 +120,9 @@ void BM_BerechneCop(benchmark::State& state) {
     }
     size_t i = 0;
     double roh = 0.0;
+    const kaeltemittel& fluid = zustand::stoffdaten().kaeltemittel_record;
     for (auto _ : state) {
-        const double c = berechne_cop(v, *z.vdatz, 'E', tt[i], th[i], z.numchar, roh, *z.d3, 1, 1);
+        const double c = berechne_cop(v, *z.vdatz, 'E', tt[i], th[i], z.numchar, roh, *z.d3, 1, 1, fluid);
         benchmark::DoNotOptimize(c);
         i = (i + 1) & 63;
     }

@@ -75,20 +75,23 @@ struct monatszustand {
         const int n = 24 * tage[m];
         setze_intervalle(m, n);
 
-        for (auto [pos, code] : {std::pair{7, kopplung}, {8, "N"}, {10, "L"}, {11, "E"},
-                                 {12, "L"}, {13, "L"}, {25, "A"}, {26, "K"}, {3, "A"},
-                                 {0, "M"}, {36, "J"}, {31, "S"}}) {
+        using namespace ndata;
+        for (auto [pos, code] :
+             {std::pair{int{kopplungstyp}, kopplung}, {luftwaermetauscher, "N"}, {ohne_kopplung, "L"},
+              {anzahl_kollektoren, "E"}, {modelltyp_we, "L"}, {modelltyp_ww, "L"}, {kopplungsart, "A"},
+              {gegenstrom, "K"}, {rechenart, "A"}, {zeitraum, "M"}, {kollektorschritt_fertig, "J"},
+              {meldungsmodus, "S"}}) {
             setze_code(numchar, pos, code);
         }
         datt& v = *vdatt;
-        v[0] = 3800.0;  // collector fluid: heat capacity, density
-        v[3] = 1030.0;
-        v[80] = -0.411;
-        v[81] = 0.75;
-        v[76] = v[77] = 2.0;
-        v[23] = v[31] = -0.10412;
-        v[24] = v[32] = 8.93838;
-        v[5] = -25.0;
+        v[tdata::kollektorfluid_cpf] = 3800.0;  // collector fluid: heat capacity, density
+        v[tdata::kollektorfluid_dichte] = 1030.0;
+        v[tdata::kol_oben_verlust] = -0.411;
+        v[tdata::kol_oben_konversion] = 0.75;
+        v[tdata::flaeche_kol_oben] = v[tdata::daf] = 2.0;
+        v[tdata::ww_c1] = v[tdata::we_c1] = -0.10412;
+        v[tdata::ww_c2] = v[tdata::we_c2] = 8.93838;
+        v[tdata::kollektorfluid_gefrierpunkt] = -25.0;
         lauf.maxge = 60.0 / 3.6e6;
         datz& z = *vdatz;
         double ta_summe = 0.0, bedarf = 0.0;

@@ -55,7 +55,7 @@ static void BM_steuerdatei_schreiben(benchmark::State& state) {
     e.pvdatz3 = j.eingaben.get();
     parreadtab tab;
     for (auto _ : state) {
-        schreibe_intervallergebnisse(*j.d, tab, 4.0, 1, 1, 1, j.angaben, e);
+        schreibe_intervallergebnisse(*j.d, tab, 4.0, {1, 1, 1}, j.angaben, e);
         benchmark::ClobberMemory();
     }
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(steuerdateipfad(j.angaben)));
@@ -67,7 +67,7 @@ static void BM_steuerdatei_lesen(benchmark::State& state) {
     intervalleingaben e;
     e.pvdatz3 = j.eingaben.get();
     parreadtab tab;
-    schreibe_intervallergebnisse(*j.d, tab, 4.0, 1, 1, 1, j.angaben, e);
+    schreibe_intervallergebnisse(*j.d, tab, 4.0, {1, 1, 1}, j.angaben, e);
     dat3d werte;
     for (auto _ : state) {
         parreadtab gelesen;
@@ -84,7 +84,7 @@ BENCHMARK(BM_steuerdatei_lesen)->Unit(benchmark::kMillisecond);
 static void BM_ergebnisdatei_20_flaechen_lesen_und_umrechnen(benchmark::State& state) {
     stundenjahr j;
     parreadtab tab;
-    for (int s = 1; s <= 20; ++s) schreibe_monatsergebnisse(*j.d, tab, 2.0 * s, 1, 20, s, j.angaben);
+    for (int s = 1; s <= 20; ++s) schreibe_monatsergebnisse(*j.d, tab, 2.0 * s, {1, 20, s}, j.angaben);
     const einheitenumrechner umrechner = [](const std::string&, const std::string&, const std::string&, int) {
         return umrechnen_struct{0.001, 0.0, "MWh"};
     };

@@ -12,7 +12,10 @@ using namespace tabledata;
 namespace {
 
 // The time-step methods: velocity with intervals, temperature, or both.
-bool zeitschritt_gewaehlt(const flagchar& n) { return (n[0] == "I" && n[3] == "V") || n[3] == "T" || n[3] == "M"; }
+bool zeitschritt_gewaehlt(const flagchar& n) {
+    return (n[ndata::zeitraum] == "I" && n[ndata::rechenart] == "V") || n[ndata::rechenart] == "T" ||
+           n[ndata::rechenart] == "M";
+}
 
 long gerundet(double x) { return static_cast<long>(std::nearbyint(x)); }
 
@@ -44,7 +47,7 @@ constexpr text_paar verboten{"Fehler: Kombination verboten. Nächste an/num: ",
 void CheckKombination(datt& vdatt, flagchar& numchar, int& bkflag,
                       const zwischenwaermetauscher_praedikat& zwischenwaermetauscher_aktiv) {
     bkflag = 1;
-    const std::string& modus = numchar[31];
+    const std::string& modus = numchar[ndata::meldungsmodus];
     auto verweigert = [&bkflag](const text_paar* text) {
         bkflag = 0;
         if (text != nullptr) meldung(text->text(), "M", 'E');
@@ -53,61 +56,79 @@ void CheckKombination(datt& vdatt, flagchar& numchar, int& bkflag,
         if (bkflag != 0) bkflag = 2;
     };
 
-    // 1.
+    // Test word of the data set's an and num names (for the nearest allowed one below).
     tabelle& haupt = tab(thaupt);
     const std::string testwort =
         erzeuge_testwort(datenbanken()[thaupt].datei.parent_path(), haupt.text("an"), haupt.text("num"), 'K');
 
-    // 2.
-    if (numchar[25] == "K" && (numchar[3] == "A" || numchar[3] == "T")) verweigert(nullptr);
-    // 3.
+    // Constant heat-pump power is not computed analytically or by temperature steps.
+    if (numchar[ndata::kopplungsart] == "K" &&
+        (numchar[ndata::rechenart] == "A" || numchar[ndata::rechenart] == "T"))
+        verweigert(nullptr);
+    // An intermediate heat exchanger needs a heat exchanger code G, I or R.
     const bool zwt = zwischenwaermetauscher_aktiv(numchar, vdatt);
-    if (zwt && numchar[26] != "G" && numchar[26] != "I" && numchar[26] != "R")
+    if (zwt && numchar[ndata::gegenstrom] != "G" && numchar[ndata::gegenstrom] != "I" &&
+        numchar[ndata::gegenstrom] != "R")
         verweigert(&txt::kein_gegenstrom);
-    // 4.
-    if (numchar[0] == "I" && numchar[3] == "A" && numchar[25] != "A") verweigert(&txt::nur_reservoir_t);
-    // 5.
-    if (numchar[0] == "I" && numchar[25] == "A" && !zeitschritt_gewaehlt(numchar)) {
+    // Analytic interval runs: only reservoir kind A.
+    if (numchar[ndata::zeitraum] == "I" && numchar[ndata::rechenart] == "A" &&
+        numchar[ndata::kopplungsart] != "A")
+        verweigert(&txt::nur_reservoir_t);
+    // Reservoir A by intervals without time steps assumes an unlimited store.
+    if (numchar[ndata::zeitraum] == "I" && numchar[ndata::kopplungsart] == "A" &&
+        !zeitschritt_gewaehlt(numchar)) {
         meldung(txt::beliebiger_speicher.text(), modus, 'M');
         gewarnt();
     }
-    // 6.
-    if (numchar[20] == "N" && numchar[28] != "S") {
+    // Monthly values: consuming first is better.
+    if (numchar[ndata::strahlung] == "N" && numchar[ndata::speicherfolge] != "S") {
         meldung(txt::erst_verbrauchen.text(), "M", 'E');
         gewarnt();
     }
-    // 7.
-    if (numchar[0] == "I" && numchar[3] == "A" && numchar[11] == "E" && numchar[16] != "P") {
-        if (vdatt[20] != 0.0) {
+    // Analytic interval runs with one collector and no price target: a
+    // differential pump gives no exact solution; energy targets and plants
+    // without space heating are refused.
+    if (numchar[ndata::zeitraum] == "I" && numchar[ndata::rechenart] == "A" &&
+        numchar[ndata::anzahl_kollektoren] == "E" && numchar[ndata::optimierung] != "P") {
+        if (vdatt[tdata::relpump_feld] != 0.0) {
             meldung(txt::diffpumpe.text(), modus, 'W');
             gewarnt();
         }
-        if (numchar[16] == "K" || numchar[6] == "N") verweigert(nullptr);
+        if (numchar[ndata::optimierung] == "K" || numchar[ndata::heizung] == "N") verweigert(nullptr);
     }
-    // 8. Tilt of the collector against the tilt of the weather data.
+    // Tilt of the collector against the tilt of the weather data.
     const long theta = gerundet(tab(tir_ta_m).zahl("theta"));
     const long theta_lage = gerundet(tab(tlage).zahl("theta"));
     const long phi = gerundet(tab(tlage).zahl("phi"));
-    if ((theta != 0 || (numchar[20] == "D" && numchar[21] == "D")) && (theta != theta_lage || phi != 0)) {
+    if ((theta != 0 || (numchar[ndata::strahlung] == "D" && numchar[ndata::zeitintervall] == "D")) &&
+        (theta != theta_lage || phi != 0)) {
         bkflag = 0;
         meldung(txt::neigung_nur.text() + std::to_string(theta) + "°", "M", 'E');
     }
-    // 9.
-    if (numchar[11] == "Z" && (vdatt[85] != 0.0 || numchar[0] == "I" || !zwt))
+    // Two collectors in series: no quadratic loss of the lower one, no
+    // intervals, and only with an intermediate heat exchanger.
+    if (numchar[ndata::anzahl_kollektoren] == "Z" &&
+        (vdatt[tdata::kol_unten_quadratisch] != 0.0 || numchar[ndata::zeitraum] == "I" || !zwt))
         verweigert(&txt::ein_kollektor);
-    // 10.
-    if (numchar[13] == "H" && numchar[3] == "A")
+    // No hyperbolic model for the intermediate heat pump in analytic runs.
+    if (numchar[ndata::modelltyp_ww] == "H" && numchar[ndata::rechenart] == "A")
         verweigert(&txt::kein_hyperbolisch);
-    // 11.
-    if (numchar[25] == "K" && (numchar[11] == "Z" || numchar[13] == "H" || numchar[12] == "H" ||
-                               numchar[7] == "E" || vdatt[85] != 0.0))
+    // Constant power: one collector, no hyperbolic pumps, intermediate
+    // coupling, no quadratic loss of the lower collector.
+    if (numchar[ndata::kopplungsart] == "K" &&
+        (numchar[ndata::anzahl_kollektoren] == "Z" || numchar[ndata::modelltyp_ww] == "H" ||
+         numchar[ndata::modelltyp_we] == "H" || numchar[ndata::kopplungstyp] == "E" ||
+         vdatt[tdata::kol_unten_quadratisch] != 0.0))
         verweigert(&txt::konstante_leistung);
-    // 12.
-    if (numchar[19] == "E" && (numchar[21] != "A" || numchar[20] == "M" || numchar[20] == "N")) {
+    // Read diffuse irradiation: a reminder unless the weather record has
+    // interval values ("A") and the irradiation is daily or hourly.
+    if (numchar[ndata::diffusestrahlung] == "E" &&
+        (numchar[ndata::zeitintervall] != "A" || numchar[ndata::strahlung] == "M" ||
+         numchar[ndata::strahlung] == "N")) {
         meldung(txt::diffuse_monatswerte.text(), modus, 'W');
         gewarnt();
     }
-    // 13.
+    // A refused combination names the nearest tested an/num combination.
     if (bkflag != 0) return;
     tabelle& kontrolle = tab(tkontrolle);
     kontrolle.filter_aus();

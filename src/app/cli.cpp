@@ -461,7 +461,7 @@ public:
     void fortschritt_auf_minimum() override { schritt_ = 0; }
     void fortschritt_schritt() override {
         ++schritt_;
-        aus_ << "  A = " << zahl(zustand::anlage(0).n * zustand::vdatt()[77]) << " qm: " << schritt_
+        aus_ << "  A = " << zahl(zustand::anlage(0).n * zustand::vdatt()[tdata::daf]) << " qm: " << schritt_
              << '/' << maximum_ << '\n';
     }
 
@@ -486,7 +486,7 @@ bool positioniere_datensatz(const std::string& name) {
 // be loaded.
 void lade_datensatz() {
     flagchar& n = zustand::numchar();
-    n[35] = "J";
+    n[ndata::einstrahlung_berechnen] = "J";
     bool dbflag = true;
     if (!lese_daten_ein(zustand::pvdatz3(1), zustand::pvdatz3(2), dbflag) || !dbflag) {
         throw fehlschlag{txt::nicht_geladen.text() + tab(tabledata::thaupt).text("name"), false, true};
@@ -604,10 +604,10 @@ void befehl_batch(const befehlszeile& b, std::ostream& aus, std::ostream& fehler
     for (; !haupt.eof() && haupt.text("lock") == "NF"; haupt.naechster()) liste.push_back(haupt.text("name"));
 
     flagchar& n = zustand::numchar();
-    n[31] = "S";
-    n[33] = "N";
-    n[38] = "N";
-    n[35] = "J";
+    n[ndata::meldungsmodus] = "S";
+    n[ndata::laufart] = "N";
+    n[ndata::kontrolllauf] = "N";
+    n[ndata::einstrahlung_berechnen] = "J";
     leere_protokoll();
     int gerechnet = 0, uebersprungen = 0;
     for (const std::string& name : liste) {
@@ -638,10 +638,11 @@ void befehl_inputs(const befehlszeile& b, std::ostream& aus) {
     lade_datensatz();
     datt& v = zustand::vdatt();
     if (b.neigung || b.azimut) {
-        if (b.neigung) v[92] = *b.neigung;
-        if (b.azimut) v[91] = *b.azimut;
-        if (!berechne_Einstrahlungsdaten_geladen(v[105], v[92], v[91], zustand::vdatz(),
-                                                 zustand::numchar(), zustand::pvdatz3(1), v)) {
+        if (b.neigung) v[tdata::theta_s] = *b.neigung;
+        if (b.azimut) v[tdata::phi_g] = *b.azimut;
+        if (!berechne_Einstrahlungsdaten_geladen(v[tdata::wetter_breite], v[tdata::theta_s], v[tdata::phi_g],
+                                                 zustand::vdatz(), zustand::numchar(), zustand::pvdatz3(1),
+                                                 v)) {
             throw fehlschlag{txt::neigung_abgelehnt.text(), false, true};
         }
     }
@@ -656,7 +657,7 @@ void befehl_inputs(const befehlszeile& b, std::ostream& aus) {
                                 {"hogn", zdata::hogn}, {"te", zdata::te}, {"th", zdata::th},
                                 {"tw", zdata::tw},   {"rw", zdata::rw},   {"rh", zdata::rh},
                                 {"ew", zdata::ew},   {"eh", zdata::eh},   {"ee", zdata::ee}};
-    aus << "# tilt " << zahl(v[92]) << " deg, azimuth " << zahl(v[91]) << " deg\n";
+    aus << "# tilt " << zahl(v[tdata::theta_s]) << " deg, azimuth " << zahl(v[tdata::phi_g]) << " deg\n";
     aus << "month";
     for (const spalte& s : monatlich) aus << t << s.name;
     aus << '\n';

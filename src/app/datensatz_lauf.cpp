@@ -67,7 +67,7 @@ bool rechne_geladenen_datensatz(bool optimierung, lauf_beobachter& beobachter) {
         return false;
     }
     // The run belongs to the data set that was read, wherever the list stands.
-    const std::string name = geladener_datensatz();
+    const std::string name = zustand::geladener_datensatz();
     if (!positioniere_haupt(name)) {
         meldung(tgtext(tg::nichts_geladen) + ": " + name, "M", 'E');
         return false;

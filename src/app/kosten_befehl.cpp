@@ -67,7 +67,7 @@ void lade_resultat(kalkulationsdaten& k, const std::filesystem::path& datei) {
     if (!positioniere_datensatz(h.haupteingabefile)) {
         throw misserfolg{kostentexte::datensatz_fehlt.text() + h.haupteingabefile};
     }
-    zustand::numchar()[35] = "J";  // irradiation on the collector plane
+    zustand::numchar()[ndata::einstrahlung_berechnen] = "J";  // irradiation on the collector plane
     bool dbflag = true;
     if (!lese_daten_ein(zustand::pvdatz3(1), zustand::pvdatz3(2), dbflag)) {
         throw misserfolg{kostentexte::datensatz_fehlt.text() + h.haupteingabefile};

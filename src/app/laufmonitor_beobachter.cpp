@@ -6,7 +6,7 @@ void laufmonitor_beobachter::zwischenergebnisse_t_oeffnen(double A) {
 }
 
 void laufmonitor_beobachter::zwischenergebnisse_v_oeffnen(double A) {
-    monitor_.oeffne_v(A, zustand::numchar()[3]);
+    monitor_.oeffne_v(A, zustand::numchar()[ndata::rechenart]);
     weiter_.zwischenergebnisse_v_oeffnen(A);
 }
 

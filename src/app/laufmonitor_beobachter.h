@@ -34,7 +34,7 @@ public:
     // A point of the step chart of month m for `ge` step i (x: the month's
     // flow, or its inflow temperature for direct coupling; y: the step's
     // month value). The time-step month step calls it for every `ge` step
-    // when A > 0, numchar[0] = "M" and numchar[31] = "M"; once the observer
+    // when A > 0, numchar[ndata::zeitraum] = "M" and numchar[ndata::meldungsmodus] = "M"; once the observer
     // declares the same callback it overrides it.
     void stufenpunkt(int monat, int ge_schritt, double x, double y);
 

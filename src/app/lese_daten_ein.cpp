@@ -11,21 +11,12 @@
 
 using namespace tabledata;
 
-namespace {
-std::string& datensatzname() {
-    static std::string name;
-    return name;
-}
-}  // namespace
-
-const std::string& geladener_datensatz() { return datensatzname(); }
-
 bool lese_daten_ein(datz3& p1, datz3& p2, bool& dbflag) {
     marken().daten_eingelesen = false;
     tabelle& haupt = tab(thaupt);
     const std::string an = haupt.text("an"), num = haupt.text("num");
 
-    // 1. Is the plant configuration one of the tested ones?
+    // Is the plant configuration one of the tested ones?
     const std::string wort = erzeuge_testwort(datenbanken()[thaupt].datei.parent_path(), an, num, 'K');
     tabelle& kontrolle = tab(tkontrolle);
     kontrolle.filter_aus();
@@ -38,22 +29,23 @@ bool lese_daten_ein(datz3& p1, datz3& p2, bool& dbflag) {
                 "S", 'W');
     }
 
-    // 2., 3.
-    datensatzname() = haupt.text("name");
+    // The data set's name; both per-interval series start empty.
+    zustand::geladener_datensatz() = haupt.text("name");
     for (datz3* p : {&p1, &p2})
         for (auto& groesse : *p)
             for (auto& reihe : groesse) reihe.fill(0.0);
 
-    // 4., 5., 7. A data set whose references are not all found is not
+    // Position the tables, check and load; the master links go again
+    // afterwards. A data set whose references are not all found is not
     // loaded: its rows would be those the tables happen to stand on. Before
     // loading, every value the run uses is checked.
     try {
-        dbflag = SetAllMasters(zustand::numchar()[31]);
+        dbflag = SetAllMasters(zustand::numchar()[ndata::meldungsmodus]);
         if (!dbflag) {
             loese_alle_master();
             return false;
         }
-        pruefe_datensatzwerte(zustand::numchar()[31]);
+        pruefe_datensatzwerte(zustand::numchar()[ndata::meldungsmodus]);
         leseausDatenBank(p1, p2);
     } catch (...) {
         loese_alle_master();

@@ -15,6 +15,3 @@
 // load succeeded; an abandoned load (abbruch) leaves it cleared and
 // propagates. Returns true when loaded.
 bool lese_daten_ein(datz3& pvdatz3_1, datz3& pvdatz3_2, bool& dbflag);
-
-// Name of the data set loaded last ("" before the first load).
-const std::string& geladener_datensatz();

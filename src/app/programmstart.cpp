@@ -1,9 +1,9 @@
 #include "app/programmstart.h"
 
+#include "app/einstellungen_lauf.h"
 #include "data/datenbank.h"
 #include "data/einheiten.h"
 #include "data/einstellungen.h"
-#include "data/ergebnis_einheiten.h"
 #include "engine/WP_variables.h"
 #include "input/demo_datenbank.h"
 #include "lang/meldung.h"

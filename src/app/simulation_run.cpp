@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
-#include <numbers>
 #include <optional>
 
+#include "data/konstanten.h"
 #include "input/wertepruefung.h"
 #include "lang/meldung.h"
 #include "lang/sprache.h"
@@ -73,21 +73,21 @@ void lauf_perioden_schritte::steuerlauf_startpunkt(bool messmodus, int& monat, i
 
 // --- ttief --------------------------------------------------------------------
 void ttief(datz& vdatz, datz3& pvdatz3, datt& vdatt, const flagchar& numchar) {
-    const std::string& kopplung = numchar[25];
+    const std::string& kopplung = numchar[ndata::kopplungsart];
     for (int m = 1; m <= MAXMONAT; ++m) {
         const int anzahl = intervalle(m);
         intervallzeile& tt = pvdatz3[zdata::tt][m];
         const intervallzeile& ta = pvdatz3[zdata::ta][m];
         for (int s = 1; s <= anzahl; ++s) {
             if (ist_direktkopplung(numchar)) {
-                tt[s] = ta[s] + vdatt[101];
+                tt[s] = ta[s] + vdatt[tdata::mindeltatkol];
             } else if (kopplung == "L" || kopplung == "F" || kopplung == "E") {
-                tt[s] = vdatt[100];
+                tt[s] = vdatt[tdata::reservoirtemperatur];
             } else if (kopplung == "A") {
                 tt[s] = ta[s];
             }
-            if (numchar[7] == "E") {
-                tt[s] = numchar[9] == "W" ? vdatz[zdata::rwv][m] : vdatz[zdata::te][m];
+            if (numchar[ndata::kopplungstyp] == "E") {
+                tt[s] = numchar[ndata::kaltwassertemp] == "W" ? vdatz[zdata::rwv][m] : vdatz[zdata::te][m];
             }
         }
     }
@@ -177,11 +177,12 @@ struct cursor_waechter {
 // Intermediate results after a parameter step.
 void zeige_zwischenergebnisse(double A, const flagchar& numchar, graphdata& links,
                               graphdata& rechts, lauf_beobachter& b) {
-    if (!(A > 0.0) || numchar[3] == "A") return;
-    if ((numchar[3] == "V" || numchar[3] == "M") && numchar[0] == "M") {
+    if (!(A > 0.0) || numchar[ndata::rechenart] == "A") return;
+    if ((numchar[ndata::rechenart] == "V" || numchar[ndata::rechenart] == "M") &&
+        numchar[ndata::zeitraum] == "M") {
         b.zwischenergebnisse_v_zeigen();
     }
-    if (numchar[0] == "J") {
+    if (numchar[ndata::zeitraum] == "J") {
         const int anzp = std::clamp(zustand::lauf().anzge, 0, MAXGRAPHPUNKTE);
         links.anzp[1] = anzp;
         links.anzbild = 1;
@@ -195,139 +196,182 @@ void zeige_zwischenergebnisse(double A, const flagchar& numchar, graphdata& link
     b.hauptfenster_neu_zeichnen();
 }
 
-}  // namespace
+// The local state of one run and its steps, in the order in which
+// starte_simulation takes them. A step that finds the run impossible reports
+// why and returns false; the run then ends.
+class simulationslauf {
+public:
+    explicit simulationslauf(laufumgebung& u)
+        : numchar(zustand::numchar()),
+          vdatt(zustand::vdatt()),
+          vdatz(zustand::vdatz()),
+          l(zustand::lauf()),
+          b(u.beobachter),
+          d(u.dienste),
+          schritte(u.schritte, u.beobachter) {}
 
-void starte_simulation(int& bkflag, laufumgebung& u) {
-    flagchar& numchar = zustand::numchar();
-    datt& vdatt = zustand::vdatt();
-    datz& vdatz = zustand::vdatz();
-    laufsteuerung& l = zustand::lauf();
-    lauf_beobachter& b = u.beobachter;
-    lauf_dienste& d = u.dienste;
-    lauf_perioden_schritte schritte(u.schritte, b);
-
-    // 1. Hourglass (a control run leaves the cursor alone); reset at the end.
-    if (numchar[38] == "N") b.sanduhr(true);
-    cursor_waechter waechter{b};
-
-    // 2. Run records, best value, chart data.
-    auto monatsergebnisse = std::make_unique<::date>();
-    auto links = std::make_unique<graphdata>();
-    auto rechts = std::make_unique<graphdata>();
-    initialisiere_laufrecords(*monatsergebnisse);
-    double bestwert = 0.0;
-    l.referenzwert = 0.0;
-    l.referenzwert_gesetzt = false;
-    setzenull(*links, *rechts);
-
-    // 3. Preconditions.
-    if (!marken().daten_eingelesen || !marken().ausgabefile_angelegt) {
-        meldung(txt::vorbedingung.text(), "M", 'E');
-        return;
+    // Hourglass while the run computes (a control run leaves the cursor alone).
+    void sanduhr_einschalten() {
+        if (numchar[ndata::kontrolllauf] == "N") b.sanduhr(true);
     }
-    // 4. Plant combination.
-    d.CheckKombination(vdatt, numchar, bkflag);
-    if (bkflag == 0) return;
 
-    // 5.-7. Chart buffers, inflow temperatures, progress bar.
-    setzenull(*links, *rechts);
-    d.eintrittstemperaturen_fuellen();
-    b.fortschritt_beginnen(numchar[0] == "J" ? l.anzge : 12);
+    // The run's month results and chart data, the best value and the
+    // reference value of a year run, all cleared.
+    void laufrecords_anlegen() {
+        monatsergebnisse = std::make_unique<::date>();
+        links = std::make_unique<graphdata>();
+        rechts = std::make_unique<graphdata>();
+        initialisiere_laufrecords(*monatsergebnisse);
+        bestwert = 0.0;
+        l.referenzwert = 0.0;
+        l.referenzwert_gesetzt = false;
+        setzenull(*links, *rechts);
+    }
 
-    // 8. Heat-pump power steps.
-    int leistungsanzahl = 1;
-    double leistungsschritt = 0.0;
-    if (numchar[25] != "K") {
+    // The data set has been read and the output file created.
+    bool vorbedingungen_erfuellt() {
+        if (!marken().daten_eingelesen || !marken().ausgabefile_angelegt) {
+            meldung(txt::vorbedingung.text(), "M", 'E');
+            return false;
+        }
+        return true;
+    }
+
+    // The plant combination is allowed (bkflag not 0).
+    bool anlagenkombination_erlaubt(int& bkflag) {
+        d.CheckKombination(vdatt, numchar, bkflag);
+        return bkflag != 0;
+    }
+
+    // Chart buffers, inflow temperatures, progress bar (a year run counts
+    // its `ge` steps, the others their months).
+    void lauf_vorbereiten() {
+        setzenull(*links, *rechts);
+        d.eintrittstemperaturen_fuellen();
+        b.fortschritt_beginnen(numchar[ndata::zeitraum] == "J" ? l.anzge : 12);
+    }
+
+    // Steps of the intermediate heat pump's power (one for constant power "K").
+    bool leistungsschritte_bestimmen() {
+        leistungsanzahl = 1;
+        leistungsschritt = 0.0;
+        if (numchar[ndata::kopplungsart] == "K") return true;
         leistungsanzahl = std::max(l.anzwp, 1);
         leistungsschritt = l.anzwp == 0 ? 0.0 : (l.maxleistwp - l.minleistwp) / l.anzwp;
         if (l.anzwp < 0 || l.anzwp > MAX_LEISTUNGSSCHRITTE || !std::isfinite(leistungsschritt)) {
-            meldung(txt::leistungsschritte.text() + std::to_string(l.anzwp) + ", " +
-                        zahl_text(l.minleistwp) + " .. " + zahl_text(l.maxleistwp),
+            meldung(txt::leistungsschritte.text() + std::to_string(l.anzwp) + ", " + zahl_text(l.minleistwp) +
+                        " .. " + zahl_text(l.maxleistwp),
                     "M", 'E');
-            return;
+            return false;
         }
-    }
-    // 9. Tilt steps.
-    const double neigungsschritt =
-        l.anztheta == 0 ? 0.0 : (l.maxtheta - l.mintheta) / l.anztheta;
-    int neigungsanzahl = (numchar[33] != "Y" && numchar[38] != "J") ? l.anztheta : 0;
-    if (l.mintheta == l.maxtheta) neigungsanzahl = 0;
-    if (neigungsanzahl < 0 || neigungsanzahl > MAX_NEIGUNGSSCHRITTE || !std::isfinite(neigungsschritt)) {
-        meldung(txt::neigungsschritte.text() + std::to_string(l.anztheta) + ", " + zahl_text(l.mintheta) +
-                    " .. " + zahl_text(l.maxtheta),
-                "M", 'E');
-        return;
+        return true;
     }
 
-    // 10. Area steps below the maximum area.
-    const double daf = vdatt[77];
-    int flaechenschritt = numchar[38] == "J" ? 1 : l.danzflaeche;
-    const bool steuerlauf = numchar[38] == "J";
-    if (!steuerlauf && (!(daf > 0.0) || flaechenschritt <= 0)) {
-        // Without a positive unit area and step the area loop would never end.
-        meldung(txt::flaechenschritt_null.text(), "M", 'E');
-        return;
-    }
-    double A = 0.0;
-    double maxflaeche = l.maxa;
-    int f = 0;
-    if (!steuerlauf) {
-        const auto schritte_bis_max = flaechenschritte_unter(maxflaeche, flaechenschritt, daf);
-        if (!schritte_bis_max) {
-            meldung(txt::flaechenbereich.text() + zahl_text(l.mina) + " .. " + zahl_text(maxflaeche) + ", " +
-                        zahl_text(daf),
+    // Steps of the collector tilt: only an optimisation varies it.
+    bool neigungsschritte_bestimmen() {
+        neigungsschritt = l.anztheta == 0 ? 0.0 : (l.maxtheta - l.mintheta) / l.anztheta;
+        neigungsanzahl =
+            (numchar[ndata::laufart] != "Y" && numchar[ndata::kontrolllauf] != "J") ? l.anztheta : 0;
+        if (l.mintheta == l.maxtheta) neigungsanzahl = 0;
+        if (neigungsanzahl < 0 || neigungsanzahl > MAX_NEIGUNGSSCHRITTE || !std::isfinite(neigungsschritt)) {
+            meldung(txt::neigungsschritte.text() + std::to_string(l.anztheta) + ", " + zahl_text(l.mintheta) +
+                        " .. " + zahl_text(l.maxtheta),
                     "M", 'E');
-            return;
+            return false;
         }
-        f = *schritte_bis_max;
+        return true;
     }
-    // 11. Control run: the area of the station window, never advanced.
-    int e = 0;
-    if (steuerlauf) {
-        A = b.wetterstation_flaeche();
-        maxflaeche = A;
-        e = 0;
-        f = 0;
-    } else {
+
+    // Area step and the number f of area steps below the maximum area.
+    bool flaechenschritte_bestimmen() {
+        daf = vdatt[tdata::daf];
+        flaechenschritt = numchar[ndata::kontrolllauf] == "J" ? 1 : l.danzflaeche;
+        steuerlauf = numchar[ndata::kontrolllauf] == "J";
+        if (!steuerlauf && (!(daf > 0.0) || flaechenschritt <= 0)) {
+            // Without a positive unit area and step the area loop would never end.
+            meldung(txt::flaechenschritt_null.text(), "M", 'E');
+            return false;
+        }
         A = 0.0;
+        maxflaeche = l.maxa;
+        f = 0;
+        if (!steuerlauf) {
+            const auto schritte_bis_max = flaechenschritte_unter(maxflaeche, flaechenschritt, daf);
+            if (!schritte_bis_max) {
+                meldung(txt::flaechenbereich.text() + zahl_text(l.mina) + " .. " + zahl_text(maxflaeche) + ", " +
+                            zahl_text(daf),
+                        "M", 'E');
+                return false;
+            }
+            f = *schritte_bis_max;
+        }
+        return true;
     }
-    // 12. Smallest multiple of the unit area that reaches the minimum area.
-    if (!steuerlauf) {
+
+    // A control run computes the area of the station window, never advanced.
+    void steuerlaufflaeche_uebernehmen() {
+        e = 0;
+        if (steuerlauf) {
+            A = b.wetterstation_flaeche();
+            maxflaeche = A;
+            e = 0;
+            f = 0;
+        } else {
+            A = 0.0;
+        }
+    }
+
+    // The first area: the smallest multiple of the unit area that reaches the
+    // minimum area.
+    bool mindestflaeche_bestimmen() {
+        if (steuerlauf) return true;
         const auto einheiten = einheiten_fuer_mindestflaeche(l.mina, daf);
         if (!einheiten) {
             meldung(txt::flaechenbereich.text() + zahl_text(l.mina) + " .. " + zahl_text(maxflaeche) + ", " +
                         zahl_text(daf),
                     "M", 'E');
-            return;
+            return false;
         }
         e = *einheiten;
         if (e > 0) A = e * daf;
+        return true;
     }
+
     // The sections the run will write, counted before anything is computed:
     // a result file holds at most MAXSCHEIBEN of them, and a run that would
     // write none would report success without a result.
-    int abschnitte = 0;
-    if (!steuerlauf) {
+    bool abschnitte_zaehlen() {
+        abschnitte = 0;
+        if (steuerlauf) return true;
         abschnitte = anzahl_flaechenschritte(A, maxflaeche, flaechenschritt, e, daf);
         if (abschnitte > MAXSCHEIBEN) {
             meldung(txt::cmaxa.text() + txt::mehr_als.text() + std::to_string(MAXSCHEIBEN) +
                         txt::flaechenschritte_von.text() + zahl_text(l.mina) + txt::bis.text() +
                         zahl_text(maxflaeche),
                     "M", 'E');
-            return;
+            return false;
         }
         if (abschnitte == 0) {
             meldung(txt::keine_flaeche.text() + zahl_text(l.mina) + " > " + zahl_text(maxflaeche), "M", 'E');
-            return;
+            return false;
         }
+        return true;
     }
-    // 13.
-    int j = 1;
-    const double basiswert = vdatt[97];
-    numchar[34] = "N";
 
-    // 14. Area loop.
-    while (A <= maxflaeche && numchar[34] == "N") {
+    // Section counter from 1, the mean wind the tilt steps scale, and the
+    // stop flag cleared.
+    void flaechenschleife_beginnen() {
+        j = 1;
+        basiswert = vdatt[tdata::mittlerer_wind];
+        numchar[ndata::stopp] = "N";
+    }
+
+    // Another area step: up to the maximum area while no stop is asked for.
+    bool weitere_flaeche() const { return A <= maxflaeche && numchar[ndata::stopp] == "N"; }
+
+    // Units, low-side temperatures, cleared results, month and interval
+    // preparation and the `ge` range per unit of this area.
+    void flaechenschritt_vorbereiten() {
         b.einlesefenster_neu_zeichnen();
         anlage& a0 = zustand::anlage(0);
         a0.n = daf > 0.0 ? static_cast<int32_t>(std::nearbyint(A / daf)) : 0;
@@ -337,7 +381,7 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
         loesche_laufergebnisse(zustand::datm_allgemein());
         d.monatsvorbereitung(A);
         d.intervallvorbereitung();
-        if (A > 0.0 && (numchar[25] != "K" || numchar[3] != "A")) {
+        if (A > 0.0 && (numchar[ndata::kopplungsart] != "K" || numchar[ndata::rechenart] != "A")) {
             double maxge = 0.0, minge = 0.0;
             d.ge_grenzen(maxge, minge);
             if (a0.n > 0) {
@@ -346,63 +390,31 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
             }
         }
         bestwert = 0.0;
+    }
 
+    // Every tilt step with its irradiation and every power step of this
+    // area. false when the data refuse a tilt: the previous step's series
+    // would give wrong results, so the run ends.
+    bool parameterschritte_rechnen() {
         for (int neigung = 1; neigung <= neigungsanzahl + 1; ++neigung) {
-            vdatt[92] = (neigung - 1) * neigungsschritt + l.mintheta;
-            vdatt[97] = std::cos(vdatt[92] * std::numbers::pi / 180.0) * basiswert;
-            // A refused tilt leaves the series of the previous step; computing
-            // with them would give wrong results, so the run ends here.
-            if (!d.berechne_Einstrahlungsdaten(vdatt[105], vdatt[92], vdatt[91], vdatz, numchar,
-                                               zustand::pvdatz3(1), vdatt)) {
-                return;
+            vdatt[tdata::theta_s] = (neigung - 1) * neigungsschritt + l.mintheta;
+            vdatt[tdata::mittlerer_wind] = std::cos(konst::grad_in_rad(vdatt[tdata::theta_s])) * basiswert;
+            if (!d.berechne_Einstrahlungsdaten(vdatt[tdata::wetter_breite], vdatt[tdata::theta_s],
+                                               vdatt[tdata::phi_g], vdatz, numchar, zustand::pvdatz3(1),
+                                               vdatt)) {
+                return false;
             }
-            if (numchar[25] == "K") leistungsanzahl = 1;
-
-            for (int k = 1; k <= leistungsanzahl; ++k) {
-                b.sanduhr(true);
-                b.fortschritt_auf_minimum();
-                if (numchar[25] != "K") {
-                    vdatt[43] = (k - 1) * leistungsschritt + l.minleistwp;
-                    l.leistungwp = vdatt[43];
-                }
-                if (A > 0.0 && numchar[7] != "S") b.zwischenergebnisse_t_oeffnen(A);
-
-                auto periode = [&](char code) {
-                    int variantenzaehler = 0;
-                    berechne_periode(variantenzaehler, j, vdatz, *links, code, nullptr, bestwert,
-                                     zustand::date3(), *monatsergebnisse, numchar,
-                                     zustand::datm_allgemein(), vdatt, zustand::pvdatz3(1), A,
-                                     schritte);
-                };
-                const std::string& art = numchar[3];
-                const std::string& zeitraum = numchar[0];
-                if ((art == "V" || art == "T" || art == "M") &&
-                    (zeitraum == "M" || zeitraum == "I")) {
-                    if (A > 0.0 && numchar[31] == "M") b.zwischenergebnisse_v_oeffnen(A);
-                    periode('V');
-                    if (numchar[34] == "J") {
-                        if (numchar[32] == "J") {
-                            d.anlage_abschalten('V', 'S');
-                            d.anlage_abschalten('I', 'S');
-                            d.anlage_abschalten('V', 'V');
-                        }
-                        b.anwendung_beenden_anfordern();
-                    }
-                }
-                if (art == "A" && numchar[7] == "Z" && zeitraum == "I") periode('Z');
-                if (art == "A" && numchar[7] == "E" && zeitraum == "I") periode('E');
-                if (zeitraum == "J" && (art == "V" || art == "M")) periode('K');
-
-                if (b.zwischenergebnisse_gewaehlt() && numchar[33] == "N" && numchar[38] == "N") {
-                    b.sanduhr(false);
-                    zeige_zwischenergebnisse(A, numchar, *links, *rechts, b);
-                    b.sanduhr(true);
-                }
-            }
+            if (numchar[ndata::kopplungsart] == "K") leistungsanzahl = 1;
+            for (int k = 1; k <= leistungsanzahl; ++k) leistungsschritt_rechnen(k);
         }
+        return true;
+    }
 
+    // The year evaluation of the kept variant and the result files of this
+    // area; then the next area.
+    void flaechenergebnisse_schreiben() {
         ::datm& behalten = zustand::datm_allgemein();
-        d.jahresauswertung(behalten, zustand::pvdatz3(2), a0.pufferspeicher, *monatsergebnisse,
+        d.jahresauswertung(behalten, zustand::pvdatz3(2), zustand::anlage(0).pufferspeicher, *monatsergebnisse,
                            vdatz, vdatt);
         d.ergebnisauswertung(behalten);
         const double flaeche_aus = d.flaeche_in_ausgabeeinheit(A);
@@ -411,20 +423,117 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
         // The writers announce last − first + 1 sections: the run passes its
         // first and last section, so that line 2 of the files tells the
         // sections they hold (a control run writes one).
-        const int erster = steuerlauf ? e : 1;
-        const int letzter = steuerlauf ? f : abschnitte;
-        if (numchar[33] != "N")
-            d.schreibe_intervallergebnisse(vdatt, behalten, flaeche_aus, erster, letzter, j);
-        d.schreibe_monatsergebnisse(vdatt, behalten, flaeche_aus, letzter, erster, j);
+        const abschnittsfolge folge{steuerlauf ? e : 1, steuerlauf ? f : abschnitte, j};
+        if (numchar[ndata::laufart] != "N")
+            d.schreibe_intervallergebnisse(vdatt, behalten, flaeche_aus, folge);
+        d.schreibe_monatsergebnisse(vdatt, behalten, flaeche_aus, folge);
         if (!steuerlauf) A = (static_cast<double>(flaechenschritt) * j + e) * daf;
         ++j;
     }
 
-    // 15.-16. The files are moved into place and catalogued only now that
-    // every section is written; a run that ends earlier leaves none.
-    if (!d.ergebnisse_abschliessen()) return;
+private:
+    // Power step k: the period loop of the method and time resolution, then
+    // the stop of a control run and the intermediate results.
+    void leistungsschritt_rechnen(int k) {
+        b.sanduhr(true);
+        b.fortschritt_auf_minimum();
+        if (numchar[ndata::kopplungsart] != "K") {
+            vdatt[tdata::ww_leistung] = (k - 1) * leistungsschritt + l.minleistwp;
+            l.leistungwp = vdatt[tdata::ww_leistung];
+        }
+        if (A > 0.0 && numchar[ndata::kopplungstyp] != "S") b.zwischenergebnisse_t_oeffnen(A);
+
+        auto periode = [&](char code) {
+            int variantenzaehler = 0;
+            berechne_periode(variantenzaehler, j, vdatz, *links, code, nullptr, bestwert, zustand::date3(),
+                             *monatsergebnisse, numchar, zustand::datm_allgemein(), vdatt, zustand::pvdatz3(1), A,
+                             schritte);
+        };
+        const std::string& art = numchar[ndata::rechenart];
+        const std::string& zeitraum = numchar[ndata::zeitraum];
+        if ((art == "V" || art == "T" || art == "M") && (zeitraum == "M" || zeitraum == "I")) {
+            if (A > 0.0 && numchar[ndata::meldungsmodus] == "M") b.zwischenergebnisse_v_oeffnen(A);
+            periode('V');
+            if (numchar[ndata::stopp] == "J") {
+                if (numchar[ndata::messmodus] == "J") {
+                    d.anlage_abschalten('V', 'S');
+                    d.anlage_abschalten('I', 'S');
+                    d.anlage_abschalten('V', 'V');
+                }
+                b.anwendung_beenden_anfordern();
+            }
+        }
+        if (art == "A" && numchar[ndata::kopplungstyp] == "Z" && zeitraum == "I") periode('Z');
+        if (art == "A" && numchar[ndata::kopplungstyp] == "E" && zeitraum == "I") periode('E');
+        if (zeitraum == "J" && (art == "V" || art == "M")) periode('K');
+
+        if (b.zwischenergebnisse_gewaehlt() && numchar[ndata::laufart] == "N" &&
+            numchar[ndata::kontrolllauf] == "N") {
+            b.sanduhr(false);
+            zeige_zwischenergebnisse(A, numchar, *links, *rechts, b);
+            b.sanduhr(true);
+        }
+    }
+
+    flagchar& numchar;
+    datt& vdatt;
+    datz& vdatz;
+    laufsteuerung& l;
+    lauf_beobachter& b;
+    lauf_dienste& d;
+    lauf_perioden_schritte schritte;
+
+    std::unique_ptr<::date> monatsergebnisse;
+    std::unique_ptr<graphdata> links, rechts;
+    double bestwert = 0.0;
+
+    int leistungsanzahl = 1;
+    double leistungsschritt = 0.0;
+    int neigungsanzahl = 0;
+    double neigungsschritt = 0.0;
+
+    double daf = 0.0;
+    int flaechenschritt = 1;
+    bool steuerlauf = false;
+    double A = 0.0;           // area of the current step
+    double maxflaeche = 0.0;  // the loop ends above it
+    int e = 0;                // units of the minimum area
+    int f = 0;                // area steps below the maximum area
+    int abschnitte = 0;       // sections the run writes
+    int j = 1;                // section of the current area
+    double basiswert = 0.0;   // mean wind at the start of the run
+};
+
+}  // namespace
+
+void starte_simulation(int& bkflag, laufumgebung& u) {
+    simulationslauf lauf(u);
+    lauf.sanduhr_einschalten();
+    cursor_waechter waechter{u.beobachter};  // resets the cursor however the run ends
+
+    lauf.laufrecords_anlegen();
+    if (!lauf.vorbedingungen_erfuellt()) return;
+    if (!lauf.anlagenkombination_erlaubt(bkflag)) return;
+    lauf.lauf_vorbereiten();
+    if (!lauf.leistungsschritte_bestimmen()) return;
+    if (!lauf.neigungsschritte_bestimmen()) return;
+    if (!lauf.flaechenschritte_bestimmen()) return;
+    lauf.steuerlaufflaeche_uebernehmen();
+    if (!lauf.mindestflaeche_bestimmen()) return;
+    if (!lauf.abschnitte_zaehlen()) return;
+
+    lauf.flaechenschleife_beginnen();
+    while (lauf.weitere_flaeche()) {
+        lauf.flaechenschritt_vorbereiten();
+        if (!lauf.parameterschritte_rechnen()) return;
+        lauf.flaechenergebnisse_schreiben();
+    }
+
+    // The files are moved into place and catalogued only now that every
+    // section is written; a run that ends earlier leaves none.
+    if (!u.dienste.ergebnisse_abschliessen()) return;
     marken().simulation_durchgefuehrt = true;
-    b.fortschritt_auf_minimum();
+    u.beobachter.fortschritt_auf_minimum();
 }
 
 namespace {
@@ -436,10 +545,10 @@ void schreibe_datensatzname(const std::string& datensatzname) {
 
 void starte_einzelsimulation(const std::string& datensatzname, laufumgebung& u) {
     flagchar& numchar = zustand::numchar();
-    numchar[33] = "Y";
-    numchar[38] = "N";
-    numchar[31] = "M";
-    numchar[32] = "N";
+    numchar[ndata::laufart] = "Y";
+    numchar[ndata::kontrolllauf] = "N";
+    numchar[ndata::meldungsmodus] = "M";
+    numchar[ndata::messmodus] = "N";
     schreibe_datensatzname(datensatzname);
     if (marken().steuerdatei_eingelesen) {
         int bkflag = 0;
@@ -451,9 +560,9 @@ void starte_einzelsimulation(const std::string& datensatzname, laufumgebung& u) 
 
 void optimierung_starten(const std::string& datensatzname, laufumgebung& u) {
     flagchar& numchar = zustand::numchar();
-    numchar[33] = "N";
-    numchar[38] = "N";
-    numchar[31] = "M";
+    numchar[ndata::laufart] = "N";
+    numchar[ndata::kontrolllauf] = "N";
+    numchar[ndata::meldungsmodus] = "M";
     schreibe_datensatzname(datensatzname);
     int bkflag = 0;
     starte_simulation(bkflag, u);
@@ -462,11 +571,11 @@ void optimierung_starten(const std::string& datensatzname, laufumgebung& u) {
 void Steuern_Starten(const std::string& messflag_s, const std::string& simflag_s,
                      const std::string& datensatzname, laufumgebung& u) {
     flagchar& numchar = zustand::numchar();
-    numchar[33] = simflag_s;
-    numchar[38] = "J";
-    numchar[35] = "J";
-    numchar[32] = messflag_s;
-    numchar[31] = "M";
+    numchar[ndata::laufart] = simflag_s;
+    numchar[ndata::kontrolllauf] = "J";
+    numchar[ndata::einstrahlung_berechnen] = "J";
+    numchar[ndata::messmodus] = messflag_s;
+    numchar[ndata::meldungsmodus] = "M";
     schreibe_datensatzname(datensatzname);
     int bkflag = 0;
     starte_simulation(bkflag, u);

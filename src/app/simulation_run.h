@@ -6,6 +6,7 @@
 
 #include "engine/WP_variables.h"
 #include "engine/periode.h"
+#include "results/ergebnisdatei_schreiben.h"
 
 // The check marks of the main window; they are run state, the window shows them.
 struct laufmarken {
@@ -80,10 +81,12 @@ public:
     virtual void ergebnisauswertung(::datm& d) = 0;
     // Area converted from the main area unit to its output unit.
     virtual double flaeche_in_ausgabeeinheit(double A) = 0;
-    virtual void schreibe_intervallergebnisse(datt& vdatt, ::datm& d, double flaeche_aus, int e,
-                                              int f, int j) = 0;
-    virtual void schreibe_monatsergebnisse(datt& vdatt, ::datm& d, double flaeche_aus, int f,
-                                           int e, int j) = 0;
+    // The result files of one area: the control file (per interval) and the
+    // result file (per month), section `abschnitte.aktuell` of the run's.
+    virtual void schreibe_intervallergebnisse(datt& vdatt, ::datm& d, double flaeche_aus,
+                                              const abschnittsfolge& abschnitte) = 0;
+    virtual void schreibe_monatsergebnisse(datt& vdatt, ::datm& d, double flaeche_aus,
+                                           const abschnittsfolge& abschnitte) = 0;
     // anlagensteuerung_neu with current 0, voltage 0 and test mode 'N'.
     virtual void anlage_abschalten(char ivflag, char geraet) = 0;
     // After the last area step: makes the written files visible and enters

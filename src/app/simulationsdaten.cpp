@@ -18,7 +18,7 @@ bool hat_zeile(int index) {
 
 // The area of one collector unit, when a data set has given one.
 std::optional<double> einheitsflaeche() {
-    const double daf = zustand::vdatt()[77];
+    const double daf = zustand::vdatt()[tdata::daf];
     if (!(daf > 0.0) || !std::isfinite(daf)) return std::nullopt;
     return daf;
 }
@@ -75,7 +75,7 @@ std::optional<flaechenanzeige> zeige_flaechen() {
     const datt& v = zustand::vdatt();
     flaechenanzeige f;
     f.einheiten = *n;
-    if (zustand::numchar()[11] == "Z") {
+    if (zustand::numchar()[ndata::anzahl_kollektoren] == "Z") {
         f.maximum = static_cast<double>(*n) * (v[75] + v[76]) + l.mina;
         f.minimum = f.maximum;
     } else {

@@ -99,13 +99,13 @@ double standard_laufdienste::flaeche_in_ausgabeeinheit(double A) {
 }
 
 void standard_laufdienste::schreibe_intervallergebnisse(datt&, ::datm& d, double flaeche_aus,
-                                                        int e, int f, int j) {
-    schreiber_->schreibe_intervallergebnisse(d, flaeche_aus, e, f, j);
+                                                        const abschnittsfolge& abschnitte) {
+    schreiber_->schreibe_intervallergebnisse(d, flaeche_aus, abschnitte);
 }
 
-void standard_laufdienste::schreibe_monatsergebnisse(datt&, ::datm& d, double flaeche_aus, int f,
-                                                     int e, int j) {
-    schreiber_->schreibe_monatsergebnisse(d, flaeche_aus, f, e, j);
+void standard_laufdienste::schreibe_monatsergebnisse(datt&, ::datm& d, double flaeche_aus,
+                                                     const abschnittsfolge& abschnitte) {
+    schreiber_->schreibe_monatsergebnisse(d, flaeche_aus, abschnitte);
 }
 
 void standard_laufdienste::anlage_abschalten(char, char) {

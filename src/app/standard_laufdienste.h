@@ -47,10 +47,10 @@ public:
                           datz& vdatz, datt& vdatt) override;
     void ergebnisauswertung(::datm& d) override;
     double flaeche_in_ausgabeeinheit(double A) override;
-    void schreibe_intervallergebnisse(datt& vdatt, ::datm& d, double flaeche_aus, int e, int f,
-                                      int j) override;
-    void schreibe_monatsergebnisse(datt& vdatt, ::datm& d, double flaeche_aus, int f, int e,
-                                   int j) override;
+    void schreibe_intervallergebnisse(datt& vdatt, ::datm& d, double flaeche_aus,
+                                      const abschnittsfolge& abschnitte) override;
+    void schreibe_monatsergebnisse(datt& vdatt, ::datm& d, double flaeche_aus,
+                                   const abschnittsfolge& abschnitte) override;
     void anlage_abschalten(char ivflag, char geraet) override;
     bool ergebnisse_abschliessen() override;
 

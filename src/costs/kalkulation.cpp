@@ -115,7 +115,8 @@ bool resultat_einlesen(kalkulationsdaten& k, const std::filesystem::path& datei,
         d.einstrahlung[m] = z[zdata::ir][m];
         d.stromverbrauch[m] = z[zdata::ee][m];
     }
-    d.strom_ohne_heizung = runde_dezimal(in_ausgabeeinheit(zustand::vdatt()[99], groesse::energie), 3);
+    d.strom_ohne_heizung =
+        runde_dezimal(in_ausgabeeinheit(zustand::vdatt()[tdata::ee_gesamt], groesse::energie), 3);
     lese_kostenparameter(zustand::vdatt(), d.vdatk, d.anlage);
     d.jahreswaermebedarf = jahreswaermebedarf_des_datensatzes(z);
 
@@ -151,11 +152,12 @@ void BerechneEnergieAnteile(kosten_datenindex& d) {
 double heizstrom(const kosten_datenindex& d, int s) {
     const kosten_scheibe& k = d.scheibe[s];
     const datt& v = d.anlage.vdatt;
-    const double eta_kw = v[73], eta_gas = v[17], eta_we = v[41], eta_ww = v[42];
-    const std::string& kopplung = d.numchar[7];
-    const std::string& quelle = d.numchar[10];
-    const std::string& antrieb_we = d.numchar[14];
-    const std::string& antrieb_ww = d.numchar[15];
+    const double eta_kw = v[tdata::eta_kraftwerk], eta_gas = v[tdata::eta_gas], eta_we = v[tdata::we_eta],
+                 eta_ww = v[tdata::ww_eta];
+    const std::string& kopplung = d.numchar[ndata::kopplungstyp];
+    const std::string& quelle = d.numchar[ndata::ohne_kopplung];
+    const std::string& antrieb_we = d.numchar[ndata::antrieb_we];
+    const std::string& antrieb_ww = d.numchar[ndata::antrieb_ww];
     // The result holds final energies; an electric path has final energy =
     // heat, so converting them again adds exactly the electricity to S.
     double S = 0.0, F = 0.0, P = 0.0;
@@ -245,8 +247,8 @@ std::vector<kostenpunkt> berechne_kosten(kalkulationsdaten& kd, int index) {
         const double schritte = k[modulflaeche] > 0.0 ? std::nearbyint(k[dachflaeche] / k[modulflaeche]) : 0.0;
         anzahl = static_cast<int>(std::clamp(schritte + 1.0, 1.0, static_cast<double>(MAXGRAPHPUNKTE)));
     }
-    const double flaeche_oben = d.anlage.vdatt[kdatt::flaeche_kol_oben];
-    const double flaeche_unten = d.anlage.vdatt[kdatt::flaeche_kol_unten];
+    const double flaeche_oben = d.anlage.vdatt[tdata::flaeche_kol_oben];
+    const double flaeche_unten = d.anlage.vdatt[tdata::flaeche_kol_unten];
     const bool heizung = d.iheizung == 1;
     const bool zellen = d.isolarzellen == 1;
     const bool hfn = d.hfn == 1.0;
@@ -281,7 +283,9 @@ std::vector<kostenpunkt> berechne_kosten(kalkulationsdaten& kd, int index) {
                 case zellmodus::heizung: A_zelle = d.vdatflz3[s]; break;
                 case zellmodus::gesamt_el: A_zelle = d.vdatflz_ee3[s]; break;
                 case zellmodus::nullenergie: A_zelle = d.vdatflz_ges_heiz[s]; break;
-                case zellmodus::variieren: A_zelle = (p - 1) * d.anlage.vdatt[kdatt::zellmodulflaeche]; break;
+                case zellmodus::variieren:
+                    A_zelle = (p - 1) * d.anlage.vdatt[tdata::zellmodulflaeche];
+                    break;
                 case zellmodus::pvt: A_zelle = A; break;
                 default: break;
             }
@@ -289,7 +293,7 @@ std::vector<kostenpunkt> berechne_kosten(kalkulationsdaten& kd, int index) {
             if (A_zelle > 0.0) K += k[netto_teile_pv];
         }
         pt.zellflaeche = A_zelle;
-        pt.x = zellen_variieren ? (p - 1) * d.anlage.vdatt[kdatt::zellmodulflaeche] : A;
+        pt.x = zellen_variieren ? (p - 1) * d.anlage.vdatt[tdata::zellmodulflaeche] : A;
 
         // Thermal part: fixed parts, collectors by whole units, accessories per area.
         const double einheit = flaeche_oben + flaeche_unten;

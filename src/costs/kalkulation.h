@@ -53,7 +53,7 @@ struct kosten_datenindex {
     double aszf = 0.0;                // fixed cell area
 
     kostenvektor vdatk{};
-    kosten_anlagedaten anlage;        // vdatt 21, 75, 76 and the plant codes
+    kosten_anlagedaten anlage;        // module and collector areas in vdatt, and the plant codes
     flagchar numchar{};               // codes of the loaded data set
     monatsfeld einstrahlung{};        // vdatz_k: irradiation on the collector plane
     monatsfeld stromverbrauch{};      // vdatz_k: electricity consumption without heating

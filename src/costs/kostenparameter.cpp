@@ -170,11 +170,11 @@ void lese_kostenparameter(const datt& vdatt_geladen, kostenvektor& k, kosten_anl
     if (positioniere(tpreis, {feldwert(haupt_text("preis"))}, "preis")) {
         datt preise{};
         berechne_energiepreise(preise);
-        k[preis_nh] = preise[70];
-        k[preis_ok] = preise[71];
-        k[preis_strom] = preise[72];
+        k[preis_nh] = preise[tdata::preis_nachheizung];
+        k[preis_ok] = preise[tdata::preis_ohne_kopplung];
+        k[preis_strom] = preise[tdata::preis_pumpenstrom];
     }
-    k[eta_zelle] = vdatt_geladen[kdatt::eta_zelle];
+    k[eta_zelle] = vdatt_geladen[tdata::eta_zelle];
 
     // Thermal parts independent of area: counter-flow exchanger and the three stores.
     if (positioniere(tgwt, {feldwert(haupt_text("gwt"))}, "gwt")) {
@@ -274,9 +274,9 @@ void lese_kostenparameter(const datt& vdatt_geladen, kostenvektor& k, kosten_anl
         if (!positioniere(tkol, {feldwert(haupt_text(spalte))}, spalte)) return 0.0;
         return in_ausgabe(tab(tkol).zahl("flaeche"), tab(tkol).text("einflaeche"), groesse::flaeche);
     };
-    a.vdatt[kdatt::flaeche_kol_unten] = a.anzahl_kol == "Z" ? kollektorflaeche("kolu") : 0.0;
-    a.vdatt[kdatt::flaeche_kol_oben] = kollektorflaeche("kolo");
-    a.vdatt[kdatt::zellmodulflaeche] = modul;
+    a.vdatt[tdata::flaeche_kol_unten] = a.anzahl_kol == "Z" ? kollektorflaeche("kolu") : 0.0;
+    a.vdatt[tdata::flaeche_kol_oben] = kollektorflaeche("kolo");
+    a.vdatt[tdata::zellmodulflaeche] = modul;
     k[verguetung] = verguetung_wert;
     berechne_nettopreise(k);
 }

@@ -59,16 +59,6 @@ enum : int {
 };
 }  // namespace kpar
 
-// Entries of the data set's parameter vector that the cost calculation keeps.
-namespace kdatt {
-enum : int {
-    zellmodulflaeche = 21,   // area of one solar-cell module (set by the cost calculation)
-    eta_zelle = 22,          // solar-cell efficiency
-    flaeche_kol_unten = 75,  // lower collector of one unit (0 with one collector)
-    flaeche_kol_oben = 76,   // upper collector of one unit
-};
-}  // namespace kdatt
-
 // Label of parameter k in the interface language.
 std::string kostenparameter_name(int k);
 // Unit of parameter k built from the current output units ("EUR/kWh",
@@ -77,7 +67,7 @@ std::string kostenparameter_einheit(int k);
 
 // What the gathering reads besides `vdatk`.
 struct kosten_anlagedaten {
-    datt vdatt{};                 // 21, 75, 76 set here; the rest as loaded
+    datt vdatt{};                 // zellmodulflaeche and the collector areas set here; the rest as loaded
     std::string kopplungstyp;     // an.Kopplungstyp
     std::string anzahl_kol;       // an.AnzahlKol
     std::string ohne_kopplung;    // an."Ohne Kopplung"
@@ -86,7 +76,7 @@ struct kosten_anlagedaten {
 
 // Fills `vdatk` and the plant data from the tables named by the current
 // `haupt` row, in output units, in the order of the cost window. `vdatt`
-// is the parameter vector of the loaded data set (entry 22 gives k4).
+// is the parameter vector of the loaded data set (eta_zelle gives k4).
 // A referenced row that is missing leaves its parameters 0 and is noted in
 // the protocol file.
 void lese_kostenparameter(const datt& vdatt, kostenvektor& vdatk, kosten_anlagedaten& anlage);

@@ -6,6 +6,7 @@
 
 #include "data/datenbank.h"
 #include "data/einstellungen.h"
+#include "data/konstanten.h"
 #include "lang/groessentexte.h"
 #include "lang/meldung.h"
 
@@ -33,7 +34,7 @@ struct default_zeile {
     const char* skalierung;
 };
 
-constexpr double KCAL = 4186.0 / 3600000.0;
+constexpr double KCAL = 4186.0 / konst::KWH_IN_WS;
 
 const std::array<default_zeile, 16> DEFAULT_ZEILEN{{
     {"kWh/(qm * d)", groesse::einstrahlung, 1.0, 0.0, "T"},

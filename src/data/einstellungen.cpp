@@ -10,8 +10,8 @@
 
 #include "data/datenbank.h"
 #include "data/einheiten.h"
-#include "data/ergebnis_einheiten.h"
-#include "engine/WP_variables.h"
+#include "data/konstanten.h"
+#include "lang/groessentexte.h"
 #include "lang/meldung.h"
 #include "lang/sprache.h"
 
@@ -24,12 +24,6 @@ constexpr std::array<int32_t, 13> TAGE{0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31
 constexpr std::array<int32_t, 13> MITTE{0, 15, 45, 74, 105, 135, 166, 196, 227, 257, 288, 318, 349};
 
 std::string tx(const char* de, const char* en) { return text_paar{de, en}.text(); }
-
-
-
-void kein_zahlenwert(const std::string& text) {
-    meldung(tx("Fehler: Ungültiger Zahlenwert: '", "Error: invalid number: '") + text + "'", "M", 'T');
-}
 
 // Stores a path setting; reports a path that does not exist.
 bool pruefe_pfad(const fs::path& p) {
@@ -53,8 +47,6 @@ tabelle* aktueller_pfad() {
     meldung(text_paar{"Bitte Eintrag markieren", "Pleasse mark entry"}.text(), "M", 'W');
     return nullptr;
 }
-
-const Einheit_struct& einheit(int g) { return haupteinheiten()[static_cast<size_t>(g)]; }
 
 }  // namespace
 
@@ -100,7 +92,7 @@ void setze_Pfade_und_Parameter() {
 
 void DefaultEinstellungen() {
     einstellungen_daten& e = einstellungen();
-    e.kWh_in_Ws = 3600000.0;
+    e.kWh_in_Ws = konst::KWH_IN_WS;
     e.skalierung_horizontal = e.skalierung_vertikal = 1.0;
     e.monatstage = TAGE;
     e.monatsmitte = MITTE;
@@ -129,80 +121,6 @@ void lege_standardverzeichnisse_an() {
                     "M", 'E');
         }
     }
-}
-
-void sprachabhaengig(datm& d, bool namen_speichern) {
-    // The text globals follow the language index by themselves; then the
-    // table display names and field lists, the quantity names, the units.
-    Datenbanknamen();
-    definiere_Haupteinheiten_datenbanken();
-    default_einheiten();
-    lese_ausgabe_einheiten();
-    definiere_Ausgabeeinheiten(d);
-    definiere_beschriftungen_mit_einheit(d);
-    reihenfolge_anzeige(d);
-    if (namen_speichern) uebersetze_physgroesse();
-}
-
-bool waehle_sprache(int index, datm& d) {
-    if (index == sprache() || (index != SPRACHE_DEUTSCH && index != SPRACHE_ENGLISCH)) return false;
-    setze_sprache(index);
-    sprachabhaengig(d);
-    return true;
-}
-
-void numerische_parameter_default(laufsteuerung& l) {
-    l.maxge = 5e-05;
-    l.minge = 5e-08;
-    l.anzge = 100;
-    einstellungen().anzahl_schritte_2 = 100;
-    l.maxwp = 10000.0;
-}
-
-numerische_anzeige zeige_numerische_parameter(const laufsteuerung& l) {
-    numerische_anzeige a;
-    a.maxge = runde_dezimal(in_ausgabeeinheit(l.maxge, groesse::volumenstrom_traeger), 3);
-    a.minge = runde_dezimal(in_ausgabeeinheit(l.minge, groesse::volumenstrom_traeger), 3);
-    a.anzge = l.anzge;
-    a.maxwp = in_ausgabeeinheit(l.maxwp, groesse::keine_einheit);
-    return a;
-}
-
-numerische_anzeige zeige_rech_parameter() {
-    numerische_anzeige a;
-    tabelle& r = tab(trech);
-    if (!r.ist_offen() || !r.hat_zeile()) return a;
-    const Einheit_struct& v = einheit(groesse::volumenstrom_traeger);
-    const std::string einge = r.text("einge");
-    a.maxge = runde_dezimal(umrechnen(r.zahl("maxge"), einge, v.ausgabe, v.kennzeichen, 0), 3);
-    a.minge = runde_dezimal(umrechnen(r.zahl("minge"), einge, v.ausgabe, v.kennzeichen, 0), 3);
-    a.anzge = static_cast<int32_t>(r.ganzzahl("anzge"));
-    a.maxwp = r.zahl("maxwp");
-    return a;
-}
-
-void setze_numerische_parameter(laufsteuerung& l, const std::string& maxge, const std::string& minge,
-                                const std::string& anzge, const std::string& maxwp) {
-    // Every field is read before anything is set: a bad entry changes nothing.
-    const auto max_v = lies_zahl(maxge);
-    if (!max_v) kein_zahlenwert(maxge);
-    const auto min_v = lies_zahl(minge);
-    if (!min_v) kein_zahlenwert(minge);
-    const auto anz = lies_ganzzahl(anzge);
-    if (!anz) kein_zahlenwert(anzge);
-    const auto wp = lies_ganzzahl(maxwp);
-    if (!wp) kein_zahlenwert(maxwp);
-    const Einheit_struct& v = einheit(groesse::volumenstrom_traeger);
-    l.maxge = umrechnen(*max_v, v.ausgabe, v.haupteinheit, v.kennzeichen, 0);
-    l.minge = umrechnen(*min_v, v.ausgabe, v.haupteinheit, v.kennzeichen, 0);
-    l.anzge = *anz;
-    if (*anz > 500) {
-        meldung(tx("Fehler: Zulässige Anzahl von Werten für Pumpgeschwindigkeit (MAXV) überschritten",
-                   "Error: permitted number of values for pump speed (MAXV) exceeded"),
-                "M", 'T');
-    }
-    const Einheit_struct& k = einheit(groesse::keine_einheit);
-    l.maxwp = umrechnen(static_cast<double>(*wp), k.ausgabe, k.haupteinheit, k.kennzeichen, 0);
 }
 
 bool datenbank_setzen() {
@@ -257,14 +175,14 @@ bool klimadaten_setzen() {
     return alle;
 }
 
-void ausgabeeinheit_setzen(datm& d) {
-    setze_ausgabeeinheit();
-    sprachabhaengig(d);
+std::vector<std::string>& ergebnis_kurznamen() {
+    static std::vector<std::string> n;
+    return n;
 }
 
-void einheiten_default(datm& d) {
-    einheiten_zuruecksetzen();
-    definiere_Ausgabeeinheiten(d);
-    definiere_beschriftungen_mit_einheit(d);
-    reihenfolge_anzeige(d);
+void setze_ergebnis_kurznamen() {
+    auto& n = ergebnis_kurznamen();
+    n.clear();
+    for (int q = 0; q < ANZ_ERGEBNISGROESSEN; ++q) n.emplace_back(ergebniskuerzel(q));
+    for (int k = 0; k < ANZ_INTERVALLREIHEN; ++k) n.emplace_back(intervallkuerzel(k));
 }

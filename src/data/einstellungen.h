@@ -8,6 +8,9 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
+
+#include "data/konstanten.h"
 
 // Description of one kind of climate-data file: path, lines and columns to
 // skip, lines and columns to read.
@@ -28,7 +31,7 @@ struct einstellungen_daten {
     std::filesystem::path klimadatenverzeichnis;
     klimadaten_beschreibung monatsmittel, tagesmittel, stundenmittel, stationsliste;
 
-    double kWh_in_Ws = 3600000.0;
+    double kWh_in_Ws = konst::KWH_IN_WS;
     double skalierung_horizontal = 1.0, skalierung_vertikal = 1.0;
 
     // Calendar, months 1..12 (slot 0 spare): days per month, day offset of
@@ -60,9 +63,6 @@ std::filesystem::path standard_basisverzeichnis();
 // Days of month m (1..12); 0 outside.
 int32_t tage_im_monat(int m);
 
-struct datm;
-struct laufsteuerung;
-
 // x rounded to n decimals, halves to even.
 double runde_dezimal(double x, int n);
 
@@ -74,33 +74,6 @@ void DefaultEinstellungen();
 // Creates the default directories that do not exist yet (first start).
 void lege_standardverzeichnisse_an();
 
-// Rebuilds everything that depends on the language: quantity names, the
-// column lists of the table descriptors, the default unit rows of an empty
-// unit table, the output units, the units and labels of the result
-// quantities `d`, the display order and, with `namen_speichern`, the quantity
-// names stored in `einheiten`. Start-up passes false: starting the program
-// (in any language) leaves the database as it is; the names are stored when
-// the user switches the language.
-void sprachabhaengig(datm& d, bool namen_speichern = true);
-// Language choice (0 German, 1 English); rebuilds only when it changed.
-bool waehle_sprache(int index, datm& d);
-
-// Numeric parameters of the settings form (run control, owned by the
-// simulation state): defaults of the "Default" button, and "Setzen" from the
-// texts of the form's fields in output units.
-void numerische_parameter_default(laufsteuerung& l);
-struct numerische_anzeige {
-    double maxge = 0.0, minge = 0.0;  // output unit of the carrier volume flow, 3 decimals
-    int32_t anzge = 0;
-    double maxwp = 0.0;  // output unit of "no unit"
-};
-numerische_anzeige zeige_numerische_parameter(const laufsteuerung& l);
-// The same fields filled from the current `rech` row when the form opens:
-// `maxge`/`minge` from unit `einge` to the output unit, `anzge`, `maxwp`.
-numerische_anzeige zeige_rech_parameter();
-void setze_numerische_parameter(laufsteuerung& l, const std::string& maxge, const std::string& minge,
-                                const std::string& anzge, const std::string& maxwp);
-
 // Path actions on the current row of `respfad`. Each stores the path as the
 // setting; a directory (or file) that does not exist is reported with
 // "Warnung: Verzeichnis nicht angelegt". Return: whether the path exists
@@ -109,6 +82,7 @@ bool datenbank_setzen();
 bool ergebnispfad_setzen();
 bool klimadaten_setzen();
 
-// Unit actions of the settings form that also rebuild the result labels.
-void ausgabeeinheit_setzen(datm& d);
-void einheiten_default(datm& d);
+// Short names of the result quantities (result-file column codes), filled by
+// `DefaultEinstellungen`: [0..60] monthly, then [61..78] the per-interval series.
+std::vector<std::string>& ergebnis_kurznamen();
+void setze_ergebnis_kurznamen();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "data/konstanten.h"
 #include "lang/meldung.h"
 
 namespace {
@@ -60,6 +61,11 @@ int32_t& monatstart() { return tv().monatstart; }
 int32_t& startintervall() { return tv().startintervall; }
 haupteinheiten_tabelle& einheiten_tabelle() { return haupteinheiten(); }
 ::stoffdaten& stoffdaten() { return tv().stoffe; }
+std::array<std::string, MAXMONAT + 1>& lade_flag() { return tv().lade_flag; }
+std::array<std::string, MAXMONAT + 1>& entnehme_flag() { return tv().entnehme_flag; }
+std::string& geladener_datensatz() { return tv().datensatzname; }
+::wetterdatensatz& geladener_wetterdatensatz() { return tv().wetter; }
+kollektorblatt_einheiten& kollektorblatt() { return tv().kollektorblatt; }
 }  // namespace zustand
 
 int32_t intervalle(int m) {
@@ -81,7 +87,7 @@ void setze_intervalle(int m, int32_t anzahl) {
 int tage_im_monat(int m, const flagchar& numchar) {
     static constexpr int tage[MAXMONAT + 1] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     pruefe_index(m, 1, MAXMONAT, "Monat");
-    return m == 2 && numchar[24] == "Y" ? 29 : tage[m];
+    return m == 2 && numchar[ndata::schaltjahr] == "Y" ? 29 : tage[m];
 }
 
 void setze_speicherketten_zurueck(anlage& a) {
@@ -145,20 +151,20 @@ void loesche_intervallergebnisse(::date& monatsergebnisse) {
 }
 
 double vorlauftemperatur_aus_bedarf(const flagchar& numchar, const datz& z, int m) {
-    if (numchar[6] != "J") return z[zdata::tw][m];
+    if (numchar[ndata::heizung] != "J") return z[zdata::tw][m];
     const double e = z[zdata::ew][m] + z[zdata::eh][m];
     if (!(e > 0.0)) return z[zdata::th][m];
     return (z[zdata::tw][m] * z[zdata::ew][m] + z[zdata::th][m] * z[zdata::eh][m]) / e;
 }
 
 double vorlauftemperatur_haus(const flagchar& numchar, const datz& z, int m) {
-    if (tv().lade_flag[m] != "Y") return z[zdata::twv][m];
+    if (zustand::lade_flag()[m] != "Y") return z[zdata::twv][m];
     return vorlauftemperatur_aus_bedarf(numchar, z, m);
 }
 
 double umrechnungskonstante(const std::string& schluessel) {
-    if (schluessel == "kWh_in_Ws") return 3600000.0;
-    meldung("Fehler: Umrechnung nicht definiert", tv().numchar[31], 'T');
+    if (schluessel == "kWh_in_Ws") return konst::KWH_IN_WS;
+    meldung("Fehler: Umrechnung nicht definiert", tv().numchar[ndata::meldungsmodus], 'T');
     return 0.0;
 }
 
@@ -167,7 +173,19 @@ double waermestrom_in_energie(double a, double b, double e, double c, double f) 
 }
 
 bool ist_direktkopplung(const flagchar& numchar) {
-    return numchar[25] == "DK" || numchar[25] == "DKF";
+    return numchar[ndata::kopplungsart] == "DK" || numchar[ndata::kopplungsart] == "DKF";
 }
 
-bool ist_erzwungen(const flagchar& numchar) { return numchar[25] == "DKF" || numchar[25] == "F"; }
+bool ist_erzwungen(const flagchar& numchar) {
+    return numchar[ndata::kopplungsart] == "DKF" || numchar[ndata::kopplungsart] == "F";
+}
+
+const ir_ta_d_zeile* wetterdatensatz::detailzeile(int monat, int nummer) const {
+    if (monat < 1 || monat > MAXMONAT || nummer < 1) return nullptr;
+    const auto& zeilen = details[monat];
+    if (static_cast<size_t>(nummer) <= zeilen.size() && zeilen[nummer - 1].nummer == nummer)
+        return &zeilen[nummer - 1];
+    const auto it = std::lower_bound(zeilen.begin(), zeilen.end(), nummer,
+                                     [](const ir_ta_d_zeile& z, int n) { return z.nummer < n; });
+    return it != zeilen.end() && it->nummer == nummer ? &*it : nullptr;
+}

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <list>
 #include <string>
+#include <vector>
 
 #include "data/einheit_struct.h"
 
@@ -43,6 +44,56 @@ using intervallflagfeld = std::array<intervallflags, MAXMONAT + 1>;  // [1..12][
 
 // Configuration code set: 39 short codes, positions 0..38, compared exactly.
 using flagchar = std::array<std::string, ANZ_NUMCHAR>;
+
+// Positions of numchar: code reads `numchar[ndata::kopplungsart]`. The letter
+// follows the family of zdata (rows of datz) and adata (rows of datm.feld);
+// the namespace keeps the short names from colliding with the many locals and
+// functions of the same words. Positions 0-30 come from the site data set,
+// 31-38 are set by the run entry points and the control loop.
+namespace ndata {
+enum : int {
+    zeitraum = 0,                 // "I" intervals, "M" months, "J" year: time resolution of the run
+    unbenutzt_1 = 1,              // not used
+    unbenutzt_2 = 2,              // not used
+    rechenart = 3,                // "A" analytic step; "V" speed, "T" temperature, "M" both: time-step methods
+    unbenutzt_4 = 4,              // not used
+    unbenutzt_5 = 5,              // not used
+    heizung = 6,                  // "J" space heating with sun, "N" without (hot water only)
+    kopplungstyp = 7,             // "E" end-reservoir coupling, "Z" intermediate coupling (types Z and L)
+    luftwaermetauscher = 8,       // "L" intermediate coupling with air heat exchanger, "N" otherwise
+    kaltwassertemp = 9,           // "W" return temperature, "E" ground temperature as cold-water temperature
+    ohne_kopplung = 10,           // uncoupled source: "L" air, "E" ground collector, "G" gas, "K" electric, "F" district heat
+    anzahl_kollektoren = 11,      // "E" one collector (upper only), "Z" two collectors in series
+    modelltyp_we = 12,            // model of the we (main) heat pump: "L" linear, "H" hyperbolic, "A" analytic, "4" polynomial
+    modelltyp_ww = 13,            // model of the ww (intermediate) heat pump, same codes
+    antrieb_we = 14,              // drive of the we heat pump: "E" electric, "W" heat engine
+    antrieb_ww = 15,              // drive of the ww heat pump: "E" electric, "W" heat engine
+    optimierung = 16,             // optimisation target: "P" price, "K" total energy, "A" local energy
+    sortierung = 17,              // sorting of the interval intensities: "D" descending, "U" ascending, "N" none
+    unbenutzt_18 = 18,            // not used
+    diffusestrahlung = 19,        // "B" compute the diffuse irradiation, "E" read it
+    strahlung = 20,               // irradiation values: "N" monthly, "M" mean day of the month, "T" daily, "D" hourly
+    zeitintervall = 21,           // interval code of the monthly weather record
+    bedarfsdetails = 22,          // "D" when the demand details of ew and eh are both given per interval ("A..."), else "N"
+    strahlungsherkunft = 23,      // "A" irradiation from averages, "D" from detailed values (set while preparing it)
+    schaltjahr = 24,              // "Y" when the weather record's measurement year is a leap year
+    kopplungsart = 25,            // intermediate coupling: "A", "K", "L", "F", "E" reservoir kinds, "DK"/"DKF" direct coupling
+    gegenstrom = 26,              // heat exchanger: "K" none, "I" ideal, "R" reservoir (kernel in blocks), "G" counter-flow
+    druckabfallmodell = 27,       // "D" analytic pressure drop, "L" fitted pump power
+    speicherfolge = 28,           // "V" store first, "N" withdraw first, "S" consume first
+    unbenutzt_29 = 29,            // not used
+    energiebedarfintervall = 30,  // "S" optimise for storage energy, "V" optimise for consumption
+    meldungsmodus = 31,           // "M" messages as dialogs; any other value (data reading uses "S") to the protocol
+    messmodus = 32,               // control run: "J" measuring mode (clock and devices), "N" test mode
+    laufart = 33,                 // "N" optimisation run, "Y" single simulation (a control run passes its own)
+    stopp = 34,                   // "N" before the area loop; "J" when the control file says "STOP"
+    einstrahlung_berechnen = 35,  // "J" reading the data set also computes the irradiation on the collector plane
+    kollektorschritt_fertig = 36, // "J" the collector part of the interval is done (booking of the coupling energy)
+    unbenutzt_37 = 37,            // constant "N"; read nowhere
+    kontrolllauf = 38,            // "J" control run, "N" otherwise
+};
+}  // namespace ndata
+static_assert(ndata::kontrolllauf == ANZ_NUMCHAR - 1);
 
 // ---------------------------------------------------------------------------
 // Value cell
@@ -185,6 +236,121 @@ void setze_speicherketten_zurueck(anlage& a);
 // Scalar parameters and monthly inputs
 // ---------------------------------------------------------------------------
 using datt = std::array<double, ANZ_DATT>;
+
+// Positions of vdatt that the program fills or reads, in main units: code reads
+// `vdatt[tdata::daf]` (t as in datt, the family of zdata and adata). The site
+// loader fills them; a few are working values of the run (marked). The
+// positions without a name are listed in tdata::unbenutzt.
+namespace tdata {
+enum : int {
+    // Fluid of the collector loop (`waerme` row of ko.name_wt_kollektor).
+    kollektorfluid_cpf = 0,          // specific heat of the liquid
+    kollektorfluid_cpg = 1,          // specific heat of the gas at constant pressure
+    kollektorfluid_cvg = 2,          // derived molar value cpg * molecular weight - konst::GASKONSTANTE
+    kollektorfluid_dichte = 3,       // density
+    kollektorfluid_mol = 4,          // molecular weight
+    kollektorfluid_gefrierpunkt = 5, // freezing point (°C)
+    kollektorfluid_nue = 6,          // kinematic viscosity = dynamic viscosity / density
+    eta_luftwt = 14,                 // efficiency of the air heat exchanger; 0 for coupling kinds A, K, F, DK
+    eta_gegenstromwt = 15,           // efficiency of the counter-flow heat exchanger
+    relpump_luft = 16,               // relative fan power of the air side
+    eta_gas = 17,                    // efficiency of the gas heating
+    relpump_kol_unten = 18,          // relative pump power of the lower collector
+    relpump_kol_oben = 19,           // relative pump power of the upper collector
+    relpump_feld = 20,               // relative pump power of the collector field (upper, or upper + lower)
+    zellmodulflaeche = 21,           // area of one solar-cell module (set by the cost calculation)
+    eta_zelle = 22,                  // solar-cell efficiency; divisor of the yearly collector ratios
+    // COP coefficients of the ww (intermediate) heat pump: c1, c2 of the linear
+    // and hyperbolic models, c1..c7 of the polynomial (the ww COP uses c1..c4).
+    ww_c1 = 23,
+    ww_c2 = 24,
+    ww_c3 = 25,
+    ww_c4 = 26,
+    ww_c5 = 27,
+    ww_c6 = 28,
+    ww_c7 = 29,
+    we_exponent = 30,                // exponent of the polynomial model, we heat pump
+    // COP coefficients of the we (main) heat pump, as for the ww pump.
+    we_c1 = 31,
+    we_c2 = 32,
+    we_c3 = 33,
+    we_c4 = 34,
+    we_c5 = 35,
+    we_c6 = 36,
+    we_c7 = 37,
+    ww_exponent = 38,                // exponent of the polynomial model, ww heat pump
+    we_abwaerme = 39,                // waste-heat use coefficient of the we heat pump (0 unless heat-engine drive)
+    ww_abwaerme = 40,                // waste-heat use coefficient of the ww heat pump
+    we_eta = 41,                     // efficiency of the we heat pump's drive (1 for electric drive)
+    ww_eta = 42,                     // efficiency of the ww heat pump's drive (1 for electric drive)
+    ww_leistung = 43,                // nominal power of the ww heat pump; the run sets it per power step
+    we_leistung = 44,                // nominal power of the we heat pump
+    wp_leistung_min = 45,            // lower end of the control range of the heat pump read last (we)
+    wp_leistung_max = 46,            // upper end of that control range
+    ww_minq = 47,                    // smallest exchanger area of the ww heat pump
+    ww_maxq = 48,                    // largest exchanger area of the ww heat pump
+    we_minq = 49,                    // smallest exchanger area of the we heat pump
+    we_maxq = 50,                    // largest exchanger area of the we heat pump
+    ww_vkv0_kehrwert = 51,           // 1 / compression ratio vkv0 of the ww heat pump (analytic model)
+    ww_v0 = 52,                      // displacement v0 of the ww heat pump (analytic model)
+    we_vkv0_kehrwert = 53,           // 1 / compression ratio vkv0 of the we heat pump (analytic model)
+    we_v0 = 54,                      // displacement v0 of the we heat pump (analytic model)
+    // Fluid of the heat pump (`waerme` row of ko.name_wt_wp), same order as the collector fluid.
+    wpfluid_cpf = 55,
+    wpfluid_cpg = 56,
+    wpfluid_cvg = 57,                // molar value; every fluid read writes its own here, so it ends as the store fluid's
+    wpfluid_dichte = 58,
+    wpfluid_mol = 59,
+    wpfluid_gefrierpunkt = 60,
+    wpfluid_nue = 61,
+    // Fluid of the store record (the heat-pump fluid again), same order.
+    speicherfluid_cpf = 62,
+    speicherfluid_cpg = 63,
+    speicherfluid_cvg = 64,
+    speicherfluid_dichte = 65,
+    speicherfluid_mol = 66,
+    speicherfluid_gefrierpunkt = 67,
+    speicherfluid_nue = 68,
+    preis_nachheizung = 70,          // energy price of the auxiliary heating (per kWh)
+    preis_ohne_kopplung = 71,        // energy price of the uncoupled heating (per kWh)
+    preis_pumpenstrom = 72,          // price of the pumps' electricity (per kWh)
+    eta_kraftwerk = 73,              // efficiency of the power plant behind electric drives
+    kraftwerk_abwaerme = 74,         // waste-heat use coefficient of the power plant (always 0)
+    flaeche_kol_unten = 75,          // area of the lower collector
+    flaeche_kol_oben = 76,           // area of the upper collector
+    daf = 77,                        // area of one collector unit: upper, or upper + lower; units = area / daf
+    kol_oben_verlust = 80,           // upper collector: linear loss term
+    kol_oben_konversion = 81,        // upper collector: conversion factor eta0
+    kol_oben_quadratisch = 82,       // upper collector: quadratic loss term
+    kol_unten_verlust = 83,          // lower collector: linear loss term
+    kol_unten_konversion = 84,       // lower collector: conversion factor eta0
+    kol_unten_quadratisch = 85,      // lower collector: quadratic loss term
+    feld_verlust = 86,               // run: loss term of the whole collector field
+    feld_konversion = 87,            // run: conversion factor of the whole collector field
+    bodenabsorption = 88,            // ground absorption of the site
+    reflektion = 89,                 // ground reflection of the site
+    phi_g = 91,                      // collector azimuth (degrees)
+    theta_s = 92,                    // collector tilt (degrees); the run sets it per tilt step
+    lage_kollektorflaeche = 94,      // collector area entered with the site
+    mittlerer_wind = 97,             // mean wind speed; per tilt step cos(tilt) times the value at the run's start
+    mittlere_feuchte = 98,           // mean relative humidity of the outdoor air
+    ee_gesamt = 99,                  // yearly electricity demand without heating; added to the yearly ratios
+    reservoirtemperatur = 100,       // fixed reservoir temperature: rech.minexp, then MinPrimär of each pump read
+    mindeltatkol = 101,              // smallest collector temperature difference; offset for direct coupling
+    zehn_durch_g = 102,              // run: 10 / irradiance of the last efficiency evaluation (0.1 without sun)
+    volstrom_luft = 103,             // air volume flow
+    waermekapazitaetsstrom = 104,    // run: heat-capacity flow of one collector unit (cpf * density * flow)
+    wetter_breite = 105,             // latitude of the weather data
+    wetter_laenge = 106,             // longitude of the weather data
+    wetter_theta = 107,              // tilt of the irradiation measurement of the weather data
+    breitengrad = 108,               // latitude of the site
+    laengengrad = 109,               // longitude of the site
+    hoehe = 110,                     // height of the site above sea level
+};
+// Positions of vdatt that nothing fills or reads.
+inline constexpr int unbenutzt[] = {7, 8, 9, 10, 11, 12, 13, 69, 78, 79, 90, 93, 95, 96, 111};
+}  // namespace tdata
+static_assert(tdata::hoehe < ANZ_DATT);
 
 struct datt_gesamt {
     datt vdatt{};
@@ -340,6 +506,47 @@ struct laufsteuerung {
 };
 
 // ---------------------------------------------------------------------------
+// The loaded site data set beyond the parameter vectors
+// ---------------------------------------------------------------------------
+// One detail row of the weather record (table ir_ta_d, key name/monat/nummer).
+struct ir_ta_d_zeile {
+    int nummer = 0;      // running number within the month, 1..
+    double ir_g = 0.0;   // global irradiation (unit einheit_ir)
+    double ir_d = 0.0;   // diffuse irradiation (unit einheit_ir)
+    double tamin = 0.0;  // minimum temperature; the temperature of an hourly row (einheit_temp)
+    double tamax = 0.0;  // maximum temperature (einheit_temp)
+    double h = 0.0;      // interval length, hours
+    double hm = 0.0;     // hour of day of the row (hourly rows)
+};
+
+// What the irradiation computation needs of the site's weather record
+// (one row of ir_ta_m with its detail rows), values as stored.
+struct wetterdatensatz {
+    std::string name;                       // ir_ta_m.name: the main input file name
+    double breite = 0.0;  // latitude, degrees (the run passes it as vdatt[tdata::wetter_breite])
+    double theta = 0.0;   // tilt at which the record was measured, degrees (vdatt[tdata::wetter_theta])
+    std::string einheit_ir;                 // unit of every irradiation value
+    std::string einheit_temp;               // unit of every temperature
+    monatsfeld ir{}, diff{};                // irm, diffm: global and diffuse of month m
+    monatsfeld ta_min{}, ta_max{};          // tamminm, tammaxm
+    std::array<int32_t, MAXMONAT + 1> m{};  // mm: number of detail rows of month m
+    // Detail rows of month m in order of their running number.
+    std::array<std::vector<ir_ta_d_zeile>, MAXMONAT + 1> details;
+
+    // The detail row (month, number), nullptr when the record has none.
+    const ir_ta_d_zeile* detailzeile(int monat, int nummer) const;
+};
+
+// Unit columns of the current row of the collector data sheet that switch the
+// air-side model: "n" in `einalpha` computes the loss coefficient from natural
+// convection, "n" in `einwindtkoef` computes `windtkoef` from forced
+// convection. Filled by the site loader together with the collector row.
+struct kollektorblatt_einheiten {
+    std::string einalpha;
+    std::string einwindtkoef;
+};
+
+// ---------------------------------------------------------------------------
 // The two process-wide state records
 // ---------------------------------------------------------------------------
 struct general_state {
@@ -356,6 +563,12 @@ struct general_state {
     datm datm_kept;                         // best variant of the current area step
     laufsteuerung lauf;
     stoffdaten stoffe;                      // property tables: air, store fluid, heat-pump refrigerant
+    // The site data set loaded last: its name, its weather record (the run
+    // lays out the irradiation from it for every tilt step) and the model
+    // switches of its collector row.
+    std::string datensatzname;
+    wetterdatensatz wetter;
+    kollektorblatt_einheiten kollektorblatt;
 };
 
 struct series_state {
@@ -387,6 +600,13 @@ int32_t& monatstart();
 int32_t& startintervall();
 haupteinheiten_tabelle& einheiten_tabelle();
 ::stoffdaten& stoffdaten();      // property tables of the site (air, store fluid, refrigerant)
+// Month flags of the long-term store, [1..12] "Y"/"N": charged in the month,
+// and energy withdrawn in the month.
+std::array<std::string, MAXMONAT + 1>& lade_flag();
+std::array<std::string, MAXMONAT + 1>& entnehme_flag();
+std::string& geladener_datensatz();                  // name of the data set loaded last ("" before)
+::wetterdatensatz& geladener_wetterdatensatz();      // its weather record
+kollektorblatt_einheiten& kollektorblatt();          // its collector row's model switches
 }  // namespace zustand
 
 // ---------------------------------------------------------------------------
@@ -398,7 +618,7 @@ int32_t intervalle(int m);
 // 1..12 is refused with a message (severity 'T') and nothing is changed.
 void setze_intervalle(int m, int32_t anzahl);
 // Days of month m; February has 29 when the weather year is a leap year
-// (numchar[24] = "Y").
+// (numchar[ndata::schaltjahr] = "Y").
 int tage_im_monat(int m, const flagchar& numchar);
 // Month of run step k: k <= 12 gives k, otherwise k - 12.
 inline int monat_des_laufschritts(int k) { return k <= 12 ? k : k - 12; }
@@ -418,7 +638,7 @@ void loesche_laufergebnisse(::datm& d);
 void loesche_intervallergebnisse(::date& monatsergebnisse);
 
 // Supply temperature of the house in month m from its demand: the hot-water
-// temperature tw, or with space heating (numchar[6] = "J") the mean of tw and
+// temperature tw, or with space heating (numchar[ndata::heizung] = "J") the mean of tw and
 // th weighted with the hot-water and heating energies (th without demand).
 double vorlauftemperatur_aus_bedarf(const flagchar& numchar, const datz& vdatz, int m);
 // The temperature the house is supplied at in month m: twv, except in a month
@@ -431,6 +651,6 @@ double umrechnungskonstante(const std::string& schluessel);
 // Heat flow to energy in kWh: a * b * (e - c) * f / 3 600 000.
 double waermestrom_in_energie(double a, double b, double e, double c, double f);
 
-// Plant-code predicates on numchar[25].
+// Plant-code predicates on numchar[ndata::kopplungsart].
 bool ist_direktkopplung(const flagchar& numchar);  // "DK" or "DKF"
 bool ist_erzwungen(const flagchar& numchar);       // "DKF" or "F"

@@ -12,20 +12,21 @@ namespace {
 
 [[noreturn]] void zeitschritt_nicht_verfuegbar(const flagchar& numchar) {
     const bool englisch = sprache() == SPRACHE_ENGLISCH;
-    meldung(englisch ? "Error: calculation method \"" + numchar[3] +
+    meldung(englisch ? "Error: calculation method \"" + numchar[ndata::rechenart] +
                            "\" (time-step method) is not available in this version; please choose "
                            "calculation method \"A\" (analytic)."
-                     : "Fehler: Rechenart \"" + numchar[3] +
+                     : "Fehler: Rechenart \"" + numchar[ndata::rechenart] +
                            "\" (Zeitschrittverfahren) ist in dieser Version nicht verfügbar; bitte Rechenart "
                            "\"A\" (Analytisch) wählen.",
-            numchar[31], 'T');
+            numchar[ndata::meldungsmodus], 'T');
     throw abbruch();
 }
 
 }  // namespace
 
 bool nutzt_nachtluft(const flagchar& numchar) {
-    return numchar[8] == "L" || numchar[25] == "L" || numchar[25] == "F" || numchar[25] == "E";
+    return numchar[ndata::luftwaermetauscher] == "L" || numchar[ndata::kopplungsart] == "L" ||
+           numchar[ndata::kopplungsart] == "F" || numchar[ndata::kopplungsart] == "E";
 }
 
 void anlagenschritte::setze_anlage_speicher_zurueck(anlage& a, double A, double T) {
@@ -34,19 +35,19 @@ void anlagenschritte::setze_anlage_speicher_zurueck(anlage& a, double A, double 
 
 void anlagenschritte::monatsinitialisierung(periodenkontext& k, int m) {
     anlage& a0 = zustand::anlage(0);
-    speicher_monatsanfang(a0, m, k.A, k.vdatz, k.numchar, k.monatsergebnisse,
+    speicher_monatsanfang(a0, m, zustand::monatstart(), k.A, k.vdatz, k.numchar, k.monatsergebnisse,
                           zustand::datm_allgemein());
     if (nutzt_nachtluft(k.numchar)) {
-        laufkontext lk = laufkontext_aus_zustand(k.monatsergebnisse, kollektorblatt());
+        laufkontext lk = laufkontext_aus_zustand(k.monatsergebnisse);
         nachtenergie_luft(lk, m, k.A, lk.delta_t(k.variantenzaehler));
     }
 }
 
 void anlagenschritte::analytischer_monatsschritt(periodenkontext& k, int m) {
     const flagchar numchar = k.numchar;  // the step works on a copy
-    laufkontext lk = laufkontext_aus_zustand(k.monatsergebnisse, kollektorblatt());
-    if (numchar[7] == "Z") zwischenreservoir_monat(lk, m, k.A);
-    if (numchar[7] == "E") endreservoir_monat(lk, m, k.A);
+    laufkontext lk = laufkontext_aus_zustand(k.monatsergebnisse);
+    if (numchar[ndata::kopplungstyp] == "Z") zwischenreservoir_monat(lk, m, k.A);
+    if (numchar[ndata::kopplungstyp] == "E") endreservoir_monat(lk, m, k.A);
     monatsabschluss(numchar, k.datm_variante, k.vdatz, 1, m, k.A, zustand::anlage(0), k.vdatt,
                     k.d3, k.monatsergebnisse, k.pvdatz3);
     intervalle_zu_monat(k.monatsergebnisse, k.d3, k.vdatz, m, k.A, k.pvdatz3);

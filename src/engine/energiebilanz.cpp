@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/konstanten.h"
 #include "engine/heizbilanz.h"
 #include "engine/models/numerik.h"
 #include "engine/models/waermepumpe.h"
@@ -9,12 +10,13 @@
 
 namespace {
 
-bool ist_lademonat(int m) { return tv().lade_flag[m] == "Y"; }
-bool ist_entnahmemonat(int m) { return tv().entnehme_flag[m] == "Y"; }
+bool ist_lademonat(int m) { return zustand::lade_flag()[m] == "Y"; }
+bool ist_entnahmemonat(int m) { return zustand::entnehme_flag()[m] == "Y"; }
 
 double copwe_positiv(intervallbilanz& b) {
     if (b.d.copwe[b.m] <= 0.0) {
-        meldung("Warnung: COPWE = 0 oder negativ. Wird gleich eins gesetzt.", b.numchar[31], 'W');
+        meldung("Warnung: COPWE = 0 oder negativ. Wird gleich eins gesetzt.", b.numchar[ndata::meldungsmodus],
+                'W');
         b.d.copwe[b.m] = 1.0;
     }
     return b.d.copwe[b.m];
@@ -33,8 +35,8 @@ double anteil_ueber_kaltwasser(const intervallbilanz& b) {
 double vorlauf_haus(const intervallbilanz& b) { return vorlauftemperatur_haus(b.numchar, b.vdatz, b.m); }
 
 speicher_entnahme direkt_entladen(intervallbilanz& b, speicher& sp, double bedarf) {
-    return entlade_speicher(sp, bedarf, b.vdatz[zdata::rwv][b.m], vorlauf_haus(b), 'D', 'N', b.m,
-                            b.s, b.numchar, b.vdatt, b.vdatz, b.d, b.d3, b);
+    return entlade_speicher(sp, bedarf, b.vdatz[zdata::rwv][b.m], vorlauf_haus(b), 'D', 'N', b.m, b.s,
+                            b.numchar, b.vdatt, b.vdatz, b.d, b.d3, b, b.fluid);
 }
 
 }  // namespace
@@ -44,7 +46,7 @@ speicher& speicher_des_monats(anlage& a, int m) {
 }
 
 double speicherangebot(const flagchar& numchar, int m, int s, ::date3& d3, const datz& vdatz) {
-    if (numchar[7] == "E") {
+    if (numchar[ndata::kopplungstyp] == "E") {
         d3.espeicher[m][s] = d3.es[m][s];
         return d3.tf[m][s];
     }
@@ -53,17 +55,17 @@ double speicherangebot(const flagchar& numchar, int m, int s, ::date3& d3, const
 }
 
 void kopplung_aus_endrflag(flagchar& numchar, int s, const ::date3& d3) {
-    if (numchar[25] != "K") return;
-    numchar[7] = d3.endrflag[s] == u'E' ? "E" : "Z";
+    if (numchar[ndata::kopplungsart] != "K") return;
+    numchar[ndata::kopplungstyp] = d3.endrflag[s] == u'E' ? "E" : "Z";
     // The monthly summary reads the coupling from the run's code set.
-    zustand::numchar()[7] = numchar[7];
+    zustand::numchar()[ndata::kopplungstyp] = numchar[ndata::kopplungstyp];
 }
 
 void intervallbilanz::kollektor_deckung_buchen(int m_, int s_, double C) {
     double strom = 0.0, waerme = C;
     if (d3.twfflag[s_] == u'N') {
         const double twv = vdatz[zdata::twv][m_], tf = d3.tf[m_][s_];
-        if (numchar[7] == "Z") {
+        if (numchar[ndata::kopplungstyp] == "Z") {
             // The ww pump lifts the collector heat P of the share C: it takes
             // P / (COP - 1) of electricity and delivers P plus that.
             const double er = d3.er[m_][s_];
@@ -79,7 +81,7 @@ void intervallbilanz::kollektor_deckung_buchen(int m_, int s_, double C) {
                 waerme = copww > 1.0 ? P + strom : 0.0;
             }
             waermepumpe_buchen(m_, s_, 'W', waerme, strom);
-        } else if (numchar[7] == "E") {
+        } else if (numchar[ndata::kopplungstyp] == "E") {
             const double tk = vdatz[zdata::tk][m_];
             const double anteil = (tf < twv && twv != tk) ? (twv - tf) / (twv - tk) : 0.0;
             strom = d.copwe[m_] != 0.0 ? anteil * C / d.copwe[m_] : 0.0;
@@ -96,7 +98,7 @@ void intervallbilanz::waermepumpe_buchen(int m_, int, char pumpe, double waerme,
     if (pumpe == 'W') {
         d.wp_waerme_ww[m_] += waerme;
         d.wp_strom_ww[m_] += strom;
-    } else if (numchar[10] == "E" || numchar[10] == "L") {
+    } else if (numchar[ndata::ohne_kopplung] == "E" || numchar[ndata::ohne_kopplung] == "L") {
         // Only a ground or air source makes the we heating a heat pump.
         d.wp_waerme_we[m_] += waerme;
         d.wp_strom_we[m_] += strom;
@@ -118,7 +120,7 @@ double speicher_laden_intervall(intervallbilanz& b, speicher& sp, double E, doub
         // is that heat lifted to the supply temperature; the stored heat is
         // converted to er's measure so that the collector gives what the store took.
         double gespeichert_er = gespeichert;
-        if (b.numchar[7] == "E" && b.d3.es[m][s] > 0.0) {
+        if (b.numchar[ndata::kopplungstyp] == "E" && b.d3.es[m][s] > 0.0) {
             gespeichert_er = gespeichert * b.d3.er[m][s] / b.d3.es[m][s];
         }
         f = std::max(0.0, gespeichert_er + X) / b.d3.er[m][s];
@@ -128,7 +130,7 @@ double speicher_laden_intervall(intervallbilanz& b, speicher& sp, double E, doub
     }
     b.d3.esa[m][s] = b.d3.es[m][s];
     b.d3.zei[m][s] *= f;
-    if (b.numchar[7] == "E") {
+    if (b.numchar[ndata::kopplungstyp] == "E") {
         b.d.eg[m] += gespeichert;
         b.d3.nh_waerme[m][s] += gespeichert;
     }
@@ -138,7 +140,9 @@ double speicher_laden_intervall(intervallbilanz& b, speicher& sp, double E, doub
 void kollektorenergie_begrenzen(intervallbilanz& b, double L) {
     const int m = b.m, s = b.s;
     double& er = b.d3.er[m][s];
-    if (b.d3.twfflag[s] != u'N' || b.numchar[3] == "A" || b.numchar[25] == "K") return;
+    if (b.d3.twfflag[s] != u'N' || b.numchar[ndata::rechenart] == "A" ||
+        b.numchar[ndata::kopplungsart] == "K")
+        return;
     if (!(L < er && er > 0.0)) return;
     const double f = L / er;
     er = L;
@@ -146,8 +150,8 @@ void kollektorenergie_begrenzen(intervallbilanz& b, double L) {
     b.d3.ls[m][s] *= f;
     b.d3.el_0[m][s] *= f;
     b.d3.espeicher[m][s] *= f;
-    if (b.vdatt[45] != b.vdatt[46] && b.numchar[26] != "G" && b.numchar[26] != "I" &&
-        b.wp_aufteilung_neu) {
+    if (b.vdatt[tdata::wp_leistung_min] != b.vdatt[tdata::wp_leistung_max] &&
+        b.numchar[ndata::gegenstrom] != "G" && b.numchar[ndata::gegenstrom] != "I" && b.wp_aufteilung_neu) {
         b.wp_aufteilung_neu(m, s, f);
     }
 }
@@ -159,12 +163,12 @@ void langzeitspeicher_waermepumpe(intervallbilanz& b, double Q, char modus) {
         speicher& lang = b.a.langzeitspeicher;
         const double rwv = b.vdatz[zdata::rwv][b.m], twv = vorlauf_haus(b);
         const speicher_entnahme direkt = entlade_speicher(lang, rest, rwv, twv, 'D', modus, b.m, b.s,
-                                                          b.numchar, b.vdatt, b.vdatz, b.d, b.d3, b);
+                                                          b.numchar, b.vdatt, b.vdatz, b.d, b.d3, b, b.fluid);
         rest = std::max(0.0, direkt.rest);
-        if (b.numchar[7] != "Z" && direkt.aus_speicher > 0.0 && rest > 0.0) {
+        if (b.numchar[ndata::kopplungstyp] != "Z" && direkt.aus_speicher > 0.0 && rest > 0.0) {
             const speicher_entnahme pumpe =
-                entlade_speicher(lang, rest, lang.tmin.wert, twv, 'W', modus, b.m, b.s, b.numchar,
-                                 b.vdatt, b.vdatz, b.d, b.d3, b);
+                entlade_speicher(lang, rest, lang.tmin.wert, twv, 'W', modus, b.m, b.s, b.numchar, b.vdatt,
+                                 b.vdatz, b.d, b.d3, b, b.fluid);
             rest = std::max(0.0, pumpe.rest);
         }
     }
@@ -196,11 +200,11 @@ void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen) {
     const double T_lade = speicherangebot(b.numchar, m, s, d3, b.vdatz);
     speicher& sp = speicher_des_monats(a, m);
     double roh = 0.0;
-    b.d.copwe[m] = berechne_wp_temperaturen(b.d, b.vdatz, b.vdatt, b.pvdatz3, d3, roh, s, m,
-                                            b.numchar, 'E', d3.tf[m][s]);
+    b.d.copwe[m] = berechne_wp_temperaturen(b.d, b.vdatz, b.vdatt, b.pvdatz3, d3, roh, s, m, b.numchar, 'E',
+                                            d3.tf[m][s], b.fluid);
 
     const double ho = b.pvdatz3[zdata::ho][m][s];
-    const std::string& modus = b.numchar[28];
+    const std::string& modus = b.numchar[ndata::speicherfolge];
     double& bedarf = d3.equer_verbrauch[m][s];
     if (modus == "V" || ist_lademonat(m)) {
         speicher_laden_intervall(b, sp, d3.espeicher[m][s], 0.0, T_lade);
@@ -208,7 +212,7 @@ void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen) {
         const speicher_entnahme e = direkt_entladen(b, sp, bedarf);
         langzeitspeicher_waermepumpe(b, e.rest, 'N');
         double gedeckt = e.aus_speicher + d3.ok[m][s] * b.d.copwe[m];
-        if (b.numchar[7] == "E") gedeckt += d3.nh[m][s];
+        if (b.numchar[ndata::kopplungstyp] == "E") gedeckt += d3.nh[m][s];
         if (gedeckt < 0.95 * bedarf || gedeckt > 1.05 * bedarf) meldung("fehler in equer", "M", 'M');
     } else if (modus == "N") {
         const speicher_entnahme e = direkt_entladen(b, sp, bedarf);
@@ -217,8 +221,9 @@ void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen) {
         if (R < d3.er[m][s]) {
             kollektorenergie_begrenzen(b, R);
             C = R;
-            angebot = b.numchar[7] == "Z" ? d3.er[m][s] - R
-                                          : d3.espeicher[m][s] - R * anteil_ueber_kaltwasser(b);
+            angebot = b.numchar[ndata::kopplungstyp] == "Z"
+                          ? d3.er[m][s] - R
+                          : d3.espeicher[m][s] - R * anteil_ueber_kaltwasser(b);
         } else {
             C = d3.er[m][s];
             offen = R - d3.er[m][s];
@@ -239,7 +244,8 @@ void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen) {
         b.kollektor_deckung_buchen(m, s, C);
         if (diff < 0.0) langzeitspeicher_waermepumpe(b, rest, 'N');
         if (diff > 0.0) {
-            const double angebot = b.numchar[7] == "Z" ? diff : diff * anteil_ueber_kaltwasser(b);
+            const double angebot =
+                b.numchar[ndata::kopplungstyp] == "Z" ? diff : diff * anteil_ueber_kaltwasser(b);
             speicher_laden_intervall(b, sp, angebot, C, T_lade);
         } else {
             // Everything the collector gave was consumed: nothing was charged,
@@ -250,16 +256,17 @@ void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen) {
     }
 
     // Mass flow of the collector loop.
-    if (b.A > 0.0 || b.numchar[25] == "L" || b.numchar[25] == "E") {
-        const double n = verhaeltnis_oder_eins(b.A, b.vdatt[77]);
-        d3.ms[m][s] = n * d3.zei[m][s] * d3.zv[m][s] * 3600.0 / tage_im_monat(m, b.numchar);
+    if (b.A > 0.0 || b.numchar[ndata::kopplungsart] == "L" || b.numchar[ndata::kopplungsart] == "E") {
+        const double n = verhaeltnis_oder_eins(b.A, b.vdatt[tdata::daf]);
+        d3.ms[m][s] =
+            n * d3.zei[m][s] * d3.zv[m][s] * konst::SEKUNDEN_PRO_STUNDE / tage_im_monat(m, b.numchar);
         if (d3.ms[m][s] < 0.0 && d3.wpausflag[s] != u'J') {
-            meldung("Warnung: Negative Pumpgeschwindigkeit.", b.numchar[31], 'A');
+            meldung("Warnung: Negative Pumpgeschwindigkeit.", b.numchar[ndata::meldungsmodus], 'A');
         }
     }
 
     // Without solar heating the month's heating demand is covered separately.
-    if (b.numchar[6] == "N") {
+    if (b.numchar[ndata::heizung] == "N") {
         const double anteil =
             monatsenergie_auf_intervall(b.vdatz[zdata::eh][m], m, s, b.numchar, b.vdatz, b.pvdatz3);
         langzeitspeicher_waermepumpe(b, anteil, 'N');
@@ -277,7 +284,7 @@ void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen) {
     summen.verluste += d_verluste;
     summen.geliefert += d_geliefert;
     if (!intervallbilanz_ausgeglichen(bedarf + d_gespeichert + d_verluste, d_geliefert)) {
-        meldung("Warnung: Energiebilanz nicht ausgeglichen.", b.numchar[31], 'A');
+        meldung("Warnung: Energiebilanz nicht ausgeglichen.", b.numchar[ndata::meldungsmodus], 'A');
     }
 
     for (speicher* x : {&a.pufferspeicher, &a.langzeitspeicher}) {
@@ -293,7 +300,7 @@ void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen) {
 }
 
 void speicherbedarf_virtuell(intervallbilanz& b, double x) {
-    if (b.numchar[30] != "S" || !(x > 0.0)) return;
+    if (b.numchar[ndata::energiebedarfintervall] != "S" || !(x > 0.0)) return;
     speicher& sp = speicher_des_monats(b.a, b.m);
     const double T = speicherangebot(b.numchar, b.m, b.s, b.d3, b.vdatz);
     langzeitspeicher_waermepumpe(b, energie_bis(sp, T), 'J');

@@ -13,9 +13,10 @@
 // Everything one interval balance works on.
 struct intervallbilanz : energiebilanz_buchungen {
     intervallbilanz(flagchar& numchar, int m, int s, anlage& a, ::date& d, ::date3& d3,
-                    const datz3& pvdatz3, datz& vdatz, const datt& vdatt, double A)
+                    const datz3& pvdatz3, datz& vdatz, const datt& vdatt, double A,
+                    const kaeltemittel& fluid)
         : numchar(numchar), m(m), s(s), a(a), d(d), d3(d3), pvdatz3(pvdatz3), vdatz(vdatz),
-          vdatt(vdatt), A(A) {}
+          vdatt(vdatt), A(A), fluid(fluid) {}
 
     flagchar& numchar;  // the run's code set (the coupling may change per interval)
     int m, s;
@@ -26,6 +27,7 @@ struct intervallbilanz : energiebilanz_buchungen {
     datz& vdatz;
     const datt& vdatt;
     double A;
+    const kaeltemittel& fluid;  // the heat pumps' refrigerant
     // Recomputes the heat-pump energy split of the interval after the
     // collector energy was scaled by f (intermediate coupling with a control
     // range); set by the collector-loop month solutions.
@@ -58,6 +60,6 @@ bool intervallbilanz_ausgeglichen(double zugang, double geliefert);
 // One interval's balance; the accumulator sums demand, store change, losses
 // and heat delivered over the month.
 void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen);
-// With numchar[30] = "S" and x > 0, books the heat the month's store would
+// With numchar[ndata::energiebedarfintervall] = "S" and x > 0, books the heat the month's store would
 // need to reach its charge temperature as virtual heating.
 void speicherbedarf_virtuell(intervallbilanz& b, double x);

@@ -50,7 +50,7 @@ void heizart_umrechnen(double Q, double& F, double& P, const std::string& quelle
 
 double monatsenergie_auf_intervall(double E_monat, int m, int s, const flagchar& numchar,
                                    const datz& z, const datz3& p) {
-    if (numchar[8] == "L") {
+    if (numchar[ndata::luftwaermetauscher] == "L") {
         return z[zdata::ho][m] != 0.0 ? E_monat * p[zdata::ho][m][s] / z[zdata::ho][m] : 0.0;
     }
     if (p[zdata::is0][m][s] > 0.0 && z[zdata::hogn][m] != 0.0) {
@@ -60,13 +60,14 @@ double monatsenergie_auf_intervall(double E_monat, int m, int s, const flagchar&
 }
 
 double heizung_monatsbilanz(const flagchar& numchar, const datt& vdatt, int m, ::date& d) {
-    const double eta_kw = vdatt[73], eta_gas = vdatt[17], eta_we = vdatt[41], eta_ww = vdatt[42];
+    const double eta_kw = vdatt[tdata::eta_kraftwerk], eta_gas = vdatt[tdata::eta_gas],
+                 eta_we = vdatt[tdata::we_eta], eta_ww = vdatt[tdata::ww_eta];
     // The coupling letter as it stands in the run's code set now (code "K"
     // changes it interval by interval).
-    const std::string& kopplung = zustand::numchar()[7];
-    const std::string& quelle = numchar[10];
-    const std::string& antrieb_we = numchar[14];
-    const std::string& antrieb_ww = numchar[15];
+    const std::string& kopplung = zustand::numchar()[ndata::kopplungstyp];
+    const std::string& quelle = numchar[ndata::ohne_kopplung];
+    const std::string& antrieb_we = numchar[ndata::antrieb_we];
+    const std::string& antrieb_ww = numchar[ndata::antrieb_ww];
     double S = 0.0;
 
     // Auxiliary heating.
@@ -102,11 +103,13 @@ double heizung_monatsbilanz(const flagchar& numchar, const datt& vdatt, int m, :
     d.ek_lv[m] = d.nh_lv[m] + d.ok_lv[m] + d.elp_lv[m] + d.elp_l_lv[m] + d.ereif_lv[m];
     d.ek_g[m] = d.nh_g[m] + d.ok_g[m] + d.elp_g[m] + d.elp_l_g[m] + d.ereif_g[m];
 
-    d.preis[m] = d.nh_lv[m] * vdatt[70] + d.ok_lv[m] * vdatt[71] +
-                 (d.elp_lv[m] + d.elp_l_lv[m]) * vdatt[72];
-    const double V = d.nh_virtuell_lv[m] * vdatt[70] + d.ok_virtuell_lv[m] * vdatt[71];
+    d.preis[m] = d.nh_lv[m] * vdatt[tdata::preis_nachheizung] +
+                 d.ok_lv[m] * vdatt[tdata::preis_ohne_kopplung] +
+                 (d.elp_lv[m] + d.elp_l_lv[m]) * vdatt[tdata::preis_pumpenstrom];
+    const double V = d.nh_virtuell_lv[m] * vdatt[tdata::preis_nachheizung] +
+                     d.ok_virtuell_lv[m] * vdatt[tdata::preis_ohne_kopplung];
 
-    if (numchar[16] == "P") return d.preis[m] + V;
-    if (numchar[16] == "A") return d.ek_lv[m] + d.nh_virtuell_lv[m] + d.ok_virtuell_lv[m];
+    if (numchar[ndata::optimierung] == "P") return d.preis[m] + V;
+    if (numchar[ndata::optimierung] == "A") return d.ek_lv[m] + d.nh_virtuell_lv[m] + d.ok_virtuell_lv[m];
     return d.ek_g[m] + d.nh_virtuell_g[m] + d.ok_virtuell_g[m];
 }

@@ -20,11 +20,11 @@ void heizart_umrechnen(double Q, double& F, double& P, const std::string& antrie
 void heizart_umrechnen(double Q, double& F, double& P, const std::string& quelle,
                        const std::string& antrieb, double x, double y, double z, double& S);
 
-// Share of a monthly energy for interval s (all hours with numchar[8] = "L",
+// Share of a monthly energy for interval s (all hours with numchar[ndata::luftwaermetauscher] = "L",
 // otherwise the daylight hours, 0 at night).
 double monatsenergie_auf_intervall(double E_monat, int m, int s, const flagchar& numchar,
                                    const datz& vdatz, const datz3& pvdatz3);
 
 // Converts and prices the month's energies of `date` and returns the month's
-// objective by the optimisation target numchar[16].
+// objective by the optimisation target numchar[ndata::optimierung].
 double heizung_monatsbilanz(const flagchar& numchar, const datt& vdatt, int m, ::date& d);

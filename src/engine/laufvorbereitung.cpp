@@ -11,7 +11,7 @@ void eintrittstemperaturen_fuellen(const flagchar& numchar, const datz& vdatz, d
         intervallzeile& tein = pvdatz3[zdata::tein][m];
         const intervallzeile& ta = pvdatz3[zdata::ta][m];
         for (int s = 1; s <= anzahl; ++s) {
-            tein[s] = numchar[7] == "E" ? vdatz[zdata::tk][m] : ta[s];
+            tein[s] = numchar[ndata::kopplungstyp] == "E" ? vdatz[zdata::tk][m] : ta[s];
         }
     }
 }
@@ -19,13 +19,13 @@ void eintrittstemperaturen_fuellen(const flagchar& numchar, const datz& vdatz, d
 void monatsvorbereitung(const flagchar& numchar, datz& z, const anlage& a0, double A) {
     using namespace zdata;
     const flagchar& global = zustand::numchar();
-    const auto& lade = tv().lade_flag;
-    const auto& entnehme = tv().entnehme_flag;
+    const auto& lade = zustand::lade_flag();
+    const auto& entnehme = zustand::entnehme_flag();
 
     double W = 0.0, summe_rwv = 0.0, summe_twv = 0.0;
     int k1 = 0, k2 = 0;
     for (int m = 1; m <= MAXMONAT; ++m) {
-        if (numchar[6] != "J") {
+        if (numchar[ndata::heizung] != "J") {
             z[ewv][m] = z[ew][m];
             z[twv][m] = z[tw][m];
             z[rwv][m] = z[rw][m];
@@ -38,10 +38,10 @@ void monatsvorbereitung(const flagchar& numchar, datz& z, const anlage& a0, doub
             } else {
                 z[rwv][m] = z[rh][m];
             }
-            z[tk][m] = numchar[9] != "W" ? z[te][m] : z[rwv][m];
+            z[tk][m] = numchar[ndata::kaltwassertemp] != "W" ? z[te][m] : z[rwv][m];
         }
         if (z[rwv][m] > z[twv][m]) {
-            meldung("Warnung: Vorlauftemperatur <= Rücklauftemperatur.", global[31], 'W');
+            meldung("Warnung: Vorlauftemperatur <= Rücklauftemperatur.", global[ndata::meldungsmodus], 'W');
         }
         z[ewv_verbrauch][m] = z[ewv][m];
         if (entnehme[m] == "Y" && lade[m] == "N" && A != 0.0) {
@@ -60,7 +60,7 @@ void monatsvorbereitung(const flagchar& numchar, datz& z, const anlage& a0, doub
     }
     const speicher& lang = a0.langzeitspeicher;
     double unten = R, U = T;
-    if (numchar[7] == "Z") {
+    if (numchar[ndata::kopplungstyp] == "Z") {
         unten = lang.tmin.wert;
         U = lang.tmax.wert;
     }
@@ -84,17 +84,17 @@ void intervallbedarf(const flagchar& numchar, const datz& z, const datz3& p, ::d
     for (int m = 1; m <= MAXMONAT; ++m) {
         const int anzahl = intervalle(m);
         intervallzeile& bedarf = d3.equer_verbrauch[m];
-        if (numchar[20] == "D") {
+        if (numchar[ndata::strahlung] == "D") {
             std::copy(p[eg_d][m].begin() + 1, p[eg_d][m].begin() + 1 + anzahl, bedarf.begin() + 1);
             continue;
         }
-        const double stunden = numchar[8] == "L" ? z[ho][m] : z[hogn][m];
+        const double stunden = numchar[ndata::luftwaermetauscher] == "L" ? z[ho][m] : z[hogn][m];
         if (stunden <= 0.0 && z[ewv_verbrauch][m] > 0.0 && anzahl > 0) {
             // No hours to spread over: the month gets no interval demand. Say
             // so, so that the demand is not dropped silently.
             meldung("Warnung: Monat " + std::to_string(m) +
                         " hat keine Stunden; Bedarf nicht auf Intervalle verteilt.",
-                    zustand::numchar()[31], 'W');
+                    zustand::numchar()[ndata::meldungsmodus], 'W');
         }
         for (int s = 1; s <= anzahl; ++s) {
             bedarf[s] = monatsenergie_auf_intervall(z[ewv_verbrauch][m], m, s, numchar, z, p);
@@ -116,24 +116,24 @@ void jahresauswertung(::datm& d, const datz3& p2, const speicher& puffer, const 
                       const datt& vdatt, const flagchar& numchar) {
     using namespace adata;
     auto& F = d.feld;
-    const std::string& modus = zustand::numchar()[31];
+    const std::string& modus = zustand::numchar()[ndata::meldungsmodus];
 
-    // 1. Collector ratios.
+    // Collector ratios.
     const double G = jahressumme(z[zdata::ir]);
-    if (vdatt[22] == 0.0 || G <= 0.0) {
+    if (vdatt[tdata::eta_zelle] == 0.0 || G <= 0.0) {
         meldung("Fehler: Division durch null", "M", 'E');
     } else {
         const double flz_summe = jahressumme(F[flz]);
-        F[flz][1] = flz_summe / (vdatt[22] * G);
-        F[flz_ee][1] = (flz_summe + vdatt[99]) / (G * vdatt[22]);
+        F[flz][1] = flz_summe / (vdatt[tdata::eta_zelle] * G);
+        F[flz_ee][1] = (flz_summe + vdatt[tdata::ee_gesamt]) / (G * vdatt[tdata::eta_zelle]);
         F[flz_ges_heiz][1] = (jahressumme(F[nh]) + jahressumme(F[ok]) + jahressumme(F[zpk]) +
-                              jahressumme(F[zpk_l]) + vdatt[99]) /
-                             (G * vdatt[22]);
+                              jahressumme(F[zpk_l]) + vdatt[tdata::ee_gesamt]) /
+                             (G * vdatt[tdata::eta_zelle]);
     }
 
-    // 2. Ground area of an earth collector.
+    // Ground area of an earth collector.
     double H = 0.0;
-    if (vdatt[107] == 0.0) {
+    if (vdatt[tdata::wetter_theta] == 0.0) {
         for (int m = 1; m <= MAXMONAT; ++m) {
             const int anzahl = intervalle(m);
             for (int s = 1; s <= anzahl; ++s) H += p2[zdata::ir][m][s];
@@ -143,22 +143,22 @@ void jahresauswertung(::datm& d, const datz3& p2, const speicher& puffer, const 
                 "berechnet.",
                 modus, 'W');
     }
-    if (H <= 0.0 || vdatt[88] == 0.0) {
+    if (H <= 0.0 || vdatt[tdata::bodenabsorption] == 0.0) {
         F[bf][1] = 0.0;
     } else {
         double S = 0.0;
-        if (numchar[10] == "E") {
+        if (numchar[ndata::ohne_kopplung] == "E") {
             for (int m = 1; m <= MAXMONAT; ++m) S += (F[copwe][m] - 1.0) * F[ok][m];
         }
-        F[bf][1] = S / (vdatt[88] * H);
+        F[bf][1] = S / (vdatt[tdata::bodenabsorption] * H);
     }
 
-    // 3. Weighted efficiency.
+    // Weighted efficiency.
     double gewichtet = 0.0;
     for (int m = 1; m <= MAXMONAT; ++m) gewichtet += d.ir[m] * F[eta][m];
     if (G != 0.0) F[etawicht][1] = gewichtet / G;
 
-    // 4. Coverage.
+    // Coverage.
     for (int m = 1; m <= MAXMONAT; ++m) {
         double D = z[zdata::ew][m] + z[zdata::eh][m];
         if (D == 0.0) {
@@ -184,7 +184,7 @@ void jahresauswertung(::datm& d, const datz3& p2, const speicher& puffer, const 
         F[degra_ww_j][m] = dwwj;
     }
 
-    // 5. Seasonal performance: each pump's heat over its electricity over the
+    // Seasonal performance: each pump's heat over its electricity over the
     // year, 0 for a pump that did not run.
     const double E_g = summe_eg;
     auto arbeitszahl = [](const monatsfeld& waerme, const monatsfeld& strom) {
@@ -195,7 +195,7 @@ void jahresauswertung(::datm& d, const datz3& p2, const speicher& puffer, const 
     F[jaz_we][1] = arbeitszahl(d.wp_waerme_we, d.wp_strom_we);
     if (E_g > 0.0) F[jok][1] = jahressumme(F[ok]) / E_g;
 
-    // 6. Storage volume per day.
+    // Storage volume per day.
     const double rho = puffer.rospei.wert;
     const double c = puffer.spwspei.wert;
     const double kwh = umrechnungskonstante("kWh_in_Ws");

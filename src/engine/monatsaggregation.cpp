@@ -89,9 +89,10 @@ std::array<double, 4> intervall_zuruecksetzen(int m, int s, const flagchar& numc
                              &d3.ok_waerme}) {
         (*f)[m][s] = 0.0;
     }
-    if (numchar[3] != "A") d3.vel[m][s] = 0.0;
+    if (numchar[ndata::rechenart] != "A") d3.vel[m][s] = 0.0;
     d3.zei[m][s] = p[zdata::ho][m][s];
-    const bool kollektorkreis = A > 0.0 || numchar[25] == "L" || numchar[25] == "E";
+    const bool kollektorkreis =
+        A > 0.0 || numchar[ndata::kopplungsart] == "L" || numchar[ndata::kopplungsart] == "E";
     d3.wpausflag[s] = kollektorkreis ? u'N' : u'J';
     return {0.0, 1.0, 0.0, 1.0};
 }
@@ -157,12 +158,13 @@ double monatsabschluss(flagchar numchar, ::datm& r, datz& vdatz, int modus, int 
     monatsstart_summen(a, m, d, d3, summen);
     const int anzahl = intervalle(m);
     for (int s = 1; s <= anzahl; ++s) {
-        intervallbilanz b(numchar, m, s, a, d, d3, p, vdatz, vdatt, A);
+        intervallbilanz b(numchar, m, s, a, d, d3, p, vdatz, vdatt, A,
+                          zustand::stoffdaten().kaeltemittel_record);
         energiebilanz_intervall(b, summen);
     }
     kopiere_anlage_speicher(a, d.arrayspeicher_mon[m], 'N');
     speicher_monatsende(a, m, d, vdatz, modus, numchar, r);
-    if (A > 0.0 || numchar[25] == "L" || numchar[25] == "E") {
+    if (A > 0.0 || numchar[ndata::kopplungsart] == "L" || numchar[ndata::kopplungsart] == "E") {
         pumpenenergie_monat(m, A, a, numchar, vdatt, d, d3);
     } else {
         d.elp[m] = 0.0;
@@ -173,7 +175,7 @@ double monatsabschluss(flagchar numchar, ::datm& r, datz& vdatz, int modus, int 
 void monatssummen(const flagchar& numchar, const datz& vdatz, ::date& d, const datz3& p,
                   const datt& vdatt, ::date3& d3, double v, double& ziel, double& aktuell,
                   double& bester, ::datm& r, int m, double A) {
-    const bool mehr_als_geplant = d.es[m] > vdatz[zdata::ewv][m] && numchar[0] == "M";
+    const bool mehr_als_geplant = d.es[m] > vdatz[zdata::ewv][m] && numchar[ndata::zeitraum] == "M";
     if (aktuell > bester && !mehr_als_geplant) return;
     intervalle_zu_monat(d, d3, vdatz, m, A, p);
     // The store-exchanger lengths are evaluated whenever collectors are

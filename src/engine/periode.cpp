@@ -30,7 +30,7 @@ namespace {
 
 // Ranges of the collector temperature-difference variants.
 void bereite_variantenbereich_vor(const flagchar& numchar, laufsteuerung& l) {
-    if (numchar[7] == "E") {
+    if (numchar[ndata::kopplungstyp] == "E") {
         l.mindeltatkol = 0.0;
         l.maxdeltatkol = 0.0;
         l.anzdeltatkol = 0;
@@ -38,7 +38,7 @@ void bereite_variantenbereich_vor(const flagchar& numchar, laufsteuerung& l) {
         l.deltatkol_schritt = (l.maxdeltatkol - l.mindeltatkol) / l.anzdeltatkol;
     }
     l.anzvarianten = 0;
-    if (numchar[25] == "K") {
+    if (numchar[ndata::kopplungsart] == "K") {
         l.maxdeltatkol = l.mindeltatkol;
         l.anzdeltatkol = 0;
     }
@@ -49,7 +49,7 @@ void bereite_variantenbereich_vor(const flagchar& numchar, laufsteuerung& l) {
 ge_bereich bereite_ge_bereich_vor(const flagchar& numchar, laufsteuerung& l, double A) {
     ge_bereich ge;
     ge.minge = l.minge == 0.0 ? l.maxge / 1000.0 : l.minge;
-    if (ist_direktkopplung(numchar) || numchar[3] == "A") {
+    if (ist_direktkopplung(numchar) || numchar[ndata::rechenart] == "A") {
         ge.anzahl = 1;
     } else {
         ge.anzahl = l.anzge < 2 ? 1 : l.anzge;
@@ -58,13 +58,13 @@ ge_bereich bereite_ge_bereich_vor(const flagchar& numchar, laufsteuerung& l, dou
                 ge.logschritt = (std::log(l.maxge) - std::log(ge.minge)) / (l.anzge - 1);
             } else {
                 // A logarithmic range needs positive ends; fall back to one value.
-                meldung("Fehler: Volumenstrombereich (minge, maxge) muss positiv sein", numchar[31],
-                        'E');
+                meldung("Fehler: Volumenstrombereich (minge, maxge) muss positiv sein",
+                        numchar[ndata::meldungsmodus], 'E');
                 ge.logschritt = 0.0;
             }
         }
     }
-    if (A > 0.0 || numchar[25] == "L" || numchar[25] == "E") {
+    if (A > 0.0 || numchar[ndata::kopplungsart] == "L" || numchar[ndata::kopplungsart] == "E") {
         ge.erster = 1;
     } else {
         ge.erster = ge.anzahl;
@@ -131,24 +131,25 @@ void monatsschleife(periodenkontext& k, perioden_schritte& schritte) {
     setze_jahreswerte_zurueck(k.monatsergebnisse);
     stores_auf_starttemperatur(k, schritte);
 
-    if (k.numchar[38] == "J") {
+    if (k.numchar[ndata::kontrolllauf] == "J") {
         int monat = zustand::monatstart();
         int intervall = zustand::startintervall();
-        schritte.steuerlauf_startpunkt(k.numchar[32] != "N", monat, intervall);
+        schritte.steuerlauf_startpunkt(k.numchar[ndata::messmodus] != "N", monat, intervall);
         zustand::monatstart() = monat;
         zustand::startintervall() = intervall;
         k.zeichen = 'J';
     }
 
     const int start = zustand::monatstart();
-    for (int schritt = start; schritt <= start + 11 && k.numchar[34] == "N"; ++schritt) {
+    for (int schritt = start; schritt <= start + 11 && k.numchar[ndata::stopp] == "N"; ++schritt) {
         int m = monat_des_laufschritts(schritt);
         stelle_bedarfsspalten_wieder_her(k.vdatz);
         schritte.monatsinitialisierung(k, m);
         monatsbeginn(zustand::anlage(0), k.monatsergebnisse, m);
-        if (k.numchar[3] == "A") {
+        if (k.numchar[ndata::rechenart] == "A") {
             schritte.analytischer_monatsschritt(k, m);
-        } else if (k.numchar[3] == "V" || k.numchar[3] == "T" || k.numchar[3] == "M") {
+        } else if (k.numchar[ndata::rechenart] == "V" || k.numchar[ndata::rechenart] == "T" ||
+                   k.numchar[ndata::rechenart] == "M") {
             schritte.zeitschritt_monat(k, m);
             schritte.fortschritt_schritt();
         }
@@ -164,8 +165,8 @@ void jahreslauf(periodenkontext& k, perioden_schritte& schritte) {
     const int start = zustand::monatstart();
     monatsfeld monatswerte{};
     for (int g = k.ge.anzahl; g >= k.ge.erster; --g) {
-        const int erste_variante = k.numchar[3] == "M" ? 0 : l.anzvarianten;
-        const int letzte_variante = k.numchar[3] == "M" ? 0 : l.anzdeltatkol;
+        const int erste_variante = k.numchar[ndata::rechenart] == "M" ? 0 : l.anzvarianten;
+        const int letzte_variante = k.numchar[ndata::rechenart] == "M" ? 0 : l.anzdeltatkol;
         double bester_jahreswert = 0.0;
         bool bester_gesetzt = false;
         double ge_wert = k.ge.wert(g);

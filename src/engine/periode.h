@@ -32,7 +32,7 @@ struct periodenkontext {
     monatsfeld& ziel;            // monthly objective values [1..12]
     ::date3& d3;
     ::date& monatsergebnisse;
-    flagchar& numchar;           // the global code set (sees position 34 change)
+    flagchar& numchar;           // the global code set (sees the stop flag change)
     ::datm& datm_variante;       // series-state datm of the variant
     datt& vdatt;
     datz3& pvdatz3;
@@ -60,7 +60,7 @@ public:
     // Time-step plant step of month m (fills k.ziel[m]).
     virtual void zeitschritt_monat(periodenkontext& k, int& m) = 0;
     // Month kernel of the year run on plant 0 (velocity kernel for
-    // numchar[3] = "V", interval kernel otherwise) for `ge` step g and
+    // numchar[ndata::rechenart] = "V", interval kernel otherwise) for `ge` step g and
     // temperature-difference variant v; returns the month's objective value and
     // the `ge` value the kernel used.
     virtual void jahreskern(periodenkontext& k, int m, int g, int v, double& monatswert,

@@ -1,6 +1,5 @@
 #include "input/datensatzauswahl.h"
 
-#include "sheets/datensatz_kopie.h"
 
 #include <algorithm>
 #include <set>
@@ -10,7 +9,6 @@
 #include "lang/meldung.h"
 #include "lang/sprache.h"
 #include "lang/textglobale.h"
-#include "sheets/datensatz_kopie.h"
 
 using namespace tabledata;
 
@@ -192,6 +190,17 @@ void fuege_datensatz_ein(const std::vector<std::pair<std::string, std::string>>&
 
 void loesche_datensatz(const std::string& name) {
     if (positioniere_haupt(name)) haupt().loeschen();
+}
+
+std::string kopiename(const std::string& name) {
+    // The name's second-to-last character becomes '*'; characters are
+    // counted as code points, so that a German umlaut is never cut in half.
+    std::vector<std::size_t> anfang;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if ((static_cast<unsigned char>(name[i]) & 0xC0) != 0x80) anfang.push_back(i);
+    if (anfang.size() < 2) return "*" + name;
+    const std::size_t von = anfang[anfang.size() - 2], bis = anfang.back();
+    return name.substr(0, von) + "*" + name.substr(bis);
 }
 
 std::vector<std::pair<std::string, std::string>> kopie_von_datensatz(const std::string& name) {

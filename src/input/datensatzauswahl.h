@@ -72,6 +72,10 @@ void fuege_datensatz_ein(const std::vector<std::pair<std::string, std::string>>&
 // Deletes the data set `name`.
 void loesche_datensatz(const std::string& name);
 
+// The name of a copy: the character before the last one becomes "*"
+// ("abcde" -> "abc*e"); a name of one character (or none) gets "*" in front.
+std::string kopiename(const std::string& name);
+
 // Record copy: the fields of the data set `name` with the second-to-last
 // character of the name replaced by '*' (a name of one character gets the
 // '*' in front of it).

@@ -61,10 +61,10 @@ struct lauf {
     diffus_kennwerte& kennwerte;
     bool warnung_gegeben = false;
 
-    const std::string& strahlung() const { return nc[20]; }
-    const std::string& zeitintervall() const { return nc[21]; }
-    bool diffus_berechnen() const { return nc[19] == "B"; }
-    double bodenreflexion() const { return vdatt[89]; }
+    const std::string& strahlung() const { return nc[ndata::strahlung]; }
+    const std::string& zeitintervall() const { return nc[ndata::zeitintervall]; }
+    bool diffus_berechnen() const { return nc[ndata::diffusestrahlung] == "B"; }
+    double bodenreflexion() const { return vdatt[tdata::reflektion]; }
 };
 
 // Monthly ho (sum over the month's intervals) and hogn (over those with is0 > 0).
@@ -217,7 +217,7 @@ void einstrahlung_aus_mittelwerten(lauf& l, int m, const sonne::monatsgeometrie&
     stunden_des_monats(l, m, n);
     l.vdatz[zdata::tg][m] = sumW / tage;
 
-    sortiere_intervalle(l.p1, m, n, l.nc[17]);
+    sortiere_intervalle(l.p1, m, n, l.nc[ndata::sortierung]);
 }
 
 // Reads the detail rows of month m into the second series (hourly path).
@@ -358,16 +358,6 @@ bool gleiche_neigung(double a, double b) { return std::abs(a - b) <= 1e-9; }
 
 }  // namespace
 
-const ir_ta_d_zeile* wetterdatensatz::detailzeile(int monat, int nummer) const {
-    if (monat < 1 || monat > MAXMONAT || nummer < 1) return nullptr;
-    const auto& zeilen = details[monat];
-    if (static_cast<size_t>(nummer) <= zeilen.size() && zeilen[nummer - 1].nummer == nummer)
-        return &zeilen[nummer - 1];
-    const auto it = std::lower_bound(zeilen.begin(), zeilen.end(), nummer,
-                                     [](const ir_ta_d_zeile& z, int n) { return z.nummer < n; });
-    return it != zeilen.end() && it->nummer == nummer ? &*it : nullptr;
-}
-
 double berechne_diffusanteil(int monat, double H, double breite, double omega_s, double monatssumme,
                              const flagchar& numchar, diffus_kennwerte& kennwerte,
                              bool& warnung_gegeben) {
@@ -379,8 +369,8 @@ double berechne_diffusanteil(int monat, double H, double breite, double omega_s,
     const double K = H0 > 0.0 ? H / H0 : 0.0;
     kennwerte.kt[monat] = K;
 
-    const std::string& s = numchar[20];
-    const std::string& zi = numchar[21];
+    const std::string& s = numchar[ndata::strahlung];
+    const std::string& zi = numchar[ndata::zeitintervall];
     bool monatskorrelation;
     if (s == "M" || s == "N" || zi == "K" || (zi == "D" && s == "T"))
         monatskorrelation = true;
@@ -425,9 +415,9 @@ double berechne_diffusanteil(int monat, double H, double breite, double omega_s,
     kennwerte.anteil[monat] = anteil;
     kennwerte.komplement[monat] = 1.0 - anteil;
     const double D = anteil * H;
-    if ((H < 0.0 || D < 0.0) && !warnung_gegeben && numchar[31] == "M") {
+    if ((H < 0.0 || D < 0.0) && !warnung_gegeben && numchar[ndata::meldungsmodus] == "M") {
         warnung_gegeben = true;
-        meldung(TEXT_KT_WARNUNG, numchar[31], 'W');
+        meldung(TEXT_KT_WARNUNG, numchar[ndata::meldungsmodus], 'W');
     }
     return D;
 }
@@ -468,25 +458,25 @@ void berechne_Einstrahlungsdaten(const wetterdatensatz& wetter, const einheiten_
                                  datz3& pvdatz3_2, double phi_g, double theta_s, double breite,
                                  diffus_kennwerte* kennwerte) {
     abbruchmarke = 1;
-    const std::string s = numchar[20];
-    const std::string zi = numchar[21];
+    const std::string s = numchar[ndata::strahlung];
+    const std::string zi = numchar[ndata::zeitintervall];
 
     // The record must have been measured on the horizontal, or, for hourly
     // values on duration intervals, on the plane itself.
     if (zi == "D" && s == "D") {
         if (!gleiche_neigung(wetter.theta, theta_s)) {
-            meldung(TEXT_NEIGUNG_DETAIL, numchar[31], 'E');
+            meldung(TEXT_NEIGUNG_DETAIL, numchar[ndata::meldungsmodus], 'E');
             abbruchmarke = 0;
             return;
         }
     } else if (wetter.theta != 0.0) {
-        meldung(TEXT_NEIGUNG_HORIZONTAL, numchar[31], 'E');
+        meldung(TEXT_NEIGUNG_HORIZONTAL, numchar[ndata::meldungsmodus], 'E');
         abbruchmarke = 0;
         return;
     }
     if (s != "N" && s != "M" && s != "T" && s != "D") {
         meldung("Fehler: Unbekannte Auflösung der Einstrahlung (strahlung): \"" + s + "\"",
-                numchar[31], 'E');
+                numchar[ndata::meldungsmodus], 'E');
         abbruchmarke = 0;
         return;
     }
@@ -503,10 +493,8 @@ void berechne_Einstrahlungsdaten(const wetterdatensatz& wetter, const einheiten_
         }
     }
 
-    numchar[23] = (zi == "K" && s == "D") || (zi == "T" && s == "D") || s == "M" ||
-                          (zi == "A" && s == "D")
-                      ? "A"
-                      : "D";
+    numchar[ndata::strahlungsherkunft] =
+        (zi == "K" && s == "D") || (zi == "T" && s == "D") || s == "M" || (zi == "A" && s == "D") ? "A" : "D";
 
     diffus_kennwerte eigene;
     lauf l{wetter, einheiten, vdatz, numchar, vdatt, pvdatz3, pvdatz3_2,

@@ -15,35 +15,6 @@
 #include "data/einheit_struct.h"
 #include "engine/WP_variables.h"
 
-// One detail row of the weather record (table ir_ta_d, key name/monat/nummer).
-struct ir_ta_d_zeile {
-    int nummer = 0;      // running number within the month, 1..
-    double ir_g = 0.0;   // global irradiation (unit einheit_ir)
-    double ir_d = 0.0;   // diffuse irradiation (unit einheit_ir)
-    double tamin = 0.0;  // minimum temperature; the temperature of an hourly row (einheit_temp)
-    double tamax = 0.0;  // maximum temperature (einheit_temp)
-    double h = 0.0;      // interval length, hours
-    double hm = 0.0;     // hour of day of the row (hourly rows)
-};
-
-// What the irradiation computation needs of the site's weather record
-// (one row of ir_ta_m with its detail rows), values as stored.
-struct wetterdatensatz {
-    std::string name;                       // ir_ta_m.name: the main input file name
-    double breite = 0.0;                    // latitude, degrees (the run passes it as vdatt[105])
-    double theta = 0.0;                     // tilt at which the record was measured, degrees (vdatt[107])
-    std::string einheit_ir;                 // unit of every irradiation value
-    std::string einheit_temp;               // unit of every temperature
-    monatsfeld ir{}, diff{};                // irm, diffm: global and diffuse of month m
-    monatsfeld ta_min{}, ta_max{};          // tamminm, tammaxm
-    std::array<int32_t, MAXMONAT + 1> m{};  // mm: number of detail rows of month m
-    // Detail rows of month m in order of their running number.
-    std::array<std::vector<ir_ta_d_zeile>, MAXMONAT + 1> details;
-
-    // The detail row (month, number), nullptr when the record has none.
-    const ir_ta_d_zeile* detailzeile(int monat, int nummer) const;
-};
-
 // Unit conversions of the weather record: main value = faktor * value + offset.
 class einheiten_umrechnung {
 public:
@@ -66,7 +37,7 @@ struct diffus_kennwerte {
 
 // Diffuse irradiation of global irradiation H (daily sum, or monthly sum when
 // `monatssumme` is 1.0) of month m at latitude `breite` with sunset hour angle
-// omega_s (degrees), by the correlation that fits the data (numchar 20, 21).
+// omega_s (degrees), by the correlation that fits the data (numchar strahlung, zeitintervall).
 // Stores the month's clearness index and diffuse fraction in `kennwerte`.
 // When H or the result is negative, the clearness-index warning is given once
 // per `warnung_gegeben` (and only in message mode "M").
@@ -79,8 +50,8 @@ double berechne_diffusanteil(int monat, double H, double breite, double omega_s,
 // at latitude `breite`: writes the first series `pvdatz3`
 // (is0, ir, diff, ref, ta, ho), n[m] (setze_intervalle), the monthly values
 // of vdatz (is0, ir, diff, ref, ta, tamin, tamax, ho, hogn, tg, mtn, gdn, gdt),
-// numchar[23], and the second series `pvdatz3_2` (hourly detail path: the
-// values as read; horizontal plane: a copy of the first). `vdatt`[89] is the
+// numchar[ndata::strahlungsherkunft], and the second series `pvdatz3_2` (hourly detail path: the
+// values as read; horizontal plane: a copy of the first). `vdatt`[tdata::reflektion] is the
 // ground reflection. The annual irradiation on the plane is set to the sum of
 // vdatz[ir]. `abbruchmarke` is 1 on return, 0 when the measuring tilt of the
 // record does not fit the plane (nothing computed; the run stops).

@@ -4,6 +4,7 @@
 
 #include "data/datenbank.h"
 #include "data/einheiten.h"
+#include "data/konstanten.h"
 #include "engine/heizbilanz.h"
 #include "lang/meldung.h"
 
@@ -13,13 +14,13 @@ namespace {
 
 constexpr double WASSERDICHTE = 1000.0;       // kg/m3
 constexpr double WASSER_CP = 4178.0;          // J/(kg K)
-constexpr double WS_PRO_KWH = 3600000.0;
 
 // Column of month m's value and of its detail count in the monthly table.
 int monatsspalte(tabelle& t, int m) {
     const int januar = t.spalten_index("januar");
     if (januar < 0) {
-        meldung("Fehler: Fehlende Feldkomponente: " + t.sql_name() + ", januar", zustand::numchar()[31], 'T');
+        meldung("Fehler: Fehlende Feldkomponente: " + t.sql_name() + ", januar",
+                zustand::numchar()[ndata::meldungsmodus], 'T');
     }
     // eh_m / ew_m hold the count m<k> after each month value, ee does not.
     const bool mit_anzahl = t.spalten_index("m1") == januar + 1;
@@ -48,7 +49,7 @@ double ew_umgerechnet(double wert, const std::string& einheit, const std::string
     const int tage = m >= 1 && m <= MAXMONAT ? tage_im_monat(m, zustand::numchar()) : 0;
     if (kennzeichen == "EN") return umrechnen(wert, einheit, "kWh", "EN", m, tage);
     const double v = umrechnen(wert, einheit, "m3", "VO", m, tage);
-    if (kennzeichen == "VO") return WASSERDICHTE * WASSER_CP * (tw - rw) * v / WS_PRO_KWH;
+    if (kennzeichen == "VO") return WASSERDICHTE * WASSER_CP * (tw - rw) * v / konst::KWH_IN_WS;
     return v;
 }
 
@@ -151,7 +152,8 @@ double lese_und_rechne_quotient(const std::string& nenner_einheit, const std::st
     const double zaehler = umrechnen(preis, zaehler_einheit, zaehler_ziel, zaehler_code, 1);
     const double nenner = umrechnen(1.0, nenner_einheit, nenner_ziel, nenner_code, 1);
     if (nenner == 0.0) {
-        meldung("Fehler: Energieeinheit mit Faktor 0: " + nenner_einheit, zustand::numchar()[31], 'E');
+        meldung("Fehler: Energieeinheit mit Faktor 0: " + nenner_einheit,
+                zustand::numchar()[ndata::meldungsmodus], 'E');
         return 0.0;
     }
     return zaehler / nenner;
@@ -164,7 +166,9 @@ void berechne_energiepreise(datt& vdatt, bool in_ausgabeeinheiten) {
     const Einheit_struct& e = haupteinheiten()[groesse::energie];
     const std::string preis_aus = in_ausgabeeinheiten ? p.ausgabe : p.haupteinheit;
     const std::string energie_aus = in_ausgabeeinheiten ? e.ausgabe : e.haupteinheit;
-    const std::pair<const char*, int> ziele[] = {{"nachheizung", 70}, {"ohne_kopplung", 71}, {"pumpen", 72}};
+    const std::pair<const char*, int> ziele[] = {{"nachheizung", tdata::preis_nachheizung},
+                                                 {"ohne_kopplung", tdata::preis_ohne_kopplung},
+                                                 {"pumpen", tdata::preis_pumpenstrom}};
     for (const auto& [spalte, index] : ziele) {
         // A tariff that is missing leaves the table where it stands.
         tarife.suche({feldwert(preis.text(spalte))});

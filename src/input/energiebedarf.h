@@ -18,7 +18,7 @@ double lese_energie(int tabelle_index, int m, const datz& vdatz);
 // from rw to tw (1000 kg/m3, 4178 J/(kg K)); other codes are converted to
 // "m3" only (the unit is then reported as unknown by the conversion).
 // Per-day units of month m scale with that month's days in the loaded
-// weather record's year (numchar[24]).
+// weather record's year (numchar[ndata::schaltjahr]).
 double ew_umgerechnet(double wert, const std::string& einheit, const std::string& kennzeichen,
                       double rw, double tw, int m);
 
@@ -41,7 +41,7 @@ double lese_und_rechne_quotient(const std::string& nenner_einheit, const std::st
                                 const std::string& zaehler_ziel, const std::string& nenner_ziel,
                                 double preis);
 
-// vdatt[70], [71], [72]: the tariffs named by `nachheizung`, `ohne_kopplung`
+// vdatt[tdata::preis_nachheizung], [71], [72]: the tariffs named by `nachheizung`, `ohne_kopplung`
 // and `pumpen` of the current `preis` row. The run multiplies them with
 // energies in kWh and writes the sums (`preis`, `pek`) as amounts in the main
 // price unit, converted to the output unit of price like every other result;

@@ -2,15 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
+#include "data/konstanten.h"
 #include "input/sonnengeometrie.h"
 
 namespace klarer_himmel {
 
 namespace {
-constexpr double PI = std::numbers::pi;
-constexpr double RAD = PI / 180.0;
+using konst::PI;
+constexpr double RAD = konst::RAD_JE_GRAD;
 
 bool schaltjahr(int jahr) { return (jahr % 4 == 0 && jahr % 100 != 0) || jahr % 400 == 0; }
 }  // namespace
@@ -46,9 +46,9 @@ double sonnenzeit(int monat, double tag, int stunde, int minute, double laenge_g
 klarer_himmel_ergebnis irradiation_cloudless_sky(int jahr, int monat, int tag, int stunde,
                                                  int minute, const datt& vdatt) {
     using namespace klarer_himmel;
-    const double phi = vdatt[108] * RAD;
-    const double laenge = vdatt[109];
-    const double z = vdatt[110];
+    const double phi = vdatt[tdata::breitengrad] * RAD;
+    const double laenge = vdatt[tdata::laengengrad];
+    const double z = vdatt[tdata::hoehe];
 
     klarer_himmel_ergebnis e;
     const int j = tag_des_jahres(jahr, monat, tag);

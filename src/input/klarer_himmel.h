@@ -35,8 +35,8 @@ struct klarer_himmel_ergebnis {
 };
 
 // Clear-sky beam and diffuse irradiance on a horizontal plane at the given
-// date and clock time, for the site in vdatt (latitude [108], longitude
-// [109], degrees; altitude [110], m). With the sun at or below the horizon
+// date and clock time, for the site in vdatt (breitengrad, laengengrad in
+// degrees; hoehe in m). With the sun at or below the horizon
 // both are 0.
 klarer_himmel_ergebnis irradiation_cloudless_sky(int jahr, int monat, int tag, int stunde,
                                                  int minute, const datt& vdatt);

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
-#include <numbers>
 #include <vector>
 
 #include "data/datenbank.h"
 #include "data/einheiten.h"
+#include "data/konstanten.h"
 #include "engine/models/laufkontext.h"
 #include "input/einstrahlung.h"
 #include "input/energiebedarf.h"
@@ -18,10 +18,10 @@ using namespace tabledata;
 
 namespace {
 
-constexpr double PI = std::numbers::pi;
+using konst::PI;
 constexpr int TABELLENZEILEN = 100;  // rows of a property or vapour table
 
-const std::string& modus() { return zustand::numchar()[31]; }
+const std::string& modus() { return zustand::numchar()[ndata::meldungsmodus]; }
 
 // A stored value in the main unit of quantity q; an empty field is 0 (no
 // conversion, so an unused column with an empty unit raises no message).
@@ -53,8 +53,10 @@ std::string erster_buchstabe(const std::string& s) { return s.empty() ? std::str
 
 // --- fluids -----------------------------------------------------------------
 
-// Reads the `waerme` row `name` into vdatt[basis..basis+6] and the record
-// (a missing row leaves the table, and so the values, on the previous row).
+// Reads the `waerme` row `name` into the seven fluid positions of vdatt from
+// `basis` on (in the order of kollektorfluid_cpf..kollektorfluid_nue) and into
+// the record (a missing row leaves the table, and so the values, on the
+// previous row).
 void lese_fluid(const std::string& name, int basis, kaeltemittel& k, datt& v) {
     tabelle& w = tab(twaerme);
     w.suche({feldwert(name)});
@@ -71,16 +73,16 @@ void lese_fluid(const std::string& name, int basis, kaeltemittel& k, datt& v) {
     } else {
         meldung("Fehler: Dichte 0, kinematische Viskosität nicht berechenbar: waerme, " + name, modus(), 'E');
     }
-    const double cvg = cpg * mol - 8314.3;
+    const double cvg = cpg * mol - konst::GASKONSTANTE;
     const auto b = static_cast<size_t>(basis);
-    v[b] = cpf;
-    v[b + 1] = cpg;
-    v[b + 2] = cvg;
-    v[b + 3] = rho;
-    v[b + 4] = mol;
-    v[b + 5] = gefrier;
-    v[b + 6] = nue;
-    v[57] = cvg;
+    v[b + tdata::kollektorfluid_cpf] = cpf;
+    v[b + tdata::kollektorfluid_cpg] = cpg;
+    v[b + tdata::kollektorfluid_cvg] = cvg;
+    v[b + tdata::kollektorfluid_dichte] = rho;
+    v[b + tdata::kollektorfluid_mol] = mol;
+    v[b + tdata::kollektorfluid_gefrierpunkt] = gefrier;
+    v[b + tdata::kollektorfluid_nue] = nue;
+    v[tdata::wpfluid_cvg] = cvg;
     setze(k.dichte, w, "dichte", "eindicht", groesse::dichte);
     setze(k.spezifische_waerme_cpg, w, "spezwaermcpg", "einwaerm", groesse::spez_waerme);
     setze(k.spezifische_waerme_cpf, w, "spezwaermcpf", "einwaerm", groesse::spez_waerme);
@@ -265,7 +267,7 @@ void lese_kollektor(const kollektor_ziele& z, datt& v) {
     setze_roh(k.RelFlaecheUnten, kol.zahl("relflaecheunten"));
     // The air-side model switches of the collector row read last (the
     // current row of the collector sheet) go to the run's models.
-    kollektorblatt() = {kol.text("einalpha"), kol.text("einwindtkoef")};
+    zustand::kollektorblatt() = {kol.text("einalpha"), kol.text("einwindtkoef")};
 }
 
 void lese_rohre() {
@@ -284,7 +286,9 @@ struct waermepumpen_ziele {
     const char* haupt_spalte;
     const char* arbeitsweise;
     waermepumpe anlage::*feld;
-    int code, antrieb;
+    int code, antrieb;  // numchar positions of the model code and the drive
+    // vdatt positions: COP coefficients c1..c7 (t, o, m, l, h, g, f), exponent e,
+    // waste-heat coefficient c, drive efficiency b, power, exchanger areas, 1/vkv0, v0.
     int t, o, m, l, h, g, f, e, c, b, leistung, minq, maxq, vkv0, v0;
 };
 
@@ -343,15 +347,21 @@ void lese_waermepumpe(const waermepumpen_ziele& z, datt& v) {
     rec.strom_spannungs_quelle.dac_typ = wp.text("typadc_wp");
     rec.strom_spannungs_quelle.maximalstrom = rec.maximalstrom.wert;
 
-    V(45) = (1.0 - rec.regelbereich.wert) * V(z.leistung);
-    V(46) = (1.0 + rec.regelbereich.wert) * V(z.leistung);
-    V(100) = haupt(wp, "MinPrimär", "EinMinP", groesse::temperatur);
+    V(tdata::wp_leistung_min) = (1.0 - rec.regelbereich.wert) * V(z.leistung);
+    V(tdata::wp_leistung_max) = (1.0 + rec.regelbereich.wert) * V(z.leistung);
+    V(tdata::reservoirtemperatur) = haupt(wp, "MinPrimär", "EinMinP", groesse::temperatur);
 }
 
-const waermepumpen_ziele ZWISCHEN_WP{"wpww", "ww", &anlage::zwischen_waermepumpe, 13, 15, 23, 24, 25, 26,
-                                     27, 28, 29, 38, 40, 42, 43, 47, 48, 51, 52};
-const waermepumpen_ziele ERD_WP{"wpwe", "we", &anlage::erd_waermepumpe, 12, 14, 31, 32, 33, 34,
-                                35, 36, 37, 30, 39, 41, 44, 49, 50, 53, 54};
+const waermepumpen_ziele ZWISCHEN_WP{
+    "wpww", "ww", &anlage::zwischen_waermepumpe, ndata::modelltyp_ww, ndata::antrieb_ww,
+    tdata::ww_c1, tdata::ww_c2, tdata::ww_c3, tdata::ww_c4, tdata::ww_c5, tdata::ww_c6, tdata::ww_c7,
+    tdata::ww_exponent, tdata::ww_abwaerme, tdata::ww_eta, tdata::ww_leistung, tdata::ww_minq,
+    tdata::ww_maxq, tdata::ww_vkv0_kehrwert, tdata::ww_v0};
+const waermepumpen_ziele ERD_WP{
+    "wpwe", "we", &anlage::erd_waermepumpe, ndata::modelltyp_we, ndata::antrieb_we,
+    tdata::we_c1, tdata::we_c2, tdata::we_c3, tdata::we_c4, tdata::we_c5, tdata::we_c6, tdata::we_c7,
+    tdata::we_exponent, tdata::we_abwaerme, tdata::we_eta, tdata::we_leistung, tdata::we_minq,
+    tdata::we_maxq, tdata::we_vkv0_kehrwert, tdata::we_v0};
 
 // --- monthly rows -----------------------------------------------------------
 
@@ -376,9 +386,11 @@ void plausibilitaet(datt& vv) {
             meldung(text + zusatz, "M", 'E');
         }
     };
-    pruefe_wp(numchar[15], 42, 40, "für Wärmepumpe ww");
-    pruefe_wp(numchar[14], 41, 39, "für Wärmepumpe we");
-    if ((numchar[14] == "E" || numchar[15] == "E") && (vv[73] > 1.0 / (vv[74] + 1.0) || vv[73] == 0.0)) {
+    pruefe_wp(numchar[ndata::antrieb_ww], tdata::ww_eta, tdata::ww_abwaerme, "für Wärmepumpe ww");
+    pruefe_wp(numchar[ndata::antrieb_we], tdata::we_eta, tdata::we_abwaerme, "für Wärmepumpe we");
+    if ((numchar[ndata::antrieb_we] == "E" || numchar[ndata::antrieb_ww] == "E") &&
+        (vv[tdata::eta_kraftwerk] > 1.0 / (vv[tdata::kraftwerk_abwaerme] + 1.0) ||
+         vv[tdata::eta_kraftwerk] == 0.0)) {
         meldung(text + "für Kraftwerk", "M", 'E');
     }
 }
@@ -396,28 +408,28 @@ void lese_numan_flags() {
     tabelle& num = tab(tnum);
     tabelle& an = tab(tabledata::tan);
     for (const char* spalte : {"Zeitraum", "Sortierung", "Art"}) pruefe_feld(num, "num", spalte);
-    n[0] = num.text("zeitraum");
-    n[3] = num.text("art");
-    n[6] = an.text("Heizung");
+    n[ndata::zeitraum] = num.text("zeitraum");
+    n[ndata::rechenart] = num.text("art");
+    n[ndata::heizung] = an.text("Heizung");
     const std::string kopplung = an.text("Kopplungstyp");
-    n[7] = !kopplung.empty() && kopplung[0] == 'E' ? "E" : "Z";
-    n[8] = kopplung == "L" ? "L" : "N";
-    n[9] = an.text("Kaltwassertemp");
-    n[10] = an.text("Ohne Kopplung");
-    n[11] = an.text("AnzahlKol");
-    n[16] = num.text("optimierung");
-    n[17] = num.text("sortierung");
-    n[19] = num.text("diffusestrahlung");
-    n[20] = num.text("strahlung");
-    n[21] = tab(tir_ta_m).text("zeitintervall");
+    n[ndata::kopplungstyp] = !kopplung.empty() && kopplung[0] == 'E' ? "E" : "Z";
+    n[ndata::luftwaermetauscher] = kopplung == "L" ? "L" : "N";
+    n[ndata::kaltwassertemp] = an.text("Kaltwassertemp");
+    n[ndata::ohne_kopplung] = an.text("Ohne Kopplung");
+    n[ndata::anzahl_kollektoren] = an.text("AnzahlKol");
+    n[ndata::optimierung] = num.text("optimierung");
+    n[ndata::sortierung] = num.text("sortierung");
+    n[ndata::diffusestrahlung] = num.text("diffusestrahlung");
+    n[ndata::strahlung] = num.text("strahlung");
+    n[ndata::zeitintervall] = tab(tir_ta_m).text("zeitintervall");
     const std::string ew = tab(tew_m).text("zeitintervall"), eh = tab(teh_m).text("zeitintervall");
-    n[22] = (!ew.empty() && ew[0] == 'A' && !eh.empty() && eh[0] == 'A') ? "D" : "N";
-    n[24] = ist_schaltjahr(tab(tir_ta_m).ganzzahl("meßdatum")) ? "Y" : "N";
-    n[25] = an.text("LeistungWP");
-    n[26] = an.text("Gegenstrom");
-    n[27] = erster_buchstabe(num.text("modelltypdruckabfall"));
-    n[28] = num.text("speicher");
-    n[30] = num.text("energiebedarfintervall");
+    n[ndata::bedarfsdetails] = (!ew.empty() && ew[0] == 'A' && !eh.empty() && eh[0] == 'A') ? "D" : "N";
+    n[ndata::schaltjahr] = ist_schaltjahr(tab(tir_ta_m).ganzzahl("meßdatum")) ? "Y" : "N";
+    n[ndata::kopplungsart] = an.text("LeistungWP");
+    n[ndata::gegenstrom] = an.text("Gegenstrom");
+    n[ndata::druckabfallmodell] = erster_buchstabe(num.text("modelltypdruckabfall"));
+    n[ndata::speicherfolge] = num.text("speicher");
+    n[ndata::energiebedarfintervall] = num.text("energiebedarfintervall");
 
     const int64_t start = num.ganzzahl("monatstart");
     if (start >= 1 && start <= MAXMONAT) {
@@ -444,12 +456,12 @@ double bestimme_tk(const std::string& kaltwassercode, int m) {
 }
 
 void berechne_daf(datt& v) {
-    if (zustand::numchar()[11] != "Z") {
-        v[77] = v[76];
-        v[20] = v[19];
+    if (zustand::numchar()[ndata::anzahl_kollektoren] != "Z") {
+        v[tdata::daf] = v[tdata::flaeche_kol_oben];
+        v[tdata::relpump_feld] = v[tdata::relpump_kol_oben];
     } else {
-        v[77] = v[75] + v[76];
-        v[20] = v[18] + v[19];
+        v[tdata::daf] = v[tdata::flaeche_kol_unten] + v[tdata::flaeche_kol_oben];
+        v[tdata::relpump_feld] = v[tdata::relpump_kol_unten] + v[tdata::relpump_kol_oben];
     }
 }
 
@@ -489,89 +501,91 @@ void Setze_Luftdaten() {
     fluid.tmax = kollektor_medium.tmax;
 }
 
-void leseausDatenBank(datz3& p1, datz3& p2) {
-    flagchar& numchar = zustand::numchar();
-    datt& v = zustand::vdatt();
-    datz& z = zustand::vdatz();
-    laufsteuerung& lauf = zustand::lauf();
-    tabelle& haupt_t = tab(thaupt);
-    tabelle& irm = tab(tir_ta_m);
-    tabelle& ko = tab(tko);
-    tabelle& rech = tab(trech);
+namespace {
 
-    // The demand details add to eg_d: start from an empty series.
-    for (auto& reihe : p1[zdata::eg_d]) reihe.fill(0.0);
-
-    // 1. Weather record and codes.
-    if (irm.ist_feld_leer("Name")) melde_fehlende_feldkomponente("ir_ta_m", "Name", 'E');
-    wetterdatensatz& wetter = geladener_wetterdatensatz();
+// The weather record (its name is mandatory) and the configuration codes.
+wetterdatensatz& lese_wetter_und_codes() {
+    if (tab(tir_ta_m).ist_feld_leer("Name")) melde_fehlende_feldkomponente("ir_ta_m", "Name", 'E');
+    wetterdatensatz& wetter = zustand::geladener_wetterdatensatz();
     lese_wetterdatensatz(wetter);
     lese_numan_flags();
+    return wetter;
+}
 
-    // 2., 3. Air flow and the three fluids (collector, heat pump, store record).
-    v[103] = haupt(ko, "volstromluft", "einvolstromluft", groesse::volumenstrom_luft);
+// Air flow and the three fluids (collector, heat pump, store record).
+void lese_luftstrom_und_fluide(datt& v) {
+    tabelle& ko = tab(tko);
+    v[tdata::volstrom_luft] = haupt(ko, "volstromluft", "einvolstromluft", groesse::volumenstrom_luft);
     anlage& a0 = zustand::anlage(0);
-    lese_fluid(ko.text("name_wt_kollektor"), 0, a0.kaeltemittel_kollektoren, v);
-    lese_fluid(ko.text("name_wt_wp"), 55, a0.kaeltemittel_waermepumpe, v);
-    lese_fluid(ko.text("name_wt_wp"), 62, a0.kaeltemittel_speicher, v);
+    lese_fluid(ko.text("name_wt_kollektor"), tdata::kollektorfluid_cpf, a0.kaeltemittel_kollektoren, v);
+    lese_fluid(ko.text("name_wt_wp"), tdata::wpfluid_cpf, a0.kaeltemittel_waermepumpe, v);
+    lese_fluid(ko.text("name_wt_wp"), tdata::speicherfluid_cpf, a0.kaeltemittel_speicher, v);
+}
 
-    // 4. Vapour table of the heat-pump fluid.
-    lese_dampftafel(zustand::stoffdaten().kaeltemittel_record);
-
-    // 5. Site and weather geometry.
+// Position of site and weather data, the collector's orientation, mean wind
+// and humidity.
+void lese_lage_und_wettergeometrie(datt& v) {
     tabelle& lage = tab(tlage);
-    v[108] = lage.zahl("breitengrad");
-    v[109] = lage.zahl("laengengrad");
-    v[105] = irm.zahl("breite");
-    v[106] = irm.zahl("laenge");
-    v[91] = lage.zahl("phi");
-    v[92] = lage.zahl("theta");
-    v[107] = irm.zahl("theta");
-    v[97] = haupt(irm, "mittlerewind", "einheit_wind", groesse::geschwindigkeit);
-    v[98] = haupt(irm, "mittlerefeuchte", "einheit_feuchte", groesse::anteil);
-    // The irradiation below adds the ground-reflected part with this site's
-    // reflection, so it is read here already (and again in its place below).
-    v[89] = haupt(lage, "reflektion", "einabref", groesse::anteil);
+    tabelle& irm = tab(tir_ta_m);
+    v[tdata::breitengrad] = lage.zahl("breitengrad");
+    v[tdata::laengengrad] = lage.zahl("laengengrad");
+    v[tdata::wetter_breite] = irm.zahl("breite");
+    v[tdata::wetter_laenge] = irm.zahl("laenge");
+    v[tdata::phi_g] = lage.zahl("phi");
+    v[tdata::theta_s] = lage.zahl("theta");
+    v[tdata::wetter_theta] = irm.zahl("theta");
+    v[tdata::mittlerer_wind] = haupt(irm, "mittlerewind", "einheit_wind", groesse::geschwindigkeit);
+    v[tdata::mittlere_feuchte] = haupt(irm, "mittlerefeuchte", "einheit_feuchte", groesse::anteil);
+    // The irradiation adds the ground-reflected part with this site's
+    // reflection, so it is read here already (and again with the site values).
+    v[tdata::reflektion] = haupt(lage, "reflektion", "einabref", groesse::anteil);
+}
 
-    // 6. Irradiation on the collector plane.
-    if (numchar[35] == "J") {
-        const tabellen_umrechnung einheiten;
-        int abbruchmarke = 1;
-        double jahr = 0.0;
-        berechne_Einstrahlungsdaten(wetter, einheiten, z, numchar, abbruchmarke, v, jahr, p1, p2, v[91],
-                                    v[92], v[105]);
-    }
+// The irradiation series on the collector plane, when the loading asks for it.
+void berechne_einstrahlung_der_ebene(wetterdatensatz& wetter, flagchar& numchar, datt& v, datz& z,
+                                     datz3& p1, datz3& p2) {
+    if (numchar[ndata::einstrahlung_berechnen] != "J") return;
+    const tabellen_umrechnung einheiten;
+    int abbruchmarke = 1;
+    double jahr = 0.0;
+    berechne_Einstrahlungsdaten(wetter, einheiten, z, numchar, abbruchmarke, v, jahr, p1, p2, v[tdata::phi_g],
+                                v[tdata::theta_s], v[tdata::wetter_breite]);
+}
 
-    // 8. Stores.
+// Buffer and long-term store of plants 0, 1, 2, 5, intermediate store of
+// plants 0, 1; the store table is left on the buffer store's row.
+void lese_speicher_der_anlagen() {
+    tabelle& haupt_t = tab(thaupt);
     lese_speicher(haupt_t.text("spei"), {0, 1, 2, 5}, &anlage::pufferspeicher);
     lese_speicher(haupt_t.text("langspei"), {0, 1, 2, 5}, &anlage::langzeitspeicher);
     lese_speicher(haupt_t.text("zwischenspei"), {0, 1}, &anlage::zwischenspeicher);
     tab(tspei).suche({feldwert(haupt_t.text("spei"))});
+}
 
-    // 9. Heat exchanger and property tables.
-    besetze_gwt();
-    Setze_Luftdaten();
-
-    // 10. Month flags of the long-term store.
-    {
-        tabelle& st = tab(tsteuer);
-        const int erste = st.spalten_index("LadeJanuar");
-        if (erste < 0) melde_fehlende_feldkomponente("steuer", "LadeJanuar", 'T');
-        bool geplant = false;
-        for (int m = 1; m <= MAXMONAT; ++m) {
-            tv().lade_flag[m] = als_text(st.wert(erste + 2 * (m - 1)));
-            tv().entnehme_flag[m] = als_text(st.wert(erste + 2 * (m - 1) + 1));
-            geplant |= tv().lade_flag[m] == "Y" || tv().entnehme_flag[m] == "Y";
-        }
-        if (!geplant && zustand::anlage(1).langzeitspeicher.spmax.wert > 0.0) {
-            meldung("Warnung: Langzeitspeicher überflüssig, bitte Null-Speicher verwenden", numchar[31], 'W');
-        }
+// Charge and discharge plan of the long-term store; a store that no month
+// uses is reported.
+void lese_monatsflags(const flagchar& numchar) {
+    tabelle& st = tab(tsteuer);
+    const int erste = st.spalten_index("LadeJanuar");
+    if (erste < 0) melde_fehlende_feldkomponente("steuer", "LadeJanuar", 'T');
+    bool geplant = false;
+    for (int m = 1; m <= MAXMONAT; ++m) {
+        zustand::lade_flag()[m] = als_text(st.wert(erste + 2 * (m - 1)));
+        zustand::entnehme_flag()[m] = als_text(st.wert(erste + 2 * (m - 1) + 1));
+        geplant |= zustand::lade_flag()[m] == "Y" || zustand::entnehme_flag()[m] == "Y";
     }
+    if (!geplant && zustand::anlage(1).langzeitspeicher.spmax.wert > 0.0) {
+        meldung("Warnung: Langzeitspeicher überflüssig, bitte Null-Speicher verwenden",
+                numchar[ndata::meldungsmodus], 'W');
+    }
+}
 
-    // 11. Monthly temperatures and energies.
+// Monthly temperatures (ground, cold water, heating return, hot water,
+// heating flow) and energies (heating, hot water, electricity, their sum).
+void lese_monatswerte(const flagchar& numchar, datz& z) {
     for (int m = 1; m <= MAXMONAT; ++m) {
         z[zdata::te][m] = monatstemperatur(tte, m);
-        z[zdata::rw][m] = bestimme_tk(numchar[9], m);
+        z[zdata::rw][m] = bestimme_tk(numchar[ndata::kaltwassertemp], m);
         z[zdata::rh][m] = monatstemperatur(trh, m);
         z[zdata::tw][m] = monatstemperatur(ttw, m);
         z[zdata::th][m] = monatstemperatur(tth, m);
@@ -580,53 +594,77 @@ void leseausDatenBank(datz3& p1, datz3& p2) {
         z[zdata::ee][m] = lese_energie(tee, m, z);
         z[zdata::ewv][m] = z[zdata::ew][m] + z[zdata::eh][m];
     }
+}
 
-    // 12. Demand details of hourly runs.
-    if (numchar[20] == "D") {
-        lese_details_energieverbrauch_aus_datenbank(p1, zdata::eh, teh_m, teh_d, numchar, z);
-        lese_details_energieverbrauch_aus_datenbank(p1, zdata::ew, tew_m, tew_d, numchar, z);
-    }
+// Per-interval demand of heating and hot water, for runs on hourly values.
+void lese_bedarfsdetails(flagchar& numchar, datz& z, datz3& p1) {
+    if (numchar[ndata::strahlung] != "D") return;
+    lese_details_energieverbrauch_aus_datenbank(p1, zdata::eh, teh_m, teh_d, numchar, z);
+    lese_details_energieverbrauch_aus_datenbank(p1, zdata::ew, tew_m, tew_d, numchar, z);
+}
 
-    // 13. Efficiencies, temperature-difference variants, prices.
-    v[22] = haupt(tab(tzelle), "etaz", "einetaz", groesse::anteil);
-    v[99] = haupt(tab(tee), "gesamt", "Einheit", groesse::energie);
-    v[14] = ko.zahl("etalwt");  // stored as a fraction; the table has no unit column for it
-    if (numchar[25] == "A" || numchar[25] == "K" || numchar[25] == "F" || numchar[25] == "DK") v[14] = 0.0;
-    v[15] = haupt(ko, "etagwt", "einetagwt", groesse::anteil);
-    v[16] = haupt(ko, "relpumpluft", "einrelpumpluft", groesse::leistung);
-    v[101] = haupt(rech, "mindeltatkol", "einheittemp", groesse::temperatur);
-    lauf.mindeltatkol = v[101];
+// Efficiencies, the temperature-difference variants, the reservoir
+// temperature and the energy prices.
+void lese_wirkungsgrade_und_preise(const flagchar& numchar, datt& v, laufsteuerung& lauf) {
+    tabelle& ko = tab(tko);
+    tabelle& rech = tab(trech);
+    v[tdata::eta_zelle] = haupt(tab(tzelle), "etaz", "einetaz", groesse::anteil);
+    v[tdata::ee_gesamt] = haupt(tab(tee), "gesamt", "Einheit", groesse::energie);
+    v[tdata::eta_luftwt] = ko.zahl("etalwt");  // stored as a fraction; the table has no unit column for it
+    const std::string& art = numchar[ndata::kopplungsart];
+    if (art == "A" || art == "K" || art == "F" || art == "DK") v[tdata::eta_luftwt] = 0.0;
+    v[tdata::eta_gegenstromwt] = haupt(ko, "etagwt", "einetagwt", groesse::anteil);
+    v[tdata::relpump_luft] = haupt(ko, "relpumpluft", "einrelpumpluft", groesse::leistung);
+    v[tdata::mindeltatkol] = haupt(rech, "mindeltatkol", "einheittemp", groesse::temperatur);
+    lauf.mindeltatkol = v[tdata::mindeltatkol];
     lauf.maxdeltatkol = haupt(rech, "maxdeltatkol", "einheittemp", groesse::temperatur);
     lauf.anzdeltatkol = static_cast<int32_t>(rech.ganzzahl("anzdeltatkol"));
     lauf.deltatkol_schritt =
         lauf.anzdeltatkol < 1 ? 0.0 : (lauf.maxdeltatkol - lauf.mindeltatkol) / lauf.anzdeltatkol;
     lauf.maxmittemp = static_cast<int32_t>(rech.ganzzahl("maxmittemp"));
-    v[100] = haupt(rech, "minexp", "einheittemp", groesse::temperatur);
-    v[17] = haupt(tab(tgas), "wirkungsgrad", "einwirkungsgrad", groesse::anteil);
+    v[tdata::reservoirtemperatur] = haupt(rech, "minexp", "einheittemp", groesse::temperatur);
+    v[tdata::eta_gas] = haupt(tab(tgas), "wirkungsgrad", "einwirkungsgrad", groesse::anteil);
     berechne_energiepreise(v);
+}
 
-    // 14. Collectors and pipes.
-    lese_kollektor({"kolo", &anlage::oberer_kollektor, 19, 76, 80, 81, 82}, v);
-    lese_kollektor({"kolu", &anlage::unterer_kollektor, 18, 75, 83, 84, 85}, v);
+// The upper and the lower collector, then the pipes.
+void lese_kollektoren_und_rohre(datt& v) {
+    lese_kollektor({"kolo", &anlage::oberer_kollektor, tdata::relpump_kol_oben, tdata::flaeche_kol_oben,
+                    tdata::kol_oben_verlust, tdata::kol_oben_konversion, tdata::kol_oben_quadratisch},
+                   v);
+    lese_kollektor({"kolu", &anlage::unterer_kollektor, tdata::relpump_kol_unten, tdata::flaeche_kol_unten,
+                    tdata::kol_unten_verlust, tdata::kol_unten_konversion, tdata::kol_unten_quadratisch},
+                   v);
     lese_rohre();
+}
 
-    // 15., 16. Heat pumps; the intermediate pump's low-side limit.
+// The intermediate and the main heat pump; the intermediate pump's low-side
+// pressure limit is the smallest of the collectors', the pipes' and its own.
+void lese_waermepumpen(datt& v) {
     lese_waermepumpe(ZWISCHEN_WP, v);
     lese_waermepumpe(ERD_WP, v);
+    anlage& a0 = zustand::anlage(0);
     double& pmaxt = a0.zwischen_waermepumpe.pmaxt.wert;
     pmaxt = std::min({a0.oberer_kollektor.pmax.wert, a0.unterer_kollektor.pmax.wert, a0.rohre.pmax.wert, pmaxt});
+}
 
-    // 17., 18.
-    numchar[16] = erster_buchstabe(tab(tnum).text("optimierung"));
-    v[73] = haupt(tab(tkraft), "wirkungsgrad", "einwirkungsgrad", groesse::anteil);
-    v[74] = 0.0;
-    v[94] = haupt(lage, "kollektorflaeche", "einflaeche", groesse::flaeche);
-    v[88] = haupt(lage, "bodenabsorption", "einabref", groesse::anteil);
-    v[110] = haupt(lage, "hoehe", "einhoehe", groesse::laenge);
-    v[89] = haupt(lage, "reflektion", "einabref", groesse::anteil);
+// The optimisation target, the power plant, the site's collector area and
+// ground values, and the area of one collector unit.
+void lese_ziel_kraftwerk_und_lage(flagchar& numchar, datt& v) {
+    tabelle& lage = tab(tlage);
+    numchar[ndata::optimierung] = erster_buchstabe(tab(tnum).text("optimierung"));
+    v[tdata::eta_kraftwerk] = haupt(tab(tkraft), "wirkungsgrad", "einwirkungsgrad", groesse::anteil);
+    v[tdata::kraftwerk_abwaerme] = 0.0;
+    v[tdata::lage_kollektorflaeche] = haupt(lage, "kollektorflaeche", "einflaeche", groesse::flaeche);
+    v[tdata::bodenabsorption] = haupt(lage, "bodenabsorption", "einabref", groesse::anteil);
+    v[tdata::hoehe] = haupt(lage, "hoehe", "einhoehe", groesse::laenge);
+    v[tdata::reflektion] = haupt(lage, "reflektion", "einabref", groesse::anteil);
     berechne_daf(v);
+}
 
-    // 19. Run-control ranges.
+// The ranges of the `ge`, area, power and tilt loops.
+void lese_laufbereiche(laufsteuerung& lauf) {
+    tabelle& rech = tab(trech);
     lauf.minge = haupt(rech, "minge", "einge", groesse::volumenstrom_traeger);
     lauf.maxge = haupt(rech, "maxge", "einge", groesse::volumenstrom_traeger);
     lauf.anzge = static_cast<int32_t>(rech.ganzzahl("anzge"));
@@ -642,18 +680,47 @@ void leseausDatenBank(datz3& p1, datz3& p2) {
     if (lauf.anztheta == 0) lauf.anztheta = 1;
     lauf.mintheta = haupt(rech, "mintheta", "einheittheta", groesse::winkel);
     lauf.maxtheta = haupt(rech, "maxtheta", "einheittheta", groesse::winkel);
+}
 
-    // 20. Plausibility.
-    plausibilitaet(v);
-
-    // 21. Fictitious day: the buffer store holds the whole day's energy.
-    if (numchar[20] == "M") {
-        // The geometry follows the volume: a larger store has a larger radius
-        // (and so less surface per volume).
-        for (int a : {0, 1, 2, 5}) {
-            speicher& puffer = zustand::anlage(a).pufferspeicher;
-            puffer.spmax.wert *= 24.0;
-            puffer.radius.wert = speicherradius(puffer.spmax.wert);
-        }
+// A run on a fictitious mean day: the buffer store holds the whole day's
+// energy. The geometry follows the volume: a larger store has a larger
+// radius (and so less surface per volume).
+void puffer_fuer_mittleren_tag(const flagchar& numchar) {
+    if (numchar[ndata::strahlung] != "M") return;
+    for (int a : {0, 1, 2, 5}) {
+        speicher& puffer = zustand::anlage(a).pufferspeicher;
+        puffer.spmax.wert *= 24.0;
+        puffer.radius.wert = speicherradius(puffer.spmax.wert);
     }
+}
+
+}  // namespace
+
+void leseausDatenBank(datz3& p1, datz3& p2) {
+    flagchar& numchar = zustand::numchar();
+    datt& v = zustand::vdatt();
+    datz& z = zustand::vdatz();
+    laufsteuerung& lauf = zustand::lauf();
+
+    // The demand details add to eg_d: start from an empty series.
+    for (auto& reihe : p1[zdata::eg_d]) reihe.fill(0.0);
+
+    wetterdatensatz& wetter = lese_wetter_und_codes();
+    lese_luftstrom_und_fluide(v);
+    lese_dampftafel(zustand::stoffdaten().kaeltemittel_record);
+    lese_lage_und_wettergeometrie(v);
+    berechne_einstrahlung_der_ebene(wetter, numchar, v, z, p1, p2);
+    lese_speicher_der_anlagen();
+    besetze_gwt();
+    Setze_Luftdaten();
+    lese_monatsflags(numchar);
+    lese_monatswerte(numchar, z);
+    lese_bedarfsdetails(numchar, z, p1);
+    lese_wirkungsgrade_und_preise(numchar, v, lauf);
+    lese_kollektoren_und_rohre(v);
+    lese_waermepumpen(v);
+    lese_ziel_kraftwerk_und_lage(numchar, v);
+    lese_laufbereiche(lauf);
+    plausibilitaet(v);
+    puffer_fuer_mittleren_tag(numchar);
 }

@@ -20,7 +20,7 @@ void lese_numan_flags();
 // reported and gives 0.
 double bestimme_tk(const std::string& kaltwassercode, int m);
 
-// vdatt[77] (area of one collector unit) and vdatt[20] (relative pump power
+// vdatt[tdata::daf] (area of one collector unit) and vdatt[tdata::relpump_feld] (relative pump power
 // of the field): the upper collector alone, or both with two collectors.
 void berechne_daf(datt& vdatt);
 
@@ -31,6 +31,6 @@ void besetze_gwt();
 void Setze_Luftdaten();
 
 // The loader. The per-interval matrices are the run's two series; the
-// irradiation is laid out when numchar[35] is "J". Problems are reported;
+// irradiation is laid out when numchar[ndata::einstrahlung_berechnen] is "J". Problems are reported;
 // data outside the data model abandon the operation (abbruch).
 void leseausDatenBank(datz3& pvdatz3_1, datz3& pvdatz3_2);

@@ -1,15 +1,15 @@
+#include "data/konstanten.h"
 #include "input/sonnengeometrie.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <numbers>
 
 namespace sonne {
 
 namespace {
-constexpr double PI = std::numbers::pi;
-constexpr double RAD = PI / 180.0;
+using konst::PI;
+constexpr double RAD = konst::RAD_JE_GRAD;
 
 // Largest beam factor: the sun is taken no lower than 5 degrees above the
 // horizon, which keeps measured beam near sunrise and sunset from being

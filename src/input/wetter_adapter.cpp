@@ -8,11 +8,6 @@
 
 using namespace tabledata;
 
-wetterdatensatz& geladener_wetterdatensatz() {
-    static wetterdatensatz w;
-    return w;
-}
-
 void lese_wetterdatensatz(wetterdatensatz& w) {
     tabelle& m = tab(tir_ta_m);
     wetterdatensatz neu;
@@ -77,7 +72,7 @@ bool berechne_Einstrahlungsdaten_geladen(double breite, double theta_s, double p
     const tabellen_umrechnung einheiten;
     int abbruchmarke = 1;
     double jahr = 0.0;
-    berechne_Einstrahlungsdaten(geladener_wetterdatensatz(), einheiten, vdatz, numchar, abbruchmarke, vdatt,
-                                jahr, pvdatz3, zustand::pvdatz3(2), phi_g, theta_s, breite);
+    berechne_Einstrahlungsdaten(zustand::geladener_wetterdatensatz(), einheiten, vdatz, numchar, abbruchmarke,
+                                vdatt, jahr, pvdatz3, zustand::pvdatz3(2), phi_g, theta_s, breite);
     return abbruchmarke != 0;
 }

@@ -6,10 +6,6 @@
 
 #include "input/einstrahlung.h"
 
-// The site's weather record as loaded last (the run lays out the irradiation
-// from it for every tilt and azimuth step).
-wetterdatensatz& geladener_wetterdatensatz();
-
 // Reads the current row of ir_ta_m and its detail rows in ir_ta_d (all rows
 // whose name is the record's name, in month / number order). More than 800
 // detail rows in a month: "Fehler: Zulässige Anzahl von Werten pro Monat

@@ -46,7 +46,7 @@ constexpr std::array<text_paar, 39> GROESSEN{{
     {"Verlustleistung", "Losses"},
 }};
 
-constexpr std::array<text_paar, 61> TITEL{{
+constexpr std::array<text_paar, ANZ_ERGEBNISGROESSEN> TITEL{{
     {"Jährlicher lokaler Energieverbrauch", "Annual local energy consumption"},
     {"Jährlicher Energieverbrauch mit Kraftwerk", "Annual energy consumption incl. power station"},
     {"Jährlicher Deckungsgrad Warmwasser", "Annual coverage hot water"},
@@ -110,7 +110,7 @@ constexpr std::array<text_paar, 61> TITEL{{
     {"Speichervolumen Tagesenergie", "Store volume daily energy"},
 }};
 
-constexpr std::array<const char*, 61> KUERZEL{"jkk",
+constexpr std::array<const char*, ANZ_ERGEBNISGROESSEN> KUERZEL{"jkk",
                                               "jkk_g",
                                               "degra_ww_j",
                                               "pek",
@@ -172,7 +172,7 @@ constexpr std::array<const char*, 61> KUERZEL{"jkk",
                                               "speiv_lang",
                                               "speiv_edt"};
 
-constexpr std::array<text_paar, 18> INTERVALLTITEL{{
+constexpr std::array<text_paar, ANZ_INTERVALLREIHEN> INTERVALLTITEL{{
     {"Relative Laufzeit Kollektorpumpe", "Relative running time collector pump"},
     {"Max. Heizleistung (nh)", "Max. heating power (nh)"},
     {"Max. Heizleistung (ok)", "Max. heating power (ok)"},
@@ -193,7 +193,7 @@ constexpr std::array<text_paar, 18> INTERVALLTITEL{{
     {"Wärmepumpe ein (1) oder aus (0)", "Heat pump on (1) or off (0)"},
 }};
 
-constexpr std::array<const char*, 18> INTERVALLKUERZEL{"zei",
+constexpr std::array<const char*, ANZ_INTERVALLREIHEN> INTERVALLKUERZEL{"zei",
                                                        "lnh",
                                                        "lok",
                                                        "lpu",

@@ -4,6 +4,11 @@
 
 #include "lang/sprache.h"
 
+// Result quantities named here: the monthly ones (as many as the rows of
+// datm.feld) and the per-interval series (as many as datm.feld3 holds).
+constexpr int ANZ_ERGEBNISGROESSEN = 61;
+constexpr int ANZ_INTERVALLREIHEN = 18;
+
 // Name of physical quantity i (0..38).
 const text_paar& groessenname(int i);
 

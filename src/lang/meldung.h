@@ -1,5 +1,6 @@
 #pragma once
-// The message routine: every Part reports through `meldung`.
+// The message routine: the engine, the loaders, the writers and the run driver
+// all report through `meldung`.
 //
 // Mode "M" shows the text in a dialog (through the installed message sink);
 // any other mode appends it as a line to the protocol file. Severity 'A' in

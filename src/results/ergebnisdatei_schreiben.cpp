@@ -43,7 +43,7 @@ void spaltenzeile(std::string& z, const parreadtab& tab, std::string koor::*feld
     z += zeilenende;
 }
 
-int32_t anzahl_scheiben(int erster, int letzter) { return letzter - erster + 1; }
+int32_t anzahl_scheiben(const abschnittsfolge& a) { return a.letzter - a.erster + 1; }
 
 koor flaechenschluessel(const ergebnisdatei_angaben& a, double flaeche_aus) {
     koor k;
@@ -73,7 +73,7 @@ std::string formatiere_abschnitt(const parreadtab& tab, const koor& schluessel) 
     // About 34 bytes per value and 70 per row label.
     z.reserve(static_cast<std::size_t>(tab.zeil) * (static_cast<std::size_t>(tab.spalt) * 34 + 72) +
               static_cast<std::size_t>(tab.spalt) * 100 + 256);
-    // 3. key
+    // Line 3 of the format: the section key.
     z += dateitext(schluessel.name);
     z += ", ";
     z += dateitext(schluessel.einheit);
@@ -81,12 +81,12 @@ std::string formatiere_abschnitt(const parreadtab& tab, const koor& schluessel) 
     z += '\0';
     schreibe_zahl(z, schluessel.wert, tab.stk);
     z += zeilenende;
-    // 4.-6. titles, units, codes
+    // Lines 4-6: column titles, units, codes.
     z += dateitext(ergebnistexte::titelanfang.text());
     spaltenzeile(z, tab, &koor::name);
     spaltenzeile(z, tab, &koor::einheit);
     spaltenzeile(z, tab, &koor::name_0);
-    // 7. rows
+    // Line 7 on: one line per row.
     for (int32_t r = 1; r <= tab.zeil; ++r) {
         const koor_int& x = tab.feldx[static_cast<std::size_t>(r)];
         rechtsbuendig_30(z, x.name);
@@ -136,8 +136,8 @@ std::filesystem::path steuerdateipfad(const ergebnisdatei_angaben& a) {
     return a.ergebnisverzeichnis / (a.steuername + ".str");
 }
 
-void schreibe_monatsergebnisse(const ::datm& d, parreadtab& tab, double flaeche_aus, int erster,
-                               int letzter, int position, const ergebnisdatei_angaben& a,
+void schreibe_monatsergebnisse(const ::datm& d, parreadtab& tab, double flaeche_aus,
+                               const abschnittsfolge& abschnitte, const ergebnisdatei_angaben& a,
                                const std::filesystem::path& ziel) {
     tab.stg = 20;
     tab.stk = 10;
@@ -153,15 +153,15 @@ void schreibe_monatsergebnisse(const ::datm& d, parreadtab& tab, double flaeche_
         for (int m = 1; m <= MAXMONAT; ++m)
             tab.wert(m, q + 1) = d.feld[static_cast<std::size_t>(q)][static_cast<std::size_t>(m)];
     }
-    tab.scheib = anzahl_scheiben(erster, letzter);
+    tab.scheib = anzahl_scheiben(abschnitte);
     tab.hauptname = a.hauptname;
     tab.name = (ziel.empty() ? a.ergebnisdatei : ziel).string();
     schreibe_tabelle(tab, flaechenschluessel(a, flaeche_aus),
-                     position == 1 ? schreibmodus::w : schreibmodus::a, a.ergebnisdatei.string());
+                     abschnitte.aktuell == 1 ? schreibmodus::w : schreibmodus::a, a.ergebnisdatei.string());
 }
 
-void schreibe_intervallergebnisse(const ::datm& d, parreadtab& tab, double flaeche_aus, int erster,
-                                  int letzter, int position, const ergebnisdatei_angaben& a,
+void schreibe_intervallergebnisse(const ::datm& d, parreadtab& tab, double flaeche_aus,
+                                  const abschnittsfolge& abschnitte, const ergebnisdatei_angaben& a,
                                   const intervalleingaben& eingaben, const std::filesystem::path& ziel) {
     tab.stg = 20;
     tab.stk = 10;
@@ -202,7 +202,8 @@ void schreibe_intervallergebnisse(const ::datm& d, parreadtab& tab, double flaec
                 tab.wert(i, h + 4) = d.feld3[static_cast<std::size_t>(h)][um][uk];
         }
     }
-    tab.scheib = anzahl_scheiben(erster, letzter);
+    tab.scheib = anzahl_scheiben(abschnitte);
     schreibe_tabelle(tab, flaechenschluessel(a, flaeche_aus),
-                     position == 1 ? schreibmodus::w : schreibmodus::a, steuerdateipfad(a).string());
+                     abschnitte.aktuell == 1 ? schreibmodus::w : schreibmodus::a,
+                     steuerdateipfad(a).string());
 }

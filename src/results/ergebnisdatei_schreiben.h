@@ -20,6 +20,15 @@
 #include "engine/WP_variables.h"
 #include "results/ergebnistabelle.h"
 
+// The sections of a run's result and control files: the run writes the
+// sections of its areas erster..letzter (line 2 announces letzter − erster + 1
+// of them); `aktuell` is the one being written, 1-based (1 creates the file).
+struct abschnittsfolge {
+    int erster = 1;
+    int letzter = 1;
+    int aktuell = 1;
+};
+
 enum class schreibmodus {
     w,  // create the file (lines 1 and 2), then the section
     a,  // append the section
@@ -62,21 +71,18 @@ struct intervalleingaben {
 // Path of the control file: results folder / (steuername + ".str").
 std::filesystem::path steuerdateipfad(const ergebnisdatei_angaben& a);
 
-// Writes the section of the current area (position 1-based within the run's
-// areas erster..letzter) to the result file: 12 month rows × 61 quantities of
-// d.feld in the units d.ausgabe_einheit. Position 1 creates the file; line 2
-// announces letzter − erster + 1 sections. The bytes go to `ziel` when given
+// Writes section `abschnitte.aktuell` (the current area) to the result file:
+// 12 month rows × 61 quantities of d.feld in the units d.ausgabe_einheit. The bytes go to `ziel` when given
 // (a temporary file that replaces the result file once the run is complete),
 // else to a.ergebnisdatei; messages name a.ergebnisdatei.
-void schreibe_monatsergebnisse(const ::datm& d, parreadtab& tab, double flaeche_aus, int erster,
-                               int letzter, int position, const ergebnisdatei_angaben& a,
+void schreibe_monatsergebnisse(const ::datm& d, parreadtab& tab, double flaeche_aus,
+                               const abschnittsfolge& abschnitte, const ergebnisdatei_angaben& a,
                                const std::filesystem::path& ziel = {});
 
 // Writes the section of the current area to the control file: one row per
 // interval of every month (intervalle(m)), 21 columns (3 inputs and the 18
 // series of d.feld3 in d.ausgabe_einheit_3). `ziel` as above, else the
 // control file steuerdateipfad(a).
-void schreibe_intervallergebnisse(const ::datm& d, parreadtab& tab, double flaeche_aus, int erster,
-                                  int letzter, int position, const ergebnisdatei_angaben& a,
-                                  const intervalleingaben& eingaben,
-                                  const std::filesystem::path& ziel = {});
+void schreibe_intervallergebnisse(const ::datm& d, parreadtab& tab, double flaeche_aus,
+                                  const abschnittsfolge& abschnitte, const ergebnisdatei_angaben& a,
+                                  const intervalleingaben& eingaben, const std::filesystem::path& ziel = {});

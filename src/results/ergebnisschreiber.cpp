@@ -59,8 +59,8 @@ const std::filesystem::path& ergebnisschreiber::temporaer(std::optional<std::fil
     return *datei;
 }
 
-void ergebnisschreiber::schreibe_intervallergebnisse(const ::datm& d, double flaeche_aus, int e,
-                                                     int f, int j) {
+void ergebnisschreiber::schreibe_intervallergebnisse(const ::datm& d, double flaeche_aus,
+                                                     const abschnittsfolge& abschnitte) {
     // The control file is named by the data set; that name must not lead
     // out of the result folder.
     if (!ist_einfacher_dateiname(angaben_.steuername)) {
@@ -75,17 +75,17 @@ void ergebnisschreiber::schreibe_intervallergebnisse(const ::datm& d, double fla
                                       [static_cast<std::size_t>(k)],
                                name, m, k);
     }
-    const auto& ziel = temporaer(temp_steuer_, steuerdateipfad(angaben_), j);
-    ::schreibe_intervallergebnisse(d, steuertab_, flaeche_aus, e, f, j, angaben_, eingaben_, ziel);
+    const auto& ziel = temporaer(temp_steuer_, steuerdateipfad(angaben_), abschnitte.aktuell);
+    ::schreibe_intervallergebnisse(d, steuertab_, flaeche_aus, abschnitte, angaben_, eingaben_, ziel);
 }
 
-void ergebnisschreiber::schreibe_monatsergebnisse(const ::datm& d, double flaeche_aus, int f,
-                                                  int e, int j) {
+void ergebnisschreiber::schreibe_monatsergebnisse(const ::datm& d, double flaeche_aus,
+                                                  const abschnittsfolge& abschnitte) {
     for (int q = 0; q < ANZ_ADATA; ++q)
         for (int m = 1; m <= MAXMONAT; ++m)
             pruefe_endlich(d.feld[static_cast<std::size_t>(q)][static_cast<std::size_t>(m)], ergebnistexte::code(q), m);
-    const auto& ziel = temporaer(temp_ergebnis_, angaben_.ergebnisdatei, j);
-    ::schreibe_monatsergebnisse(d, ergebnistab_, flaeche_aus, e, f, j, angaben_, ziel);
+    const auto& ziel = temporaer(temp_ergebnis_, angaben_.ergebnisdatei, abschnitte.aktuell);
+    ::schreibe_monatsergebnisse(d, ergebnistab_, flaeche_aus, abschnitte, angaben_, ziel);
 }
 
 bool ergebnisschreiber::abschliessen() {

@@ -39,8 +39,8 @@ public:
     ergebnisschreiber(const ergebnisschreiber&) = delete;
     ergebnisschreiber& operator=(const ergebnisschreiber&) = delete;
 
-    void schreibe_intervallergebnisse(const ::datm& d, double flaeche_aus, int e, int f, int j);
-    void schreibe_monatsergebnisse(const ::datm& d, double flaeche_aus, int f, int e, int j);
+    void schreibe_intervallergebnisse(const ::datm& d, double flaeche_aus, const abschnittsfolge& abschnitte);
+    void schreibe_monatsergebnisse(const ::datm& d, double flaeche_aus, const abschnittsfolge& abschnitte);
 
     // After the last section: moves the written files into place (control
     // file first, result file last) and enters the catalogue row. A file that

@@ -62,7 +62,7 @@ kennlinien_felder fuelle_kennlinien_felder(int monat, int intervall) {
     if (vorlauf == 0.0) {
         // The run's preparation has not set the supply and return
         // temperatures yet: they follow from the demand as it would set them.
-        const bool heizung = numchar[6] == "J";
+        const bool heizung = numchar[ndata::heizung] == "J";
         vorlauf = heizung ? vorlauftemperatur_aus_bedarf(numchar, z, m) : z[tw][m];
         const double energie = z[ew][m] + z[eh][m];
         ruecklauf = !heizung ? z[rw][m] : energie > 0.0 ? (z[rw][m] * z[ew][m] + z[rh][m] * z[eh][m]) / energie : z[rh][m];
@@ -89,8 +89,10 @@ void cop_kennlinien(double t_hoch, double t_tief, int monat, graphdata& links, g
     for (int k = 1; k <= PUNKTE; ++k) {
         const double x = t_tief + k * schritt;
         links.x[k][1] = links.x[k][2] = x;
-        links.y[k][1] = berechne_cop(vdatt, vdatz, 'W', x, t_hoch, numchar, roh, *schmierblatt, monat, 1);
-        links.y[k][2] = berechne_cop(vdatt, vdatz, 'E', x, t_hoch, numchar, roh, *schmierblatt, monat, 1);
+        links.y[k][1] = berechne_cop(vdatt, vdatz, 'W', x, t_hoch, numchar, roh, *schmierblatt, monat, 1,
+                                       zustand::stoffdaten().kaeltemittel_record);
+        links.y[k][2] = berechne_cop(vdatt, vdatz, 'E', x, t_hoch, numchar, roh, *schmierblatt, monat, 1,
+                                       zustand::stoffdaten().kaeltemittel_record);
     }
     links.anzbild = 2;
     for (int i = 1; i <= 2; ++i) {
@@ -107,7 +109,7 @@ void cop_kennlinien(double t_hoch, double t_tief, int monat, graphdata& links, g
 }
 
 double durchfluss_aus_austrittstemperatur(const datt& vdatt, double tf, double te, double ta, double G) {
-    const double A = vdatt[76], k = vdatt[80], eta0 = vdatt[81], a2 = vdatt[82];
+    const double A = vdatt[tdata::flaeche_kol_oben], k = vdatt[tdata::kol_oben_verlust], eta0 = vdatt[tdata::kol_oben_konversion], a2 = vdatt[tdata::kol_oben_quadratisch];
     const double d = (tf + te) / 2.0 - ta;
     double waerme = 0.0;
     if (G <= 0.0) {
@@ -116,7 +118,7 @@ double durchfluss_aus_austrittstemperatur(const datt& vdatt, double tf, double t
         const double f = zehn_durch(G);
         waerme = A * G * (eta0 + k * d * f + a2 * d * d * f);
     }
-    const double kapazitaet = vdatt[0] * vdatt[3];
+    const double kapazitaet = vdatt[tdata::kollektorfluid_cpf] * vdatt[tdata::kollektorfluid_dichte];
     if (tf == te || kapazitaet == 0.0) return 0.0;
     const double u = waerme / (tf - te);
     return u / kapazitaet;
@@ -136,7 +138,7 @@ bool kollektor_kennlinien(int monat, int intervall, double ta, double te, double
     const int m = monat, j = intervall;
 
     auto monatsergebnisse = std::make_unique<::date>();
-    laufkontext k = laufkontext_aus_zustand(*monatsergebnisse, kollektorblatt());
+    laufkontext k = laufkontext_aus_zustand(*monatsergebnisse);
     ::date3& d3 = k.d3;
     // The flow goes into the interval of the working series for the model;
     // the run's value and flag are put back afterwards.

@@ -43,7 +43,7 @@ bool kollektor_kennlinien(int monat, int intervall, double ta, double te, double
 
 // The inverse of the collector's outflow temperature (upper collector):
 // the flow per collector unit whose heat u (tf − te), u the heat-capacity
-// flow vdatt[0] · vdatt[3] · flow, equals the collector's heat at the mean
+// flow vdatt[tdata::kollektorfluid_cpf] · vdatt[tdata::kollektorfluid_dichte] · flow, equals the collector's heat at the mean
 // fluid temperature (tf + te) / 2: A · G · η with the quadratic efficiency
 // law, at night (G ≤ 0) 10 k A ((tf + te) / 2 − ta). 0 where tf = te or the
 // fluid has no heat capacity.

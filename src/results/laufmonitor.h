@@ -69,7 +69,7 @@ struct laufmonitor_stand {
 class laufmonitor {
 public:
     // "Zwischenergebnisse (V)" opened for area A: the twelve charts emptied
-    // and titled by the month names. `rechenart` is numchar[3].
+    // and titled by the month names. `rechenart` is numchar[ndata::rechenart].
     void oeffne_v(double A, const std::string& rechenart);
     // "Zwischenergebnisse (T)" opened for area A; the month charts' bottom
     // axes end at the month's supply temperature `twv`[m], cut toward zero.

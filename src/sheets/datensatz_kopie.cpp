@@ -18,13 +18,6 @@ constexpr text_paar name_belegt{"Fehler: Datensatz mit diesem Namen existiert be
                                 "Error: a record with this name already exists in table "};
 }  // namespace txt
 
-// Start of the last UTF-8 character of s (s not empty).
-size_t letztes_zeichen(const std::string& s) {
-    size_t i = s.size() - 1;
-    while (i > 0 && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) --i;
-    return i;
-}
-
 bool hat_zeile(tabelle& t, int index) {
     if (t.ist_offen() && t.hat_zeile()) return true;
     meldung(txt::kein_datensatz.text() + tabellenschema(index).sql_name, "M", 'E');
@@ -49,14 +42,6 @@ void fuege_ein(tabelle& t, const std::vector<feldwert>& werte) {
 }
 
 }  // namespace
-
-std::string kopiename(const std::string& name) {
-    if (name.empty()) return "*";
-    const size_t letztes = letztes_zeichen(name);
-    if (letztes == 0) return "*" + name;
-    const size_t vorletztes = letztes_zeichen(name.substr(0, letztes));
-    return name.substr(0, vorletztes) + "*" + name.substr(letztes);
-}
 
 bool datensatz_kopieren(int index) {
     tabelle& t = tab(index);

@@ -4,10 +4,8 @@
 
 #include <string>
 
-// The name of a copy: the character before the last one becomes "*"
-// ("abcde" -> "abc*e"); a one-character name gets "*" in front, an empty
-// one becomes "*".
-std::string kopiename(const std::string& name);
+#include "input/datensatzauswahl.h"  // kopiename
+
 
 // Copies the current row of registry table `tabelle`: a new row is inserted
 // with every field of the current row in field order, its first field (the

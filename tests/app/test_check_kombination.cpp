@@ -27,7 +27,7 @@ protected:
         ASSERT_TRUE(lade("Braunschweig EFH"));
         senke.dialoge.clear();
         numchar = zustand::numchar();
-        numchar[31] = "M";
+        numchar[ndata::meldungsmodus] = "M";
         vdatt = zustand::vdatt();
     }
     int pruefe(bool zwt = false) {
@@ -50,23 +50,29 @@ TEST_F(CheckKombinationTest, ReferenzanlageIstErlaubt) {
 }
 
 TEST_F(CheckKombinationTest, VerweigerungenUndWarnungen) {
+    using namespace ndata;
     const std::vector<kombinationsfall> faelle = {
-        {"konstante Leistung analytisch", {{25, "K"}, {3, "A"}}, false, 0, nullptr},
-        {"Luftkollektor ohne Gegenstrom", {{26, "K"}}, true, 0, "Fehler: Anlage hat keinen Gegenstromwärmetauscher"},
-        {"Luftkollektor mit Gegenstrom", {{26, "G"}}, true, 1, nullptr},
-        {"Intervall analytisch", {{0, "I"}, {3, "A"}, {25, "L"}}, false, 0, "Fehler: Nur Reservoir T erlaubt"},
-        {"Intervall analytisch Reservoir", {{0, "I"}, {3, "A"}, {25, "A"}}, false, 2,
+        {"konstante Leistung analytisch", {{kopplungsart, "K"}, {rechenart, "A"}}, false, 0, nullptr},
+        {"Luftkollektor ohne Gegenstrom", {{gegenstrom, "K"}}, true, 0,
+         "Fehler: Anlage hat keinen Gegenstromwärmetauscher"},
+        {"Luftkollektor mit Gegenstrom", {{gegenstrom, "G"}}, true, 1, nullptr},
+        {"Intervall analytisch", {{zeitraum, "I"}, {rechenart, "A"}, {kopplungsart, "L"}}, false, 0,
+         "Fehler: Nur Reservoir T erlaubt"},
+        {"Intervall analytisch Reservoir", {{zeitraum, "I"}, {rechenart, "A"}, {kopplungsart, "A"}}, false, 2,
          "Optimiert mit beliebig großem Speicher; Nicht optimal bei kleinen Speichern."},
-        {"Monatswerte ohne Erst verbrauchen", {{28, "V"}}, false, 2,
+        {"Monatswerte ohne Erst verbrauchen", {{speicherfolge, "V"}}, false, 2,
          "Warnung: Option Energieverbrauch \"Erst verbrauchen\" ist besser"},
-        {"zwei Kollektoren mit quadratischem Verlust", {{11, "Z"}}, true, 0, "Fehler: Nur ein Kollektor in Serie erlaubt"},
-        {"hyperbolische Zwischenwärmepumpe", {{13, "H"}, {3, "A"}}, false, 0,
+        {"zwei Kollektoren mit quadratischem Verlust", {{anzahl_kollektoren, "Z"}}, true, 0,
+         "Fehler: Nur ein Kollektor in Serie erlaubt"},
+        {"hyperbolische Zwischenwärmepumpe", {{modelltyp_ww, "H"}, {rechenart, "A"}}, false, 0,
          "Fehler: Kein hyperbolisches Zwischenwärmepumpenmodell erlaubt"},
-        {"diffuse Monatswerte gelesen", {{19, "E"}}, false, 2,
+        {"diffuse Monatswerte gelesen", {{diffusestrahlung, "E"}}, false, 2,
          "Warnung: Kontrolle: Monatswerte für diffuse Einstrahlung vorhanden?"},
-        {"diffuse Stundenwerte gelesen", {{19, "E"}, {21, "A"}, {20, "D"}}, false, 1, nullptr},
+        {"diffuse Stundenwerte gelesen", {{diffusestrahlung, "E"}, {zeitintervall, "A"}, {strahlung, "D"}}, false,
+         1, nullptr},
         // A warning after a refusal does not make the combination allowed.
-        {"Verweigerung bleibt trotz Warnung", {{0, "I"}, {3, "A"}, {25, "L"}, {28, "V"}}, false, 0,
+        {"Verweigerung bleibt trotz Warnung",
+         {{zeitraum, "I"}, {rechenart, "A"}, {kopplungsart, "L"}, {speicherfolge, "V"}}, false, 0,
          "Warnung: Option Energieverbrauch \"Erst verbrauchen\" ist besser"},
     };
     const flagchar basis = numchar;

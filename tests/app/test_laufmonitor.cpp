@@ -76,7 +76,7 @@ TEST_F(Laufmonitor, StufenpunkteJeMonatUndEinZwischenergebnisJeParameterschritt)
 }
 
 TEST_F(Laufmonitor, TemperaturverfahrenUndJahreslauf) {
-    zustand::numchar()[3] = "T";
+    zustand::numchar()[ndata::rechenart] = "T";
     zustand::lauf().maxa = 4.0;
     ASSERT_EQ(starte(), 1);
     EXPECT_EQ(monitor.stand().v_beschriftung, "Elektrische Energie [kWh/M]  - Temperatur [°C]");

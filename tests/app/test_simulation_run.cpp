@@ -21,14 +21,14 @@ TEST_F(Lauf, FlaechenNeigungenUndLeistungenJeLaufart) {
         const char* name;
         double mina, maxa, daf;
         int schritt;
-        const char* laufart;     // numchar[33]
+        const char* laufart;  // numchar[ndata::laufart]
         double mintheta, maxtheta;
         int anztheta;
-        const char* kopplung;    // numchar[25]
+        const char* kopplung;  // numchar[ndata::kopplungsart]
         int anzwp;
         std::vector<double> flaechen;   // written area sections
         std::vector<double> neigungen;  // irradiation calls of the first area
-        std::vector<double> leistungen; // vdatt[43] per parameter step of the first area
+        std::vector<double> leistungen;  // vdatt[tdata::ww_leistung] per parameter step of the first area
     };
     const fall faelle[] = {
         {"optimierung", 0.0, 8.0, 2.0, 2, "N", 30, 60, 3, "A", 2,
@@ -54,10 +54,10 @@ TEST_F(Lauf, FlaechenNeigungenUndLeistungenJeLaufart) {
         l.anzwp = f.anzwp;
         l.minleistwp = 2.0;
         l.maxleistwp = 8.0;
-        zustand::vdatt()[77] = f.daf;
-        zustand::vdatt()[43] = 7.5;
-        zustand::numchar()[33] = f.laufart;
-        zustand::numchar()[25] = f.kopplung;
+        zustand::vdatt()[tdata::daf] = f.daf;
+        zustand::vdatt()[tdata::ww_leistung] = 7.5;
+        zustand::numchar()[ndata::laufart] = f.laufart;
+        zustand::numchar()[ndata::kopplungsart] = f.kopplung;
         EXPECT_EQ(starte(umgebung()), 1);
 
         EXPECT_EQ(dienste.geschriebene_flaechen, f.flaechen);
@@ -78,20 +78,20 @@ TEST_F(Lauf, FlaechenNeigungenUndLeistungenJeLaufart) {
 }
 
 TEST_F(Lauf, NeigungSetztCosinusDesBasiswerts) {
-    zustand::vdatt()[97] = 2.0;
+    zustand::vdatt()[tdata::mittlerer_wind] = 2.0;
     zustand::lauf().mintheta = 60.0;
     zustand::lauf().maxtheta = 60.0;
     zustand::lauf().maxa = 0.0;
     starte(umgebung());
-    EXPECT_DOUBLE_EQ(zustand::vdatt()[92], 60.0);
-    EXPECT_NEAR(zustand::vdatt()[97], 1.0, 1e-12);
+    EXPECT_DOUBLE_EQ(zustand::vdatt()[tdata::theta_s], 60.0);
+    EXPECT_NEAR(zustand::vdatt()[tdata::mittlerer_wind], 1.0, 1e-12);
 }
 
 TEST_F(Lauf, FlaecheNullRuftAnalytischeCodesOhneFensterUndGeGrenzen) {
     flagchar& n = zustand::numchar();
-    n[0] = "I";
-    n[3] = "A";
-    n[7] = "E";
+    n[ndata::zeitraum] = "I";
+    n[ndata::rechenart] = "A";
+    n[ndata::kopplungstyp] = "E";
     zustand::lauf().maxa = 0.0;
     zustand::lauf().maxge = 5.0;
     dienste.maxge = 100.0;
@@ -131,9 +131,9 @@ TEST_F(Lauf, CodeAuswahlNachZeitraumUndRechenart) {
         SCOPED_TRACE(std::string(f.zeitraum) + f.art + f.kopplung);
         schritte = schritt_doppel{};
         flagchar& n = zustand::numchar();
-        n[0] = f.zeitraum;
-        n[3] = f.art;
-        n[7] = f.kopplung;
+        n[ndata::zeitraum] = f.zeitraum;
+        n[ndata::rechenart] = f.art;
+        n[ndata::kopplungstyp] = f.kopplung;
         zustand::lauf().maxa = 0.0;
         starte(umgebung());
         std::vector<char> erste;
@@ -144,7 +144,7 @@ TEST_F(Lauf, CodeAuswahlNachZeitraumUndRechenart) {
 
 TEST_F(Lauf, VorbedingungenUndKombinationspruefung) {
     marken().ausgabefile_angelegt = false;
-    zustand::numchar()[31] = "M";
+    zustand::numchar()[ndata::meldungsmodus] = "M";
     starte(umgebung());
     ASSERT_EQ(senke.dialoge.size(), 1u);
     EXPECT_EQ(senke.dialoge[0].text, "Fehler: Daten einlesen und Ausgabedatei anlegen");
@@ -180,8 +180,8 @@ TEST_F(Lauf, AbgewieseneNeigungBeendetDenLauf) {
 }
 
 TEST_F(Lauf, FlaecheneinheitNullWirdAbgewiesenStattEndlosZuLaufen) {
-    zustand::vdatt()[77] = 0.0;
-    zustand::numchar()[31] = "M";
+    zustand::vdatt()[tdata::daf] = 0.0;
+    zustand::numchar()[ndata::meldungsmodus] = "M";
     starte(umgebung());
     ASSERT_EQ(senke.dialoge.size(), 1u);
     EXPECT_TRUE(schritte.monate.empty());
@@ -208,7 +208,7 @@ TEST_F(Lauf, AngekuendigteAbschnitteSindDieGeschriebenen) {
         zustand::lauf().mina = f.mina;
         zustand::lauf().maxa = f.maxa;
         zustand::lauf().danzflaeche = f.schritt;
-        zustand::vdatt()[77] = f.daf;
+        zustand::vdatt()[tdata::daf] = f.daf;
         starte(umgebung());
         EXPECT_EQ(dienste.geschriebene_flaechen, f.flaechen);
         EXPECT_EQ(dienste.angekuendigte_abschnitte,
@@ -255,8 +255,8 @@ TEST_F(Lauf, UnbeschraenkteSchrittzahlenWerdenVorDemRechnenAbgewiesen) {
         l.anzwp = f.anzwp;
         l.minleistwp = 1000.0;
         l.maxleistwp = 2000.0;
-        zustand::numchar()[33] = "N";  // optimisation: tilts and powers vary
-        zustand::vdatt()[77] = f.daf;
+        zustand::numchar()[ndata::laufart] = "N";  // optimisation: tilts and powers vary
+        zustand::vdatt()[tdata::daf] = f.daf;
         starte(umgebung());
         EXPECT_TRUE(schritte.monate.empty());
         EXPECT_TRUE(dienste.geschriebene_flaechen.empty());
@@ -294,14 +294,14 @@ TEST_F(Lauf, EinzelsimulationSetztCodesUndProtokoll) {
     leere_protokoll();
     meldung("alt", "S", 'W');
     zustand::lauf().maxa = 0.0;
-    zustand::numchar()[32] = "J";
+    zustand::numchar()[ndata::messmodus] = "J";
     auto u = umgebung();
     starte_einzelsimulation("Braunschweig EFH", u);
     const flagchar& n = zustand::numchar();
-    EXPECT_EQ(n[33], "Y");
-    EXPECT_EQ(n[38], "N");
-    EXPECT_EQ(n[31], "M");
-    EXPECT_EQ(n[32], "N");
+    EXPECT_EQ(n[ndata::laufart], "Y");
+    EXPECT_EQ(n[ndata::kontrolllauf], "N");
+    EXPECT_EQ(n[ndata::meldungsmodus], "M");
+    EXPECT_EQ(n[ndata::messmodus], "N");
     EXPECT_EQ(protokollzeilen(), std::vector<std::string>{"Braunschweig EFH"});
     EXPECT_EQ(dienste.intervall_abschnitte, std::vector<int>{1});  // single simulation writes .str
 
@@ -317,7 +317,7 @@ TEST_F(Lauf, OptimierungSchreibtKeineIntervalldatei) {
     zustand::lauf().maxa = 4.0;
     auto u = umgebung();
     optimierung_starten("EFH", u);
-    EXPECT_EQ(zustand::numchar()[33], "N");
+    EXPECT_EQ(zustand::numchar()[ndata::laufart], "N");
     EXPECT_EQ(dienste.geschriebene_flaechen, (std::vector<double>{0, 4}));
     EXPECT_TRUE(dienste.intervall_abschnitte.empty());
 }
@@ -328,7 +328,7 @@ TEST_F(Lauf, SteuerlaufBleibtBeiDerFlaecheBisStopUndSchaltetAb) {
     beobachter.station_startintervall = 10;
     int durchlaeufe = 0;
     schritte.nach_monat = [&](periodenkontext& k, int m) {
-        if (m == 3 && ++durchlaeufe == 3) k.numchar[34] = "J";
+        if (m == 3 && ++durchlaeufe == 3) k.numchar[ndata::stopp] = "J";
     };
     auto u = umgebung();
     Steuern_Starten("J", "Y", "Station", u);
@@ -340,9 +340,9 @@ TEST_F(Lauf, SteuerlaufBleibtBeiDerFlaecheBisStopUndSchaltetAb) {
     EXPECT_EQ(zustand::monatstart(), 3);  // the clock's month in measuring mode
     EXPECT_EQ(zustand::startintervall(), 10);
     const flagchar& n = zustand::numchar();
-    EXPECT_EQ(n[38], "J");
-    EXPECT_EQ(n[35], "J");
-    EXPECT_EQ(n[32], "J");
+    EXPECT_EQ(n[ndata::kontrolllauf], "J");
+    EXPECT_EQ(n[ndata::einstrahlung_berechnen], "J");
+    EXPECT_EQ(n[ndata::messmodus], "J");
 }
 
 TEST_F(Lauf, SteuerlaufImMessmodusNimmtStartpunktVonDerUhr) {
@@ -368,7 +368,7 @@ TEST_F(Lauf, TtiefJeKopplung) {
         const char *kopplung, *kopplungstyp, *kaltwasser;
         double erwartet;
     };
-    // ta = 5, vdatt[100] = -3, vdatt[101] = 8, rwv = 30, te = 10, tt before = 99
+    // ta = 5, vdatt[tdata::reservoirtemperatur] = -3, vdatt[tdata::mindeltatkol] = 8, rwv = 30, te = 10, tt before = 99
     const fall faelle[] = {
         {"DK", "Z", "W", 13.0}, {"DKF", "Z", "W", 13.0}, {"L", "Z", "W", -3.0},
         {"F", "Z", "W", -3.0},  {"E", "Z", "W", -3.0},   {"A", "Z", "W", 5.0},
@@ -378,8 +378,8 @@ TEST_F(Lauf, TtiefJeKopplung) {
     vdatz[zdata::rwv][4] = 30.0;
     vdatz[zdata::te][4] = 10.0;
     datt vdatt{};
-    vdatt[100] = -3.0;
-    vdatt[101] = 8.0;
+    vdatt[tdata::reservoirtemperatur] = -3.0;
+    vdatt[tdata::mindeltatkol] = 8.0;
     datz3& p = zustand::pvdatz3(1);
     for (const fall& f : faelle) {
         SCOPED_TRACE(std::string(f.kopplung) + f.kopplungstyp + f.kaltwasser);
@@ -387,9 +387,9 @@ TEST_F(Lauf, TtiefJeKopplung) {
         p[zdata::tt][4][2] = 99.0;
         p[zdata::tt][4][3] = 99.0;  // beyond n[4] = 2
         flagchar n;
-        n[25] = f.kopplung;
-        n[7] = f.kopplungstyp;
-        n[9] = f.kaltwasser;
+        n[ndata::kopplungsart] = f.kopplung;
+        n[ndata::kopplungstyp] = f.kopplungstyp;
+        n[ndata::kaltwassertemp] = f.kaltwasser;
         ttief(vdatz, p, vdatt, n);
         EXPECT_DOUBLE_EQ(p[zdata::tt][4][2], f.erwartet);
         EXPECT_DOUBLE_EQ(p[zdata::tt][4][3], 99.0);

@@ -23,7 +23,7 @@ protected:
     }
     void TearDown() override {
         zustand::vdatt().fill(0.0);
-        zustand::numchar()[11] = "";
+        zustand::numchar()[ndata::anzahl_kollektoren] = "";
         mit_default_datenbank::TearDown();
     }
     // Positions `rech` on the test row after a field was changed.
@@ -34,7 +34,7 @@ protected:
 TEST_F(Simulationsdaten, FlaechenanzeigeNachEinheitenUndKollektorzahl) {
     struct fall {
         int64_t maxa, mina;
-        const char* kollektoren;  // numchar[11]
+        const char* kollektoren;  // numchar[ndata::anzahl_kollektoren]
         long einheiten;
         double maximum, minimum;
     };
@@ -50,7 +50,7 @@ TEST_F(Simulationsdaten, FlaechenanzeigeNachEinheitenUndKollektorzahl) {
         feld_zeitweise maxa(trech, {feldwert(rech)}, "maxa", feldwert(f.maxa));
         feld_zeitweise mina(trech, {feldwert(rech)}, "mina", feldwert(f.mina));
         zeile();
-        zustand::numchar()[11] = f.kollektoren;
+        zustand::numchar()[ndata::anzahl_kollektoren] = f.kollektoren;
         const auto a = zeige_flaechen();
         ASSERT_TRUE(a) << f.maxa;
         EXPECT_EQ(a->einheiten, f.einheiten) << f.maxa;
@@ -85,7 +85,7 @@ TEST_F(Simulationsdaten, KollektoreinheitenGerundetUndOhneEinheitsflaecheNichts)
     EXPECT_EQ(k->maximum, 20);  // 20.5
     EXPECT_EQ(k->minimum, 2);   // 1.5
     // Before a data set has given the unit area nothing is shown or set.
-    zustand::vdatt()[77] = 0.0;
+    zustand::vdatt()[tdata::daf] = 0.0;
     zustand::lauf().maxa = -1.0;
     EXPECT_FALSE(kollektoreinheiten());
     EXPECT_FALSE(zeige_flaechen());

@@ -42,8 +42,8 @@ kosten_datenindex beispiel() {
     for (int m = 1; m <= 12; ++m) d.stromverbrauch[m] = 100.0;
     d.strom_ohne_heizung = 1200.0;
     d.jahreswaermebedarf = 10000.0;
-    d.anlage.vdatt[kdatt::flaeche_kol_unten] = 1.0;
-    d.anlage.vdatt[kdatt::flaeche_kol_oben] = 2.0;
+    d.anlage.vdatt[tdata::flaeche_kol_unten] = 1.0;
+    d.anlage.vdatt[tdata::flaeche_kol_oben] = 2.0;
     d.anlage.kopplungstyp = "Z";
     d.anlage.leistung_wp = "A";
     kostenvektor& k = d.vdatk;
@@ -145,7 +145,7 @@ TEST_F(Kosten, OhneWaermebedarfNurFestkostenUndHaushaltsstrom) {
 
 TEST_F(Kosten, EinzelkollektorZaehltNurDieObereFlaeche) {
     kosten_datenindex d = beispiel();
-    d.anlage.vdatt[kdatt::flaeche_kol_unten] = 0.0;  // one collector of 2 qm per unit
+    d.anlage.vdatt[tdata::flaeche_kol_unten] = 0.0;  // one collector of 2 qm per unit
     d.vdatk[preis_kol_unten] = 10000.0;              // must not count
     d.scheibe[2].flaeche = 6.0;
     d.isolarzellen = 1;
@@ -172,11 +172,12 @@ TEST(Strombedarf, HeizstromZaehltNurElektrischeWege) {
     };
     for (const fall& f : faelle) {
         kosten_datenindex d = beispiel();
-        d.numchar[7] = f.kopplung;
-        d.numchar[10] = f.quelle;
-        d.numchar[14] = f.antrieb_we;
-        d.numchar[15] = f.antrieb_ww;
-        d.anlage.vdatt[17] = d.anlage.vdatt[41] = d.anlage.vdatt[42] = d.anlage.vdatt[73] = 0.5;
+        d.numchar[ndata::kopplungstyp] = f.kopplung;
+        d.numchar[ndata::ohne_kopplung] = f.quelle;
+        d.numchar[ndata::antrieb_we] = f.antrieb_we;
+        d.numchar[ndata::antrieb_ww] = f.antrieb_ww;
+        d.anlage.vdatt[tdata::eta_gas] = d.anlage.vdatt[tdata::we_eta] = d.anlage.vdatt[tdata::ww_eta] =
+            d.anlage.vdatt[tdata::eta_kraftwerk] = 0.5;
         EXPECT_NEAR(heizstrom(d, 1), f.strom, 1e-9) << f.kopplung << f.quelle << f.antrieb_we << f.antrieb_ww;
         bereite_zellflaechen_vor(d);
         EXPECT_NEAR(d.vdate3[1], f.strom + 1200.0, 1e-9);
@@ -263,7 +264,7 @@ TEST_F(Kosten, ZellflaecheVariierenSchreitetUmModule) {
     d.iradioGroupSf = zellmodus::variieren;
     d.vdatk[dachflaeche] = 10.0;
     d.vdatk[modulflaeche] = 1.6;  // round(6.25) = 6 steps
-    d.anlage.vdatt[kdatt::zellmodulflaeche] = 1.6;
+    d.anlage.vdatt[tdata::zellmodulflaeche] = 1.6;
     kalkulationsdaten k = mit(d);
     k.kollektorflaeche_fest = 3.0;  // closest section: 4 qm
     const auto p = berechne_kosten(k, 1);

@@ -21,7 +21,7 @@ protected:
         h.sortiere_nach_index("iname");
         if (!h.suche({feldwert(name)})) throw std::runtime_error("Datensatz fehlt: " + name);
         datt v{};
-        v[kdatt::eta_zelle] = 0.2;
+        v[tdata::eta_zelle] = 0.2;
         kostenvektor k{};
         lese_kostenparameter(v, k, a);
         return k;
@@ -63,8 +63,8 @@ TEST_F(Kostenparameter, AusDenTabellenDesDatensatzes) {
     // Cell module "z0" has no area: no price per area instead of a division by 0.
     EXPECT_EQ(k[zellpreis], 0.0);
     // One collector ("AnzahlKol" E): the lower collector does not count.
-    EXPECT_EQ(a.vdatt[kdatt::flaeche_kol_unten], 0.0);
-    EXPECT_NEAR(a.vdatt[kdatt::flaeche_kol_oben], 2.0, 1e-12);
+    EXPECT_EQ(a.vdatt[tdata::flaeche_kol_unten], 0.0);
+    EXPECT_NEAR(a.vdatt[tdata::flaeche_kol_oben], 2.0, 1e-12);
     EXPECT_EQ(a.kopplungstyp, "Z");
     EXPECT_EQ(a.leistung_wp, "A");
 }

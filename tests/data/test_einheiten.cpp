@@ -1,10 +1,11 @@
 #include <cmath>
 
+#include "app/einstellungen_lauf.h"
 #include "data/datenbank.h"
 #include "data/einheiten.h"
 #include "data/einstellungen.h"
-#include "data/ergebnis_einheiten.h"
 #include "engine/WP_variables.h"
+#include "results/ergebnis_einheiten.h"
 #include "testhilfe.h"
 
 using namespace tabledata;

@@ -1,10 +1,10 @@
 #include <cstdlib>
 #include <optional>
 
+#include "app/einstellungen_lauf.h"
 #include "data/datenbank.h"
 #include "data/einheiten.h"
 #include "data/einstellungen.h"
-#include "data/ergebnis_einheiten.h"
 #include "engine/WP_variables.h"
 #include "testhilfe.h"
 

@@ -32,14 +32,14 @@ protected:
         setze_intervalle(M, 6);
         zwischenreservoir_anlage(z, M, "E");
         auto& nc = z.numchar;
-        setze_code(nc, 6, "J");
-        setze_code(nc, 10, "E");
-        setze_code(nc, 14, "E");
-        setze_code(nc, 15, "E");
-        setze_code(nc, 16, "A");
-        setze_code(nc, 28, "S");
-        z.v()[5] = -30.0;
-        z.v()[73] = 0.4;
+        setze_code(nc, ndata::heizung, "J");
+        setze_code(nc, ndata::ohne_kopplung, "E");
+        setze_code(nc, ndata::antrieb_we, "E");
+        setze_code(nc, ndata::antrieb_ww, "E");
+        setze_code(nc, ndata::optimierung, "A");
+        setze_code(nc, ndata::speicherfolge, "S");
+        z.v()[tdata::kollektorfluid_gefrierpunkt] = -30.0;
+        z.v()[tdata::eta_kraftwerk] = 0.4;
         z.lauf.maxge = 2e-4;
         datz& mz = z.z();
         mz[zdata::te][M] = 8.0;
@@ -138,7 +138,7 @@ TEST_F(Anlagenmonat, ZwischenkopplungBilanziertBeideSeiten) {
 // at 36.5 °C. The we pump heats it at the COP for that lift, not at the COP
 // limit 1 that the store's top would give, and the books still close.
 TEST_F(Anlagenmonat, LademonatHeiztDasHausGegenDessenVorlauf) {
-    tv().lade_flag[M] = "Y";
+    zustand::lade_flag()[M] = "Y";
     z.z()[zdata::twv][M] = 85.0;
     const ergebnis e = rechne();
     const ::date& d = *z.d;

@@ -11,16 +11,16 @@ protected:
     void SetUp() override {
         mit_meldungen::SetUp();
         numchar.fill("");
-        numchar[3] = "V";
-        numchar[6] = "J";
-        numchar[7] = "E";
-        numchar[10] = "G";
-        numchar[25] = "A";
-        numchar[28] = "V";
-        numchar[31] = "S";
+        numchar[ndata::rechenart] = "V";
+        numchar[ndata::heizung] = "J";
+        numchar[ndata::kopplungstyp] = "E";
+        numchar[ndata::ohne_kopplung] = "G";
+        numchar[ndata::kopplungsart] = "A";
+        numchar[ndata::speicherfolge] = "V";
+        numchar[ndata::meldungsmodus] = "S";
         for (int m = 1; m <= 12; ++m) {
-            tv().lade_flag[m] = "N";
-            tv().entnehme_flag[m] = "N";
+            zustand::lade_flag()[m] = "N";
+            zustand::entnehme_flag()[m] = "N";
         }
         setze_intervalle(4, 2);
         for (speicher* sp : {&a.pufferspeicher, &a.langzeitspeicher}) {
@@ -41,7 +41,10 @@ protected:
         setze_intervalle(4, 0);
         mit_meldungen::TearDown();
     }
-    intervallbilanz bilanz() { return intervallbilanz(numchar, 4, 2, a, d, d3, *p, z, v, 2.0); }
+    intervallbilanz bilanz() {
+        return intervallbilanz(numchar, 4, 2, a, d, d3, *p, z, v, 2.0,
+                               zustand::stoffdaten().kaeltemittel_record);
+    }
     // Energy of 1 m3 of water over dT kelvin in kWh.
     static double kwh(double dT) { return 4190.0 * 1000.0 * dT / 3.6e6; }
 
@@ -105,8 +108,8 @@ TEST_F(Energiebilanz, ErstVerbrauchenHaeltGewinnNachLadenFest) {
     // "Consume first": the whole collector energy goes to the demand, nothing
     // is charged, and the gain after charging is the gain; a surplus is
     // charged and the gain after charging follows the store.
-    numchar[28] = "S";
-    numchar[7] = "Z";
+    numchar[ndata::speicherfolge] = "S";
+    numchar[ndata::kopplungstyp] = "Z";
     struct fall {
         double er, bedarf;
     };
@@ -149,23 +152,23 @@ TEST_F(Energiebilanz, WarmerSpeicherDecktBedarfDirekt) {
 }
 
 TEST_F(Energiebilanz, KopplungJeIntervallAusEndrflag) {
-    numchar[25] = "K";
+    numchar[ndata::kopplungsart] = "K";
     d3.endrflag[2] = u'E';
     kopplung_aus_endrflag(numchar, 2, d3);
-    EXPECT_EQ(numchar[7], "E");
+    EXPECT_EQ(numchar[ndata::kopplungstyp], "E");
     d3.endrflag[2] = u'Z';
     kopplung_aus_endrflag(numchar, 2, d3);
-    EXPECT_EQ(numchar[7], "Z");
-    numchar[25] = "A";
+    EXPECT_EQ(numchar[ndata::kopplungstyp], "Z");
+    numchar[ndata::kopplungsart] = "A";
     d3.endrflag[2] = u'E';
     kopplung_aus_endrflag(numchar, 2, d3);
-    EXPECT_EQ(numchar[7], "Z");
+    EXPECT_EQ(numchar[ndata::kopplungstyp], "Z");
 }
 
 TEST_F(Energiebilanz, KollektordeckungZwischenkopplungErsterHauptsatz) {
     // The ww pump (COP 4) lifts the collector heat 3 kWh to er = 4 kWh; half of
     // it covers demand: 1.5 kWh of collector heat plus 0.5 kWh of electricity.
-    numchar[7] = "Z";
+    numchar[ndata::kopplungstyp] = "Z";
     d3.twfflag[2] = u'N';
     d3.er[4][2] = 4.0;
     d3.es[4][2] = 2.25;
@@ -204,13 +207,13 @@ TEST_F(Energiebilanz, KollektorenergieBegrenzenNurUnterBedingungen) {
         ++neu_aufgeteilt;
         EXPECT_DOUBLE_EQ(f, 0.25);
     };
-    v[45] = 1.0;  // control range
+    v[tdata::wp_leistung_min] = 1.0;  // control range
     kollektorenergie_begrenzen(b, 1.0);
     EXPECT_DOUBLE_EQ(d3.er[4][2], 1.0);
     EXPECT_DOUBLE_EQ(d3.es[4][2], 0.5);
     EXPECT_DOUBLE_EQ(d3.espeicher[4][2], 1.0);
     EXPECT_EQ(neu_aufgeteilt, 1);
-    numchar[3] = "A";  // analytic method: never capped
+    numchar[ndata::rechenart] = "A";  // analytic method: never capped
     kollektorenergie_begrenzen(b, 0.5);
     EXPECT_DOUBLE_EQ(d3.er[4][2], 1.0);
 }

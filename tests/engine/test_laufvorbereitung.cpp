@@ -9,11 +9,11 @@ protected:
         mit_meldungen::SetUp();
         numchar.fill("");
         zustand::numchar().fill("");
-        zustand::numchar()[31] = "S";
+        zustand::numchar()[ndata::meldungsmodus] = "S";
         for (int m = 1; m <= 12; ++m) {
             setze_intervalle(m, 0);
-            tv().lade_flag[m] = "N";
-            tv().entnehme_flag[m] = "N";
+            zustand::lade_flag()[m] = "N";
+            zustand::entnehme_flag()[m] = "N";
         }
         z = datz{};
         a0 = anlage{};
@@ -33,10 +33,10 @@ TEST_F(Laufvorbereitung, EintrittstemperaturNachKopplung) {
     p[zdata::ta][3][1] = -2.0;
     p[zdata::ta][3][2] = 4.0;
     z[zdata::tk][3] = 9.0;
-    numchar[7] = "Z";
+    numchar[ndata::kopplungstyp] = "Z";
     eintrittstemperaturen_fuellen(numchar, z, p);
     EXPECT_EQ(p[zdata::tein][3][2], 4.0);
-    numchar[7] = "E";
+    numchar[ndata::kopplungstyp] = "E";
     eintrittstemperaturen_fuellen(numchar, z, p);
     EXPECT_EQ(p[zdata::tein][3][1], 9.0);
     EXPECT_EQ(p[zdata::tein][3][2], 9.0);
@@ -44,8 +44,8 @@ TEST_F(Laufvorbereitung, EintrittstemperaturNachKopplung) {
 
 TEST_F(Laufvorbereitung, MonatsbedarfMitHeizungMischtTemperaturen) {
     using namespace zdata;
-    numchar[6] = "J";
-    numchar[9] = "W";
+    numchar[ndata::heizung] = "J";
+    numchar[ndata::kaltwassertemp] = "W";
     z[ew][1] = 100.0;
     z[eh][1] = 300.0;
     z[tw][1] = 60.0;
@@ -57,7 +57,7 @@ TEST_F(Laufvorbereitung, MonatsbedarfMitHeizungMischtTemperaturen) {
     z[rh][2] = 35.0;
     z[rw][3] = 50.0;  // month 3: return above flow -> warning
     z[tw][3] = 40.0;
-    numchar[6] = "J";
+    numchar[ndata::heizung] = "J";
     monatsvorbereitung(numchar, z, a0, 0.0);
     EXPECT_DOUBLE_EQ(z[ewv][1], 400.0);
     EXPECT_DOUBLE_EQ(z[twv][1], 45.0);
@@ -69,7 +69,7 @@ TEST_F(Laufvorbereitung, MonatsbedarfMitHeizungMischtTemperaturen) {
     EXPECT_DOUBLE_EQ(z[ewv_0][1], 400.0);
     // Month 3 has no demand: flow and return come from the heating temperatures,
     // both 0, so no warning; the warning appears for hot water only.
-    numchar[6] = "N";
+    numchar[ndata::heizung] = "N";
     monatsvorbereitung(numchar, z, a0, 0.0);
     EXPECT_DOUBLE_EQ(z[tk][1], 8.0);
     EXPECT_EQ(protokollzeilen(),
@@ -78,17 +78,17 @@ TEST_F(Laufvorbereitung, MonatsbedarfMitHeizungMischtTemperaturen) {
 
 TEST_F(Laufvorbereitung, LangzeitspeicherVerschiebtEntnahmeInLademonate) {
     using namespace zdata;
-    numchar[6] = "N";
-    numchar[7] = "E";
+    numchar[ndata::heizung] = "N";
+    numchar[ndata::kopplungstyp] = "E";
     for (int m = 1; m <= 12; ++m) {
         z[ew][m] = 100.0;
         z[tw][m] = 50.0;
         z[rw][m] = 20.0;
     }
-    tv().entnehme_flag[1] = "Y";
-    tv().entnehme_flag[2] = "Y";
-    tv().lade_flag[7] = "Y";
-    tv().lade_flag[8] = "Y";
+    zustand::entnehme_flag()[1] = "Y";
+    zustand::entnehme_flag()[2] = "Y";
+    zustand::lade_flag()[7] = "Y";
+    zustand::lade_flag()[8] = "Y";
     speicher& lang = a0.langzeitspeicher;
     lang.spwspei.wert = 4190.0;
     lang.rospei.wert = 1000.0;
@@ -108,9 +108,9 @@ TEST_F(Laufvorbereitung, LangzeitspeicherVerschiebtEntnahmeInLademonate) {
     EXPECT_DOUBLE_EQ(z[ewv][8], 100.0);
 
     // No withdrawal month: charge months get the upper temperature only.
-    tv().entnehme_flag[1] = "N";
-    tv().entnehme_flag[2] = "N";
-    numchar[7] = "Z";
+    zustand::entnehme_flag()[1] = "N";
+    zustand::entnehme_flag()[2] = "N";
+    numchar[ndata::kopplungstyp] = "Z";
     lang.tmax.wert = 80.0;
     monatsvorbereitung(numchar, z, a0, 4.0);
     EXPECT_DOUBLE_EQ(z[ewv][7], 100.0);
@@ -135,17 +135,17 @@ TEST_F(Laufvorbereitung, IntervallbedarfJeVerteilart) {
     z[ewv_verbrauch][1] = 48.0;
     z[ewv_verbrauch][2] = 10.0;  // month 2: no hours at all
 
-    numchar[20] = "D";
+    numchar[ndata::strahlung] = "D";
     intervallbedarf(numchar, z, p, d3);
     EXPECT_EQ(d3.equer_verbrauch[1][3], 21.0);
 
-    numchar[20] = "M";
-    numchar[8] = "L";
+    numchar[ndata::strahlung] = "M";
+    numchar[ndata::luftwaermetauscher] = "L";
     intervallbedarf(numchar, z, p, d3);
     EXPECT_DOUBLE_EQ(d3.equer_verbrauch[1][1], 20.0);
     EXPECT_DOUBLE_EQ(d3.equer_verbrauch[1][2], 8.0);
 
-    numchar[8] = "N";
+    numchar[ndata::luftwaermetauscher] = "N";
     intervallbedarf(numchar, z, p, d3);
     EXPECT_DOUBLE_EQ(d3.equer_verbrauch[1][1], 0.0);
     EXPECT_DOUBLE_EQ(d3.equer_verbrauch[1][2], 48.0 * 4.0 / 14.0);
@@ -162,13 +162,13 @@ TEST_F(Laufvorbereitung, JahresauswertungAmHandgerechnetenBeispiel) {
     puffer.rospei.wert = 1000.0;
     puffer.spwspei.wert = 4000.0;
     datt v{};
-    v[22] = 10.0;  // collector area
-    v[99] = 5.0;
-    v[88] = 2.0;
-    v[107] = 0.0;
+    v[tdata::eta_zelle] = 10.0;  // collector area
+    v[tdata::ee_gesamt] = 5.0;
+    v[tdata::bodenabsorption] = 2.0;
+    v[tdata::wetter_theta] = 0.0;
     setze_intervalle(1, 1);
     p2[zdata::ir][1][1] = 50.0;
-    numchar[10] = "E";
+    numchar[ndata::ohne_kopplung] = "E";
     for (int m = 1; m <= 12; ++m) {
         z[zdata::ir][m] = 100.0;   // G = 1200
         z[zdata::ew][m] = 100.0;
@@ -215,8 +215,8 @@ TEST_F(Laufvorbereitung, JahresauswertungAmHandgerechnetenBeispiel) {
     jahresauswertung(d, p2, puffer, z, v, numchar);
     EXPECT_DOUBLE_EQ(d.feld[jaz_we][1], 4.0);
 
-    v[22] = 0.0;
-    v[107] = 1.0;
+    v[tdata::eta_zelle] = 0.0;
+    v[tdata::wetter_theta] = 1.0;
     jahresauswertung(d, p2, puffer, z, v, numchar);
     ASSERT_EQ(senke.dialoge.size(), 1u);
     EXPECT_EQ(senke.dialoge[0].text, "Fehler: Division durch null");

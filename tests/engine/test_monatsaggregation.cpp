@@ -63,8 +63,8 @@ TEST_F(Monatsaggregation, MonatOhneTageslichtBleibtNullUndBehaeltGeschwindigkeit
 
 TEST_F(Monatsaggregation, IntervallZuruecksetzen) {
     flagchar n;
-    n[3] = "A";
-    n[25] = "K";
+    n[ndata::rechenart] = "A";
+    n[ndata::kopplungsart] = "K";
     d3.nh[5][2] = 4.0;
     auto zellen = intervall_zuruecksetzen(5, 2, n, 0.0, d3, *p);
     EXPECT_EQ(zellen, (std::array<double, 4>{0, 1, 0, 1}));
@@ -72,8 +72,8 @@ TEST_F(Monatsaggregation, IntervallZuruecksetzen) {
     EXPECT_EQ(d3.vel[5][2], 2.0);  // analytic method keeps the velocity
     EXPECT_EQ(d3.zei[5][2], 4.0);
     EXPECT_EQ(d3.wpausflag[2], u'J');  // no collector loop
-    n[3] = "V";
-    n[25] = "L";
+    n[ndata::rechenart] = "V";
+    n[ndata::kopplungsart] = "L";
     intervall_zuruecksetzen(5, 2, n, 0.0, d3, *p);
     EXPECT_EQ(d3.vel[5][2], 0.0);
     EXPECT_EQ(d3.wpausflag[2], u'N');
@@ -151,15 +151,15 @@ TEST(Heizbilanz, HeizartUmrechnen) {
 
 TEST(Heizbilanz, MonatsbilanzZielJeOptimierung) {
     flagchar n;
-    n[10] = "K";  // electric heating without coupling
-    n[14] = "E";
-    n[15] = "E";
-    zustand::numchar()[7] = "Z";
+    n[ndata::ohne_kopplung] = "K";  // electric heating without coupling
+    n[ndata::antrieb_we] = "E";
+    n[ndata::antrieb_ww] = "E";
+    zustand::numchar()[ndata::kopplungstyp] = "Z";
     datt v{};
-    v[73] = 0.4;
-    v[70] = 0.30;
-    v[71] = 0.25;
-    v[72] = 0.20;
+    v[tdata::eta_kraftwerk] = 0.4;
+    v[tdata::preis_nachheizung] = 0.30;
+    v[tdata::preis_ohne_kopplung] = 0.25;
+    v[tdata::preis_pumpenstrom] = 0.20;
     struct fall {
         const char* ziel;
         double erwartet;
@@ -175,18 +175,18 @@ TEST(Heizbilanz, MonatsbilanzZielJeOptimierung) {
         d.elp[6] = 2.0;
         d.elp_l[6] = 1.0;
         d.nh_virtuell[6] = 3.0;
-        n[16] = f.ziel;
+        n[ndata::optimierung] = f.ziel;
         EXPECT_DOUBLE_EQ(heizung_monatsbilanz(n, v, 6, d), f.erwartet) << f.ziel;
         EXPECT_DOUBLE_EQ(d.flz[6], 17.0);  // virtual energy adds no electricity
         EXPECT_DOUBLE_EQ(d.ek[6], 17.0);
         EXPECT_DOUBLE_EQ(d.preis[6], preis);
     }
-    zustand::numchar()[7] = "";
+    zustand::numchar()[ndata::kopplungstyp] = "";
 }
 
 TEST_F(Monatsaggregation, MonatssummenBehaeltNurNichtSchlechtereMonate) {
     flagchar n;
-    n[0] = "I";
+    n[ndata::zeitraum] = "I";
     datt v{};
     ::datm r;
     d.ek_lv[5] = 3.0;
@@ -197,7 +197,7 @@ TEST_F(Monatsaggregation, MonatssummenBehaeltNurNichtSchlechtereMonate) {
     EXPECT_EQ(r.feld[adata::jek][5], 0.0);
 
     // Month mode with more solar heat than planned is accumulated anyway.
-    n[0] = "M";
+    n[ndata::zeitraum] = "M";
     d.es[5] = 2.0;
     z[zdata::ewv][5] = 1.0;
     monatssummen(n, z, d, *p, v, d3, 7.0, ziel, aktuell, bester, r, 5, 0.0);
@@ -209,14 +209,14 @@ TEST_F(Monatsaggregation, MonatssummenBehaeltNurNichtSchlechtereMonate) {
 
 TEST_F(Monatsaggregation, MonatsabschlussBilanziertAlleIntervalle) {
     flagchar n;
-    n[6] = "J";
-    n[7] = "E";
-    n[10] = "G";  // gas heating without coupling: we pump COP 1
-    n[16] = "A";
-    n[25] = "A";
-    n[28] = "V";
-    n[31] = "S";
-    for (int m = 1; m <= 12; ++m) tv().lade_flag[m] = tv().entnehme_flag[m] = "N";
+    n[ndata::heizung] = "J";
+    n[ndata::kopplungstyp] = "E";
+    n[ndata::ohne_kopplung] = "G";  // gas heating without coupling: we pump COP 1
+    n[ndata::optimierung] = "A";
+    n[ndata::kopplungsart] = "A";
+    n[ndata::speicherfolge] = "V";
+    n[ndata::meldungsmodus] = "S";
+    for (int m = 1; m <= 12; ++m) zustand::lade_flag()[m] = zustand::entnehme_flag()[m] = "N";
     anlage a;
     for (speicher* sp : {&a.pufferspeicher, &a.langzeitspeicher}) {
         sp->spmax.wert = 1.0;
@@ -224,8 +224,8 @@ TEST_F(Monatsaggregation, MonatsabschlussBilanziertAlleIntervalle) {
         sp->rospei.wert = 1000.0;
     }
     datt v{};
-    v[17] = 0.9;  // boiler efficiency
-    v[73] = 0.4;
+    v[tdata::eta_gas] = 0.9;  // boiler efficiency
+    v[tdata::eta_kraftwerk] = 0.4;
     ::datm r;
     for (int s = 1; s <= 3; ++s) {
         d3.equer_verbrauch[5][s] = 1.8;

@@ -36,14 +36,14 @@ TEST_F(Periode, MonateLaufenAbStartmonatMitUmbruch) {
 }
 
 TEST_F(Periode, PfadNachRechenartUndFortschritt) {
-    zustand::numchar()[3] = "A";
+    zustand::numchar()[ndata::rechenart] = "A";
     periode('Z');
     EXPECT_EQ(schritte.pfade, std::vector<char>(12, 'A'));
     // The analytic step advances the progress bar itself; the loop does not.
     EXPECT_EQ(schritte.fortschritte, 0);
 
     schritte.pfade.clear();
-    zustand::numchar()[3] = "T";
+    zustand::numchar()[ndata::rechenart] = "T";
     periode('V');
     EXPECT_EQ(schritte.pfade, std::vector<char>(12, 'Z'));
     EXPECT_EQ(schritte.fortschritte, 12);
@@ -77,20 +77,20 @@ TEST_F(Periode, ErsterCodeWirdBehaltenGleicheSummeErsetztSchlechtereNicht) {
 }
 
 TEST_F(Periode, StopImMaerzBeendetDieSchleife) {
-    zustand::numchar()[38] = "J";
-    zustand::numchar()[32] = "N";
+    zustand::numchar()[ndata::kontrolllauf] = "J";
+    zustand::numchar()[ndata::messmodus] = "N";
     schritte.steuer_monat = 1;
     schritte.steuer_intervall = 5;
     schritte.monatswert = [](int m) { return static_cast<double>(m); };
     schritte.nach_monat = [](periodenkontext& k, int m) {
-        if (m == 3) k.numchar[34] = "J";
+        if (m == 3) k.numchar[ndata::stopp] = "J";
     };
     periode('V');
     EXPECT_EQ(schritte.monate, (std::vector<int>{1, 2, 3}));
     EXPECT_DOUBLE_EQ(bestwert, 6.0);
     EXPECT_EQ(zustand::startintervall(), 5);
     EXPECT_DOUBLE_EQ(zustand::datm_allgemein().feld[adata::jek][4], 0.0);
-    zustand::numchar()[34] = "N";
+    zustand::numchar()[ndata::stopp] = "N";
 }
 
 TEST_F(Periode, VariantenergebnisMitSpeicherkopieUndIntervallreihen) {
@@ -152,7 +152,7 @@ TEST_F(Periode, GeBereichLogarithmischUndVarianten) {
     EXPECT_EQ(l.anzvarianten, 4);
 
     // Direct coupling: a single ge step.
-    zustand::numchar()[25] = "DK";
+    zustand::numchar()[ndata::kopplungsart] = "DK";
     monatsschleife(k, schritte);
     EXPECT_EQ(k.ge.anzahl, 1);
 }
@@ -168,8 +168,8 @@ TEST_F(Periode, SpeicherStartenMitRuecklauftemperaturDesStartmonats) {
 }
 
 TEST_F(Periode, JahreslaufGehtGeSchritteAbwaertsUndSetztDiagrammpunkte) {
-    zustand::numchar()[0] = "J";
-    zustand::numchar()[3] = "M";
+    zustand::numchar()[ndata::zeitraum] = "J";
+    zustand::numchar()[ndata::rechenart] = "M";
     laufsteuerung& l = zustand::lauf();
     l.anzge = 3;
     l.minge = 1.0;

@@ -91,7 +91,7 @@ TEST_F(Zustand, IntervallergebnisseWerdenNurBisNmGeloescht) {
 }
 
 TEST_F(Zustand, EnergiekonstanteUndWaermestrom) {
-    zustand::numchar()[31] = "S";
+    zustand::numchar()[ndata::meldungsmodus] = "S";
     EXPECT_EQ(umrechnungskonstante("kWh_in_Ws"), 3600000.0);
     // 4190 J/(kg K) * 1000 kg/m3 * 10 K * 0.1 m3 -> 1.16389 kWh
     EXPECT_NEAR(waermestrom_in_energie(4190.0, 1000.0, 30.0, 20.0, 0.1), 1.163888889, 1e-9);
@@ -107,7 +107,7 @@ TEST(Anlagencodes, DirektkopplungUndErzwungen) {
     for (const fall& f : {fall{"DK", true, false}, fall{"DKF", true, true}, fall{"F", false, true},
                           fall{"K", false, false}, fall{"dk", false, false}, fall{"", false, false}}) {
         flagchar n;
-        n[25] = f.code;
+        n[ndata::kopplungsart] = f.code;
         EXPECT_EQ(ist_direktkopplung(n), f.direkt) << f.code;
         EXPECT_EQ(ist_erzwungen(n), f.erzwungen) << f.code;
     }

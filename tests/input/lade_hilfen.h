@@ -86,8 +86,8 @@ protected:
         h.sortiere_nach_index("iname");
         if (!h.suche({feldwert(name)})) throw std::runtime_error("Datensatz fehlt: " + name);
         flagchar& n = zustand::numchar();
-        n[31] = "S";
-        n[35] = "J";
+        n[ndata::meldungsmodus] = "S";
+        n[ndata::einstrahlung_berechnen] = "J";
         return lese_daten_ein(Tvg().pvdatz3[0], Tvg().pvdatz3[1], dbflag);
     }
     bool lade(const std::string& name) {

@@ -4,7 +4,6 @@
 #include "input/datensatzauswahl.h"
 #include "lade_hilfen.h"
 #include "lang/meldung.h"
-#include "sheets/datensatz_kopie.h"
 
 using namespace tabledata;
 

@@ -24,18 +24,18 @@ class Einstrahlung : public mit_meldungen {
 protected:
     void SetUp() override {
         mit_meldungen::SetUp();
-        nc[17] = "N";
-        nc[19] = "E";
-        nc[24] = "N";
-        nc[31] = "M";
-        vdatt[89] = 0.2;
+        nc[ndata::sortierung] = "N";
+        nc[ndata::diffusestrahlung] = "E";
+        nc[ndata::schaltjahr] = "N";
+        nc[ndata::meldungsmodus] = "M";
+        vdatt[tdata::reflektion] = 0.2;
     }
 
     // One call of the entry for the plane (theta_s, phi_g).
     void rechne(const wetterdatensatz& w, const std::string& strahlung, const std::string& zeitintervall,
                 double theta_s = 0.0, double phi_g = 0.0) {
-        nc[20] = strahlung;
-        nc[21] = zeitintervall;
+        nc[ndata::strahlung] = strahlung;
+        nc[ndata::zeitintervall] = zeitintervall;
         berechne_Einstrahlungsdaten(w, einheiten, vdatz, nc, marke, vdatt, jahr, *p1, *p2, phi_g, theta_s,
                                     w.breite, &kennwerte);
     }
@@ -107,7 +107,7 @@ TEST_F(Einstrahlung, MonatswerteAufStundenHorizontal) {
     const wetterdatensatz w = potsdam_2019_monatlich();
     rechne(w, "D", "K");
     ASSERT_EQ(marke, 1);
-    EXPECT_EQ(nc[23], "A");
+    EXPECT_EQ(nc[ndata::strahlungsherkunft], "A");
     double summe = 0.0;
     for (int m = 1; m <= 12; ++m) {
         const int tage = TAGE[m];
@@ -144,7 +144,7 @@ TEST_F(Einstrahlung, MonatswerteAufStundenHorizontal) {
 }
 
 // The four resolutions of a run on monthly data: interval counts, interval
-// lengths, the derived code numchar[23] and the monthly sums.
+// lengths, the derived code numchar[ndata::strahlungsherkunft] and the monthly sums.
 TEST_F(Einstrahlung, AufloesungenAusMonatswerten) {
     const wetterdatensatz w = potsdam_2019_monatlich();
     struct fall {
@@ -154,7 +154,7 @@ TEST_F(Einstrahlung, AufloesungenAusMonatswerten) {
     for (const fall f : {fall{"N", "D"}, fall{"M", "A"}, fall{"T", "D"}, fall{"D", "A"}}) {
         SCOPED_TRACE(f.strahlung);
         rechne(w, f.strahlung, "K", 30.0, 0.0);
-        EXPECT_EQ(nc[23], f.code23);
+        EXPECT_EQ(nc[ndata::strahlungsherkunft], f.code23);
         const std::string s = f.strahlung;
         for (int m : {1, 6}) {
             const int tage = TAGE[m];
@@ -214,7 +214,7 @@ TEST_F(Einstrahlung, MittlererTagBeginntMittags) {
 TEST_F(Einstrahlung, TageswerteAusDetailzeilen) {
     for (const bool schaltjahr : {false, true}) {
         SCOPED_TRACE(schaltjahr);
-        nc[24] = schaltjahr ? "Y" : "N";
+        nc[ndata::schaltjahr] = schaltjahr ? "Y" : "N";
         const wetterdatensatz w = tagesdatensatz(schaltjahr ? 29 : 28);
         rechne(w, "T", "T");
         ASSERT_EQ(marke, 1);
@@ -320,8 +320,8 @@ TEST_F(Einstrahlung, EinheitenDesDatensatzes) {
 // The diffuse fraction of the daily correlation is capped at 0.143 / 0.175
 // for clear days; the monthly correlation follows latitude band and season.
 TEST_F(Einstrahlung, DiffusanteilAusGlobalstrahlung) {
-    nc[20] = "T";
-    nc[21] = "T";
+    nc[ndata::strahlung] = "T";
+    nc[ndata::zeitintervall] = "T";
     bool gewarnt = false;
     struct fall {
         int monat;
@@ -341,7 +341,7 @@ TEST_F(Einstrahlung, DiffusanteilAusGlobalstrahlung) {
     }
     // Monthly data: July at 50 deg is summer in band 3, K relative to the
     // month's extraterrestrial sum.
-    nc[20] = "N";
+    nc[ndata::strahlung] = "N";
     const double ws = sonne::sonnenuntergangswinkel(sonne::deklination(7), 50.0);
     const double H0 = 31 * sonne::berechne_extraterristische_einstrahlung(7, ws, -ws, 50.0);
     berechne_diffusanteil(7, 0.5 * H0, 50.0, ws, 1.0, nc, kennwerte, gewarnt);
@@ -365,10 +365,10 @@ TEST_F(Einstrahlung, DiffusanteilAusGlobalstrahlung) {
 
     // Negative irradiation: one warning per call of the entry, and only
     // when messages are shown as dialogs.
-    nc[31] = "S";
+    nc[ndata::meldungsmodus] = "S";
     berechne_diffusanteil(3, -1.0, 52.0, 90.0, 0.0, nc, kennwerte, gewarnt);
     EXPECT_FALSE(gewarnt);
-    nc[31] = "M";
+    nc[ndata::meldungsmodus] = "M";
     berechne_diffusanteil(3, -1.0, 52.0, 90.0, 0.0, nc, kennwerte, gewarnt);
     berechne_diffusanteil(4, -1.0, 52.0, 90.0, 0.0, nc, kennwerte, gewarnt);
     ASSERT_EQ(senke.dialoge.size(), 1u);
@@ -380,7 +380,7 @@ TEST_F(Einstrahlung, DiffusanteilAusGlobalstrahlung) {
 // Computed diffuse irradiation on a monthly layout: the month's diffuse sum
 // on the horizontal is its diffuse fraction times its global sum.
 TEST_F(Einstrahlung, BerechneteDiffusstrahlungImMonat) {
-    nc[19] = "B";
+    nc[ndata::diffusestrahlung] = "B";
     const wetterdatensatz w = potsdam_2019_monatlich();
     rechne(w, "N", "K");
     for (int m = 1; m <= 12; ++m) {
@@ -421,7 +421,7 @@ TEST_F(Einstrahlung, StundenwerteEinesJahres) {
 
     rechne(w, "D", "A");
     ASSERT_EQ(marke, 1);
-    EXPECT_EQ(nc[23], "A");
+    EXPECT_EQ(nc[ndata::strahlungsherkunft], "A");
     double ghi = 0.0;
     for (int m = 1; m <= 12; ++m) {
         ASSERT_EQ(intervalle(m), 24 * TAGE[m]);
@@ -461,9 +461,9 @@ TEST_F(Einstrahlung, StundenwerteEinesJahres) {
 // Hourly rows summed into days, and the diffuse part computed per day.
 TEST_F(Einstrahlung, StundenwerteZuTagen) {
     const wetterdatensatz w = potsdam_2019();
-    nc[19] = "B";
+    nc[ndata::diffusestrahlung] = "B";
     rechne(w, "T", "A");
-    EXPECT_EQ(nc[23], "D");
+    EXPECT_EQ(nc[ndata::strahlungsherkunft], "D");
     for (int m : {1, 7}) {
         ASSERT_EQ(intervalle(m), TAGE[m]);
         const auto geo = sonne::berechne_monatsgeometrie(m, w.breite);
@@ -500,7 +500,7 @@ TEST_F(Einstrahlung, StundenwerteAufDerKollektorebene) {
     w.theta = 30.0;
     rechne(w, "D", "D", 30.0, 0.0);
     ASSERT_EQ(marke, 1);
-    EXPECT_EQ(nc[23], "D");
+    EXPECT_EQ(nc[ndata::strahlungsherkunft], "D");
     for (int m : {3, 8}) {
         double ir = 0.0, diff = 0.0;
         for (const auto& z : w.details[m]) {
@@ -523,7 +523,7 @@ TEST_F(Einstrahlung, StundenwerteMitBerechneterDiffusstrahlung) {
     global[9] = global[10] = global[11] = 0.25;
     global[12] = global[13] = global[14] = 0.01;
     const wetterdatensatz w = ein_stundentag(1, global, keine);
-    nc[19] = "B";
+    nc[ndata::diffusestrahlung] = "B";
     rechne(w, "D", "A");
     ASSERT_EQ(marke, 1);
     // By hand: H = 0.78 kWh/qm; January at 52.38 deg has ws <= 81.4 deg, so
@@ -543,7 +543,7 @@ TEST_F(Einstrahlung, StundenwerteMitBerechneterDiffusstrahlung) {
     const double geneigt = vdatz[zdata::ir][1];
     std::array<double, 24> diffus{};
     for (int k = 0; k < 24; ++k) diffus[k] = f * global[k];
-    nc[19] = "E";
+    nc[ndata::diffusestrahlung] = "E";
     rechne(ein_stundentag(1, global, diffus), "D", "A", 45.0, 0.0);
     EXPECT_NEAR(geneigt, vdatz[zdata::ir][1], 1e-12);
 }
@@ -615,7 +615,7 @@ TEST_F(Einstrahlung, PolarnachtUndPolartag) {
     wetterdatensatz w = potsdam_2019_monatlich();
     w.breite = 75.0;
     for (const char* s : {"N", "M", "T", "D"}) {
-        nc[19] = "B";
+        nc[ndata::diffusestrahlung] = "B";
         rechne(w, s, "K", 60.0, 0.0);
         for (int m = 1; m <= 12; ++m) {
             for (int q : {zdata::is0, zdata::ir, zdata::diff, zdata::ref, zdata::ta, zdata::mtn, zdata::tg})

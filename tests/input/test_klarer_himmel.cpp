@@ -11,9 +11,9 @@ constexpr double RAD = std::numbers::pi / 180.0;
 
 datt potsdam() {
     datt v{};
-    v[108] = 52.38;
-    v[109] = 13.06;
-    v[110] = 81.0;
+    v[tdata::breitengrad] = 52.38;
+    v[tdata::laengengrad] = 13.06;
+    v[tdata::hoehe] = 81.0;
     return v;
 }
 }  // namespace
@@ -79,7 +79,7 @@ TEST(KlarerHimmel, StrahlungBeiWolkenlosemHimmel) {
     // The turbidity depends on the distance to the equator: at the equinox
     // (sun over the equator) a site at 52.38 deg S sees the northern sky.
     datt sued = v;
-    sued[108] = -52.38;
+    sued[tdata::breitengrad] = -52.38;
     const auto n = irradiation_cloudless_sky(2019, 3, 20, 12, 0, v);
     const auto s = irradiation_cloudless_sky(2019, 3, 20, 12, 0, sued);
     EXPECT_NEAR(s.B, n.B, 0.01 * n.B);

@@ -3,12 +3,15 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <iterator>
 #include <memory>
-#include <tuple>
 #include <numbers>
 #include <numeric>
+#include <tuple>
+#include <vector>
 
 #include "app/simulation_run.h"
+#include "engine/models/laufkontext.h"
 #include "input/einstrahlung.h"
 #include "input/energiebedarf.h"
 #include "input/lese_daten.h"
@@ -38,7 +41,7 @@ TEST_F(LeseDaten, AlleDatensaetzeDerDefaultDatenbankLaden) {
         EXPECT_TRUE(marken().daten_eingelesen);
         const datt& v = zustand::vdatt();
         const datz& z = zustand::vdatz();
-        EXPECT_GT(v[77], 0.0);
+        EXPECT_GT(v[tdata::daf], 0.0);
         const double jahr = jahressumme(z[zdata::ir]);
         EXPECT_GT(jahr, 900.0);   // kWh/m2 on a 45° south plane in northern Germany
         EXPECT_LT(jahr, 1500.0);
@@ -58,7 +61,7 @@ TEST_F(LeseDaten, AlleDatensaetzeDerDefaultDatenbankLaden) {
         for (const auto& d : senke.dialoge) ADD_FAILURE() << "Dialog: " << d.text;
         senke.dialoge.clear();
         // Hourly demand: the detail series add up to the monthly energies.
-        if (zustand::numchar()[20] == "D" && zustand::numchar()[22] == "D") {
+        if (zustand::numchar()[ndata::strahlung] == "D" && zustand::numchar()[ndata::bedarfsdetails] == "D") {
             const auto& p = zustand::pvdatz3(1);
             for (int m = 1; m <= 12; ++m) {
                 double s = 0.0;
@@ -77,52 +80,54 @@ TEST_F(LeseDaten, BraunschweigWerteInHaupteinheiten) {
     const datt& v = zustand::vdatt();
     const flagchar& n = zustand::numchar();
     // Collector fluid: Propylenglykol 40% (no cp of the gas phase stored).
-    EXPECT_DOUBLE_EQ(v[0], 3702.0);
-    EXPECT_DOUBLE_EQ(v[2], 0.0 * 26.05 - 8314.3);
-    EXPECT_DOUBLE_EQ(v[3], 1036.24);
-    EXPECT_DOUBLE_EQ(v[5], -21.0);
-    EXPECT_DOUBLE_EQ(v[6], 0.00457 / 1036.24);
-    // Heat-pump fluid R410A at 55..61 and again as the store record at 62..68.
-    for (int i = 0; i < 7; ++i) EXPECT_DOUBLE_EQ(v[55 + i], v[62 + i]) << i;
-    EXPECT_DOUBLE_EQ(v[57], v[56] * v[59] - 8314.3);
+    EXPECT_DOUBLE_EQ(v[tdata::kollektorfluid_cpf], 3702.0);
+    EXPECT_DOUBLE_EQ(v[tdata::kollektorfluid_cvg], 0.0 * 26.05 - 8314.3);
+    EXPECT_DOUBLE_EQ(v[tdata::kollektorfluid_dichte], 1036.24);
+    EXPECT_DOUBLE_EQ(v[tdata::kollektorfluid_gefrierpunkt], -21.0);
+    EXPECT_DOUBLE_EQ(v[tdata::kollektorfluid_nue], 0.00457 / 1036.24);
+    // Heat-pump fluid R410A, and again as the store record's fluid.
+    for (size_t i = 0; i < 7; ++i)
+        EXPECT_DOUBLE_EQ(v[tdata::wpfluid_cpf + i], v[tdata::speicherfluid_cpf + i]) << i;
+    EXPECT_DOUBLE_EQ(v[tdata::wpfluid_cvg], v[tdata::wpfluid_cpg] * v[tdata::wpfluid_mol] - 8314.3);
     const anlage& a0 = zustand::anlage(0);
-    EXPECT_DOUBLE_EQ(a0.kaeltemittel_speicher.dichte.wert, v[58]);
-    EXPECT_DOUBLE_EQ(a0.kaeltemittel_kollektoren.nue.wert, v[6]);
+    EXPECT_DOUBLE_EQ(a0.kaeltemittel_speicher.dichte.wert, v[tdata::wpfluid_dichte]);
+    EXPECT_DOUBLE_EQ(a0.kaeltemittel_kollektoren.nue.wert, v[tdata::kollektorfluid_nue]);
     // Codes.
-    EXPECT_EQ(n[7], "Z");
-    EXPECT_EQ(n[11], "E");
-    EXPECT_EQ(n[12], "4");
-    EXPECT_EQ(n[13], "4");
-    EXPECT_EQ(n[14], "E");
-    EXPECT_EQ(n[16], "A");
-    EXPECT_EQ(n[24], "N");  // 2019
+    EXPECT_EQ(n[ndata::kopplungstyp], "Z");
+    EXPECT_EQ(n[ndata::anzahl_kollektoren], "E");
+    EXPECT_EQ(n[ndata::modelltyp_we], "4");
+    EXPECT_EQ(n[ndata::modelltyp_ww], "4");
+    EXPECT_EQ(n[ndata::antrieb_we], "E");
+    EXPECT_EQ(n[ndata::optimierung], "A");
+    EXPECT_EQ(n[ndata::schaltjahr], "N");  // 2019
     // One collector: only the upper one counts.
-    EXPECT_DOUBLE_EQ(v[77], v[76]);
-    EXPECT_DOUBLE_EQ(v[20], v[19]);
-    EXPECT_DOUBLE_EQ(v[19], 400.0);
-    EXPECT_DOUBLE_EQ(v[80], -3.27 / 10.0);
-    EXPECT_DOUBLE_EQ(v[81], 0.75);
-    EXPECT_DOUBLE_EQ(v[82], -0.016);
+    EXPECT_DOUBLE_EQ(v[tdata::daf], v[tdata::flaeche_kol_oben]);
+    EXPECT_DOUBLE_EQ(v[tdata::relpump_feld], v[tdata::relpump_kol_oben]);
+    EXPECT_DOUBLE_EQ(v[tdata::relpump_kol_oben], 400.0);
+    EXPECT_DOUBLE_EQ(v[tdata::kol_oben_verlust], -3.27 / 10.0);
+    EXPECT_DOUBLE_EQ(v[tdata::kol_oben_konversion], 0.75);
+    EXPECT_DOUBLE_EQ(v[tdata::kol_oben_quadratisch], -0.016);
     const kollektor& ko = a0.oberer_kollektor;
     EXPECT_NEAR(ko.breite.wert * ko.hoehe.wert, 2.0, 1e-12);
     EXPECT_EQ(ko.m, static_cast<int>(std::nearbyint(ko.breite.wert / (0.008 + 12.5 * 0.008))));
     EXPECT_EQ(ko.rohrverlegung, u'P');
     // Percent humidity and the heat pumps.
-    EXPECT_DOUBLE_EQ(v[98], 0.732);
-    EXPECT_DOUBLE_EQ(v[31], 4.747076);  // we: alpha
-    EXPECT_DOUBLE_EQ(v[23], 4.747076);  // ww: alpha
-    EXPECT_DOUBLE_EQ(v[44], 1821.0);  // electric power of the 8 kW (heat) pump
-    EXPECT_DOUBLE_EQ(v[45], 0.3 * 1821.0);  // control range 0.7: down to 30 % of the power
-    EXPECT_DOUBLE_EQ(v[46], 1.7 * 1821.0);
-    EXPECT_DOUBLE_EQ(v[100], -5.0);  // MinPrimär of the main heat pump, read last
-    EXPECT_DOUBLE_EQ(v[41], 1.0);    // electric drive: efficiency forced to 1
+    EXPECT_DOUBLE_EQ(v[tdata::mittlere_feuchte], 0.732);
+    EXPECT_DOUBLE_EQ(v[tdata::we_c1], 4.747076);      // we: alpha
+    EXPECT_DOUBLE_EQ(v[tdata::ww_c1], 4.747076);      // ww: alpha
+    EXPECT_DOUBLE_EQ(v[tdata::we_leistung], 1821.0);  // electric power of the 8 kW (heat) pump
+    EXPECT_DOUBLE_EQ(v[tdata::wp_leistung_min],
+                     0.3 * 1821.0);  // control range 0.7: down to 30 % of the power
+    EXPECT_DOUBLE_EQ(v[tdata::wp_leistung_max], 1.7 * 1821.0);
+    EXPECT_DOUBLE_EQ(v[tdata::reservoirtemperatur], -5.0);  // MinPrimär of the main heat pump, read last
+    EXPECT_DOUBLE_EQ(v[tdata::we_eta], 1.0);                // electric drive: efficiency forced to 1
     EXPECT_DOUBLE_EQ(a0.zwischen_waermepumpe.pmaxt.wert, 600000.0);  // limited by the collector loop
     EXPECT_DOUBLE_EQ(a0.erd_waermepumpe.pmaxt.wert, 2000000.0);
     EXPECT_EQ(a0.erd_waermepumpe.waermepumpe_steuerung, u'S');
     // Prices per kWh in EUR.
-    EXPECT_DOUBLE_EQ(v[70], 0.12);
-    EXPECT_DOUBLE_EQ(v[71], 0.3);
-    EXPECT_DOUBLE_EQ(v[72], 0.4);
+    EXPECT_DOUBLE_EQ(v[tdata::preis_nachheizung], 0.12);
+    EXPECT_DOUBLE_EQ(v[tdata::preis_ohne_kopplung], 0.3);
+    EXPECT_DOUBLE_EQ(v[tdata::preis_pumpenstrom], 0.4);
     // Stores: buffer sp1m3 and long-term sp0 into plants 0,1,2,5; intermediate sp10m3 into 0,1.
     for (int a : {0, 1, 2, 5}) {
         EXPECT_DOUBLE_EQ(zustand::anlage(a).pufferspeicher.spmax.wert, 1.0) << a;
@@ -152,16 +157,38 @@ TEST_F(LeseDaten, BraunschweigWerteInHaupteinheiten) {
     EXPECT_DOUBLE_EQ(z[zdata::eh][1], 2283.8);
 }
 
+// The data set loaded last belongs to the run state: its name, its weather
+// record and the model switches of its collector row, which the run's model
+// contexts take from there.
+TEST_F(LeseDaten, GeladenerDatensatzIstTeilDesZustands) {
+    for (const char* name : {"Braunschweig EFH", "EFH Potsdam 2019 stuendlich"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(lade(name));
+        EXPECT_EQ(zustand::geladener_datensatz(), name);
+        EXPECT_EQ(zustand::geladener_wetterdatensatz().name, tab(tir_ta_m).text("name"));
+        EXPECT_EQ(zustand::kollektorblatt().einalpha, tab(tkol).text("einalpha"));
+        ::date d;
+        const laufkontext k = laufkontext_aus_zustand(d);
+        EXPECT_EQ(k.kol.einalpha, zustand::kollektorblatt().einalpha);
+        EXPECT_EQ(k.kol.einwindtkoef, zustand::kollektorblatt().einwindtkoef);
+        EXPECT_EQ(&k.stoffe, &zustand::stoffdaten());
+    }
+    EXPECT_NE(zustand::geladener_wetterdatensatz().name, "");
+}
+
 // Loading writes the listed state and nothing else.
 TEST_F(LeseDaten, UnberuehrterZustandBleibt) {
     datt& v = zustand::vdatt();
-    for (int i : {7, 8, 9, 10, 11, 12, 13, 21, 69, 78, 79, 86, 87, 90, 93, 95, 96, 102, 104, 111}) v[i] = 1234.5;
+    // The unused positions and those that only the run or the cost calculation sets.
+    std::vector<int> frei(std::begin(tdata::unbenutzt), std::end(tdata::unbenutzt));
+    frei.insert(frei.end(), {tdata::zellmodulflaeche, tdata::feld_verlust, tdata::feld_konversion,
+                             tdata::zehn_durch_g, tdata::waermekapazitaetsstrom});
+    for (int i : frei) v[static_cast<size_t>(i)] = 1234.5;
     zustand::anlage(2).zwischenspeicher.spmax.wert = 77.0;
     zustand::anlage(3).pufferspeicher.spmax.wert = 66.0;
     zustand::anlage(0).gegenstromwt.metall = "unverändert";
     ASSERT_TRUE(lade("Braunschweig EFH"));
-    for (int i : {7, 8, 9, 10, 11, 12, 13, 21, 69, 78, 79, 86, 87, 90, 93, 95, 96, 102, 104, 111})
-        EXPECT_EQ(v[i], 1234.5) << i;
+    for (int i : frei) EXPECT_EQ(v[static_cast<size_t>(i)], 1234.5) << i;
     EXPECT_EQ(zustand::anlage(2).zwischenspeicher.spmax.wert, 77.0);
     EXPECT_EQ(zustand::anlage(3).pufferspeicher.spmax.wert, 66.0);
     EXPECT_EQ(zustand::anlage(0).gegenstromwt.metall, "unverändert");
@@ -273,7 +300,7 @@ TEST_F(LeseDaten, PeriodischerTagWiederholtJanuarUndSkaliert) {
         if (d.size() > 2 && d.ends_with("_p")) name = d;
     ASSERT_FALSE(name.empty());
     ASSERT_TRUE(lade(name));
-    ASSERT_EQ(zustand::numchar()[20], "D");
+    ASSERT_EQ(zustand::numchar()[ndata::strahlung], "D");
     const auto& p = zustand::pvdatz3(1);
     const datz& z = zustand::vdatz();
     for (int serie : {zdata::eh, zdata::ew}) {
@@ -320,14 +347,14 @@ TEST_F(LeseDaten, PreisUmgerechnetAufAusgabeeinheiten) {
     ASSERT_TRUE(lade("Braunschweig EFH"));
     datt& v = zustand::vdatt();
     // Tariffs of price row pwp: gas 0.12, heat-pump power 0.30, household power 0.40 EUR/kWh.
-    EXPECT_DOUBLE_EQ(v[70], 0.12);
-    EXPECT_DOUBLE_EQ(v[71], 0.3);
-    EXPECT_DOUBLE_EQ(v[72], 0.4);
+    EXPECT_DOUBLE_EQ(v[tdata::preis_nachheizung], 0.12);
+    EXPECT_DOUBLE_EQ(v[tdata::preis_ohne_kopplung], 0.3);
+    EXPECT_DOUBLE_EQ(v[tdata::preis_pumpenstrom], 0.4);
     datt ausgabe{};
     berechne_energiepreise(ausgabe, true);
-    EXPECT_NEAR(ausgabe[70], 12000.0, 1e-9);
-    EXPECT_NEAR(ausgabe[71], 30000.0, 1e-9);
-    EXPECT_NEAR(ausgabe[72], 40000.0, 1e-9);
+    EXPECT_NEAR(ausgabe[tdata::preis_nachheizung], 12000.0, 1e-9);
+    EXPECT_NEAR(ausgabe[tdata::preis_ohne_kopplung], 30000.0, 1e-9);
+    EXPECT_NEAR(ausgabe[tdata::preis_pumpenstrom], 40000.0, 1e-9);
     h[groesse::energie].ausgabe = "kWh";
     h[groesse::preis].ausgabe = "EUR";
     e.loesche_wo({{"Nummer", "=", feldwert(int64_t{900})}});
@@ -345,14 +372,14 @@ TEST_F(LeseDaten, EinstrahlungInTageseinheiten) {
     datz z{};
     datt v{};
     flagchar nc;
-    nc[17] = "N";
-    nc[19] = "E";
-    nc[31] = "M";
+    nc[ndata::sortierung] = "N";
+    nc[ndata::diffusestrahlung] = "E";
+    nc[ndata::meldungsmodus] = "M";
     int marke = 0;
     double jahr = 0.0;
     auto rechne = [&](const wetterdatensatz& w, const char* strahlung, const char* zeitintervall) {
-        nc[20] = strahlung;
-        nc[21] = zeitintervall;
+        nc[ndata::strahlung] = strahlung;
+        nc[ndata::zeitintervall] = zeitintervall;
         berechne_Einstrahlungsdaten(w, einheiten, z, nc, marke, v, jahr, *p1, *p2, 0.0, 0.0, w.breite);
         ASSERT_EQ(marke, 1);
     };
@@ -363,7 +390,7 @@ TEST_F(LeseDaten, EinstrahlungInTageseinheiten) {
     w.einheit_temp = "°C";
 
     // Monthly values of 2 and 1 kWh/(qm * d) in a leap year: February holds 58 and 29 kWh/qm.
-    nc[24] = "Y";
+    nc[ndata::schaltjahr] = "Y";
     for (int m = 1; m <= 12; ++m) {
         w.ir[m] = 2.0;
         w.diff[m] = 1.0;
@@ -377,7 +404,7 @@ TEST_F(LeseDaten, EinstrahlungInTageseinheiten) {
     }
 
     // Daily rows: day d holds 1 + d/10 kWh/(qm * d); January adds up to 31 + 49.6.
-    nc[24] = "N";
+    nc[ndata::schaltjahr] = "N";
     const int tage[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     for (int m = 1; m <= 12; ++m) {
         for (int d = 1; d <= tage[m]; ++d)
@@ -411,19 +438,21 @@ TEST_F(LeseDaten, WaermepumpenmodellBestimmtKoeffizienten) {
         SCOPED_TRACE(f.code);
         feld_zeitweise modell(tnum, {feldwert(std::string("MAVN-N"))}, "modelltypwp", feldwert(std::string(f.code)));
         datt& v = zustand::vdatt();
-        for (int i : {51, 52, 53, 54}) v[i] = -99.0;
+        const int verdichter[] = {tdata::ww_vkv0_kehrwert, tdata::ww_v0, tdata::we_vkv0_kehrwert,
+                                  tdata::we_v0};
+        for (int i : verdichter) v[static_cast<size_t>(i)] = -99.0;
         ASSERT_TRUE(lade("Braunschweig EFH"));
-        EXPECT_EQ(zustand::numchar()[12], f.code);
-        EXPECT_EQ(zustand::numchar()[13], f.code);
-        EXPECT_DOUBLE_EQ(v[31], f.t);
-        EXPECT_DOUBLE_EQ(v[32], f.o);
-        EXPECT_DOUBLE_EQ(v[23], f.t);
+        EXPECT_EQ(zustand::numchar()[ndata::modelltyp_we], f.code);
+        EXPECT_EQ(zustand::numchar()[ndata::modelltyp_ww], f.code);
+        EXPECT_DOUBLE_EQ(v[tdata::we_c1], f.t);
+        EXPECT_DOUBLE_EQ(v[tdata::we_c2], f.o);
+        EXPECT_DOUBLE_EQ(v[tdata::ww_c1], f.t);
         if (f.verdichter) {
-            EXPECT_DOUBLE_EQ(v[53], 1.0 / 2.7);
-            EXPECT_DOUBLE_EQ(v[54], 2.56e-05);
-            EXPECT_DOUBLE_EQ(v[51], 1.0 / 2.7);
+            EXPECT_DOUBLE_EQ(v[tdata::we_vkv0_kehrwert], 1.0 / 2.7);
+            EXPECT_DOUBLE_EQ(v[tdata::we_v0], 2.56e-05);
+            EXPECT_DOUBLE_EQ(v[tdata::ww_vkv0_kehrwert], 1.0 / 2.7);
         } else {
-            for (int i : {51, 52, 53, 54}) EXPECT_EQ(v[i], -99.0) << i;
+            for (int i : verdichter) EXPECT_EQ(v[static_cast<size_t>(i)], -99.0) << i;
         }
     }
 }
@@ -439,15 +468,15 @@ TEST_F(LeseDaten, KollektoreinheitAusOberemOderBeidenKollektoren) {
     feld_zeitweise flaeche(tkol, {feldwert(std::string("Euro C 20 lin"))}, "flaeche", feldwert(3.0));
     ASSERT_TRUE(lade("Braunschweig EFH"));
     const datt& v = zustand::vdatt();
-    EXPECT_DOUBLE_EQ(v[75], 3.0);
-    EXPECT_DOUBLE_EQ(v[76], 2.0);
-    EXPECT_DOUBLE_EQ(v[77], 2.0);
-    EXPECT_DOUBLE_EQ(v[85], 0.0);  // the linearised collector has no quadratic term
-    EXPECT_DOUBLE_EQ(v[83], -4.11 / 10.0);
+    EXPECT_DOUBLE_EQ(v[tdata::flaeche_kol_unten], 3.0);
+    EXPECT_DOUBLE_EQ(v[tdata::flaeche_kol_oben], 2.0);
+    EXPECT_DOUBLE_EQ(v[tdata::daf], 2.0);
+    EXPECT_DOUBLE_EQ(v[tdata::kol_unten_quadratisch], 0.0);  // the linearised collector has no quadratic term
+    EXPECT_DOUBLE_EQ(v[tdata::kol_unten_verlust], -4.11 / 10.0);
     feld_zeitweise zwei(tabledata::tan, {feldwert(std::string("ZJEG"))}, "AnzahlKol", feldwert(std::string("Z")));
     ASSERT_TRUE(lade("Braunschweig EFH"));
-    EXPECT_DOUBLE_EQ(v[77], 5.0);
-    EXPECT_DOUBLE_EQ(v[20], v[18] + v[19]);
+    EXPECT_DOUBLE_EQ(v[tdata::daf], 5.0);
+    EXPECT_DOUBLE_EQ(v[tdata::relpump_feld], v[tdata::relpump_kol_unten] + v[tdata::relpump_kol_oben]);
 }
 
 // Data that would give a division by zero or an invalid calendar are
@@ -544,7 +573,8 @@ TEST_F(LeseDaten, EinstrahlungFuerNeueNeigungAusGeladenemDatensatz) {
     datz& z = zustand::vdatz();
     const double bei_45 = jahressumme(z[zdata::ir]);
     datt& v = zustand::vdatt();
-    ASSERT_TRUE(berechne_Einstrahlungsdaten_geladen(v[105], 0.0, 0.0, z, zustand::numchar(), zustand::pvdatz3(1), v));
+    ASSERT_TRUE(berechne_Einstrahlungsdaten_geladen(v[tdata::wetter_breite], 0.0, 0.0, z, zustand::numchar(),
+                                                    zustand::pvdatz3(1), v));
     const double horizontal = jahressumme(z[zdata::ir]);
     EXPECT_NEAR(horizontal, 1146.07, 1.0);  // the record's global irradiation
     EXPECT_GT(bei_45, horizontal);

@@ -56,12 +56,12 @@ std::string kleine_datei(const std::string& einheit = "kWh", const std::string& 
 
 TEST_F(Tabellenleser, GeschriebeneDateiKommtInDenJetzigenAusgabeeinheitenZurueck) {
     d->ausgabe_einheit[adata::agwt] = "kWh/(qm * d)";  // inner blanks
-    schreibe_monatsergebnisse(*d, tab, 4.0, 1, 2, 1, angaben);
+    schreibe_monatsergebnisse(*d, tab, 4.0, {1, 2, 1}, angaben);
     d->feld[adata::jkk][2] = -1.0;
     d->feld[adata::ztk][12] = 5e-9;
     d->feld[adata::pek][3] = 1e22;  // wider than its field
     d->feld[adata::bf][4] = std::numeric_limits<double>::infinity();
-    schreibe_monatsergebnisse(*d, tab, 6.0, 1, 2, 2, angaben);
+    schreibe_monatsergebnisse(*d, tab, 6.0, {1, 2, 2}, angaben);
 
     ASSERT_TRUE(lies(angaben.ergebnisdatei));
     EXPECT_TRUE(senke.dialoge.empty());
@@ -105,7 +105,7 @@ TEST_F(Tabellenleser, GeschriebeneDateiKommtInDenJetzigenAusgabeeinheitenZurueck
 TEST_F(Tabellenleser, SteuerdateiMitLeerenCodesLiestZurueck) {
     for (int m = 1; m <= 12; ++m) setze_intervalle(m, m == 2 ? 3 : 0);
     intervalleingaben e;
-    schreibe_intervallergebnisse(*d, tab, 4.0, 1, 1, 1, angaben, e);
+    schreibe_intervallergebnisse(*d, tab, 4.0, {1, 1, 1}, angaben, e);
     for (int m = 1; m <= 12; ++m) setze_intervalle(m, 0);
     ASSERT_TRUE(lies(steuerdateipfad(angaben)));
     EXPECT_EQ(gelesen.zeil, 3);

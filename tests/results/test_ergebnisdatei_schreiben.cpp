@@ -41,9 +41,9 @@ protected:
 }  // namespace
 
 TEST_F(Ergebnisdatei, MonatsdateiHatKopfEinmalUndJeFlaecheEinenAbschnitt) {
-    schreibe_monatsergebnisse(*d, tab, 4.0, 3, 4, 1, angaben);
+    schreibe_monatsergebnisse(*d, tab, 4.0, {3, 4, 1}, angaben);
     d->feld[adata::jkk][1] = 5e-9;
-    schreibe_monatsergebnisse(*d, tab, 6.0, 3, 4, 2, angaben);
+    schreibe_monatsergebnisse(*d, tab, 6.0, {3, 4, 2}, angaben);
 
     const std::string bytes = datei_bytes(angaben.ergebnisdatei);
     // Every line ends in CR LF: no LF without its CR.
@@ -86,7 +86,7 @@ TEST_F(Ergebnisdatei, MonatsdateiHatKopfEinmalUndJeFlaecheEinenAbschnitt) {
 
 TEST_F(Ergebnisdatei, EnglischeMonateTitelUndSchluessel) {
     setze_sprache(SPRACHE_ENGLISCH);
-    schreibe_monatsergebnisse(*d, tab, 2.0, 1, 1, 1, angaben);
+    schreibe_monatsergebnisse(*d, tab, 2.0, {1, 1, 1}, angaben);
     const auto z = crlf_zeilen(datei_bytes(angaben.ergebnisdatei));
     EXPECT_EQ(z[1], std::string("12,  61,  1\0", 12));
     EXPECT_EQ(z[2].substr(0, 10), std::string("Area, qm, \0", 10));
@@ -108,7 +108,7 @@ TEST_F(Ergebnisdatei, SteuerdateiJeIntervallMitEingabenUndLeerenCodes) {
     e.einheit = {"h", "W/qm", "F"};
     e.umrechnen[2] = {1.8, 32.0, "F"};  // °C -> F
 
-    schreibe_intervallergebnisse(*d, tab, 4.0, 0, 0, 1, angaben, e);
+    schreibe_intervallergebnisse(*d, tab, 4.0, {0, 0, 1}, angaben, e);
     EXPECT_EQ(tab.name, (verzeichnis / "steuer.str").string());
     const auto z = crlf_zeilen(datei_bytes(verzeichnis / "steuer.str"));
     ASSERT_EQ(z.size(), 2u + 4u + 3u);
@@ -138,7 +138,7 @@ TEST_F(Ergebnisdatei, SteuerdateiJeIntervallMitEingabenUndLeerenCodes) {
 
 TEST_F(Ergebnisdatei, SchreibfehlerNenntDenPfadUndBrichtAb) {
     angaben.ergebnisdatei = verzeichnis / "fehlt" / "lauf.sim";
-    EXPECT_THROW(schreibe_monatsergebnisse(*d, tab, 4.0, 1, 1, 1, angaben), abbruch);
+    EXPECT_THROW(schreibe_monatsergebnisse(*d, tab, 4.0, {1, 1, 1}, angaben), abbruch);
     ASSERT_EQ(senke.dialoge.size(), 1u);
     // The path, then the system's reason in brackets.
     EXPECT_EQ(senke.dialoge[0].text.rfind(

@@ -325,7 +325,7 @@ TEST_F(Ergebnisgraphik, SteuerdateiWirdMitAllenZeilenGeladen) {
     angaben.flaecheneinheit = "qm";
     parreadtab tab;
     intervalleingaben e;
-    schreibe_intervallergebnisse(*d, tab, 4.0, 1, 1, 1, angaben, e);
+    schreibe_intervallergebnisse(*d, tab, 4.0, {1, 1, 1}, angaben, e);
     for (int m = 1; m <= 12; ++m) setze_intervalle(m, 0);
 
     ASSERT_EQ(v.lade(steuerdateipfad(angaben), *ausgabe, u.funktion(), "qm"), ergebnisvergleich::ladeergebnis::ok);

@@ -171,16 +171,16 @@ TEST_F(Ergebniskatalog, SchreiberLegtDateienErstBeimAbschliessenAnUndTraegtDannE
     {
         ergebnisschreiber schreiber(a, intervalleingaben{}, &katalog, katalogeintrag{'S', haupt, tag});
         // The run passes (first, last, j) to the interval writer and (last, first, j) to the monthly one.
-        schreiber.schreibe_intervallergebnisse(*d, 4.0, 1, 3, 1);
-        schreiber.schreibe_monatsergebnisse(*d, 4.0, 3, 1, 1);
+        schreiber.schreibe_intervallergebnisse(*d, 4.0, {1, 3, 1});
+        schreiber.schreibe_monatsergebnisse(*d, 4.0, {1, 3, 1});
         // Sections go to temporary files; nothing is visible or catalogued yet.
         EXPECT_FALSE(std::filesystem::exists(*pfad));
         EXPECT_FALSE(std::filesystem::exists(ordner / "bs1_steuer.str"));
         EXPECT_TRUE(katalog.zeilen.empty());
-        schreiber.schreibe_intervallergebnisse(*d, 6.0, 1, 3, 2);
-        schreiber.schreibe_monatsergebnisse(*d, 6.0, 3, 1, 2);
-        schreiber.schreibe_intervallergebnisse(*d, 8.0, 1, 3, 3);
-        schreiber.schreibe_monatsergebnisse(*d, 8.0, 3, 1, 3);
+        schreiber.schreibe_intervallergebnisse(*d, 6.0, {1, 3, 2});
+        schreiber.schreibe_monatsergebnisse(*d, 6.0, {1, 3, 2});
+        schreiber.schreibe_intervallergebnisse(*d, 8.0, {1, 3, 3});
+        schreiber.schreibe_monatsergebnisse(*d, 8.0, {1, 3, 3});
         ASSERT_TRUE(schreiber.abschliessen());
     }
     EXPECT_EQ(dateien(), (std::vector<std::string>{"bs1.sim", "bs1_steuer.str"}));
@@ -196,8 +196,8 @@ TEST_F(Ergebniskatalog, SchreiberLegtDateienErstBeimAbschliessenAnUndTraegtDannE
     katalog.zeilen.clear();
     {
         ergebnisschreiber schreiber(a, intervalleingaben{}, &katalog, katalogeintrag{'S', haupt, tag});
-        schreiber.schreibe_intervallergebnisse(*d, 4.0, 1, 2, 1);
-        schreiber.schreibe_monatsergebnisse(*d, 4.0, 2, 1, 1);
+        schreiber.schreibe_intervallergebnisse(*d, 4.0, {1, 2, 1});
+        schreiber.schreibe_monatsergebnisse(*d, 4.0, {1, 2, 1});
     }
     EXPECT_EQ(dateien(), (std::vector<std::string>{"bs1.sim", "bs1_steuer.str"}));
     EXPECT_EQ(datei_bytes(*pfad), vorher);
@@ -211,8 +211,8 @@ TEST_F(Ergebniskatalog, SchreiberLegtDateienErstBeimAbschliessenAnUndTraegtDannE
     std::filesystem::create_directories(*pfad / "inhalt");
     {
         ergebnisschreiber schreiber(a, intervalleingaben{}, &katalog, katalogeintrag{'S', haupt, tag});
-        schreiber.schreibe_intervallergebnisse(*d, 4.0, 1, 1, 1);
-        schreiber.schreibe_monatsergebnisse(*d, 4.0, 1, 1, 1);
+        schreiber.schreibe_intervallergebnisse(*d, 4.0, {1, 1, 1});
+        schreiber.schreibe_monatsergebnisse(*d, 4.0, {1, 1, 1});
         EXPECT_FALSE(schreiber.abschliessen());
     }
     EXPECT_EQ(dateien(), (std::vector<std::string>{"bs1.sim"}));  // the folder only
@@ -223,7 +223,7 @@ TEST_F(Ergebniskatalog, SchreiberLegtDateienErstBeimAbschliessenAnUndTraegtDannE
     // The folder vanishes before a run writes: the run is abandoned.
     std::filesystem::remove_all(ordner);
     ergebnisschreiber schreiber(a, intervalleingaben{}, &katalog, katalogeintrag{'S', haupt, tag});
-    EXPECT_THROW(schreiber.schreibe_monatsergebnisse(*d, 4.0, 1, 1, 1), abbruch);
+    EXPECT_THROW(schreiber.schreibe_monatsergebnisse(*d, 4.0, {1, 1, 1}), abbruch);
     EXPECT_TRUE(katalog.zeilen.empty());
     setze_intervalle(1, 0);
 }
@@ -232,7 +232,7 @@ TEST_F(Ergebniskatalog, MehrAlsZwanzigAbschnitteWerdenNichtGeschrieben) {
     ergebnisdatei_angaben a{haupt.name, verzeichnis / "bs1.dat", verzeichnis, "bs1_steuer", "qm"};
     auto d = std::make_unique<datm>();
     ergebnisschreiber schreiber(a, intervalleingaben{}, &katalog, katalogeintrag{'O', haupt, tag});
-    EXPECT_THROW(schreiber.schreibe_monatsergebnisse(*d, 4.0, 21, 1, 1), abbruch);
+    EXPECT_THROW(schreiber.schreibe_monatsergebnisse(*d, 4.0, {1, 21, 1}), abbruch);
     ASSERT_FALSE(senke.dialoge.empty());
     EXPECT_NE(senke.dialoge.back().text.find("(CMAXA)"), std::string::npos);
     schreiber.verwerfen();
@@ -247,13 +247,13 @@ TEST_F(Ergebniskatalog, NichtEndlicheErgebnisseWerdenNichtGeschrieben) {
     auto d = std::make_unique<datm>();
     d->feld[adata::flz_ee][3] = std::numeric_limits<double>::quiet_NaN();
     ergebnisschreiber schreiber(a, intervalleingaben{}, &katalog, katalogeintrag{'S', haupt, tag});
-    EXPECT_THROW(schreiber.schreibe_monatsergebnisse(*d, 4.0, 1, 1, 1), abbruch);
+    EXPECT_THROW(schreiber.schreibe_monatsergebnisse(*d, 4.0, {1, 1, 1}), abbruch);
     ASSERT_FALSE(senke.dialoge.empty());
     EXPECT_EQ(senke.dialoge.back().text, "Fehler: Ergebnis ist keine endliche Zahl: flz_ee, Monat 3");
     d->feld[adata::flz_ee][3] = 0.0;
     for (int m = 1; m <= 12; ++m) setze_intervalle(m, m == 2 ? 5 : 0);
     d->feld3[0][2][4] = std::numeric_limits<double>::infinity();
-    EXPECT_THROW(schreiber.schreibe_intervallergebnisse(*d, 4.0, 1, 1, 1), abbruch);
+    EXPECT_THROW(schreiber.schreibe_intervallergebnisse(*d, 4.0, {1, 1, 1}), abbruch);
     EXPECT_EQ(senke.dialoge.back().text, "Fehler: Ergebnis ist keine endliche Zahl: zei, Monat 2, Intervall 4");
     setze_intervalle(2, 0);
     EXPECT_FALSE(schreiber.abschliessen());

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/einstellungen_lauf.h"
 #include "data/einstellungen.h"
 #include "input/lade_hilfen.h"
 #include "results/ergebnisvergleich.h"

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/einstellungen_lauf.h"
 #include "data/datenbank.h"
 #include "data/einheiten.h"
 #include "data/einstellungen.h"

@@ -18,7 +18,7 @@ struct schritt_doppel : perioden_schritte {
     std::vector<int> monate;            // months stepped, in order
     std::vector<char> pfade;            // 'A' analytic, 'Z' time-step, 'K' year kernel
     std::vector<double> flaechen;       // A of each month step
-    std::vector<double> leistungen;     // vdatt[43] at each month step
+    std::vector<double> leistungen;     // vdatt[tdata::ww_leistung] at each month step
     std::vector<std::pair<double, double>> speicherresets;  // (A, T)
     int fortschritte = 0;
     std::vector<double> jahreswerte;    // year sums handed to keep-best
@@ -52,7 +52,7 @@ private:
         monate.push_back(m);
         pfade.push_back(pfad);
         flaechen.push_back(k.A);
-        leistungen.push_back(k.vdatt[43]);
+        leistungen.push_back(k.vdatt[tdata::ww_leistung]);
         k.ziel[m] = monatswert(m);
         k.datm_variante.feld[adata::jek][m] = k.ziel[m];
         if (nach_monat) nach_monat(k, m);
@@ -92,12 +92,12 @@ struct dienst_doppel : lauf_dienste {
     void jahresauswertung(::datm&, datz3&, speicher&, ::date&, datz&, datt&) override {}
     void ergebnisauswertung(::datm&) override {}
     double flaeche_in_ausgabeeinheit(double A) override { return A; }
-    void schreibe_intervallergebnisse(datt&, ::datm&, double, int, int, int j) override {
-        intervall_abschnitte.push_back(j);
+    void schreibe_intervallergebnisse(datt&, ::datm&, double, const abschnittsfolge& a) override {
+        intervall_abschnitte.push_back(a.aktuell);
     }
-    void schreibe_monatsergebnisse(datt&, ::datm&, double flaeche, int letzter, int erster, int) override {
+    void schreibe_monatsergebnisse(datt&, ::datm&, double flaeche, const abschnittsfolge& a) override {
         geschriebene_flaechen.push_back(flaeche);
-        angekuendigte_abschnitte.push_back(letzter - erster + 1);
+        angekuendigte_abschnitte.push_back(a.letzter - a.erster + 1);
     }
     bool ergebnisse_abschliessen() override {
         ++abschluesse;

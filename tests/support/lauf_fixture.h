@@ -10,17 +10,17 @@ protected:
         mit_meldungen::SetUp();
         flagchar& n = zustand::numchar();
         n.fill("");
-        n[0] = "M";   // months
-        n[3] = "V";   // time-step method
-        n[7] = "Z";
-        n[25] = "A";
-        n[31] = "S";
-        n[33] = "N";
-        n[34] = "N";
-        n[38] = "N";
+        n[ndata::zeitraum] = "M";   // months
+        n[ndata::rechenart] = "V";  // time-step method
+        n[ndata::kopplungstyp] = "Z";
+        n[ndata::kopplungsart] = "A";
+        n[ndata::meldungsmodus] = "S";
+        n[ndata::laufart] = "N";
+        n[ndata::stopp] = "N";
+        n[ndata::kontrolllauf] = "N";
         zustand::vdatt().fill(0.0);
-        zustand::vdatt()[77] = 2.0;  // one collector unit: 2 qm
-        zustand::vdatt()[97] = 1.0;
+        zustand::vdatt()[tdata::daf] = 2.0;  // one collector unit: 2 qm
+        zustand::vdatt()[tdata::mittlerer_wind] = 1.0;
         zustand::lauf() = laufsteuerung{};
         zustand::lauf().mina = 0.0;
         zustand::lauf().maxa = 8.0;

@@ -42,7 +42,7 @@ public:
     }
     void einlesefenster_neu_zeichnen() override {
         // Called once per area step: the area being computed is known now.
-        const double daf = zustand::vdatt()[77];
+        const double daf = zustand::vdatt()[tdata::daf];
         const double A = zustand::anlage(0).n * daf;
         an_fenster([a = &a_, A] {
             emit a->flaeche(A);

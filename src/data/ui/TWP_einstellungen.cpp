@@ -18,6 +18,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/einstellungen_lauf.h"
 #include "app/ui/THauptmenue.h"
 #include "app/ui/ereignisrand.h"
 #include "app/ui/lauf_ausfuehrer.h"

@@ -1,8 +1,8 @@
 #include "engine/models/druckabfall.h"
 
 #include <cmath>
-#include <numbers>
 
+#include "data/konstanten.h"
 #include "engine/models/numerik.h"
 #include "engine/models/reservoir.h"
 #include "engine/models/ventilatorgesetz.h"
@@ -11,14 +11,14 @@
 
 namespace {
 
-constexpr double PI = std::numbers::pi;
+using konst::PI;
 // Overall efficiency (hydraulic over electric power) of the circulation pump.
 constexpr double PUMPENWIRKUNGSGRAD = 0.3;
 
-double einheiten(double A, const datt& vdatt) { return verhaeltnis_oder_eins(A, vdatt[77]); }
+double einheiten(double A, const datt& vdatt) { return verhaeltnis_oder_eins(A, vdatt[tdata::daf]); }
 
 bool mit_messwerten(const flagchar& numchar, const steuerdaten_messtabelle* tabelle) {
-    return tabelle != nullptr && numchar[38] == "J" && numchar[32] == "J";
+    return tabelle != nullptr && numchar[ndata::kontrolllauf] == "J" && numchar[ndata::messmodus] == "J";
 }
 
 // Measured flow and outdoor temperature for interval [m][s]; false when the
@@ -64,7 +64,8 @@ bool messwerte_lesen(const steuerdaten_messtabelle& tab, int m, int s, double ta
 }
 
 void warne_inkonsistenz(const flagchar& numchar) {
-    meldung("Warnung: Inkonsistenz in Berechnung der Pumpgeschwindigkeit.", numchar[31], 'A');
+    meldung("Warnung: Inkonsistenz in Berechnung der Pumpgeschwindigkeit.", numchar[ndata::meldungsmodus],
+            'A');
 }
 
 }  // namespace
@@ -90,7 +91,7 @@ double rohr_druckbeiwert(double rho, double nue, double Q, double d, double L) {
     return nenner > 1e-20 ? zaehler / nenner : 0.0;
 }
 
-double statischer_druck(double rho, double h) { return 9.81 * rho * h; }
+double statischer_druck(double rho, double h) { return konst::ERDBESCHLEUNIGUNG * rho * h; }
 
 double kruemmer_beiwert(const std::string& art, double d) {
     return art == "B180_klein" ? 75.0 * d : 0.0;
@@ -118,7 +119,7 @@ double kollektorfeld_druckbeiwert(const anlage& pl, const flagchar& numchar, dou
     const double rohr = rohr_druckbeiwert(rho, nue, Q, d, 2.0 * pl.oberer_kollektor.breite.wert);
     const double bogen = kruemmer_beiwert("B180_klein", d);
     const double oben = kollektor_druckbeiwert(pl.oberer_kollektor, numchar, d, rho, nue, Q);
-    const double unten = numchar[11] == "Z"
+    const double unten = numchar[ndata::anzahl_kollektoren] == "Z"
                              ? kollektor_druckbeiwert(pl.unterer_kollektor, numchar, d, rho, nue, Q)
                              : 0.0;
     const double n = pl.n;
@@ -129,8 +130,9 @@ double kreis_druckabfall(const anlage& pl, const flagchar& numchar, const datt& 
     const kaeltemittel& fl = pl.kaeltemittel_kollektoren;
     const double rho = fl.dichte.wert, nue = fl.nue.wert;
     double hoehe = pl.oberer_kollektor.hoehe.wert;
-    if (numchar[11] == "Z") hoehe += pl.unterer_kollektor.hoehe.wert;
-    const double h = std::sin(vdatt[92] * PI / 180.0) * hoehe / 2.0 + pl.rohre.hoehe_kollektor_pumpe.wert;
+    if (numchar[ndata::anzahl_kollektoren] == "Z") hoehe += pl.unterer_kollektor.hoehe.wert;
+    const double h = std::sin(konst::grad_in_rad(vdatt[tdata::theta_s])) * hoehe / 2.0 +
+                     pl.rohre.hoehe_kollektor_pumpe.wert;
     const bool direkt = ist_direktkopplung(numchar);
     const double l = direkt ? pl.rohre.laenge_speicher_kollektor.wert
                             : pl.rohre.laenge_speicher_kollektor.wert +
@@ -143,30 +145,32 @@ double kreis_druckabfall(const anlage& pl, const flagchar& numchar, const datt& 
 }
 
 bool kollektorkreis_laeuft(double A, const flagchar& numchar) {
-    return A > 0.0 || numchar[25] == "L" || numchar[25] == "E";
+    return A > 0.0 || numchar[ndata::kopplungsart] == "L" || numchar[ndata::kopplungsart] == "E";
 }
 
 void pumpe_und_ventilator_intervall(double Q, int m, int s, double A, const anlage& pl,
                                     const flagchar& numchar, const datt& vdatt, ::date3& d3) {
     if (!(Q > 0.0)) return;
-    if (d3.es[m][s] + d3.ls[m][s] == 0.0 && numchar[8] == "N") {
+    if (d3.es[m][s] + d3.ls[m][s] == 0.0 && numchar[ndata::luftwaermetauscher] == "N") {
         d3.elp[m][s] = 0.0;
         d3.elp_l[m][s] = 0.0;
         return;
     }
     const double n_u = einheiten(A, vdatt);
     if (!ist_direktkopplung(numchar)) {
-        if (numchar[27] == "L") {
-            d3.elp[m][s] = Q * vdatt[20] * vdatt[3] / 1000.0 * d3.zei[m][s] * n_u;
-        } else if (numchar[27] == "D") {
+        if (numchar[ndata::druckabfallmodell] == "L") {
+            d3.elp[m][s] = Q * vdatt[tdata::relpump_feld] * vdatt[tdata::kollektorfluid_dichte] / 1000.0 *
+                           d3.zei[m][s] * n_u;
+        } else if (numchar[ndata::druckabfallmodell] == "D") {
             // Hydraulic power of the loop (W) over the pump's efficiency, for
             // zei hours, in kWh.
             const double hydraulisch = Q * kreis_druckabfall(pl, numchar, vdatt, Q) * n_u;
-            d3.elp[m][s] = hydraulisch / PUMPENWIRKUNGSGRAD * d3.zei[m][s] * 3600.0 /
+            d3.elp[m][s] = hydraulisch / PUMPENWIRKUNGSGRAD * d3.zei[m][s] * konst::SEKUNDEN_PRO_STUNDE /
                            umrechnungskonstante("kWh_in_Ws");
         }
     }
-    if (numchar[25] == "L" || numchar[25] == "F" || numchar[25] == "DKF") {
+    if (numchar[ndata::kopplungsart] == "L" || numchar[ndata::kopplungsart] == "F" ||
+        numchar[ndata::kopplungsart] == "DKF") {
         d3.elp_l[m][s] = berechne_elp_l(d3, vdatt, d3.volluft[m][s], m, s) / 1000.0;
     }
 }
@@ -196,14 +200,14 @@ void leistungen_intervall(int m, int s, double A, const flagchar& numchar, const
         d3.lpu_l[m][s] = 1000.0 * d3.elp_l[m][s] / zei;
         const double roh = d3.copwwlok[m][s];
         const double r = roh == 1.0 ? 0.0 : (d3.copww[m][s] - 1.0) / (roh - 1.0);
-        d3.lnh[m][s] = d3.cflag[s] == u'J' ? vdatt[43] : 1000.0 * d3.nh[m][s] * r / zei;
+        d3.lnh[m][s] = d3.cflag[s] == u'J' ? vdatt[tdata::ww_leistung] : 1000.0 * d3.nh[m][s] * r / zei;
     }
     const double ho = pvdatz3[zdata::ho][m][s];
     if (ho > 0.0) d3.lok[m][s] = 1000.0 * d3.ok[m][s] / ho;
     d3.lges[m][s] = d3.lok[m][s] + d3.lnh[m][s];
-    if (numchar[25] == "K" && d3.endrflag[s] == u'Z' && d3.lnh[m][s] != 0.0 &&
-        d3.wpausflag[s] == u'N' && vdatt[43] < 0.95 * d3.lnh[m][s]) {
-        meldung("Warnung: Inkonsistenz der Leistung der Wärmepumpe.", numchar[31], 'A');
+    if (numchar[ndata::kopplungsart] == "K" && d3.endrflag[s] == u'Z' && d3.lnh[m][s] != 0.0 &&
+        d3.wpausflag[s] == u'N' && vdatt[tdata::ww_leistung] < 0.95 * d3.lnh[m][s]) {
+        meldung("Warnung: Inkonsistenz der Leistung der Wärmepumpe.", numchar[ndata::meldungsmodus], 'A');
     }
 }
 
@@ -230,7 +234,8 @@ void verbrauch_monat(int m, double A, double x, const flagchar& numchar, const d
 }
 
 double waermekapazitaetsstrom(int m, int s, double A, const datt& vdatt, const ::date3& d3) {
-    return einheiten(A, vdatt) * vdatt[0] * vdatt[3] * d3.vel[m][s];
+    return einheiten(A, vdatt) * vdatt[tdata::kollektorfluid_cpf] * vdatt[tdata::kollektorfluid_dichte] *
+           d3.vel[m][s];
 }
 
 double durchfluss_zeitschritt(int m, int s, int i, double g_min, double delta, double A,
@@ -245,27 +250,28 @@ double durchfluss_zeitschritt(int m, int s, int i, double g_min, double delta, d
                         gemessen, t_gemessen)) {
         vel = gemessen;
         pvdatz3[zdata::ta][m][s] = t_gemessen;
-        d3.q_gesamt[m][s] = n * vel * vdatt[3];
+        d3.q_gesamt[m][s] = n * vel * vdatt[tdata::kollektorfluid_dichte];
     } else if (ist_direktkopplung(numchar)) {
-        const double nenner = n * vdatt[58];
+        const double nenner = n * vdatt[tdata::wpfluid_dichte];
         vel = nenner != 0.0 ? d3.q_gesamt[m][s] / nenner : 0.0;
     } else {
         // i-th step of the logarithmic series: exp(ln g_min + (i - 1) delta).
         vel = i <= 1 ? g_min : g_min * std::exp((i - 1) * delta);
-        d3.q_gesamt[m][s] = n * vel * vdatt[3];
+        d3.q_gesamt[m][s] = n * vel * vdatt[tdata::kollektorfluid_dichte];
     }
     d3.vel[m][s] = vel;
     d3.mcg[m][s] = waermekapazitaetsstrom(m, s, A, vdatt, d3);
-    vdatt[104] = vdatt[0] * vdatt[3] * vel;
+    vdatt[tdata::waermekapazitaetsstrom] =
+        vdatt[tdata::kollektorfluid_cpf] * vdatt[tdata::kollektorfluid_dichte] * vel;
     return vel;
 }
 
 void pruefe_pumpgeschwindigkeit(int m, int s, double A, const flagchar& numchar,
                                 const datt& vdatt, const datz3& pvdatz3, const ::date3& d3) {
     const double e_c = d3.es[m][s] + d3.ls[m][s];
-    const double e_r = einheiten(A, vdatt) * d3.vel[m][s] * d3.enthalpie[m][s] * vdatt[58] *
-                       d3.alpha[m][s] * pvdatz3[zdata::ho][m][s];
-    if (e_r > 0.0 && d3.vel[m][s] > 0.0 && numchar[3] == "V" &&
+    const double e_r = einheiten(A, vdatt) * d3.vel[m][s] * d3.enthalpie[m][s] *
+                       vdatt[tdata::wpfluid_dichte] * d3.alpha[m][s] * pvdatz3[zdata::ho][m][s];
+    if (e_r > 0.0 && d3.vel[m][s] > 0.0 && numchar[ndata::rechenart] == "V" &&
         d3.eta_kleiner_null_flag[s] == u'N' && (e_r < 0.9 * e_c || e_r > 1.1 * e_c)) {
         warne_inkonsistenz(numchar);
     }
@@ -279,7 +285,8 @@ void pruefe_durchfluss(int m, int s, double A, const flagchar& numchar, const da
     const double tf = d3.tf[m][s], tein = pvdatz3[zdata::tein][m][s];
     const double v = durchfluss_aus_leistung(vdatt, g_s, A, p, tf, tein);
     const double vel = d3.vel[m][s];
-    if (v > 0.0 && tein != tf && vdatt[85] == 0.0 && (v < 0.9 * vel || v > 1.1 * vel)) {
+    if (v > 0.0 && tein != tf && vdatt[tdata::kol_unten_quadratisch] == 0.0 &&
+        (v < 0.9 * vel || v > 1.1 * vel)) {
         warne_inkonsistenz(numchar);
     }
 }

@@ -15,7 +15,7 @@ double geschwindigkeit_aus_strom(double Q, double d);  // 4 Q / (π d²)
 // Friction coefficient of a pipe of diameter d and length L; laminar below
 // Re = 2320. 0 for a pipe without cross-section.
 double rohr_druckbeiwert(double rho, double nue, double Q, double d, double L);
-double statischer_druck(double rho, double h);  // 9.81 ρ h
+double statischer_druck(double rho, double h);  // gravity · ρ · h
 // 75 d for a small 180° bend ("B180_klein"), 0 for any other kind.
 double kruemmer_beiwert(const std::string& art, double d);
 // Coefficient of one collector's absorber pipes ('P' parallel, else serial).
@@ -35,7 +35,7 @@ bool kollektorkreis_laeuft(double A, const flagchar& numchar);
 // ---------------------------------------------------------------------------
 // elp[m][s] and elp_l[m][s] for the flow Q of one unit; nothing when Q <= 0.
 // The pump stops when the collector yields nothing (es + ls = 0) and no air
-// heat exchanger needs the loop (numchar[8] = "N").
+// heat exchanger needs the loop (numchar[ndata::luftwaermetauscher] = "N").
 void pumpe_und_ventilator_intervall(double Q, int m, int s, double A, const anlage& pl,
                                     const flagchar& numchar, const datt& vdatt, ::date3& d3);
 // Pump and fan energy of month m and the defrost energy of the month.
@@ -77,11 +77,11 @@ public:
     virtual double temperatur_in_haupteinheit(double grad_c) const = 0;
 };
 
-// n * vdatt[0] * vdatt[3] * vel[m][s]: heat-capacity flow of the loop.
+// n * vdatt[tdata::kollektorfluid_cpf] * vdatt[tdata::kollektorfluid_dichte] * vel[m][s]: heat-capacity flow of the loop.
 double waermekapazitaetsstrom(int m, int s, double A, const datt& vdatt, const ::date3& d3);
 
 // Collector flow per unit of interval [m][s] for `ge` step i (logarithmic
-// series from g_min with step delta); sets vel, q_gesamt, mcg and vdatt[104].
+// series from g_min with step delta); sets vel, q_gesamt, mcg and vdatt[tdata::waermekapazitaetsstrom].
 // In a measuring control run the flow and outdoor temperature come from the
 // measured table (when given). Without a running loop: g_min, nothing set.
 double durchfluss_zeitschritt(int m, int s, int i, double g_min, double delta, double A,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "data/konstanten.h"
 #include "engine/models/luftkollektor.h"
 #include "engine/models/numerik.h"
 #include "engine/models/reservoir.h"
@@ -11,21 +12,21 @@
 
 namespace {
 
-constexpr double ABSOLUT = 273.1;
-
 double wurzel_oder_minus_eins(double radikand) {
     return radikand >= 0.0 ? std::sqrt(radikand) : -1.0;
 }
 
 void cop_setzen(laufkontext& k, int m, int s, double x) {
-    besetze_cop(k.d, k.d3, k.vdatt, k.vdatz, k.pvdatz3, s, m, k.numchar, x);
+    besetze_cop(k.d, k.d3, k.vdatt, k.vdatz, k.pvdatz3, s, m, k.numchar, x, k.stoffe.kaeltemittel_record);
 }
 
 // Outflow temperature of the upper collector for the flow, as the kernels use it.
 double austritt_oberer_kollektor(const laufkontext& k, double durchfluss, double te, double ta,
                                  double G) {
     const datt& v = k.vdatt;
-    return austrittstemperatur(v, durchfluss, te, ta, G, v[82], v[81], v[80], v[76]);
+    return austrittstemperatur(v, durchfluss, te, ta, G, v[tdata::kol_oben_quadratisch],
+                               v[tdata::kol_oben_konversion], v[tdata::kol_oben_verlust],
+                               v[tdata::flaeche_kol_oben]);
 }
 
 }  // namespace
@@ -36,7 +37,7 @@ kollektor_koeff kollektor_koeffizienten(const laufkontext& k, double A, int s, i
     const double G = k.pvdatz3[zdata::is0][m][s];
     const double ta = k.pvdatz3[zdata::ta][m][s];
     const double te = k.pvdatz3[zdata::tein][m][s];
-    const double kv = v[80], eta0 = v[81];
+    const double kv = v[tdata::kol_oben_verlust], eta0 = v[tdata::kol_oben_konversion];
     const double twv = k.vdatz[zdata::twv][m], rwv = k.vdatz[zdata::rwv][m];
     kollektor_koeff c;
     if (G > 0.0) {
@@ -49,14 +50,14 @@ kollektor_koeff kollektor_koeffizienten(const laufkontext& k, double A, int s, i
     c.X3 = 5.0 * kv;
     c.X4 = G * eta0 - 10.0 * kv * ta + 5.0 * kv * te;
     c.X5 = G * eta0 - 10.0 * kv * ta;
-    if (k.numchar[7] == "Z") {
-        const double c1w = v[23], c2w = v[24];
+    if (k.numchar[ndata::kopplungstyp] == "Z") {
+        const double c1w = v[tdata::ww_c1], c2w = v[tdata::ww_c2];
         bool gebildet = true;
-        if (k.numchar[8] == "L") {
-            const double D = v[0] * v[3] * k.g_s();
+        if (k.numchar[ndata::luftwaermetauscher] == "L") {
+            const double D = v[tdata::kollektorfluid_cpf] * v[tdata::kollektorfluid_dichte] * k.g_s();
             if (D != 0.0) {
-                c.P28 = -(c1w / 2.0) * ((D - c.X3 * v[77]) / D + 1.0);
-                c.P2c = (c.X4 * v[77] / D + twv + rwv) * c1w / 2.0 + c2w;
+                c.P28 = -(c1w / 2.0) * ((D - c.X3 * v[tdata::daf]) / D + 1.0);
+                c.P2c = (c.X4 * v[tdata::daf] / D + twv + rwv) * c1w / 2.0 + c2w;
             } else {
                 gebildet = false;  // no flow: the exchanger term has no value
             }
@@ -68,7 +69,7 @@ kollektor_koeff kollektor_koeffizienten(const laufkontext& k, double A, int s, i
                    ? wurzel_oder_minus_eins(c.P2c - c.X4 * c.P28 / c.X3)
                    : -1.0;
     }
-    if (k.numchar[7] == "E" && G > 0.0) {
+    if (k.numchar[ndata::kopplungstyp] == "E" && G > 0.0) {
         c.R2 = c.X1 != 0.0 ? wurzel_oder_minus_eins(te * te - te * twv - (c.X2 / c.X1) * (twv - te))
                            : -1.0;
     }
@@ -149,19 +150,19 @@ double direkte_kopplung_intervall(laufkontext& k, int m, int s, double A) {
 }
 
 double wirkungsgrad(datt& vdatt, char kollektor, double G, double t1, double ta, double t2) {
-    double kv = vdatt[86], eta0 = vdatt[87], a2 = 0.0;
+    double kv = vdatt[tdata::feld_verlust], eta0 = vdatt[tdata::feld_konversion], a2 = 0.0;
     if (kollektor == 'o') {
-        kv = vdatt[80];
-        eta0 = vdatt[81];
-        a2 = vdatt[82];
+        kv = vdatt[tdata::kol_oben_verlust];
+        eta0 = vdatt[tdata::kol_oben_konversion];
+        a2 = vdatt[tdata::kol_oben_quadratisch];
     } else if (kollektor == 'u') {
-        kv = vdatt[83];
-        eta0 = vdatt[84];
-        a2 = vdatt[85];
+        kv = vdatt[tdata::kol_unten_verlust];
+        eta0 = vdatt[tdata::kol_unten_konversion];
+        a2 = vdatt[tdata::kol_unten_quadratisch];
     }
     const double d = (t1 + t2) / 2.0 - ta;
     const double f = zehn_durch(G);
-    vdatt[102] = f;
+    vdatt[tdata::zehn_durch_g] = f;
     return eta0 + kv * d * f + a2 * d * d * f;
 }
 
@@ -170,7 +171,7 @@ double wirkungsgrad_intervall(laufkontext& k, double& roh, int m, int s, double 
     (void)m;
     double eta = 0.0;
     if (ist_direktkopplung(k.numchar)) {
-        const double eta0 = k.vdatt[81];
+        const double eta0 = k.vdatt[tdata::kol_oben_konversion];
         eta = (b < 0.0 && G > 0.0) ? eta0 + b / G : eta0;
     } else {
         eta = wirkungsgrad(k.vdatt, 'q', G, t1, ta, t2);
@@ -187,7 +188,7 @@ double wirkungsgrad_intervall(laufkontext& k, double& roh, int m, int s, double 
 
 double austrittstemperatur(const datt& vdatt, double durchfluss, double te, double ta, double G,
                            double a2, double eta0, double kv, double A) {
-    const double u = vdatt[0] * vdatt[3] * durchfluss;
+    const double u = vdatt[tdata::kollektorfluid_cpf] * vdatt[tdata::kollektorfluid_dichte] * durchfluss;
     if (G <= 0.0) {
         const double nenner = 5.0 * kv * A - u;
         if (nenner == 0.0) return ta;
@@ -215,9 +216,10 @@ double kollektor_startwerte_intervall(laufkontext& k, int m, int s, double A, do
     ::date3& d3 = k.d3;
     const double G = k.pvdatz3[zdata::is0][m][s];
     const double ta = k.pvdatz3[zdata::ta][m][s];
-    v[102] = zehn_durch(G);
-    v[104] = v[0] * v[3] * durchfluss;
-    double t_grenz = k.numchar[7] == "E" ? 100.0 : k.vdatz[zdata::twv][m];
+    v[tdata::zehn_durch_g] = zehn_durch(G);
+    v[tdata::waermekapazitaetsstrom] =
+        v[tdata::kollektorfluid_cpf] * v[tdata::kollektorfluid_dichte] * durchfluss;
+    double t_grenz = k.numchar[ndata::kopplungstyp] == "E" ? 100.0 : k.vdatz[zdata::twv][m];
 
     if (!ist_direktkopplung(k.numchar)) {
         k.pvdatz3[zdata::tein][m][s] = eintrittstemperatur_intervall(k, schritt, s, m, t_vorgabe, A);
@@ -234,9 +236,10 @@ double kollektor_startwerte_intervall(laufkontext& k, int m, int s, double A, do
         d3.tf_s[m][s] = k.pvdatz3[zdata::tein][m][s];
         d3.tf[m][s] = d3.tf_s[m][s];
     } else {
-        zwischenwaermetauscher_aktiv(k.numchar, v);  // for its effect on vdatt[14], vdatt[15]
+        zwischenwaermetauscher_aktiv(
+            k.numchar, v);  // for its effect on vdatt[tdata::eta_luftwt], vdatt[tdata::eta_gegenstromwt]
     }
-    if (k.numchar[7] == "Z") t_grenz = k.vdatz[zdata::twv][m];
+    if (k.numchar[ndata::kopplungstyp] == "Z") t_grenz = k.vdatz[zdata::twv][m];
     if (d3.tf[m][s] > t_grenz) {
         d3.wpausflag[s] = u'J';
         return t_grenz;
@@ -269,18 +272,19 @@ double eintrittstemperatur_intervall(laufkontext& k, int i, int s, int m, double
         k.pvdatz3[zdata::tt][m][s] = t_vorgabe;
         T = t_vorgabe;
     }
-    if (nc[25] == "A" && !zeitschritt) {
+    if (nc[ndata::kopplungsart] == "A" && !zeitschritt) {
         k.pvdatz3[zdata::tt][m][s] = ta + dt_i;
         T = k.pvdatz3[zdata::tt][m][s];
     }
-    if (nc[7] == "Z") {
-        if (nc[25] == "K" && A > 0.0) {
+    if (nc[ndata::kopplungstyp] == "Z") {
+        if (nc[ndata::kopplungsart] == "K" && A > 0.0) {
             // Heat pump at nominal power P on the collector loop.
             d3.cflag[s] = u'J';
-            const double P = v[43];
-            const double W = v[0] * v[3] * d3.vel[m][s] * k.pl.n;
+            const double P = v[tdata::ww_leistung];
+            const double W =
+                v[tdata::kollektorfluid_cpf] * v[tdata::kollektorfluid_dichte] * d3.vel[m][s] * k.pl.n;
             const kollektor_koeff c = kollektor_koeffizienten(k, A, s, m);
-            const double Q = (twv + ABSOLUT) / (k.pvdatz3[zdata::tt][m][s] + ABSOLUT);
+            const double Q = (twv + konst::ABSOLUT_NULL) / (k.pvdatz3[zdata::tt][m][s] + konst::ABSOLUT_NULL);
             const double nenner = -2.0 * c.X3 * Q * W + c.X3 * P * c.P28 + P * c.P28 * W / A;
             // Without flow or with a degenerate balance the temperature stays as it is.
             if (nenner != 0.0 && Q * W != 0.0) {
@@ -292,14 +296,14 @@ double eintrittstemperatur_intervall(laufkontext& k, int i, int s, int m, double
             zwischenwaermetauscher_intervall(k, X, T, r, k.pvdatz3[zdata::tt][m][s], A, G, ta, s,
                                              m);
         }
-        if (nc[25] == "E") {
+        if (nc[ndata::kopplungsart] == "E") {
             d3.minmc = d3.mcg[m][s];
             T = std::max(ta, k.vdatz[zdata::te][m]);
             d3.ta_s[m][s] = k.vdatz[zdata::te][m];
         }
         if (ist_direktkopplung(nc) && !zeitschritt) T = ta + dt_i;
     }
-    if (nc[7] == "E") {
+    if (nc[ndata::kopplungstyp] == "E") {
         if (zwischenwaermetauscher_aktiv(nc, v)) {
             double X = 0.0, r = 0.0;
             zwischenwaermetauscher_intervall(k, X, T, r, k.vdatz[zdata::tk][m], A, G, ta, s, m);
@@ -307,8 +311,9 @@ double eintrittstemperatur_intervall(laufkontext& k, int i, int s, int m, double
             T = k.vdatz[zdata::tk][m];
         }
     }
-    const double F = ist_direktkopplung(nc) ? v[60] : v[5];
-    if (nc[25] == "K") {
+    const double F =
+        ist_direktkopplung(nc) ? v[tdata::wpfluid_gefrierpunkt] : v[tdata::kollektorfluid_gefrierpunkt];
+    if (nc[ndata::kopplungsart] == "K") {
         const double tfs = d3.tf_s[m][s];
         if (F > T || T > ta || tfs > twv || (tfs > ta && G == 0.0)) d3.nicht_optimieren = true;
     } else if (F > T) {
@@ -329,23 +334,25 @@ double eintrittstemperatur_intervall(laufkontext& k, int i, int s, int m, double
 void feldkennwerte_intervall(laufkontext& k, int m, int s, double x) {
     datt& v = k.vdatt;
     const double mcg = k.d3.mcg[m][s];
-    if (k.numchar[11] != "E" && x != 0.0 && mcg > 0.0 && v[77] != 0.0) {
-        const double ko = v[80], eo = v[81], Ao = v[76];
-        const double ku = v[83], eu = v[84], Au = v[75];
-        v[86] = (ko * Ao + ku * Au - 10.0 * ku * ko * Ao * Au / mcg) / v[77];
-        v[87] = (eo * Ao + eu * Au - 10.0 * eo * Ao * Au * ku / mcg) / v[77];
+    if (k.numchar[ndata::anzahl_kollektoren] != "E" && x != 0.0 && mcg > 0.0 && v[tdata::daf] != 0.0) {
+        const double ko = v[tdata::kol_oben_verlust], eo = v[tdata::kol_oben_konversion],
+                     Ao = v[tdata::flaeche_kol_oben];
+        const double ku = v[tdata::kol_unten_verlust], eu = v[tdata::kol_unten_konversion],
+                     Au = v[tdata::flaeche_kol_unten];
+        v[tdata::feld_verlust] = (ko * Ao + ku * Au - 10.0 * ku * ko * Ao * Au / mcg) / v[tdata::daf];
+        v[tdata::feld_konversion] = (eo * Ao + eu * Au - 10.0 * eo * Ao * Au * ku / mcg) / v[tdata::daf];
     } else {
-        v[86] = v[80];
-        v[87] = v[81];
+        v[tdata::feld_verlust] = v[tdata::kol_oben_verlust];
+        v[tdata::feld_konversion] = v[tdata::kol_oben_konversion];
     }
 }
 
 void kollektorgewinne_intervall(laufkontext& k, int m, int s, double A, double x, double& summe) {
     ::date3& d3 = k.d3;
     const flagchar& nc = k.numchar;
-    const std::string& typ = nc[25];
+    const std::string& typ = nc[ndata::kopplungsart];
     const double h = k.pvdatz3[zdata::ho][m][s] * x;
-    const double n = verhaeltnis_oder_eins(A, k.vdatt[77]);
+    const double n = verhaeltnis_oder_eins(A, k.vdatt[tdata::daf]);
     const double ir = k.pvdatz3[zdata::ir][m][s];
     const double G = k.pvdatz3[zdata::is0][m][s];
 
@@ -358,7 +365,7 @@ void kollektorgewinne_intervall(laufkontext& k, int m, int s, double A, double x
                  1000.0 * h;
         }
         if (typ == "L" || typ == "F") {
-            if (G <= 0.0 && nc[8] == "N") {
+            if (G <= 0.0 && nc[ndata::luftwaermetauscher] == "N") {
                 ls = 0.0;
             } else if (typ == "L") {
                 ls = (d3.ta_s[m][s] - d3.te[m][s]) * d3.minmc * n / 1000.0 * h;
@@ -377,7 +384,7 @@ void kollektorgewinne_intervall(laufkontext& k, int m, int s, double A, double x
             ls = luftpfad_intervall(k, m, s, A, x, t_aus, q_f);
             if (ls >= 0.0 && ir > 0.0) {
                 if (mittlere_eintrittstemperatur(d3, m, s) < k.pvdatz3[zdata::ta][m][s]) {
-                    es = k.vdatt[81] * G * A / 1000.0;
+                    es = k.vdatt[tdata::kol_oben_konversion] * G * A / 1000.0;
                     ls = q_f - es;
                 } else {
                     es = q_f - ls;
@@ -416,8 +423,8 @@ double kennlinien_austrittstemperatur(laufkontext& k, int m, int s, double durch
     ::date3& d3 = k.d3;
     double ergebnis = 0.0, vergleich = 0.0;
     if (zwischenwaermetauscher_aktiv(k.numchar, k.vdatt)) {
-        ergebnis = k.numchar[7] == "E" ? d3.tf_s[m][s] - d3.te[m][s] + k.vdatz[zdata::tk][m]
-                                       : k.pvdatz3[zdata::tt][m][s];
+        ergebnis = k.numchar[ndata::kopplungstyp] == "E" ? d3.tf_s[m][s] - d3.te[m][s] + k.vdatz[zdata::tk][m]
+                                                         : k.pvdatz3[zdata::tt][m][s];
         vergleich = d3.tf_s[m][s];
     } else {
         ergebnis = austritt_oberer_kollektor(k, durchfluss, te, ta, G);

@@ -2,7 +2,7 @@
 // The thermal collector field. Per interval the efficiency is linear in the
 // mean fluid temperature: eta = X2 + X1 * tm, i.e.
 //   eta = eta0 + (k / G) * (5 te - 10 ta + 5 tm)
-// with k = vdatt[80] (stored with its sign) and eta0 = vdatt[81]. The ww-pump
+// with k = vdatt[tdata::kol_oben_verlust] (stored with its sign) and eta0 = vdatt[tdata::kol_oben_konversion]. The ww-pump
 // COP is linearised in the outflow temperature tf as COP = P2c + P28 * tf.
 // From these follow the direct-coupling interval (optimal outflow temperature
 // in closed form), the collector step (efficiency, solar and ambient gain),
@@ -33,7 +33,7 @@ double direkte_kopplung_intervall(laufkontext& k, int m, int s, double A);
 
 // Efficiency with the quadratic term for the upper ('o') or lower ('u')
 // collector or the field values (any other letter, no quadratic term).
-// Sets vdatt[102] := zehn_durch(G).
+// Sets vdatt[tdata::zehn_durch_g] := zehn_durch(G).
 double wirkungsgrad(datt& vdatt, char kollektor, double G, double t1, double ta, double t2);
 
 // Collector efficiency of an interval for the time-step methods; 0 (with the
@@ -43,7 +43,7 @@ double wirkungsgrad_intervall(laufkontext& k, double& roh, int m, int s, double 
                               double t1, double ta, double t2);
 
 // Outflow temperature of one collector unit for the flow per unit `durchfluss`
-// (heat-capacity flow vdatt[0] * vdatt[3] * flow), inflow te, outdoor ta,
+// (heat-capacity flow vdatt[tdata::kollektorfluid_cpf] * vdatt[tdata::kollektorfluid_dichte] * flow), inflow te, outdoor ta,
 // irradiance G, quadratic term a2, eta0, loss term k and area A.
 double austrittstemperatur(const datt& vdatt, double durchfluss, double te, double ta, double G,
                            double a2, double eta0, double kv, double A);
@@ -59,7 +59,7 @@ double kollektor_startwerte_intervall(laufkontext& k, int m, int s, double A, do
 double eintrittstemperatur_intervall(laufkontext& k, int i, int s, int m, double t_vorgabe,
                                      double A);
 
-// Loss term vdatt[86] and conversion factor vdatt[87] of the whole field.
+// Loss term vdatt[tdata::feld_verlust] and conversion factor vdatt[tdata::feld_konversion] of the whole field.
 void feldkennwerte_intervall(laufkontext& k, int m, int s, double x);
 
 // Solar gain es and ambient gain ls of interval [m][s] for the share x of the

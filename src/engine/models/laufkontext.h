@@ -9,15 +9,6 @@
 
 #include "engine/WP_variables.h"
 
-// Unit columns of the current row of the collector data sheet that switch the
-// air-side model: "n" in `einalpha` computes the loss coefficient from natural
-// convection, "n" in `einwindtkoef` computes `windtkoef` from forced
-// convection. Filled by the site loader together with the collector row.
-struct kollektorblatt_einheiten {
-    std::string einalpha;
-    std::string einwindtkoef;
-};
-
 struct laufkontext {
     const flagchar& numchar;
     datt& vdatt;
@@ -37,15 +28,11 @@ struct laufkontext {
     double delta_t(int i) const { return lauf.mindeltatkol + i * lauf.deltatkol_schritt; }
 };
 
-// Unit columns of the collector row of the loaded site data set (filled by
-// the loader, read by the run's contexts).
-kollektorblatt_einheiten& kollektorblatt();
-
 // Context over the process-wide state: numchar, vdatt, vdatz, the working
-// series, date3, plant 0, the run-control values and the property tables,
-// with the month results `d` of the caller.
-laufkontext laufkontext_aus_zustand(::date& d, const kollektorblatt_einheiten& kol);
+// series, date3, plant 0, the run-control values, the property tables and the
+// collector sheet's model switches, with the month results `d` of the caller.
+laufkontext laufkontext_aus_zustand(::date& d);
 
 // True for the time-step methods that follow the intervals one by one:
-// (numchar[0] = "I" and numchar[3] = "V") or numchar[3] "T" or "M".
+// (numchar[ndata::zeitraum] = "I" and numchar[ndata::rechenart] = "V") or numchar[ndata::rechenart] "T" or "M".
 bool ist_zeitschrittverfahren(const flagchar& numchar);

@@ -2,17 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
+#include "data/konstanten.h"
 #include "engine/models/ventilatorgesetz.h"
 #include "engine/models/waermepumpe.h"
 #include "lang/meldung.h"
 
 namespace {
 
-constexpr double ABSOLUT = 273.1;
-
-bool luft_bewegt(const laufkontext& k, bool erzwungen) { return erzwungen || k.vdatt[97] > 0.0; }
+bool luft_bewegt(const laufkontext& k, bool erzwungen) {
+    return erzwungen || k.vdatt[tdata::mittlerer_wind] > 0.0;
+}
 
 }  // namespace
 
@@ -32,14 +32,14 @@ double berechne_alpha_quer(laufkontext& k, double theta, double flaeche, double 
     ::date3& d3 = k.d3;
     kollektor& ko = k.pl.oberer_kollektor;
     const double bul = ko.bul.wert;
-    v[83] = 0.0;
+    v[tdata::kol_unten_verlust] = 0.0;
     const bool nat = k.kol.einalpha == "n";
     const bool erzw_einheit = k.kol.einwindtkoef == "n";
     double nu_mix = 0.0;
 
     if (nat || erzw_einheit) {
         const bool erzwungen =
-            (k.numchar[25] == "DKF" && !heizung) || k.numchar[25] == "F";
+            (k.numchar[ndata::kopplungsart] == "DKF" && !heizung) || k.numchar[ndata::kopplungsart] == "F";
         luftdaten_bei(lr, ta, vluftdaten_ta);
         const double lambda = vluftdaten_ta[3], nue = vluftdaten_ta[4];
         double L = 0.0;
@@ -49,13 +49,13 @@ double berechne_alpha_quer(laufkontext& k, double theta, double flaeche, double 
         // Without a field geometry or air properties no coefficient can be
         // formed; the data-sheet values stay in force.
         if (Lc > 0.0 && lambda > 0.0 && nue > 0.0) {
-            const double th = theta * std::numbers::pi / 180.0;
+            const double th = konst::grad_in_rad(theta);
             const double Pr = LUFT_PRANDTL;
             double nu_nat = 0.0, nu2 = 0.0;
             if (nat) {
                 const double tm = (d3.tein[m][s] + tf_store) / 2.0;
-                const double Gr =
-                    9.81 * std::fabs(tm - ta) / ((ta + ABSOLUT) * nue * nue) * Lc * Lc * Lc;
+                const double Gr = konst::ERDBESCHLEUNIGUNG * std::fabs(tm - ta) /
+                                  ((ta + konst::ABSOLUT_NULL) * nue * nue) * Lc * Lc * Lc;
                 // A field tilted beyond the vertical has no upward-facing
                 // surface left for this correlation.
                 const double Ra_s = std::max(0.0, Gr * Pr * std::cos(th));
@@ -64,7 +64,7 @@ double berechne_alpha_quer(laufkontext& k, double theta, double flaeche, double 
                 nu2 = ko.RelFlaecheUnten.wert * 0.15 * std::pow(Ra_s * f2, 0.33);
                 nu_nat = nu1 + nu2;
             } else {
-                nu_nat = -10.0 * v[80] * Lc / lambda;
+                nu_nat = -10.0 * v[tdata::kol_oben_verlust] * Lc / lambda;
             }
             double nu_f = 0.0;
             if (luft_bewegt(k, erzwungen) && erzw_einheit) {
@@ -85,8 +85,8 @@ double berechne_alpha_quer(laufkontext& k, double theta, double flaeche, double 
             }
             nu_mix = std::cbrt(nu2 * nu2 * nu2 + nu_f * nu_f * nu_f);
             if (nu2 > nu_mix) nu_mix = nu2;
-            v[80] = -nu_nat * lambda / (10.0 * Lc);
-            v[83] = -nu2 * lambda / (10.0 * Lc);
+            v[tdata::kol_oben_verlust] = -nu_nat * lambda / (10.0 * Lc);
+            v[tdata::kol_unten_verlust] = -nu2 * lambda / (10.0 * Lc);
             if (luft_bewegt(k, erzwungen) && d3.v_luft[m][s] > 0.0) {
                 ko.windtkoef.wert = (nu_mix - nu2) * lambda / (Lc * d3.v_luft[m][s]);
             } else {
@@ -94,22 +94,24 @@ double berechne_alpha_quer(laufkontext& k, double theta, double flaeche, double 
             }
         }
     }
-    d3.a1_skm_oben[m][s] = -10.0 * v[80];
+    d3.a1_skm_oben[m][s] = -10.0 * v[tdata::kol_oben_verlust];
     d3.a3_erz[m][s] = ko.windtkoef.wert;
     return nu_mix;
 }
 
 double fluftstrom(const laufkontext& k, int m, int s, double gesamt_breite, double hoehe) {
-    const std::string& typ = k.numchar[25];
-    if (typ == "DKF") return k.vdatt[103];
+    const std::string& typ = k.numchar[ndata::kopplungsart];
+    if (typ == "DKF") return k.vdatt[tdata::volstrom_luft];
     if (typ == "L" || typ == "F") return k.d3.mcg[m][s] / LUFT_VOL_WAERME;
-    if (typ == "A") return k.vdatt[97] > 0.0 ? k.vdatt[97] * gesamt_breite * hoehe : 0.0;
+    if (typ == "A")
+        return k.vdatt[tdata::mittlerer_wind] > 0.0 ? k.vdatt[tdata::mittlerer_wind] * gesamt_breite * hoehe
+                                                    : 0.0;
     return 0.0;
 }
 
 double wpkonvekt(const laufkontext& k, double relative_dauer, double tf_kollektor, double flaeche,
                  int m, int s) {
-    const double U = -10.0 * k.vdatt[80];
+    const double U = -10.0 * k.vdatt[tdata::kol_oben_verlust];
     return U * (k.pvdatz3[zdata::ta][m][s] - (tf_kollektor + k.d3.tein[m][s]) / 2.0) *
            relative_dauer * k.pvdatz3[zdata::ho][m][s] * flaeche;
 }
@@ -122,9 +124,10 @@ void Parameter_fuer_tf(double& x1, double& x2, double& x3, double& x4, const lau
     const double mcg = k.d3.mcg[m][s];
     const double kw = k.pl.oberer_kollektor.windtkoef.wert;
     const double kb = k.pl.oberer_kollektor.windkoef.wert;
-    x1 = 10.0 * v[80] * (te_store / 2.0 - ta) + v[81] * G + te_store * mcg / flaeche;
+    x1 = 10.0 * v[tdata::kol_oben_verlust] * (te_store / 2.0 - ta) + v[tdata::kol_oben_konversion] * G +
+         te_store * mcg / flaeche;
     x2 = -kb * G - kw * (te_store / 2.0 - ta);
-    x3 = mcg / flaeche - 5.0 * v[80];
+    x3 = mcg / flaeche - 5.0 * v[tdata::kol_oben_verlust];
     x4 = kw / 2.0;
 }
 
@@ -157,7 +160,7 @@ void berechne_vl(laufkontext& k, int m, int s, double flaeche, double relative_d
         bool konvergiert = false;
         for (int schritt = 1; schritt <= MAX_GESCHWINDIGKEITSSCHRITTE; ++schritt) {
             Parameter_fuer_tf(x1, x2, x3, x4, k, m, s, flaeche, te);
-            if (v[16] > 0.0 && erzwungen) {
+            if (v[tdata::relpump_luft] > 0.0 && erzwungen) {
                 double y0 = 0.0;
                 volluft_aus_v(k.pl, y0, 0.0, flaeche);
                 const double P1 = berechne_elp_l(d3, v, y0, m, s);
@@ -179,10 +182,10 @@ void berechne_vl(laufkontext& k, int m, int s, double flaeche, double relative_d
             } else {
                 vl = 10.0;
             }
-            if (v[97] > 0.0 && !erzwungen) vl = v[97];
+            if (v[tdata::mittlerer_wind] > 0.0 && !erzwungen) vl = v[tdata::mittlerer_wind];
             const double nenner = x3 + x4 * vl;
             tf_store = nenner != 0.0 ? berechne_tf_store(x1, x2, x3, x4, vl) : te;
-            te = (1.0 - v[15]) * tf_store + v[15] * d3.tf[m][s];
+            te = (1.0 - v[tdata::eta_gegenstromwt]) * tf_store + v[tdata::eta_gegenstromwt] * d3.tf[m][s];
             // Relative change against the new temperature; within 1 K of 0 °C
             // it is measured in kelvin, so that the test stays defined there.
             const double bezug = std::max(std::fabs(tf_store), 1.0);
@@ -196,7 +199,7 @@ void berechne_vl(laufkontext& k, int m, int s, double flaeche, double relative_d
         if (!konvergiert) {
             meldung("Warnung: Luftgeschwindigkeit konvergiert nicht (Monat " + std::to_string(m) +
                         ", Intervall " + std::to_string(s) + ").",
-                    k.numchar[31], 'W');
+                    k.numchar[ndata::meldungsmodus], 'W');
         }
         if (vl > 0.001) {
             d3.te[m][s] = te;
@@ -214,7 +217,9 @@ void berechne_vl(laufkontext& k, int m, int s, double flaeche, double relative_d
             q = (tf_store - d3.te[m][s]) * mcg;
         } else {
             // The fluid would take more heat than the air brings.
-            q = 10.0 * (v[80] - v[83]) * flaeche * ((tf_store + d3.te[m][s]) / 2.0 - ta) + q_luft;
+            q = 10.0 * (v[tdata::kol_oben_verlust] - v[tdata::kol_unten_verlust]) * flaeche *
+                    ((tf_store + d3.te[m][s]) / 2.0 - ta) +
+                q_luft;
         }
         el = q / 1000.0;
     } else {
@@ -249,10 +254,11 @@ double luftpfad_intervall(laufkontext& k, int m, int s, double A, double relativ
     for (int iter = 1; iter <= durchlaeufe; ++iter) {
         luftdaten ld{};
         double w = 0.0;
-        const double alpha = berechne_alpha_quer(k, k.vdatt[92], A, ta, t_aus,
+        const double alpha = berechne_alpha_quer(k, k.vdatt[tdata::theta_s], A, ta, t_aus,
                                                  k.stoffe.stoffdaten_luft_record, true, m, s, ld, w);
         waerme = luftkollektor_intervall(k, m, s, relative_dauer, A, alpha, t_aus);
-        besetze_cop(k.d, d3, k.vdatt, k.vdatz, k.pvdatz3, s, m, k.numchar, t_aus);
+        besetze_cop(k.d, d3, k.vdatt, k.vdatz, k.pvdatz3, s, m, k.numchar, t_aus,
+                    k.stoffe.kaeltemittel_record);
     }
     double ergebnis = 0.0;
     if (ta > mittlere_eintrittstemperatur(d3, m, s)) {
@@ -266,18 +272,18 @@ double luftpfad_intervall(laufkontext& k, int m, int s, double A, double relativ
 
 bool zwischenwaermetauscher_aktiv(const flagchar& numchar, datt& vdatt) {
     bool r = false;
-    const std::string& typ = numchar[25];
-    if ((typ == "L" || typ == "F" || typ == "A" || typ == "K") && numchar[7] == "Z") {
+    const std::string& typ = numchar[ndata::kopplungsart];
+    if ((typ == "L" || typ == "F" || typ == "A" || typ == "K") && numchar[ndata::kopplungstyp] == "Z") {
         r = true;
-        if (numchar[26] == "K") {
-            vdatt[14] = 1.0;
-            vdatt[15] = 1.0;
+        if (numchar[ndata::gegenstrom] == "K") {
+            vdatt[tdata::eta_luftwt] = 1.0;
+            vdatt[tdata::eta_gegenstromwt] = 1.0;
         }
     }
-    if (numchar[7] == "E" && numchar[11] == "E") {
-        vdatt[14] = 0.0;
-        r = numchar[26] != "K";
+    if (numchar[ndata::kopplungstyp] == "E" && numchar[ndata::anzahl_kollektoren] == "E") {
+        vdatt[tdata::eta_luftwt] = 0.0;
+        r = numchar[ndata::gegenstrom] != "K";
     }
-    if (typ == "DK" || typ == "DKF" || numchar[3] == "A") r = false;
+    if (typ == "DK" || typ == "DKF" || numchar[ndata::rechenart] == "A") r = false;
     return r;
 }

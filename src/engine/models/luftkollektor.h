@@ -18,14 +18,14 @@ double Reynold(double geschwindigkeit, double durchmesser, double kin_viskositae
 
 // Mixed Nusselt number of the air-swept collector of interval [m][s] for the
 // tilt theta (degrees), area `flaeche`, outdoor temperature ta and the current
-// outflow temperature. Sets vdatt[80], vdatt[83], windtkoef of the upper
+// outflow temperature. Sets vdatt[tdata::kol_oben_verlust], vdatt[tdata::kol_unten_verlust], windtkoef of the upper
 // collector, and volluft, v_luft, a1_skm_oben, a3_erz of the interval.
 // Returns 0 when neither unit column asks for a computed value.
 double berechne_alpha_quer(laufkontext& k, double theta, double flaeche, double ta,
                            double tf_store, const stoffdaten_luft& lr, bool heizung, int m,
                            int s, luftdaten& vluftdaten_ta, double& w);
 
-// Air volume flow of interval [m][s] by the plant code numchar[25].
+// Air volume flow of interval [m][s] by the plant code numchar[ndata::kopplungsart].
 double fluftstrom(const laufkontext& k, int m, int s, double gesamt_breite, double hoehe);
 
 // Convective heat of the interval (W h): U (ta - tm) * relative_dauer * ho * A.
@@ -57,5 +57,5 @@ double luftkollektor_intervall(laufkontext& k, int m, int s, double relative_dau
                                double alpha_quer, double& tf_store);
 
 // Whether the collector loop works through an intermediate heat exchanger;
-// may set vdatt[14] and vdatt[15].
+// may set vdatt[tdata::eta_luftwt] and vdatt[tdata::eta_gegenstromwt].
 bool zwischenwaermetauscher_aktiv(const flagchar& numchar, datt& vdatt);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <utility>
 
+#include "data/konstanten.h"
 #include "lang/meldung.h"
 
 namespace {
@@ -83,7 +83,7 @@ int32_t nullstellen_kubisch(std::span<const double> coef, std::span<TComplex> z)
         // Three distinct real roots: trigonometric form.
         const double theta = std::acos(std::clamp(r / std::sqrt(q3), -1.0, 1.0));
         const double f = -2.0 * std::sqrt(q);
-        const double pi2 = 2.0 * std::numbers::pi;
+        const double pi2 = 2.0 * konst::PI;
         z[1].Re = f * std::cos(theta / 3.0) - a3;
         z[2].Re = f * std::cos((theta + pi2) / 3.0) - a3;
         z[3].Re = f * std::cos((theta - pi2) / 3.0) - a3;

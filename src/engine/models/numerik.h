@@ -10,6 +10,7 @@
 #include <span>
 #include <vector>
 
+#include "data/konstanten.h"
 #include "engine/WP_variables.h"
 
 // ---------------------------------------------------------------------------
@@ -50,7 +51,7 @@ char quadratische_gleichung(double p, double q, double& x1, double& x2);
 double interpoliere(double x, double x1, double x2, double y1, double y2);
 void gerade_durch_zwei_punkte(double x1, double y1, double x2, double y2, double& steigung,
                               double& achsenabschnitt);
-inline double in_kelvin(double t) { return t + 273.1; }
+inline double in_kelvin(double t) { return t + konst::ABSOLUT_NULL; }
 inline double linear_wert(double a, double b, double x) { return a * x + b; }
 inline double produkt3(double a, double b, double c) { return a * b * c; }
 inline double verhaeltnis_oder_eins(double x, double y) { return x > 0.0 ? x / y : 1.0; }

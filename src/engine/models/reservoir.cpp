@@ -3,16 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "data/konstanten.h"
 #include "engine/models/kollektor.h"
 #include "engine/models/waermepumpe.h"
 #include "lang/meldung.h"
 
 namespace {
 
-constexpr double ABSOLUT = 273.1;
-
 void cop_setzen(laufkontext& k, int m, int s, double x) {
-    besetze_cop(k.d, k.d3, k.vdatt, k.vdatz, k.pvdatz3, s, m, k.numchar, x);
+    besetze_cop(k.d, k.d3, k.vdatt, k.vdatz, k.pvdatz3, s, m, k.numchar, x, k.stoffe.kaeltemittel_record);
 }
 
 // Collector step 'n' with the interval's coefficients.
@@ -52,9 +51,9 @@ bool aus_bei_waermeverlust(laufkontext& k, int m, int s) {
 }
 
 void melde_keine_konvergenz(const laufkontext& k, const char* loesung, int m) {
-    meldung(std::string("Warnung: ") + loesung + " Monat " + std::to_string(m) +
-                " ohne Konvergenz abgebrochen.",
-            k.numchar[31], 'W');
+    meldung(
+        std::string("Warnung: ") + loesung + " Monat " + std::to_string(m) + " ohne Konvergenz abgebrochen.",
+        k.numchar[ndata::meldungsmodus], 'W');
 }
 
 }  // namespace
@@ -64,7 +63,7 @@ double energie_aufteilung(laufkontext& k, double P, double copww, double t_unten
     ::date3& d3 = k.d3;
     d3.el_0[m][s] = 0.0;
     double r = 0.0;
-    if (k.numchar[7] == "E") {
+    if (k.numchar[ndata::kopplungstyp] == "E") {
         if (d3.twfflag[s] == u'N' && tf != t_unten) {
             r = P * (twv - t_unten) / (tf - t_unten);
             d3.el_0[m][s] = r;
@@ -84,7 +83,8 @@ double energie_aufteilung(laufkontext& k, double P, double copww, double t_unten
         // = COP x electricity (nothing is lifted at a COP below 1).
         d3.el_0[m][s] = strom_fuer_quellwaerme(P, copww);
         r = copww * d3.el_0[m][s];
-        if (k.vdatt[45] != k.vdatt[46] && d3.el_0[m][s] > 0.0) regelbereich_anpassen(k, m, s, r);
+        if (k.vdatt[tdata::wp_leistung_min] != k.vdatt[tdata::wp_leistung_max] && d3.el_0[m][s] > 0.0)
+            regelbereich_anpassen(k, m, s, r);
     }
     return r;
 }
@@ -94,19 +94,19 @@ void regelbereich_anpassen(laufkontext& k, int m, int s, double& ergebnis) {
     const double ho = k.pvdatz3[zdata::ho][m][s];
     if (ho <= 0.0) return;
     const double p = 1000.0 * d3.el_0[m][s] / ho;
-    if (k.vdatt[45] <= p && p <= k.vdatt[46]) return;
-    if (k.numchar[26] != "G" && k.numchar[26] != "I") return;
-    if (ho > 1.0 && p < k.vdatt[45] && k.vdatt[45] > 0.0) {
+    if (k.vdatt[tdata::wp_leistung_min] <= p && p <= k.vdatt[tdata::wp_leistung_max]) return;
+    if (k.numchar[ndata::gegenstrom] != "G" && k.numchar[ndata::gegenstrom] != "I") return;
+    if (ho > 1.0 && p < k.vdatt[tdata::wp_leistung_min] && k.vdatt[tdata::wp_leistung_min] > 0.0) {
         // An interval longer than an hour (a day, a month) is no running
         // period: a need below the lower limit is met by running part of the
         // interval at that limit.
-        d3.zei[m][s] = (p / k.vdatt[45]) * ho;
+        d3.zei[m][s] = (p / k.vdatt[tdata::wp_leistung_min]) * ho;
         return;
     }
-    if (k.numchar[26] == "I") {
+    if (k.numchar[ndata::gegenstrom] == "I") {
         // The pump runs part of the interval at the lower limit.
-        if (k.vdatt[45] != 0.0) d3.zei[m][s] = (p / k.vdatt[45]) * ho;
-    } else if (k.numchar[26] == "G") {
+        if (k.vdatt[tdata::wp_leistung_min] != 0.0) d3.zei[m][s] = (p / k.vdatt[tdata::wp_leistung_min]) * ho;
+    } else if (k.numchar[ndata::gegenstrom] == "G") {
         d3.el_0[m][s] = 0.0;
         ergebnis = 0.0;
         d3.es[m][s] = 0.0;
@@ -120,9 +120,9 @@ double durchfluss_aus_leistung(const datt& vdatt, double g_s, double A, double P
                                double te) {
     if (A <= 0.0) return 0.0;
     if (tf == te) return g_s;
-    const double nenner = (tf - te) * vdatt[0] * vdatt[3];
+    const double nenner = (tf - te) * vdatt[tdata::kollektorfluid_cpf] * vdatt[tdata::kollektorfluid_dichte];
     if (nenner == 0.0) return g_s;  // fluid without heat capacity
-    const double g = vdatt[77] / A * P * 1000.0 / nenner;
+    const double g = vdatt[tdata::daf] / A * P * 1000.0 / nenner;
     return g > g_s ? g_s : g;
 }
 
@@ -145,7 +145,9 @@ double maximaldurchfluss_intervall(laufkontext& k, int m, int s, double A) {
     ::date3& d3 = k.d3;
     const datt& v = k.vdatt;
     d3.tf[m][s] = austrittstemperatur(v, d3.vel[m][s], d3.ta_s[m][s], k.pvdatz3[zdata::ta][m][s],
-                                      k.pvdatz3[zdata::is0][m][s], v[82], v[81], v[80], v[76]);
+                                      k.pvdatz3[zdata::is0][m][s], v[tdata::kol_oben_quadratisch],
+                                      v[tdata::kol_oben_konversion], v[tdata::kol_oben_verlust],
+                                      v[tdata::flaeche_kol_oben]);
     const kollektor_koeff c = kollektor_koeffizienten(k, A, s, m);
     cop_setzen(k, m, s, d3.tf[m][s]);
     schritt_n(k, c, m, s, A);
@@ -164,14 +166,14 @@ int zwischenreservoir_monat(laufkontext& k, int m, double A) {
     const int n = intervalle(m);
     const double twv = k.vdatz[zdata::twv][m], rwv = k.vdatz[zdata::rwv][m];
     const double g_s = k.g_s();
-    const bool luft_wt = k.numchar[8] == "L";
+    const bool luft_wt = k.numchar[ndata::luftwaermetauscher] == "L";
     std::vector<char> gefroren(static_cast<size_t>(n) + 1, 0);
     for (int s = 1; s <= n; ++s) d3.wpausflag[s] = u'N';
     double e_summe = 0.0;
-    const double r_T = (twv + ABSOLUT) / (rwv + ABSOLUT);
+    const double r_T = (twv + konst::ABSOLUT_NULL) / (rwv + konst::ABSOLUT_NULL);
     int durchlaeufe = 0;
 
-    if (k.numchar[8] == "N") {
+    if (k.numchar[ndata::luftwaermetauscher] == "N") {
         ++durchlaeufe;
         for (int s = 1; s <= n; ++s) {
             z3[zdata::tein][m][s] = z3[zdata::ta][m][s];
@@ -241,8 +243,9 @@ int zwischenreservoir_monat(laufkontext& k, int m, double A) {
                 }
                 d3.tf_s[m][s] = d3.tf[m][s];  // the outflow temperature as limited
                 if (luft_wt) {
-                    d3.tein[m][s] = d3.tf[m][s] - v[77] * (c.X4 + c.X3 * d3.tf[m][s]) /
-                                                      (v[0] * v[3] * g_s);
+                    d3.tein[m][s] = d3.tf[m][s] - v[tdata::daf] * (c.X4 + c.X3 * d3.tf[m][s]) /
+                                                      (v[tdata::kollektorfluid_cpf] *
+                                                       v[tdata::kollektorfluid_dichte] * g_s);
                 } else {
                     d3.tein[m][s] = z3[zdata::ta][m][s];
                 }
@@ -358,7 +361,7 @@ void kopplung_intervall(laufkontext& k, int m, int s, double P, double& monat) {
     cop_setzen(k, m, s, d3.tf[m][s]);
     const double e = energie_aufteilung(k, P, d3.copww[m][s], k.vdatz[zdata::tk][m], d3.tf[m][s],
                                         k.vdatz[zdata::twv][m], m, s);
-    if (k.numchar[36] == "J") {
+    if (k.numchar[ndata::kollektorschritt_fertig] == "J") {
         d3.er[m][s] += e;
         monat += e;
     }

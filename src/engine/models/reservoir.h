@@ -15,7 +15,7 @@
 double energie_aufteilung(laufkontext& k, double P, double copww, double t_unten, double tf,
                           double twv, int m, int s);
 
-// Applies the heat pump's control range vdatt[45]..vdatt[46] to the interval.
+// Applies the heat pump's control range vdatt[tdata::wp_leistung_min]..vdatt[tdata::wp_leistung_max] to the interval.
 void regelbereich_anpassen(laufkontext& k, int m, int s, double& ergebnis);
 
 // Collector flow per unit for power P between te and tf, at most g_s.

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
-#include <numbers>
 #include <string>
 
+#include "data/konstanten.h"
 #include "engine/models/waermepumpe.h"
 #include "lang/meldung.h"
 
@@ -22,7 +22,7 @@ double ws_je_kwh() { return umrechnungskonstante("kWh_in_Ws"); }
 double oberflaechenverluste(speicher& sp, double t_umgebung, double ho) {
     schichtkette& kette = sp.inhalt.schichten;
     const double r = sp.radius.wert;
-    const double kreis = std::numbers::pi * r * r;
+    const double kreis = konst::PI * r * r;
     double summe = 0.0;
     int i = 0;
     for (auto it = kette.begin(); it != kette.end() && i < MAX_VERLUSTSCHICHTEN; ++it, ++i) {
@@ -153,7 +153,7 @@ double mittlere_temperatur(const speicher& sp) {
 double volumen_fuer_energie(const speicher& sp, double t_low, double t_high, double E,
                             const flagchar& numchar) {
     if (t_high < t_low) {
-        meldung("Warnung: Vorlauftemperatur <= Rücklauftemperatur.", numchar[31], 'W');
+        meldung("Warnung: Vorlauftemperatur <= Rücklauftemperatur.", numchar[ndata::meldungsmodus], 'W');
         return 0.0;
     }
     const double k = sp.spwspei.wert * sp.rospei.wert * (t_high - t_low);
@@ -201,17 +201,17 @@ double lade_speicher(speicher& sp, double e_in, double t_in, double& ueberlauf, 
     }
     sp.inhalt.estore += gespeichert;
     ueberlauf = e_in - gespeichert;
-    if (numchar[7] == "Z") buchungen.kollektor_deckung_buchen(m, s, gespeichert);
+    if (numchar[ndata::kopplungstyp] == "Z") buchungen.kollektor_deckung_buchen(m, s, gespeichert);
     return gespeichert;
 }
 
-speicher_entnahme entlade_speicher(speicher& sp, double e_bedarf, double t_boden, double t_max,
-                                   char weg, char bestaetigen, int m, int s,
-                                   const flagchar& numchar, const datt& vdatt, const datz& vdatz,
-                                   ::date& d, ::date3& d3, energiebilanz_buchungen& buchungen) {
+speicher_entnahme entlade_speicher(speicher& sp, double e_bedarf, double t_boden, double t_max, char weg,
+                                   char bestaetigen, int m, int s, const flagchar& numchar, const datt& vdatt,
+                                   const datz& vdatz, ::date& d, ::date3& d3,
+                                   energiebilanz_buchungen& buchungen, const kaeltemittel& fluid) {
     if (weg != 'D' && weg != 'W') {
         meldung(std::string("Fehler: Unbekannte Entnahmeart '") + weg + "' des Speichers.",
-                numchar[31], 'T');
+                numchar[ndata::meldungsmodus], 'T');
         return {};
     }
     schichtkette& kette = sp.inhalt.schichten;
@@ -247,8 +247,8 @@ speicher_entnahme entlade_speicher(speicher& sp, double e_bedarf, double t_boden
         } else {
             const double e_quelle = schichtenergie(sp, v, t, sp.tmin.wert);
             double roh = 0.0;
-            const double cop = berechne_cop(vdatt, vdatz, 'W', (t + t_boden) / 2.0, t_max, numchar,
-                                            roh, d3, m, s);
+            const double cop =
+                berechne_cop(vdatt, vdatz, 'W', (t + t_boden) / 2.0, t_max, numchar, roh, d3, m, s, fluid);
             if (cop <= 1.0) {
                 // No lift from the layer: the pump's output is its electricity.
                 teil_zusatz = e_bedarf - summe;
@@ -286,7 +286,8 @@ speicher_entnahme entlade_speicher(speicher& sp, double e_bedarf, double t_boden
         // The we pump lifts the cold layers.
         double cop_we = d.copwe[m];
         if (cop_we <= 0.0) {
-            meldung("Warnung: COPWE = 0 oder negativ. Wird gleich eins gesetzt.", numchar[31], 'W');
+            meldung("Warnung: COPWE = 0 oder negativ. Wird gleich eins gesetzt.",
+                    numchar[ndata::meldungsmodus], 'W');
             cop_we = 1.0;
         }
         endenergie = e.zusatz / cop_we;
@@ -309,21 +310,22 @@ void speicher_verluste(anlage& pl, int m, int s, double ho, const datz& vdatz, :
 
 void speicher_nachtverluste(anlage& pl, int m, const datz& vdatz, const flagchar& numchar,
                             int tage) {
-    if (numchar[23] != "D") return;
+    if (numchar[ndata::strahlungsherkunft] != "D") return;
     const double nachtstunden = (24.0 - vdatz[zdata::tg][m]) * tage;
     const double t_umgebung = vdatz[zdata::rwv][m];
     oberflaechenverluste(pl.pufferspeicher, t_umgebung, nachtstunden);
     oberflaechenverluste(pl.langzeitspeicher, t_umgebung, nachtstunden);
 }
 
-void speicher_monatsanfang(anlage& pl, int m, double voll, const datz& vdatz,
+void speicher_monatsanfang(anlage& pl, int m, int startmonat, double voll, const datz& vdatz,
                            const flagchar& numchar, const ::date& d, const ::datm& dm) {
-    if (m == zustand::monatstart()) {
+    if (m == startmonat) {
         setze_anlage_speicher_zurueck(pl, voll, vdatz[zdata::rwv][m]);
         return;
     }
     const int vm = m == 1 ? 12 : m - 1;
-    const anlage& vormonat = numchar[0] == "J" ? dm.arrayspeicher_mon[vm] : d.arrayspeicher_mon[vm];
+    const anlage& vormonat =
+        numchar[ndata::zeitraum] == "J" ? dm.arrayspeicher_mon[vm] : d.arrayspeicher_mon[vm];
     kopiere_anlage_speicher(vormonat, pl, 'N');
 }
 
@@ -342,15 +344,15 @@ double speicher_monatsende(anlage& pl, int m, ::date& d, const datz& vdatz, int 
     if (pruefen <= 0) return 0.0;
 
     const int vm = m == 1 ? 12 : m - 1;
-    const double vorher = numchar[0] == "J" ? dm.feldns_puffer[vm] + dm.feldns_lang[vm]
-                                            : d.e_next_puffer[vm] + d.e_next_lang[vm];
+    const double vorher = numchar[ndata::zeitraum] == "J" ? dm.feldns_puffer[vm] + dm.feldns_lang[vm]
+                                                          : d.e_next_puffer[vm] + d.e_next_lang[vm];
     const double aenderung = puffer.inhalt.estore + lang.inhalt.estore - vorher;
     const double b = vdatz[zdata::eh][m] + vdatz[zdata::ew][m] + aenderung + puffer.inhalt.eminus +
                      lang.inhalt.eminus;
     if (d.eg[m] != 0.0) {
         const double verhaeltnis = b / d.eg[m];
-        if ((verhaeltnis < 0.9 || verhaeltnis > 1.1) && numchar[38] == "N") {
-            meldung("Warnung: Inkonsistenz des Speicherinhaltes.", numchar[31], 'A');
+        if ((verhaeltnis < 0.9 || verhaeltnis > 1.1) && numchar[ndata::kontrolllauf] == "N") {
+            meldung("Warnung: Inkonsistenz des Speicherinhaltes.", numchar[ndata::meldungsmodus], 'A');
         }
     }
     return aenderung;

@@ -68,7 +68,7 @@ double volumen_fuer_energie(const speicher& sp, double t_low, double t_high, dou
 // Charge, discharge, losses
 // ---------------------------------------------------------------------------
 // Charges E_in at T_in; returns the stored energy, `ueberlauf` the part that
-// found no colder layer. With intermediate coupling (numchar[7] = "Z") the
+// found no colder layer. With intermediate coupling (numchar[ndata::kopplungstyp] = "Z") the
 // stored heat is booked through the ww heat pump.
 double lade_speicher(speicher& sp, double e_in, double t_in, double& ueberlauf, int m, int s,
                      const flagchar& numchar, energiebilanz_buchungen& buchungen);
@@ -83,26 +83,28 @@ struct speicher_entnahme {
 // at t_max. weg 'D': directly (colder layers lifted to t_max by extra heat);
 // 'W': through the ww heat pump. bestaetigen 'N' changes the layers, any
 // other value only evaluates. The extra heat goes to the supplementary split.
-speicher_entnahme entlade_speicher(speicher& sp, double e_bedarf, double t_boden, double t_max,
-                                   char weg, char bestaetigen, int m, int s,
-                                   const flagchar& numchar, const datt& vdatt, const datz& vdatz,
-                                   ::date& d, ::date3& d3, energiebilanz_buchungen& buchungen);
+// `fluid`: the heat pumps' refrigerant (for the ww pump's COP).
+speicher_entnahme entlade_speicher(speicher& sp, double e_bedarf, double t_boden, double t_max, char weg,
+                                   char bestaetigen, int m, int s, const flagchar& numchar, const datt& vdatt,
+                                   const datz& vdatz, ::date& d, ::date3& d3,
+                                   energiebilanz_buchungen& buchungen, const kaeltemittel& fluid);
 
 // Surface losses of interval s (ho hours) of the buffer and the long-term
 // store, surroundings at rwv[m]; only the first 10 layers lose heat.
 void speicher_verluste(anlage& pl, int m, int s, double ho, const datz& vdatz, ::date3& d3);
 // Surface losses of both stores over the night hours of month m
-// ((24 - tg[m]) * tage), only for detailed irradiation (numchar[23] = "D").
+// ((24 - tg[m]) * tage), only for detailed irradiation (numchar[ndata::strahlungsherkunft] = "D").
 void speicher_nachtverluste(anlage& pl, int m, const datz& vdatz, const flagchar& numchar,
                             int tage);
 
 // ---------------------------------------------------------------------------
 // Month start and end
 // ---------------------------------------------------------------------------
-// In the start month the stores are reset (at rwv[m]); otherwise they are
-// restored from the previous month's end-of-month snapshot (datm with yearly
-// resolution numchar[0] = "J", else the run's date record).
-void speicher_monatsanfang(anlage& pl, int m, double voll, const datz& vdatz,
+// In the start month `startmonat` of the run the stores are reset (at
+// rwv[m]); otherwise they are restored from the previous month's end-of-month
+// snapshot (datm with yearly resolution numchar[ndata::zeitraum] = "J", else
+// the run's date record).
+void speicher_monatsanfang(anlage& pl, int m, int startmonat, double voll, const datz& vdatz,
                            const flagchar& numchar, const ::date& d, const ::datm& dm);
 // Month-end figures of the stores into d; with pruefen > 0 the balance check.
 // Returns the change of the stored energy against the previous month.

@@ -9,14 +9,10 @@ double volluft_aus_v(const anlage& pl, double& y0, double vl, double flaeche) {
     return vl * c;
 }
 
-double volluft_aus_v(const datt& /*vdatt*/, double& y0, double vl, double flaeche) {
-    return volluft_aus_v(zustand::anlage(0), y0, vl, flaeche);
-}
-
 double berechne_elp_l(const ::date3& /*pvdate3*/, const datt& vdatt, double y0, int /*imon*/,
                       int /*jint*/) {
     // Without a nominal air flow there is no fan curve to scale.
-    if (vdatt[103] <= 0.0) return 0.0;
-    const double verhaeltnis = y0 / vdatt[103];
-    return vdatt[16] * verhaeltnis * verhaeltnis * verhaeltnis;
+    if (vdatt[tdata::volstrom_luft] <= 0.0) return 0.0;
+    const double verhaeltnis = y0 / vdatt[tdata::volstrom_luft];
+    return vdatt[tdata::relpump_luft] * verhaeltnis * verhaeltnis * verhaeltnis;
 }

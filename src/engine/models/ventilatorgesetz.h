@@ -8,9 +8,7 @@
 // `pl` (duct height hoeheventilator times the field width sqrt(flaeche * bul)
 // of the upper collector); y0 receives the air mass flow per unit velocity.
 double volluft_aus_v(const anlage& pl, double& y0, double vl, double flaeche);
-// The same for plant 0, the plant of the run.
-double volluft_aus_v(const datt& vdatt, double& y0, double vl, double flaeche);
 
-// Fan power vdatt[16] * (y0 / vdatt[103])^3 (affinity law; nominal power at
+// Fan power vdatt[tdata::relpump_luft] * (y0 / vdatt[tdata::volstrom_luft])^3 (affinity law; nominal power at
 // nominal air flow). 0 when no nominal air flow is given.
 double berechne_elp_l(const ::date3& pvdate3, const datt& vdatt, double y0, int imon, int jint);

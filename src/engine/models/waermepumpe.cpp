@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "data/konstanten.h"
 #include "engine/models/kollektor.h"
 #include "engine/models/luftkollektor.h"
 #include "engine/models/numerik.h"
@@ -11,20 +12,21 @@
 namespace {
 
 constexpr double COP_MAX = 20.0;
-constexpr double ABSOLUT = 273.1;
 
 // Coefficient slots of one pump in vdatt; -1 marks a coefficient the pump
 // does not have (the ww pump's polynomial uses only c1..c4).
 struct cop_slots {
     int c[8];        // c[1..7]
     int exponent;
-    const char* modell_position;
+    int modell;      // numchar position of the pump's model code
 };
 
-// The exponent of each pump sits in its own block of parameters, where the
-// site loader puts it: 30 (we pump, block 30..37) and 38 (ww pump).
-constexpr cop_slots slots_we{{0, 31, 32, 33, 34, 35, 36, 37}, 30, "12"};
-constexpr cop_slots slots_ww{{0, 23, 24, 25, 26, -1, -1, -1}, 38, "13"};
+// The exponent of each pump sits where the site loader puts it.
+constexpr cop_slots slots_we{{0, tdata::we_c1, tdata::we_c2, tdata::we_c3, tdata::we_c4, tdata::we_c5,
+                              tdata::we_c6, tdata::we_c7},
+                             tdata::we_exponent, ndata::modelltyp_we};
+constexpr cop_slots slots_ww{{0, tdata::ww_c1, tdata::ww_c2, tdata::ww_c3, tdata::ww_c4, -1, -1, -1},
+                             tdata::ww_exponent, ndata::modelltyp_ww};
 
 double koeffizient(const datt& vdatt, const cop_slots& sl, int i) {
     return sl.c[i] < 0 ? 0.0 : vdatt[static_cast<size_t>(sl.c[i])];
@@ -38,11 +40,8 @@ void pruefe_intervall(int m, int s) {
     }
 }
 
-const kaeltemittel& waermepumpen_fluid() { return zustand::stoffdaten().kaeltemittel_record; }
-
-// Enthalpy difference (column 4) and mean pressure at temperature t.
-double enthalpie_bei(double t, double& druck) {
-    const kaeltemittel& k = waermepumpen_fluid();
+// Enthalpy difference (column 4) and mean pressure of the refrigerant at temperature t.
+double enthalpie_bei(const kaeltemittel& k, double t, double& druck) {
     return dampftafel_wert(k.vdampftafeldata, k.imaxdampf, 0, 4, t, druck);
 }
 
@@ -60,12 +59,13 @@ double berechne_eta6(double c1, double c2, double c3, double c4, double c5, doub
 }
 
 double berechne_cop(const datt& vdatt, const datz& pvdatz, char pumpe, double tt, double th,
-                    const flagchar& numchar, double& roh, ::date3& pvdate3, int m, int s) {
+                    const flagchar& numchar, double& roh, ::date3& pvdate3, int m, int s,
+                    const kaeltemittel& fluid) {
     pruefe_intervall(m, s);
     const cop_slots& sl = pumpe == 'E' ? slots_we : slots_ww;
-    const std::string& modell = numchar[pumpe == 'E' ? 12 : 13];
+    const std::string& modell = numchar[static_cast<size_t>(sl.modell)];
     double cop = 1.0;
-    if (pumpe == 'E' && numchar[10] == "G") {
+    if (pumpe == 'E' && numchar[ndata::ohne_kopplung] == "G") {
         // Gas heating: the heat is bought as it is used.
         roh = 1.0;
         return 1.0;
@@ -75,8 +75,8 @@ double berechne_cop(const datt& vdatt, const datz& pvdatz, char pumpe, double tt
         roh = COP_MAX;
         return COP_MAX;
     }
-    if (pvdate3.q_gesamt[m][s] > 0.0 && numchar[7] != "E") {
-        berechne_kaeltemittel_zustand(vdatt, pumpe, tt, th, pvdate3, m, s);
+    if (pvdate3.q_gesamt[m][s] > 0.0 && numchar[ndata::kopplungstyp] != "E") {
+        berechne_kaeltemittel_zustand(vdatt, pumpe, tt, th, pvdate3, m, s, fluid);
     }
     const double c1 = koeffizient(vdatt, sl, 1), c2 = koeffizient(vdatt, sl, 2);
     if (modell == "L") {
@@ -84,7 +84,7 @@ double berechne_cop(const datt& vdatt, const datz& pvdatz, char pumpe, double tt
     } else if (modell == "H") {
         cop = (th + 270.0) * c1 / (th - tt) + c2;
     } else if (modell == "A") {
-        cop = berechne_cop_analytisch(vdatt, pvdatz, numchar, tt, th, m);
+        cop = berechne_cop_analytisch(vdatt, pvdatz, numchar, tt, th, m, fluid);
     } else if (modell == "4") {
         const double a2 = berechne_faktor_2(th, tt, vdatt[static_cast<size_t>(sl.exponent)]);
         cop = berechne_eta6(c1, c2, koeffizient(vdatt, sl, 3), koeffizient(vdatt, sl, 4),
@@ -98,30 +98,31 @@ double berechne_cop(const datt& vdatt, const datz& pvdatz, char pumpe, double tt
     return cop > COP_MAX ? COP_MAX : cop;
 }
 
-double berechne_wp_temperaturen(::date& pvdate, const datz& pvdatz, const datt& vdatt,
-                                const datz3& pvdatz3, ::date3& pvdate3, double& roh, int s, int m,
-                                const flagchar& numchar, char pumpe, double x) {
+double berechne_wp_temperaturen(::date& pvdate, const datz& pvdatz, const datt& vdatt, const datz3& pvdatz3,
+                                ::date3& pvdate3, double& roh, int s, int m, const flagchar& numchar,
+                                char pumpe, double x, const kaeltemittel& fluid) {
     pruefe_intervall(m, s);
     (void)pvdate;
     const double twv = pvdatz[zdata::twv][m], rwv = pvdatz[zdata::rwv][m];
     double tt = 0.0, th = 0.0;
     if (pumpe == 'W') {
-        if (numchar[7] == "E") {
+        if (numchar[ndata::kopplungstyp] == "E") {
             tt = x;
             th = twv;
-        } else if (numchar[7] == "Z") {
-            tt = numchar[26] == "G" ? pvdatz3[zdata::tein][m][s] : (x + pvdatz3[zdata::tein][m][s]) / 2.0;
+        } else if (numchar[ndata::kopplungstyp] == "Z") {
+            tt = numchar[ndata::gegenstrom] == "G" ? pvdatz3[zdata::tein][m][s]
+                                                   : (x + pvdatz3[zdata::tein][m][s]) / 2.0;
             th = (twv + rwv) / 2.0;
         } else {
-            meldung("Fehler: Unbekannte Kopplung \"" + numchar[7] + "\" für die Wärmepumpe",
-                    numchar[31], 'W');
+            meldung("Fehler: Unbekannte Kopplung \"" + numchar[ndata::kopplungstyp] + "\" für die Wärmepumpe",
+                    numchar[ndata::meldungsmodus], 'W');
             roh = 1.0;
             return 1.0;
         }
     } else {
-        if (numchar[10] == "L") {
-            tt = numchar[20] == "D" ? pvdatz3[zdata::ta][m][s] : pvdatz[zdata::ta][m];
-        } else if (numchar[10] == "E") {
+        if (numchar[ndata::ohne_kopplung] == "L") {
+            tt = numchar[ndata::strahlung] == "D" ? pvdatz3[zdata::ta][m][s] : pvdatz[zdata::ta][m];
+        } else if (numchar[ndata::ohne_kopplung] == "E") {
             tt = pvdatz[zdata::te][m];
         } else {
             // Gas, electric or district heating without coupling: no heat
@@ -133,40 +134,43 @@ double berechne_wp_temperaturen(::date& pvdate, const datz& pvdatz, const datt& 
         // temperature, also in a month that charges the long-term store.
         th = vorlauftemperatur_haus(numchar, pvdatz, m);
     }
-    return berechne_cop(vdatt, pvdatz, pumpe, tt, th, numchar, roh, pvdate3, m, s);
+    return berechne_cop(vdatt, pvdatz, pumpe, tt, th, numchar, roh, pvdate3, m, s, fluid);
 }
 
 void besetze_cop(::date& pvdate, ::date3& pvdate3, const datt& vdatt, const datz& pvdatz,
-                 const datz3& pvdatz3, int s, int m, const flagchar& numchar, double x) {
+                 const datz3& pvdatz3, int s, int m, const flagchar& numchar, double x,
+                 const kaeltemittel& fluid) {
     double roh = 0.0;
     pvdate.copwe[m] =
-        berechne_wp_temperaturen(pvdate, pvdatz, vdatt, pvdatz3, pvdate3, roh, s, m, numchar, 'E', x);
+        berechne_wp_temperaturen(pvdate, pvdatz, vdatt, pvdatz3, pvdate3, roh, s, m, numchar, 'E', x, fluid);
     pvdate.copwelok[m] = roh;
     pvdate3.copww[m][s] =
-        berechne_wp_temperaturen(pvdate, pvdatz, vdatt, pvdatz3, pvdate3, roh, s, m, numchar, 'W', x);
+        berechne_wp_temperaturen(pvdate, pvdatz, vdatt, pvdatz3, pvdate3, roh, s, m, numchar, 'W', x, fluid);
     pvdate3.copwwlok[m][s] = roh;
-    if (pvdate.copwe[m] < 1.0 && (numchar[10] == "E" || numchar[10] == "L")) {
-        meldung("Warnung: COPWE < 1.", numchar[31], 'A');
+    if (pvdate.copwe[m] < 1.0 &&
+        (numchar[ndata::ohne_kopplung] == "E" || numchar[ndata::ohne_kopplung] == "L")) {
+        meldung("Warnung: COPWE < 1.", numchar[ndata::meldungsmodus], 'A');
     }
 }
 
-double berechne_cop_analytisch(const datt& vdatt, const datz& pvdatz, const flagchar& numchar,
-                               double tt, double th, int m) {
-    const double t_low = tt + ABSOLUT, t_high = th + ABSOLUT;
+double berechne_cop_analytisch(const datt& vdatt, const datz& pvdatz, const flagchar& numchar, double tt,
+                               double th, int m, const kaeltemittel& fluid) {
+    const double t_low = tt + konst::ABSOLUT_NULL, t_high = th + konst::ABSOLUT_NULL;
     double p_low = 0.0, p_high = 0.0;
-    enthalpie_bei(tt, p_low);
-    const double h_high = enthalpie_bei(th, p_high);
-    const double cv = vdatt[57], mol = vdatt[59], eps = vdatt[53];
+    enthalpie_bei(fluid, tt, p_low);
+    const double h_high = enthalpie_bei(fluid, th, p_high);
+    const double cv = vdatt[tdata::wpfluid_cvg], mol = vdatt[tdata::wpfluid_mol],
+                 eps = vdatt[tdata::we_vkv0_kehrwert];
     if (cv <= 0.0 || mol <= 0.0 || eps <= 0.0 || p_low <= 0.0) {
         meldung("Fehler: Kältemitteldaten unvollständig (Cv, M, Verdichtungsverhältnis oder "
                 "Druck nicht positiv).",
-                numchar[31], 'W');
+                numchar[ndata::meldungsmodus], 'W');
         return 1.0;
     }
     const double c = cv / mol;
     const double tau = t_high / t_low;
     const double arbeit = c * t_low * (tau - 1.0);
-    const double kappa = (cv + 8314.3) / cv;
+    const double kappa = (cv + konst::GASKONSTANTE) / cv;
     const double r = std::pow(1.0 / eps, kappa);
     // General cycle expression with P1 = p_high, P2 = p_low, P3 = tau,
     // P4 = T_low, P5 = T_high, P6 = h_high, P7 = c.
@@ -178,22 +182,22 @@ double berechne_cop_analytisch(const datt& vdatt, const datz& pvdatz, const flag
     const double C = p7 * t * r;
     const double v = p1 / p2;
     const double waerme = B * v + A - C * v * v;
-    if (t_high < pvdatz[zdata::twv][m] + ABSOLUT) {
+    if (t_high < pvdatz[zdata::twv][m] + konst::ABSOLUT_NULL) {
         meldung("Fehler: Kompressionstemperatur zu klein", "A", 'M');
     }
     return arbeit > 0.0 ? waerme / arbeit : COP_MAX;
 }
 
-void berechne_kaeltemittel_zustand(const datt& vdatt, char pumpe, double tt, double th,
-                                   ::date3& pvdate3, int m, int s) {
+void berechne_kaeltemittel_zustand(const datt& vdatt, char pumpe, double tt, double th, ::date3& pvdate3,
+                                   int m, int s, const kaeltemittel& fluid) {
     double p_high = 0.0, p_low = 0.0;
-    enthalpie_bei(th, p_high);
-    const double h_low = enthalpie_bei(tt, p_low);
+    enthalpie_bei(fluid, th, p_high);
+    const double h_low = enthalpie_bei(fluid, tt, p_low);
     if (pumpe != 'W') return;
     pvdate3.ph[m][s] = p_high;
     pvdate3.pt[m][s] = p_low;
     pvdate3.enthalpie[m][s] = h_low;
-    const double nenner = 1000.0 * h_low * vdatt[58];
+    const double nenner = 1000.0 * h_low * vdatt[tdata::wpfluid_dichte];
     pvdate3.vwp[m][s] =
         nenner != 0.0 ? (pvdate3.tf[m][s] - pvdate3.tein[m][s]) * pvdate3.mcg[m][s] / nenner : 0.0;
 }
@@ -203,10 +207,12 @@ double kaeltemittel_intervall(int m, int s, double A, const kaeltemittel_vorgabe
                               const datz& pvdatz, datz3& pvdatz3, ::date3& pvdate3,
                               laufkontext& kollektor) {
     pruefe_intervall(m, s);
-    if (numchar[7] == "E" || A <= 0.0) return 0.0;
+    if (numchar[ndata::kopplungstyp] == "E" || A <= 0.0) return 0.0;
     const bool direkt = ist_direktkopplung(numchar);
-    const double cpf = vdatt[55], cv = vdatt[57], rho = vdatt[58], mol = vdatt[59];
+    const double cpf = vdatt[tdata::wpfluid_cpf], cv = vdatt[tdata::wpfluid_cvg],
+                 rho = vdatt[tdata::wpfluid_dichte], mol = vdatt[tdata::wpfluid_mol];
     const double twv = pvdatz[zdata::twv][m];
+    const kaeltemittel& fluid = kollektor.stoffe.kaeltemittel_record;
 
     double t_e = 0.0;
     if (direkt) {
@@ -216,17 +222,16 @@ double kaeltemittel_intervall(int m, int s, double A, const kaeltemittel_vorgabe
         t_e = pvdatz3[zdata::tt][m][s];
     }
     double p_w = 0.0, p_e = 0.0;
-    enthalpie_bei(twv, p_w);
-    double h_e = enthalpie_bei(t_e, p_e);
+    enthalpie_bei(fluid, twv, p_w);
+    double h_e = enthalpie_bei(fluid, t_e, p_e);
     if (direkt && pl.zwischen_waermepumpe.pmaxt.wert < p_e) {
         // The evaporator may not exceed its pressure limit: evaporate at the
         // temperature where the liquid pressure reaches it.
-        const kaeltemittel& k = waermepumpen_fluid();
         double unbenutzt = 0.0;
-        t_e = dampftafel_wert(k.vdampftafeldata, k.imaxdampf, 1, 0,
+        t_e = dampftafel_wert(fluid.vdampftafeldata, fluid.imaxdampf, 1, 0,
                               pl.zwischen_waermepumpe.pmaxt.wert, unbenutzt);
         pvdatz3[zdata::tein][m][s] = t_e;
-        h_e = enthalpie_bei(t_e, p_e);
+        h_e = enthalpie_bei(fluid, t_e, p_e);
     }
     pvdate3.enthalpie[m][s] = h_e;
     if (direkt) {
@@ -239,13 +244,14 @@ double kaeltemittel_intervall(int m, int s, double A, const kaeltemittel_vorgabe
         pvdate3.es[m][s] = A * pvdate3.etam[m][s] * vorgaben.einstrahlung;
     }
     if (mol <= 0.0 || rho <= 0.0) {
-        meldung("Fehler: Molmasse oder Dichte des Kältemittels nicht positiv.", numchar[31], 'W');
+        meldung("Fehler: Molmasse oder Dichte des Kältemittels nicht positiv.", numchar[ndata::meldungsmodus],
+                'W');
         pvdate3.alpha[m][s] = 0.0;
         return 0.0;
     }
     const double c_v = cv / mol;
-    const double D = (cpf - c_v + 8341.1625 / mol) * t_e + 1000.0 * h_e - p_e / rho;
-    const double N = 1000.0 * h_e + (8341.1625 / mol + c_v) * t_e - cpf * twv - p_w / rho;
+    const double D = (cpf - c_v + konst::GASKONSTANTE_DAMPF / mol) * t_e + 1000.0 * h_e - p_e / rho;
+    const double N = 1000.0 * h_e + (konst::GASKONSTANTE_DAMPF / mol + c_v) * t_e - cpf * twv - p_w / rho;
     const double alpha = D != 0.0 ? N / D : 0.0;
     pvdate3.alpha[m][s] = alpha;
 
@@ -261,7 +267,7 @@ double kaeltemittel_intervall(int m, int s, double A, const kaeltemittel_vorgabe
     if (massenstrom <= 0.0) massenstrom = 0.0;
     if (direkt) {
         const double volumenstrom = massenstrom / rho;
-        pvdate3.vel[m][s] = volumenstrom / verhaeltnis_oder_eins(A, vdatt[77]);
+        pvdate3.vel[m][s] = volumenstrom / verhaeltnis_oder_eins(A, vdatt[tdata::daf]);
     }
     return massenstrom;
 }

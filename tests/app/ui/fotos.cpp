@@ -14,6 +14,7 @@
 
 #include <cstdio>
 
+#include "app/einstellungen_lauf.h"
 #include "app/ui/THauptmenue.h"
 #include "app/ui/TLauf.h"
 #include "app/ui/TSimulationsdaten.h"

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/einstellungen_lauf.h"
 #include "app/simulation_run.h"
 #include "app/ui/THauptmenue.h"
 #include "app/ui/TSimulationsdaten.h"

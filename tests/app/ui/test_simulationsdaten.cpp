@@ -30,7 +30,7 @@ void Simulationsdatenfenster::zeigt_codes_und_setzt_den_flaechenbereich() {
     e.show();
     QVERIFY(e.waehle_datensatz(QStringLiteral("test_ir_D_EJEG_IAAN-D_st0")));
     e.daten_einlesen();
-    const double daf = zustand::vdatt()[77];
+    const double daf = zustand::vdatt()[tdata::daf];
     QVERIFY(daf > 0.0);
     tabelle& rech = tab(tabledata::trech);
     const double maxa = rech.zahl("maxa"), mina = rech.zahl("mina");

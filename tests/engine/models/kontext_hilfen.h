@@ -17,7 +17,7 @@
 }
 
 // The run records on the heap (several MB) and a context over them. Messages
-// go to dialogs (numchar[31] = "M"), i.e. into an installed recording sink.
+// go to dialogs (numchar[ndata::meldungsmodus] = "M"), i.e. into an installed recording sink.
 struct kontext_zustand {
     std::unique_ptr<datt> vdatt = std::make_unique<datt>();
     std::unique_ptr<datz> vdatz = std::make_unique<datz>();
@@ -31,8 +31,8 @@ struct kontext_zustand {
     laufkontext k{numchar, *vdatt, *vdatz, *pvdatz3, *d, *d3, *pl, lauf, *stoffe, {}};
 
     kontext_zustand() {
-        setze_code(numchar, 31, "M");
-        setze_code(numchar, 38, "N");
+        setze_code(numchar, ndata::meldungsmodus, "M");
+        setze_code(numchar, ndata::kontrolllauf, "N");
         ohne_langzeitspeicherplan();
     }
 
@@ -46,31 +46,31 @@ struct kontext_zustand {
 // pumps (ww: COP = -0.1 (th - tt) + 8, we: -0.1 (th - tt) + 7), one
 // collector unit of 2 qm with loss term -0.4 and conversion factor 0.8, a
 // water-like collector fluid, flow 50 °C and return 30 °C. `kollektoren` is
-// code 11: "E" one collector, "Z" two in series.
+// the code anzahl_kollektoren: "E" one collector, "Z" two in series.
 inline void zwischenreservoir_anlage(kontext_zustand& z, int m, const std::string& kollektoren) {
     auto& nc = z.numchar;
-    setze_code(nc, 7, "Z");
-    setze_code(nc, 8, "N");
-    setze_code(nc, 10, "L");
-    setze_code(nc, 11, kollektoren);
-    setze_code(nc, 12, "L");
-    setze_code(nc, 13, "L");
-    setze_code(nc, 25, "A");
-    setze_code(nc, 26, "K");
-    setze_code(nc, 3, "A");
-    setze_code(nc, 0, "M");
-    setze_code(nc, 36, "J");
+    setze_code(nc, ndata::kopplungstyp, "Z");
+    setze_code(nc, ndata::luftwaermetauscher, "N");
+    setze_code(nc, ndata::ohne_kopplung, "L");
+    setze_code(nc, ndata::anzahl_kollektoren, kollektoren);
+    setze_code(nc, ndata::modelltyp_we, "L");
+    setze_code(nc, ndata::modelltyp_ww, "L");
+    setze_code(nc, ndata::kopplungsart, "A");
+    setze_code(nc, ndata::gegenstrom, "K");
+    setze_code(nc, ndata::rechenart, "A");
+    setze_code(nc, ndata::zeitraum, "M");
+    setze_code(nc, ndata::kollektorschritt_fertig, "J");
     datt& v = z.v();
-    v[0] = 3800.0;  // heat capacity of the collector fluid
-    v[3] = 1030.0;  // its density
-    v[23] = -0.1;
-    v[24] = 8.0;
-    v[31] = -0.1;
-    v[32] = 7.0;
-    v[80] = -0.4;
-    v[81] = 0.8;
-    v[76] = 2.0;
-    v[77] = 2.0;
+    v[tdata::kollektorfluid_cpf] = 3800.0;     // heat capacity of the collector fluid
+    v[tdata::kollektorfluid_dichte] = 1030.0;  // its density
+    v[tdata::ww_c1] = -0.1;
+    v[tdata::ww_c2] = 8.0;
+    v[tdata::we_c1] = -0.1;
+    v[tdata::we_c2] = 7.0;
+    v[tdata::kol_oben_verlust] = -0.4;
+    v[tdata::kol_oben_konversion] = 0.8;
+    v[tdata::flaeche_kol_oben] = 2.0;
+    v[tdata::daf] = 2.0;
     z.z()[zdata::twv][m] = 50.0;
     z.z()[zdata::rwv][m] = 30.0;
 }

@@ -34,7 +34,7 @@ struct senke_installiert {
 // The long-term store's month plan is process-wide state (a loaded data set
 // leaves its own): no month charges or discharges the store.
 inline void ohne_langzeitspeicherplan() {
-    for (int m = 1; m <= MAXMONAT; ++m) tv().lade_flag[m] = tv().entnehme_flag[m] = "N";
+    for (int m = 1; m <= MAXMONAT; ++m) zustand::lade_flag()[m] = zustand::entnehme_flag()[m] = "N";
 }
 
 // The run records a model works on, allocated on the heap (several MB).
@@ -47,8 +47,8 @@ struct modell_zustand {
     std::unique_ptr<::datm> dm = std::make_unique<::datm>();
     flagchar numchar{};
     modell_zustand() {
-        numchar[31] = "M";  // messages as dialogs, i.e. into the recording sink
-        numchar[38] = "N";
+        numchar[ndata::meldungsmodus] = "M";  // messages as dialogs, i.e. into the recording sink
+        numchar[ndata::kontrolllauf] = "N";
         ohne_langzeitspeicherplan();
     }
 };

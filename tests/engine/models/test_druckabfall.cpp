@@ -59,7 +59,7 @@ kollektor absorber(char verlegung) {
 
 TEST(Druckbeiwert, ParallelTeiltSeriellMultipliziert) {
     flagchar nc{};
-    nc[25] = "A";
+    nc[ndata::kopplungsart] = "A";
     const double rho = 1000, nue = 1e-6, d = 0.02;
     // Without flow only the bends count: parallel bend / m², serial m * bend.
     EXPECT_DOUBLE_EQ(kollektor_druckbeiwert(absorber('P'), nc, d, rho, nue, 0.0), 0.75 / 16.0);
@@ -72,7 +72,7 @@ TEST(Druckbeiwert, ParallelTeiltSeriellMultipliziert) {
     EXPECT_DOUBLE_EQ(kollektor_druckbeiwert(absorber('P'), nc, d, rho, nue, Q), (0.75 + g_par) / 16.0);
     EXPECT_DOUBLE_EQ(kollektor_druckbeiwert(absorber('S'), nc, d, rho, nue, Q), 4.0 * (0.75 + g_ser));
     // Direct coupling: half the absorber length.
-    nc[25] = "DK";
+    nc[ndata::kopplungsart] = "DK";
     EXPECT_DOUBLE_EQ(kollektor_druckbeiwert(absorber('S'), nc, d, rho, nue, Q),
                      4.0 * (0.75 + rohr_druckbeiwert(rho, nue, q_ser, 0.01, 1.0)));
 }
@@ -101,16 +101,16 @@ anlage kreis() {
 TEST(Druckabfall, FeldUndKreis) {
     const anlage pl = kreis();
     flagchar nc{};
-    nc[25] = "A";
-    nc[11] = "E";
+    nc[ndata::kopplungsart] = "A";
+    nc[ndata::anzahl_kollektoren] = "E";
     datt vdatt{};
-    vdatt[92] = 30.0;
+    vdatt[tdata::theta_s] = 30.0;
     const double Q = 1e-4, rho = 1050, nue = 3e-6, d = 0.025;
     const double rohr = rohr_druckbeiwert(rho, nue, Q, d, 2.4);
     const double oben = kollektor_druckbeiwert(pl.oberer_kollektor, nc, d, rho, nue, Q);
     const double unten = kollektor_druckbeiwert(pl.unterer_kollektor, nc, d, rho, nue, Q);
     EXPECT_DOUBLE_EQ(kollektorfeld_druckbeiwert(pl, nc, Q), (rohr + 75 * d + oben) / 9.0);
-    nc[11] = "Z";
+    nc[ndata::anzahl_kollektoren] = "Z";
     EXPECT_DOUBLE_EQ(kollektorfeld_druckbeiwert(pl, nc, Q), (rohr + 75 * d + oben + unten) / 9.0);
 
     // Loop: supply and return pipes, field; static head only when directly coupled.
@@ -118,7 +118,7 @@ TEST(Druckabfall, FeldUndKreis) {
     const double feld = kollektorfeld_druckbeiwert(pl, nc, Q);
     EXPECT_DOUBLE_EQ(kreis_druckabfall(pl, nc, vdatt, Q),
                      rohr_druckbeiwert(rho, nue, qf, d, 20.0) * qf * qf + feld * qf * qf);
-    nc[25] = "DKF";
+    nc[ndata::kopplungsart] = "DKF";
     const double feld_dk = kollektorfeld_druckbeiwert(pl, nc, Q);
     const double h = std::sin(PI / 6.0) * 3.0 / 2.0 + 4.0;
     EXPECT_NEAR(kreis_druckabfall(pl, nc, vdatt, Q),
@@ -140,12 +140,12 @@ TEST(Ventilatorgesetz, LuftstromUndLeistung) {
     EXPECT_DOUBLE_EQ(y0, 1.29);
     zustand::anlage(0) = pl;
     datt vdatt{};
-    EXPECT_DOUBLE_EQ(volluft_aus_v(vdatt, y0, 3.0, 25.0), 3.0);
-    vdatt[16] = 200.0;
-    vdatt[103] = 0.5;
+    EXPECT_DOUBLE_EQ(volluft_aus_v(zustand::anlage(0), y0, 3.0, 25.0), 3.0);
+    vdatt[tdata::relpump_luft] = 200.0;
+    vdatt[tdata::volstrom_luft] = 0.5;
     const auto d3 = std::make_unique<::date3>();
     EXPECT_DOUBLE_EQ(berechne_elp_l(*d3, vdatt, 0.25, 1, 1), 25.0);
-    vdatt[103] = 0.0;
+    vdatt[tdata::volstrom_luft] = 0.0;
     EXPECT_EQ(berechne_elp_l(*d3, vdatt, 0.25, 1, 1), 0.0);
     zustand::anlage(0) = anlage{};
 }
@@ -160,14 +160,14 @@ protected:
     datt& v = *z.vdatt;
     ::date3& d3 = *z.d3;
     PumpeTest() {
-        z.numchar[25] = "A";
-        z.numchar[8] = "N";
-        z.numchar[11] = "E";
-        v[3] = 1050.0;   // fluid density
-        v[20] = 50.0;    // relative pump power
-        v[77] = 2.0;     // area of one unit
-        v[16] = 80.0;    // fan power
-        v[103] = 1.29;   // nominal air mass flow
+        z.numchar[ndata::kopplungsart] = "A";
+        z.numchar[ndata::luftwaermetauscher] = "N";
+        z.numchar[ndata::anzahl_kollektoren] = "E";
+        v[tdata::kollektorfluid_dichte] = 1050.0;  // fluid density
+        v[tdata::relpump_feld] = 50.0;             // relative pump power
+        v[tdata::daf] = 2.0;                       // area of one unit
+        v[tdata::relpump_luft] = 80.0;             // fan power
+        v[tdata::volstrom_luft] = 1.29;            // nominal air mass flow
         d3.zei[4][2] = 2.0;
         d3.es[4][2] = 1.0;
         d3.volluft[4][2] = 0.645;
@@ -178,13 +178,13 @@ protected:
 
 TEST_F(PumpeTest, PumpenUndVentilatorenergieDesIntervalls) {
     const double Q = 1e-4, A = 6.0;
-    z.numchar[27] = "L";
+    z.numchar[ndata::druckabfallmodell] = "L";
     pumpe_und_ventilator_intervall(Q, 4, 2, A, pl, z.numchar, v, d3);
     EXPECT_DOUBLE_EQ(d3.elp[4][2], Q * 50.0 * 1050.0 / 1000.0 * 2.0 * 3.0);
     EXPECT_EQ(d3.elp_l[4][2], 0.0);  // no fan with code "A"
 
-    z.numchar[27] = "D";
-    z.numchar[25] = "F";
+    z.numchar[ndata::druckabfallmodell] = "D";
+    z.numchar[ndata::kopplungsart] = "F";
     pumpe_und_ventilator_intervall(Q, 4, 2, A, pl, z.numchar, v, d3);
     // Pressure-drop model: hydraulic power over an efficiency of 0.3, in kWh.
     EXPECT_DOUBLE_EQ(d3.elp[4][2], Q * kreis_druckabfall(pl, z.numchar, v, Q) * 3.0 / 0.3 * 2.0 / 1000.0);
@@ -197,14 +197,14 @@ TEST_F(PumpeTest, PumpenUndVentilatorenergieDesIntervalls) {
     pumpe_und_ventilator_intervall(Q, 4, 2, A, pl, z.numchar, v, d3);
     EXPECT_EQ(d3.elp[4][2], 0.0);
     EXPECT_EQ(d3.elp_l[4][2], 0.0);
-    z.numchar[8] = "L";  // the air exchanger keeps the loop running
+    z.numchar[ndata::luftwaermetauscher] = "L";  // the air exchanger keeps the loop running
     pumpe_und_ventilator_intervall(Q, 4, 2, A, pl, z.numchar, v, d3);
     EXPECT_GT(d3.elp[4][2], 0.0);
 }
 
 TEST_F(PumpeTest, PumpenenergieDesMonats) {
     setze_intervalle(4, 3);
-    z.numchar[27] = "L";
+    z.numchar[ndata::druckabfallmodell] = "L";
     for (int s = 1; s <= 3; ++s) {
         d3.zv[4][s] = 1e-4 * s;
         d3.zei[4][s] = 1.0;
@@ -242,7 +242,7 @@ TEST_F(PumpeTest, LeistungenDesIntervalls) {
     leistungen_intervall(4, 2, 1.0, z.numchar, v, p3, d3);
     EXPECT_EQ(d3.lnh[4][2], 0.0);
     // At nominal power the nominal power is the interval's power.
-    v[43] = 900.0;
+    v[tdata::ww_leistung] = 900.0;
     d3.cflag[2] = u'J';
     leistungen_intervall(4, 2, 1.0, z.numchar, v, p3, d3);
     EXPECT_EQ(d3.lnh[4][2], 900.0);
@@ -251,16 +251,16 @@ TEST_F(PumpeTest, LeistungenDesIntervalls) {
 
 TEST_F(PumpeTest, LeistungsueberschreitungMitKopplungK) {
     auto& p3 = *z.pvdatz3;
-    z.numchar[25] = "K";
+    z.numchar[ndata::kopplungsart] = "K";
     d3.nh[4][2] = 3.0;
     d3.copww[4][2] = 4.0;
     d3.copwwlok[4][2] = 4.0;  // r = 1 -> lnh = 1500
     d3.endrflag[2] = u'Z';
     d3.wpausflag[2] = u'N';
-    v[43] = 1500.0;
+    v[tdata::ww_leistung] = 1500.0;
     leistungen_intervall(4, 2, 1.0, z.numchar, v, p3, d3);
     EXPECT_TRUE(s.senke.texte.empty());
-    v[43] = 1400.0;  // below 0.95 * 1500
+    v[tdata::ww_leistung] = 1400.0;  // below 0.95 * 1500
     leistungen_intervall(4, 2, 1.0, z.numchar, v, p3, d3);
     EXPECT_TRUE(s.senke.enthaelt("Warnung: Inkonsistenz der Leistung der Wärmepumpe."));
 }
@@ -322,7 +322,7 @@ struct mess_attrappe : steuerdaten_messtabelle {
 
 TEST_F(PumpeTest, DurchflussAusLogarithmischerReihe) {
     auto& p3 = *z.pvdatz3;
-    v[0] = 4000.0;  // heat capacity
+    v[tdata::kollektorfluid_cpf] = 4000.0;  // heat capacity
     const double A = 6.0;
     EXPECT_DOUBLE_EQ(durchfluss_zeitschritt(4, 2, 1, 2e-5, 0.5, A, z.numchar, v, p3, d3, nullptr), 2e-5);
     const double g3 = 2e-5 * std::exp(1.0);
@@ -331,17 +331,17 @@ TEST_F(PumpeTest, DurchflussAusLogarithmischerReihe) {
     EXPECT_DOUBLE_EQ(d3.vel[4][2], g3);
     EXPECT_DOUBLE_EQ(d3.q_gesamt[4][2], 3.0 * g3 * 1050.0);
     EXPECT_DOUBLE_EQ(d3.mcg[4][2], 3.0 * 4000.0 * 1050.0 * g3);
-    EXPECT_DOUBLE_EQ(v[104], 4000.0 * 1050.0 * g3);
+    EXPECT_DOUBLE_EQ(v[tdata::waermekapazitaetsstrom], 4000.0 * 1050.0 * g3);
 
     // Directly coupled: from the refrigerant mass flow.
-    z.numchar[25] = "DK";
-    v[58] = 1.25;
+    z.numchar[ndata::kopplungsart] = "DK";
+    v[tdata::wpfluid_dichte] = 1.25;
     d3.q_gesamt[4][2] = 0.03;
     EXPECT_DOUBLE_EQ(durchfluss_zeitschritt(4, 2, 3, 2e-5, 0.5, A, z.numchar, v, p3, d3, nullptr),
                      0.03 / (3.0 * 1.25));
 
     // No running loop: g_min, nothing written.
-    z.numchar[25] = "A";
+    z.numchar[ndata::kopplungsart] = "A";
     d3.vel[4][2] = -1.0;
     EXPECT_EQ(durchfluss_zeitschritt(4, 2, 3, 2e-5, 0.5, 0.0, z.numchar, v, p3, d3, nullptr), 2e-5);
     EXPECT_EQ(d3.vel[4][2], -1.0);
@@ -353,10 +353,10 @@ TEST_F(PumpeTest, DurchflussAusMesstabelleImSteuerlauf) {
     p3[zdata::ta][4][2] = 18.0;
     p3[zdata::is0][4][2] = 450.0;  // nearest to row 2
     // Not measuring: the table is ignored.
-    z.numchar[38] = "J";
-    z.numchar[32] = "N";
+    z.numchar[ndata::kontrolllauf] = "J";
+    z.numchar[ndata::messmodus] = "N";
     EXPECT_DOUBLE_EQ(durchfluss_zeitschritt(4, 2, 1, 2e-5, 0.5, 2.0, z.numchar, v, p3, d3, &mess), 2e-5);
-    z.numchar[32] = "J";
+    z.numchar[ndata::messmodus] = "J";
     // A quarter of the way from slice 1 to slice 2.
     EXPECT_DOUBLE_EQ(durchfluss_zeitschritt(4, 2, 1, 2e-5, 0.5, 2.0, z.numchar, v, p3, d3, &mess),
                      1000.0 * 3.5e-4);
@@ -376,9 +376,9 @@ TEST_F(PumpeTest, DurchflussAusMesstabelleImSteuerlauf) {
 
 TEST_F(PumpeTest, PruefungDerPumpgeschwindigkeit) {
     auto& p3 = *z.pvdatz3;
-    z.numchar[3] = "V";
+    z.numchar[ndata::rechenart] = "V";
     d3.eta_kleiner_null_flag[2] = u'N';
-    v[58] = 2.0;
+    v[tdata::wpfluid_dichte] = 2.0;
     d3.vel[4][2] = 0.5;
     d3.enthalpie[4][2] = 10.0;
     d3.alpha[4][2] = 1.0;
@@ -392,7 +392,7 @@ TEST_F(PumpeTest, PruefungDerPumpgeschwindigkeit) {
     pruefe_pumpgeschwindigkeit(4, 2, 6.0, z.numchar, v, p3, d3);
     EXPECT_TRUE(s.senke.enthaelt("Warnung: Inkonsistenz in Berechnung der Pumpgeschwindigkeit."));
     s.senke.texte.clear();
-    z.numchar[3] = "T";  // only checked for the velocity method
+    z.numchar[ndata::rechenart] = "T";  // only checked for the velocity method
     pruefe_pumpgeschwindigkeit(4, 2, 6.0, z.numchar, v, p3, d3);
     EXPECT_TRUE(s.senke.texte.empty());
 }
@@ -405,17 +405,17 @@ TEST_F(PumpeTest, PruefungDesDurchflusses) {
     d3.es[4][2] = 3.0;
     d3.ls[4][2] = 1.0;
     d3.vel[4][2] = 1.0;
-    v[0] = 1.0;
-    v[3] = 1.0;
-    // 2 kW over 10 K: flow v[77] / 6 * 2000 / 10 per unit, i.e. 1.05 here.
-    v[77] = 0.0315;
+    v[tdata::kollektorfluid_cpf] = 1.0;
+    v[tdata::kollektorfluid_dichte] = 1.0;
+    // 2 kW over 10 K: flow v[tdata::daf] / 6 * 2000 / 10 per unit, i.e. 1.05 here.
+    v[tdata::daf] = 0.0315;
     pruefe_durchfluss(4, 2, 6.0, z.numchar, v, p3, d3, 100.0);
     EXPECT_TRUE(s.senke.texte.empty());
-    v[77] = 0.036;  // 1.2
-    v[85] = 0.3;    // quadratic term of the lower collector: not checked
+    v[tdata::daf] = 0.036;                  // 1.2
+    v[tdata::kol_unten_quadratisch] = 0.3;  // quadratic term of the lower collector: not checked
     pruefe_durchfluss(4, 2, 6.0, z.numchar, v, p3, d3, 100.0);
     EXPECT_TRUE(s.senke.texte.empty());
-    v[85] = 0.0;
+    v[tdata::kol_unten_quadratisch] = 0.0;
     // Limited by the largest flow, 1.05 would pass.
     pruefe_durchfluss(4, 2, 6.0, z.numchar, v, p3, d3, 1.05);
     EXPECT_TRUE(s.senke.texte.empty());
@@ -438,12 +438,12 @@ TEST(Pumpenleistung, KleinerKreisVonHandGerechnet) {
     pl.rohre.laenge_speicher_kollektor.wert = 15.0;
     pl.rohre.laenge_kollektor_speicher.wert = 15.0;
     flagchar nc{};
-    nc[25] = "A";
-    nc[8] = "N";
-    nc[11] = "E";
-    nc[27] = "D";
+    nc[ndata::kopplungsart] = "A";
+    nc[ndata::luftwaermetauscher] = "N";
+    nc[ndata::anzahl_kollektoren] = "E";
+    nc[ndata::druckabfallmodell] = "D";
     datt v{};
-    v[77] = 2.0;
+    v[tdata::daf] = 2.0;
     const auto d3 = std::make_unique<::date3>();
     d3->zei[4][2] = 2.0;
     d3->es[4][2] = 0.5;

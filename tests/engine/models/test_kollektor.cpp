@@ -47,8 +47,8 @@ TEST_F(KollektorTest, KoeffizientenDesLinearenGesetzesUndDerCopGeraden) {
     // The line is the linear COP model at th = (twv + rwv)/2, tt = (tf + ta)/2.
     double roh = 0.0;
     for (double tf : {5.0, 15.0, 30.0}) {
-        const double cop = berechne_cop(z.v(), z.z(), 'W', (tf + 5.0) / 2.0, 40.0, z.numchar, roh,
-                                        z.d3r(), M, S);
+        const double cop = berechne_cop(z.v(), z.z(), 'W', (tf + 5.0) / 2.0, 40.0, z.numchar, roh, z.d3r(), M,
+                                        S, zustand::stoffdaten().kaeltemittel_record);
         EXPECT_NEAR(c.P2c + c.P28 * tf, cop, 1e-12) << tf;
     }
 }
@@ -56,14 +56,14 @@ TEST_F(KollektorTest, KoeffizientenDesLinearenGesetzesUndDerCopGeraden) {
 TEST_F(KollektorTest, CopGeradeMitLuftwaermetauscher) {
     // With the air heat exchanger the pump's source is the mean of tf and the
     // inflow that the largest flow g_s leaves: tein = tf - A1 (X4 + X3 tf) / D.
-    setze_code(z.numchar, 8, "L");
+    setze_code(z.numchar, ndata::luftwaermetauscher, "L");
     const kollektor_koeff c = kollektor_koeffizienten(z.k, 10.0, S, M);
     const double D = 3800.0 * 1030.0 * 2e-5;
     double roh = 0.0;
     for (double tf : {5.0, 15.0, 30.0}) {
         const double tein = tf - 2.0 * (c.X4 + c.X3 * tf) / D;
-        const double cop = berechne_cop(z.v(), z.z(), 'W', (tf + tein) / 2.0, 40.0, z.numchar,
-                                        roh, z.d3r(), M, S);
+        const double cop = berechne_cop(z.v(), z.z(), 'W', (tf + tein) / 2.0, 40.0, z.numchar, roh, z.d3r(),
+                                        M, S, zustand::stoffdaten().kaeltemittel_record);
         EXPECT_NEAR(c.P2c + c.P28 * tf, cop, 1e-12) << tf;
     }
     // No flow: the line cannot be formed and the interval is not usable.
@@ -86,7 +86,7 @@ TEST_F(KollektorTest, NachtKoeffizientenUndUnveraenderterWirkungsgrad) {
 }
 
 TEST_F(KollektorTest, OhneVerlustbeiwertIstDerWirkungsgradEta0) {
-    z.v()[80] = 0.0;
+    z.v()[tdata::kol_oben_verlust] = 0.0;
     interval(800.0, 5.0, 5.0, 0.8);
     for (double tf : {5.0, 20.0, 60.0}) {
         z.d3r().tf[M][S] = tf;
@@ -137,8 +137,8 @@ TEST_F(KollektorTest, DirekteKopplungWaehltDenStationaerenPunkt) {
 TEST_F(KollektorTest, DirekteKopplungOhneReelleWurzelNimmtDieEintrittstemperatur) {
     // A ww pump whose COP rises with the lift and has no constant term:
     // eta (1/c_we - 1/COP) has no stationary point.
-    z.v()[23] = 0.1;
-    z.v()[24] = 0.0;
+    z.v()[tdata::ww_c1] = 0.1;
+    z.v()[tdata::ww_c2] = 0.0;
     interval(500.0, 5.0, 7.0, 0.5);
     direkte_kopplung_intervall(z.k, M, S, 10.0);
     EXPECT_EQ(z.d3r().twfflag[S], u'N');
@@ -157,24 +157,24 @@ TEST_F(KollektorTest, DirekteKopplungBegrenztAufTwv) {
 
 TEST_F(KollektorTest, WirkungsgradMitQuadratischemTermJeKollektor) {
     datt& v = z.v();
-    v[82] = -0.002;
-    v[83] = -0.3;
-    v[84] = 0.7;
-    v[85] = -0.001;
-    v[86] = -0.5;
-    v[87] = 0.75;
+    v[tdata::kol_oben_quadratisch] = -0.002;
+    v[tdata::kol_unten_verlust] = -0.3;
+    v[tdata::kol_unten_konversion] = 0.7;
+    v[tdata::kol_unten_quadratisch] = -0.001;
+    v[tdata::feld_verlust] = -0.5;
+    v[tdata::feld_konversion] = 0.75;
     // d = (30 + 40)/2 - 15 = 20, f = 10/500 = 0.02
     EXPECT_DOUBLE_EQ(wirkungsgrad(v, 'o', 500.0, 30.0, 15.0, 40.0), 0.8 - 0.4 * 20 * 0.02 - 0.002 * 400 * 0.02);
     EXPECT_DOUBLE_EQ(wirkungsgrad(v, 'u', 500.0, 30.0, 15.0, 40.0), 0.7 - 0.3 * 20 * 0.02 - 0.001 * 400 * 0.02);
     EXPECT_DOUBLE_EQ(wirkungsgrad(v, 'q', 500.0, 30.0, 15.0, 40.0), 0.75 - 0.5 * 20 * 0.02);
-    EXPECT_DOUBLE_EQ(v[102], 0.02);
+    EXPECT_DOUBLE_EQ(v[tdata::zehn_durch_g], 0.02);
     wirkungsgrad(v, 'q', 0.0, 30.0, 15.0, 40.0);
-    EXPECT_DOUBLE_EQ(v[102], 0.1);
+    EXPECT_DOUBLE_EQ(v[tdata::zehn_durch_g], 0.1);
 }
 
 TEST_F(KollektorTest, NegativerWirkungsgradSchaltetDieWaermepumpeAb) {
-    z.v()[86] = -0.4;
-    z.v()[87] = 0.8;
+    z.v()[tdata::feld_verlust] = -0.4;
+    z.v()[tdata::feld_konversion] = 0.8;
     double roh = 0.0;
     z.d3r().wpausflag[S] = u'N';
     // d = 60, f = 0.1: 0.8 - 0.4 * 60 * 0.1 < 0
@@ -185,7 +185,7 @@ TEST_F(KollektorTest, NegativerWirkungsgradSchaltetDieWaermepumpeAb) {
     EXPECT_DOUBLE_EQ(wirkungsgrad_intervall(z.k, roh, M, S, 0.0, 100.0, 10.0, 5.0, 10.0), 0.6);
     EXPECT_EQ(z.d3r().eta_kleiner_null_flag[S], u'N');
     // Directly coupled: eta0 + b/G for a negative b.
-    setze_code(z.numchar, 25, "DK");
+    setze_code(z.numchar, ndata::kopplungsart, "DK");
     EXPECT_DOUBLE_EQ(wirkungsgrad_intervall(z.k, roh, M, S, -20.0, 100.0, 0, 0, 0), 0.6);
     EXPECT_DOUBLE_EQ(wirkungsgrad_intervall(z.k, roh, M, S, 20.0, 100.0, 0, 0, 0), 0.8);
 }
@@ -193,7 +193,7 @@ TEST_F(KollektorTest, NegativerWirkungsgradSchaltetDieWaermepumpeAb) {
 TEST_F(KollektorTest, AustrittstemperaturErfuelltDieEnergiebilanz) {
     const datt& v = z.v();
     const double fluss = 2e-5, A = 2.0, kv = -0.4, eta0 = 0.8, te = 10.0, ta = 5.0;
-    const double u = v[0] * v[3] * fluss;
+    const double u = v[tdata::kollektorfluid_cpf] * v[tdata::kollektorfluid_dichte] * fluss;
     // Day, no quadratic term: u (tf - te) = A (G eta0 - U (tm - ta)).
     double tf = austrittstemperatur(v, fluss, te, ta, 600.0, 0.0, eta0, kv, A);
     EXPECT_NEAR(u * (tf - te), A * (600.0 * eta0 + 10.0 * kv * ((tf + te) / 2.0 - ta)), 1e-9);
@@ -216,10 +216,10 @@ TEST_F(KollektorTest, AustrittstemperaturErfuelltDieEnergiebilanz) {
 
 struct EintrittsFall {
     const char* name;
-    const char* kopplung;  // numchar[7]
-    const char* typ;       // numchar[25]
-    const char* methode;   // numchar[3]
-    double gefrierpunkt;   // vdatt[5]
+    const char* kopplung;  // numchar[ndata::kopplungstyp]
+    const char* typ;       // numchar[ndata::kopplungsart]
+    const char* methode;   // numchar[ndata::rechenart]
+    double gefrierpunkt;   // vdatt[tdata::kollektorfluid_gefrierpunkt]
     double erwartet;
     bool nicht_optimieren;
     char16_t wpaus;
@@ -231,13 +231,13 @@ class EintrittTest : public KollektorTest, public ::testing::WithParamInterface<
 
 TEST_P(EintrittTest, Eintrittstemperatur) {
     const EintrittsFall& f = GetParam();
-    setze_code(z.numchar, 7, f.kopplung);
-    setze_code(z.numchar, 25, f.typ);
-    setze_code(z.numchar, 3, f.methode);
-    setze_code(z.numchar, 26, "K");
-    setze_code(z.numchar, 11, "Z");
-    z.v()[5] = f.gefrierpunkt;   // collector fluid
-    z.v()[60] = f.gefrierpunkt;  // heat-pump fluid (direct coupling)
+    setze_code(z.numchar, ndata::kopplungstyp, f.kopplung);
+    setze_code(z.numchar, ndata::kopplungsart, f.typ);
+    setze_code(z.numchar, ndata::rechenart, f.methode);
+    setze_code(z.numchar, ndata::gegenstrom, "K");
+    setze_code(z.numchar, ndata::anzahl_kollektoren, "Z");
+    z.v()[tdata::kollektorfluid_gefrierpunkt] = f.gefrierpunkt;  // collector fluid
+    z.v()[tdata::wpfluid_gefrierpunkt] = f.gefrierpunkt;         // heat-pump fluid (direct coupling)
     z.lauf.mindeltatkol = -8.0;
     z.lauf.deltatkol_schritt = 2.0;
     z.z()[zdata::tk][M] = 12.0;
@@ -264,8 +264,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::to_string(info.index); });
 
 TEST_F(KollektorTest, NennleistungsbetriebLoestDieBilanzNachDerEintrittstemperatur) {
-    setze_code(z.numchar, 25, "K");
-    z.v()[43] = 800.0;
+    setze_code(z.numchar, ndata::kopplungsart, "K");
+    z.v()[tdata::ww_leistung] = 800.0;
     z.pl->n = 5;
     z.z3()[zdata::tt][M][S] = 0.0;
     z.d3r().vel[M][S] = 2e-5;
@@ -283,29 +283,29 @@ TEST_F(KollektorTest, NennleistungsbetriebLoestDieBilanzNachDerEintrittstemperat
 
 TEST_F(KollektorTest, FeldkennwerteZweierKollektorenInReihe) {
     datt& v = z.v();
-    v[83] = -0.3;
-    v[84] = 0.7;
-    v[75] = 1.0;
-    v[76] = 1.0;
-    v[77] = 2.0;
-    setze_code(z.numchar, 11, "Z");
+    v[tdata::kol_unten_verlust] = -0.3;
+    v[tdata::kol_unten_konversion] = 0.7;
+    v[tdata::flaeche_kol_unten] = 1.0;
+    v[tdata::flaeche_kol_oben] = 1.0;
+    v[tdata::daf] = 2.0;
+    setze_code(z.numchar, ndata::anzahl_kollektoren, "Z");
     z.d3r().mcg[M][S] = 100.0;
     feldkennwerte_intervall(z.k, M, S, 1.0);
-    EXPECT_DOUBLE_EQ(v[86], (-0.4 - 0.3 - 10 * 0.12 / 100.0) / 2.0);
-    EXPECT_DOUBLE_EQ(v[87], (0.8 + 0.7 - 10 * 0.8 * -0.3 / 100.0) / 2.0);
-    setze_code(z.numchar, 11, "E");
+    EXPECT_DOUBLE_EQ(v[tdata::feld_verlust], (-0.4 - 0.3 - 10 * 0.12 / 100.0) / 2.0);
+    EXPECT_DOUBLE_EQ(v[tdata::feld_konversion], (0.8 + 0.7 - 10 * 0.8 * -0.3 / 100.0) / 2.0);
+    setze_code(z.numchar, ndata::anzahl_kollektoren, "E");
     feldkennwerte_intervall(z.k, M, S, 1.0);
-    EXPECT_EQ(v[86], -0.4);
-    EXPECT_EQ(v[87], 0.8);
+    EXPECT_EQ(v[tdata::feld_verlust], -0.4);
+    EXPECT_EQ(v[tdata::feld_konversion], 0.8);
 }
 
 TEST_F(KollektorTest, GewinneJeAnlagentyp) {
     const double A = 10.0;
     auto& d3 = z.d3r();
     d3.etam[M][S] = 0.5;
-    z.v()[77] = 2.0;
+    z.v()[tdata::daf] = 2.0;
     // Ground exchanger: ls from the inflow-to-source difference.
-    setze_code(z.numchar, 25, "E");
+    setze_code(z.numchar, ndata::kopplungsart, "E");
     z.z3()[zdata::tt][M][S] = 2.0;
     d3.minmc = 400.0;
     double summe = -1.0;
@@ -315,7 +315,7 @@ TEST_F(KollektorTest, GewinneJeAnlagentyp) {
     EXPECT_DOUBLE_EQ(summe, d3.es[M][S] + d3.ls[M][S]);
     EXPECT_DOUBLE_EQ(z.d->es[M], d3.es[M][S]);  // analytic method books the month too
     // Directly coupled: the air path's ls plus es go to the sum, the interval keeps 0.
-    setze_code(z.numchar, 25, "DK");
+    setze_code(z.numchar, ndata::kopplungsart, "DK");
     d3.ls[M][S] = 0.7;
     kollektorgewinne_intervall(z.k, M, S, A, 1.0, summe);
     EXPECT_DOUBLE_EQ(summe, 0.7 + 10.0 * 0.5 * 0.5);
@@ -327,7 +327,7 @@ TEST_F(KollektorTest, GewinneUeberDenLuftpfad) {
     // Collector run colder than the air at nominal power ("K"), no wind, no fan.
     const double A = 10.0;
     auto& d3 = z.d3r();
-    setze_code(z.numchar, 25, "K");
+    setze_code(z.numchar, ndata::kopplungsart, "K");
     d3.te[M][S] = -6.0;
     d3.tein[M][S] = -6.0;
     d3.tf[M][S] = -4.0;
@@ -347,9 +347,9 @@ TEST_F(KollektorTest, GewinneUeberDenLuftpfad) {
 
 TEST_F(KollektorTest, StartwerteUndAbgeschalteteWaermepumpe) {
     auto& d3 = z.d3r();
-    setze_code(z.numchar, 3, "V");
-    setze_code(z.numchar, 0, "M");
-    setze_code(z.numchar, 25, "DK");  // the collector model does not set the inflow
+    setze_code(z.numchar, ndata::rechenart, "V");
+    setze_code(z.numchar, ndata::zeitraum, "M");
+    setze_code(z.numchar, ndata::kopplungsart, "DK");  // the collector model does not set the inflow
     z.z3()[zdata::tein][M][S] = 8.0;
     d3.tein[M][S] = 8.0;
     d3.wpausflag[S] = u'N';
@@ -358,7 +358,7 @@ TEST_F(KollektorTest, StartwerteUndAbgeschalteteWaermepumpe) {
     EXPECT_EQ(grenze, 50.0);
     EXPECT_EQ(d3.tf[M][S], 8.0);
     EXPECT_EQ(d3.etam[M][S], 0.0);
-    EXPECT_DOUBLE_EQ(z.v()[104], 3800.0 * 1030.0 * 2e-5);
+    EXPECT_DOUBLE_EQ(z.v()[tdata::waermekapazitaetsstrom], 3800.0 * 1030.0 * 2e-5);
     EXPECT_GT(d3.copww[M][S], 1.0);
     // An outflow above twv switches the heat pump off.
     z.z3()[zdata::tein][M][S] = 55.0;
@@ -380,12 +380,12 @@ TEST_F(KollektorTest, StartwerteUndAbgeschalteteWaermepumpe) {
 }
 
 TEST_F(KollektorTest, KennlinienEndtemperatur) {
-    setze_code(z.numchar, 3, "V");
-    setze_code(z.numchar, 25, "DK");
+    setze_code(z.numchar, ndata::rechenart, "V");
+    setze_code(z.numchar, ndata::kopplungsart, "DK");
     EXPECT_EQ(kennlinien_austrittstemperatur(z.k, M, S, 2e-5, 7.0, 5.0, 0.0), 7.0);
-    setze_code(z.numchar, 25, "DKF");
-    setze_code(z.numchar, 7, "Z");
-    setze_code(z.numchar, 25, "X");  // neither exchanger nor direct coupling
+    setze_code(z.numchar, ndata::kopplungsart, "DKF");
+    setze_code(z.numchar, ndata::kopplungstyp, "Z");
+    setze_code(z.numchar, ndata::kopplungsart, "X");  // neither exchanger nor direct coupling
     z.d3r().nicht_optimieren = false;
     // Night with an inflow above the air: the end temperature is the air and
     // lies below the inflow, which the curve cannot use.

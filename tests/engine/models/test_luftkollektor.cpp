@@ -26,10 +26,10 @@ protected:
         z.pl->oberer_kollektor.bul.wert = 1.0;
         z.pl->oberer_kollektor.RelFlaecheUnten.wert = 0.5;
         z.pl->kollektorventilator.hoeheventilator.wert = 0.5;
-        z.v()[80] = -0.4;
-        z.v()[81] = 0.8;
-        setze_code(z.numchar, 7, "Z");
-        setze_code(z.numchar, 3, "V");
+        z.v()[tdata::kol_oben_verlust] = -0.4;
+        z.v()[tdata::kol_oben_konversion] = 0.8;
+        setze_code(z.numchar, ndata::kopplungstyp, "Z");
+        setze_code(z.numchar, ndata::rechenart, "V");
         z.z3()[zdata::ta][M][S] = 2.0;
         z.z3()[zdata::ho][M][S] = 1.0;
         z.d3r().mcg[M][S] = 400.0;
@@ -49,11 +49,11 @@ protected:
 
 TEST_F(LuftkollektorTest, ErzwungeneKonvektionAbRe100000Turbulent) {
     z.k.kol.einwindtkoef = "n";
-    setze_code(z.numchar, 25, "DKF");
+    setze_code(z.numchar, ndata::kopplungsart, "DKF");
     const double Pr = 0.72;
     for (double Re : {99999.0, 100000.0, 20000.0, 400000.0}) {
         const double w = Re * NUE;         // Lc = 1 m
-        z.v()[103] = w * 4.0 * 0.5;        // air flow through the duct B * h
+        z.v()[tdata::volstrom_luft] = w * 4.0 * 0.5;  // air flow through the duct B * h
         const double nu = alpha();
         const double nu_f = Re < 100000.0
                                 ? 0.664 * std::sqrt(Re) * std::cbrt(Pr)
@@ -63,30 +63,30 @@ TEST_F(LuftkollektorTest, ErzwungeneKonvektionAbRe100000Turbulent) {
         EXPECT_DOUBLE_EQ(z.d3r().v_luft[M][S], w);
         EXPECT_NEAR(z.pl->oberer_kollektor.windtkoef.wert, nu * LAMBDA / w, 1e-12);
         // The loss coefficient of the data sheet stays in force.
-        EXPECT_DOUBLE_EQ(z.v()[80], -0.4);
+        EXPECT_DOUBLE_EQ(z.v()[tdata::kol_oben_verlust], -0.4);
         EXPECT_DOUBLE_EQ(z.d3r().a1_skm_oben[M][S], 4.0);
     }
     // The two correlations differ noticeably at the switch.
-    z.v()[103] = 99999.0 * NUE * 2.0;
+    z.v()[tdata::volstrom_luft] = 99999.0 * NUE * 2.0;
     const double lam = alpha();
-    z.v()[103] = 100000.0 * NUE * 2.0;
+    z.v()[tdata::volstrom_luft] = 100000.0 * NUE * 2.0;
     EXPECT_GT(std::fabs(alpha() - lam), 10.0);
 }
 
 TEST_F(LuftkollektorTest, NatuerlicheKonvektionOhneLuftbewegung) {
     z.k.kol.einalpha = "n";
     z.k.kol.einwindtkoef = "n";
-    setze_code(z.numchar, 25, "DKF");  // with heating the fan does not blow here ...
+    setze_code(z.numchar, ndata::kopplungsart, "DKF");  // with heating the fan does not blow here ...
     z.pl->oberer_kollektor.windtkoef.wert = 7.0;
     const double nu = alpha(-6.0, true);
     const datt& v = z.v();
     EXPECT_GT(nu, 0.0);
     // ... so the mixed number is the natural one of the swept part ...
-    EXPECT_NEAR(nu, -10.0 * v[83] / LAMBDA, 1e-12);
-    EXPECT_LT(v[80], v[83]);
+    EXPECT_NEAR(nu, -10.0 * v[tdata::kol_unten_verlust] / LAMBDA, 1e-12);
+    EXPECT_LT(v[tdata::kol_oben_verlust], v[tdata::kol_unten_verlust]);
     EXPECT_EQ(z.pl->oberer_kollektor.windtkoef.wert, 0.0);
     EXPECT_EQ(z.d3r().v_luft[M][S], 0.0);
-    EXPECT_DOUBLE_EQ(z.d3r().a1_skm_oben[M][S], -10.0 * v[80]);
+    EXPECT_DOUBLE_EQ(z.d3r().a1_skm_oben[M][S], -10.0 * v[tdata::kol_oben_verlust]);
     // ... while the velocity model still counts the flow as driven by the fan.
     EXPECT_TRUE(ist_erzwungen(z.numchar));
     // A cooler collector (larger difference to the air) transfers more.
@@ -96,11 +96,11 @@ TEST_F(LuftkollektorTest, NatuerlicheKonvektionOhneLuftbewegung) {
 TEST_F(LuftkollektorTest, MischkonvektionNieUnterDerNatuerlichen) {
     z.k.kol.einalpha = "n";
     z.k.kol.einwindtkoef = "n";
-    setze_code(z.numchar, 25, "DKF");
+    setze_code(z.numchar, ndata::kopplungsart, "DKF");
     for (double w : {0.01, 0.5, 3.0}) {
-        z.v()[103] = w * 2.0;
+        z.v()[tdata::volstrom_luft] = w * 2.0;
         const double nu = alpha();
-        const double nu2 = -10.0 * z.v()[83] / LAMBDA;
+        const double nu2 = -10.0 * z.v()[tdata::kol_unten_verlust] / LAMBDA;
         EXPECT_GE(nu, nu2) << w;
         EXPECT_GE(z.pl->oberer_kollektor.windtkoef.wert, 0.0) << w;
     }
@@ -109,8 +109,8 @@ TEST_F(LuftkollektorTest, MischkonvektionNieUnterDerNatuerlichen) {
 TEST_F(LuftkollektorTest, OhneRechenwunschBleibenDieDatenblattwerte) {
     z.pl->oberer_kollektor.windtkoef.wert = 0.3;
     EXPECT_EQ(alpha(), 0.0);
-    EXPECT_EQ(z.v()[80], -0.4);
-    EXPECT_EQ(z.v()[83], 0.0);
+    EXPECT_EQ(z.v()[tdata::kol_oben_verlust], -0.4);
+    EXPECT_EQ(z.v()[tdata::kol_unten_verlust], 0.0);
     EXPECT_DOUBLE_EQ(z.d3r().a3_erz[M][S], 0.3);
 }
 
@@ -119,24 +119,24 @@ TEST_F(LuftkollektorTest, OhneFeldgeometrieKeinKoeffizient) {
     z.k.kol.einwindtkoef = "n";
     z.pl->oberer_kollektor.bul.wert = 0.0;
     EXPECT_EQ(alpha(), 0.0);
-    EXPECT_EQ(z.v()[80], -0.4);
+    EXPECT_EQ(z.v()[tdata::kol_oben_verlust], -0.4);
     EXPECT_TRUE(std::isfinite(z.d3r().a3_erz[M][S]));
 }
 
 TEST_F(LuftkollektorTest, LuftstromJeAnlagencode) {
-    z.v()[103] = 1.7;
-    z.v()[97] = 2.0;
+    z.v()[tdata::volstrom_luft] = 1.7;
+    z.v()[tdata::mittlerer_wind] = 2.0;
     struct Fall {
         const char* typ;
         double erwartet;
     };
     for (const Fall& f : {Fall{"DKF", 1.7}, Fall{"L", 400.0 / 1300.32}, Fall{"F", 400.0 / 1300.32},
                           Fall{"A", 2.0 * 4.0 * 0.5}, Fall{"K", 0.0}, Fall{"DK", 0.0}}) {
-        setze_code(z.numchar, 25, f.typ);
+        setze_code(z.numchar, ndata::kopplungsart, f.typ);
         EXPECT_DOUBLE_EQ(fluftstrom(z.k, M, S, 4.0, 0.5), f.erwartet) << f.typ;
     }
-    setze_code(z.numchar, 25, "A");
-    z.v()[97] = 0.0;
+    setze_code(z.numchar, ndata::kopplungsart, "A");
+    z.v()[tdata::mittlerer_wind] = 0.0;
     EXPECT_EQ(fluftstrom(z.k, M, S, 4.0, 0.5), 0.0);
 }
 
@@ -157,17 +157,17 @@ TEST_F(LuftkollektorTest, ZwischenwaermetauscherRegeln) {
     };
     for (const Fall& f : faelle) {
         flagchar nc{};
-        setze_code(nc, 25, f.typ);
-        setze_code(nc, 7, f.kopplung);
-        setze_code(nc, 26, f.zwischen);
-        setze_code(nc, 11, f.anzahl);
-        setze_code(nc, 3, f.methode);
+        setze_code(nc, ndata::kopplungsart, f.typ);
+        setze_code(nc, ndata::kopplungstyp, f.kopplung);
+        setze_code(nc, ndata::gegenstrom, f.zwischen);
+        setze_code(nc, ndata::anzahl_kollektoren, f.anzahl);
+        setze_code(nc, ndata::rechenart, f.methode);
         datt v{};
-        v[14] = -1.0;
-        v[15] = -1.0;
+        v[tdata::eta_luftwt] = -1.0;
+        v[tdata::eta_gegenstromwt] = -1.0;
         EXPECT_EQ(zwischenwaermetauscher_aktiv(nc, v), f.aktiv) << f.typ << f.kopplung << f.zwischen;
-        EXPECT_EQ(v[14], f.v14) << f.typ << f.kopplung;
-        EXPECT_EQ(v[15], f.v15) << f.typ << f.kopplung;
+        EXPECT_EQ(v[tdata::eta_luftwt], f.v14) << f.typ << f.kopplung;
+        EXPECT_EQ(v[tdata::eta_gegenstromwt], f.v15) << f.typ << f.kopplung;
     }
 }
 
@@ -176,11 +176,11 @@ protected:
     double tf = 0.0, el = 0.0, wind = -1.0;
     void SetUp() override {
         LuftkollektorTest::SetUp();
-        z.v()[15] = 1.0;  // the next inflow is the collector outflow of the model
-        z.v()[16] = 50.0;
-        z.v()[103] = 1.0;
+        z.v()[tdata::eta_gegenstromwt] = 1.0;  // the next inflow is the collector outflow of the model
+        z.v()[tdata::relpump_luft] = 50.0;
+        z.v()[tdata::volstrom_luft] = 1.0;
         z.pl->kollektorventilator.hoeheventilator.wert = 0.1;
-        setze_code(z.numchar, 25, "F");
+        setze_code(z.numchar, ndata::kopplungsart, "F");
         z.pl->oberer_kollektor.windtkoef.wert = 2.0;
     }
     void rechne(double cop_tf_twv, double cop2, bool erzwungen = true) {
@@ -203,8 +203,8 @@ TEST_F(GeschwindigkeitTest, GeschwindigkeitJeAntrieb) {
     };
     for (const Fall& f : faelle) {
         z.pl->oberer_kollektor.windtkoef.wert = f.windtkoef;
-        z.v()[16] = f.p_ventilator;
-        z.v()[97] = f.wind_97;
+        z.v()[tdata::relpump_luft] = f.p_ventilator;
+        z.v()[tdata::mittlerer_wind] = f.wind_97;
         rechne(f.cop1, f.cop2, f.erzwungen);
         EXPECT_EQ(wind, f.erwartet) << f.name;
         EXPECT_EQ(z.d3r().v_luft[M][S], f.erwartet) << f.name;
@@ -233,7 +233,7 @@ TEST_F(GeschwindigkeitTest, VentilatorGeschwindigkeitIstDerStationaerePunkt) {
 }
 
 TEST_F(GeschwindigkeitTest, OhneWindUndVentilatorNurKonvektion) {
-    setze_code(z.numchar, 25, "A");
+    setze_code(z.numchar, ndata::kopplungsart, "A");
     rechne(4.0, 3.0, false);
     double x1, x2, x3, x4;
     Parameter_fuer_tf(x1, x2, x3, x4, z.k, M, S, A, -6.0);
@@ -247,7 +247,7 @@ TEST_F(GeschwindigkeitTest, OhneWindUndVentilatorNurKonvektion) {
 
 TEST_F(GeschwindigkeitTest, IterationEndetBeiNullGradUndMitWarnungOhneKonvergenz) {
     // No wind dependence, vl = 10: tf = x1 / x3 = 0 exactly (G = 0, ta = te = 0).
-    z.v()[16] = 0.0;
+    z.v()[tdata::relpump_luft] = 0.0;
     z.pl->oberer_kollektor.windtkoef.wert = 0.0;
     z.z3()[zdata::ta][M][S] = 0.0;
     z.d3r().te[M][S] = 0.0;
@@ -260,15 +260,15 @@ TEST_F(GeschwindigkeitTest, IterationEndetBeiNullGradUndMitWarnungOhneKonvergenz
     z.z3()[zdata::ta][M][S] = 2.0;
     z.d3r().te[M][S] = -6.0;
     z.d3r().tf[M][S] = -6.0;
-    z.v()[15] = 4.0;
+    z.v()[tdata::eta_gegenstromwt] = 4.0;
     rechne(4.0, 3.0);
     EXPECT_TRUE(senke.senke.enthaelt("Luftgeschwindigkeit konvergiert nicht"));
 }
 
 TEST_F(LuftkollektorTest, LuftpfadNurWennDieLuftWaermerIst) {
-    setze_code(z.numchar, 25, "A");
-    setze_code(z.numchar, 13, "L");
-    setze_code(z.numchar, 12, "L");
+    setze_code(z.numchar, ndata::kopplungsart, "A");
+    setze_code(z.numchar, ndata::modelltyp_ww, "L");
+    setze_code(z.numchar, ndata::modelltyp_we, "L");
     z.z()[zdata::twv][M] = 40.0;
     z.z()[zdata::rwv][M] = 30.0;
     double q_f = -1.0;

@@ -26,7 +26,7 @@ protected:
         setze_intervalle(M, 6);
         zwischenreservoir_anlage(z, M, "Z");
         datt& v = z.v();
-        v[5] = -30.0;
+        v[tdata::kollektorfluid_gefrierpunkt] = -30.0;
         z.lauf.maxge = 2e-4;
         z.z()[zdata::ta][M] = 5.0;
         const double G[7] = {0, 0, 0, 300, 700, 450, 0};
@@ -64,7 +64,7 @@ TEST_F(ReservoirTest, EnergieaufteilungJeKopplung) {
         {"Zwischen COP unter 1", "Z", u'N', 0.8, 40.0, 0.0, 0.0},
     };
     for (const Fall& f : faelle) {
-        setze_code(z.numchar, 7, f.kopplung);
+        setze_code(z.numchar, ndata::kopplungstyp, f.kopplung);
         d3.twfflag[S] = f.twf;
         d3.el_0[M][S] = -1.0;
         EXPECT_DOUBLE_EQ(energie_aufteilung(z.k, 2.0, f.copww, 10.0, f.tf, 50.0, M, S), f.erwartet)
@@ -75,20 +75,20 @@ TEST_F(ReservoirTest, EnergieaufteilungJeKopplung) {
 
 TEST_F(ReservoirTest, RegelbereichDerWaermepumpe) {
     auto& d3 = z.d3r();
-    z.v()[45] = 1000.0;
-    z.v()[46] = 3000.0;
+    z.v()[tdata::wp_leistung_min] = 1000.0;
+    z.v()[tdata::wp_leistung_max] = 3000.0;
     z.z3()[zdata::ho][M][S] = 2.0;
     d3.twfflag[S] = u'N';
     // 0.4 kWh over 2 h: 200 W electric, a fifth of the lower limit.
     const double P_fuer = 0.4 * (4.0 - 1.0);  // el_0 = 0.4 at COP 4
-    setze_code(z.numchar, 26, "I");
+    setze_code(z.numchar, ndata::gegenstrom, "I");
     d3.zei[M][S] = 2.0;
     energie_aufteilung(z.k, P_fuer, 4.0, 30.0, 30.0, 50.0, M, S);
     EXPECT_NEAR(d3.el_0[M][S], 0.4, 1e-12);
     EXPECT_NEAR(d3.zei[M][S], 0.2 * 2.0, 1e-12);
     // Counter-flow plant: an interval of two hours is no running period
     // either; the pump runs a fifth of it at the lower limit.
-    setze_code(z.numchar, 26, "G");
+    setze_code(z.numchar, ndata::gegenstrom, "G");
     d3.zei[M][S] = 2.0;
     d3.wpausflag[S] = u'N';
     EXPECT_GT(energie_aufteilung(z.k, P_fuer, 4.0, 30.0, 30.0, 50.0, M, S), 0.0);
@@ -116,7 +116,7 @@ TEST_F(ReservoirTest, RegelbereichDerWaermepumpe) {
     z.z3()[zdata::ho][M][S] = 2.0;
     // Within the range nothing changes.
     d3.zei[M][S] = 2.0;
-    setze_code(z.numchar, 26, "I");
+    setze_code(z.numchar, ndata::gegenstrom, "I");
     energie_aufteilung(z.k, 10.0 * P_fuer, 4.0, 30.0, 30.0, 50.0, M, S);
     EXPECT_EQ(d3.zei[M][S], 2.0);
 }
@@ -233,7 +233,7 @@ TEST_F(ReservoirTest, ZwischenreservoirRechnetMitEnergienAuchBeiLangenIntervalle
 // lose heat at that temperature. Its loop stays off instead of booking a
 // negative gain and a negative useful energy.
 TEST_F(ReservoirTest, ZwischenreservoirOhneKreisWennDerKollektorVerliert) {
-    setze_code(z.numchar, 11, "E");
+    setze_code(z.numchar, ndata::anzahl_kollektoren, "E");
     z.z3()[zdata::is0][M][2] = 40.0;
     z.z3()[zdata::ir][M][2] = 0.04;
     for (int s = 1; s <= 6; ++s) z.d3r().equer_verbrauch[M][s] = s == 1 || s == 6 ? 0.1 : 0.6;
@@ -258,7 +258,7 @@ TEST_F(ReservoirTest, NegativerKoeffizientWirdProtokolliert) {
     std::filesystem::create_directories(verzeichnis);
     setze_protokollverzeichnis(verzeichnis);
     leere_protokoll();
-    z.v()[24] = 0.0;  // ww pump without a constant term: P2c < 0
+    z.v()[tdata::ww_c2] = 0.0;  // ww pump without a constant term: P2c < 0
     for (int s : {3, 4, 5}) z.z3()[zdata::is0][M][s] = 50.0;
     z.z()[zdata::ewv][M] = -1.0;
     EXPECT_EQ(zwischenreservoir_monat(z.k, M, A), 2);  // no usable interval: stops
@@ -273,7 +273,7 @@ class EndreservoirTest : public ReservoirTest {
 protected:
     void SetUp() override {
         ReservoirTest::SetUp();
-        setze_code(z.numchar, 7, "E");
+        setze_code(z.numchar, ndata::kopplungstyp, "E");
         z.z()[zdata::twv][M] = 60.0;
         z.z()[zdata::rwv][M] = 20.0;
         z.z3()[zdata::is0][M][3] = 60.0;  // too dull to gain anything at 20 °C
@@ -329,7 +329,7 @@ TEST_F(ReservoirTest, KopplungImZeitschritt) {
     const double e = 2.0 + 2.0 / (cop - 1.0);  // the collector energy plus the pump's electricity
     EXPECT_NEAR(d3.er[M][S], 1.0 + e, 1e-12);
     EXPECT_NEAR(monat, 2.0 + e, 1e-12);
-    setze_code(z.numchar, 36, "N");
+    setze_code(z.numchar, ndata::kollektorschritt_fertig, "N");
     kopplung_intervall(z.k, M, S, 2.0, monat);
     EXPECT_NEAR(monat, 2.0 + e, 1e-12);
 }

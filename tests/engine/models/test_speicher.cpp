@@ -52,14 +52,14 @@ protected:
     senke_installiert s;
     modell_zustand z;
     buchungs_rekorder b;
-    SpeicherTest() { z.numchar[7] = "E"; }
+    SpeicherTest() { z.numchar[ndata::kopplungstyp] = "E"; }
 
     double laden(speicher& sp, double e, double t, double& ueber) {
         return lade_speicher(sp, e, t, ueber, 2, 3, z.numchar, b);
     }
     speicher_entnahme entladen(speicher& sp, double e, double tb, double tm, char weg, char best = 'N') {
-        return entlade_speicher(sp, e, tb, tm, weg, best, 2, 3, z.numchar, *z.vdatt, *z.vdatz, *z.d,
-                                *z.d3, b);
+        return entlade_speicher(sp, e, tb, tm, weg, best, 2, 3, z.numchar, *z.vdatt, *z.vdatz, *z.d, *z.d3, b,
+                                zustand::stoffdaten().kaeltemittel_record);
     }
 };
 
@@ -110,7 +110,7 @@ TEST_F(SpeicherTest, LadenBuchtBeiZwischenkopplungUeberWwPumpe) {
     double ueber = 0;
     laden(sp, 10.0, 60.0, ueber);
     EXPECT_TRUE(b.deckung.empty());  // end-reservoir coupling: the caller books
-    z.numchar[7] = "Z";
+    z.numchar[ndata::kopplungstyp] = "Z";
     laden(sp, 10.0, 60.0, ueber);
     ASSERT_EQ(b.deckung.size(), 1u);
     EXPECT_EQ(b.deckung[0], std::make_tuple(2, 3, 10.0));
@@ -162,8 +162,8 @@ TEST_F(SpeicherTest, NurBewertenLaesstSchichtenUnveraendert) {
 }
 
 TEST_F(SpeicherTest, EntnahmeUeberWwPumpe) {
-    z.numchar[13] = "L";
-    (*z.vdatt)[24] = 4.0;  // COP 4 at any lift
+    z.numchar[ndata::modelltyp_ww] = "L";
+    (*z.vdatt)[tdata::ww_c2] = 4.0;  // COP 4 at any lift
     speicher sp = speicher_mit({{50, 1}});
     sp.tmin.wert = 10.0;
     speicher_entnahme e = entladen(sp, 100.0, 20.0, 55.0, 'W');
@@ -183,9 +183,9 @@ TEST_F(SpeicherTest, EntnahmeUeberWwPumpe) {
 
     // A pump without lift (polynomial COP 0.5): the need is met by its
     // electricity alone and the layers stay as they are.
-    z.numchar[13] = "4";
-    (*z.vdatt)[23] = 0.5;
-    (*z.vdatt)[24] = 0.0;
+    z.numchar[ndata::modelltyp_ww] = "4";
+    (*z.vdatt)[tdata::ww_c1] = 0.5;
+    (*z.vdatt)[tdata::ww_c2] = 0.0;
     sp = speicher_mit({{50, 1}});
     sp.tmin.wert = 10.0;
     e = entladen(sp, 20.0, 20.0, 55.0, 'W');
@@ -306,10 +306,10 @@ TEST_F(SpeicherTest, NachtverlusteNurBeiDetailwerten) {
     pl.pufferspeicher.radius.wert = 1.0;
     pl.pufferspeicher.vspei.wert = 1.0;
     pl.langzeitspeicher = speicher_mit({{60, 1000}});
-    z.numchar[23] = "A";
+    z.numchar[ndata::strahlungsherkunft] = "A";
     speicher_nachtverluste(pl, 2, *z.vdatz, z.numchar, 28);
     EXPECT_EQ(pl.pufferspeicher.inhalt.eminus, 0.0);
-    z.numchar[23] = "D";
+    z.numchar[ndata::strahlungsherkunft] = "D";
     speicher_nachtverluste(pl, 2, *z.vdatz, z.numchar, 28);
     const double flaeche = 2.0 * 1000.0 + std::numbers::pi;
     EXPECT_NEAR(pl.pufferspeicher.inhalt.eminus, 40.0 * flaeche * 14.0 * 28.0 / 1000.0, 1e-9);
@@ -366,7 +366,7 @@ TEST(SpeicherKette, ZuruecksetzenUndKopieren) {
 TEST(SpeicherEnergie, AbfragenUndVolumen) {
     senke_installiert s;
     flagchar nc{};
-    nc[31] = "M";
+    nc[ndata::meldungsmodus] = "M";
     speicher sp = speicher_mit({{70, 1}, {50, 2}, {20, 1}});
     EXPECT_DOUBLE_EQ(energie_ueber(sp, 40.0), 30.0 + 20.0);
     EXPECT_DOUBLE_EQ(energie_bis(sp, 50.0), 30.0);  // only the layers below the 50 °C one
@@ -389,18 +389,18 @@ TEST_F(SpeicherTest, MonatsanfangSetztZurueckOderUebernimmtVormonat) {
     pl.pufferspeicher = speicher_mit({{60, 1}, {30, 1}});
     pl.pufferspeicher.spmax.wert = 5.0;
     pl.langzeitspeicher = speicher_mit({{60, 1}});
-    speicher_monatsanfang(pl, 4, 1.0, mz, z.numchar, *z.d, *z.dm);
+    speicher_monatsanfang(pl, 4, zustand::monatstart(), 1.0, mz, z.numchar, *z.d, *z.dm);
     EXPECT_EQ(inhalt(pl.pufferspeicher), (schichten{{18, 5}}));
     EXPECT_EQ(inhalt(pl.langzeitspeicher), (schichten{{18, 1}}));
 
     // Another month: the previous month's snapshot; January follows December.
     z.d->arrayspeicher_mon[12].pufferspeicher = speicher_mit({{45, 2}});
     z.dm->arrayspeicher_mon[12].pufferspeicher = speicher_mit({{55, 3}});
-    z.numchar[0] = "M";
-    speicher_monatsanfang(pl, 1, 1.0, mz, z.numchar, *z.d, *z.dm);
+    z.numchar[ndata::zeitraum] = "M";
+    speicher_monatsanfang(pl, 1, zustand::monatstart(), 1.0, mz, z.numchar, *z.d, *z.dm);
     EXPECT_EQ(inhalt(pl.pufferspeicher), (schichten{{45, 2}}));
-    z.numchar[0] = "J";
-    speicher_monatsanfang(pl, 1, 1.0, mz, z.numchar, *z.d, *z.dm);
+    z.numchar[ndata::zeitraum] = "J";
+    speicher_monatsanfang(pl, 1, zustand::monatstart(), 1.0, mz, z.numchar, *z.d, *z.dm);
     EXPECT_EQ(inhalt(pl.pufferspeicher), (schichten{{55, 3}}));
     zustand::monatstart() = 1;
 }
@@ -439,13 +439,13 @@ TEST_F(SpeicherTest, MonatsendeKennwerteUndBilanzpruefung) {
     speicher_monatsende(pl, 6, d, mz, 1, z.numchar, *z.dm);
     EXPECT_TRUE(s.senke.enthaelt("Warnung: Inkonsistenz des Speicherinhaltes."));
     s.senke.texte.clear();
-    z.numchar[38] = "J";  // control run: no check
+    z.numchar[ndata::kontrolllauf] = "J";  // control run: no check
     speicher_monatsende(pl, 6, d, mz, 1, z.numchar, *z.dm);
-    z.numchar[38] = "N";
+    z.numchar[ndata::kontrolllauf] = "N";
     speicher_monatsende(pl, 6, d, mz, 0, z.numchar, *z.dm);  // no check asked
     EXPECT_TRUE(s.senke.texte.empty());
     // Yearly resolution takes the previous month from the run results.
-    z.numchar[0] = "J";
+    z.numchar[ndata::zeitraum] = "J";
     z.dm->feldns_puffer[5] = 1.0;
     z.dm->feldns_lang[5] = 2.0;
     EXPECT_DOUBLE_EQ(speicher_monatsende(pl, 6, d, mz, 1, z.numchar, *z.dm), 17.0);

@@ -18,7 +18,8 @@ protected:
     double roh = -1.0;
 
     double cop(char pumpe, double tt, double th, int m = 1, int si = 1) {
-        return berechne_cop(*z.vdatt, *z.vdatz, pumpe, tt, th, z.numchar, roh, *z.d3, m, si);
+        return berechne_cop(*z.vdatt, *z.vdatz, pumpe, tt, th, z.numchar, roh, *z.d3, m, si,
+                            zustand::stoffdaten().kaeltemittel_record);
     }
     // Writes a small vapour table into the process-wide heat-pump fluid:
     // T = -20..60 in steps of 10; pressures rising, enthalpy linear.
@@ -41,7 +42,7 @@ protected:
 TEST_F(CopTest, KeinHubGibtObergrenzeFuerJedesModell) {
     for (const char* modell : {"L", "H", "A", "4", "X"}) {
         for (char pumpe : {'E', 'W'}) {
-            z.numchar[pumpe == 'E' ? 12 : 13] = modell;
+            z.numchar[pumpe == 'E' ? ndata::modelltyp_we : ndata::modelltyp_ww] = modell;
             EXPECT_EQ(cop(pumpe, 40.0, 30.0), 20.0) << modell << pumpe;
             EXPECT_EQ(roh, 20.0);
             EXPECT_EQ(cop(pumpe, 30.0, 30.0), 20.0) << "th = tt " << modell << pumpe;
@@ -50,65 +51,65 @@ TEST_F(CopTest, KeinHubGibtObergrenzeFuerJedesModell) {
 }
 
 TEST_F(CopTest, LinearMitUnterUndObergrenze) {
-    z.numchar[12] = "L";
-    (*z.vdatt)[31] = 0.0;
-    (*z.vdatt)[32] = 0.5;
+    z.numchar[ndata::modelltyp_we] = "L";
+    (*z.vdatt)[tdata::we_c1] = 0.0;
+    (*z.vdatt)[tdata::we_c2] = 0.5;
     EXPECT_EQ(cop('E', 10, 30), 1.0);
     EXPECT_EQ(roh, 1.0);
-    (*z.vdatt)[32] = 25.0;
+    (*z.vdatt)[tdata::we_c2] = 25.0;
     EXPECT_EQ(cop('E', 10, 30), 20.0);
     EXPECT_EQ(roh, 25.0);
-    (*z.vdatt)[31] = 0.1;
-    (*z.vdatt)[32] = 2.0;
+    (*z.vdatt)[tdata::we_c1] = 0.1;
+    (*z.vdatt)[tdata::we_c2] = 2.0;
     EXPECT_DOUBLE_EQ(cop('E', 10, 30), 4.0);
     // The ww pump reads its own slots.
-    z.numchar[13] = "L";
-    (*z.vdatt)[23] = 0.2;
-    (*z.vdatt)[24] = 1.0;
+    z.numchar[ndata::modelltyp_ww] = "L";
+    (*z.vdatt)[tdata::ww_c1] = 0.2;
+    (*z.vdatt)[tdata::ww_c2] = 1.0;
     EXPECT_DOUBLE_EQ(cop('W', 10, 30), 5.0);
 }
 
 TEST_F(CopTest, HyperbolischMitKonstante270) {
-    z.numchar[12] = "H";
-    (*z.vdatt)[31] = 0.5;
-    (*z.vdatt)[32] = 0.0;
+    z.numchar[ndata::modelltyp_we] = "H";
+    (*z.vdatt)[tdata::we_c1] = 0.5;
+    (*z.vdatt)[tdata::we_c2] = 0.0;
     EXPECT_NEAR(cop('E', 5, 35), 5.0833, 1e-4);
     EXPECT_DOUBLE_EQ(roh, 305.0 * 0.5 / 30.0);
 }
 
 TEST_F(CopTest, PolynomOhneUntergrenze) {
-    z.numchar[12] = "4";
+    z.numchar[ndata::modelltyp_we] = "4";
     EXPECT_EQ(cop('E', 10, 50), 0.0);
-    (*z.vdatt)[31] = 3.0;
+    (*z.vdatt)[tdata::we_c1] = 3.0;
     EXPECT_EQ(cop('E', 10, 50), 3.0);
     // Every term: c1 + c2/d^c + c3 d + c4 tt d + c5 d^2 + c6 tt d^2 + c7 tt.
-    for (int i = 31; i <= 37; ++i) (*z.vdatt)[static_cast<size_t>(i)] = 0.001 * (i - 30);
-    (*z.vdatt)[30] = 1.0;
+    for (int i = 1; i <= 7; ++i) (*z.vdatt)[static_cast<size_t>(tdata::we_c1 + i - 1)] = 0.001 * i;
+    (*z.vdatt)[tdata::we_exponent] = 1.0;
     const double d = 40, tt = 10;
     const double erwartet = 0.001 + 0.002 / d + 0.003 * d + 0.004 * tt * d + 0.005 * d * d +
                             0.006 * tt * d * d + 0.007 * tt;
     EXPECT_NEAR(cop('E', tt, 50), std::min(erwartet, 20.0), 1e-12);
     EXPECT_NEAR(roh, erwartet, 1e-12);
-    // The ww pump: c1..c4 from 23..26, exponent 38, no c5..c7.
-    z.numchar[13] = "4";
-    (*z.vdatt)[23] = 1.0;
-    (*z.vdatt)[24] = 8.0;
-    (*z.vdatt)[25] = 0.01;
-    (*z.vdatt)[26] = 0.001;
-    (*z.vdatt)[38] = 2.0;
+    // The ww pump: c1..c4 from its own slots, its own exponent, no c5..c7.
+    z.numchar[ndata::modelltyp_ww] = "4";
+    (*z.vdatt)[tdata::ww_c1] = 1.0;
+    (*z.vdatt)[tdata::ww_c2] = 8.0;
+    (*z.vdatt)[tdata::ww_c3] = 0.01;
+    (*z.vdatt)[tdata::ww_c4] = 0.001;
+    (*z.vdatt)[tdata::ww_exponent] = 2.0;
     EXPECT_NEAR(cop('W', 10, 30), 1.0 + 8.0 / 400.0 + 0.01 * 20 + 0.001 * 10 * 20, 1e-12);
 }
 
 TEST_F(CopTest, ZusatzheizungOhneWaermepumpeHatCopEins) {
-    z.numchar[12] = "L";
-    (*z.vdatt)[31] = 1.0;
-    z.numchar[10] = "G";
+    z.numchar[ndata::modelltyp_we] = "L";
+    (*z.vdatt)[tdata::we_c1] = 1.0;
+    z.numchar[ndata::ohne_kopplung] = "G";
     EXPECT_EQ(cop('E', 40, 10), 1.0);
     EXPECT_EQ(cop('E', 10, 60), 1.0);
     EXPECT_EQ(roh, 1.0);
     // The ww pump is not affected.
-    z.numchar[13] = "L";
-    (*z.vdatt)[23] = 0.1;
+    z.numchar[ndata::modelltyp_ww] = "L";
+    (*z.vdatt)[tdata::ww_c1] = 0.1;
     EXPECT_DOUBLE_EQ(cop('W', 10, 60), 5.0);
 }
 
@@ -124,11 +125,11 @@ TEST(CopFaktoren, DatenblattTerme) {
 
 TEST_F(CopTest, AnalytischesModellAusDampftafel) {
     dampftafel();
-    z.numchar[12] = "A";
+    z.numchar[ndata::modelltyp_we] = "A";
     auto& v = *z.vdatt;
-    v[53] = 3.0;     // volume ratio
-    v[57] = 40000;   // Cv J/(kmol K)
-    v[59] = 100;     // M kg/kmol
+    v[tdata::we_vkv0_kehrwert] = 3.0;  // volume ratio
+    v[tdata::wpfluid_cvg] = 40000;     // Cv J/(kmol K)
+    v[tdata::wpfluid_mol] = 100;       // M kg/kmol
     (*z.vdatz)[zdata::twv][1] = 40.0;
     const double tt = 0.0, th = 45.0;
     // Values of the small table at 0 and 45 °C.
@@ -145,10 +146,10 @@ TEST_F(CopTest, AnalytischMeldetZuKleineKompressionstemperaturImProtokoll) {
     std::filesystem::create_directories(verzeichnis);
     setze_protokollverzeichnis(verzeichnis);
     leere_protokoll();
-    z.numchar[12] = "A";
-    (*z.vdatt)[53] = 3.0;
-    (*z.vdatt)[57] = 40000;
-    (*z.vdatt)[59] = 100;
+    z.numchar[ndata::modelltyp_we] = "A";
+    (*z.vdatt)[tdata::we_vkv0_kehrwert] = 3.0;
+    (*z.vdatt)[tdata::wpfluid_cvg] = 40000;
+    (*z.vdatt)[tdata::wpfluid_mol] = 100;
     (*z.vdatz)[zdata::twv][1] = 50.0;
     cop('E', 0.0, 45.0);  // sink below the hot-water temperature
     std::ifstream f(protokolldatei(), std::ios::binary);
@@ -160,16 +161,16 @@ TEST_F(CopTest, AnalytischMeldetZuKleineKompressionstemperaturImProtokoll) {
 
 TEST_F(CopTest, AnalytischOhneStoffwerteMeldetUndGibtEins) {
     dampftafel();
-    z.numchar[12] = "A";
+    z.numchar[ndata::modelltyp_we] = "A";
     EXPECT_EQ(cop('E', 0.0, 45.0), 1.0);
     EXPECT_TRUE(s.senke.enthaelt("Kältemitteldaten unvollständig"));
 }
 
 TEST_F(CopTest, KaeltemittelzustandDerWwPumpe) {
     dampftafel();
-    z.numchar[13] = "L";
-    z.numchar[7] = "Z";
-    (*z.vdatt)[58] = 2.0;
+    z.numchar[ndata::modelltyp_ww] = "L";
+    z.numchar[ndata::kopplungstyp] = "Z";
+    (*z.vdatt)[tdata::wpfluid_dichte] = 2.0;
     auto& d3 = *z.d3;
     d3.q_gesamt[3][7] = 1.0;
     d3.tf[3][7] = 30.0;
@@ -182,15 +183,15 @@ TEST_F(CopTest, KaeltemittelzustandDerWwPumpe) {
     EXPECT_DOUBLE_EQ(d3.vwp[3][7], 10.0 * 500.0 / (1000.0 * 190.0 * 2.0));
     // Not with end-reservoir coupling, not for the we pump.
     d3.ph[3][7] = -1;
-    z.numchar[7] = "E";
+    z.numchar[ndata::kopplungstyp] = "E";
     cop('W', 10.0, 40.0, 3, 7);
     EXPECT_EQ(d3.ph[3][7], -1.0);
 }
 
 TEST_F(CopTest, TemperaturwahlNachKopplung) {
     // Model "L" with c1 = 1, c2 = 0 gives COP = th - tt (when in 1..20).
-    z.numchar[12] = z.numchar[13] = "L";
-    (*z.vdatt)[31] = (*z.vdatt)[23] = 1.0;
+    z.numchar[ndata::modelltyp_we] = z.numchar[ndata::modelltyp_ww] = "L";
+    (*z.vdatt)[tdata::we_c1] = (*z.vdatt)[tdata::ww_c1] = 1.0;
     auto& mz = *z.vdatz;
     auto& p3 = *z.pvdatz3;
     mz[zdata::twv][2] = 45.0;
@@ -217,29 +218,30 @@ TEST_F(CopTest, TemperaturwahlNachKopplung) {
         {"Z", "K", "F", "N", 'E', 1.0},                         // district heating: COP 1
     };
     for (const fall& f : faelle) {
-        z.numchar[7] = f.kopplung;
-        z.numchar[26] = f.wt;
-        z.numchar[10] = f.quelle;
-        z.numchar[20] = f.strahlung;
+        z.numchar[ndata::kopplungstyp] = f.kopplung;
+        z.numchar[ndata::gegenstrom] = f.wt;
+        z.numchar[ndata::ohne_kopplung] = f.quelle;
+        z.numchar[ndata::strahlung] = f.strahlung;
         double r = 0;
-        EXPECT_DOUBLE_EQ(berechne_wp_temperaturen(*z.d, mz, *z.vdatt, p3, *z.d3, r, 4, 2, z.numchar,
-                                                  f.pumpe, 28.0),
+        EXPECT_DOUBLE_EQ(berechne_wp_temperaturen(*z.d, mz, *z.vdatt, p3, *z.d3, r, 4, 2, z.numchar, f.pumpe,
+                                                  28.0, zustand::stoffdaten().kaeltemittel_record),
                          f.erwartet)
             << f.kopplung << f.wt << f.quelle << f.strahlung << f.pumpe;
     }
 }
 
 TEST_F(CopTest, BesetzeCopSchreibtBeidePumpenUndWarntUnterEins) {
-    z.numchar[7] = "E";
-    z.numchar[10] = "E";
-    z.numchar[12] = "4";
-    z.numchar[13] = "L";
-    (*z.vdatt)[31] = 0.5;  // we pump: constant 0.5
-    (*z.vdatt)[23] = 1.0;
-    (*z.vdatt)[24] = 30.0;  // ww: raw 30 + 20
+    z.numchar[ndata::kopplungstyp] = "E";
+    z.numchar[ndata::ohne_kopplung] = "E";
+    z.numchar[ndata::modelltyp_we] = "4";
+    z.numchar[ndata::modelltyp_ww] = "L";
+    (*z.vdatt)[tdata::we_c1] = 0.5;  // we pump: constant 0.5
+    (*z.vdatt)[tdata::ww_c1] = 1.0;
+    (*z.vdatt)[tdata::ww_c2] = 30.0;  // ww: raw 30 + 20
     (*z.vdatz)[zdata::twv][5] = 50.0;
     (*z.vdatz)[zdata::te][5] = 8.0;
-    besetze_cop(*z.d, *z.d3, *z.vdatt, *z.vdatz, *z.pvdatz3, 9, 5, z.numchar, 30.0);
+    besetze_cop(*z.d, *z.d3, *z.vdatt, *z.vdatz, *z.pvdatz3, 9, 5, z.numchar, 30.0,
+                zustand::stoffdaten().kaeltemittel_record);
     EXPECT_EQ(z.d->copwe[5], 0.5);
     EXPECT_EQ(z.d->copwelok[5], 0.5);
     EXPECT_EQ(z.d3->copww[5][9], 20.0);
@@ -247,18 +249,19 @@ TEST_F(CopTest, BesetzeCopSchreibtBeidePumpenUndWarntUnterEins) {
     EXPECT_TRUE(s.senke.enthaelt("Warnung: COPWE < 1."));
     // Abandoning at the question ends the operation.
     s.senke.abbrechen = true;
-    EXPECT_THROW(besetze_cop(*z.d, *z.d3, *z.vdatt, *z.vdatz, *z.pvdatz3, 9, 5, z.numchar, 30.0),
+    EXPECT_THROW(besetze_cop(*z.d, *z.d3, *z.vdatt, *z.vdatz, *z.pvdatz3, 9, 5, z.numchar, 30.0,
+                             zustand::stoffdaten().kaeltemittel_record),
                  abbruch);
 }
 
 TEST_F(CopTest, KaeltemittelIntervallReservoirUndDirektkopplung) {
     dampftafel();
     auto& v = *z.vdatt;
-    v[55] = 1500;   // cpf
-    v[57] = 40000;  // Cv
-    v[58] = 1.25;   // rho
-    v[59] = 100;    // M
-    v[77] = 2.0;    // area of one unit
+    v[tdata::wpfluid_cpf] = 1500;     // cpf
+    v[tdata::wpfluid_cvg] = 40000;    // Cv
+    v[tdata::wpfluid_dichte] = 1.25;  // rho
+    v[tdata::wpfluid_mol] = 100;      // M
+    v[tdata::daf] = 2.0;              // area of one unit
     (*z.vdatz)[zdata::twv][1] = 40.0;
     auto& d3 = *z.d3;
     auto& p3 = *z.pvdatz3;
@@ -270,12 +273,13 @@ TEST_F(CopTest, KaeltemittelIntervallReservoirUndDirektkopplung) {
     lauf.mindeltatkol = -10.0;
     lauf.deltatkol_schritt = 2.0;
     const auto stoffe = std::make_unique<stoffdaten>();
+    stoffe->kaeltemittel_record = zustand::stoffdaten().kaeltemittel_record;  // the table written above
     laufkontext kol{z.numchar, v, *z.vdatz, p3, *z.d, d3, pl, lauf, *stoffe, {}};
-    v[81] = 0.4;
+    v[tdata::kol_oben_konversion] = 0.4;
     p3[zdata::ta][1][1] = 9.0;
     p3[zdata::tein][1][1] = 99.0;
-    z.numchar[7] = "Z";
-    z.numchar[25] = "A";
+    z.numchar[ndata::kopplungstyp] = "Z";
+    z.numchar[ndata::kopplungsart] = "A";
     p3[zdata::tt][1][1] = 10.0;
     d3.es[1][1] = 3.0;
     d3.ls[1][1] = 1.0;
@@ -300,7 +304,7 @@ TEST_F(CopTest, KaeltemittelIntervallReservoirUndDirektkopplung) {
 
     // Direct coupling: inflow from the collector model, efficiency and heat
     // from the air path, velocity per unit.
-    z.numchar[25] = "DK";
+    z.numchar[ndata::kopplungsart] = "DK";
     d3.volluft[1][1] = 7.0;
     vg.t_ein = 7.0;
     vg.schritt = 3;
@@ -322,8 +326,8 @@ TEST_F(CopTest, KaeltemittelIntervallReservoirUndDirektkopplung) {
     EXPECT_DOUBLE_EQ(d3.enthalpie[1][1], 205.0);
 
     // End-reservoir coupling or no area: nothing computed.
-    z.numchar[7] = "E";
+    z.numchar[ndata::kopplungstyp] = "E";
     EXPECT_EQ(kaeltemittel_intervall(1, 1, 10.0, vg, pl, z.numchar, v, *z.vdatz, p3, d3, kol), 0.0);
-    z.numchar[7] = "Z";
+    z.numchar[ndata::kopplungstyp] = "Z";
     EXPECT_EQ(kaeltemittel_intervall(1, 1, 0.0, vg, pl, z.numchar, v, *z.vdatz, p3, d3, kol), 0.0);
 }

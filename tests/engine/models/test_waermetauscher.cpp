@@ -32,11 +32,11 @@ protected:
         wt.austauschflaeche.wert = 2.0;
         z.pl->kaeltemittel_kollektoren.dichte.wert = 1000.0;
         z.pl->kaeltemittel_kollektoren.spezifische_waerme_cpf.wert = 4000.0;
-        z.v()[77] = 2.0;
-        z.v()[59] = 18.02;
-        setze_code(z.numchar, 7, "Z");
-        setze_code(z.numchar, 26, "G");
-        setze_code(z.numchar, 3, "V");
+        z.v()[tdata::daf] = 2.0;
+        z.v()[tdata::wpfluid_mol] = 18.02;
+        setze_code(z.numchar, ndata::kopplungstyp, "Z");
+        setze_code(z.numchar, ndata::gegenstrom, "G");
+        setze_code(z.numchar, ndata::rechenart, "V");
     }
 
     double S_ring() const { return std::numbers::pi * (0.03 * 0.03 - 0.02 * 0.02) / 4.0; }
@@ -51,7 +51,7 @@ TEST_F(WaermetauscherTest, RingspaltLaminarBisRe2320SonstGnielinski) {
     z.d3r().vel[M][S] = 1e4 * 1e-6 / 0.01 * S_ring();
     EXPECT_NEAR(alpha_ringspalt(z.k, M, S, A), 91.51543069208928 * 0.5 / 0.01, 1e-6);
     // Other exchanger types use the data-sheet coefficient.
-    setze_code(z.numchar, 26, "R");
+    setze_code(z.numchar, ndata::gegenstrom, "R");
     EXPECT_EQ(alpha_ringspalt(z.k, M, S, A), 500.0);
 }
 
@@ -67,7 +67,7 @@ TEST_F(WaermetauscherTest, WirkungsgradNachNtu) {
     EXPECT_EQ(d3.etagwt[M][S], 0.0);
     EXPECT_EQ(d3.agwt[M][S], 0.0);
     // No exchanger on an intermediate coupling: nothing is set.
-    setze_code(z.numchar, 26, "K");
+    setze_code(z.numchar, ndata::gegenstrom, "K");
     d3.vel[M][S] = 1e-4;
     waermetauscher_wirkungsgrad(z.k, M, S, A);
     EXPECT_EQ(d3.etagwt[M][S], 0.0);
@@ -99,22 +99,22 @@ TEST_F(WaermetauscherTest, VereisungNurUnterNullUndInFeuchterLuft) {
         {"trockene Luft", -2.0, -2.0, 0.05, 10.0, 0.0},
     };
     for (const Fall& f : faelle) {
-        z.v()[98] = f.feuchte;
+        z.v()[tdata::mittlere_feuchte] = f.feuchte;
         double summe = 1.0;
         vereisung(z.v(), luft, 2.0, f.t1, f.t2, 5.0, 3000.0, f.flaeche, summe);
         EXPECT_NEAR(summe - 1.0, f.erwartet, 1e-12) << f.name;
     }
     // A colder surface freezes more water out of the same air.
-    z.v()[98] = 1.0;
+    z.v()[tdata::mittlere_feuchte] = 1.0;
     double kalt = 0.0;
     vereisung(z.v(), luft, 2.0, -10.0, -10.0, 5.0, 3000.0, 10.0, kalt);
     EXPECT_GT(kalt, E);
 }
 
 TEST_F(WaermetauscherTest, LuftstromMitGleicherWaermekapazitaetGibtVerhaeltnisEins) {
-    setze_code(z.numchar, 25, "L");
-    setze_code(z.numchar, 8, "L");
-    setze_code(z.numchar, 26, "K");
+    setze_code(z.numchar, ndata::kopplungsart, "L");
+    setze_code(z.numchar, ndata::luftwaermetauscher, "L");
+    setze_code(z.numchar, ndata::gegenstrom, "K");
     z.d3r().mcg[M][S] = 400.0;
     double X = 0.0, T = 0.0, r = 0.0;
     zwischenwaermetauscher_intervall(z.k, X, T, r, -3.0, A, 0.0, 5.0, S, M);
@@ -126,32 +126,34 @@ TEST_F(WaermetauscherTest, LuftstromMitGleicherWaermekapazitaetGibtVerhaeltnisEi
     EXPECT_EQ(T, 5.0);
     EXPECT_EQ(z.d3r().te[M][S], -3.0);
     const datt& v = z.v();
-    EXPECT_DOUBLE_EQ(z.d3r().tf_s[M][S], austrittstemperatur(v, z.d3r().vel[M][S], 5.0, 5.0, 0.0,
-                                                             v[82], v[81], v[80], v[76]));
+    EXPECT_DOUBLE_EQ(z.d3r().tf_s[M][S],
+                     austrittstemperatur(v, z.d3r().vel[M][S], 5.0, 5.0, 0.0, v[tdata::kol_oben_quadratisch],
+                                         v[tdata::kol_oben_konversion], v[tdata::kol_oben_verlust],
+                                         v[tdata::flaeche_kol_oben]));
     // Other plants: no air side.
-    setze_code(z.numchar, 25, "A");
+    setze_code(z.numchar, ndata::kopplungsart, "A");
     zwischenwaermetauscher_intervall(z.k, X, T, r, -3.0, A, 0.0, 5.0, S, M);
     EXPECT_EQ(r, 0.0);
     EXPECT_EQ(z.d3r().mcl, 0.0);
-    EXPECT_EQ(z.v()[14], 0.0);
+    EXPECT_EQ(z.v()[tdata::eta_luftwt], 0.0);
 }
 
 TEST_F(WaermetauscherTest, GegenstromMitWirkungsgradUnterUndGleichEins) {
     auto& d3 = z.d3r();
     datt& v = z.v();
-    setze_code(z.numchar, 25, "A");
+    setze_code(z.numchar, ndata::kopplungsart, "A");
     z.pl->gegenstromwt.typ = "PW";
     d3.mcg[M][S] = 400.0;
     d3.vel[M][S] = 1e-4;
-    v[80] = -0.4;
-    v[81] = 0.8;
-    v[76] = 2.0;
-    v[86] = -0.4;
-    v[87] = 0.8;
+    v[tdata::kol_oben_verlust] = -0.4;
+    v[tdata::kol_oben_konversion] = 0.8;
+    v[tdata::flaeche_kol_oben] = 2.0;
+    v[tdata::feld_verlust] = -0.4;
+    v[tdata::feld_konversion] = 0.8;
     double X = 0.0, T = 0.0, r = 0.0;
     zwischenwaermetauscher_intervall(z.k, X, T, r, -3.0, A, 300.0, 5.0, S, M);
     const double eps = 1.0 - std::exp(-2.5);
-    EXPECT_DOUBLE_EQ(v[15], eps);
+    EXPECT_DOUBLE_EQ(v[tdata::eta_gegenstromwt], eps);
     EXPECT_EQ(d3.te[M][S], X);
     EXPECT_EQ(d3.ta_s[M][S], T);
     EXPECT_EQ(T, X);  // no air side
@@ -166,20 +168,22 @@ TEST_F(WaermetauscherTest, GegenstromMitWirkungsgradUnterUndGleichEins) {
     z.pl->gegenstromwt.alpha.wert = 1e7;
     zwischenwaermetauscher_intervall(z.k, X, T, r, -3.0, A, 300.0, 5.0, S, M);
     ASSERT_EQ(d3.etagwt[M][S], 1.0);
-    EXPECT_DOUBLE_EQ(d3.tf_s[M][S], austrittstemperatur(v, 1e-4, d3.ta_s[M][S], 5.0, 300.0, v[82],
-                                                        v[81], v[80], v[76]));
+    EXPECT_DOUBLE_EQ(d3.tf_s[M][S],
+                     austrittstemperatur(v, 1e-4, d3.ta_s[M][S], 5.0, 300.0, v[tdata::kol_oben_quadratisch],
+                                         v[tdata::kol_oben_konversion], v[tdata::kol_oben_verlust],
+                                         v[tdata::flaeche_kol_oben]));
     EXPECT_EQ(d3.tf[M][S], d3.tf_s[M][S]);
 }
 
 TEST_F(WaermetauscherTest, NachtenergieDerLuft) {
     datz& z2 = z.z();
     datt& v = z.v();
-    setze_code(z.numchar, 13, "L");
-    v[23] = -0.1;
-    v[24] = 8.0;
-    v[80] = -0.4;
-    v[43] = 5000.0;
-    v[98] = 0.9;
+    setze_code(z.numchar, ndata::modelltyp_ww, "L");
+    v[tdata::ww_c1] = -0.1;
+    v[tdata::ww_c2] = 8.0;
+    v[tdata::kol_oben_verlust] = -0.4;
+    v[tdata::ww_leistung] = 5000.0;
+    v[tdata::mittlere_feuchte] = 0.9;
     z2[zdata::twv][M] = 40.0;
     z2[zdata::mtn][M] = -2.0;
     z2[zdata::ta][M] = 5.0;
@@ -187,15 +191,15 @@ TEST_F(WaermetauscherTest, NachtenergieDerLuft) {
     z2[zdata::gdt][M] = 100.0;
     ::date& d = *z.d;
     // Air-coupled plant: collector losses over the night hours.
-    setze_code(z.numchar, 25, "L");
+    setze_code(z.numchar, ndata::kopplungsart, "L");
     nachtenergie_luft(z.k, M, 20.0, -4.0);
     EXPECT_DOUBLE_EQ(d.espeicher_luft[M], 20.0 * 10.0 * -0.4 * -4.0 * 300.0 / 1000.0);
     EXPECT_DOUBLE_EQ(d.espeicher_luft_quot[M], 1.0 / 3.8);
     EXPECT_GT(d.ereif_nacht[M], 0.0);  // -6 °C surface in humid air
     // Other plants without collector: the heat pump runs day and night.
-    setze_code(z.numchar, 25, "A");
+    setze_code(z.numchar, ndata::kopplungsart, "A");
     d.ereif_nacht[M] = 0.0;
-    v[98] = 0.05;
+    v[tdata::mittlere_feuchte] = 0.05;
     nachtenergie_luft(z.k, M, 0.0, -4.0);
     EXPECT_DOUBLE_EQ(d.espeicher_luft[M], (5000.0 * 3.8 * 300.0 + 5000.0 * 4.5 * 100.0) / 1000.0);
     EXPECT_DOUBLE_EQ(d.espeicher_luft_quot[M], 1.0 / ((300.0 * 3.8 + 100.0 * 4.5) / 400.0));

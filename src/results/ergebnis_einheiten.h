@@ -29,8 +29,3 @@ struct anzeige_reihenfolge {
 };
 anzeige_reihenfolge& reihenfolge();
 void reihenfolge_anzeige(const datm& d);
-
-// Short names of the result quantities (result-file column codes), filled by
-// `DefaultEinstellungen`: [0..60] monthly, then [61..78] the per-interval series.
-std::vector<std::string>& ergebnis_kurznamen();
-void setze_ergebnis_kurznamen();

@@ -1,9 +1,12 @@
-#include "data/ergebnis_einheiten.h"
+#include "results/ergebnis_einheiten.h"
 
 #include <array>
 
 #include "data/einheiten.h"
 #include "lang/groessentexte.h"
+
+static_assert(ANZ_ERGEBNISGROESSEN == ANZ_ADATA && ANZ_INTERVALLREIHEN == ANZ_FELD3,
+              "the texts name every result quantity");
 
 namespace {
 
@@ -153,16 +156,4 @@ void reihenfolge_anzeige(const datm& d) {
     r.jaehrlich_groessen.assign(JAEHRLICH.begin(), JAEHRLICH.end());
     for (int q : MONATLICH) r.monatlich.emplace_back(d.beschriftung[q], ergebniskuerzel(q));
     for (int q : JAEHRLICH) r.jaehrlich.emplace_back(d.beschriftung[q], ergebniskuerzel(q));
-}
-
-std::vector<std::string>& ergebnis_kurznamen() {
-    static std::vector<std::string> n;
-    return n;
-}
-
-void setze_ergebnis_kurznamen() {
-    auto& n = ergebnis_kurznamen();
-    n.clear();
-    for (int q = 0; q < ANZ_ADATA; ++q) n.emplace_back(ergebniskuerzel(q));
-    for (int k = 0; k < ANZ_FELD3; ++k) n.emplace_back(intervallkuerzel(k));
 }

@@ -44,6 +44,56 @@ using intervallflagfeld = std::array<intervallflags, MAXMONAT + 1>;  // [1..12][
 // Configuration code set: 39 short codes, positions 0..38, compared exactly.
 using flagchar = std::array<std::string, ANZ_NUMCHAR>;
 
+// Positions of numchar: code reads `numchar[ndata::kopplungsart]`. The letter
+// follows the family of zdata (rows of datz) and adata (rows of datm.feld);
+// the namespace keeps the short names from colliding with the many locals and
+// functions of the same words. Positions 0-30 come from the site data set,
+// 31-38 are set by the run entry points and the control loop.
+namespace ndata {
+enum : int {
+    zeitraum = 0,                 // "I" intervals, "M" months, "J" year: time resolution of the run
+    unbenutzt_1 = 1,              // not used
+    unbenutzt_2 = 2,              // not used
+    rechenart = 3,                // "A" analytic step; "V" speed, "T" temperature, "M" both: time-step methods
+    unbenutzt_4 = 4,              // not used
+    unbenutzt_5 = 5,              // not used
+    heizung = 6,                  // "J" space heating with sun, "N" without (hot water only)
+    kopplungstyp = 7,             // "E" end-reservoir coupling, "Z" intermediate coupling (types Z and L)
+    luftwaermetauscher = 8,       // "L" intermediate coupling with air heat exchanger, "N" otherwise
+    kaltwassertemp = 9,           // "W" return temperature, "E" ground temperature as cold-water temperature
+    ohne_kopplung = 10,           // uncoupled source: "L" air, "E" ground collector, "G" gas, "K" electric, "F" district heat
+    anzahl_kollektoren = 11,      // "E" one collector (upper only), "Z" two collectors in series
+    modelltyp_we = 12,            // model of the we (main) heat pump: "L" linear, "H" hyperbolic, "A" analytic, "4" polynomial
+    modelltyp_ww = 13,            // model of the ww (intermediate) heat pump, same codes
+    antrieb_we = 14,              // drive of the we heat pump: "E" electric, "W" heat engine
+    antrieb_ww = 15,              // drive of the ww heat pump: "E" electric, "W" heat engine
+    optimierung = 16,             // optimisation target: "P" price, "K" total energy, "A" local energy
+    sortierung = 17,              // sorting of the interval intensities: "D" descending, "U" ascending, "N" none
+    unbenutzt_18 = 18,            // not used
+    diffusestrahlung = 19,        // "B" compute the diffuse irradiation, "E" read it
+    strahlung = 20,               // irradiation values: "N" monthly, "M" mean day of the month, "T" daily, "D" hourly
+    zeitintervall = 21,           // interval code of the monthly weather record
+    bedarfsdetails = 22,          // "D" when the demand details of ew and eh are both given per interval ("A..."), else "N"
+    strahlungsherkunft = 23,      // "A" irradiation from averages, "D" from detailed values (set while preparing it)
+    schaltjahr = 24,              // "Y" when the weather record's measurement year is a leap year
+    kopplungsart = 25,            // intermediate coupling: "A", "K", "L", "F", "E" reservoir kinds, "DK"/"DKF" direct coupling
+    gegenstrom = 26,              // heat exchanger: "K" none, "I" ideal, "R" reservoir (kernel in blocks), "G" counter-flow
+    druckabfallmodell = 27,       // "D" analytic pressure drop, "L" fitted pump power
+    speicherfolge = 28,           // "V" store first, "N" withdraw first, "S" consume first
+    unbenutzt_29 = 29,            // not used
+    energiebedarfintervall = 30,  // "S" optimise for storage energy, "V" optimise for consumption
+    meldungsmodus = 31,           // "M" messages as dialogs; any other value (data reading uses "S") to the protocol
+    messmodus = 32,               // control run: "J" measuring mode (clock and devices), "N" test mode
+    laufart = 33,                 // "N" optimisation run, "Y" single simulation (a control run passes its own)
+    stopp = 34,                   // "N" before the area loop; "J" when the control file says "STOP"
+    einstrahlung_berechnen = 35,  // "J" reading the data set also computes the irradiation on the collector plane
+    kollektorschritt_fertig = 36, // "J" the collector part of the interval is done (booking of the coupling energy)
+    unbenutzt_37 = 37,            // constant "N"; read nowhere
+    kontrolllauf = 38,            // "J" control run, "N" otherwise
+};
+}  // namespace ndata
+static_assert(ndata::kontrolllauf == ANZ_NUMCHAR - 1);
+
 // ---------------------------------------------------------------------------
 // Value cell
 // ---------------------------------------------------------------------------
@@ -185,6 +235,118 @@ void setze_speicherketten_zurueck(anlage& a);
 // Scalar parameters and monthly inputs
 // ---------------------------------------------------------------------------
 using datt = std::array<double, ANZ_DATT>;
+
+// Positions of vdatt that the program fills or reads, in main units: code reads
+// `vdatt[tdata::daf]` (t as in datt, the family of zdata and adata). The site
+// loader fills them; a few are working values of the run (marked). Positions
+// without a name (7-13, 21, 69, 78, 79, 90, 93, 95, 96, 111) are not used.
+namespace tdata {
+enum : int {
+    // Fluid of the collector loop (`waerme` row of ko.name_wt_kollektor).
+    kollektorfluid_cpf = 0,          // specific heat of the liquid
+    kollektorfluid_cpg = 1,          // specific heat of the gas at constant pressure
+    kollektorfluid_cvg = 2,          // derived molar value cpg * molecular weight - 8314.3
+    kollektorfluid_dichte = 3,       // density
+    kollektorfluid_mol = 4,          // molecular weight
+    kollektorfluid_gefrierpunkt = 5, // freezing point (°C)
+    kollektorfluid_nue = 6,          // kinematic viscosity = dynamic viscosity / density
+    eta_luftwt = 14,                 // efficiency of the air heat exchanger; 0 for coupling kinds A, K, F, DK
+    eta_gegenstromwt = 15,           // efficiency of the counter-flow heat exchanger
+    relpump_luft = 16,               // relative fan power of the air side
+    eta_gas = 17,                    // efficiency of the gas heating
+    relpump_kol_unten = 18,          // relative pump power of the lower collector
+    relpump_kol_oben = 19,           // relative pump power of the upper collector
+    relpump_feld = 20,               // relative pump power of the collector field (upper, or upper + lower)
+    eta_zelle = 22,                  // solar-cell efficiency; divisor of the yearly collector ratios
+    // COP coefficients of the ww (intermediate) heat pump: c1, c2 of the linear
+    // and hyperbolic models, c1..c7 of the polynomial (the ww COP uses c1..c4).
+    ww_c1 = 23,
+    ww_c2 = 24,
+    ww_c3 = 25,
+    ww_c4 = 26,
+    ww_c5 = 27,
+    ww_c6 = 28,
+    ww_c7 = 29,
+    we_exponent = 30,                // exponent of the polynomial model, we heat pump
+    // COP coefficients of the we (main) heat pump, as for the ww pump.
+    we_c1 = 31,
+    we_c2 = 32,
+    we_c3 = 33,
+    we_c4 = 34,
+    we_c5 = 35,
+    we_c6 = 36,
+    we_c7 = 37,
+    ww_exponent = 38,                // exponent of the polynomial model, ww heat pump
+    we_abwaerme = 39,                // waste-heat use coefficient of the we heat pump (0 unless heat-engine drive)
+    ww_abwaerme = 40,                // waste-heat use coefficient of the ww heat pump
+    we_eta = 41,                     // efficiency of the we heat pump's drive (1 for electric drive)
+    ww_eta = 42,                     // efficiency of the ww heat pump's drive (1 for electric drive)
+    ww_leistung = 43,                // nominal power of the ww heat pump; the run sets it per power step
+    we_leistung = 44,                // nominal power of the we heat pump
+    wp_leistung_min = 45,            // lower end of the control range of the heat pump read last (we)
+    wp_leistung_max = 46,            // upper end of that control range
+    ww_minq = 47,                    // smallest exchanger area of the ww heat pump
+    ww_maxq = 48,                    // largest exchanger area of the ww heat pump
+    we_minq = 49,                    // smallest exchanger area of the we heat pump
+    we_maxq = 50,                    // largest exchanger area of the we heat pump
+    ww_vkv0_kehrwert = 51,           // 1 / compression ratio vkv0 of the ww heat pump (analytic model)
+    ww_v0 = 52,                      // displacement v0 of the ww heat pump (analytic model)
+    we_vkv0_kehrwert = 53,           // 1 / compression ratio vkv0 of the we heat pump (analytic model)
+    we_v0 = 54,                      // displacement v0 of the we heat pump (analytic model)
+    // Fluid of the heat pump (`waerme` row of ko.name_wt_wp), same order as the collector fluid.
+    wpfluid_cpf = 55,
+    wpfluid_cpg = 56,
+    wpfluid_cvg = 57,                // molar value; every fluid read writes its own here, so it ends as the store fluid's
+    wpfluid_dichte = 58,
+    wpfluid_mol = 59,
+    wpfluid_gefrierpunkt = 60,
+    wpfluid_nue = 61,
+    // Fluid of the store record (the heat-pump fluid again), same order.
+    speicherfluid_cpf = 62,
+    speicherfluid_cpg = 63,
+    speicherfluid_cvg = 64,
+    speicherfluid_dichte = 65,
+    speicherfluid_mol = 66,
+    speicherfluid_gefrierpunkt = 67,
+    speicherfluid_nue = 68,
+    preis_nachheizung = 70,          // energy price of the auxiliary heating (per kWh)
+    preis_ohne_kopplung = 71,        // energy price of the uncoupled heating (per kWh)
+    preis_pumpenstrom = 72,          // price of the pumps' electricity (per kWh)
+    eta_kraftwerk = 73,              // efficiency of the power plant behind electric drives
+    kraftwerk_abwaerme = 74,         // waste-heat use coefficient of the power plant (always 0)
+    flaeche_kol_unten = 75,          // area of the lower collector
+    flaeche_kol_oben = 76,           // area of the upper collector
+    daf = 77,                        // area of one collector unit: upper, or upper + lower; units = area / daf
+    kol_oben_verlust = 80,           // upper collector: linear loss term
+    kol_oben_konversion = 81,        // upper collector: conversion factor eta0
+    kol_oben_quadratisch = 82,       // upper collector: quadratic loss term
+    kol_unten_verlust = 83,          // lower collector: linear loss term
+    kol_unten_konversion = 84,       // lower collector: conversion factor eta0
+    kol_unten_quadratisch = 85,      // lower collector: quadratic loss term
+    feld_verlust = 86,               // run: loss term of the whole collector field
+    feld_konversion = 87,            // run: conversion factor of the whole collector field
+    bodenabsorption = 88,            // ground absorption of the site
+    reflektion = 89,                 // ground reflection of the site
+    phi_g = 91,                      // collector azimuth (degrees)
+    theta_s = 92,                    // collector tilt (degrees); the run sets it per tilt step
+    lage_kollektorflaeche = 94,      // collector area entered with the site
+    mittlerer_wind = 97,             // mean wind speed; per tilt step cos(tilt) times the value at the run's start
+    mittlere_feuchte = 98,           // mean relative humidity of the outdoor air
+    ee_gesamt = 99,                  // yearly electricity demand without heating; added to the yearly ratios
+    reservoirtemperatur = 100,       // fixed reservoir temperature: rech.minexp, then MinPrimär of each pump read
+    mindeltatkol = 101,              // smallest collector temperature difference; offset for direct coupling
+    zehn_durch_g = 102,              // run: 10 / irradiance of the last efficiency evaluation (0.1 without sun)
+    volstrom_luft = 103,             // air volume flow
+    waermekapazitaetsstrom = 104,    // run: heat-capacity flow of one collector unit (cpf * density * flow)
+    wetter_breite = 105,             // latitude of the weather data
+    wetter_laenge = 106,             // longitude of the weather data
+    wetter_theta = 107,              // tilt of the irradiation measurement of the weather data
+    breitengrad = 108,               // latitude of the site
+    laengengrad = 109,               // longitude of the site
+    hoehe = 110,                     // height of the site above sea level
+};
+}  // namespace tdata
+static_assert(tdata::hoehe < ANZ_DATT);
 
 struct datt_gesamt {
     datt vdatt{};

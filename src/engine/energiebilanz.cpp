@@ -68,8 +68,14 @@ void intervallbilanz::kollektor_deckung_buchen(int m_, int s_, double C) {
             // P / (COP - 1) of electricity and delivers P plus that.
             const double er = d3.er[m_][s_];
             const double c = er != 0.0 ? C / er : 0.0;
-            const double P = d3.wpausflag[s_] == u'N' ? (d3.es[m_][s_] + d3.ls[m_][s_]) * c : 0.0;
             const double copww = d3.copww[m_][s_];
+            double P = d3.wpausflag[s_] == u'N' ? (d3.es[m_][s_] + d3.ls[m_][s_]) * c : 0.0;
+            if (d3.wpausflag[s_] == u'N' && ist_direktkopplung(numchar)) {
+                // A directly coupled collector feeds the pump's evaporator: its
+                // heat is the coupling energy in er, not in es and ls. The
+                // source heat of the part C is C less the pump's electricity.
+                P = copww > 1.0 ? C * (copww - 1.0) / copww : 0.0;
+            }
             if (copww == 1.0) {
                 // At its lower COP limit the pump heats electrically.
                 strom = C;

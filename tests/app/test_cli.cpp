@@ -55,9 +55,10 @@ TEST_F(Cli, SimulationSchreibtDateienDieSichWiederLesenLassen) {
     EXPECT_NE(tabelle.find("label,jkk [kWh],jkk_g [kWh]"), std::string::npos);
     EXPECT_NE(tabelle.find("Dezember"), std::string::npos);
 
-    // A data set computed with a time-step method is refused with its reason.
+    // A data set whose method needs the interval kernel is refused with its reason.
+    braunschweig_braucht_intervallkern();
     EXPECT_EQ(rufe(mit_verzeichnissen({"simulate", "Braunschweig EFH"})), 1);
-    EXPECT_NE(fehler.str().find("Zeitschrittverfahren"), std::string::npos);
+    EXPECT_NE(fehler.str().find("braucht den Intervallkern"), std::string::npos) << fehler.str();
     EXPECT_EQ(rufe(mit_verzeichnissen({"simulate", "gibt es nicht"})), 1);
 }
 
@@ -85,6 +86,7 @@ TEST_F(Cli, SerieRechnetBisZumErstenFixiertenDatensatz) {
     EXPECT_NE(fehler.str().find("0 Datensätze gerechnet"), std::string::npos);
 
     // A run that cannot complete stops the batch and leaves its data set unfixed.
+    braunschweig_braucht_intervallkern();
     EXPECT_EQ(rufe(mit_verzeichnissen({"batch", "--from", "Braunschweig EFH"})), 1);
     ASSERT_EQ(rufe(mit_verzeichnissen({"list"})), 0);
     EXPECT_NE(aus.str().find("Braunschweig EFH\tNF"), std::string::npos);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 
 #include "engine/models/druckabfall.h"
 #include "engine/models/kollektor.h"
@@ -157,27 +158,16 @@ kernergebnis temperaturkern(periodenkontext& k, int m, anlage& arbeit) {
                 if (E > bedarf) {
                     // Bisection between T_lo and T_hi for the temperature at
                     // which the loop delivers just the demand.
-                    T_mid = T_lo;
-                    double T_old = einzelsimulation ? zweiter_wert : T_hi;
-                    int runden = 0;
-                    do {
-                        d3.wpausflag[s] = u'N';
-                        T_old = T_mid;
-                        T_mid = (T_hi + T_lo) / 2.0;
-                        E = versuch(T_mid, true);
-                        if (d3.wpausflag[s] == u'N') {
-                            if (E > bedarf) {
-                                T_hi = T_mid;
-                            } else {
-                                T_lo = T_mid;
-                            }
-                        } else {
-                            // The heat pump went off: the interval collapses.
-                            T_hi = T_lo;
-                        }
-                        ++runden;
-                    } while (!(std::fabs(T_mid - T_old) <= toleranz) && runden < MAX_TEMPERATURSCHRITTE);
-                    if (!(std::fabs(T_mid - T_old) <= toleranz)) melde_suche_ohne_ende(nc, m, s);
+                    const temperatursuche t = suche_temperatur(
+                        T_lo, T_hi, bedarf, toleranz,
+                        [&](double T) -> std::optional<double> {
+                            d3.wpausflag[s] = u'N';
+                            const double E_T = versuch(T, true);
+                            if (d3.wpausflag[s] != u'N') return std::nullopt;
+                            return E_T;
+                        });
+                    T_mid = t.T_mid;
+                    if (!t.konvergiert) melde_suche_ohne_ende(nc, m, s);
                     // Outflow at or above the supply temperature: limited to it.
                     if (d3.wpausflag[s] == u'N' && d3.tf[m][s] >= twv) {
                         d3.tf[m][s] = twv;

@@ -193,6 +193,34 @@ TEST_F(Energiebilanz, KollektordeckungZwischenkopplungErsterHauptsatz) {
     EXPECT_DOUBLE_EQ(d3.nh_waerme[4][2], 6.0);
 }
 
+// A directly coupled collector feeds the ww pump's evaporator: its heat is
+// in er alone (es and ls stay 0). The part C it covers is still C of heat,
+// of which C / COP is the pump's electricity; the interval balance closes.
+TEST_F(Energiebilanz, DirektgekoppelterKollektorDecktSeinenAnteil) {
+    numchar[7] = "Z";
+    numchar[25] = "DK";
+    numchar[28] = "S";
+    d3.twfflag[2] = u'N';
+    d3.er[4][2] = 4.0;
+    d3.copww[4][2] = 4.0;
+    d3.tf[4][2] = 30.0;
+    d3.equer_verbrauch[4][2] = 3.0;
+    auto b = bilanz();
+    b.kollektor_deckung_buchen(4, 2, 2.0);
+    EXPECT_DOUBLE_EQ(d3.nh_waerme[4][2], 2.0);
+    EXPECT_DOUBLE_EQ(d3.nh[4][2], 0.5);
+
+    // The whole interval: 3 kWh of demand from 4 kWh of coupled heat; the
+    // rest charges the store, and the books close without a warning.
+    d3.nh[4][2] = d3.nh_waerme[4][2] = d3.eg[4][2] = 0.0;
+    d.eg[4] = d.nh[4] = 0.0;
+    numchar[31] = "M";
+    energiebilanz_intervall(b, summen);
+    EXPECT_DOUBLE_EQ(d.eg[4], 3.0 + a.pufferspeicher.inhalt.estore + a.pufferspeicher.inhalt.eminus);
+    EXPECT_GT(a.pufferspeicher.inhalt.estore, 0.0);
+    EXPECT_TRUE(senke.fragen.empty()) << (senke.fragen.empty() ? "" : senke.fragen[0]);
+}
+
 TEST_F(Energiebilanz, KollektorenergieBegrenzenNurUnterBedingungen) {
     d3.er[4][2] = 4.0;
     d3.es[4][2] = 2.0;

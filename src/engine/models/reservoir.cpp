@@ -356,6 +356,10 @@ int endreservoir_monat(laufkontext& k, int m, double A) {
 void kopplung_intervall(laufkontext& k, int m, int s, double P, double& monat) {
     ::date3& d3 = k.d3;
     cop_setzen(k, m, s, d3.tf[m][s]);
+    // A heat pump that is off in the interval couples nothing; at its lower
+    // COP limit the split would book the interval's whole demand as its
+    // electricity.
+    if (d3.wpausflag[s] == u'J') return;
     const double e = energie_aufteilung(k, P, d3.copww[m][s], k.vdatz[zdata::tk][m], d3.tf[m][s],
                                         k.vdatz[zdata::twv][m], m, s);
     if (k.numchar[36] == "J") {

@@ -332,6 +332,17 @@ TEST_F(ReservoirTest, KopplungImZeitschritt) {
     setze_code(z.numchar, 36, "N");
     kopplung_intervall(z.k, M, S, 2.0, monat);
     EXPECT_NEAR(monat, 2.0 + e, 1e-12);
+
+    // A heat pump off in the interval couples nothing, even at its lower COP
+    // limit, where the split would book the whole demand as electricity.
+    setze_code(z.numchar, 36, "J");
+    d3.wpausflag[S] = u'J';
+    d3.tf[M][S] = -80.0;
+    d3.equer_verbrauch[M][S] = 3.0;
+    kopplung_intervall(z.k, M, S, 0.0, monat);
+    EXPECT_EQ(d3.copww[M][S], 1.0);
+    EXPECT_NEAR(d3.er[M][S], 1.0 + e, 1e-12);
+    EXPECT_NEAR(monat, 2.0 + e, 1e-12);
 }
 
 }  // namespace

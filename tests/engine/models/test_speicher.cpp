@@ -449,4 +449,17 @@ TEST_F(SpeicherTest, MonatsendeKennwerteUndBilanzpruefung) {
     z.dm->feldns_puffer[5] = 1.0;
     z.dm->feldns_lang[5] = 2.0;
     EXPECT_DOUBLE_EQ(speicher_monatsende(pl, 6, d, mz, 1, z.numchar, *z.dm), 17.0);
+
+    // The start month begins with reset, empty stores: its change counts from
+    // 0, not from the month before it (a previous pass over the year), in
+    // either resolution.
+    zustand::monatstart() = 6;
+    d.eg[6] = 115.0;  // 90 + 20 + 5
+    for (const char* zeitraum : {"M", "J"}) {
+        z.numchar[0] = zeitraum;
+        s.senke.texte.clear();
+        EXPECT_DOUBLE_EQ(speicher_monatsende(pl, 6, d, mz, 1, z.numchar, *z.dm), 20.0) << zeitraum;
+        EXPECT_TRUE(s.senke.texte.empty()) << zeitraum;
+    }
+    zustand::monatstart() = 1;
 }

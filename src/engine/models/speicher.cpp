@@ -13,7 +13,10 @@ namespace {
 
 constexpr int MAX_VERLUSTSCHICHTEN = 10;  // layers further down lose nothing
 
-double ws_je_kwh() { return umrechnungskonstante("kWh_in_Ws"); }
+double ws_je_kwh() {
+    static const double ws = umrechnungskonstante("kWh_in_Ws");
+    return ws;
+}
 
 // Surface losses of one store over ho hours (surroundings at t_umgebung);
 // returns the heat lost in kWh. A layer gives at most the heat it holds above

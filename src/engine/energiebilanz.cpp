@@ -45,7 +45,9 @@ speicher& speicher_des_monats(anlage& a, int m) {
 
 double speicherangebot(const flagchar& numchar, int m, int s, ::date3& d3, const datz& vdatz) {
     if (numchar[7] == "E") {
-        d3.espeicher[m][s] = d3.es[m][s];
+        // The collector heat at its outflow temperature: the solar gain and
+        // the heat the air-swept collector takes from (or gives to) the air.
+        d3.espeicher[m][s] = d3.es[m][s] + d3.ls[m][s];
         return d3.tf[m][s];
     }
     d3.espeicher[m][s] = d3.er[m][s];
@@ -120,12 +122,13 @@ double speicher_laden_intervall(intervallbilanz& b, speicher& sp, double E, doub
     const double gespeichert = lade_speicher(sp, E, T, ueberlauf, m, s, b.numchar, b);
     double f = 1.0;
     if (ueberlauf > 0.0 && b.d3.er[m][s] > 0.0) {
-        // With end-reservoir coupling the offer is collector heat (es), while er
+        // With end-reservoir coupling the offer is collector heat (es + ls), while er
         // is that heat lifted to the supply temperature; the stored heat is
         // converted to er's measure so that the collector gives what the store took.
         double gespeichert_er = gespeichert;
-        if (b.numchar[7] == "E" && b.d3.es[m][s] > 0.0) {
-            gespeichert_er = gespeichert * b.d3.er[m][s] / b.d3.es[m][s];
+        const double kollektorwaerme = b.d3.es[m][s] + b.d3.ls[m][s];
+        if (b.numchar[7] == "E" && kollektorwaerme > 0.0) {
+            gespeichert_er = gespeichert * b.d3.er[m][s] / kollektorwaerme;
         }
         f = std::max(0.0, gespeichert_er + X) / b.d3.er[m][s];
         b.d3.es[m][s] *= f;

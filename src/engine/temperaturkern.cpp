@@ -175,7 +175,9 @@ kernergebnis temperaturkern(periodenkontext& k, int m, anlage& arbeit) {
                         versuch(twv, false);
                     }
                 }
-                if (d3.copww[m][s] < 1.0 && zwischenkopplung) d3.wpausflag[s] = u'J';
+                // A ww pump that cannot lift (COP at or below 1; the models floor it at 1)
+                // stays off instead of heating the house electrically at COP 1.
+                if (d3.copww[m][s] <= 1.0 && zwischenkopplung) d3.wpausflag[s] = u'J';
                 if (d3.wpausflag[s] == u'N') {
                     if (!r.direkt) {
                         kaeltemittel_vorgaben vg;

@@ -208,8 +208,14 @@ double kern_monatsende(kernlauf& r) {
     const flagchar& nc = k.numchar;
     const int m = r.m;
     ::date& d = k.monatsergebnisse;
-    if (nc[ndata::strahlungsherkunft] == "D") {
-        speicher_nachtverluste(r.arbeit, m, k.vdatz, nc, tage_im_monat(m, nc));
+    // The stores lose heat over the nights of the month, unless the month's
+    // intervals include the night hours (hourly values): their losses are
+    // booked interval by interval already.
+    const int tage = tage_im_monat(m, nc);
+    double stunden = 0.0;
+    for (int s = 1; s <= intervalle(m); ++s) stunden += k.pvdatz3[zdata::ho][m][s];
+    if (nc[ndata::strahlungsherkunft] == "D" && stunden < 24.0 * tage - 0.5) {
+        speicher_nachtverluste(r.arbeit, m, k.vdatz, nc, tage);
     }
     kopiere_anlage_speicher(r.arbeit, d.arrayspeicher_mon[m], 'N');
     speicher_monatsende(r.arbeit, m, d, k.vdatz, 1, nc, k.datm_variante);
@@ -282,7 +288,9 @@ kernergebnis geschwindigkeitskern(periodenkontext& k, int m, int i, anlage& arbe
         if (d3.wpausflag[s] == u'N') {
             const double grenze = kollektor_startwerte_intervall(r.lk, m, s, A, fluss, 0.0, variante);
             d3.tein[m][s] = p[zdata::tein][m][s];
-            if (d3.copww[m][s] < 1.0 && zwischenkopplung) d3.wpausflag[s] = u'J';
+            // A ww pump that cannot lift (COP at or below 1; the models floor it at 1)
+            // stays off instead of heating the house electrically at COP 1.
+            if (d3.copww[m][s] <= 1.0 && zwischenkopplung) d3.wpausflag[s] = u'J';
             if (d3.wpausflag[s] == u'N') {
                 // Outflow at its limit: the interval keeps the first flow that reached it.
                 if (d3.tf[m][s] >= grenze) {

@@ -64,9 +64,10 @@ TEST_F(Energiebilanz, SpeicherNimmtAllesAnOhneSkalierung) {
     EXPECT_DOUBLE_EQ(d3.er[4][2], kwh(10.0));
     EXPECT_DOUBLE_EQ(d3.ls[4][2], 0.3);
     EXPECT_DOUBLE_EQ(d3.esa[4][2], kwh(10.0));
-    EXPECT_NEAR(a.pufferspeicher.inhalt.estore, kwh(10.0), 1e-9);
-    EXPECT_NEAR(a.pufferspeicher.inhalt.estoremax, kwh(10.0), 1e-9);
-    EXPECT_NEAR(d.eg[4], kwh(10.0), 1e-9);  // end-reservoir coupling books the stored heat
+    // The store is offered the collector heat es + ls.
+    EXPECT_NEAR(a.pufferspeicher.inhalt.estore, kwh(10.0) + 0.3, 1e-9);
+    EXPECT_NEAR(a.pufferspeicher.inhalt.estoremax, kwh(10.0) + 0.3, 1e-9);
+    EXPECT_NEAR(d.eg[4], kwh(10.0) + 0.3, 1e-9);  // end-reservoir coupling books the stored heat
     EXPECT_DOUBLE_EQ(d3.zei[4][2], 1.0);
 }
 
@@ -219,6 +220,24 @@ TEST_F(Energiebilanz, DirektgekoppelterKollektorDecktSeinenAnteil) {
     EXPECT_DOUBLE_EQ(d.eg[4], 3.0 + a.pufferspeicher.inhalt.estore + a.pufferspeicher.inhalt.eminus);
     EXPECT_GT(a.pufferspeicher.inhalt.estore, 0.0);
     EXPECT_TRUE(senke.fragen.empty()) << (senke.fragen.empty() ? "" : senke.fragen[0]);
+}
+
+// With end-reservoir coupling the store is offered the collector heat at its
+// outflow temperature: the solar gain and what the air-swept collector took
+// from the air (a month that charges the long-term store takes all of it).
+TEST_F(Energiebilanz, EndreservoirBietetSolarUndLuftwaermeAn) {
+    tv().lade_flag[4] = "Y";
+    d3.twfflag[2] = u'N';
+    d3.es[4][2] = 2.0;
+    d3.ls[4][2] = 0.5;
+    d3.er[4][2] = 3.0;
+    d3.tf[4][2] = 60.0;
+    auto b = bilanz();
+    EXPECT_DOUBLE_EQ(speicherangebot(numchar, 4, 2, d3, z), 60.0);
+    EXPECT_DOUBLE_EQ(d3.espeicher[4][2], 2.5);
+    energiebilanz_intervall(b, summen);
+    EXPECT_NEAR(a.langzeitspeicher.inhalt.estore + a.langzeitspeicher.inhalt.eminus, 2.5, 1e-12);
+    EXPECT_DOUBLE_EQ(d.eg[4], 2.5);
 }
 
 TEST_F(Energiebilanz, KollektorenergieBegrenzenNurUnterBedingungen) {

@@ -243,3 +243,36 @@ TEST_F(Kernmonat, TemperaturkernBegrenztNurNachDerSuche) {
         }
     }
 }
+
+// A ww pump whose COP sits at the models' lower limit 1 cannot lift the
+// collector heat: it stays off, and the we pump heats the house at its COP
+// instead of the ww pump heating it electrically at COP 1.
+TEST_F(Kernmonat, WwPumpeAmCopUntergrenzeBleibtAus) {
+    zustand::vdatt()[tdata::ww_c2] = 0.5;  // COP = -0.1 lift + 0.5: floored at 1
+    geschwindigkeitskern(*k, M, 3, zustand::anlage(1), 0);
+    for (int s : {2, 3}) EXPECT_EQ(zustand::date3().wpausflag[s], u'J') << s;
+    EXPECT_DOUBLE_EQ(d->nh[M], 0.0);
+    EXPECT_NEAR(d->ok[M] * d->copwe[M], bedarf() + gespeichert() + verluste(), 1e-9);
+}
+
+// The stores lose heat over the nights of a month whose intervals are its
+// daylight hours; when the intervals cover every hour of the month (hourly
+// values) their losses are booked interval by interval already.
+TEST_F(Kernmonat, NachtverlusteNurFuerNaechteAusserhalbDerIntervalle) {
+    zustand::numchar()[ndata::strahlungsherkunft] = "D";
+    zustand::vdatz()[zdata::tg][M] = 12.0;  // 12 h of daylight: 360 h of night in April
+    datz3& p = zustand::pvdatz3(1);
+    for (double stunden : {1.0, 180.0}) {  // 4 h or all 720 h of the month
+        SCOPED_TRACE(stunden);
+        for (int s = 1; s <= N; ++s) p[zdata::ho][M][s] = stunden;
+        setze_speicher_zurueck(zustand::anlage(1).pufferspeicher, 1.0, 50.0);
+        zustand::anlage(1).pufferspeicher.inhalt.eminus = 0.0;
+        kernlauf r(*k, M, zustand::anlage(1));
+        kern_monatsende(r);
+        if (stunden < 100.0) {
+            EXPECT_GT(verluste(), 0.0);
+        } else {
+            EXPECT_EQ(verluste(), 0.0);
+        }
+    }
+}

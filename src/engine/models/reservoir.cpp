@@ -66,7 +66,10 @@ double energie_aufteilung(laufkontext& k, double P, double copww, double t_unten
     double r = 0.0;
     if (k.numchar[7] == "E") {
         if (d3.twfflag[s] == u'N' && tf != t_unten) {
-            r = P * (twv - t_unten) / (tf - t_unten);
+            // Below the supply temperature the we pump lifts the collector's
+            // flow to it; at or above it the collector heat serves as it is
+            // (the ratio would drop the heat above twv).
+            r = tf < twv ? P * (twv - t_unten) / (tf - t_unten) : P;
             d3.el_0[m][s] = r;
         }
         if (d3.twfflag[s] == u'J') r = P;

@@ -56,6 +56,9 @@ TEST_F(ReservoirTest, EnergieaufteilungJeKopplung) {
     const Fall faelle[] = {
         {"Endreservoir frei", "E", u'N', 4.0, 30.0, 2.0 * 40.0 / 20.0, 2.0 * 40.0 / 20.0},
         {"Endreservoir tf = T_unten", "E", u'N', 4.0, 10.0, 0.0, 0.0},
+        // At or above the supply temperature the collector heat serves whole.
+        {"Endreservoir tf ueber twv", "E", u'N', 4.0, 70.0, 2.0, 2.0},
+        {"Endreservoir tf = twv", "E", u'N', 4.0, 50.0, 2.0, 2.0},
         {"Endreservoir begrenzt", "E", u'J', 4.0, 30.0, 2.0, 0.0},
         {"Zwischen begrenzt", "Z", u'J', 4.0, 40.0, 2.0, 0.0},
         {"Zwischen COP an der Grenze", "Z", u'N', 1.0, 40.0, 0.7, 0.7},

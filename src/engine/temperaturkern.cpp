@@ -120,11 +120,13 @@ kernergebnis temperaturkern(periodenkontext& k, int m, anlage& arbeit) {
     for (int s = 1; s <= n; ++s) {
         if (!r.direkt) sichere_monatszustand(d, arbeit, start, start_anlage, m);
         const double ta = p[zdata::ta][m][s];
+        const double bedarf_intervall = d3.equer_verbrauch[m][s];  // the balance may add to it
         double bester = 0.0;
         intervallflags_s beste_flags{};
 
         for (int g = g_anzahl; g >= g_erster; --g) {
             if (!r.direkt) sichere_monatszustand(start, start_anlage, d, arbeit, m);
+            d3.equer_verbrauch[m][s] = bedarf_intervall;
             const double x = kern_intervallstart(r, s);
             d3.ok[m][s] = 0.0;
             d3.nh[m][s] = 0.0;

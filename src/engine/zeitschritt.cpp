@@ -1,6 +1,7 @@
 #include "engine/zeitschritt.h"
 
 #include "engine/heizbilanz.h"
+#include "engine/laufvorbereitung.h"
 #include "engine/models/druckabfall.h"
 #include "engine/models/kollektor.h"
 #include "engine/models/luftkollektor.h"
@@ -183,6 +184,12 @@ void kern_monatsstart(kernlauf& r) {
     r.k.numchar[ndata::kollektorschritt_fertig] = "J";
     r.k.monatsergebnisse.vel[r.m] = 0.0;
     monatsstart_summen(r.arbeit, r.m, r.k.monatsergebnisse, r.k.d3, r.summen);
+    // Without space heating from the plant the balance adds each interval's
+    // share of the heating demand to the interval's demand: every pass over
+    // the month starts from the month's own interval demand again.
+    if (r.k.numchar[ndata::heizung] == "N") {
+        intervallbedarf_monat(r.k.numchar, r.k.vdatz, r.k.pvdatz3, r.k.d3, r.m, false);
+    }
     r.kopplung_monat = 0.0;
 }
 

@@ -276,3 +276,35 @@ TEST_F(Kernmonat, NachtverlusteNurFuerNaechteAusserhalbDerIntervalle) {
         }
     }
 }
+
+// Without space heating from the plant the balance adds the heating share to
+// each interval's demand. Every pass over the month (each `ge` step, each
+// step of the temperature search) starts from the month's own interval
+// demand: the demand does not grow with the passes.
+TEST_F(Kernmonat, OhneHeizungWaechstDerBedarfNichtMitDenDurchlaeufen) {
+    zustand::numchar()[ndata::heizung] = "N";
+    zustand::vdatz()[zdata::ewv_verbrauch][M] = 1.0;  // hot water, spread over the sunny hours
+    ::date3& d3 = zustand::date3();
+    for (const char* art : {"V", "T"}) {
+        SCOPED_TRACE(art);
+        zustand::numchar()[ndata::rechenart] = art;
+        std::vector<double> bedarf_erster;
+        for (int lauf = 0; lauf < 2; ++lauf) {
+            setze_speicher_zurueck(zustand::anlage(1).pufferspeicher, 1.0, 30.0);
+            if (std::string(art) == "V") {
+                geschwindigkeitskern(*k, M, 2, zustand::anlage(1), 0);
+            } else {
+                temperaturkern(*k, M, zustand::anlage(1));
+            }
+            std::vector<double> bedarf(d3.equer_verbrauch[M].begin() + 1,
+                                       d3.equer_verbrauch[M].begin() + 1 + N);
+            if (lauf == 0) {
+                bedarf_erster = bedarf;
+            } else {
+                EXPECT_EQ(bedarf, bedarf_erster);
+            }
+        }
+        // Hot water 0.5 in each sunny hour, plus the heating share (3 kWh over the 2 sunny hours).
+        EXPECT_NEAR(bedarf_erster[1], 0.5 + 1.5, 1e-12);
+    }
+}

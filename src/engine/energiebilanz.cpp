@@ -127,7 +127,7 @@ double speicher_laden_intervall(intervallbilanz& b, speicher& sp, double E, doub
         // converted to er's measure so that the collector gives what the store took.
         double gespeichert_er = gespeichert;
         const double kollektorwaerme = b.d3.es[m][s] + b.d3.ls[m][s];
-        if (b.numchar[7] == "E" && kollektorwaerme > 0.0) {
+        if (b.numchar[ndata::kopplungstyp] == "E" && kollektorwaerme > 0.0) {
             gespeichert_er = gespeichert * b.d3.er[m][s] / kollektorwaerme;
         }
         f = std::max(0.0, gespeichert_er + X) / b.d3.er[m][s];

@@ -84,17 +84,17 @@ void intervallbedarf_monat(const flagchar& numchar, const datz& z, const datz3& 
     using namespace zdata;
     const int anzahl = intervalle(m);
     intervallzeile& bedarf = d3.equer_verbrauch[m];
-    if (numchar[20] == "D") {
+    if (numchar[ndata::strahlung] == "D") {
         std::copy(p[eg_d][m].begin() + 1, p[eg_d][m].begin() + 1 + anzahl, bedarf.begin() + 1);
         return;
     }
-    const double stunden = numchar[8] == "L" ? z[ho][m] : z[hogn][m];
+    const double stunden = numchar[ndata::luftwaermetauscher] == "L" ? z[ho][m] : z[hogn][m];
     if (melden && stunden <= 0.0 && z[ewv_verbrauch][m] > 0.0 && anzahl > 0) {
         // No hours to spread over: the month gets no interval demand. Say
         // so, so that the demand is not dropped silently.
         meldung("Warnung: Monat " + std::to_string(m) +
                     " hat keine Stunden; Bedarf nicht auf Intervalle verteilt.",
-                zustand::numchar()[31], 'W');
+                zustand::numchar()[ndata::meldungsmodus], 'W');
     }
     for (int s = 1; s <= anzahl; ++s) {
         bedarf[s] = monatsenergie_auf_intervall(z[ewv_verbrauch][m], m, s, numchar, z, p);

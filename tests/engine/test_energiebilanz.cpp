@@ -198,9 +198,9 @@ TEST_F(Energiebilanz, KollektordeckungZwischenkopplungErsterHauptsatz) {
 // in er alone (es and ls stay 0). The part C it covers is still C of heat,
 // of which C / COP is the pump's electricity; the interval balance closes.
 TEST_F(Energiebilanz, DirektgekoppelterKollektorDecktSeinenAnteil) {
-    numchar[7] = "Z";
-    numchar[25] = "DK";
-    numchar[28] = "S";
+    numchar[ndata::kopplungstyp] = "Z";
+    numchar[ndata::kopplungsart] = "DK";
+    numchar[ndata::speicherfolge] = "S";
     d3.twfflag[2] = u'N';
     d3.er[4][2] = 4.0;
     d3.copww[4][2] = 4.0;
@@ -215,7 +215,7 @@ TEST_F(Energiebilanz, DirektgekoppelterKollektorDecktSeinenAnteil) {
     // rest charges the store, and the books close without a warning.
     d3.nh[4][2] = d3.nh_waerme[4][2] = d3.eg[4][2] = 0.0;
     d.eg[4] = d.nh[4] = 0.0;
-    numchar[31] = "M";
+    numchar[ndata::meldungsmodus] = "M";
     energiebilanz_intervall(b, summen);
     EXPECT_DOUBLE_EQ(d.eg[4], 3.0 + a.pufferspeicher.inhalt.estore + a.pufferspeicher.inhalt.eminus);
     EXPECT_GT(a.pufferspeicher.inhalt.estore, 0.0);

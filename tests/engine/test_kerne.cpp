@@ -53,10 +53,10 @@ protected:
         v[tdata::flaeche_kol_oben] = v[tdata::daf] = 2.0;
         v[tdata::kol_oben_verlust] = -0.4;
         v[tdata::kol_oben_konversion] = 0.8;
-        v[73] = 0.4;  // power-plant efficiency
-        v[55] = 1500.0;   // refrigerant: liquid heat capacity,
-        v[57] = 60000.0;  // molar heat capacity of the vapour,
-        v[59] = 72.6;     // molar mass
+        v[tdata::eta_kraftwerk] = 0.4;
+        v[tdata::wpfluid_cpf] = 1500.0;  // refrigerant: liquid heat capacity,
+        v[tdata::wpfluid_cvg] = 60000.0; // molar heat capacity of the vapour,
+        v[tdata::wpfluid_mol] = 72.6;    // molar mass
         datz& z = zustand::vdatz();
         z[zdata::twv][M] = 40.0;
         z[zdata::rwv][M] = 30.0;
@@ -105,7 +105,7 @@ protected:
             kt.vdampftafeldata[static_cast<size_t>(200 + r - 1)] = 1.5 + 0.5 * r;
             kt.vdampftafeldata[static_cast<size_t>(400 + r - 1)] = 200.0 - t;
         }
-        v[58] = 30.0;  // density of the refrigerant vapour
+        v[tdata::wpfluid_dichte] = 30.0;  // density of the refrigerant vapour
         laufsteuerung& l = zustand::lauf();
         l.maxge = 5e-5;
         l.minge = 5e-6;

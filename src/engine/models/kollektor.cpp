@@ -379,11 +379,11 @@ void kollektorgewinne_intervall(laufkontext& k, int m, int s, double A, double x
             // (wind or fan) and the heat of the interval otherwise; the heat
             // into the fluid and the optical gain are powers. The interval's
             // gains are energies over its h hours.
-            if (ist_erzwungen(nc) || k.vdatt[97] > 0.0) ls *= h;
+            if (ist_erzwungen(nc) || k.vdatt[tdata::mittlerer_wind] > 0.0) ls *= h;
             q_f *= h;
             if (ls >= 0.0 && ir > 0.0) {
                 if (mittlere_eintrittstemperatur(d3, m, s) < k.pvdatz3[zdata::ta][m][s]) {
-                    es = k.vdatt[81] * G * A / 1000.0 * h;
+                    es = k.vdatt[tdata::kol_oben_konversion] * G * A / 1000.0 * h;
                     ls = q_f - es;
                 } else {
                     es = q_f - ls;

@@ -347,9 +347,9 @@ double speicher_monatsende(anlage& pl, int m, ::date& d, const datz& vdatz, int 
     const int vm = m == 1 ? 12 : m - 1;
     // The start month begins with reset stores (no stored energy); the month
     // before it belongs to another pass over the year.
-    const double vorher = m == zustand::monatstart() ? 0.0
-                          : numchar[0] == "J"        ? dm.feldns_puffer[vm] + dm.feldns_lang[vm]
-                                                     : d.e_next_puffer[vm] + d.e_next_lang[vm];
+    const double vorher = m == zustand::monatstart()           ? 0.0
+                          : numchar[ndata::zeitraum] == "J" ? dm.feldns_puffer[vm] + dm.feldns_lang[vm]
+                                                            : d.e_next_puffer[vm] + d.e_next_lang[vm];
     const double aenderung = puffer.inhalt.estore + lang.inhalt.estore - vorher;
     const double b = vdatz[zdata::eh][m] + vdatz[zdata::ew][m] + aenderung + puffer.inhalt.eminus +
                      lang.inhalt.eminus;

@@ -351,9 +351,9 @@ TEST_F(KollektorTest, GewinneUeberDenLuftpfad) {
 TEST_F(KollektorTest, LuftpfadgewinneSindEnergienDesIntervalls) {
     const double A = 10.0;
     auto& d3 = z.d3r();
-    setze_code(z.numchar, 25, "K");
+    setze_code(z.numchar, ndata::kopplungsart, "K");
     auto gewinne = [&](double wind, double stunden) {
-        z.v()[97] = wind;
+        z.v()[tdata::mittlerer_wind] = wind;
         z.z3()[zdata::ho][M][S] = stunden;
         d3.te[M][S] = d3.tein[M][S] = -6.0;
         d3.tf[M][S] = d3.tf_s[M][S] = -4.0;

@@ -338,7 +338,7 @@ TEST_F(ReservoirTest, KopplungImZeitschritt) {
 
     // A heat pump off in the interval couples nothing, even at its lower COP
     // limit, where the split would book the whole demand as electricity.
-    setze_code(z.numchar, 36, "J");
+    setze_code(z.numchar, ndata::kollektorschritt_fertig, "J");
     d3.wpausflag[S] = u'J';
     d3.tf[M][S] = -80.0;
     d3.equer_verbrauch[M][S] = 3.0;

@@ -1,20 +1,27 @@
 #!/usr/bin/env python3
-"""Runs every analytic data set (num.art "A") of the default database and checks
-the results from the outside.
+"""Runs the data sets of the default database with a chosen calculation method
+(num.art: "A" analytic by default, "V" velocity, "T" temperature, "M") and
+checks the results from the outside.
 
 Prints
   (a) the yearly figures of the last area step of each data set: jkk, degra_j,
-      jaz_ww, jaz_we, etawicht and the pump electricity (sum of zpk);
+      jaz_ww, jaz_we, etawicht, the pump electricity (sum of zpk), the largest
+      pump power and the warnings the run reported;
   (b) per data set and month the supply side of the last area step: heat
       delivered (eg) against collector heat + heat-pump share + heat of the
       heating without coupling, with the residual; a month outside
       1 % + 0.5 kWh is flagged "!!".
 
-Supply side, from the monthly columns of the .sim file:
+Supply side, from the monthly columns of the result file:
   coupling "Z": collector = esa + ls (collector heat after charging),
                 heat pump = nh (electricity of the ww pump, which lifts the
                 collector heat), without coupling = ok * copwe (we pump);
-  coupling "E": collector = esa (collector heat offered to the end store),
+                a directly coupled plant (an.LeistungWP "DK", "DKF") keeps its
+                collector heat out of esa and ls: collector = er (the heat the
+                pump delivers from it, its electricity included), heat pump 0;
+  coupling "E": collector = esa + ls (collector heat offered to the end store;
+                ls, the heat from or to the air of the air-swept collector, is 0
+                in the analytic method),
                 heat pump = nh * copwe (the we pump lifts the collector heat
                 from tf to the supply temperature), without coupling = ok * copwe.
                 In withdrawal months of a long-term store the ww pump's
@@ -23,10 +30,12 @@ Supply side, from the monthly columns of the .sim file:
 
 Only varnek-cli and the Python standard library are used: a fresh default
 database is created in a scratch folder (init-db), its tables are read with
-sqlite3 to pick the analytic data sets, each is simulated and its .sim file
-read back with `varnek-cli show --csv`.
+sqlite3 to pick the data sets, each is simulated (or optimised) and its result
+file read back with `varnek-cli show --csv`.
 
 Usage: scripts/bilanz_analytisch.py [--cli PATH] [--build] [--keep DIR] [--only NAME ...]
+                                    [--arten A V T M] [--optimise]
+  e.g. the time-step data sets:  scripts/bilanz_analytisch.py --arten V T
 Exit status 0 when every month closes, 1 otherwise, 2 when a run failed.
 """
 
@@ -65,15 +74,17 @@ def cli(exe, db, res, *args):
                           text=True)
 
 
-def analytische_datensaetze(db):
-    """(name, coupling) of every haupt row whose num row has art "A", in key order."""
+def datensaetze(db, arten):
+    """(name, coupling, directly coupled) of every haupt row whose num row has an art
+    of `arten`, in key order."""
     haupt = sqlite3.connect(os.path.join(db, "HAUPT.sqlite"))
     num = sqlite3.connect(os.path.join(db, "NUM.sqlite"))
     an = sqlite3.connect(os.path.join(db, "AN.sqlite"))
-    arten = dict(num.execute("select name, art from num"))
-    kopplung = dict(an.execute('select Name, Kopplungstyp from an'))
+    art = dict(num.execute("select name, art from num"))
+    kopplung = {n: (k, l in ("DK", "DKF"))
+                for n, k, l in an.execute('select Name, Kopplungstyp, LeistungWP from an')}
     zeilen = haupt.execute("select name, num, an from haupt order by name").fetchall()
-    return [(n, kopplung.get(a, "?")) for n, nm, a in zeilen if arten.get(nm) == "A"]
+    return [(n, *kopplung.get(a, ("?", False))) for n, nm, a in zeilen if art.get(nm) in arten]
 
 
 def lies_letzten_schritt(exe, db, res, datei):
@@ -101,18 +112,30 @@ def lies_letzten_schritt(exe, db, res, datei):
     if not abschnitte:
         raise RuntimeError("no area step in " + datei)
     flaeche, werte, einheiten = abschnitte[-1]
-    for k in ("eg", "esa", "ls", "nh", "ok", "zpk", "jkk"):
+    for k in ("eg", "er", "esa", "ls", "nh", "ok", "zpk", "jkk"):
         if einheiten.get(k) != "kWh":
             raise RuntimeError(f"column {k} is in {einheiten.get(k)}, expected kWh")
     return flaeche, werte
 
 
-def versorgung(kopplung, w, m):
+def versorgung(kopplung, direkt, w, m):
     """Collector heat, heat-pump share and heat without coupling of month m (0-based)."""
     copwe = w["copwe"][m]
     if kopplung == "E":
-        return w["esa"][m], w["nh"][m] * copwe, w["ok"][m] * copwe
+        return w["esa"][m] + w["ls"][m], w["nh"][m] * copwe, w["ok"][m] * copwe
+    if direkt:
+        return w["er"][m], 0.0, w["ok"][m] * copwe
     return w["esa"][m] + w["ls"][m], w["nh"][m], w["ok"][m] * copwe
+
+
+def warnungen(stderr):
+    """Warnings and errors a run reported, counted: {first words: count}."""
+    zaehler = {}
+    for z in stderr.splitlines():
+        if z.startswith(("Warnung", "Fehler", "Warning", "Error")):
+            kurz = z.split(" #")[0].split(" Anwendung beenden?")[0]
+            zaehler[kurz] = zaehler.get(kurz, 0) + 1
+    return zaehler
 
 
 def main():
@@ -121,6 +144,9 @@ def main():
     ap.add_argument("--build", action="store_true", help="build the release varnek-cli first")
     ap.add_argument("--keep", help="keep database and results in this (new or empty) folder")
     ap.add_argument("--only", nargs="*", help="only these data sets")
+    ap.add_argument("--arten", nargs="*", default=["A"],
+                    help="calculation methods (num.art) to run: A, V, T, M (default A)")
+    ap.add_argument("--optimise", action="store_true", help="optimise instead of simulate")
     a = ap.parse_args()
 
     exe = finde_cli(a.cli, a.build)
@@ -135,13 +161,14 @@ def main():
         if r.returncode != 0:
             print("init-db failed:", r.stderr.strip(), file=sys.stderr)
             return 2
-        saetze = analytische_datensaetze(db)
+        saetze = datensaetze(db, a.arten)
         if a.only:
             saetze = [s for s in saetze if s[0] in a.only]
         ergebnisse = []
         fehler = 0
-        for name, kopplung in saetze:
-            r = cli(exe, db, res, "--abort-on-question", "simulate", name)
+        befehl = "optimise" if a.optimise else "simulate"
+        for name, kopplung, direkt in saetze:
+            r = cli(exe, db, res, "--abort-on-question", befehl, name)
             if r.returncode != 0:
                 grund = r.stderr.strip().splitlines()[-1] if r.stderr.strip() else "?"
                 print(f"{name}: run failed: {grund}", file=sys.stderr)
@@ -154,27 +181,28 @@ def main():
                 fehler += 1
                 continue
             flaeche, w = lies_letzten_schritt(exe, db, res, datei)
-            ergebnisse.append((name, kopplung, flaeche, w))
+            ergebnisse.append((name, kopplung, direkt, flaeche, w, warnungen(r.stderr)))
 
-        print("(a) last area step per data set")
-        print(f"{'data set':34} {'A qm':>5} {'jkk':>9} {'degra_j':>8} {'jaz_ww':>7} "
-              f"{'jaz_we':>7} {'etawicht':>8} {'pump kWh':>9} {'lpu max W':>9}")
-        for name, kopplung, flaeche, w in ergebnisse:
-            print(f"{name:34} {flaeche:5.0f} {w['jkk'][0]:9.1f} {w['degra_j'][0]:8.3f} "
+        print(f"(a) last area step per data set ({befehl})")
+        print(f"{'data set':38} {'A qm':>5} {'jkk':>9} {'degra_j':>8} {'jaz_ww':>7} "
+              f"{'jaz_we':>7} {'etawicht':>8} {'eg kWh':>8} {'pump kWh':>9} {'lpu max W':>9}  warnings")
+        for name, kopplung, direkt, flaeche, w, gemeldet in ergebnisse:
+            hinweise = "; ".join(f"{n}x {t}" for t, n in gemeldet.items()) or "-"
+            print(f"{name:38} {flaeche:5.0f} {w['jkk'][0]:9.1f} {w['degra_j'][0]:8.3f} "
                   f"{w['jaz_ww'][0]:7.2f} {w['jaz_we'][0]:7.2f} {w['etawicht'][0]:8.3f} "
-                  f"{sum(w['zpk']):9.1f} {max(w['lpu']):9.1f}")
+                  f"{sum(w['eg']):8.0f} {sum(w['zpk']):9.1f} {max(w['lpu']):9.1f}  {hinweise}")
 
         print()
         print("(b) supply side per month, last area step: eg = collector + heat pump + "
               "without coupling")
         offen = 0
-        for name, kopplung, flaeche, w in ergebnisse:
-            print(f"{name} (coupling {kopplung}, A = {flaeche:g} qm)")
+        for name, kopplung, direkt, flaeche, w, _ in ergebnisse:
+            print(f"{name} (coupling {kopplung}{', direct' if direkt else ''}, A = {flaeche:g} qm)")
             print(f"  {'m':>2} {'eg':>9} {'collector':>9} {'heatpump':>9} {'w/o coupl':>9} "
                   f"{'residual':>9}")
             summe = [0.0] * 5
             for m in range(12):
-                kol, wp, ok = versorgung(kopplung, w, m)
+                kol, wp, ok = versorgung(kopplung, direkt, w, m)
                 eg = w["eg"][m]
                 rest = eg - (kol + wp + ok)
                 schlecht = abs(rest) > TOLERANZ_REL * abs(eg) + TOLERANZ_ABS

@@ -61,6 +61,9 @@ void lauf_perioden_schritte::fortschritt_schritt() {
     anlage_.fortschritt_schritt();
     beobachter_.fortschritt_schritt();
 }
+void lauf_perioden_schritte::schrittpunkt(int monat, int index, double x, double y) {
+    beobachter_.schrittpunkt(monat, index, x, y);
+}
 void lauf_perioden_schritte::steuerlauf_startpunkt(bool messmodus, int& monat, int& intervall) {
     if (!messmodus) {
         beobachter_.wetterstation_startpunkt(monat, intervall);

@@ -40,6 +40,10 @@ public:
     virtual void graph_zeigen(const graphdata& /*links*/, const graphdata& /*rechts*/) {}
     // The menu item "Zwischenergebnisse" is checked.
     virtual bool zwischenergebnisse_gewaehlt() { return false; }
+    // A point of the step chart of month `monat` (1..12) in "Zwischenergebnisse
+    // (V)": `ge` step `index`, the month's velocity (scaled) or inflow
+    // temperature x, and the step's month value y.
+    virtual void schrittpunkt(int /*monat*/, int /*index*/, double /*x*/, double /*y*/) {}
     // The area field of the weather-station window.
     virtual double wetterstation_flaeche() { return station_flaeche; }
     // Start month and start interval fields of the weather-station window.
@@ -111,6 +115,7 @@ public:
     void beste_variante_behalten(periodenkontext& k, double jahressumme) override;
     void fortschritt_schritt() override;
     void steuerlauf_startpunkt(bool messmodus, int& monat, int& intervall) override;
+    void schrittpunkt(int monat, int index, double x, double y) override;
 
 private:
     perioden_schritte& anlage_;

@@ -169,7 +169,9 @@ double umrechnungskonstante(const std::string& schluessel) {
 }
 
 double waermestrom_in_energie(double a, double b, double e, double c, double f) {
-    return a * b * (e - c) * f / umrechnungskonstante("kWh_in_Ws");
+    // The constant is looked up once: this runs for every store layer of every interval.
+    static const double ws_je_kwh = umrechnungskonstante("kWh_in_Ws");
+    return a * b * (e - c) * f / ws_je_kwh;
 }
 
 bool ist_direktkopplung(const flagchar& numchar) {

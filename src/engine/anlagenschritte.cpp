@@ -5,24 +5,6 @@
 #include "engine/models/reservoir.h"
 #include "engine/models/speicher.h"
 #include "engine/models/waermetauscher.h"
-#include "lang/meldung.h"
-#include "lang/sprache.h"
-
-namespace {
-
-[[noreturn]] void zeitschritt_nicht_verfuegbar(const flagchar& numchar) {
-    const bool englisch = sprache() == SPRACHE_ENGLISCH;
-    meldung(englisch ? "Error: calculation method \"" + numchar[ndata::rechenart] +
-                           "\" (time-step method) is not available in this version; please choose "
-                           "calculation method \"A\" (analytic)."
-                     : "Fehler: Rechenart \"" + numchar[ndata::rechenart] +
-                           "\" (Zeitschrittverfahren) ist in dieser Version nicht verfügbar; bitte Rechenart "
-                           "\"A\" (Analytisch) wählen.",
-            numchar[ndata::meldungsmodus], 'T');
-    throw abbruch();
-}
-
-}  // namespace
 
 bool nutzt_nachtluft(const flagchar& numchar) {
     return numchar[ndata::luftwaermetauscher] == "L" || numchar[ndata::kopplungsart] == "L" ||
@@ -35,8 +17,9 @@ void anlagenschritte::setze_anlage_speicher_zurueck(anlage& a, double A, double 
 
 void anlagenschritte::monatsinitialisierung(periodenkontext& k, int m) {
     anlage& a0 = zustand::anlage(0);
+    // A year run continues each month from the variant's own previous month.
     speicher_monatsanfang(a0, m, zustand::monatstart(), k.A, k.vdatz, k.numchar, k.monatsergebnisse,
-                          zustand::datm_allgemein());
+                          k.datm_variante);
     if (nutzt_nachtluft(k.numchar)) {
         laufkontext lk = laufkontext_aus_zustand(k.monatsergebnisse);
         nachtenergie_luft(lk, m, k.A, lk.delta_t(k.variantenzaehler));
@@ -58,12 +41,29 @@ void anlagenschritte::analytischer_monatsschritt(periodenkontext& k, int m) {
                    k.aktuell, k.bester, k.datm_variante, m, k.A);
 }
 
-void anlagenschritte::zeitschritt_monat(periodenkontext& k, int&) {
-    zeitschritt_nicht_verfuegbar(k.numchar);
+void anlagenschritte::zeitschritt_monat(periodenkontext& k, int& m) {
+    ::zeitschritt_monat(k, m, kerne_);
 }
 
-void anlagenschritte::jahreskern(periodenkontext& k, int, int, int, double&, double&) {
-    zeitschritt_nicht_verfuegbar(k.numchar);
+void anlagenschritte::jahreskern(periodenkontext& k, int m, int g, int, double& monatswert,
+                                 double& ge_wert) {
+    // The year run calls the kernels directly on plant 0; the variant is the
+    // period's variant counter.
+    kernergebnis e;
+    if (k.numchar[ndata::rechenart] == "V") {
+        e = kerne_.geschwindigkeitskern(k, m, g, zustand::anlage(0));
+    } else {
+        int monat = m;
+        e = kerne_.intervallkern(k, monat, g);
+    }
+    monatswert = e.monatswert;
+    ge_wert = e.geschwindigkeit;
+    // The variant's stores at the end of the month start its next month and
+    // are the reference of that month's store balance.
+    const ::date& d = k.monatsergebnisse;
+    kopiere_anlage_speicher(d.arrayspeicher_mon[m], k.datm_variante.arrayspeicher_mon[m], 'N');
+    k.datm_variante.feldns_puffer[m] = d.e_next_puffer[m];
+    k.datm_variante.feldns_lang[m] = d.e_next_lang[m];
 }
 
 void anlagenschritte::monatssummen(periodenkontext& k, int m, double monatswert) {
@@ -71,8 +71,8 @@ void anlagenschritte::monatssummen(periodenkontext& k, int m, double monatswert)
                    k.ziel[m], k.aktuell, k.bester, k.datm_variante, m, k.A);
 }
 
-void anlagenschritte::beste_variante_behalten(periodenkontext& k, double) {
-    zeitschritt_nicht_verfuegbar(k.numchar);
+void anlagenschritte::beste_variante_behalten(periodenkontext&, double) {
+    // The monthly totals of the year run have kept the best variant already.
 }
 
 void anlagenschritte::steuerlauf_startpunkt(bool, int&, int&) {

@@ -4,9 +4,14 @@
 // the month wrap-up and the monthly totals.
 
 #include "engine/periode.h"
+#include "engine/zeitschritt.h"
 
 class anlagenschritte : public perioden_schritte {
 public:
+    // `kerne` computes the months of the time-step methods (the built-in
+    // velocity and temperature kernels by default).
+    explicit anlagenschritte(monatskerne& kerne = standard_monatskerne()) : kerne_(kerne) {}
+
     void setze_anlage_speicher_zurueck(anlage& a, double A, double T) override;
     void monatsinitialisierung(periodenkontext& k, int m) override;
     void analytischer_monatsschritt(periodenkontext& k, int m) override;
@@ -16,6 +21,9 @@ public:
     void monatssummen(periodenkontext& k, int m, double monatswert) override;
     void beste_variante_behalten(periodenkontext& k, double jahressumme) override;
     void steuerlauf_startpunkt(bool messmodus, int& monat, int& intervall) override;
+
+private:
+    monatskerne& kerne_;
 };
 
 // True when the plant draws heat from the air at night (air heat exchanger or

@@ -47,7 +47,9 @@ speicher& speicher_des_monats(anlage& a, int m) {
 
 double speicherangebot(const flagchar& numchar, int m, int s, ::date3& d3, const datz& vdatz) {
     if (numchar[ndata::kopplungstyp] == "E") {
-        d3.espeicher[m][s] = d3.es[m][s];
+        // The collector heat at its outflow temperature: the solar gain and
+        // the heat the air-swept collector takes from (or gives to) the air.
+        d3.espeicher[m][s] = d3.es[m][s] + d3.ls[m][s];
         return d3.tf[m][s];
     }
     d3.espeicher[m][s] = d3.er[m][s];
@@ -70,8 +72,14 @@ void intervallbilanz::kollektor_deckung_buchen(int m_, int s_, double C) {
             // P / (COP - 1) of electricity and delivers P plus that.
             const double er = d3.er[m_][s_];
             const double c = er != 0.0 ? C / er : 0.0;
-            const double P = d3.wpausflag[s_] == u'N' ? (d3.es[m_][s_] + d3.ls[m_][s_]) * c : 0.0;
             const double copww = d3.copww[m_][s_];
+            double P = d3.wpausflag[s_] == u'N' ? (d3.es[m_][s_] + d3.ls[m_][s_]) * c : 0.0;
+            if (d3.wpausflag[s_] == u'N' && ist_direktkopplung(numchar)) {
+                // A directly coupled collector feeds the pump's evaporator: its
+                // heat is the coupling energy in er, not in es and ls. The
+                // source heat of the part C is C less the pump's electricity.
+                P = copww > 1.0 ? C * (copww - 1.0) / copww : 0.0;
+            }
             if (copww == 1.0) {
                 // At its lower COP limit the pump heats electrically.
                 strom = C;
@@ -116,12 +124,13 @@ double speicher_laden_intervall(intervallbilanz& b, speicher& sp, double E, doub
     const double gespeichert = lade_speicher(sp, E, T, ueberlauf, m, s, b.numchar, b);
     double f = 1.0;
     if (ueberlauf > 0.0 && b.d3.er[m][s] > 0.0) {
-        // With end-reservoir coupling the offer is collector heat (es), while er
+        // With end-reservoir coupling the offer is collector heat (es + ls), while er
         // is that heat lifted to the supply temperature; the stored heat is
         // converted to er's measure so that the collector gives what the store took.
         double gespeichert_er = gespeichert;
-        if (b.numchar[ndata::kopplungstyp] == "E" && b.d3.es[m][s] > 0.0) {
-            gespeichert_er = gespeichert * b.d3.er[m][s] / b.d3.es[m][s];
+        const double kollektorwaerme = b.d3.es[m][s] + b.d3.ls[m][s];
+        if (b.numchar[ndata::kopplungstyp] == "E" && kollektorwaerme > 0.0) {
+            gespeichert_er = gespeichert * b.d3.er[m][s] / kollektorwaerme;
         }
         f = std::max(0.0, gespeichert_er + X) / b.d3.er[m][s];
         b.d3.es[m][s] *= f;

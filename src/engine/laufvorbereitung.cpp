@@ -79,27 +79,30 @@ void monatsvorbereitung(const flagchar& numchar, datz& z, const anlage& a0, doub
     }
 }
 
-void intervallbedarf(const flagchar& numchar, const datz& z, const datz3& p, ::date3& d3) {
+void intervallbedarf_monat(const flagchar& numchar, const datz& z, const datz3& p, ::date3& d3,
+                           int m, bool melden) {
     using namespace zdata;
-    for (int m = 1; m <= MAXMONAT; ++m) {
-        const int anzahl = intervalle(m);
-        intervallzeile& bedarf = d3.equer_verbrauch[m];
-        if (numchar[ndata::strahlung] == "D") {
-            std::copy(p[eg_d][m].begin() + 1, p[eg_d][m].begin() + 1 + anzahl, bedarf.begin() + 1);
-            continue;
-        }
-        const double stunden = numchar[ndata::luftwaermetauscher] == "L" ? z[ho][m] : z[hogn][m];
-        if (stunden <= 0.0 && z[ewv_verbrauch][m] > 0.0 && anzahl > 0) {
-            // No hours to spread over: the month gets no interval demand. Say
-            // so, so that the demand is not dropped silently.
-            meldung("Warnung: Monat " + std::to_string(m) +
-                        " hat keine Stunden; Bedarf nicht auf Intervalle verteilt.",
-                    zustand::numchar()[ndata::meldungsmodus], 'W');
-        }
-        for (int s = 1; s <= anzahl; ++s) {
-            bedarf[s] = monatsenergie_auf_intervall(z[ewv_verbrauch][m], m, s, numchar, z, p);
-        }
+    const int anzahl = intervalle(m);
+    intervallzeile& bedarf = d3.equer_verbrauch[m];
+    if (numchar[ndata::strahlung] == "D") {
+        std::copy(p[eg_d][m].begin() + 1, p[eg_d][m].begin() + 1 + anzahl, bedarf.begin() + 1);
+        return;
     }
+    const double stunden = numchar[ndata::luftwaermetauscher] == "L" ? z[ho][m] : z[hogn][m];
+    if (melden && stunden <= 0.0 && z[ewv_verbrauch][m] > 0.0 && anzahl > 0) {
+        // No hours to spread over: the month gets no interval demand. Say
+        // so, so that the demand is not dropped silently.
+        meldung("Warnung: Monat " + std::to_string(m) +
+                    " hat keine Stunden; Bedarf nicht auf Intervalle verteilt.",
+                zustand::numchar()[ndata::meldungsmodus], 'W');
+    }
+    for (int s = 1; s <= anzahl; ++s) {
+        bedarf[s] = monatsenergie_auf_intervall(z[ewv_verbrauch][m], m, s, numchar, z, p);
+    }
+}
+
+void intervallbedarf(const flagchar& numchar, const datz& z, const datz3& p, ::date3& d3) {
+    for (int m = 1; m <= MAXMONAT; ++m) intervallbedarf_monat(numchar, z, p, d3, m, true);
 }
 
 namespace {

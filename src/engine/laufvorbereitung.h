@@ -19,6 +19,9 @@ void monatsvorbereitung(const flagchar& numchar, datz& vdatz, const anlage& a0, 
 // Demand of every interval (date3.equer_verbrauch) from the monthly demand.
 void intervallbedarf(const flagchar& numchar, const datz& vdatz, const datz3& pvdatz3,
                      ::date3& d3);
+// The same for month m; `melden` reports a month without hours to spread over.
+void intervallbedarf_monat(const flagchar& numchar, const datz& vdatz, const datz3& pvdatz3,
+                           ::date3& d3, int m, bool melden);
 
 // Yearly figures of datm (collector ratios, ground area, weighted efficiency,
 // coverage, seasonal performance, storage volume per day).

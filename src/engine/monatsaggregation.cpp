@@ -163,7 +163,7 @@ double monatsabschluss(flagchar numchar, ::datm& r, datz& vdatz, int modus, int 
         energiebilanz_intervall(b, summen);
     }
     kopiere_anlage_speicher(a, d.arrayspeicher_mon[m], 'N');
-    speicher_monatsende(a, m, d, vdatz, modus, numchar, r);
+    speicher_monatsende(a, m, zustand::monatstart(), d, vdatz, modus, numchar, r);
     if (A > 0.0 || numchar[ndata::kopplungsart] == "L" || numchar[ndata::kopplungsart] == "E") {
         pumpenenergie_monat(m, A, a, numchar, vdatt, d, d3);
     } else {

@@ -26,9 +26,6 @@ void monatsbeginn(anlage& a, const ::date& d, int m) {
     a.nachtenergie = d.espeicher_luft[m];
 }
 
-namespace {
-
-// Ranges of the collector temperature-difference variants.
 void bereite_variantenbereich_vor(const flagchar& numchar, laufsteuerung& l) {
     if (numchar[ndata::kopplungstyp] == "E") {
         l.mindeltatkol = 0.0;
@@ -44,8 +41,6 @@ void bereite_variantenbereich_vor(const flagchar& numchar, laufsteuerung& l) {
     }
 }
 
-// The `ge` range: one step for directly coupled plants and the analytic
-// method, otherwise anzge logarithmic steps between minge and maxge.
 ge_bereich bereite_ge_bereich_vor(const flagchar& numchar, laufsteuerung& l, double A) {
     ge_bereich ge;
     ge.minge = l.minge == 0.0 ? l.maxge / 1000.0 : l.minge;
@@ -72,6 +67,8 @@ ge_bereich bereite_ge_bereich_vor(const flagchar& numchar, laufsteuerung& l, dou
     }
     return ge;
 }
+
+namespace {
 
 void setze_jahreswerte_zurueck(::date& d) {
     d.jkk = 0.0;
@@ -164,6 +161,7 @@ void jahreslauf(periodenkontext& k, perioden_schritte& schritte) {
 
     const int start = zustand::monatstart();
     monatsfeld monatswerte{};
+    bool bester_im_aufruf = false;
     for (int g = k.ge.anzahl; g >= k.ge.erster; --g) {
         const int erste_variante = k.numchar[ndata::rechenart] == "M" ? 0 : l.anzvarianten;
         const int letzte_variante = k.numchar[ndata::rechenart] == "M" ? 0 : l.anzdeltatkol;
@@ -201,6 +199,11 @@ void jahreslauf(periodenkontext& k, perioden_schritte& schritte) {
                 l.referenzwert = jahressumme;
                 l.referenzwert_gesetzt = true;
             }
+            // The month totals keep the variant when its year sum is not larger
+            // than the best of this call; the first variant is kept as it is.
+            k.aktuell = jahressumme;
+            if (!bester_im_aufruf) k.bester = jahressumme;
+            bester_im_aufruf = true;
             for (int schritt = start; schritt <= start + 11; ++schritt) {
                 const int m = monat_des_laufschritts(schritt);
                 schritte.monatssummen(k, m, monatswerte[m]);
@@ -229,6 +232,7 @@ void berechne_periode(int& variantenzaehler, int j, datz& vdatz, graphdata& link
     monatsfeld ziel{};
     periodenkontext k{variantenzaehler, j,       vdatz, links, tabelle2, ziel, d3,
                       monatsergebnisse,  numchar, variante, vdatt, pvdatz3, A};
+    k.schritte = &schritte;
     if (code == 'V' || code == 'Z' || code == 'E') {
         monatsschleife(k, schritte);
     } else if (code == 'K') {

@@ -8,6 +8,7 @@
 
 // Result table of the run's per-interval file; filled by the result writers.
 struct parreadtab;
+class perioden_schritte;
 
 // `ge` range of the month and year loops: step i stands for
 // minge * exp((i - 1) * logschritt); the steps are walked from `anzahl`
@@ -41,6 +42,7 @@ struct periodenkontext {
     char zeichen = ' ';          // 'J' in a control run; handed on to the kernels
     double bester = 0.0;         // best cell of the month totals
     double aktuell = 0.0;        // current cell of the month totals
+    perioden_schritte* schritte = nullptr;  // the steps of this call (step-chart points)
 };
 
 // The plant steps and models the period loop calls. The analytic and time-step
@@ -74,10 +76,20 @@ public:
     // Start point of a control run: the station window's fields (test mode) or
     // the clock (measuring mode: current month, hour of the month).
     virtual void steuerlauf_startpunkt(bool messmodus, int& monat, int& intervall) = 0;
+    // A point of the step chart of month m: `ge` step `index`, the month's
+    // velocity (or inflow temperature) x and the step's month value y.
+    virtual void schrittpunkt(int /*monat*/, int /*index*/, double /*x*/, double /*y*/) {}
 };
 
 // Scale of the `ge` axis of the year-run chart (settings, default 3 600 000).
 double& ge_skalierung();
+
+// Ranges of the collector temperature-difference variants (emptied for
+// end-reservoir coupling; the step; a single variant with code "K").
+void bereite_variantenbereich_vor(const flagchar& numchar, laufsteuerung& l);
+// The `ge` range: one step for directly coupled plants and the analytic
+// method, otherwise anzge logarithmic steps between minge and maxge.
+ge_bereich bereite_ge_bereich_vor(const flagchar& numchar, laufsteuerung& l, double A);
 
 // Restores ewv and ewv_verbrauch of every month from their saved copies.
 void stelle_bedarfsspalten_wieder_her(datz& vdatz);

@@ -499,6 +499,9 @@ void Setze_Luftdaten() {
     fluid.vstoffdatenluft = kollektor_medium.vstoffdatenluft;
     fluid.tmin = kollektor_medium.tmin;
     fluid.tmax = kollektor_medium.tmax;
+    // The counter-flow exchanger reads the collector fluid's properties from
+    // the plant's collector fluid.
+    zustand::anlage(0).kaeltemittel_kollektoren.stoffdaten_fluid_record = fluid;
 }
 
 namespace {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <sqlite3.h>
+
 #include "app/cli.h"
 #include "support/aufzeichnende_senke.h"
 
@@ -34,6 +36,17 @@ protected:
         std::string zeile, letzte;
         while (std::getline(s, zeile)) letzte = zeile;
         return letzte;
+    }
+    // Turns the method of "Braunschweig EFH" (num row MAVN-N) into the
+    // velocity method in intervals, which needs the interval kernel: this
+    // version refuses such a run with its reason. The database must exist.
+    void braunschweig_braucht_intervallkern() {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open((verzeichnis / "db" / "NUM.sqlite").string().c_str(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, "UPDATE num SET zeitraum = 'I' WHERE name = 'MAVN-N'", nullptr,
+                               nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
     }
     std::ostringstream aus, fehler;
 };

@@ -67,9 +67,10 @@ TEST_F(Energiebilanz, SpeicherNimmtAllesAnOhneSkalierung) {
     EXPECT_DOUBLE_EQ(d3.er[4][2], kwh(10.0));
     EXPECT_DOUBLE_EQ(d3.ls[4][2], 0.3);
     EXPECT_DOUBLE_EQ(d3.esa[4][2], kwh(10.0));
-    EXPECT_NEAR(a.pufferspeicher.inhalt.estore, kwh(10.0), 1e-9);
-    EXPECT_NEAR(a.pufferspeicher.inhalt.estoremax, kwh(10.0), 1e-9);
-    EXPECT_NEAR(d.eg[4], kwh(10.0), 1e-9);  // end-reservoir coupling books the stored heat
+    // The store is offered the collector heat es + ls.
+    EXPECT_NEAR(a.pufferspeicher.inhalt.estore, kwh(10.0) + 0.3, 1e-9);
+    EXPECT_NEAR(a.pufferspeicher.inhalt.estoremax, kwh(10.0) + 0.3, 1e-9);
+    EXPECT_NEAR(d.eg[4], kwh(10.0) + 0.3, 1e-9);  // end-reservoir coupling books the stored heat
     EXPECT_DOUBLE_EQ(d3.zei[4][2], 1.0);
 }
 
@@ -194,6 +195,52 @@ TEST_F(Energiebilanz, KollektordeckungZwischenkopplungErsterHauptsatz) {
     b.kollektor_deckung_buchen(4, 2, 2.0);
     EXPECT_DOUBLE_EQ(d3.nh[4][2], 2.5);
     EXPECT_DOUBLE_EQ(d3.nh_waerme[4][2], 6.0);
+}
+
+// A directly coupled collector feeds the ww pump's evaporator: its heat is
+// in er alone (es and ls stay 0). The part C it covers is still C of heat,
+// of which C / COP is the pump's electricity; the interval balance closes.
+TEST_F(Energiebilanz, DirektgekoppelterKollektorDecktSeinenAnteil) {
+    numchar[ndata::kopplungstyp] = "Z";
+    numchar[ndata::kopplungsart] = "DK";
+    numchar[ndata::speicherfolge] = "S";
+    d3.twfflag[2] = u'N';
+    d3.er[4][2] = 4.0;
+    d3.copww[4][2] = 4.0;
+    d3.tf[4][2] = 30.0;
+    d3.equer_verbrauch[4][2] = 3.0;
+    auto b = bilanz();
+    b.kollektor_deckung_buchen(4, 2, 2.0);
+    EXPECT_DOUBLE_EQ(d3.nh_waerme[4][2], 2.0);
+    EXPECT_DOUBLE_EQ(d3.nh[4][2], 0.5);
+
+    // The whole interval: 3 kWh of demand from 4 kWh of coupled heat; the
+    // rest charges the store, and the books close without a warning.
+    d3.nh[4][2] = d3.nh_waerme[4][2] = d3.eg[4][2] = 0.0;
+    d.eg[4] = d.nh[4] = 0.0;
+    numchar[ndata::meldungsmodus] = "M";
+    energiebilanz_intervall(b, summen);
+    EXPECT_DOUBLE_EQ(d.eg[4], 3.0 + a.pufferspeicher.inhalt.estore + a.pufferspeicher.inhalt.eminus);
+    EXPECT_GT(a.pufferspeicher.inhalt.estore, 0.0);
+    EXPECT_TRUE(senke.fragen.empty()) << (senke.fragen.empty() ? "" : senke.fragen[0]);
+}
+
+// With end-reservoir coupling the store is offered the collector heat at its
+// outflow temperature: the solar gain and what the air-swept collector took
+// from the air (a month that charges the long-term store takes all of it).
+TEST_F(Energiebilanz, EndreservoirBietetSolarUndLuftwaermeAn) {
+    tv().lade_flag[4] = "Y";
+    d3.twfflag[2] = u'N';
+    d3.es[4][2] = 2.0;
+    d3.ls[4][2] = 0.5;
+    d3.er[4][2] = 3.0;
+    d3.tf[4][2] = 60.0;
+    auto b = bilanz();
+    EXPECT_DOUBLE_EQ(speicherangebot(numchar, 4, 2, d3, z), 60.0);
+    EXPECT_DOUBLE_EQ(d3.espeicher[4][2], 2.5);
+    energiebilanz_intervall(b, summen);
+    EXPECT_NEAR(a.langzeitspeicher.inhalt.estore + a.langzeitspeicher.inhalt.eminus, 2.5, 1e-12);
+    EXPECT_DOUBLE_EQ(d.eg[4], 2.5);
 }
 
 TEST_F(Energiebilanz, KollektorenergieBegrenzenNurUnterBedingungen) {

@@ -33,7 +33,7 @@ class LeseDaten : public mit_default_datenbank {};
 // are listed per data set.
 TEST_F(LeseDaten, AlleDatensaetzeDerDefaultDatenbankLaden) {
     const auto namen = datensaetze();
-    ASSERT_EQ(namen.size(), 44u);
+    ASSERT_EQ(namen.size(), 46u);
     for (const std::string& name : namen) {
         SCOPED_TRACE(name);
         leere_protokoll();
@@ -145,6 +145,12 @@ TEST_F(LeseDaten, BraunschweigWerteInHaupteinheiten) {
                      (s.kaeltemittel_record.vdampftafeldata[100] + s.kaeltemittel_record.vdampftafeldata[200]) / 2.0);
     EXPECT_LT(s.stoffdaten_luft_record.tmin, s.stoffdaten_luft_record.tmax);
     EXPECT_GT(s.stoffdaten_speicher_record.vstoffdatenluft[100], 900.0);  // water density
+    // The collector fluid's table is also the plant's collector fluid, which
+    // the counter-flow exchanger reads: a glycol mix, denser than water.
+    const stoffdaten_luft& kf = a0.kaeltemittel_kollektoren.stoffdaten_fluid_record;
+    EXPECT_EQ(kf.vstoffdatenluft, s.kaeltemittel_record.stoffdaten_fluid_record.vstoffdatenluft);
+    EXPECT_GT(kf.vstoffdatenluft[100], 1000.0);
+    EXPECT_LT(kf.tmin, kf.tmax);
     // Run control.
     const laufsteuerung& l = zustand::lauf();
     EXPECT_DOUBLE_EQ(l.maxa, 20.0);

@@ -563,7 +563,7 @@ def waermepumpe():
 # ---------------------------------------------------------------- plant structures, methods
 AN_NAMEN = ["ZJEG", "EJEG", "ENEG", "ZJEG-E", "ZJEG-L", "ZJEG-K", "ZJEG-C", "ENEG-E"]
 NUM_NAMEN = ["MAVN-N", "MAVN-D", "MAVN-T", "MAVN-N-L", "JAVN-D", "JAVN-N", "IAAN-N", "IAAN-D",
-             "IAAN-D-E", "IAAN-M", "IAAN-T"]
+             "IAAN-D-E", "IAAN-M", "IAAN-T", "MATN-N", "MATN-D-E"]
 LEISTUNG = {"": "A", "E": "E", "L": "L", "K": "K", "C": "DK"}
 
 
@@ -821,7 +821,19 @@ def haupt():
                       an="EJEG", num="IAAN-D-E",
                       info="Einfamilienhaus wie Braunschweig EFH unter dem gemessenen Stundenwetter Potsdam 2019 "
                            "(DWD) mit gemessener Diffusstrahlung; analytisch in Stundenintervallen")
-    schreibe("haupt", [werte, stuendlich])
+    # The temperature method (num.art "T") on the same house: the collector inflow temperature
+    # is searched interval by interval, under the monthly weather of Braunschweig and under the
+    # measured hourly weather of Potsdam 2019.
+    temperatur_monat = dict(werte, name="Braunschweig EFH Temperatur", ausgabefile="braunschweig_t",
+                            steuer="braunschweig_t", num="MATN-N",
+                            info="Einfamilienhaus Braunschweig wie Braunschweig EFH; Temperaturverfahren "
+                                 "mit Monatswetter")
+    temperatur_stunde = dict(stuendlich, name="EFH Potsdam 2019 stuendlich Temperatur",
+                             ausgabefile="potsdam_2019_t", steuer="potsdam_2019_t", an="ZJEG",
+                             num="MATN-D-E",
+                             info="Einfamilienhaus wie Braunschweig EFH unter dem gemessenen Stundenwetter "
+                                  "Potsdam 2019 (DWD); Temperaturverfahren in Stundenintervallen")
+    schreibe("haupt", [werte, stuendlich, temperatur_monat, temperatur_stunde])
     for leer in ("result", "kontrolle"):
         schreibe(leer, [])
 

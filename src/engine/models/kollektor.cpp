@@ -382,9 +382,15 @@ void kollektorgewinne_intervall(laufkontext& k, int m, int s, double A, double x
                 zwischenwaermetauscher_aktiv(nc, k.vdatt) ? d3.tf_s[m][s] : d3.tf[m][s];
             double q_f = 0.0;
             ls = luftpfad_intervall(k, m, s, A, x, t_aus, q_f);
+            // The air path gives powers (kW) when air moves over the collector
+            // (wind or fan) and the heat of the interval otherwise; the heat
+            // into the fluid and the optical gain are powers. The interval's
+            // gains are energies over its h hours.
+            if (ist_erzwungen(nc) || k.vdatt[tdata::mittlerer_wind] > 0.0) ls *= h;
+            q_f *= h;
             if (ls >= 0.0 && ir > 0.0) {
                 if (mittlere_eintrittstemperatur(d3, m, s) < k.pvdatz3[zdata::ta][m][s]) {
-                    es = k.vdatt[tdata::kol_oben_konversion] * G * A / 1000.0;
+                    es = k.vdatt[tdata::kol_oben_konversion] * G * A / 1000.0 * h;
                     ls = q_f - es;
                 } else {
                     es = q_f - ls;

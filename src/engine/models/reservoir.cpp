@@ -65,7 +65,10 @@ double energie_aufteilung(laufkontext& k, double P, double copww, double t_unten
     double r = 0.0;
     if (k.numchar[ndata::kopplungstyp] == "E") {
         if (d3.twfflag[s] == u'N' && tf != t_unten) {
-            r = P * (twv - t_unten) / (tf - t_unten);
+            // Below the supply temperature the we pump lifts the collector's
+            // flow to it; at or above it the collector heat serves as it is
+            // (the ratio would drop the heat above twv).
+            r = tf < twv ? P * (twv - t_unten) / (tf - t_unten) : P;
             d3.el_0[m][s] = r;
         }
         if (d3.twfflag[s] == u'J') r = P;
@@ -359,6 +362,10 @@ int endreservoir_monat(laufkontext& k, int m, double A) {
 void kopplung_intervall(laufkontext& k, int m, int s, double P, double& monat) {
     ::date3& d3 = k.d3;
     cop_setzen(k, m, s, d3.tf[m][s]);
+    // A heat pump that is off in the interval couples nothing; at its lower
+    // COP limit the split would book the interval's whole demand as its
+    // electricity.
+    if (d3.wpausflag[s] == u'J') return;
     const double e = energie_aufteilung(k, P, d3.copww[m][s], k.vdatz[zdata::tk][m], d3.tf[m][s],
                                         k.vdatz[zdata::twv][m], m, s);
     if (k.numchar[ndata::kollektorschritt_fertig] == "J") {

@@ -13,7 +13,10 @@ namespace {
 
 constexpr int MAX_VERLUSTSCHICHTEN = 10;  // layers further down lose nothing
 
-double ws_je_kwh() { return umrechnungskonstante("kWh_in_Ws"); }
+double ws_je_kwh() {
+    static const double ws = umrechnungskonstante("kWh_in_Ws");
+    return ws;
+}
 
 // Surface losses of one store over ho hours (surroundings at t_umgebung);
 // returns the heat lost in kWh. A layer gives at most the heat it holds above
@@ -329,7 +332,7 @@ void speicher_monatsanfang(anlage& pl, int m, int startmonat, double voll, const
     kopiere_anlage_speicher(vormonat, pl, 'N');
 }
 
-double speicher_monatsende(anlage& pl, int m, ::date& d, const datz& vdatz, int pruefen,
+double speicher_monatsende(anlage& pl, int m, int startmonat, ::date& d, const datz& vdatz, int pruefen,
                            const flagchar& numchar, const ::datm& dm) {
     const speicher& puffer = pl.pufferspeicher;
     const speicher& lang = pl.langzeitspeicher;
@@ -344,8 +347,11 @@ double speicher_monatsende(anlage& pl, int m, ::date& d, const datz& vdatz, int 
     if (pruefen <= 0) return 0.0;
 
     const int vm = m == 1 ? 12 : m - 1;
-    const double vorher = numchar[ndata::zeitraum] == "J" ? dm.feldns_puffer[vm] + dm.feldns_lang[vm]
-                                                          : d.e_next_puffer[vm] + d.e_next_lang[vm];
+    // The start month begins with reset stores (no stored energy); the month
+    // before it belongs to another pass over the year.
+    const double vorher = m == startmonat                       ? 0.0
+                          : numchar[ndata::zeitraum] == "J" ? dm.feldns_puffer[vm] + dm.feldns_lang[vm]
+                                                            : d.e_next_puffer[vm] + d.e_next_lang[vm];
     const double aenderung = puffer.inhalt.estore + lang.inhalt.estore - vorher;
     const double b = vdatz[zdata::eh][m] + vdatz[zdata::ew][m] + aenderung + puffer.inhalt.eminus +
                      lang.inhalt.eminus;

@@ -108,5 +108,5 @@ void speicher_monatsanfang(anlage& pl, int m, int startmonat, double voll, const
                            const flagchar& numchar, const ::date& d, const ::datm& dm);
 // Month-end figures of the stores into d; with pruefen > 0 the balance check.
 // Returns the change of the stored energy against the previous month.
-double speicher_monatsende(anlage& pl, int m, ::date& d, const datz& vdatz, int pruefen,
+double speicher_monatsende(anlage& pl, int m, int startmonat, ::date& d, const datz& vdatz, int pruefen,
                            const flagchar& numchar, const ::datm& dm);

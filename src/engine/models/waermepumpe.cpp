@@ -190,10 +190,12 @@ double berechne_cop_analytisch(const datt& vdatt, const datz& pvdatz, const flag
 
 void berechne_kaeltemittel_zustand(const datt& vdatt, char pumpe, double tt, double th, ::date3& pvdate3,
                                    int m, int s, const kaeltemittel& fluid) {
+    // Only the ww pump's state points are kept; the we pump's would be looked
+    // up in the vapour table for nothing.
+    if (pumpe != 'W') return;
     double p_high = 0.0, p_low = 0.0;
     enthalpie_bei(fluid, th, p_high);
     const double h_low = enthalpie_bei(fluid, tt, p_low);
-    if (pumpe != 'W') return;
     pvdate3.ph[m][s] = p_high;
     pvdate3.pt[m][s] = p_low;
     pvdate3.enthalpie[m][s] = h_low;

@@ -345,6 +345,33 @@ TEST_F(KollektorTest, GewinneUeberDenLuftpfad) {
     EXPECT_NEAR(d3.ls[M][S], summe - d3.es[M][S], 1e-12);
 }
 
+// The air path gives powers when air moves over the collector and the
+// interval's heat without air movement; the gains it leads to are the
+// energies of the interval, so they grow with its hours either way.
+TEST_F(KollektorTest, LuftpfadgewinneSindEnergienDesIntervalls) {
+    const double A = 10.0;
+    auto& d3 = z.d3r();
+    setze_code(z.numchar, ndata::kopplungsart, "K");
+    auto gewinne = [&](double wind, double stunden) {
+        z.v()[tdata::mittlerer_wind] = wind;
+        z.z3()[zdata::ho][M][S] = stunden;
+        d3.te[M][S] = d3.tein[M][S] = -6.0;
+        d3.tf[M][S] = d3.tf_s[M][S] = -4.0;
+        d3.mcg[M][S] = 400.0;
+        double summe = 0.0;
+        kollektorgewinne_intervall(z.k, M, S, A, 1.0, summe);
+        return std::pair{summe, d3.es[M][S]};
+    };
+    for (double wind : {0.0, 1.5}) {
+        SCOPED_TRACE(wind);
+        const auto [eine_stunde, es_1] = gewinne(wind, 1.0);
+        ASSERT_GT(eine_stunde, 0.0);
+        const auto [sechs_stunden, es_6] = gewinne(wind, 6.0);
+        EXPECT_NEAR(sechs_stunden, 6.0 * eine_stunde, 1e-9 * sechs_stunden);
+        EXPECT_NEAR(es_6, 6.0 * es_1, 1e-12);
+    }
+}
+
 TEST_F(KollektorTest, StartwerteUndAbgeschalteteWaermepumpe) {
     auto& d3 = z.d3r();
     setze_code(z.numchar, ndata::rechenart, "V");

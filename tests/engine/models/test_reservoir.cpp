@@ -56,6 +56,9 @@ TEST_F(ReservoirTest, EnergieaufteilungJeKopplung) {
     const Fall faelle[] = {
         {"Endreservoir frei", "E", u'N', 4.0, 30.0, 2.0 * 40.0 / 20.0, 2.0 * 40.0 / 20.0},
         {"Endreservoir tf = T_unten", "E", u'N', 4.0, 10.0, 0.0, 0.0},
+        // At or above the supply temperature the collector heat serves whole.
+        {"Endreservoir tf ueber twv", "E", u'N', 4.0, 70.0, 2.0, 2.0},
+        {"Endreservoir tf = twv", "E", u'N', 4.0, 50.0, 2.0, 2.0},
         {"Endreservoir begrenzt", "E", u'J', 4.0, 30.0, 2.0, 0.0},
         {"Zwischen begrenzt", "Z", u'J', 4.0, 40.0, 2.0, 0.0},
         {"Zwischen COP an der Grenze", "Z", u'N', 1.0, 40.0, 0.7, 0.7},
@@ -331,6 +334,17 @@ TEST_F(ReservoirTest, KopplungImZeitschritt) {
     EXPECT_NEAR(monat, 2.0 + e, 1e-12);
     setze_code(z.numchar, ndata::kollektorschritt_fertig, "N");
     kopplung_intervall(z.k, M, S, 2.0, monat);
+    EXPECT_NEAR(monat, 2.0 + e, 1e-12);
+
+    // A heat pump off in the interval couples nothing, even at its lower COP
+    // limit, where the split would book the whole demand as electricity.
+    setze_code(z.numchar, ndata::kollektorschritt_fertig, "J");
+    d3.wpausflag[S] = u'J';
+    d3.tf[M][S] = -80.0;
+    d3.equer_verbrauch[M][S] = 3.0;
+    kopplung_intervall(z.k, M, S, 0.0, monat);
+    EXPECT_EQ(d3.copww[M][S], 1.0);
+    EXPECT_NEAR(d3.er[M][S], 1.0 + e, 1e-12);
     EXPECT_NEAR(monat, 2.0 + e, 1e-12);
 }
 

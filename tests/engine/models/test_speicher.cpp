@@ -426,7 +426,7 @@ TEST_F(SpeicherTest, MonatsendeKennwerteUndBilanzpruefung) {
     d.eg[6] = 100.0;
 
     // demand 90 + change (20 - 10) + losses 5 = 105: within 10 %.
-    EXPECT_DOUBLE_EQ(speicher_monatsende(pl, 6, d, mz, 1, z.numchar, *z.dm), 10.0);
+    EXPECT_DOUBLE_EQ(speicher_monatsende(pl, 6, zustand::monatstart(), d, mz, 1, z.numchar, *z.dm), 10.0);
     EXPECT_DOUBLE_EQ(d.msp_max_puffer[6], 50.0);
     EXPECT_DOUBLE_EQ(d.msp_max_lang[6], 50.0);
     EXPECT_EQ(d.e_next_puffer[6], 12.0);
@@ -436,17 +436,30 @@ TEST_F(SpeicherTest, MonatsendeKennwerteUndBilanzpruefung) {
     EXPECT_TRUE(s.senke.texte.empty());
 
     d.eg[6] = 80.0;  // 105 / 80 outside the band
-    speicher_monatsende(pl, 6, d, mz, 1, z.numchar, *z.dm);
+    speicher_monatsende(pl, 6, zustand::monatstart(), d, mz, 1, z.numchar, *z.dm);
     EXPECT_TRUE(s.senke.enthaelt("Warnung: Inkonsistenz des Speicherinhaltes."));
     s.senke.texte.clear();
     z.numchar[ndata::kontrolllauf] = "J";  // control run: no check
-    speicher_monatsende(pl, 6, d, mz, 1, z.numchar, *z.dm);
+    speicher_monatsende(pl, 6, zustand::monatstart(), d, mz, 1, z.numchar, *z.dm);
     z.numchar[ndata::kontrolllauf] = "N";
-    speicher_monatsende(pl, 6, d, mz, 0, z.numchar, *z.dm);  // no check asked
+    speicher_monatsende(pl, 6, zustand::monatstart(), d, mz, 0, z.numchar, *z.dm);  // no check asked
     EXPECT_TRUE(s.senke.texte.empty());
     // Yearly resolution takes the previous month from the run results.
     z.numchar[ndata::zeitraum] = "J";
     z.dm->feldns_puffer[5] = 1.0;
     z.dm->feldns_lang[5] = 2.0;
-    EXPECT_DOUBLE_EQ(speicher_monatsende(pl, 6, d, mz, 1, z.numchar, *z.dm), 17.0);
+    EXPECT_DOUBLE_EQ(speicher_monatsende(pl, 6, zustand::monatstart(), d, mz, 1, z.numchar, *z.dm), 17.0);
+
+    // The start month begins with reset, empty stores: its change counts from
+    // 0, not from the month before it (a previous pass over the year), in
+    // either resolution.
+    zustand::monatstart() = 6;
+    d.eg[6] = 115.0;  // 90 + 20 + 5
+    for (const char* zeitraum : {"M", "J"}) {
+        z.numchar[ndata::zeitraum] = zeitraum;
+        s.senke.texte.clear();
+        EXPECT_DOUBLE_EQ(speicher_monatsende(pl, 6, zustand::monatstart(), d, mz, 1, z.numchar, *z.dm), 20.0) << zeitraum;
+        EXPECT_TRUE(s.senke.texte.empty()) << zeitraum;
+    }
+    zustand::monatstart() = 1;
 }

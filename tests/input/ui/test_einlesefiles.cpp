@@ -13,6 +13,8 @@
 
 #include <filesystem>
 
+#include <sqlite3.h>
+
 #include "app/simulation_run.h"
 #include "app/ui/THauptmenue.h"
 #include "app/ui/TSimulationsdaten.h"
@@ -67,10 +69,22 @@ private slots:
     void suchfilter_und_aufraeumen_von_haupt();
 
 private:
+    // Switches the month mode of "Braunschweig EFH" to intervals, so that its
+    // run needs the interval kernel, which this version refuses.
+    void braunschweig_braucht_intervallkern();
+
     std::unique_ptr<antworter> a;
     std::unique_ptr<testprogramm> t;
     TEinlesefiles* e = nullptr;
 };
+
+void Einlesefiles::braunschweig_braucht_intervallkern() {
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open((t->db() / "NUM.sqlite").string().c_str(), &db), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(db, "UPDATE num SET zeitraum = 'I' WHERE name = 'MAVN-N'", nullptr, nullptr, nullptr),
+             SQLITE_OK);
+    sqlite3_close(db);
+}
 
 void Einlesefiles::init() {
     a = std::make_unique<antworter>();
@@ -133,8 +147,9 @@ void Einlesefiles::datensatz_einlesen_und_simulieren_setzt_die_drei_marken_und_s
 }
 
 void Einlesefiles::abgelehnte_kombination_meldet_und_laesst_die_marken() {
-    // "Braunschweig EFH" is computed with a time-step method, which this
-    // version refuses.
+    // "Braunschweig EFH" switched to the interval-wise velocity method, which
+    // this version refuses.
+    braunschweig_braucht_intervallkern();
     QVERIFY(e->waehle_datensatz(QStringLiteral("Braunschweig EFH")));
     e->knopf("DatenEinlesen")->click();
     QVERIFY2(marke("CheckBoxDE"), qPrintable(a->alle()));
@@ -145,7 +160,7 @@ void Einlesefiles::abgelehnte_kombination_meldet_und_laesst_die_marken() {
     QVERIFY(marke("CheckBoxAF"));
     a->vergiss();
     t->programm->hauptmenue().aktion("StartSimulation1")->trigger();
-    QVERIFY2(a->gesehen(QStringLiteral("Zeitschrittverfahren")), qPrintable(a->alle()));
+    QVERIFY2(a->gesehen(QStringLiteral("Intervallkern")), qPrintable(a->alle()));
     QCOMPARE(a->meldungen.back().symbol, QMessageBox::Critical);
     QVERIFY(marke("CheckBoxDE") && marke("CheckBoxAF") && !marke("CheckBoxSim"));
     QVERIFY(!std::filesystem::exists(sim));
@@ -185,12 +200,13 @@ void Einlesefiles::serie_rechnet_bis_zum_ersten_fixierten_datensatz() {
     QVERIFY(e->statuszeile()->text().contains(QStringLiteral("0 Datensätze gerechnet")));
 
     // A run that does not complete stops the batch; its data set stays NF.
+    braunschweig_braucht_intervallkern();
     QVERIFY(e->waehle_datensatz(QStringLiteral("Braunschweig EFH")));
     e->knopf("Serie")->click();
     QCOMPARE(lock_von(*e, QStringLiteral("Braunschweig EFH")), QStringLiteral("NF"));
     QVERIFY2(e->statuszeile()->text().contains(QStringLiteral("Serie angehalten bei: Braunschweig EFH")),
              qPrintable(e->statuszeile()->text()));
-    QVERIFY2(e->statuszeile()->text().contains(QStringLiteral("Zeitschrittverfahren")),
+    QVERIFY2(e->statuszeile()->text().contains(QStringLiteral("Intervallkern")),
              qPrintable(e->statuszeile()->text()));
 }
 
@@ -242,6 +258,12 @@ void Einlesefiles::kopie_wartet_in_den_feldern_und_wird_gespeichert() {
 void Einlesefiles::suchfilter_und_aufraeumen_von_haupt() {
     const std::size_t alle = liste(*e).size();
     QVERIFY(alle > 40);
+    auto standardsaetze = [this] {
+        std::size_t n = 0;
+        for (const auto& [name, l] : liste(*e)) n += name.startsWith(QStringLiteral("test_"));
+        return n;
+    };
+    const std::size_t standard = standardsaetze();
     e->suchfeld(0)->setText(QStringLiteral("test_ir%"));
     e->knopf("Anwenden")->click();
     QCOMPARE(liste(*e).size(), std::size_t(2));
@@ -269,9 +291,11 @@ void Einlesefiles::suchfilter_und_aufraeumen_von_haupt() {
     QCOMPARE(liste(*e).size(), fixierte);
     e->knopf("Fixierungen")->click();
     for (const auto& [n, l] : liste(*e)) QCOMPARE(l, QStringLiteral("NF"));
-    // "Addiere Default" brings the standard test data sets back.
+    // "Addiere Default" brings the standard test data sets back (the other
+    // site data sets deleted above stay deleted).
     e->knopf("AddiereDefault")->click();
-    QCOMPARE(liste(*e).size(), alle);
+    QCOMPARE(standardsaetze(), standard);
+    QCOMPARE(lock_von(*e, QStringLiteral("EFH Potsdam 2019 stuendlich")), QStringLiteral("NF"));
 }
 
 QTEST_MAIN(Einlesefiles)

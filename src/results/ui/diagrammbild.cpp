@@ -1,0 +1,306 @@
+#include "results/ui/diagrammbild.h"
+
+#include <QChart>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QScatterSeries>
+#include <QSvgGenerator>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "results/ergebnisgraphik.h"
+#include "results/graphiktexte.h"
+#include "results/graphkalk.h"
+
+namespace {
+
+// Curve colours, one per curve number; the right curve i takes the colour of
+// left curve i, dashed. No yellow: it vanishes on white paper.
+const QColor FARBEN[] = {QColor(0x1f, 0x4e, 0xa8), QColor(0xc0, 0x28, 0x28), QColor(0x2a, 0x8a, 0x2a),
+                         QColor(0x80, 0x00, 0x80), QColor(0xe0, 0x7b, 0x00), QColor(0x6b, 0x4a, 0x2b)};
+
+QColor farbe(int i) { return FARBEN[static_cast<std::size_t>(i) % std::size(FARBEN)]; }
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+void leere(QChart& chart) {
+    chart.removeAllSeries();
+    for (QAbstractAxis* a : chart.axes()) {
+        chart.removeAxis(a);
+        delete a;
+    }
+}
+
+// Range of x over all points; a single value or none gets a span of its own.
+std::pair<double, double> x_bereich(const std::vector<kurvenanzeige>& serien) {
+    double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+    for (const auto& s : serien)
+        for (const auto& [x, y] : s.punkte) {
+            (void)y;
+            if (!std::isfinite(x)) continue;
+            lo = std::min(lo, x);
+            hi = std::max(hi, x);
+        }
+    if (!(lo <= hi)) return {0.0, 1.0};
+    if (lo == hi) return {lo - 1.0, hi + 1.0};
+    return {lo, hi};
+}
+
+QList<QPointF> als_punkte(const std::vector<std::pair<double, double>>& p) {
+    QList<QPointF> l;
+    l.reserve(static_cast<qsizetype>(p.size()));
+    for (const auto& [x, y] : p) l.append(QPointF(x, y));
+    return l;
+}
+
+// A line; few points are marked so that a curve of one point is seen too.
+QLineSeries* linie(const QString& name, const std::vector<std::pair<double, double>>& p, const QColor& c,
+                   bool gestrichelt, bool labels) {
+    auto* s = new QLineSeries;
+    s->setName(name);
+    s->replace(als_punkte(p));
+    QPen stift(c);
+    stift.setWidthF(2.0);
+    if (gestrichelt) stift.setStyle(Qt::DashLine);
+    s->setPen(stift);
+    s->setPointsVisible(p.size() <= 40);
+    s->setPointLabelsVisible(labels);
+    s->setPointLabelsFormat(QStringLiteral("@yPoint"));
+    s->setPointLabelsClipping(false);
+    return s;
+}
+
+void titel_setzen(QChart& chart, const QString& titel, const QString& info) {
+    QString t = titel.toHtmlEscaped();
+    if (!info.isEmpty()) t += QStringLiteral("<br><small>") + info.toHtmlEscaped() + QStringLiteral("</small>");
+    chart.setTitle(t);
+}
+
+// An axis range as the chart window sets it: largest y plus 10 %, smallest
+// minus 10 % when negative, else 0; a largest value of 0 becomes 10.
+std::pair<double, double> y_bereich(const std::vector<double>& ys) {
+    if (ys.empty()) return {0.0, 11.0};
+    double lo = *std::min_element(ys.begin(), ys.end()), hi = *std::max_element(ys.begin(), ys.end());
+    if (hi == 0.0) hi = 10.0;
+    return {lo < 0.0 ? lo - std::abs(lo) * 0.1 : 0.0, hi + std::abs(hi) * 0.1};
+}
+
+void grundeinstellung(QChart& chart) {
+    chart.setAnimationOptions(QChart::NoAnimation);
+    chart.setBackgroundRoundness(0);
+    chart.setMargins(QMargins(5, 5, 5, 5));
+    chart.legend()->setAlignment(Qt::AlignBottom);
+}
+
+// Lays the chart out at its current size (a chart outside a view is laid
+// out only by the event loop otherwise).
+void auslegen(QChart& chart) {
+    if (QGraphicsLayout* l = chart.layout()) l->activate();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    if (QGraphicsLayout* l = chart.layout()) l->activate();
+}
+
+// The chart of `a` in a scene of its own, laid out at `groesse`.
+struct bildszene {
+    QGraphicsScene szene;
+    QChart* chart = new QChart;
+    bildszene(const diagrammanzeige& a, QSize groesse) {
+        szene.addItem(chart);
+        zeichne_diagramm(*chart, a, true);
+        chart->setGeometry(QRectF(QPointF(0, 0), QSizeF(groesse)));
+        szene.setSceneRect(chart->geometry());
+        auslegen(*chart);
+    }
+    void male(QPainter& p, const QRectF& ziel) { szene.render(&p, ziel, szene.sceneRect(), Qt::IgnoreAspectRatio); }
+};
+
+}  // namespace
+
+void zeichne_diagramm(QChart& chart, const diagrammanzeige& a, bool mit_titel) {
+    leere(chart);
+    grundeinstellung(chart);
+    if (mit_titel) titel_setzen(chart, q(a.titel), q(a.info));
+    else chart.setTitle(QString());
+
+    auto* x = new QValueAxis;
+    x->setTitleText(q(a.achse_unten));
+    const auto [x_lo, x_hi] = x_bereich(a.serien);
+    x->setRange(x_lo, x_hi);
+    x->applyNiceNumbers();
+    auto* y = new QValueAxis;
+    y->setTitleText(q(a.achse_links));
+    y->setRange(a.links.min, a.links.max);
+    chart.addAxis(x, Qt::AlignBottom);
+    chart.addAxis(y, Qt::AlignLeft);
+
+    const bool rechte = a.rechts_sichtbar &&
+                        std::any_of(a.serien.begin(), a.serien.end(), [](const kurvenanzeige& k) { return k.rechts; });
+    QValueAxis* yr = nullptr;
+    if (rechte) {
+        yr = new QValueAxis;
+        yr->setTitleText(q(a.achse_rechts));
+        yr->setRange(a.rechts.min, a.rechts.max);
+        chart.addAxis(yr, Qt::AlignRight);
+    }
+    int links = 0, rechts = 0;
+    for (const kurvenanzeige& k : a.serien) {
+        if (k.rechts && !rechte) continue;
+        const int i = k.rechts ? rechts++ : links++;
+        QLineSeries* s = linie(q(k.titel), k.punkte, farbe(i), k.rechts, a.labels);
+        chart.addSeries(s);
+        s->attachAxis(x);
+        s->attachAxis(k.rechts ? yr : y);
+    }
+    chart.legend()->setVisible(!a.serien.empty());
+}
+
+void zeichne_diagramm(QChart& chart, const uebersichtsdiagramm& d) {
+    leere(chart);
+    grundeinstellung(chart);
+    titel_setzen(chart, q(d.titel), d.berechnet ? QString() : q(graphiktexte::nicht_berechnet.text()));
+
+    std::vector<double> ys;
+    double x_lo = std::numeric_limits<double>::infinity(), x_hi = -x_lo;
+    for (const auto& k : d.kurven)
+        for (const auto& [px, py] : k.werte) {
+            if (!std::isfinite(px) || !std::isfinite(py)) continue;
+            ys.push_back(py);
+            x_lo = std::min(x_lo, px);
+            x_hi = std::max(x_hi, px);
+        }
+    if (!(x_lo <= x_hi)) x_lo = 0.0, x_hi = 1.0;
+    if (x_lo == x_hi) x_lo -= 1.0, x_hi += 1.0;
+
+    auto* x = new QValueAxis;
+    x->setTitleText(q(d.xname));
+    x->setRange(x_lo, x_hi);
+    x->applyNiceNumbers();
+    auto* y = new QValueAxis;
+    y->setTitleText(q(d.yname));
+    const auto [y_lo, y_hi] = y_bereich(ys);
+    y->setRange(y_lo, y_hi);
+    chart.addAxis(x, Qt::AlignBottom);
+    chart.addAxis(y, Qt::AlignLeft);
+    int i = 0;
+    for (const auto& k : d.kurven) {
+        QXYSeries* s = nullptr;
+        if (k.punkte) {
+            auto* p = new QScatterSeries;
+            p->setMarkerSize(9.0);
+            p->setColor(farbe(i));
+            p->setBorderColor(farbe(i));
+            p->replace(als_punkte(k.werte));
+            p->setName(q(k.name));
+            s = p;
+        } else {
+            s = linie(q(k.name), k.werte, farbe(i), false, false);
+        }
+        ++i;
+        chart.addSeries(s);
+        s->attachAxis(x);
+        s->attachAxis(y);
+    }
+    chart.legend()->setVisible(d.kurven.size() > 1);
+}
+
+bildformat bildformat_von(const QString& datei) {
+    const QString e = QFileInfo(datei).suffix().toLower();
+    if (e == QLatin1String("svg")) return bildformat::svg;
+    if (e == QLatin1String("png")) return bildformat::png;
+    if (e == QLatin1String("pdf")) return bildformat::pdf;
+    return bildformat::unbekannt;
+}
+
+bool speichere_diagramm(const diagrammanzeige& a, const QString& datei, QSize groesse, QString* fehler) {
+    auto fehlschlag = [&](const QString& grund) {
+        if (fehler) *fehler = grund;
+        return false;
+    };
+    const bildformat f = bildformat_von(datei);
+    if (f == bildformat::unbekannt) return fehlschlag(QStringLiteral("svg, png, pdf?"));
+    if (groesse.width() < 50 || groesse.height() < 50 || groesse.width() > 20000 || groesse.height() > 20000)
+        return fehlschlag(QStringLiteral("%1 x %2").arg(groesse.width()).arg(groesse.height()));
+
+    bildszene b(a, groesse);
+    QSaveFile aus(datei);
+    if (!aus.open(QIODevice::WriteOnly)) return fehlschlag(aus.errorString());
+    const QRectF ziel(QPointF(0, 0), QSizeF(groesse));
+    bool ok = true;
+    switch (f) {
+    case bildformat::svg: {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&aus);
+        svg.setSize(groesse);
+        svg.setViewBox(QRect(QPoint(0, 0), groesse));
+        svg.setTitle(QString::fromStdString(a.titel));
+        svg.setDescription(QString::fromStdString(a.info));
+        QPainter p(&svg);
+        p.fillRect(ziel, Qt::white);
+        b.male(p, ziel);
+        ok = p.end();
+        break;
+    }
+    case bildformat::png: {
+        QImage bild(groesse, QImage::Format_ARGB32);
+        bild.fill(Qt::white);
+        {
+            QPainter p(&bild);
+            p.setRenderHint(QPainter::Antialiasing);
+            b.male(p, ziel);
+        }
+        ok = bild.save(&aus, "PNG");
+        break;
+    }
+    case bildformat::pdf: {
+        QPdfWriter pdf(&aus);
+        pdf.setResolution(96);
+        pdf.setPageSize(QPageSize(QSizeF(groesse.width() * 72.0 / 96.0, groesse.height() * 72.0 / 96.0),
+                                  QPageSize::Point, QString(), QPageSize::ExactMatch));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setTitle(QString::fromStdString(a.titel));
+        QPainter p(&pdf);
+        p.setRenderHint(QPainter::Antialiasing);
+        b.male(p, QRectF(p.viewport()));
+        ok = p.end();
+        break;
+    }
+    case bildformat::unbekannt:
+        break;
+    }
+    if (!ok) {
+        aus.cancelWriting();
+        return fehlschlag(aus.errorString());
+    }
+    if (!aus.commit()) return fehlschlag(aus.errorString());
+    return true;
+}
+
+void drucke_diagramm(QPrinter& drucker, const diagrammanzeige& a, const QString& ueberschrift) {
+    QPainter p;
+    if (!p.begin(&drucker)) return;
+    const QRect seite = p.viewport();
+    const double breite = std::max(100.0, std::min<double>(seite.width() - 400.0, 1.5 * (seite.height() - 700.0)));
+    const QRectF ziel(200.0, 500.0, breite, breite * 2.0 / 3.0);
+    QFont f = p.font();
+    f.setPointSize(12);
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(QPointF(200.0, 250.0), ueberschrift);
+    bildszene b(a, QSize(1200, 800));
+    b.male(p, ziel);
+    p.end();
+}

@@ -36,6 +36,24 @@ const QColor FARBEN[] = {QColor(0x1f, 0x4e, 0xa8), QColor(0xc0, 0x28, 0x28), QCo
 QColor farbe(int i) { return FARBEN[static_cast<std::size_t>(i) % std::size(FARBEN)]; }
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
+// Legend entries and axis titles are rich text in Qt Charts: names are
+// escaped so that "<" or "&" in a data set's name show as written.
+QString html(const std::string& s) { return QString::fromStdString(s).toHtmlEscaped(); }
+
+// Ticks at round numbers (1, 2, 2.5 or 5 times a power of ten, about five
+// of them) inside the axis range the chart window fixed.
+void runde_teilung(QValueAxis* a, double lo, double hi) {
+    a->setLabelFormat(QStringLiteral("%g"));
+    const double spanne = hi - lo;
+    if (!std::isfinite(spanne) || !(spanne > 0.0)) return;
+    const double roh = spanne / 5.0;
+    const double p = std::pow(10.0, std::floor(std::log10(roh)));
+    const double f = roh / p;
+    const double schritt = (f <= 1.0 ? 1.0 : f <= 2.0 ? 2.0 : f <= 2.5 ? 2.5 : f <= 5.0 ? 5.0 : 10.0) * p;
+    a->setTickType(QValueAxis::TicksDynamic);
+    a->setTickAnchor(0.0);
+    a->setTickInterval(schritt);
+}
 
 void leere(QChart& chart) {
     chart.removeAllSeries();
@@ -71,7 +89,7 @@ QList<QPointF> als_punkte(const std::vector<std::pair<double, double>>& p) {
 QLineSeries* linie(const QString& name, const std::vector<std::pair<double, double>>& p, const QColor& c,
                    bool gestrichelt, bool labels) {
     auto* s = new QLineSeries;
-    s->setName(name);
+    s->setName(name.toHtmlEscaped());
     s->replace(als_punkte(p));
     QPen stift(c);
     stift.setWidthF(2.0);
@@ -137,13 +155,15 @@ void zeichne_diagramm(QChart& chart, const diagrammanzeige& a, bool mit_titel) {
     else chart.setTitle(QString());
 
     auto* x = new QValueAxis;
-    x->setTitleText(q(a.achse_unten));
+    x->setTitleText(html(a.achse_unten));
     const auto [x_lo, x_hi] = x_bereich(a.serien);
     x->setRange(x_lo, x_hi);
     x->applyNiceNumbers();
+    x->setLabelFormat(QStringLiteral("%g"));
     auto* y = new QValueAxis;
-    y->setTitleText(q(a.achse_links));
+    y->setTitleText(html(a.achse_links));
     y->setRange(a.links.min, a.links.max);
+    runde_teilung(y, a.links.min, a.links.max);
     chart.addAxis(x, Qt::AlignBottom);
     chart.addAxis(y, Qt::AlignLeft);
 
@@ -152,8 +172,9 @@ void zeichne_diagramm(QChart& chart, const diagrammanzeige& a, bool mit_titel) {
     QValueAxis* yr = nullptr;
     if (rechte) {
         yr = new QValueAxis;
-        yr->setTitleText(q(a.achse_rechts));
+        yr->setTitleText(html(a.achse_rechts));
         yr->setRange(a.rechts.min, a.rechts.max);
+        runde_teilung(yr, a.rechts.min, a.rechts.max);
         chart.addAxis(yr, Qt::AlignRight);
     }
     int links = 0, rechts = 0;
@@ -186,13 +207,15 @@ void zeichne_diagramm(QChart& chart, const uebersichtsdiagramm& d) {
     if (x_lo == x_hi) x_lo -= 1.0, x_hi += 1.0;
 
     auto* x = new QValueAxis;
-    x->setTitleText(q(d.xname));
+    x->setTitleText(html(d.xname));
     x->setRange(x_lo, x_hi);
     x->applyNiceNumbers();
+    x->setLabelFormat(QStringLiteral("%g"));
     auto* y = new QValueAxis;
-    y->setTitleText(q(d.yname));
+    y->setTitleText(html(d.yname));
     const auto [y_lo, y_hi] = y_bereich(ys);
     y->setRange(y_lo, y_hi);
+    runde_teilung(y, y_lo, y_hi);
     chart.addAxis(x, Qt::AlignBottom);
     chart.addAxis(y, Qt::AlignLeft);
     int i = 0;
@@ -204,7 +227,7 @@ void zeichne_diagramm(QChart& chart, const uebersichtsdiagramm& d) {
             p->setColor(farbe(i));
             p->setBorderColor(farbe(i));
             p->replace(als_punkte(k.werte));
-            p->setName(q(k.name));
+            p->setName(html(k.name));
             s = p;
         } else {
             s = linie(q(k.name), k.werte, farbe(i), false, false);

@@ -17,6 +17,7 @@
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -101,7 +102,7 @@ constexpr int FELDER[] = {
 const std::vector<std::string> KATALOGSPALTEN = {"name", "haupteingabefile", "land", "bezirk", "ort", "pfad",
                                                  "optimierung", "info"};
 
-QString zahltext(double x) { return QString::number(x, 'g', 10); }
+QString zahltext(double x) { return QString::number(x, 'g', 6); }
 
 }  // namespace
 
@@ -111,25 +112,48 @@ TKalkulation::TKalkulation(QWidget* eltern) : QDialog(eltern) {
     auto* spalte = new QVBoxLayout(this);
     auto* teiler = new QSplitter(Qt::Vertical, this);
     teiler->addWidget(baue_katalog());
-    auto* mitte = new QWidget(teiler);
-    auto* m = new QHBoxLayout(mitte);
-    m->setContentsMargins(0, 0, 0, 0);
-    m->addWidget(baue_parameter(), 3);
-    m->addWidget(baue_steuerung(), 2);
-    teiler->addWidget(mitte);
-    tabellen_ = new ergebnistabellen_panel(teiler);
-    teiler->addWidget(tabellen_);
+    auto* unten = new QWidget(teiler);
+    auto* u = new QHBoxLayout(unten);
+    u->setContentsMargins(0, 0, 0, 0);
+    auto* links = new QVBoxLayout;
+    auto* kopf = new QHBoxLayout;
+    l_index_ = new QLabel(unten);
+    index_ = new QSpinBox(unten);
+    index_->setObjectName(QStringLiteral("EditIn"));
+    index_->setRange(1, 1);
+    dateiname_ = new QLabel(unten);
+    dateiname_->setObjectName(QStringLiteral("dateiname"));
+    dateiname_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    kopf->addWidget(l_index_);
+    kopf->addWidget(index_);
+    kopf->addSpacing(12);
+    kopf->addWidget(dateiname_, 1);
+    links->addLayout(kopf);
+    seiten_ = new QTabWidget(unten);
+    seiten_->setObjectName(QStringLiteral("seiten"));
+    seiten_->addTab(baue_parameter(), QString());
+    tabellen_ = new ergebnistabellen_panel(seiten_);
+    seiten_->addTab(tabellen_, QString());
+    links->addWidget(seiten_, 1);
+    u->addLayout(links, 1);
+    QWidget* steuerung = baue_steuerung();
+    steuerung->setMaximumWidth(470);
+    u->addWidget(steuerung);
+    teiler->addWidget(unten);
     teiler->setStretchFactor(0, 1);
-    teiler->setStretchFactor(1, 3);
-    teiler->setStretchFactor(2, 2);
+    teiler->setStretchFactor(1, 4);
+    teiler->setSizes({170, 700});
     spalte->addWidget(teiler, 1);
+    connect(index_, &QSpinBox::valueChanged, this, [this](int d) {
+        if (!fuellt_) zeige_index(d);
+    });
     auto* leiste = new QHBoxLayout;
     leiste->addStretch(1);
     schliessen_ = new QPushButton(this);
     leiste->addWidget(schliessen_);
     spalte->addLayout(leiste);
     connect(schliessen_, &QPushButton::clicked, this, &QDialog::accept);
-    resize(1240, 940);
+    resize(1360, 900);
     beschriften();
     schaltflaechen_zeigen();
 }
@@ -185,22 +209,8 @@ QWidget* TKalkulation::baue_katalog() {
 }
 
 QWidget* TKalkulation::baue_parameter() {
-    parameter_ = new QGroupBox(this);
+    parameter_ = new QWidget(this);
     auto* aussen = new QVBoxLayout(parameter_);
-    auto* kopf = new QHBoxLayout;
-    l_index_ = new QLabel(parameter_);
-    index_ = new QSpinBox(parameter_);
-    index_->setObjectName(QStringLiteral("EditIn"));
-    index_->setRange(1, 1);
-    dateiname_ = new QLabel(parameter_);
-    dateiname_->setObjectName(QStringLiteral("dateiname"));
-    dateiname_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    kopf->addWidget(l_index_);
-    kopf->addWidget(index_);
-    kopf->addSpacing(12);
-    kopf->addWidget(dateiname_, 1);
-    aussen->addLayout(kopf);
-
     auto* rahmen = new QScrollArea(parameter_);
     rahmen->setWidgetResizable(true);
     rahmen->setFrameShape(QFrame::NoFrame);
@@ -233,9 +243,6 @@ QWidget* TKalkulation::baue_parameter() {
     raster->setColumnStretch(3, 1);
     rahmen->setWidget(innen);
     aussen->addWidget(rahmen, 1);
-    connect(index_, &QSpinBox::valueChanged, this, [this](int d) {
-        if (!fuellt_) zeige_index(d);
-    });
     return parameter_;
 }
 
@@ -396,7 +403,8 @@ void TKalkulation::beschriften() {
     schliessen_->setText(q(c::schliessen));
     l_index_->setText(q(c::datenindex));
     anzahl_->setText(q(c::anzahl).arg(k_.index.size()));
-    parameter_->setTitle(q(c::parameter));
+    seiten_->setTabText(0, q(c::parameter));
+    seiten_->setTabText(1, q(c::kosten_tabelle));
     for (const auto& [k, l] : namen_) {
         l->setText(q(kostenparameter_name(k)));
         einheiten_[k]->setText(q(kostenparameter_einheit(k)));
@@ -639,7 +647,7 @@ void TKalkulation::tabellen_fuellen() {
         const bool zellen_variieren = di.iradioGroupSf == zellmodus::variieren && di.isolarzellen == 1;
         t.zeilenkopf = beschriftung_mit_einheit(
             (zellen_variieren ? kostentexte::zellflaeche : kostentexte::kollektorflaeche).text(), flaeche);
-        const std::string quelle = di.dateiname.filename().string();
+        const std::string quelle;  // the table's title names the file
         t.spalten = {{kostentexte::kollektorflaeche.text(), "flaeche", flaeche, quelle},
                      {kostentexte::zellflaeche.text(), "zellflaeche", flaeche, quelle},
                      {kostentexte::investition.text(), "investition", preis, quelle},

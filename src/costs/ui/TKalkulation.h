@@ -24,6 +24,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
+class QTabWidget;
 class QTableView;
 class TGraphKalk;
 class ergebnistabellen_panel;
@@ -89,7 +90,8 @@ private:
     QPushButton *einlesen_, *suchen_, *drucken_, *schliessen_;
     QLabel *l_index_, *dateiname_, *anzahl_;
     QSpinBox* index_;
-    QGroupBox* parameter_;
+    QWidget* parameter_;
+    QTabWidget* seiten_;
     std::map<int, QLineEdit*> felder_;
     std::map<int, QLabel*> namen_, einheiten_;
     QPushButton *solarzellen_, *waermebedarf_, *berechnen_, *delta_, *skalieren_;

@@ -24,7 +24,8 @@ constexpr text_paar stand{"Stand:", "State:"};
 constexpr text_paar laufend{"Laufende Rechnung", "Current run"};
 constexpr text_paar schritt{"Parameterschritt %1: %2 qm", "Parameter step %1: %2 qm"};
 constexpr text_paar punkte{"Stufenpunkte: %1", "Step points: %1"};
-constexpr text_paar elektrische_energie{"Elektrische Energie [kWh/M]", "Electric energy [kWh/M]"};
+constexpr text_paar keine_punkte{"Stufenpunkte: keine (nur die Zeitschrittverfahren V, T und M liefern welche)",
+                                 "Step points: none (only the time-step methods V, T and M report them)"};
 }  // namespace c
 
 constexpr int TAKT_MS = 150;
@@ -103,7 +104,7 @@ void TDiagramme::hideEvent(QHideEvent* e) {
 }
 
 void TDiagramme::oeffnen() {
-    gesehen_ = UINT64_MAX;
+    beschriften();
     aktualisieren();
     show();
     raise();
@@ -134,18 +135,17 @@ void TDiagramme::aktualisieren() {
 
 void TDiagramme::zeichnen() {
     const QString x_name = q(stand_.v_x_achse);
-    const QString y_name = q(c::elektrische_energie);
     beschriftung_->setText(q(stand_.v_beschriftung));
     const int i = auswahl_->currentIndex();
     if (i > 0) {
         const int k = auswahl_->itemData(i).toInt();
         const zwischenergebnis& z = stand_.zwischenergebnisse[static_cast<std::size_t>(k - 1)];
         flaeche_->setText(flaechentext(z.flaeche));
-        diagramme_->zeige(z.monate, x_name, y_name);
+        diagramme_->zeige(z.monate, x_name);
         return;
     }
     flaeche_->setText(stand_.v_offen ? flaechentext(stand_.v_flaeche) : QString());
-    diagramme_->zeige(stand_.v_monate, x_name, y_name);
+    diagramme_->zeige(stand_.v_monate, x_name);
 }
 
 TDiagrammeT::TDiagrammeT(laufmonitor& monitor, QWidget* eltern) : QDialog(eltern), monitor_(monitor) {
@@ -191,7 +191,7 @@ void TDiagrammeT::hideEvent(QHideEvent* e) {
 }
 
 void TDiagrammeT::oeffnen() {
-    gesehen_ = UINT64_MAX;
+    beschriften();
     aktualisieren();
     show();
     raise();
@@ -208,7 +208,6 @@ void TDiagrammeT::aktualisieren() {
     flaeche_->setText(s.t_offen ? flaechentext(s.t_flaeche) : QString());
     // "Elektrische Energie [kWh] - Stufentemperatur [°C]": y, then x.
     const qsizetype trenner = text.indexOf(QStringLiteral(" - "));
-    const QString y_name = trenner < 0 ? text : text.left(trenner);
     const QString x_name = trenner < 0 ? QString() : text.mid(trenner + 3);
     for (int m = 1; m <= MAXMONAT; ++m) diagramme_->setze_x_maximum(m, s.t_x_max[static_cast<std::size_t>(m)]);
     // The step points the run reports (the same record as window (V)).
@@ -218,6 +217,7 @@ void TDiagrammeT::aktualisieren() {
             monate[static_cast<std::size_t>(m)].titel = ergebnis_monatsname(m);
             monate[static_cast<std::size_t>(m)].punkte.clear();
         }
-    diagramme_->zeige(monate, x_name, y_name);
-    punkte_->setText(q(c::punkte).arg(anzahl_punkte(monate)));
+    diagramme_->zeige(monate, x_name);
+    const int n = anzahl_punkte(monate);
+    punkte_->setText(n > 0 ? q(c::punkte).arg(n) : q(c::keine_punkte));
 }

@@ -146,6 +146,7 @@ TEinErg::TEinErg(QWidget* eltern) : QDialog(eltern) {
     teiler->addWidget(unten);
     teiler->setStretchFactor(0, 2);
     teiler->setStretchFactor(1, 3);
+    teiler->setSizes({260, 560});
     spalte->addWidget(teiler, 1);
 
     auto* leiste = new QHBoxLayout;
@@ -260,15 +261,21 @@ QWidget* TEinErg::baue_graphikseite() {
     monate_ = liste("ListBoxMonat", l_monate_, QAbstractItemView::MultiSelection);
     flaechen_ = liste("ListBoxFlaeche", l_flaechen_, QAbstractItemView::MultiSelection);
     monatsgroessen_->setMinimumWidth(300);
-    jahresgroessen_->setMinimumWidth(260);
-    raster->addWidget(l_monatsgroessen_, 0, 0);
-    raster->addWidget(monatsgroessen_, 1, 0, 3, 1);
-    raster->addWidget(l_jahresgroessen_, 0, 1);
-    raster->addWidget(jahresgroessen_, 1, 1, 3, 1);
-    raster->addWidget(l_monate_, 0, 2);
-    raster->addWidget(monate_, 1, 2, 3, 1);
-    raster->addWidget(l_flaechen_, 0, 3);
-    raster->addWidget(flaechen_, 1, 3, 3, 1);
+    jahresgroessen_->setMinimumWidth(300);
+    // Each list under its caption, side by side.
+    const std::pair<QLabel*, QListWidget*> spalten[] = {
+        {l_monatsgroessen_, monatsgroessen_}, {l_jahresgroessen_, jahresgroessen_}, {l_monate_, monate_},
+        {l_flaechen_, flaechen_}};
+    const int dehnung[] = {3, 3, 1, 1};
+    int i = 0;
+    for (const auto& [l, x] : spalten) {
+        auto* spalte = new QVBoxLayout;
+        spalte->addWidget(l);
+        spalte->addWidget(x, 1);
+        raster->addLayout(spalte, 0, i);
+        raster->setColumnStretch(i, dehnung[i]);
+        ++i;
+    }
 
     auto* rechts = new QVBoxLayout;
     konstante_ = new QGroupBox(w);
@@ -298,11 +305,7 @@ QWidget* TEinErg::baue_graphikseite() {
     rechts->addWidget(graphik_);
     rechts->addWidget(uebersicht_);
     rechts->addStretch(1);
-    raster->addLayout(rechts, 0, 4, 4, 1);
-    raster->setColumnStretch(0, 3);
-    raster->setColumnStretch(1, 2);
-    raster->setColumnStretch(2, 1);
-    raster->setColumnStretch(3, 1);
+    raster->addLayout(rechts, 0, 4);
 
     // A mark in the annual list chooses the annual chart.
     connect(jahresgroessen_, &QListWidget::itemClicked, this, [this] { monatsgroessen_->clearSelection(); });
@@ -471,7 +474,6 @@ bool TEinErg::mittelwerte_lesen() {
     // The monthly mark is cleared: a new file starts at its annual chart.
     monatsgroessen_->clearSelection();
     if (!lade_datensatz(zeile("haupteingabefile").toStdString())) return false;
-    const uebersicht_angaben angaben = lies_uebersicht_angaben();
 
     std::filesystem::path start = einstellungen().ergebnisverzeichnis / name;
     std::error_code ec;
@@ -480,7 +482,12 @@ bool TEinErg::mittelwerte_lesen() {
     if (start.extension() == ".sim") std::swap(filter[0], filter[1]);
     const auto datei = oeffne_datei(this, q(c::dialogtitel), q(start.string()), filter);
     if (!datei) return false;
-    if (vergleich_.lade(datei->toStdString()) != ergebnisvergleich::ladeergebnis::ok) return false;
+    return lade_datei(datei->toStdString());
+}
+
+bool TEinErg::lade_datei(const std::filesystem::path& datei) {
+    const uebersicht_angaben angaben = lies_uebersicht_angaben();
+    if (vergleich_.lade(datei) != ergebnisvergleich::ladeergebnis::ok) return false;
     angaben_.push_back(angaben);
     nach_laden();
     return true;
@@ -509,7 +516,8 @@ void TEinErg::nach_laden() {
     flaechen_->setEnabled(eine);
     uebersicht_->setEnabled(eine);
     flaechenfeld_->setEnabled(n > 1);
-    tabellen_fuellen();
+    // The tables are built when they are shown.
+    if (seiten_->currentWidget() == tabellen_) tabellen_fuellen();
 }
 
 void TEinErg::tabellen_fuellen(int auswahl) {

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -50,6 +51,9 @@ public:
     // "Mittelwerte lesen": the selected row's data set is loaded, its file
     // chosen in the open dialog and added to the comparison. True when added.
     bool mittelwerte_lesen();
+    // Adds `datei` to the comparison with the data set loaded now (its
+    // demand and plant data go to the overviews). True when added.
+    bool lade_datei(const std::filesystem::path& datei);
     // "Zeitabhängige Daten": the control file of the selected row's data set.
     bool zeitabhaengige_daten();
     // "Graphik": the monthly chart (a monthly quantity marked) or the annual

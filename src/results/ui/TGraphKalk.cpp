@@ -172,7 +172,7 @@ TGraphKalk::TGraphKalk(QWidget* eltern) : QDialog(eltern), kern_(std::make_uniqu
     connect(schliessen_, &QPushButton::clicked, this, &QDialog::accept);
 
     rechnen_->setVisible(false);
-    resize(1060, 680);
+    resize(1200, 720);
     beschriften();
     darstellen();
 }
@@ -227,6 +227,7 @@ void TGraphKalk::besetzeSeries(const graphdata& links, const graphdata& rechts, 
 }
 
 void TGraphKalk::darstellen() {
+    beschriften();
     const diagrammanzeige& a = kern_->anzeige();
     zeichne_diagramm(*chart_, a, false);
     titel_->setText(q(a.titel));

@@ -40,20 +40,6 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 // escaped so that "<" or "&" in a data set's name show as written.
 QString html(const std::string& s) { return QString::fromStdString(s).toHtmlEscaped(); }
 
-// Ticks at round numbers (1, 2, 2.5 or 5 times a power of ten, about five
-// of them) inside the axis range the chart window fixed.
-void runde_teilung(QValueAxis* a, double lo, double hi) {
-    a->setLabelFormat(QStringLiteral("%g"));
-    const double spanne = hi - lo;
-    if (!std::isfinite(spanne) || !(spanne > 0.0)) return;
-    const double roh = spanne / 5.0;
-    const double p = std::pow(10.0, std::floor(std::log10(roh)));
-    const double f = roh / p;
-    const double schritt = (f <= 1.0 ? 1.0 : f <= 2.0 ? 2.0 : f <= 2.5 ? 2.5 : f <= 5.0 ? 5.0 : 10.0) * p;
-    a->setTickType(QValueAxis::TicksDynamic);
-    a->setTickAnchor(0.0);
-    a->setTickInterval(schritt);
-}
 
 void leere(QChart& chart) {
     chart.removeAllSeries();
@@ -117,11 +103,14 @@ std::pair<double, double> y_bereich(const std::vector<double>& ys) {
     return {lo < 0.0 ? lo - std::abs(lo) * 0.1 : 0.0, hi + std::abs(hi) * 0.1};
 }
 
-void grundeinstellung(QChart& chart) {
+void grundeinstellung(QChart& chart, double titelgroesse) {
     chart.setAnimationOptions(QChart::NoAnimation);
     chart.setBackgroundRoundness(0);
     chart.setMargins(QMargins(5, 5, 5, 5));
-    chart.legend()->setAlignment(Qt::AlignBottom);
+    QFont f = QChart().titleFont();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * titelgroesse);
+    chart.setTitleFont(f);
 }
 
 // Lays the chart out at its current size (a chart outside a view is laid
@@ -146,11 +135,34 @@ struct bildszene {
     void male(QPainter& p, const QRectF& ziel) { szene.render(&p, ziel, szene.sceneRect(), Qt::IgnoreAspectRatio); }
 };
 
+// Long curve names do not fit side by side below the chart: then the legend
+// lists them one under the other on the right.
+void legende_setzen(QChart& chart, const std::vector<std::string>& namen) {
+    std::size_t zeichen = 0;
+    for (const auto& n : namen) zeichen += n.size() + 6;
+    chart.legend()->setAlignment(zeichen > 110 ? Qt::AlignRight : Qt::AlignBottom);
+    chart.legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
+    chart.legend()->setVisible(!namen.empty());
+}
+
 }  // namespace
+
+void runde_teilung(QValueAxis* a, double lo, double hi) {
+    a->setLabelFormat(QStringLiteral("%g"));
+    const double spanne = hi - lo;
+    if (!std::isfinite(spanne) || !(spanne > 0.0)) return;
+    const double roh = spanne / 5.0;
+    const double p = std::pow(10.0, std::floor(std::log10(roh)));
+    const double f = roh / p;
+    const double schritt = (f <= 1.0 ? 1.0 : f <= 2.0 ? 2.0 : f <= 2.5 ? 2.5 : f <= 5.0 ? 5.0 : 10.0) * p;
+    a->setTickType(QValueAxis::TicksDynamic);
+    a->setTickAnchor(0.0);
+    a->setTickInterval(schritt);
+}
 
 void zeichne_diagramm(QChart& chart, const diagrammanzeige& a, bool mit_titel) {
     leere(chart);
-    grundeinstellung(chart);
+    grundeinstellung(chart, 1.25);
     if (mit_titel) titel_setzen(chart, q(a.titel), q(a.info));
     else chart.setTitle(QString());
 
@@ -178,21 +190,25 @@ void zeichne_diagramm(QChart& chart, const diagrammanzeige& a, bool mit_titel) {
         chart.addAxis(yr, Qt::AlignRight);
     }
     int links = 0, rechts = 0;
+    std::vector<std::string> namen;
     for (const kurvenanzeige& k : a.serien) {
         if (k.rechts && !rechte) continue;
+        namen.push_back(k.titel);
         const int i = k.rechts ? rechts++ : links++;
         QLineSeries* s = linie(q(k.titel), k.punkte, farbe(i), k.rechts, a.labels);
         chart.addSeries(s);
         s->attachAxis(x);
         s->attachAxis(k.rechts ? yr : y);
     }
-    chart.legend()->setVisible(!a.serien.empty());
+    legende_setzen(chart, namen);
 }
 
 void zeichne_diagramm(QChart& chart, const uebersichtsdiagramm& d) {
     leere(chart);
-    grundeinstellung(chart);
+    grundeinstellung(chart, 1.0);
     titel_setzen(chart, q(d.titel), d.berechnet ? QString() : q(graphiktexte::nicht_berechnet.text()));
+    // A sum of two quantities gets a line of its own for each.
+    if (d.titel.size() > 36) chart.setTitle(chart.title().replace(QStringLiteral(" + "), QStringLiteral("<br>+ ")));
 
     std::vector<double> ys;
     double x_lo = std::numeric_limits<double>::infinity(), x_hi = -x_lo;
@@ -212,7 +228,8 @@ void zeichne_diagramm(QChart& chart, const uebersichtsdiagramm& d) {
     x->applyNiceNumbers();
     x->setLabelFormat(QStringLiteral("%g"));
     auto* y = new QValueAxis;
-    y->setTitleText(html(d.yname));
+    // A quantity without unit ("-") needs no axis title.
+    y->setTitleText(d.yname == "-" ? QString() : html(d.yname));
     const auto [y_lo, y_hi] = y_bereich(ys);
     y->setRange(y_lo, y_hi);
     runde_teilung(y, y_lo, y_hi);
@@ -237,6 +254,9 @@ void zeichne_diagramm(QChart& chart, const uebersichtsdiagramm& d) {
         s->attachAxis(x);
         s->attachAxis(y);
     }
+    std::vector<std::string> namen;
+    for (const auto& k : d.kurven) namen.push_back(k.name);
+    legende_setzen(chart, namen);
     chart.legend()->setVisible(d.kurven.size() > 1);
 }
 

@@ -8,6 +8,7 @@
 
 class QChart;
 class QPrinter;
+class QValueAxis;
 struct diagrammanzeige;
 struct uebersichtsdiagramm;
 
@@ -22,6 +23,10 @@ void zeichne_diagramm(QChart& chart, const diagrammanzeige& a, bool mit_titel);
 // series), axis captions and title; "Größe nicht berechnet" as subtitle when
 // the file lacks a quantity.
 void zeichne_diagramm(QChart& chart, const uebersichtsdiagramm& d);
+
+// Ticks of a value axis at round numbers (1, 2, 2.5 or 5 times a power of
+// ten, about five of them) inside the range lo .. hi, which stays as set.
+void runde_teilung(QValueAxis* achse, double lo, double hi);
 
 // Picture formats, chosen by the file's extension (.svg, .png, .pdf).
 enum class bildformat { svg, png, pdf, unbekannt };

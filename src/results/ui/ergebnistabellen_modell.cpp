@@ -139,7 +139,7 @@ void ergebnistabellen_panel::zeige(int i) {
     else modell_->setze({});
     kopieren_->setEnabled(gezeigt() != nullptr);
     speichern_->setEnabled(gezeigt() != nullptr);
-    raster_->resizeColumnToContents(0);
+    raster_->resizeColumnsToContents();
 }
 
 const ergebnis_anzeigetabelle* ergebnistabellen_panel::gezeigt() const {

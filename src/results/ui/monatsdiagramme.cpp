@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "results/ui/diagrammbild.h"
+
 monatsdiagramme::monatsdiagramme(QWidget* eltern) : QWidget(eltern) {
     auto* raster = new QGridLayout(this);
     raster->setSpacing(2);
@@ -33,7 +35,7 @@ monatsdiagramme::monatsdiagramme(QWidget* eltern) : QWidget(eltern) {
             QFont k = a->labelsFont();
             k.setPointSizeF(std::max(6.0, k.pointSizeF() - 1.5));
             a->setLabelsFont(k);
-            a->setTickCount(4);
+            a->setLabelFormat(QStringLiteral("%g"));
         }
         chart->addAxis(x, Qt::AlignBottom);
         chart->addAxis(y, Qt::AlignLeft);
@@ -59,8 +61,7 @@ int monatsdiagramme::punkte(int monat) const {
     return monat >= 1 && monat <= MAXMONAT ? static_cast<int>(linien_[static_cast<std::size_t>(monat)]->count()) : 0;
 }
 
-void monatsdiagramme::zeige(const std::array<monitor_monat, MAXMONAT + 1>& monate, const QString& x_name,
-                            const QString& y_name) {
+void monatsdiagramme::zeige(const std::array<monitor_monat, MAXMONAT + 1>& monate, const QString& x_name) {
     for (int m = 1; m <= MAXMONAT; ++m) {
         const auto i = static_cast<std::size_t>(m);
         const monitor_monat& mm = monate[i];
@@ -87,8 +88,13 @@ void monatsdiagramme::zeige(const std::array<monitor_monat, MAXMONAT + 1>& monat
         if (x_max > 0) x_lo = std::min(0.0, x_lo), x_hi = std::max<double>(x_max, x_hi);
         if (x_lo == x_hi) x_lo -= 1.0, x_hi += 1.0;
         x_[i]->setRange(x_lo, x_hi);
-        y_[i]->setRange(std::min(0.0, y_lo), y_hi > 0.0 ? y_hi * 1.1 : 10.0);
+        runde_teilung(x_[i], x_lo, x_hi);
+        const double y_min = std::min(0.0, y_lo), y_max = y_hi > 0.0 ? y_hi * 1.1 : 10.0;
+        y_[i]->setRange(y_min, y_max);
+        runde_teilung(y_[i], y_min, y_max);
+        // The quantities are named once, above the charts; the bottom row
+        // names x, so that small charts keep their room for the curve.
         x_[i]->setTitleText(m > 8 ? x_name : QString());
-        y_[i]->setTitleText((m - 1) % 4 == 0 ? y_name : QString());
+        y_[i]->setTitleText(QString());
     }
 }

@@ -18,8 +18,9 @@ class monatsdiagramme : public QWidget {
     Q_OBJECT
 public:
     explicit monatsdiagramme(QWidget* eltern = nullptr);
-    // Titles and points of the twelve months ([1..12]); x and y captions.
-    void zeige(const std::array<monitor_monat, MAXMONAT + 1>& monate, const QString& x_name, const QString& y_name);
+    // Titles and points of the twelve months ([1..12]); the x caption goes
+    // below the bottom row (the window names y above the charts).
+    void zeige(const std::array<monitor_monat, MAXMONAT + 1>& monate, const QString& x_name);
     // Bottom-axis maximum of month m (none when not positive).
     void setze_x_maximum(int monat, int maximum);
     int punkte(int monat) const;

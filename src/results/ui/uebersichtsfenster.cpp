@@ -28,7 +28,7 @@ QChartView* neue_ansicht(const uebersichtsdiagramm& d, QWidget* eltern) {
     v->setObjectName(q(d.name));
     v->setRenderHint(QPainter::Antialiasing);
     v->setFrameShape(QFrame::NoFrame);
-    v->setMinimumSize(380, 260);
+    v->setMinimumSize(300, 225);
     return v;
 }
 }  // namespace

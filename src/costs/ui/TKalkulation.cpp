@@ -137,7 +137,7 @@ TKalkulation::TKalkulation(QWidget* eltern) : QDialog(eltern) {
     links->addWidget(seiten_, 1);
     u->addLayout(links, 1);
     QWidget* steuerung = baue_steuerung();
-    steuerung->setMaximumWidth(470);
+    steuerung->setMaximumWidth(450);
     u->addWidget(steuerung);
     teiler->addWidget(unten);
     teiler->setStretchFactor(0, 1);
@@ -153,7 +153,7 @@ TKalkulation::TKalkulation(QWidget* eltern) : QDialog(eltern) {
     leiste->addWidget(schliessen_);
     spalte->addLayout(leiste);
     connect(schliessen_, &QPushButton::clicked, this, &QDialog::accept);
-    resize(1360, 900);
+    resize(1390, 900);
     beschriften();
     schaltflaechen_zeigen();
 }
@@ -228,7 +228,7 @@ QWidget* TKalkulation::baue_parameter() {
         feld->setObjectName(QStringLiteral("k%1").arg(k));
         feld->setAlignment(Qt::AlignRight);
         feld->setMinimumWidth(80);
-        feld->setMaximumWidth(120);
+        feld->setMaximumWidth(100);
         auto* einheit = new QLabel(innen);
         einheit->setMinimumWidth(60);
         raster->addWidget(name, z, s);

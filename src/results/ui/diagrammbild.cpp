@@ -160,6 +160,31 @@ void runde_teilung(QValueAxis* a, double lo, double hi) {
     a->setTickInterval(schritt);
 }
 
+namespace {
+
+// A bottom axis over [lo, hi] that ends on round steps of about a sixth of
+// the span (months 1..12 give 0..12, not 0..15 as Qt's nice numbers would).
+void x_achse_setzen(QValueAxis* a, double lo, double hi) {
+    a->setLabelFormat(QStringLiteral("%g"));
+    const double spanne = hi - lo;
+    if (!std::isfinite(spanne) || !(spanne > 0.0)) {
+        a->setRange(lo, hi);
+        return;
+    }
+    const double roh = spanne / 6.0;
+    const double p = std::pow(10.0, std::floor(std::log10(roh)));
+    const double f = roh / p;
+    const double schritt = (f <= 1.0 ? 1.0 : f <= 2.0 ? 2.0 : f <= 2.5 ? 2.5 : f <= 5.0 ? 5.0 : 10.0) * p;
+    const double ende_lo = std::floor(lo / schritt + 1e-9) * schritt;
+    const double ende_hi = std::ceil(hi / schritt - 1e-9) * schritt;
+    a->setRange(ende_lo, ende_hi);
+    a->setTickType(QValueAxis::TicksDynamic);
+    a->setTickAnchor(0.0);
+    a->setTickInterval(schritt);
+}
+
+}  // namespace
+
 void zeichne_diagramm(QChart& chart, const diagrammanzeige& a, bool mit_titel) {
     leere(chart);
     grundeinstellung(chart, 1.25);
@@ -169,9 +194,7 @@ void zeichne_diagramm(QChart& chart, const diagrammanzeige& a, bool mit_titel) {
     auto* x = new QValueAxis;
     x->setTitleText(html(a.achse_unten));
     const auto [x_lo, x_hi] = x_bereich(a.serien);
-    x->setRange(x_lo, x_hi);
-    x->applyNiceNumbers();
-    x->setLabelFormat(QStringLiteral("%g"));
+    x_achse_setzen(x, x_lo, x_hi);
     auto* y = new QValueAxis;
     y->setTitleText(html(a.achse_links));
     y->setRange(a.links.min, a.links.max);
@@ -224,9 +247,7 @@ void zeichne_diagramm(QChart& chart, const uebersichtsdiagramm& d) {
 
     auto* x = new QValueAxis;
     x->setTitleText(html(d.xname));
-    x->setRange(x_lo, x_hi);
-    x->applyNiceNumbers();
-    x->setLabelFormat(QStringLiteral("%g"));
+    x_achse_setzen(x, x_lo, x_hi);
     auto* y = new QValueAxis;
     // A quantity without unit ("-") needs no axis title.
     y->setTitleText(d.yname == "-" ? QString() : html(d.yname));

@@ -75,17 +75,19 @@ void kurven_benennen(const ergebnisvergleich& v, graphdata& links, graphdata& re
     for (graphdata* g : {&links, &rechts}) {
         for (int i = 1; i <= g->anzbild; ++i) {
             std::string& name = g->bildname[i];
+            if (!mit_rechts && name.size() >= links_marke.size() &&
+                name.compare(name.size() - links_marke.size(), links_marke.size(), links_marke) == 0)
+                name.erase(name.size() - links_marke.size());
             for (int f = 1; f <= v.anzahl(); ++f) {
                 const geladene_datei& d = v.datei(f);
-                if (name.rfind(d.pfad, 0) != 0) continue;
                 std::string titel = d.datensatz.empty() ? d.dateiname() : d.datensatz;
                 if (anzahl[d.datensatz] > 1) titel += " (" + d.dateiname() + ")";
-                std::string rest = name.substr(d.pfad.size());
-                if (!mit_rechts && rest.size() >= links_marke.size() &&
-                    rest.compare(rest.size() - links_marke.size(), links_marke.size(), links_marke) == 0)
-                    rest.erase(rest.size() - links_marke.size());
-                name = titel + rest;
-                break;
+                if (name.rfind(d.pfad, 0) == 0) {
+                    name = titel + name.substr(d.pfad.size());
+                    break;
+                }
+                // The monthly chart of one file names its curve by the area.
+                if (v.anzahl() == 1) name = titel + ", " + name;
             }
         }
     }
@@ -243,6 +245,9 @@ int exportiere_diagramm(const QStringList& argumente, std::ostream& fehler) {
             gebaut = baue_monatsgraphik(v, a, *links, *rechts);
         }
         if (!gebaut) return misserfolg(t::kein_diagramm.text() + auftrag->code);
+        // One curve per file: the annual chart of jkk would add jkk_g on a
+        // right axis, which the export leaves out.
+        rechts->anzbild = 0;
         kurven_benennen(v, *links, *rechts);
 
         graphkalk g;

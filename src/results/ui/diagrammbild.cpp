@@ -106,7 +106,8 @@ std::pair<double, double> y_bereich(const std::vector<double>& ys) {
 void grundeinstellung(QChart& chart, double titelgroesse) {
     chart.setAnimationOptions(QChart::NoAnimation);
     chart.setBackgroundRoundness(0);
-    chart.setMargins(QMargins(5, 5, 5, 5));
+    // Room on the right for the last tick label of the bottom axis.
+    chart.setMargins(QMargins(5, 5, 20, 5));
     QFont f = QChart().titleFont();
     f.setBold(true);
     f.setPointSizeF(f.pointSizeF() * titelgroesse);

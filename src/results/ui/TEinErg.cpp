@@ -43,6 +43,7 @@
 #include "lang/meldung.h"
 #include "lang/textglobale.h"
 #include "results/ergebnis_csv.h"
+#include "results/ergebnistexte.h"
 #include "results/ergebniskatalog_fixierung.h"
 #include "results/graphiktexte.h"
 #include "results/uebersicht_angaben.h"
@@ -104,6 +105,20 @@ std::vector<int> markiert(const QListWidget* l) {
     for (int i = 0; i < l->count(); ++i)
         if (l->item(i)->isSelected()) a.push_back(i + 1);
     return a;
+}
+
+// A month row of a result file is labelled with the month's name in the
+// language the file was written in; the list shows it in the language now.
+QString monatszeile(const std::string& zeile, int m) {
+    const QString z = q(zeile).trimmed();
+    const QString jetzt = q(ergebnistexte::monatsname(m)).trimmed();
+    const text_paar namen[] = {{"Januar", "January"},   {"Februar", "February"}, {"März", "March"},
+                               {"April", "April"},      {"Mai", "May"},          {"Juni", "June"},
+                               {"Juli", "July"},        {"August", "August"},    {"September", "September"},
+                               {"Oktober", "October"},  {"November", "November"}, {"Dezember", "December"}};
+    const text_paar& n = namen[m - 1];
+    if (z == QString::fromUtf8(n.deutsch) || z == QString::fromUtf8(n.englisch)) return jetzt;
+    return z;
 }
 
 int gewaehlt(const QListWidget* l) {
@@ -505,7 +520,7 @@ void TEinErg::nach_laden() {
         if (d.scheiben() >= 2)
             kollektoreinheit_->setText(q(c::kollektoreinheit) + QStringLiteral(" %1 qm").arg(
                                                                     q(flaechen_text(d.flaeche[2]))));
-        for (std::size_t r = 1; r < d.zeilen.size() && r <= 12; ++r) monate_->addItem(q(d.zeilen[r]));
+        for (std::size_t r = 1; r < d.zeilen.size() && r <= 12; ++r) monate_->addItem(monatszeile(d.zeilen[r], int(r)));
         for (int s = 1; s <= d.scheiben(); ++s)
             flaechen_->addItem(q(flaechen_text(d.flaeche[static_cast<std::size_t>(s)]) + " " + d.flaecheneinheit));
         if (monate_->count() > 0) monate_->item(0)->setSelected(true);

@@ -8,6 +8,12 @@
 //       runs " Optimieren" of the input-file form N times (default 5) while a
 //       small widget asks for a repaint every 5 ms, and prints the largest and
 //       the mean gap between two repaints during the runs, and the run times.
+//   bench_gui_zeiten ergebnisse --db DIR --results DIR [--runs N] [data set]
+//       simulates the hourly data set once (default "EFH Potsdam 2019
+//       stuendlich"), then N times (default 5): loads six copies of its
+//       control file (8760 hourly rows each) into the results window, and
+//       draws the largest chart the chart window takes (6 + 6 curves of 2000
+//       points) until it is painted; prints the times.
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,16 +23,23 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <vector>
 
+#include "app/datensatz_lauf.h"
 #include "app/programmstart.h"
+#include "data/einstellungen.h"
+#include "app/simulation_run.h"
 #include "app/ui/THauptmenue.h"
 #include "app/ui/lauf_ausfuehrer.h"
 #include "app/ui/varnek_programm.h"
 #include "data/datenbank.h"
+#include "input/datensatzauswahl.h"
 #include "input/ui/TEinlesefiles.h"
 #include "lang/meldung.h"
+#include "results/ui/TEinErg.h"
+#include "results/ui/TGraphKalk.h"
 
 namespace {
 
@@ -88,12 +101,101 @@ int fehler(const char* text) {
     return 2;
 }
 
+double mittel(const std::vector<double>& x) {
+    double s = 0.0;
+    for (double v : x) s += v;
+    return x.empty() ? 0.0 : s / static_cast<double>(x.size());
+}
+
+// Caption of column c of a loaded file: title and unit.
+std::string d_name(const geladene_datei& d, int c) {
+    const auto& s = d.spalten[static_cast<std::size_t>(c)];
+    return s.titel + " [" + s.einheit + "]";
+}
+
+// CPU time of the process in ms: on a shared machine the wall time mostly
+// measures the other processes.
+double cpu_ms() { return static_cast<double>(std::clock()) * 1000.0 / CLOCKS_PER_SEC; }
+
+// Six hourly result files in the results window, and the largest chart.
+int ergebnisse_messen(varnek_programm& p, const std::string& datensatz, int laeufe) {
+    tab(tabledata::thaupt).filter_aus();
+    if (!positioniere_haupt(datensatz)) return fehler("no such data set");
+    if (!datensatz_einlesen() || !ausgabefile_waehlen('S')) return fehler("data set not loaded");
+    lauf_beobachter still;
+    if (!rechne_geladenen_datensatz(false, still)) return fehler("simulation did not complete");
+    std::filesystem::path steuer;
+    for (const auto& d : gewaehltes_ausgabefile()->dateien(einstellungen().ergebnisverzeichnis))
+        if (d.extension() == ".str") steuer = d;
+    if (steuer.empty()) return fehler("no control file");
+    std::vector<std::filesystem::path> kopien;
+    for (int i = 1; i <= 6; ++i) {
+        kopien.push_back(steuer.parent_path() / ("stunden_" + std::to_string(i) + ".str"));
+        std::filesystem::copy_file(steuer, kopien.back(), std::filesystem::copy_options::overwrite_existing);
+    }
+    std::printf("hourly result file: %s\n", steuer.filename().string().c_str());
+
+    std::vector<double> laden, zeichnen, laden_cpu, zeichnen_cpu;
+    for (int l = 0; l < laeufe; ++l) {
+        TEinErg e(&p.hauptmenue());
+        e.show();
+        QApplication::processEvents();
+        QElapsedTimer t;
+        t.start();
+        double c0 = cpu_ms();
+        for (const auto& k : kopien)
+            if (!e.lade_datei(k)) return fehler("file not loaded");
+        QApplication::processEvents();
+        laden.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+        laden_cpu.push_back(cpu_ms() - c0);
+        const int zeilen = e.vergleich().datei(6).zeilenzahl(1);
+
+        // Six curves on each axis, 2000 points each, from the files' first two columns.
+        auto links = std::make_unique<graphdata>();
+        auto rechts = std::make_unique<graphdata>();
+        for (int f = 1; f <= 6; ++f) {
+            const geladene_datei& d = e.vergleich().datei(f);
+            for (graphdata* g : {links.get(), rechts.get()}) {
+                const int spalte = g == links.get() ? 4 : 5;
+                g->anzp[f] = MAXGRAPHPUNKTE;
+                g->xmax[f] = MAXGRAPHPUNKTE;
+                g->bildname[f] = d.dateiname() + (g == links.get() ? " (links)" : " (rechts)");
+                for (int k = 1; k <= MAXGRAPHPUNKTE; ++k) {
+                    g->x[k][f] = k;
+                    g->y[k][f] = d.werte.wert(k, spalte, 1) + f;
+                }
+            }
+        }
+        links->anzbild = rechts->anzbild = 6;
+        links->xname = "Intervall";
+        links->yname = d_name(e.vergleich().datei(1), 4);
+        rechts->yname = d_name(e.vergleich().datei(1), 5);
+        TGraphKalk g(&p.hauptmenue());
+        g.show();
+        QApplication::processEvents();
+        t.restart();
+        c0 = cpu_ms();
+        g.zeige(*links, *rechts, MAXGRAPHPUNKTE, true, 1);
+        g.repaint();
+        const QPixmap bild = g.grab();
+        zeichnen.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+        zeichnen_cpu.push_back(cpu_ms() - c0);
+        std::printf("run %d: six files (%d rows each) loaded in %.1f ms (CPU %.1f ms); largest chart drawn in %.1f ms "
+                    "(CPU %.1f ms, %dx%d)\n",
+                    l + 1, zeilen, laden.back(), laden_cpu.back(), zeichnen.back(), zeichnen_cpu.back(), bild.width(),
+                    bild.height());
+    }
+    std::printf("mean: loading six hourly files %.1f ms (CPU %.1f ms), drawing the largest chart %.1f ms (CPU %.1f ms)\n",
+                mittel(laden), mittel(laden_cpu), mittel(zeichnen), mittel(zeichnen_cpu));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList a = QApplication::arguments();
-    if (a.size() < 2) return fehler("start|optimierung --db DIR --results DIR [--runs N] [data set]");
+    if (a.size() < 2) return fehler("start|optimierung|ergebnisse --db DIR --results DIR [--runs N] [data set]");
     const QString art = a[1];
     startoptionen optionen;
     int laeufe = 5;
@@ -119,6 +221,15 @@ int main(int argc, char** argv) {
                     angelegt ? "first start (database created)" : "later start", bild.zeit, bei_main);
         schliesse_alle_tabellen();
         return bild.zeit > 0.0 ? 0 : 1;
+    }
+    if (art == QLatin1String("ergebnisse")) {
+        varnek_programm p;
+        setze_meldungs_senke(&senke);
+        p.starte(optionen, 1280);
+        const int r = ergebnisse_messen(
+            p, datensatz.isEmpty() ? std::string("EFH Potsdam 2019 stuendlich") : datensatz.toStdString(), laeufe);
+        schliesse_alle_tabellen();
+        return r;
     }
     if (art != QLatin1String("optimierung") || datensatz.isEmpty()) return fehler("unknown mode or no data set");
 

@@ -5,7 +5,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
+#include <iostream>
 #include <string>
 
 #include "app/programmstart.h"
@@ -14,6 +16,7 @@
 #include "data/datenbank.h"
 #include "lang/meldung.h"
 #include "lang/sprache.h"
+#include "results/ui/diagramm_export.h"
 
 namespace {
 
@@ -21,11 +24,23 @@ const char* const HILFE =
     "varnek - heating plants: design, simulation, optimisation, costs and control\n"
     "\n"
     "Usage: varnek [--db DIR] [--results DIR] [--lang de|en]\n"
+    "       varnek --export-chart monthly|annual --code CODE [--area A] [--size WxH]\n"
+    "              --out FILE.svg|.png|.pdf [--db DIR] [--lang de|en] RESULTFILE...\n"
     "\n"
     "  --db DIR       database directory (default: <data dir>/Varnek/DataBase; created\n"
     "                 from the default database when it holds no tables)\n"
     "  --results DIR  result directory (default: <data dir>/Varnek/Results)\n"
     "  --lang de|en   language at start (default de; switched in Einstellungen/Vorgaben)\n"
+    "\n"
+    "  --export-chart monthly|annual\n"
+    "                 writes a chart of result files without a window (Qt's offscreen\n"
+    "                 platform): monthly = the quantity over the months for the area A\n"
+    "                 (default: the last area of the first file), annual = its yearly\n"
+    "                 value over the collector area; one curve per file, named by the\n"
+    "                 file's data set, in the current output units; at most 6 files\n"
+    "  --code CODE    quantity code as in the result files (eg, jkk, nh, ...)\n"
+    "  --size WxH     picture size in pixels (default 1200x800; PDF at 96 dpi)\n"
+    "  --out FILE     .svg, .png or .pdf\n"
     "\n"
     "The same paths can be chosen in the settings window. varnek-cli runs the same\n"
     "computations without windows.\n";
@@ -57,6 +72,15 @@ int main(int argc, char** argv) {
             std::fputs(HILFE, stdout);
             return 0;
         }
+    }
+    // Charts without a window: no display needed.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--export-chart") != 0) continue;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        QStringList argumente = QApplication::arguments();
+        argumente.removeFirst();
+        return exportiere_diagramm(argumente, std::cerr);
     }
     varnek_anwendung app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Varnek"));

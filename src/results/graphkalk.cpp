@@ -73,8 +73,14 @@ void eineSeite(graphdata& ziel, const graphdata& quelle) {
 }
 
 std::string kurventitel(const std::string& bildname) {
-    const auto pos = bildname.find_last_of("\\/");
-    return pos == std::string::npos ? bildname : bildname.substr(pos + 1);
+    // " / " joins the two names of a quotient curve; it is no folder separator.
+    for (std::size_t i = bildname.size(); i-- > 0;) {
+        const char c = bildname[i];
+        const bool trenner = c == '\\' || (c == '/' && !(i > 0 && bildname[i - 1] == ' ' && i + 1 < bildname.size() &&
+                                                         bildname[i + 1] == ' '));
+        if (trenner) return bildname.substr(i + 1);
+    }
+    return bildname;
 }
 
 double abschneiden(double x, int n) {
@@ -180,8 +186,9 @@ bool graphkalk::quotient(int a, int b) {
     }
     q->anzbild = 2;
     q->anzp[1] = q->anzp[2] = n;
-    q->bildname[1] = l.bildname[a] + " / " + l.bildname[b];
-    q->bildname[2] = l.bildname[b] + " / " + l.bildname[a];
+    // Each name without its folder, so that the quotient names both curves.
+    q->bildname[1] = kurventitel(l.bildname[a]) + " / " + kurventitel(l.bildname[b]);
+    q->bildname[2] = kurventitel(l.bildname[b]) + " / " + kurventitel(l.bildname[a]);
     q->xmin[1] = l.xmin[a];
     q->xmax[1] = l.xmax[a];
     q->xmin[2] = l.xmin[b];

@@ -18,7 +18,7 @@
 void eineSeite(graphdata& ziel, const graphdata& quelle);
 
 // The part of a curve name after its last "\" (or "/", the separator of
-// paths here).
+// paths here; the " / " between the names of a quotient curve is none).
 std::string kurventitel(const std::string& bildname);
 
 // Truncates x toward zero to n decimals. A value that lies within rounding

@@ -143,6 +143,17 @@ TEST_F(Graphkalk, QuotientIstNullWoEinWertNullIst) {
     EXPECT_TRUE(senke.dialoge.empty());
 }
 
+TEST_F(Graphkalk, QuotientNenntBeideKurvenOhneOrdner) {
+    kurve(*d.links, "/home/x/a.dat (links)", {{1, 2}});
+    kurve(*d.links, "C:\\Ergebnisse\\b.dat (links)", {{1, 4}});
+    fenster.besetzeSeries(*d.links, *d.rechts, 2000, true, 1);
+    ASSERT_TRUE(fenster.quotient(1, 2));
+    const diagrammanzeige& a = fenster.anzeige();
+    ASSERT_EQ(a.serien.size(), 4u);
+    EXPECT_EQ(a.serien[2].titel, "a.dat (links) / b.dat (links)");
+    EXPECT_EQ(a.serien[3].titel, "b.dat (links) / a.dat (links)");
+}
+
 TEST_F(Graphkalk, QuotientVerschiedenerXWirdAbgelehnt) {
     kurve(*d.links, "a", {{1, 2}, {2, 3}});
     kurve(*d.links, "b", {{1, 2}, {2.5, 3}});

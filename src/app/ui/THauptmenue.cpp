@@ -30,6 +30,7 @@
 #include "app/ui/ereignisrand.h"
 #include "app/ui/lauf_ausfuehrer.h"
 #include "app/ui/varnek_programm.h"
+#include "costs/ui/TKalkulation.h"
 #include "data/datenbank.h"
 #include "data/einstellungen.h"
 #include "data/stammdaten.h"
@@ -37,6 +38,7 @@
 #include "input/ui/TEinlesefiles.h"
 #include "lang/meldung.h"
 #include "lang/textglobale.h"
+#include "results/ui/TEinErg.h"
 #include "station/RSCOM.h"
 
 namespace {
@@ -96,9 +98,7 @@ constexpr int logo_einzug[] = {30, 70, 50, 65, 80, 150, 120, 70, 70, 70, 70};
 
 // Names of the windows that come with later stages.
 constexpr text_paar fenster_neuanlegen{"Neu anlegen", "Create new"};
-constexpr text_paar fenster_kosten{"Kalkulation", "Calculation"};
 constexpr text_paar fenster_wetterstation{"Wetterstation", "Weather station"};
-constexpr text_paar fenster_ergebnisse{"Ergebnisse", "Results"};
 }  // namespace c
 
 }  // namespace
@@ -207,16 +207,16 @@ void THauptmenue::baue_menue() {
     neue_aktion(sim, "StartSimulation1", [this] { starte_lauf(false); });
 
     QMenu* kalk = neues_menue("Kalkulation");
-    neue_aktion(kalk, "JhrlicheKosten1", [this] {
+    neue_aktion(kalk, "JhrlicheKosten1", [] {
         loese_alle_master();
-        folgt_spaeter(q(c::fenster_kosten));
+        programm()->kalkulation().zeige_modal();
     });
     neue_aktion(kalk, "Wetterstation1", [this] { folgt_spaeter(q(c::fenster_wetterstation)); });
 
     QMenu* erg = neues_menue("Ergebnisse");
-    neue_aktion(erg, "ErgEin", [this] {
+    neue_aktion(erg, "ErgEin", [] {
         loese_alle_master();
-        folgt_spaeter(q(c::fenster_ergebnisse));
+        programm()->ergebnisse().zeige_modal();
     });
 
     QMenu* einst = neues_menue("Einstellungen");

@@ -30,6 +30,7 @@
 #include "input/datensatzauswahl.h"
 #include "lang/meldung.h"
 #include "lang/textglobale.h"
+#include "results/ui/TKennlinien.h"
 
 namespace {
 
@@ -52,7 +53,6 @@ constexpr text_paar simulationsfile{"Simulationsfile anlegen", "Create simulatio
 constexpr text_paar kennlinien{"Kennlinien", "Characteristics"};
 constexpr text_paar suchen{"Suchen", "Search"};
 constexpr text_paar schliessen{"Schließen", "Close"};
-constexpr text_paar fenster_kennlinien{"Kennlinien", "Characteristic curves"};
 constexpr text_paar fenster_suchen{"Datensatz suchen", "Search data set"};
 
 constexpr text_paar zeit{"Zeit", "Time"};
@@ -129,7 +129,7 @@ TSimulationsdaten::TSimulationsdaten(QWidget* eltern) : QDialog(eltern) {
     spalte->addLayout(leiste);
     connect(schliessen_, &QPushButton::clicked, this, &QDialog::accept);
     connect(kennlinien_, &QPushButton::clicked, this, [] {
-        meldung(tgtext(tg::folgt_spaeter) + c::fenster_kennlinien.text(), "M", 'M');
+        if (programm()) am_ereignisrand([] { programm()->kennlinien().exec(); });
     });
     connect(suchen_, &QPushButton::clicked, this, [] {
         meldung(tgtext(tg::folgt_spaeter) + c::fenster_suchen.text(), "M", 'M');

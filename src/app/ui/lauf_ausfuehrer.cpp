@@ -9,6 +9,7 @@
 
 #include <exception>
 
+#include "app/laufmonitor_beobachter.h"
 #include "app/simulation_run.h"
 #include "app/ui/TLauf.h"
 #include "engine/WP_variables.h"
@@ -53,6 +54,22 @@ public:
         an_fenster([a = &a_] { emit a->neu_zeichnen(); });
     }
     bool zwischenergebnisse_gewaehlt() override { return a_.zwischenergebnisse_.load(); }
+    // The monitor record is filled before these calls (laufmonitor_beobachter);
+    // the windows are opened by the window thread.
+    void zwischenergebnisse_t_oeffnen(double A) override {
+        an_fenster([a = &a_, A] { emit a->zwischenergebnisse_t(A); });
+    }
+    void zwischenergebnisse_v_oeffnen(double A) override {
+        an_fenster([a = &a_, A] { emit a->zwischenergebnisse_v(A); });
+    }
+    void zwischenergebnisse_v_zeigen() override {
+        an_fenster([a = &a_] { emit a->zwischenergebnis_gezeigt(); });
+    }
+    void graph_zeigen(const graphdata& links, const graphdata& rechts) override {
+        std::shared_ptr<const graphdata> l = std::make_shared<graphdata>(links);
+        std::shared_ptr<const graphdata> r = std::make_shared<graphdata>(rechts);
+        an_fenster([a = &a_, l, r] { emit a->graph(l, r); });
+    }
 
 private:
     void halt_pruefen() {
@@ -96,12 +113,14 @@ lauf_ausfuehrer::ende lauf_ausfuehrer::fuehre_aus(const std::function<void(lauf_
     ausgang a = ausgang::fertig;
     std::string fehlertext;
     beobachter b(*this);
+    monitor_.zuruecksetzen();
+    laufmonitor_beobachter mit_monitor(monitor_, b);
     QElapsedTimer dauer;
     dauer.start();
 
     QThread* faden = QThread::create([&] {
         try {
-            arbeit(b);
+            arbeit(mit_monitor);
         } catch (const abbruch&) {
             a = ausgang::abgebrochen;
         } catch (const std::exception& e) {

@@ -24,10 +24,14 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
+
+#include "results/laufmonitor.h"
 
 class QWidget;
 class lauf_beobachter;
+struct graphdata;
 
 class lauf_ausfuehrer : public QObject {
     Q_OBJECT
@@ -52,6 +56,9 @@ public:
     void setze_fensterverzoegerung(int ms) { verzoegerung_ms_ = ms; }
     // Duration of the last run in seconds.
     double letzte_dauer() const { return dauer_s_; }
+    // What the run monitors show: filled by the run through its observer
+    // (cleared when a run begins), read by the monitor windows.
+    laufmonitor& monitor() { return monitor_; }
 
 signals:
     void lauf_begonnen();
@@ -62,11 +69,19 @@ signals:
     void flaeche(double A);
     // The window showing the data sets and the main window are repainted.
     void neu_zeichnen();
+    // The run opened "Zwischenergebnisse (T)" or "(V)" for area A, showed
+    // window (V) after a parameter step, or handed the chart window a year
+    // run's chart (copies of the run's records).
+    void zwischenergebnisse_t(double A);
+    void zwischenergebnisse_v(double A);
+    void zwischenergebnis_gezeigt();
+    void graph(std::shared_ptr<const graphdata> links, std::shared_ptr<const graphdata> rechts);
 
 private:
     class beobachter;
     void sanduhr(bool an);
 
+    laufmonitor monitor_;
     std::atomic<bool> stopp_{false};
     std::atomic<bool> zwischenergebnisse_{true};
     bool laeuft_ = false;

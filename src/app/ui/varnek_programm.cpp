@@ -9,12 +9,17 @@
 #include "app/ui/Tinfo.h"
 #include "app/ui/gui_senke.h"
 #include "app/ui/lauf_ausfuehrer.h"
+#include "costs/ui/TKalkulation.h"
 #include "data/datenbank.h"
 #include "data/ui/TWP_einstellungen.h"
 #include "input/ui/TEinlesefiles.h"
 #include "lang/meldung.h"
 #include "lang/sprache.h"
 #include "lang/textglobale.h"
+#include "results/ui/TDiagramme.h"
+#include "results/ui/TEinErg.h"
+#include "results/ui/TGraphKalk.h"
+#include "results/ui/TKennlinien.h"
 
 namespace {
 varnek_programm* g_programm = nullptr;
@@ -34,9 +39,33 @@ varnek_programm::varnek_programm() {
     simulationsdaten_ = std::make_unique<TSimulationsdaten>(hauptmenue_.get());
     info_ = std::make_unique<Tinfo>(hauptmenue_.get());
     einstellungen_ = std::make_unique<TWP_einstellungen>(hauptmenue_.get());
+    graphkalk_ = std::make_unique<TGraphKalk>(hauptmenue_.get());
+    ergebnisse_ = std::make_unique<TEinErg>(hauptmenue_.get());
+    kalkulation_ = std::make_unique<TKalkulation>(hauptmenue_.get());
+    kennlinien_ = std::make_unique<TKennlinien>(hauptmenue_.get());
+    diagramme_ = std::make_unique<TDiagramme>(ausfuehrer_->monitor(), hauptmenue_.get());
+    diagramme_t_ = std::make_unique<TDiagrammeT>(ausfuehrer_->monitor(), hauptmenue_.get());
+    // The run monitors open when the run opens them; a year run's chart goes
+    // to the chart window.
+    QObject::connect(ausfuehrer_.get(), &lauf_ausfuehrer::zwischenergebnisse_v, diagramme_.get(),
+                     [this] { diagramme_->oeffnen(); });
+    QObject::connect(ausfuehrer_.get(), &lauf_ausfuehrer::zwischenergebnis_gezeigt, diagramme_.get(),
+                     [this] { diagramme_->aktualisieren(); });
+    QObject::connect(ausfuehrer_.get(), &lauf_ausfuehrer::zwischenergebnisse_t, diagramme_t_.get(),
+                     [this] { diagramme_t_->oeffnen(); });
+    QObject::connect(ausfuehrer_.get(), &lauf_ausfuehrer::graph, graphkalk_.get(),
+                     [this](std::shared_ptr<const graphdata> l, std::shared_ptr<const graphdata> r) {
+                         graphkalk_->zeige(*l, *r, MAXGRAPHPUNKTE, true, 1);
+                     });
 }
 
 varnek_programm::~varnek_programm() {
+    diagramme_t_.reset();
+    diagramme_.reset();
+    kennlinien_.reset();
+    kalkulation_.reset();
+    ergebnisse_.reset();
+    graphkalk_.reset();
     einstellungen_.reset();
     info_.reset();
     simulationsdaten_.reset();

@@ -8,7 +8,13 @@
 #include "app/programmstart.h"
 
 class QTranslator;
+class TDiagramme;
+class TDiagrammeT;
+class TEinErg;
+class TGraphKalk;
 class THauptmenue;
+class TKalkulation;
+class TKennlinien;
 class TEinlesefiles;
 class TSimulationsdaten;
 class Tinfo;
@@ -38,6 +44,12 @@ public:
     TSimulationsdaten& simulationsdaten() { return *simulationsdaten_; }
     Tinfo& info() { return *info_; }
     TWP_einstellungen& einstellungen() { return *einstellungen_; }
+    TGraphKalk& graphkalk() { return *graphkalk_; }
+    TEinErg& ergebnisse() { return *ergebnisse_; }
+    TKalkulation& kalkulation() { return *kalkulation_; }
+    TKennlinien& kennlinien() { return *kennlinien_; }
+    TDiagramme& diagramme() { return *diagramme_; }
+    TDiagrammeT& diagramme_t() { return *diagramme_t_; }
     gui_senke& senke() { return *senke_; }
     lauf_ausfuehrer& ausfuehrer() { return *ausfuehrer_; }
 
@@ -53,6 +65,12 @@ private:
     std::unique_ptr<TSimulationsdaten> simulationsdaten_;
     std::unique_ptr<Tinfo> info_;
     std::unique_ptr<TWP_einstellungen> einstellungen_;
+    std::unique_ptr<TGraphKalk> graphkalk_;
+    std::unique_ptr<TEinErg> ergebnisse_;
+    std::unique_ptr<TKalkulation> kalkulation_;
+    std::unique_ptr<TKennlinien> kennlinien_;
+    std::unique_ptr<TDiagramme> diagramme_;
+    std::unique_ptr<TDiagrammeT> diagramme_t_;
 };
 
 // The running program (null before it is created); windows reach each other

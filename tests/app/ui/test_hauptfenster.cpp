@@ -2,6 +2,8 @@
 // message boxes, the language switch.
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QCheckBox>
 #include <QDir>
 #include <QMenu>
@@ -12,6 +14,7 @@
 #include <QTableView>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 #include <fstream>
@@ -116,12 +119,26 @@ void Hauptfenster::menuepunkte_spaeterer_fenster_sagen_es() {
     antworter a;
     testprogramm t;
     THauptmenue& h = t.programm->hauptmenue();
-    for (const char* item : {"Neuanlegen1", "JhrlicheKosten1", "Wetterstation1", "ErgEin"}) {
+    for (const char* item : {"Neuanlegen1", "Wetterstation1"}) {
         a.vergiss();
         h.aktion(item)->trigger();
         QCOMPARE(a.meldungen.size(), std::size_t(1));
         QVERIFY2(a.meldungen[0].text.contains(QStringLiteral("späteren Ausbau")), qPrintable(a.alle()));
         QCOMPARE(a.meldungen[0].symbol, QMessageBox::Information);
+    }
+    // "Ergebnisse" and "Jährliche Kosten" open their windows modally.
+    for (const auto& [item, fenster] : {std::pair<const char*, QString>{"ErgEin", QStringLiteral("TEinErg")},
+                                        std::pair<const char*, QString>{"JhrlicheKosten1", QStringLiteral("TKalkulation")}}) {
+        a.vergiss();
+        bool offen = false;
+        QTimer::singleShot(0, [&, name = fenster] {
+            QWidget* w = QApplication::activeModalWidget();
+            offen = w != nullptr && w->objectName() == name && w->isVisible();
+            if (auto* d = qobject_cast<QDialog*>(w)) d->accept();
+        });
+        h.aktion(item)->trigger();
+        QVERIFY2(offen, item);
+        QVERIFY2(a.meldungen.empty(), qPrintable(a.alle()));
     }
     // A manual that is not installed is reported with its path.
     a.vergiss();

@@ -38,8 +38,8 @@ laufausgang mit_gesperrten_dateien(const ausgabefile& ausgabe, bool melden, F la
 
 bool lade(const std::string& meldungsmodus) {
     flagchar& n = zustand::numchar();
-    n[35] = "J";  // compute the irradiation while loading
-    n[31] = meldungsmodus;
+    n[ndata::einstrahlung_berechnen] = "J";  // compute the irradiation while loading
+    n[ndata::meldungsmodus] = meldungsmodus;
     bool dbflag = true;
     return lese_daten_ein(zustand::pvdatz3(1), zustand::pvdatz3(2), dbflag) && dbflag;
 }
@@ -111,10 +111,10 @@ serienstand serie_rechnen(lauf_beobachter& beobachter, const std::function<void(
     for (; !haupt.eof() && haupt.text("lock") == "NF"; haupt.naechster()) liste.push_back(haupt.text("name"));
 
     flagchar& n = zustand::numchar();
-    n[31] = "S";  // messages to the protocol file
-    n[33] = "N";  // optimisation runs
-    n[38] = "N";
-    n[35] = "J";
+    n[ndata::meldungsmodus] = "S";  // messages to the protocol file
+    n[ndata::laufart] = "N";  // optimisation runs
+    n[ndata::kontrolllauf] = "N";
+    n[ndata::einstrahlung_berechnen] = "J";
     beobachter.sanduhr(true);
     leere_protokoll();
     const std::filesystem::path& verzeichnis = einstellungen().ergebnisverzeichnis;

@@ -33,9 +33,12 @@ public:
 
     // A point of the step chart of month m for `ge` step i (x: the month's
     // flow, or its inflow temperature for direct coupling; y: the step's
-    // month value). The time-step month step calls it for every `ge` step
-    // when A > 0, numchar[ndata::zeitraum] = "M" and numchar[ndata::meldungsmodus] = "M"; once the observer
-    // declares the same callback it overrides it.
+    // month value). The time-step month step reports it for every `ge` step
+    // when A > 0, numchar[ndata::zeitraum] = "M" and numchar[ndata::meldungsmodus] = "M".
+    void schrittpunkt(int monat, int ge_schritt, double x, double y) override {
+        stufenpunkt(monat, ge_schritt, x, y);
+        weiter_.schrittpunkt(monat, ge_schritt, x, y);
+    }
     void stufenpunkt(int monat, int ge_schritt, double x, double y);
 
 private:

@@ -76,10 +76,10 @@ std::optional<flaechenanzeige> zeige_flaechen() {
     flaechenanzeige f;
     f.einheiten = *n;
     if (zustand::numchar()[ndata::anzahl_kollektoren] == "Z") {
-        f.maximum = static_cast<double>(*n) * (v[75] + v[76]) + l.mina;
+        f.maximum = static_cast<double>(*n) * (v[tdata::flaeche_kol_unten] + v[tdata::flaeche_kol_oben]) + l.mina;
         f.minimum = f.maximum;
     } else {
-        f.maximum = static_cast<double>(*n) * v[76];
+        f.maximum = static_cast<double>(*n) * v[tdata::flaeche_kol_oben];
         f.minimum = l.mina;
     }
     return f;

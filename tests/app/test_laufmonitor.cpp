@@ -19,8 +19,8 @@ protected:
     void SetUp() override {
         mit_laufzustand::SetUp();
         flagchar& n = zustand::numchar();
-        n[31] = "M";  // messages and monitors on screen
-        n[33] = "N";  // optimisation
+        n[ndata::meldungsmodus] = "M";  // messages and monitors on screen
+        n[ndata::laufart] = "N";  // optimisation
         for (int m = 1; m <= 12; ++m) zustand::vdatz()[zdata::twv][m] = 40.7 + m;
     }
     int starte() {
@@ -37,11 +37,13 @@ protected:
 }  // namespace
 
 TEST_F(Laufmonitor, StufenpunkteJeMonatUndEinZwischenergebnisJeParameterschritt) {
-    // The time-step month step reports one point per ge step; the double
-    // stands in for it with two steps per month.
+    // The time-step month step reports one point per ge step through the
+    // run observer's interface; the double stands in for it with two steps
+    // per month.
+    lauf_beobachter& beobachter = mb;
     schritte.nach_monat = [&](periodenkontext& k, int m) {
-        mb.stufenpunkt(m, 2, k.A * 10.0 + m, k.ziel[m]);
-        mb.stufenpunkt(m, 1, k.A * 10.0 + m + 0.5, 2.0 * k.ziel[m]);
+        beobachter.schrittpunkt(m, 2, k.A * 10.0 + m, k.ziel[m]);
+        beobachter.schrittpunkt(m, 1, k.A * 10.0 + m + 0.5, 2.0 * k.ziel[m]);
     };
     schritte.monatswert = [](int m) { return 100.0 + m; };
     const uint64_t vorher = monitor.version();
@@ -86,8 +88,8 @@ TEST_F(Laufmonitor, TemperaturverfahrenUndJahreslauf) {
     // A year run shows its curve in the chart window after each parameter step.
     monitor.zuruecksetzen();
     flagchar& n = zustand::numchar();
-    n[0] = "J";
-    n[3] = "V";
+    n[ndata::zeitraum] = "J";
+    n[ndata::rechenart] = "V";
     zustand::lauf().anzge = 3;
     ASSERT_EQ(starte(), 1);
     const laufmonitor_stand s = monitor.stand();

@@ -17,9 +17,9 @@ protected:
         r.erster();
         rech = r.text("name");
         datt& v = zustand::vdatt();
-        v[75] = 1.0;  // lower collector
-        v[76] = 2.0;  // upper collector
-        v[77] = 2.0;  // one collector unit
+        v[tdata::flaeche_kol_unten] = 1.0;  // lower collector
+        v[tdata::flaeche_kol_oben] = 2.0;  // upper collector
+        v[tdata::daf] = 2.0;  // one collector unit
     }
     void TearDown() override {
         zustand::vdatt().fill(0.0);

@@ -27,23 +27,23 @@ protected:
     void handzustand(double a2) {
         flagchar& n = zustand::numchar();
         n.fill("");
-        n[3] = "A";
-        n[7] = "Z";
-        n[12] = "L";
-        n[13] = "L";
-        n[25] = "A";
-        n[31] = "S";
+        n[ndata::rechenart] = "A";
+        n[ndata::kopplungstyp] = "Z";
+        n[ndata::modelltyp_we] = "L";
+        n[ndata::modelltyp_ww] = "L";
+        n[ndata::kopplungsart] = "A";
+        n[ndata::meldungsmodus] = "S";
         datt& v = zustand::vdatt();
-        v[23] = -0.1;
-        v[24] = 8.0;
-        v[31] = -0.15;
-        v[32] = 9.0;
-        v[0] = 1000.0;  // density
-        v[3] = 4186.0;  // heat capacity
-        v[76] = 2.0;    // area of the upper collector
-        v[80] = -3.5;   // loss term
-        v[81] = 0.8;    // eta0
-        v[82] = a2;
+        v[tdata::ww_c1] = -0.1;
+        v[tdata::ww_c2] = 8.0;
+        v[tdata::we_c1] = -0.15;
+        v[tdata::we_c2] = 9.0;
+        v[tdata::kollektorfluid_dichte] = 1000.0;
+        v[tdata::kollektorfluid_cpf] = 4186.0;
+        v[tdata::flaeche_kol_oben] = 2.0;
+        v[tdata::kol_oben_verlust] = -3.5;
+        v[tdata::kol_oben_konversion] = 0.8;
+        v[tdata::kol_oben_quadratisch] = a2;
     }
 
     flagchar numchar_vorher;
@@ -174,11 +174,11 @@ TEST(Umkehrroutine, EnergiebilanzVonHand) {
     // d = 15, eta = 0.8 − 3.5 · 15 / 80 = 0.14375, heat 2 · 800 · 0.14375 = 230 W,
     // u = 230 / 10 = 23 W/K, flow = 23 / (1000 · 4186).
     datt v{};
-    v[0] = 1000.0;
-    v[3] = 4186.0;
-    v[76] = 2.0;
-    v[80] = -3.5;
-    v[81] = 0.8;
+    v[tdata::kollektorfluid_dichte] = 1000.0;
+    v[tdata::kollektorfluid_cpf] = 4186.0;
+    v[tdata::flaeche_kol_oben] = 2.0;
+    v[tdata::kol_oben_verlust] = -3.5;
+    v[tdata::kol_oben_konversion] = 0.8;
     EXPECT_DOUBLE_EQ(durchfluss_aus_austrittstemperatur(v, 30.0, 20.0, 10.0, 800.0), 23.0 / 4186000.0);
     EXPECT_EQ(durchfluss_aus_austrittstemperatur(v, 20.0, 20.0, 10.0, 800.0), 0.0);  // no rise: no flow found
 }

@@ -33,7 +33,7 @@
 #include "app/ui/varnek_programm.h"
 #include "data/datenbank.h"
 #include "data/einstellungen.h"
-#include "data/ergebnis_einheiten.h"
+#include "results/ergebnis_einheiten.h"
 #include "data/ui/TNavigator.h"
 #include "data/ui/tabellen_modell.h"
 #include "data/zahltext.h"

@@ -13,6 +13,12 @@ class TEinlesefiles;
 class TSimulationsdaten;
 class Tinfo;
 class TWP_einstellungen;
+class TDatenblatt;
+class Tdatenblatt_2;
+class TGesamtenergie;
+class TAusdruck;
+class TDetailtabelle_einlesen;
+class Twp_datensatz_suchen;
 class gui_senke;
 class lauf_ausfuehrer;
 
@@ -38,6 +44,12 @@ public:
     TSimulationsdaten& simulationsdaten() { return *simulationsdaten_; }
     Tinfo& info() { return *info_; }
     TWP_einstellungen& einstellungen() { return *einstellungen_; }
+    TDatenblatt& datenblatt() { return *datenblatt_; }
+    Tdatenblatt_2& datenblatt_2() { return *datenblatt_2_; }
+    TGesamtenergie& gesamtenergie() { return *gesamtenergie_; }
+    TAusdruck& ausdruck() { return *ausdruck_; }
+    TDetailtabelle_einlesen& detailtabelle_einlesen() { return *detailtabelle_einlesen_; }
+    Twp_datensatz_suchen& datensatz_suchen() { return *datensatz_suchen_; }
     gui_senke& senke() { return *senke_; }
     lauf_ausfuehrer& ausfuehrer() { return *ausfuehrer_; }
 
@@ -53,6 +65,12 @@ private:
     std::unique_ptr<TSimulationsdaten> simulationsdaten_;
     std::unique_ptr<Tinfo> info_;
     std::unique_ptr<TWP_einstellungen> einstellungen_;
+    std::unique_ptr<TDatenblatt> datenblatt_;
+    std::unique_ptr<Tdatenblatt_2> datenblatt_2_;
+    std::unique_ptr<TGesamtenergie> gesamtenergie_;
+    std::unique_ptr<TAusdruck> ausdruck_;
+    std::unique_ptr<TDetailtabelle_einlesen> detailtabelle_einlesen_;
+    std::unique_ptr<Twp_datensatz_suchen> datensatz_suchen_;
 };
 
 // The running program (null before it is created); windows reach each other

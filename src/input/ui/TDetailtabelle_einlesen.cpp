@@ -61,6 +61,7 @@ constexpr text_paar norm_ta{"Skalierung Temperatur:", "Scale of temperature:"};
 constexpr text_paar daten_einlesen{"Daten einlesen", "Read data"};
 constexpr text_paar wetter{"Wetterdatei (EPW, TRY)", "Weather file (EPW, TRY)"};
 constexpr text_paar name{"Name des Datensatzes:", "Name of the record:"};
+constexpr text_paar name_aus_datei{"(leer: Name der Datei)", "(empty: name of the file)"};
 constexpr text_paar ersetzen{"Vorhandenen Datensatz ersetzen", "Replace an existing record"};
 constexpr text_paar wetterdatei{"Wetterdatei einlesen", "Import weather file"};
 constexpr text_paar schliessen{"Schließen", "Close"};
@@ -251,6 +252,7 @@ void TDetailtabelle_einlesen::beschriften() {
     jahre_ermitteln_->setText(q(c::jahre_ermitteln));
     daten_einlesen_->setText(q(c::daten_einlesen));
     wetterdatei_->setText(q(c::wetterdatei));
+    wettername_->setPlaceholderText(q(c::name_aus_datei));
     schliessen_->setText(q(c::schliessen));
     QStringList titel;
     const auto alle = Spalten_ueberschriften(twmo);
@@ -301,7 +303,6 @@ void TDetailtabelle_einlesen::vorbereiten() {
     });
     norm_ir_->setText(QString::number(ir, 'g', 10));
     norm_ta_->setText(QString::number(ta, 'g', 10));
-    if (wettername_->text().isEmpty()) wettername_->setText(name);
     stationen_lesen();
     beschriften();
 }

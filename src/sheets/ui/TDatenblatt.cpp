@@ -93,6 +93,7 @@ constexpr text_paar details_dauer{"Details mit Intervalldauer", "Details with in
 constexpr text_paar details_tag{"Mittlere Tageswerte", "Mean daily values"};
 constexpr text_paar keine_details{"Keine Details", "No details"};
 constexpr text_paar gesamtenergie{"Gesamtenergie", "Total energy"};
+constexpr text_paar jahressumme{"Jahressumme", "Yearly total"};
 constexpr text_paar heizenergie_ziel{"Heizenergie Ziel", "Heating energy of a target site"};
 constexpr text_paar basis_wetter{"Wetter Basis:", "Weather, base:"};
 constexpr text_paar ziel_wetter{"Wetter Ziel:", "Weather, target:"};
@@ -233,6 +234,7 @@ constexpr text_paar liste{"Liste", "List"};
 constexpr text_paar zu_liste{"ZU (LISTE)  Zubehör Liste", "ACC (LIST)  Accessory list"};
 constexpr text_paar zu_hauptliste{"ZU (HAUPTLISTE)  Gruppe von Zubehörlisten", "ACC (MAIN LIST)  Group of lists"};
 constexpr text_paar unter_liste{"UNTER (LISTE)  Unterhaltskosten Liste", "MAINT (LIST)  Maintenance list"};
+constexpr text_paar in_liste_knopf{"In die Liste", "Add to the list"};
 constexpr text_paar listenname{"Name in der Liste:", "Name in the list:"};
 constexpr text_paar in_liste{"Markierte Zeile in die Liste", "Add the marked row to the list"};
 constexpr text_paar zahlfehler{"' ist kein gültiger Gleitkommawert", "' is not a valid floating point value"};
@@ -256,6 +258,9 @@ std::optional<double> zahl_aus(QLineEdit* f) {
 }
 
 QString zahltext(double x) { return QString::number(x, 'g', 10); }
+
+// Columns of the tool area of a page.
+constexpr int WERKZEUGSPALTEN = 4;
 
 }  // namespace
 
@@ -282,7 +287,7 @@ TDatenblatt::TDatenblatt(QWidget* eltern) : QDialog(eltern) {
     connect(schliessen_, &QPushButton::clicked, this, &QDialog::accept);
     spalte->addLayout(leiste);
     baue_seiten();
-    resize(1220, 800);
+    resize(1240, 820);
     beschriften();
 }
 
@@ -328,25 +333,34 @@ int TDatenblatt::baue_seite(const char* name, const text_paar& titel, const std:
     s.werkzeuge = new QWidget(rollen);
     auto* w = new QGridLayout(s.werkzeuge);
     w->setContentsMargins(0, 0, 0, 0);
-    for (int i = 0; i < 3; ++i) w->setColumnStretch(i, 1);
+    for (int i = 0; i < WERKZEUGSPALTEN; ++i) w->setColumnStretch(i, 1);
     rollen->setWidget(s.werkzeuge);
     teiler->addWidget(rollen);
-    teiler->setStretchFactor(0, 3);
-    teiler->setStretchFactor(1, 2);
+    teiler->setStretchFactor(0, 1);
+    teiler->setStretchFactor(1, 1);
+    teiler->setSizes({400, 330});
     spalte->addWidget(teiler, 1);
+    // Pages with many tools give them more room.
+    const std::string n = name;
+    if (n == "WP" || n == "NUM" || n == "AN") teiler->setSizes({230, 500});
     seitenliste_.push_back(s);
     seiten_->addTab(s.widget, QString());
-    baue_einheitengruppe(index);
+    // The unit group where the page's table has unit columns.
+    bool einheiten = false;
+    for (const auto& sp : tabellenschema(tabellen.front()).spalten) einheiten = einheiten || ist_einheitenspalte(sp.name);
+    if (einheiten) baue_einheitengruppe(index);
     return index;
 }
 
 void TDatenblatt::platziere(int s, QWidget* gruppe, int breite) {
     seite& x = seitenliste_[static_cast<std::size_t>(s)];
     auto* raster = static_cast<QGridLayout*>(x.werkzeuge->layout());
-    if (x.belegt % 3 + breite > 3) x.belegt += 3 - x.belegt % 3;
-    raster->addWidget(gruppe, x.belegt / 3, x.belegt % 3, 1, breite, Qt::AlignTop);
+    constexpr int n = WERKZEUGSPALTEN;
+    if (x.belegt % n + breite > n) x.belegt += n - x.belegt % n;
+    raster->addWidget(gruppe, x.belegt / n, x.belegt % n, 1, breite, Qt::AlignTop);
     x.belegt += breite;
-    raster->setRowStretch(x.belegt / 3 + 1, 1);
+    for (int z = 0; z <= x.belegt / n; ++z) raster->setRowStretch(z, 0);
+    raster->setRowStretch(x.belegt / n + 1, 1);
 }
 
 QGroupBox* TDatenblatt::neue_gruppe(QWidget* eltern, const char* name, const text_paar& titel) {
@@ -573,7 +587,7 @@ void TDatenblatt::baue_monatsseite(int s, int t) {
     connect(g, &auswahlgruppe::gewaehlt, this, [this, t](int i) { am_ereignisrand([&] { monatswerte_gewaehlt(t, i); }); });
     platziere(s, g);
 
-    auto* summe = neue_gruppe(w, ("Summe_" + k).c_str(), c::gesamtenergie);
+    auto* summe = neue_gruppe(w, ("Summe_" + k).c_str(), c::jahressumme);
     auto* l = new QVBoxLayout(summe);
     l->addWidget(neuer_knopf(summe, ("BerechneSumme_" + k).c_str(), c::berechne_summe, &TDatenblatt::berechne_summe));
     if (t == teh_m) l->addWidget(neuer_knopf(summe, "Gesamtenergie", c::gesamtenergie, &TDatenblatt::gesamtenergie));
@@ -722,7 +736,7 @@ void TDatenblatt::baue_wp_seite(int s) {
     knoepfe->addWidget(neuer_knopf(sp, "SiebenProbeDB", c::probe_db, &TDatenblatt::sieben_probe_db));
     knoepfe->addWidget(neuer_knopf(sp, "SiebenUebertragen", c::uebertragen, &TDatenblatt::sieben_uebertragen));
     g->addLayout(knoepfe, 9, 0, 1, 7);
-    platziere(s, sp, 2);
+    platziere(s, sp, 3);
 }
 
 void TDatenblatt::baue_listenseite(int s) {
@@ -738,8 +752,9 @@ void TDatenblatt::baue_listenseite(int s) {
     labels_.emplace_back(l, c::listenname);
     f->addWidget(l, 0, 0);
     f->addWidget(neues_feld(k, "listenname"), 0, 1);
-    f->addWidget(neuer_knopf(k, "ListeKopieren", c::kopieren, &TDatenblatt::liste_kopieren), 1, 1);
+    f->addWidget(neuer_knopf(k, "ListeKopieren", c::in_liste_knopf, &TDatenblatt::liste_kopieren), 1, 1);
     platziere(s, k);
+    liste_gewaehlt(0);
 }
 
 // --- opening, captions, rows ------------------------------------------------
@@ -771,6 +786,7 @@ void TDatenblatt::oeffnen(int t) {
     }
     liest_ = false;
     if (x.widget->objectName() == QStringLiteral("ZU_LISTE")) liste_gewaehlt(t == tliste2 ? 1 : t == tunter_liste ? 2 : 0);
+    einheiten_zeigen();
     // Names for the target-site calculator.
     for (const char* name : {"basis_wetter", "ziel_wetter", "basis_heizung", "ziel_heizung"}) {
         QComboBox* box = auswahlen_.count(name) ? auswahlen_[name] : nullptr;
@@ -889,7 +905,7 @@ void TDatenblatt::einheiten_zeigen() {
     if (tabelle_ < 0) return;
     seite& x = seitenliste_[static_cast<std::size_t>(seite_von_[tabelle_])];
     blatt_raster* r = eigenes_raster();
-    if (!r) return;
+    if (!r || !x.einheiten) return;
     liest_ = true;
     const QString spalte = x.einheitenspalte->currentText();
     x.einheitenspalte->clear();
@@ -897,7 +913,6 @@ void TDatenblatt::einheiten_zeigen() {
         if (ist_einheitenspalte(s)) x.einheitenspalte->addItem(QString::fromStdString(s));
     const int i = x.einheitenspalte->findText(spalte);
     x.einheitenspalte->setCurrentIndex(i >= 0 ? i : 0);
-    x.einheiten->setVisible(x.einheitenspalte->count() > 0);
     x.einheit->clear();
     const std::string aktuell = r->wert(x.einheitenspalte->currentText().toStdString()).toStdString();
     am_ereignisrand([&] {

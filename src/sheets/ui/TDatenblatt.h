@@ -82,7 +82,7 @@ private:
     // each of `quellen` (tables it only takes rows from).
     int baue_seite(const char* name, const text_paar& titel, const std::vector<int>& tabellen,
                    const std::vector<int>& quellen = {});
-    // Places a tool group on the page's tool area (`breite` columns of three).
+    // Places a tool group on the page's tool area (`breite` of its four columns).
     void platziere(int seite, QWidget* gruppe, int breite = 1);
     QGroupBox* neue_gruppe(QWidget* eltern, const char* name, const text_paar& titel);
     QPushButton* neuer_knopf(QWidget* eltern, const char* name, const text_paar& titel, void (TDatenblatt::*h)());

@@ -34,7 +34,7 @@ blatt_raster::blatt_raster(int tabelle, QWidget* eltern) : QWidget(eltern), tabe
     suchfeld_ = new QLineEdit(this);
     suchfeld_->setObjectName(QStringLiteral("suchfeld"));
     suchfeld_->setMaximumWidth(220);
-    suchfeld_->setMinimumWidth(120);
+    suchfeld_->setMinimumWidth(80);
     oben->addWidget(suchtitel_);
     oben->addWidget(suchfeld_);
     spalte->addLayout(oben);

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/ui/ereignisrand.h"
 #include "app/ui/varnek_programm.h"
 #include "data/datenbank.h"
@@ -63,8 +65,7 @@ TNeuanlegen::TNeuanlegen(QWidget* eltern) : QDialog(eltern) {
         });
         // Lists as high as their entries.
         liste->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        liste->setFixedHeight(liste->fontMetrics().height() * liste->count() + liste->count() * 4 +
-                              2 * liste->frameWidth() + 6);
+        liste->setFixedHeight(liste->sizeHintForRow(0) * liste->count() + 2 * liste->frameWidth() + 4);
         // Mean values and system data side by side, the short groups below.
         static const int lage[5][4] = {{0, 0, 2, 1}, {0, 1, 2, 1}, {2, 0, 1, 1}, {2, 1, 1, 1}, {3, 0, 1, 1}};
         const auto& l2 = lage[std::min<std::size_t>(g, 4)];
@@ -79,8 +80,9 @@ TNeuanlegen::TNeuanlegen(QWidget* eltern) : QDialog(eltern) {
     connect(schliessen_, &QPushButton::clicked, this, &QDialog::accept);
     leiste->addWidget(schliessen_);
     spalte->addLayout(leiste);
-    resize(900, 720);
     beschriften();
+    // As large as the lists with their captions.
+    resize(std::max(sizeHint().width(), 900), sizeHint().height());
 }
 
 void TNeuanlegen::beschriften() {

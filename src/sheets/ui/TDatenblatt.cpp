@@ -336,6 +336,7 @@ int TDatenblatt::baue_seite(const char* name, const text_paar& titel, const std:
     for (int i = 0; i < WERKZEUGSPALTEN; ++i) w->setColumnStretch(i, 1);
     rollen->setWidget(s.werkzeuge);
     teiler->addWidget(rollen);
+    s.werkzeugflaeche = rollen;
     teiler->setStretchFactor(0, 1);
     teiler->setStretchFactor(1, 1);
     teiler->setSizes({400, 330});
@@ -569,6 +570,10 @@ void TDatenblatt::baue_seiten() {
         l->addWidget(neuer_knopf(g, "GwtTitel", c::titel_anpassen, &TDatenblatt::gwt_titel));
         platziere(gwt, g);
     }
+
+    // A page without tools gives its whole height to the grids.
+    for (const seite& x : seitenliste_)
+        if (x.belegt == 0) x.werkzeugflaeche->hide();
 }
 
 void TDatenblatt::baue_monatsseite(int s, int t) {

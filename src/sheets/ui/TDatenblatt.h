@@ -68,6 +68,7 @@ private:
         QComboBox* einheitenspalte = nullptr;
         QComboBox* einheit = nullptr;
         QWidget* werkzeuge = nullptr;  // the page's tool groups
+        QWidget* werkzeugflaeche = nullptr;  // the scroll area around them
         int belegt = 0;                // tool groups placed so far
     };
     // A radio group bound to a code column of a grid.

@@ -138,6 +138,8 @@ void fotos_datenfenster(varnek_programm& p, antworter& a, const fs::path& ordner
         h.suche({feldwert(std::string("eh0_d"))});
     }
     d2.oeffnen(detailart::heizung);
+    d2.monatsfeld("monat_mittel_eh")->setValue(1);
+    d2.knopf("MittelBerechnen_eh")->click();
     QTabWidget* hz = d2.werkzeugseiten(detailart::heizung);
     for (int i = 0; i < hz->count(); ++i) {
         hz->setCurrentIndex(i);

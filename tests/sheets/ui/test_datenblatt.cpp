@@ -57,6 +57,7 @@ private slots:
     void zweipunktrechner_aus_dem_fenster();
     void relative_monatswerte_und_gesamtenergie();
     void detailblatt_mittelwerte_uebernehmen();
+    void kopieren_mit_detailzeilen_und_zweites_mal_abgelehnt();
     void neuanlegen_oeffnet_die_seite_der_tabelle();
 
 private:
@@ -260,6 +261,42 @@ void Datenblatt::detailblatt_mittelwerte_uebernehmen() {
     QVERIFY(qAbs(m->wert("ir7").toDouble() - ir7) < 0.01);
     QCOMPARE(m->wert("m7"), QStringLiteral("744"));
     d2.hide();
+}
+
+void Datenblatt::kopieren_mit_detailzeilen_und_zweites_mal_abgelehnt() {
+    d->oeffnen(tir_ta_m);
+    d->show();
+    QVERIFY(QTest::qWaitForWindowExposed(d));
+    blatt_raster* r = d->raster(tir_ta_m);
+    QVERIFY(r->waehle("ir_test_taeglich"));
+    const auto original = zeile_von(r, r->zeile());
+    const auto details_von = [](const std::string& name) {
+        int n = 0;
+        const zeilenliste z = lies_zeilen(tir_ta_d);
+        for (const auto& zeile : z.zeilen) n += zeile[static_cast<std::size_t>(z.spalte("name"))] == name;
+        return n;
+    };
+    const int details = details_von("ir_test_taeglich");
+    QVERIFY(details > 0);
+
+    d->knopf("Kopieren")->click();
+    QVERIFY2(a->meldungen.empty(), qPrintable(a->alle()));
+    // The grid stands on the copy: marked name, every other field equal,
+    // the detail rows copied under the new name.
+    QCOMPARE(r->wert("name"), QStringLiteral("ir_test_taegli*h"));
+    auto kopie = zeile_von(r, r->zeile());
+    kopie[0] = original[0];
+    QCOMPARE(kopie, original);
+    QCOMPARE(details_von("ir_test_taegli*h"), details);
+    QCOMPARE(details_von("ir_test_taeglich"), details);
+
+    // Copying the original again would take the same name: refused, nothing written.
+    const int zeilen = r->modell()->gespeicherte_zeilen();
+    QVERIFY(r->waehle("ir_test_taeglich"));
+    d->knopf("Kopieren")->click();
+    QVERIFY(warte_bis([&] { return !a->meldungen.empty(); }, 5000));
+    QCOMPARE(a->meldungen.back().symbol, QMessageBox::Critical);
+    QCOMPARE(r->modell()->gespeicherte_zeilen(), zeilen);
 }
 
 void Datenblatt::neuanlegen_oeffnet_die_seite_der_tabelle() {

@@ -20,6 +20,8 @@ class QWidget;
 QPrinter* waehle_drucker(QWidget* eltern, const QString& dokument);
 
 // Draws the lines page by page: label at x = 200, value at half the page
-// width, rows the height of "T" apart from the top margin of 150 on. False
-// when the printer cannot be started (reported).
+// width, rows the height of "T" apart from the top margin of 150 on. A value
+// wider than the rest of the page goes on under it on continuation lines,
+// so no field is cut off at the page edge. False when the printer cannot be
+// started (reported).
 bool drucke_zeilen(QPrinter& drucker, const QFont& schrift, const std::vector<druckzeile>& zeilen);

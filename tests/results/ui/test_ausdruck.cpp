@@ -1,6 +1,6 @@
-// The printout of a site data set as a PDF file (the test machine has no
-// printer): the field list of the data set and the full records it refers to,
-// read back from the PDF with pdftotext.
+// Printouts as PDF files (the test machine has no printer), read back with
+// pdftotext: the field list of a site data set and the full records it refers
+// to, and the grid of a data-sheet page wider than the paper.
 
 #include <QListWidget>
 #include <QProcess>
@@ -12,7 +12,11 @@
 #include "app/ui/varnek_programm.h"
 #include "data/datenbank.h"
 #include "input/ui/TEinlesefiles.h"
+#include "input/datensatzauswahl.h"
 #include "results/ui/TAusdruck.h"
+#include "sheets/ui/TDatenblatt.h"
+#include "sheets/ui/blatt_modell.h"
+#include "sheets/ui/blatt_raster.h"
 #include "support/ui/fensterhilfe.h"
 
 using namespace tabledata;
@@ -27,7 +31,8 @@ QString pdf_text(const fs::path& pdf) {
     QProcess p;
     p.start(programm, {QStringLiteral("-layout"), QString::fromStdString(pdf.string()), QStringLiteral("-")});
     if (!p.waitForFinished(30000)) return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
+    // Ligatures of the font ("ﬃ") back to their letters.
+    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
 }
 
 // "label: value" as printed, blanks between them collapsed.
@@ -43,6 +48,7 @@ class Ausdruck : public QObject {
     Q_OBJECT
 private slots:
     void datensatz_als_pdf_namen_und_werte();
+    void breites_raster_des_datenblatts_ohne_abgeschnittene_spalten();
 };
 
 void Ausdruck::datensatz_als_pdf_namen_und_werte() {
@@ -98,6 +104,36 @@ void Ausdruck::datensatz_als_pdf_namen_und_werte() {
     QVERIFY(zeile_da(werte, QStringLiteral("ir7:"), QStringLiteral("160.203")));
     // The unmarked records are not printed.
     QVERIFY(!werte.contains(QStringLiteral("gammalin:")));
+}
+
+void Ausdruck::breites_raster_des_datenblatts_ohne_abgeschnittene_spalten() {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    antworter a;
+    testprogramm t;
+    a.vergiss();
+    // The heat-pump table has far more columns than a line of the page holds.
+    TDatenblatt& d = t.programm->datenblatt();
+    d.oeffnen(twp);
+    const fs::path pdf = t.res() / "wp.pdf";
+    a.datei(pdf);
+    d.drucken();
+    QVERIFY2(a.meldungen.empty(), qPrintable(a.alle()));
+    const QString text = pdf_text(pdf);
+    QVERIFY2(!text.isEmpty(), "no text in the PDF of the grid");
+    // Every column title and every value of the rows is on the paper, the
+    // last columns included.
+    const QString woerter = text.simplified();
+    const zeilenliste z = lies_zeilen(twp);
+    QVERIFY(z.spalten.size() > 30);
+    const auto* m = d.raster(twp)->modell();
+    for (int i = 0; i < m->columnCount(); ++i) {
+        const QString titel = m->headerData(i, Qt::Horizontal).toString();
+        QVERIFY2(woerter.contains(titel), qPrintable(titel));
+    }
+    for (const auto& zeile : z.zeilen)
+        for (std::size_t i = z.spalten.size() - 5; i < zeile.size(); ++i)
+            QVERIFY2(woerter.contains(QString::fromStdString(zeile[i])), zeile[i].c_str());
 }
 
 QTEST_MAIN(Ausdruck)

@@ -22,8 +22,8 @@ constexpr text_paar PDF_FILTER{"PDF-Dateien (*.pdf)|*.pdf", "PDF files (*.pdf)|*
 constexpr text_paar DRUCKER_FEHLER{"Fehler: Drucker kann nicht beginnen: ", "Error: the printer cannot start: "};
 
 // Breaks values wider than `breite` into continuation lines (empty label):
-// at the " | " between grid columns where it can, inside a word where it
-// must. Lines that were to stay together on a page still do, their
+// at the " | " between grid columns where it can, else at a blank, inside
+// a word where it must. Lines that were to stay together on a page still do, their
 // continuation lines included.
 std::vector<druckzeile> umbrechen(const std::vector<druckzeile>& zeilen, const QFontMetrics& m, int breite) {
     const QString trenner = QStringLiteral(" | ");
@@ -36,9 +36,13 @@ std::vector<druckzeile> umbrechen(const std::vector<druckzeile>& zeilen, const Q
             qsizetype n = 1;
             while (n < rest.size() && m.horizontalAdvance(rest.left(n + 1)) <= breite) ++n;
             const qsizetype t = rest.left(n + 1).lastIndexOf(trenner);
+            const qsizetype leer = rest.left(n + 1).lastIndexOf(QLatin1Char(' '));
             if (t > 0) {
                 teile.push_back(rest.left(t + 2).toStdString());  // keeps "... |"
                 rest = rest.mid(t + trenner.size());
+            } else if (leer > 0) {
+                teile.push_back(rest.left(leer).toStdString());
+                rest = rest.mid(leer + 1);
             } else {
                 teile.push_back(rest.left(n).toStdString());
                 rest = rest.mid(n);

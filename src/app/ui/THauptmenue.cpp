@@ -36,6 +36,7 @@
 #include "data/stammdaten.h"
 #include "data/ui/TWP_einstellungen.h"
 #include "input/ui/TEinlesefiles.h"
+#include "input/ui/TNeuanlegen.h"
 #include "lang/meldung.h"
 #include "lang/textglobale.h"
 #include "results/ui/TEinErg.h"
@@ -97,7 +98,6 @@ constexpr text_paar logo[] = {
 constexpr int logo_einzug[] = {30, 70, 50, 65, 80, 150, 120, 70, 70, 70, 70};
 
 // Names of the windows that come with later stages.
-constexpr text_paar fenster_neuanlegen{"Neu anlegen", "Create new"};
 constexpr text_paar fenster_wetterstation{"Wetterstation", "Weather station"};
 }  // namespace c
 
@@ -169,7 +169,9 @@ void THauptmenue::baue_menue() {
     QMenu* daten = neues_menue("Daten");
     neue_aktion(daten, "Neuanlegen1", [this] {
         loese_alle_master();
-        folgt_spaeter(q(c::fenster_neuanlegen));
+        // Created when it is needed.
+        TNeuanlegen neu(this);
+        neu.exec();
     });
     neue_aktion(daten, "Einlesen", [] {
         loese_alle_master();

@@ -26,6 +26,7 @@
 #include "data/datenbank.h"
 #include "data/ui/TNavigator.h"
 #include "data/ui/auswahlgruppe.h"
+#include "input/ui/Twp_datensatz_suchen.h"
 #include "data/ui/tabellen_modell.h"
 #include "input/datensatzauswahl.h"
 #include "lang/meldung.h"
@@ -53,7 +54,6 @@ constexpr text_paar simulationsfile{"Simulationsfile anlegen", "Create simulatio
 constexpr text_paar kennlinien{"Kennlinien", "Characteristics"};
 constexpr text_paar suchen{"Suchen", "Search"};
 constexpr text_paar schliessen{"Schließen", "Close"};
-constexpr text_paar fenster_suchen{"Datensatz suchen", "Search data set"};
 
 constexpr text_paar zeit{"Zeit", "Time"};
 constexpr text_paar intervall{"Intervall", "Interval"};
@@ -131,8 +131,11 @@ TSimulationsdaten::TSimulationsdaten(QWidget* eltern) : QDialog(eltern) {
     connect(kennlinien_, &QPushButton::clicked, this, [] {
         if (programm()) am_ereignisrand([] { programm()->kennlinien().exec(); });
     });
-    connect(suchen_, &QPushButton::clicked, this, [] {
-        meldung(tgtext(tg::folgt_spaeter) + c::fenster_suchen.text(), "M", 'M');
+    connect(suchen_, &QPushButton::clicked, this, [this] {
+        // The search window stays open beside this one; the catalogue follows it.
+        Twp_datensatz_suchen& s = programm()->datensatz_suchen();
+        connect(&s, &Twp_datensatz_suchen::veraendert, this, &TSimulationsdaten::katalog_lesen, Qt::UniqueConnection);
+        am_ereignisrand([&] { s.zeige(tabledata::tres); });
     });
     connect(seiten_, &QTabWidget::currentChanged, this, [this] { schliessen_->setFocus(); });
     resize(820, 600);

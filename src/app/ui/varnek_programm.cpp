@@ -12,7 +12,13 @@
 #include "costs/ui/TKalkulation.h"
 #include "data/datenbank.h"
 #include "data/ui/TWP_einstellungen.h"
+#include "input/ui/TDetailtabelle_einlesen.h"
 #include "input/ui/TEinlesefiles.h"
+#include "input/ui/Twp_datensatz_suchen.h"
+#include "results/ui/TAusdruck.h"
+#include "results/ui/TGesamtenergie.h"
+#include "sheets/ui/TDatenblatt.h"
+#include "sheets/ui/Tdatenblatt_2.h"
 #include "lang/meldung.h"
 #include "lang/sprache.h"
 #include "lang/textglobale.h"
@@ -36,8 +42,14 @@ varnek_programm::varnek_programm() {
     // this list with them).
     hauptmenue_ = std::make_unique<THauptmenue>(*ausfuehrer_);
     einlesefiles_ = std::make_unique<TEinlesefiles>(hauptmenue_.get());
+    datenblatt_ = std::make_unique<TDatenblatt>(hauptmenue_.get());
     simulationsdaten_ = std::make_unique<TSimulationsdaten>(hauptmenue_.get());
     info_ = std::make_unique<Tinfo>(hauptmenue_.get());
+    datenblatt_2_ = std::make_unique<Tdatenblatt_2>(hauptmenue_.get());
+    gesamtenergie_ = std::make_unique<TGesamtenergie>(hauptmenue_.get());
+    ausdruck_ = std::make_unique<TAusdruck>(hauptmenue_.get());
+    detailtabelle_einlesen_ = std::make_unique<TDetailtabelle_einlesen>(hauptmenue_.get());
+    datensatz_suchen_ = std::make_unique<Twp_datensatz_suchen>(hauptmenue_.get());
     einstellungen_ = std::make_unique<TWP_einstellungen>(hauptmenue_.get());
     graphkalk_ = std::make_unique<TGraphKalk>(hauptmenue_.get());
     ergebnisse_ = std::make_unique<TEinErg>(hauptmenue_.get());
@@ -67,8 +79,14 @@ varnek_programm::~varnek_programm() {
     ergebnisse_.reset();
     graphkalk_.reset();
     einstellungen_.reset();
+    datensatz_suchen_.reset();
+    detailtabelle_einlesen_.reset();
+    ausdruck_.reset();
+    gesamtenergie_.reset();
+    datenblatt_2_.reset();
     info_.reset();
     simulationsdaten_.reset();
+    datenblatt_.reset();
     einlesefiles_.reset();
     hauptmenue_.reset();
     if (qt_texte_) QCoreApplication::removeTranslator(qt_texte_.get());

@@ -19,6 +19,12 @@ class TEinlesefiles;
 class TSimulationsdaten;
 class Tinfo;
 class TWP_einstellungen;
+class TDatenblatt;
+class Tdatenblatt_2;
+class TGesamtenergie;
+class TAusdruck;
+class TDetailtabelle_einlesen;
+class Twp_datensatz_suchen;
 class gui_senke;
 class lauf_ausfuehrer;
 
@@ -50,6 +56,12 @@ public:
     TKennlinien& kennlinien() { return *kennlinien_; }
     TDiagramme& diagramme() { return *diagramme_; }
     TDiagrammeT& diagramme_t() { return *diagramme_t_; }
+    TDatenblatt& datenblatt() { return *datenblatt_; }
+    Tdatenblatt_2& datenblatt_2() { return *datenblatt_2_; }
+    TGesamtenergie& gesamtenergie() { return *gesamtenergie_; }
+    TAusdruck& ausdruck() { return *ausdruck_; }
+    TDetailtabelle_einlesen& detailtabelle_einlesen() { return *detailtabelle_einlesen_; }
+    Twp_datensatz_suchen& datensatz_suchen() { return *datensatz_suchen_; }
     gui_senke& senke() { return *senke_; }
     lauf_ausfuehrer& ausfuehrer() { return *ausfuehrer_; }
 
@@ -71,6 +83,12 @@ private:
     std::unique_ptr<TKennlinien> kennlinien_;
     std::unique_ptr<TDiagramme> diagramme_;
     std::unique_ptr<TDiagrammeT> diagramme_t_;
+    std::unique_ptr<TDatenblatt> datenblatt_;
+    std::unique_ptr<Tdatenblatt_2> datenblatt_2_;
+    std::unique_ptr<TGesamtenergie> gesamtenergie_;
+    std::unique_ptr<TAusdruck> ausdruck_;
+    std::unique_ptr<TDetailtabelle_einlesen> detailtabelle_einlesen_;
+    std::unique_ptr<Twp_datensatz_suchen> datensatz_suchen_;
 };
 
 // The running program (null before it is created); windows reach each other

@@ -35,6 +35,8 @@
 #include "data/ui/tabellen_modell.h"
 #include "input/addiere_default.h"
 #include "input/datensatzauswahl.h"
+#include "input/ui/Twp_datensatz_suchen.h"
+#include "results/ui/TAusdruck.h"
 #include "lang/meldung.h"
 #include "lang/textglobale.h"
 
@@ -81,7 +83,7 @@ constexpr text_paar addiere_default{"Addiere Default", "Add defaults"};
 constexpr text_paar schliessen{"Schließen", "Close"};
 constexpr text_paar gruppen{"Zubehörgruppen", "Accessory groups"};
 constexpr text_paar zuordnen{"Zuordnen", "Assign"};
-constexpr text_paar fenster_suchen{"Datensatz suchen", "Search data set"};
+constexpr text_paar drucken{"Drucken", "Print"};
 constexpr text_paar fenster_wetterstation{"Wetterstation", "Weather station"};
 }  // namespace c
 
@@ -321,6 +323,7 @@ QWidget* TEinlesefiles::baue_aktionen() {
         {"Fixierungen", &TEinlesefiles::fixierungen_loeschen, 1, 2},
         {"Loeschen", &TEinlesefiles::datensaetze_loeschen, 1, 3},
         {"AddiereDefault", &TEinlesefiles::addiere_default, 1, 4},
+        {"Drucken", &TEinlesefiles::drucken, 0, 5},
     };
     for (const auto& e : liste) {
         auto* b = new QPushButton(feld);
@@ -371,6 +374,7 @@ void TEinlesefiles::beschriften() {
     knoepfe_["Fixierungen"]->setText(q(c::fixierungen_loeschen));
     knoepfe_["Loeschen"]->setText(q(c::datensaetze_loeschen));
     knoepfe_["AddiereDefault"]->setText(q(c::addiere_default));
+    knoepfe_["Drucken"]->setText(q(c::drucken));
     knoepfe_["Schliessen"]->setText(q(c::schliessen));
     knoepfe_["Zuordnen"]->setText(q(c::zuordnen));
     gruppen_->setTitle(q(c::gruppen));
@@ -697,7 +701,23 @@ void TEinlesefiles::kopieren() {
 }
 
 void TEinlesefiles::suchen() {
-    meldung(tgtext(tg::folgt_spaeter) + c::fenster_suchen.text(), "M", 'M');
+    if ((geaendert_ || neu_) && !speichern()) return;
+    programm()->datensatz_suchen().zeige_modal(tabledata::thaupt);
+    // The list shows the view the search left (its filter) and stands on the
+    // data set found.
+    std::string gefunden;
+    handlung([&] {
+        tabelle& haupt = tab(tabledata::thaupt);
+        if (haupt.ist_offen() && haupt.hat_zeile()) gefunden = haupt.text("name");
+    });
+    handlung([] { haupt_ordnen(); });
+    liste_lesen();
+    if (!gefunden.empty()) waehle_datensatz(QString::fromStdString(gefunden));
+}
+
+void TEinlesefiles::drucken() {
+    if (!vor_aktion()) return;
+    programm()->ausdruck().zeige_modal();
 }
 
 void TEinlesefiles::anwenden() {

@@ -53,6 +53,7 @@ public:
     void addiere_default();
     void grenzen_uebernehmen();
     void gruppe_zuordnen();
+    void drucken();
 
     // The data set the list stands on ("" when none).
     QString aktueller_datensatz() const;

@@ -26,6 +26,7 @@
 #include "input/ui/TEinlesefiles.h"
 #include "lang/sprache.h"
 #include "support/ui/fensterhilfe.h"
+#include "support/ui/fotos_daten.h"
 
 namespace {
 
@@ -127,6 +128,11 @@ int main(int argc, char** argv) {
     if (!QTest::qWaitForWindowExposed(&lauf)) std::fputs("window not exposed\n", stderr);
     foto(&lauf, QStringLiteral("TLauf"));
     lauf.beenden();
+
+    // The data sheets and the windows around them.
+    fotos_datenfenster(p, a, std::filesystem::path(t.ordner.path().toStdString()),
+                       std::filesystem::path(g_ziel.toStdString()),
+                       [](QWidget* w, const QString& name) { foto(w, name); });
 
     // A message box and a question as the sink shows them.
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Varnek"),

@@ -165,8 +165,10 @@ void intervallschritt(blocklauf& b, int& m, int& s, int s0, int v, double T, cha
             double energie = 0.0;  // collector energy of the interval
             if (d3.wpausflag[s] == u'N') {
                 const double grenze = kollektor_startwerte_intervall(r.lk, m, s, A, fluss, T, v);
-                bool laeuft = d3.wpausflag[s] == u'N' ||
-                              (d3.wpausflag[s] == u'J' && d3.twfflag[s] == u'J');
+                // A heat pump the start values switched off takes no collector
+                // heat, also when the outflow reached its limit: the gains
+                // are not computed, as in the velocity kernel.
+                bool laeuft = d3.wpausflag[s] == u'N';
                 // A ww pump that cannot lift (COP at or below 1; the models
                 // floor it at 1) stays off instead of heating the house
                 // electrically at COP 1.

@@ -365,8 +365,9 @@ void kollektorgewinne_intervall(laufkontext& k, int m, int s, double A, double x
     double es = A * d3.etam[m][s] * x * ir;
     if (A > 0.0) {
         if (typ == "E") {
-            ls = (k.pvdatz3[zdata::tein][m][s] - k.pvdatz3[zdata::tt][m][s]) * d3.minmc * n /
-                 1000.0 * h;
+            // minmc is the whole field's heat-capacity flow (mcg): no second
+            // factor of the unit count.
+            ls = (k.pvdatz3[zdata::tein][m][s] - k.pvdatz3[zdata::tt][m][s]) * d3.minmc / 1000.0 * h;
         }
         if (typ == "L" || typ == "F") {
             if (G <= 0.0 && nc[ndata::luftwaermetauscher] == "N") {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ostream>
 
+#include "engine/models/druckabfall.h"
 #include "engine/models/kollektor.h"
 #include "engine/models/kontext_hilfen.h"
 #include "engine/models/waermepumpe.h"
@@ -323,14 +324,18 @@ TEST_F(KollektorTest, GewinneJeAnlagentyp) {
     auto& d3 = z.d3r();
     d3.etam[M][S] = 0.5;
     z.v()[tdata::daf] = 2.0;
-    // Ground exchanger: ls from the inflow-to-source difference.
+    // Ground exchanger: ls from the inflow-to-source difference with the
+    // field's heat-capacity flow (5 units of 80 W/K), counted once.
     setze_code(z.numchar, ndata::kopplungsart, "E");
     z.z3()[zdata::tt][M][S] = 2.0;
-    d3.minmc = 400.0;
+    d3.vel[M][S] = 80.0 / (z.v()[tdata::kollektorfluid_cpf] * z.v()[tdata::kollektorfluid_dichte]);
+    d3.mcg[M][S] = waermekapazitaetsstrom(M, S, A, z.v(), d3);
+    ASSERT_NEAR(d3.mcg[M][S], 400.0, 1e-9);
+    d3.minmc = d3.mcg[M][S];
     double summe = -1.0;
     kollektorgewinne_intervall(z.k, M, S, A, 0.5, summe);
     EXPECT_DOUBLE_EQ(d3.es[M][S], 10.0 * 0.5 * 0.5 * 0.5);
-    EXPECT_DOUBLE_EQ(d3.ls[M][S], (5.0 - 2.0) * 400.0 * 5.0 / 1000.0 * 0.5);
+    EXPECT_NEAR(d3.ls[M][S], (5.0 - 2.0) * 400.0 / 1000.0 * 0.5, 1e-12);
     EXPECT_DOUBLE_EQ(summe, d3.es[M][S] + d3.ls[M][S]);
     EXPECT_DOUBLE_EQ(z.d->es[M], d3.es[M][S]);  // analytic method books the month too
     // Directly coupled: the air path's ls plus es go to the sum, the interval keeps 0.

@@ -1,7 +1,6 @@
 #include "engine/anlagenschritte.h"
 
 #include "engine/laufvorbereitung.h"
-
 #include "engine/monatsaggregation.h"
 #include "engine/models/laufkontext.h"
 #include "engine/models/reservoir.h"

@@ -1,5 +1,6 @@
 #include "engine/anlagenschritte.h"
 
+#include "engine/laufvorbereitung.h"
 #include "engine/monatsaggregation.h"
 #include "engine/models/laufkontext.h"
 #include "engine/models/reservoir.h"
@@ -28,6 +29,12 @@ void anlagenschritte::monatsinitialisierung(periodenkontext& k, int m) {
 
 void anlagenschritte::analytischer_monatsschritt(periodenkontext& k, int m) {
     const flagchar numchar = k.numchar;  // the step works on a copy
+    // Without space heating from the plant the balance adds the heating share
+    // to each interval's demand: every pass over the month (each tilt and
+    // power step) starts from the month's own interval demand again.
+    if (numchar[ndata::heizung] == "N") {
+        intervallbedarf_monat(numchar, k.vdatz, k.pvdatz3, k.d3, m, false);
+    }
     laufkontext lk = laufkontext_aus_zustand(k.monatsergebnisse);
     if (numchar[ndata::kopplungstyp] == "Z") zwischenreservoir_monat(lk, m, k.A);
     if (numchar[ndata::kopplungstyp] == "E") endreservoir_monat(lk, m, k.A);

@@ -39,6 +39,42 @@ speicher_entnahme direkt_entladen(intervallbilanz& b, speicher& sp, double bedar
                             b.numchar, b.vdatt, b.vdatz, b.d, b.d3, b, b.fluid);
 }
 
+// The part of a charge month's interval that the ww pump delivers straight to
+// the house (intermediate coupling, time-step methods): heat, electricity and
+// the share of er (lifted to the store's top) whose collector heat it uses.
+struct hausanteil {
+    double waerme = 0.0, strom = 0.0, er_anteil = 0.0;
+};
+
+hausanteil ww_pumpe_heizt_haus(intervallbilanz& b, double bedarf) {
+    const int m = b.m, s = b.s;
+    ::date3& d3 = b.d3;
+    hausanteil h;
+    const double P = d3.es[m][s] + d3.ls[m][s], er = d3.er[m][s];
+    if (b.numchar[ndata::kopplungstyp] != "Z" || b.numchar[ndata::rechenart] == "A" ||
+        ist_direktkopplung(b.numchar) || d3.twfflag[s] != u'N' || d3.wpausflag[s] != u'N' ||
+        !(P > 0.0) || !(er > 0.0) || !(bedarf > 0.0))
+        return h;
+    // COP against the house as the pump's model sees it: source as in the
+    // collector loop, sink the mean of the house's supply and return.
+    const double tein = b.pvdatz3[zdata::tein][m][s], tf = d3.tf[m][s];
+    const double tt = b.numchar[ndata::gegenstrom] == "G" ? tein : (tf + tein) / 2.0;
+    const double th = (vorlauf_haus(b) + b.vdatz[zdata::rwv][m]) / 2.0;
+    const double ph = d3.ph[m][s], pt = d3.pt[m][s];
+    double roh = 0.0;
+    const double cop = berechne_cop(b.vdatt, b.vdatz, 'W', tt, th, b.numchar, roh, d3, m, s, b.fluid);
+    d3.ph[m][s] = ph;  // the interval's refrigerant state stays that of the loop
+    d3.pt[m][s] = pt;
+    if (!(cop > 1.0)) return h;
+    const double quelle = std::min(P, bedarf * (cop - 1.0) / cop);
+    h.strom = strom_fuer_quellwaerme(quelle, cop);
+    h.waerme = quelle + h.strom;
+    h.er_anteil = er * quelle / P;
+    heizung_buchen(m, s, 'N', 0.0, 0.0, h.waerme, h.strom, b.d, d3);
+    b.waermepumpe_buchen(m, s, 'W', h.waerme, h.strom);
+    return h;
+}
+
 }  // namespace
 
 speicher& speicher_des_monats(anlage& a, int m) {
@@ -216,11 +252,15 @@ void energiebilanz_intervall(intervallbilanz& b, bilanzsummen& summen) {
     const std::string& modus = b.numchar[ndata::speicherfolge];
     double& bedarf = d3.equer_verbrauch[m][s];
     if (modus == "V" || ist_lademonat(m)) {
-        speicher_laden_intervall(b, sp, d3.espeicher[m][s], 0.0, T_lade);
+        // The ww pump serves the house first, against the house's supply
+        // temperature; only the rest of the collector heat charges the store.
+        const hausanteil h = ist_lademonat(m) ? ww_pumpe_heizt_haus(b, bedarf) : hausanteil{};
+        speicher_laden_intervall(b, sp, d3.espeicher[m][s] - h.er_anteil, h.er_anteil, T_lade);
+        if (h.waerme > 0.0) d3.er[m][s] = std::max(0.0, d3.er[m][s] - h.er_anteil) + h.waerme;
         speicher_verluste(a, m, s, ho, b.vdatz, d3);
-        const speicher_entnahme e = direkt_entladen(b, sp, bedarf);
+        const speicher_entnahme e = direkt_entladen(b, sp, bedarf - h.waerme);
         langzeitspeicher_waermepumpe(b, e.rest, 'N');
-        double gedeckt = e.aus_speicher + d3.ok[m][s] * b.d.copwe[m];
+        double gedeckt = h.waerme + e.aus_speicher + d3.ok[m][s] * b.d.copwe[m];
         if (b.numchar[ndata::kopplungstyp] == "E") gedeckt += d3.nh[m][s];
         if (gedeckt < 0.95 * bedarf || gedeckt > 1.05 * bedarf) meldung("fehler in equer", "M", 'M');
     } else if (modus == "N") {

@@ -196,6 +196,7 @@ void kern_intervallende(kernlauf& r, int s, double P, double Q, double x) {
     periodenkontext& k = r.k;
     const int m = r.m;
     kopplung_intervall(r.lk, m, s, P, r.kopplung_monat);
+    if (k.d3.vel[m][s] == 0.0) Q = 0.0;  // the coupling switched the loop off
     intervallbilanz b(k.numchar, m, s, r.arbeit, k.monatsergebnisse, k.d3, k.pvdatz3, k.vdatz,
                       k.vdatt, k.A, r.lk.stoffe.kaeltemittel_record);
     energiebilanz_intervall(b, r.summen);

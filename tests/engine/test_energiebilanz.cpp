@@ -243,6 +243,46 @@ TEST_F(Energiebilanz, EndreservoirBietetSolarUndLuftwaermeAn) {
     EXPECT_DOUBLE_EQ(d.eg[4], 2.5);
 }
 
+// A month that charges the long-term store at its top (85 C) with
+// intermediate coupling: the ww pump delivers the interval's demand to the
+// house against the house's supply (35 C) and charges the store with the rest
+// of the collector heat against the store's top. Linear ww pump:
+// COP = -0.1 (th - tt) + 8 with tt = (30 + 10)/2: 7.25 to the house, 4.75 to
+// the store. Collector heat 3 kWh, demand 2 kWh.
+TEST_F(Energiebilanz, LademonatWwPumpeHeiztDasHausGegenDessenVorlauf) {
+    tv().lade_flag[4] = "Y";
+    numchar[ndata::kopplungstyp] = "Z";
+    numchar[ndata::modelltyp_ww] = "L";
+    v[tdata::ww_c1] = -0.1;
+    v[tdata::ww_c2] = 8.0;
+    z[zdata::twv][4] = 85.0;
+    z[zdata::tw][4] = 35.0;
+    z[zdata::ew][4] = 1.0;
+    z[zdata::rwv][4] = 20.0;
+    (*p)[zdata::tein][4][2] = 10.0;
+    d3.tf[4][2] = 30.0;
+    d3.twfflag[2] = u'N';
+    d3.copww[4][2] = 4.75;
+    d3.es[4][2] = 3.0;
+    d3.er[4][2] = 3.0 * 4.75 / 3.75;
+    d3.equer_verbrauch[4][2] = 2.0;
+    const double estore_vorher = a.langzeitspeicher.inhalt.estore;
+    auto b = bilanz();
+    energiebilanz_intervall(b, summen);
+    // House: source heat 2 * 6.25 / 7.25, electricity that / 6.25; store: the
+    // rest of the collector heat lifted at COP 4.75.
+    const double quelle_haus = 2.0 * 6.25 / 7.25, quelle_speicher = 3.0 - quelle_haus;
+    const double strom = quelle_haus / 6.25 + quelle_speicher / 3.75;
+    EXPECT_NEAR(d3.nh[4][2], strom, 1e-12);
+    EXPECT_NEAR(a.langzeitspeicher.inhalt.estore - estore_vorher, quelle_speicher * 4.75 / 3.75, 1e-9);
+    EXPECT_NEAR(d.eg[4], 2.0 + quelle_speicher * 4.75 / 3.75, 1e-9);
+    EXPECT_NEAR(d3.er[4][2], d.eg[4], 1e-9);
+    // Supply side: delivered = collector heat + the pump's electricity.
+    EXPECT_NEAR(d.eg[4], d3.esa[4][2] + d3.ls[4][2] + d3.nh[4][2], 1e-9);
+    EXPECT_NEAR(d.wp_waerme_ww[4] / d.wp_strom_ww[4], d.eg[4] / strom, 1e-9);
+    EXPECT_TRUE(senke.fragen.empty());
+}
+
 TEST_F(Energiebilanz, KollektorenergieBegrenzenNurUnterBedingungen) {
     d3.er[4][2] = 4.0;
     d3.es[4][2] = 2.0;

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "engine/anlagenschritte.h"
 #include "engine/models/modell_hilfen.h"
 #include "engine/models/speicher.h"
 #include "engine/temperaturkern.h"
@@ -285,14 +286,18 @@ TEST_F(Kernmonat, OhneHeizungWaechstDerBedarfNichtMitDenDurchlaeufen) {
     zustand::numchar()[ndata::heizung] = "N";
     zustand::vdatz()[zdata::ewv_verbrauch][M] = 1.0;  // hot water, spread over the sunny hours
     ::date3& d3 = zustand::date3();
-    for (const char* art : {"V", "T"}) {
+    for (const char* art : {"V", "T", "A"}) {
         SCOPED_TRACE(art);
         zustand::numchar()[ndata::rechenart] = art;
+        k->numchar[ndata::rechenart] = art;
         std::vector<double> bedarf_erster;
         for (int lauf = 0; lauf < 2; ++lauf) {
             setze_speicher_zurueck(zustand::anlage(1).pufferspeicher, 1.0, 30.0);
             if (std::string(art) == "V") {
                 geschwindigkeitskern(*k, M, 2, zustand::anlage(1), 0);
+            } else if (std::string(art) == "A") {
+                // The analytic month step, as each tilt and power step runs it.
+                anlagenschritte().analytischer_monatsschritt(*k, M);
             } else {
                 temperaturkern(*k, M, zustand::anlage(1));
             }

@@ -202,10 +202,14 @@ double austrittstemperatur(const datt& vdatt, double durchfluss, double te, doub
         if (D == 0.0) return ta;
         return (A * G * (te * f * kv / 2.0 + eta0 - ta * f * kv) + u * te) / D;
     }
+    // Energy balance of the fluid with the efficiency law of `wirkungsgrad`:
+    // u (tf - te) = A (G eta0 + 10 k d + 10 a2 d^2), d = tf/2 - e, e = ta - te/2,
+    // written as tf^2 + C tf + K = 0. With a2 < 0 the larger root is the one
+    // on which the collector's heat grows slower than u (the stable point).
     const double e = ta - te / 2.0;
-    const double C = (5.0 * A * kv - u - 20.0 * A * a2 * e) / B;
+    const double C = (5.0 * A * kv - u - 10.0 * A * a2 * e) / B;
     const double K =
-        (10.0 * A * a2 * e * e + u * te + A * G * eta0 - 10.0 * A * kv * ta + 5.0 * A * te) / B;
+        (10.0 * A * a2 * e * e + u * te + A * G * eta0 - 10.0 * A * kv * ta + 5.0 * A * kv * te) / B;
     const double D = C * C / 4.0 - K;
     return D >= 0.0 ? std::sqrt(D) - C / 2.0 : ta;
 }
@@ -361,8 +365,9 @@ void kollektorgewinne_intervall(laufkontext& k, int m, int s, double A, double x
     double es = A * d3.etam[m][s] * x * ir;
     if (A > 0.0) {
         if (typ == "E") {
-            ls = (k.pvdatz3[zdata::tein][m][s] - k.pvdatz3[zdata::tt][m][s]) * d3.minmc * n /
-                 1000.0 * h;
+            // minmc is the whole field's heat-capacity flow (mcg): no second
+            // factor of the unit count.
+            ls = (k.pvdatz3[zdata::tein][m][s] - k.pvdatz3[zdata::tt][m][s]) * d3.minmc / 1000.0 * h;
         }
         if (typ == "L" || typ == "F") {
             if (G <= 0.0 && nc[ndata::luftwaermetauscher] == "N") {

@@ -366,6 +366,20 @@ void kopplung_intervall(laufkontext& k, int m, int s, double P, double& monat) {
     // COP limit the split would book the interval's whole demand as its
     // electricity.
     if (d3.wpausflag[s] == u'J') return;
+    // End-reservoir coupling: the loop heats the cold water from tk toward the
+    // supply temperature. An outflow at or below tk (the night overshoot of
+    // the mean-temperature model, or air heat below the cold-water
+    // temperature) gives the store nothing and would turn the split
+    // negative: the loop is off for the interval.
+    if (k.numchar[ndata::kopplungstyp] == "E" && d3.twfflag[s] == u'N' &&
+        d3.tf[m][s] <= k.vdatz[zdata::tk][m]) {
+        d3.es[m][s] = 0.0;
+        d3.ls[m][s] = 0.0;
+        d3.el_0[m][s] = 0.0;
+        d3.etam[m][s] = 0.0;
+        d3.vel[m][s] = 0.0;
+        return;
+    }
     const double e = energie_aufteilung(k, P, d3.copww[m][s], k.vdatz[zdata::tk][m], d3.tf[m][s],
                                         k.vdatz[zdata::twv][m], m, s);
     if (k.numchar[ndata::kollektorschritt_fertig] == "J") {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ostream>
 
+#include "engine/models/druckabfall.h"
 #include "engine/models/kollektor.h"
 #include "engine/models/kontext_hilfen.h"
 #include "engine/models/waermepumpe.h"
@@ -202,14 +203,33 @@ TEST_F(KollektorTest, AustrittstemperaturErfuelltDieEnergiebilanz) {
     EXPECT_NEAR(u * (tf - 2.0), A * 10.0 * kv * ((tf + 2.0) / 2.0 - ta), 1e-9);
     EXPECT_LT(tf, ta);
     EXPECT_EQ(austrittstemperatur(v, fluss, 9.0, ta, 0.0, 0.0, eta0, kv, A), ta);
-    // Quadratic term, coefficients as the program has them (worked by hand):
-    // u = 78.28, e = 0, B = -0.01, C = 8228, K = -188280 -> tf = 22.8196.
+    // Quadratic term: the outflow satisfies the same balance with the term
+    // 10 a2 d^2 of the efficiency law, and the fluid warms only where the
+    // efficiency at its mean temperature is positive.
+    struct fall {
+        double G, ta, te, a2, eta0, kv, fluss;
+    };
+    for (const fall f : {fall{600.0, ta, te, -0.002, eta0, kv, fluss},
+                         // Weak winter light on a warm inflow: negative efficiency.
+                         fall{143.0, 2.0, 26.4, -0.016, 0.75, -0.327, 2e-5},
+                         fall{143.0, 2.0, 26.4, -0.016, 0.75, -0.327, 2e-6},
+                         fall{800.0, 20.0, 40.0, -0.016, 0.75, -0.327, 5e-6},
+                         // Cold inflow under warm air.
+                         fall{300.0, 25.0, 0.0, -0.016, 0.75, -0.327, 2e-5}}) {
+        const double uf = v[tdata::kollektorfluid_cpf] * v[tdata::kollektorfluid_dichte] * f.fluss;
+        const double t = austrittstemperatur(v, f.fluss, f.te, f.ta, f.G, f.a2, f.eta0, f.kv, A);
+        const double d = (t + f.te) / 2.0 - f.ta;
+        const double waerme = A * (f.G * f.eta0 + 10.0 * f.kv * d + 10.0 * f.a2 * d * d);
+        EXPECT_NEAR(uf * (t - f.te), waerme, 1e-7 * std::abs(waerme) + 1e-9) << f.G << " " << f.te;
+        EXPECT_EQ(t > f.te, waerme > 0.0) << f.G << " " << f.te;
+    }
+    // By hand for the first case: u = 78.28, e = 0, B = -0.01, C = 8228,
+    // K = -174280, tf = sqrt(8228^2/4 + 174280) - 4114.
     tf = austrittstemperatur(v, fluss, te, ta, 600.0, -0.002, eta0, kv, A);
-    const double C = (5 * A * kv - u) / (2.5 * A * -0.002);
-    const double K = (u * te + A * 600 * eta0 - 10 * A * kv * ta + 5 * A * te) / (2.5 * A * -0.002);
-    EXPECT_NEAR(C, 8228.0, 1e-9);
-    EXPECT_NEAR(K, -188280.0, 1e-9);
-    EXPECT_NEAR(tf, 22.81955129783, 1e-9);
+    EXPECT_NEAR(tf, 21.127083899599, 1e-9);
+    // January, 2 m2 at 143 W/m2, 2 degC air, 26.4 degC inflow: the fluid cools.
+    EXPECT_NEAR(austrittstemperatur(v, 2e-5, 26.4, 2.0, 143.0, -0.016, 0.75, -0.327, A) - 26.4,
+                24.880540067157 - 26.4, 1e-9);
     // No real solution (no flow, a2 > 0: D = 40000 - 110000): the air temperature.
     EXPECT_EQ(austrittstemperatur(v, 0.0, te, ta, 600.0, 0.002, eta0, kv, A), ta);
 }
@@ -304,14 +324,18 @@ TEST_F(KollektorTest, GewinneJeAnlagentyp) {
     auto& d3 = z.d3r();
     d3.etam[M][S] = 0.5;
     z.v()[tdata::daf] = 2.0;
-    // Ground exchanger: ls from the inflow-to-source difference.
+    // Ground exchanger: ls from the inflow-to-source difference with the
+    // field's heat-capacity flow (5 units of 80 W/K), counted once.
     setze_code(z.numchar, ndata::kopplungsart, "E");
     z.z3()[zdata::tt][M][S] = 2.0;
-    d3.minmc = 400.0;
+    d3.vel[M][S] = 80.0 / (z.v()[tdata::kollektorfluid_cpf] * z.v()[tdata::kollektorfluid_dichte]);
+    d3.mcg[M][S] = waermekapazitaetsstrom(M, S, A, z.v(), d3);
+    ASSERT_NEAR(d3.mcg[M][S], 400.0, 1e-9);
+    d3.minmc = d3.mcg[M][S];
     double summe = -1.0;
     kollektorgewinne_intervall(z.k, M, S, A, 0.5, summe);
     EXPECT_DOUBLE_EQ(d3.es[M][S], 10.0 * 0.5 * 0.5 * 0.5);
-    EXPECT_DOUBLE_EQ(d3.ls[M][S], (5.0 - 2.0) * 400.0 * 5.0 / 1000.0 * 0.5);
+    EXPECT_NEAR(d3.ls[M][S], (5.0 - 2.0) * 400.0 / 1000.0 * 0.5, 1e-12);
     EXPECT_DOUBLE_EQ(summe, d3.es[M][S] + d3.ls[M][S]);
     EXPECT_DOUBLE_EQ(z.d->es[M], d3.es[M][S]);  // analytic method books the month too
     // Directly coupled: the air path's ls plus es go to the sum, the interval keeps 0.

@@ -346,6 +346,28 @@ TEST_F(ReservoirTest, KopplungImZeitschritt) {
     EXPECT_EQ(d3.copww[M][S], 1.0);
     EXPECT_NEAR(d3.er[M][S], 1.0 + e, 1e-12);
     EXPECT_NEAR(monat, 2.0 + e, 1e-12);
+
+    // End-reservoir coupling with the outflow at or below the cold water (a
+    // night overshoot to -14 degC with air heat in ls): the loop is off and
+    // couples nothing, instead of a negative share lifted to twv.
+    setze_code(z.numchar, ndata::kopplungstyp, "E");
+    z.z()[zdata::twv][M] = 33.0;
+    d3.wpausflag[S] = u'N';
+    for (const double tf : {-14.3, 10.0}) {
+        d3.tf[M][S] = tf;
+        d3.es[M][S] = 0.2;
+        d3.ls[M][S] = 1.1;
+        d3.vel[M][S] = 2e-5;
+        kopplung_intervall(z.k, M, S, 1.3, monat);
+        EXPECT_NEAR(d3.er[M][S], 1.0 + e, 1e-12) << tf;
+        EXPECT_NEAR(monat, 2.0 + e, 1e-12) << tf;
+        EXPECT_EQ(d3.es[M][S] + d3.ls[M][S], 0.0) << tf;
+        EXPECT_EQ(d3.vel[M][S], 0.0) << tf;
+    }
+    // Just above the cold water the collector heat is lifted to twv.
+    d3.tf[M][S] = 12.0;
+    kopplung_intervall(z.k, M, S, 1.0, monat);
+    EXPECT_NEAR(d3.er[M][S], 1.0 + e + 1.0 * (33.0 - 10.0) / (12.0 - 10.0), 1e-12);
 }
 
 }  // namespace

@@ -52,10 +52,30 @@ Commands:
                              the .str control file, prints the yearly figures and the paths
   optimise <data set>        optimisation over collector area, tilt and heat-pump power;
                              writes the .dat result file
-  batch [--from <data set>]  "Serie rechnen": runs every data set that is not fixed, from
+  batch [--from <data set>] [--jobs N] [--shard K/N]
+                             "Serie rechnen": runs every data set that is not fixed, from
                              the given one (default: the first) on up to the first fixed one,
                              fixing each finished one; stops when a run fails. A data set that
-                             another batch is computing at the same time is left to that batch
+                             another batch is computing at the same time is left to that batch.
+                             --jobs: N worker processes, one data set each at a time (1..1024,
+                             default: the number of cores); a failure stops the handing out,
+                             running data sets finish. --shard K/N: only the data sets at
+                             positions K, K+N, K+2N, ... of the series, into the result folder's
+                             own catalogue (RESULT.sqlite there); the database is only read
+                             and no data set is fixed
+  merge <folder>...          merges the result folders of batch parts into the result
+                             directory: copies their files, enters their catalogue rows (with
+                             the result directory as folder) and fixes their data sets; refuses
+                             two different files under one name, before anything is written
+  sweep <data set> --vary TABLE.COLUMN=v1,v2,... [--vary ...] [--name PATTERN] [--dry-run]
+                             creates a data set for every combination of the values: copies
+                             of the named rows (TABLE: haupt, a reference column of haupt such
+                             as kolo, wpww, zwischenspei, or a table one column names such as
+                             spei, rech, num) with the value set, named like the variant, and
+                             a copy of the data set naming them, with its own result and
+                             control file names and not fixed. PATTERN: {base} the data set,
+                             {n} the number, {1}, {2}, ... the values (default "{base}
+                             COLUMN={1} ..."); --dry-run only lists the variants
   inputs <data set> [--tilt deg] [--azimuth deg] [--csv]
                              loads the data set and prints its monthly inputs and the
                              per-interval series is0, ir, diff, ref, ta, ho on the collector
@@ -113,11 +133,32 @@ Befehle:
                              und die Steuerdatei .str, zeigt die Jahreswerte und die Pfade
   optimise <Datensatz>       Optimierung über Kollektorfläche, Neigung und Wärmepumpenleistung;
                              schreibt die Ergebnisdatei .dat
-  batch [--from <Datensatz>] "Serie rechnen": rechnet jeden nicht fixierten Datensatz ab dem
+  batch [--from <Datensatz>] [--jobs N] [--shard K/N]
+                             "Serie rechnen": rechnet jeden nicht fixierten Datensatz ab dem
                              angegebenen (sonst dem ersten) bis zum ersten fixierten und
                              fixiert jeden fertigen; endet, wenn ein Lauf scheitert. Einen
                              Datensatz, den gleichzeitig eine andere Serie rechnet, überlässt
-                             sie dieser
+                             sie dieser. --jobs: N Arbeitsprozesse, je einer pro Datensatz
+                             gleichzeitig (1..1024, Vorgabe: Zahl der Kerne); nach einem Fehler
+                             wird nichts mehr verteilt, laufende Datensätze werden fertig.
+                             --shard K/N: nur die Datensätze an den Stellen K, K+N, K+2N, ...
+                             der Serie, in den eigenen Katalog des Ergebnisordners
+                             (RESULT.sqlite dort); die Datenbank wird nur gelesen, kein
+                             Datensatz fixiert
+  merge <Ordner>...          führt die Ergebnisordner von Serienteilen im Ergebnisverzeichnis
+                             zusammen: kopiert ihre Dateien, trägt ihre Katalogzeilen (mit dem
+                             Ergebnisverzeichnis als Ordner) ein und fixiert ihre Datensätze;
+                             lehnt zwei verschiedene Dateien unter einem Namen ab, bevor
+                             irgendetwas geschrieben wird
+  sweep <Datensatz> --vary TABELLE.SPALTE=w1,w2,... [--vary ...] [--name MUSTER] [--dry-run]
+                             legt für jede Kombination der Werte einen Datensatz an: Kopien der
+                             genannten Zeilen (TABELLE: haupt, eine Bezugsspalte von haupt wie
+                             kolo, wpww, zwischenspei, oder eine Tabelle, die eine Spalte nennt,
+                             wie spei, rech, num) mit dem Wert, benannt wie die Variante, und
+                             eine Kopie des Datensatzes, die sie nennt, mit eigenen Namen der
+                             Ergebnis- und Steuerdatei, nicht fixiert. MUSTER: {base} der
+                             Datensatz, {n} die Nummer, {1}, {2}, ... die Werte (Vorgabe
+                             "{base} SPALTE={1} ..."); --dry-run listet nur die Varianten
   inputs <Datensatz> [--tilt Grad] [--azimuth Grad] [--csv]
                              lädt den Datensatz und zeigt seine Monatseingaben und die
                              Intervallreihen is0, ir, diff, ref, ta, ho auf der Kollektorebene

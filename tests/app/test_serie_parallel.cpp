@@ -372,3 +372,17 @@ TEST_F(SerieParallel, VariantenSindDasProduktDerWerte) {
     EXPECT_EQ(abfrage(db / "HAUPT.sqlite", "SELECT count(*) FROM haupt")[0][0],
               std::to_string(std::stoi(anzahl_haupt[0][0]) + 6));
 }
+
+TEST_F(SerieParallel, FalscheBefehlszeilen) {
+    const std::vector<std::vector<std::string>> faelle = {
+        {"batch", "--jobs", "0"},      {"batch", "--jobs", "1.5"}, {"batch", "--jobs", "1025"},
+        {"batch", "--shard", "4/3"},   {"batch", "--shard", "x"},  {"merge"},
+        {"sweep", "x", "--jobs", "2"}, {"simulate", "x", "--shard", "1/2"},
+    };
+    for (auto f : faelle) {
+        SCOPED_TRACE(f[0] + " " + (f.size() > 1 ? f[1] : ""));
+        f.insert(f.begin(), {"--lang", "en", "--db", basis.string()});
+        EXPECT_EQ(rufe(f), 2);
+        EXPECT_EQ(letzte_fehlerzeile().rfind("varnek-cli: error: ", 0), 0u) << fehler.str();
+    }
+}

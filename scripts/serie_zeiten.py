@@ -17,6 +17,7 @@ import shutil
 import sqlite3
 import subprocess
 import sys
+import resource
 import tempfile
 import threading
 import time
@@ -45,6 +46,7 @@ def kinder(pid):
 def lauf(cli, db, res, jobs):
     """Runs the batch; returns exit status, stderr, wall time, the peak memory
     of the batch process and the largest peak of one worker (KiB, sampled)."""
+    r0 = resource.getrusage(resource.RUSAGE_CHILDREN)
     t0 = time.monotonic()
     p = subprocess.Popen([cli, "--db", db, "--results", res, "batch", "--jobs", str(jobs)],
                          stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
@@ -59,7 +61,9 @@ def lauf(cli, db, res, jobs):
         time.sleep(0.02)
     t = time.monotonic() - t0
     leser.join()
-    return p.returncode, "".join(fehler), t, eltern, arbeiter
+    r1 = resource.getrusage(resource.RUSAGE_CHILDREN)
+    cpu = (r1.ru_utime + r1.ru_stime) - (r0.ru_utime + r0.ru_stime)
+    return p.returncode, "".join(fehler), t, cpu, eltern, arbeiter
 
 
 def main():
@@ -98,6 +102,7 @@ def main():
         print(f"data sets: {anzahl}; load average before: {os.getloadavg()[0]:.2f}")
 
         ergebnisse = {1: [], a.jobs: []}
+        cpuzeiten = {1: [], a.jobs: []}
         for r in range(a.repeat):
             for jobs in (1, a.jobs):
                 db = os.path.join(w, f"db{jobs}")
@@ -106,16 +111,22 @@ def main():
                 shutil.rmtree(res, ignore_errors=True)
                 shutil.copytree(basis, db)
                 last = os.getloadavg()[0]
-                rc, err, t, eltern, arbeiter = lauf(cli, db, res, jobs)
+                rc, err, t, cpu, eltern, arbeiter = lauf(cli, db, res, jobs)
                 if rc != 0:
                     print(err, file=sys.stderr)
                     sys.exit(f"batch --jobs {jobs} failed")
                 ergebnisse[jobs].append(t)
-                print(f"run {r + 1}: --jobs {jobs}: {t:7.2f} s  (load before {last:.2f}; peak memory: "
+                cpuzeiten[jobs].append(cpu)
+                print(f"run {r + 1}: --jobs {jobs}: {t:7.2f} s wall, {cpu:7.2f} s CPU  (load before {last:.2f}; peak memory: "
                       f"batch {eltern / 1024:.1f} MiB" + (f", largest worker {arbeiter / 1024:.1f} MiB" if arbeiter else "")
                       + ")")
         t1, tn = min(ergebnisse[1]), min(ergebnisse[a.jobs])
         print(f"best of {a.repeat}: --jobs 1 {t1:.2f} s, --jobs {a.jobs} {tn:.2f} s, speed-up {t1 / tn:.2f}x")
+        # On a machine shared with other work the wall time shows the share of
+        # the cores the batch got; the CPU time shows what the workers cost.
+        c1, cn = min(cpuzeiten[1]), min(cpuzeiten[a.jobs])
+        print(f"CPU time: --jobs 1 {c1:.2f} s, --jobs {a.jobs} {cn:.2f} s (+{100 * (cn / c1 - 1):.1f} %); "
+              f"speed-up bound with {a.jobs} free cores: {a.jobs * c1 / cn:.2f}x")
 
 
 if __name__ == "__main__":

@@ -719,7 +719,7 @@ void befehl_batch(const befehlszeile& b, std::ostream& aus, std::ostream& fehler
 
     serie_vorbereiten();
     leere_protokoll();
-    const int jobs = b.jobs.value_or(anzahl_kerne());
+    const int jobs = b.jobs.value_or(parallel_verfuegbar() ? anzahl_kerne() : 1);
     int gerechnet = 0, uebersprungen = 0;
     if (jobs > 1 && !liste.empty()) {
         std::vector<std::string> a{"--db", einstellungen().datenbankverzeichnis.string(), "--results",

@@ -61,6 +61,14 @@ int anzahl_kerne() {
     return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
+bool parallel_verfuegbar() {
+#ifdef _WIN32
+    return false;
+#else
+    return true;
+#endif
+}
+
 #ifdef _WIN32
 
 serien_bilanz rechne_parallel(const std::vector<std::string>&, int, const std::vector<std::string>&, std::ostream&,

@@ -36,6 +36,10 @@ std::filesystem::path& serien_programm();
 // The number of cores this process may use (at least 1).
 int anzahl_kerne();
 
+// Whether worker processes can be started on this system (POSIX); without
+// them a batch runs in this process.
+bool parallel_verfuegbar();
+
 struct serien_bilanz {
     int gerechnet = 0;
     int uebersprungen = 0;

@@ -18,6 +18,9 @@
 #include "app/geraete_befehl.h"
 #include "app/lese_daten_ein.h"
 #include "app/programmstart.h"
+#include "app/serie_parallel.h"
+#include "app/serie_teilung.h"
+#include "app/variantenbefehl.h"
 #include "app/simulation_run.h"
 #include "app/standard_laufdienste.h"
 #include "app/import_befehl.h"
@@ -49,10 +52,30 @@ Commands:
                              the .str control file, prints the yearly figures and the paths
   optimise <data set>        optimisation over collector area, tilt and heat-pump power;
                              writes the .dat result file
-  batch [--from <data set>]  "Serie rechnen": runs every data set that is not fixed, from
+  batch [--from <data set>] [--jobs N] [--shard K/N]
+                             "Serie rechnen": runs every data set that is not fixed, from
                              the given one (default: the first) on up to the first fixed one,
                              fixing each finished one; stops when a run fails. A data set that
-                             another batch is computing at the same time is left to that batch
+                             another batch is computing at the same time is left to that batch.
+                             --jobs: N worker processes, one data set each at a time (1..1024,
+                             default: the number of cores); a failure stops the handing out,
+                             running data sets finish. --shard K/N: only the data sets at
+                             positions K, K+N, K+2N, ... of the series, into the result folder's
+                             own catalogue (RESULT.sqlite there); the database is only read
+                             and no data set is fixed
+  merge <folder>...          merges the result folders of batch parts into the result
+                             directory: copies their files, enters their catalogue rows (with
+                             the result directory as folder) and fixes their data sets; refuses
+                             two different files under one name, before anything is written
+  sweep <data set> --vary TABLE.COLUMN=v1,v2,... [--vary ...] [--name PATTERN] [--dry-run]
+                             creates a data set for every combination of the values: copies
+                             of the named rows (TABLE: haupt, a reference column of haupt such
+                             as kolo, wpww, zwischenspei, or a table one column names such as
+                             spei, rech, num) with the value set, named like the variant, and
+                             a copy of the data set naming them, with its own result and
+                             control file names and not fixed. PATTERN: {base} the data set,
+                             {n} the number, {1}, {2}, ... the values (default "{base}
+                             COLUMN={1} ..."); --dry-run only lists the variants
   inputs <data set> [--tilt deg] [--azimuth deg] [--csv]
                              loads the data set and prints its monthly inputs and the
                              per-interval series is0, ir, diff, ref, ta, ho on the collector
@@ -110,11 +133,32 @@ Befehle:
                              und die Steuerdatei .str, zeigt die Jahreswerte und die Pfade
   optimise <Datensatz>       Optimierung über Kollektorfläche, Neigung und Wärmepumpenleistung;
                              schreibt die Ergebnisdatei .dat
-  batch [--from <Datensatz>] "Serie rechnen": rechnet jeden nicht fixierten Datensatz ab dem
+  batch [--from <Datensatz>] [--jobs N] [--shard K/N]
+                             "Serie rechnen": rechnet jeden nicht fixierten Datensatz ab dem
                              angegebenen (sonst dem ersten) bis zum ersten fixierten und
                              fixiert jeden fertigen; endet, wenn ein Lauf scheitert. Einen
                              Datensatz, den gleichzeitig eine andere Serie rechnet, überlässt
-                             sie dieser
+                             sie dieser. --jobs: N Arbeitsprozesse, je einer pro Datensatz
+                             gleichzeitig (1..1024, Vorgabe: Zahl der Kerne); nach einem Fehler
+                             wird nichts mehr verteilt, laufende Datensätze werden fertig.
+                             --shard K/N: nur die Datensätze an den Stellen K, K+N, K+2N, ...
+                             der Serie, in den eigenen Katalog des Ergebnisordners
+                             (RESULT.sqlite dort); die Datenbank wird nur gelesen, kein
+                             Datensatz fixiert
+  merge <Ordner>...          führt die Ergebnisordner von Serienteilen im Ergebnisverzeichnis
+                             zusammen: kopiert ihre Dateien, trägt ihre Katalogzeilen (mit dem
+                             Ergebnisverzeichnis als Ordner) ein und fixiert ihre Datensätze;
+                             lehnt zwei verschiedene Dateien unter einem Namen ab, bevor
+                             irgendetwas geschrieben wird
+  sweep <Datensatz> --vary TABELLE.SPALTE=w1,w2,... [--vary ...] [--name MUSTER] [--dry-run]
+                             legt für jede Kombination der Werte einen Datensatz an: Kopien der
+                             genannten Zeilen (TABELLE: haupt, eine Bezugsspalte von haupt wie
+                             kolo, wpww, zwischenspei, oder eine Tabelle, die eine Spalte nennt,
+                             wie spei, rech, num) mit dem Wert, benannt wie die Variante, und
+                             eine Kopie des Datensatzes, die sie nennt, mit eigenen Namen der
+                             Ergebnis- und Steuerdatei, nicht fixiert. MUSTER: {base} der
+                             Datensatz, {n} die Nummer, {1}, {2}, ... die Werte (Vorgabe
+                             "{base} SPALTE={1} ..."); --dry-run listet nur die Varianten
   inputs <Datensatz> [--tilt Grad] [--azimuth Grad] [--csv]
                              lädt den Datensatz und zeigt seine Monatseingaben und die
                              Intervallreihen is0, ir, diff, ref, ta, ho auf der Kollektorebene
@@ -197,6 +241,8 @@ constexpr text_paar uebersprungen{", übersprungen (von einem anderen Lauf gerec
 constexpr text_paar wird_gerechnet{"Datensatz wird von einem anderen Lauf gerechnet, übersprungen: ",
                                    "data set is being computed by another run, skipped: "};
 constexpr text_paar ergebnisdatei{"Ergebnisdatei: ", "Result file: "};
+constexpr text_paar shard_form{"--shard braucht K/N mit 1 <= K <= N: \"", "--shard takes K/N with 1 <= K <= N: \""};
+constexpr text_paar vary_fehlt{"sweep braucht mindestens ein --vary", "sweep needs at least one --vary"};
 constexpr text_paar steuerdatei{"Steuerdatei: ", "Control file: "};
 constexpr text_paar schreibgeschuetzt{"Datenbank schreibgeschützt; die Serie fixiert jeden gerechneten Datensatz: ",
                                       "database is write-protected; the batch fixes every data set it computes: "};
@@ -249,6 +295,10 @@ struct befehlszeile {
     bool abbrechen_bei_frage = false;
     bool csv = false;
     std::optional<std::string> ab;      // batch: first data set
+    std::optional<int> jobs;            // batch: worker processes
+    std::optional<teilstueck> shard;    // batch: the part K/N of the series
+    std::vector<std::string> variationen;  // sweep: TABLE.COLUMN=v1,v2,...
+    bool probelauf = false;                // sweep: list only
     std::optional<double> neigung;      // inputs: collector tilt
     std::optional<double> azimut;       // inputs: collector azimuth
     double sperre_warten = 5.0;         // seconds to wait for result files in use
@@ -318,6 +368,22 @@ befehlszeile lies_befehlszeile(int argc, const char* const* argv) {
         } else if (a == "--replace") {
             b.ersetzen = true;
             b.optionen.push_back(a);
+        } else if (a == "--jobs") {
+            const double j = zahloption(a, wert(i, a), 1.0, 1024.0);
+            if (j != std::floor(j)) zahloption(a, "", 1.0, 1024.0);
+            b.jobs = static_cast<int>(j);
+            b.optionen.push_back(a);
+        } else if (a == "--shard") {
+            const std::string s = wert(i, a);
+            b.shard = lies_teilstueck(s);
+            if (!b.shard) nutzungsfehler(txt::shard_form.text() + s + "\"");
+            b.optionen.push_back(a);
+        } else if (a == "--vary") {
+            b.variationen.push_back(wert(i, a));
+            b.optionen.push_back(a);
+        } else if (a == "--dry-run") {
+            b.probelauf = true;
+            b.optionen.push_back(a);
         } else if (a == "--lock-wait") {
             b.sperre_warten = zahloption(a, wert(i, a), 0.0, 86400.0);
             b.optionen.push_back(a);
@@ -347,7 +413,13 @@ const std::vector<befehlsform>& befehlsformen() {
         {"list", 0, 0, {}, {"list", "list"}},
         {"simulate", 1, 1, {"--lock-wait"}, {"simulate <Datensatz>", "simulate <data set>"}},
         {"optimise", 1, 1, {"--lock-wait"}, {"optimise <Datensatz>", "optimise <data set>"}},
-        {"batch", 0, 0, {"--from", "--lock-wait"}, {"batch [--from <Datensatz>]", "batch [--from <data set>]"}},
+        {"batch", 0, 0, {"--from", "--lock-wait", "--jobs", "--shard"},
+         {"batch [--from <Datensatz>] [--jobs N] [--shard K/N]", "batch [--from <data set>] [--jobs N] [--shard K/N]"}},
+        {"batch-worker", 0, 0, {"--lock-wait", "--shard"}, {"batch-worker", "batch-worker"}},
+        {"merge", 1, 4096, {"--lock-wait"}, {"merge <Ergebnisordner>...", "merge <result folder>..."}},
+        {"sweep", 1, 1, {"--vary", "--name", "--dry-run"},
+         {"sweep <Datensatz> --vary TABELLE.SPALTE=w1,w2,... [--vary ...] [--name MUSTER] [--dry-run]",
+          "sweep <data set> --vary TABLE.COLUMN=v1,v2,... [--vary ...] [--name PATTERN] [--dry-run]"}},
         {"inputs", 1, 1, {"--tilt", "--azimuth", "--csv"},
          {"inputs <Datensatz> [--tilt Grad] [--azimuth Grad] [--csv]",
           "inputs <data set> [--tilt deg] [--azimuth deg] [--csv]"}},
@@ -511,9 +583,10 @@ enum class laufergebnis { fertig, von_anderem_lauf_belegt };
 // waits at most `warten` for files another run writes and is then refused;
 // in a batch (`serie`) a data set that another run holds is reported as
 // such (no wait), and one that another batch has fixed meanwhile is left
-// alone. Fails (fehlschlag) when the run did not complete.
+// alone. Fails (fehlschlag) when the run did not complete. A batch part of a
+// sharded series (`fixieren` false) leaves the data set's fixed mark alone.
 laufergebnis rechne_datensatz(bool optimierung, bool serie, std::chrono::milliseconds warten,
-                              std::ostream& aus, std::ostream& fehler) {
+                              std::ostream& aus, std::ostream& fehler, bool fixieren = true) {
     const std::string name = tab(tabledata::thaupt).text("name");
     if (g_senke) g_senke->letzter_fehler.clear();
     const std::filesystem::path& verzeichnis = einstellungen().ergebnisverzeichnis;
@@ -558,7 +631,7 @@ laufergebnis rechne_datensatz(bool optimierung, bool serie, std::chrono::millise
         starte_einzelsimulation(name, u);
     }
     if (!marken().simulation_durchgefuehrt) throw fehlschlag{txt::nicht_abgeschlossen.text() + name, false, true};
-    if (serie) {
+    if (serie && fixieren) {
         // Fixed while the claim is still held, so that no other batch
         // takes the data set up again.
         positioniere_datensatz(name);
@@ -584,15 +657,52 @@ void befehl_rechnen(const befehlszeile& b, bool optimierung, std::ostream& aus, 
     rechne_datensatz(optimierung, false, wartezeit(b), aus, fehler);
 }
 
+// Message settings of a batch: messages to the protocol file.
+void serie_vorbereiten() {
+    flagchar& n = zustand::numchar();
+    n[ndata::meldungsmodus] = "S";
+    n[ndata::laufart] = "N";
+    n[ndata::kontrolllauf] = "N";
+    n[ndata::einstrahlung_berechnen] = "J";
+}
+
+// One data set of a batch; failures become the reason the runner would print.
+serienantwort rechne_serienglied(const std::string& name, const befehlszeile& b, std::ostream& aus,
+                                 std::ostream& fehler) {
+    if (!positioniere_datensatz(name)) return {serienantwort::art::entfallen, {}};  // deleted meanwhile
+    meldung(name, "S", 'M');
+    auto grund = [&](const fehlschlag& f) {
+        if (f.meldung_bevorzugen && g_senke && !g_senke->letzter_fehler.empty()) return g_senke->letzter_fehler;
+        return txt::serie_angehalten.text() + f.grund;
+    };
+    try {
+        const laufergebnis e = rechne_datensatz(true, true, wartezeit(b), aus, fehler, !b.shard);
+        if (e == laufergebnis::von_anderem_lauf_belegt) return {serienantwort::art::belegt, {}};
+        return {serienantwort::art::fertig, {}};
+    } catch (const abbruch&) {
+        return {serienantwort::art::fehler,
+                grund(fehlschlag{txt::nicht_abgeschlossen.text() + name, false, true})};
+    } catch (const fehlschlag& f) {
+        return {serienantwort::art::fehler, grund(f)};
+    } catch (const std::exception& e) {
+        return {serienantwort::art::fehler, e.what()};
+    }
+}
+
 // "Serie rechnen": every data set that is not fixed, from the start row up
 // to the first fixed one. The list is taken at the start; each data set is
 // claimed (its result file locked) before it is computed, so two batches on
 // one database share the work instead of computing the same data sets.
+// With --jobs N the list is computed by N worker processes; with --shard K/N
+// only every N-th data set from the K-th on, into the result folder's own
+// catalogue, leaving the database unchanged.
 void befehl_batch(const befehlszeile& b, std::ostream& aus, std::ostream& fehler) {
     tabelle& haupt = tab(tabledata::thaupt);
     // The batch fixes every data set it computes; without a writable table
-    // it would compute and then fail.
-    if (haupt.ist_offen() && haupt.nur_lesbar()) throw fehlschlag{txt::schreibgeschuetzt.text() + haupt.datei().string()};
+    // it would compute and then fail. A part of a sharded series writes
+    // nothing to the database.
+    if (!b.shard && haupt.ist_offen() && haupt.nur_lesbar())
+        throw fehlschlag{txt::schreibgeschuetzt.text() + haupt.datei().string()};
     if (b.ab) {
         if (!positioniere_datensatz(*b.ab)) throw fehlschlag{txt::kein_datensatz.text() + *b.ab};
     } else {
@@ -602,35 +712,55 @@ void befehl_batch(const befehlszeile& b, std::ostream& aus, std::ostream& fehler
     }
     std::vector<std::string> liste;
     for (; !haupt.eof() && haupt.text("lock") == "NF"; haupt.naechster()) liste.push_back(haupt.text("name"));
+    if (b.shard) {
+        liste = waehle_teilstueck(liste, *b.shard);
+        katalog_in_ergebnisordner(einstellungen().ergebnisverzeichnis);
+    }
 
-    flagchar& n = zustand::numchar();
-    n[ndata::meldungsmodus] = "S";
-    n[ndata::laufart] = "N";
-    n[ndata::kontrolllauf] = "N";
-    n[ndata::einstrahlung_berechnen] = "J";
+    serie_vorbereiten();
     leere_protokoll();
+    const int jobs = b.jobs.value_or(parallel_verfuegbar() ? anzahl_kerne() : 1);
     int gerechnet = 0, uebersprungen = 0;
-    for (const std::string& name : liste) {
-        if (!positioniere_datensatz(name)) continue;  // deleted meanwhile
-        meldung(name, "S", 'M');
-        laufergebnis e = laufergebnis::fertig;
-        try {
-            e = rechne_datensatz(true, true, wartezeit(b), aus, fehler);
-        } catch (const abbruch&) {
-            throw fehlschlag{txt::serie_angehalten.text() + txt::nicht_abgeschlossen.text() + name, false, true};
-        } catch (const fehlschlag& f) {
-            throw fehlschlag{txt::serie_angehalten.text() + f.grund, f.nutzung, f.meldung_bevorzugen};
-        }
-        if (e == laufergebnis::von_anderem_lauf_belegt) {
-            fehler << txt::wird_gerechnet.text() << name << '\n';
-            ++uebersprungen;
-        } else {
-            ++gerechnet;
+    if (jobs > 1 && !liste.empty()) {
+        std::vector<std::string> a{"--db", einstellungen().datenbankverzeichnis.string(), "--results",
+                                   einstellungen().ergebnisverzeichnis.string(), "--lang",
+                                   sprache() == SPRACHE_ENGLISCH ? "en" : "de", "--lock-wait",
+                                   std::to_string(b.sperre_warten)};
+        if (b.abbrechen_bei_frage) a.push_back("--abort-on-question");
+        if (b.shard) a.insert(a.end(), {"--shard", std::to_string(b.shard->k) + "/" + std::to_string(b.shard->n)});
+        a.push_back("batch-worker");
+        const serien_bilanz bilanz = rechne_parallel(liste, jobs, a, aus, fehler);
+        gerechnet = bilanz.gerechnet;
+        uebersprungen = bilanz.uebersprungen;
+        if (bilanz.fehler) throw fehlschlag{*bilanz.fehler};
+    } else {
+        for (const std::string& name : liste) {
+            const serienantwort r = rechne_serienglied(name, b, aus, fehler);
+            if (r.status == serienantwort::art::fehler) throw fehlschlag{r.text};
+            if (r.status == serienantwort::art::belegt) {
+                fehler << txt::wird_gerechnet.text() << name << '\n';
+                ++uebersprungen;
+            } else if (r.status == serienantwort::art::fertig) {
+                ++gerechnet;
+            }
         }
     }
     fehler << gerechnet << txt::gerechnet.text();
     if (uebersprungen > 0) fehler << txt::uebersprungen.text() << uebersprungen;
     fehler << '\n';
+}
+
+// A worker of a parallel batch: the names come on stdin, the answers go to
+// stdout (see serie_parallel.h).
+int befehl_batch_arbeiter(const befehlszeile& b, std::ostream& fehler) {
+    if (b.shard) katalog_in_ergebnisordner(einstellungen().ergebnisverzeichnis);
+    serie_vorbereiten();
+    return serien_arbeiter([&](const std::string& name) {
+        std::ostringstream aus;
+        serienantwort r = rechne_serienglied(name, b, aus, fehler);
+        if (r.status == serienantwort::art::fertig) r.text = aus.str();
+        return r;
+    });
 }
 
 void befehl_inputs(const befehlszeile& b, std::ostream& aus) {
@@ -752,9 +882,21 @@ int varnek_cli(int argc, const char* const* argv, std::ostream& aus, std::ostrea
                 {"simulate", [&](const befehlszeile& x, std::ostream& o) { befehl_rechnen(x, false, o, fehler); }},
                 {"optimise", [&](const befehlszeile& x, std::ostream& o) { befehl_rechnen(x, true, o, fehler); }},
                 {"batch", [&](const befehlszeile& x, std::ostream& o) { befehl_batch(x, o, fehler); }},
+                {"merge", [&](const befehlszeile& x, std::ostream& o) {
+                     befehl_merge(x.argumente, einstellungen().ergebnisverzeichnis, wartezeit(x), o, fehler);
+                 }},
+                {"sweep", [&](const befehlszeile& x, std::ostream& o) {
+                     if (x.variationen.empty()) nutzungsfehler(txt::vary_fehlt.text());
+                     try {
+                         befehl_sweep(x.argumente[0], x.variationen, x.name, x.probelauf, o);
+                     } catch (const std::invalid_argument& e) {
+                         nutzungsfehler(e.what());
+                     }
+                 }},
                 {"inputs", befehl_inputs},
             };
         programmstart(b.start);
+        if (b.befehl == "batch-worker") return befehl_batch_arbeiter(b, fehler);
         befehle.at(b.befehl)(b, aus);
         return 0;
     } catch (const fehlschlag& f) {

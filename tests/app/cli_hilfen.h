@@ -12,10 +12,13 @@
 #include <sqlite3.h>
 
 #include "app/cli.h"
+#include "app/serie_parallel.h"
 #include "support/aufzeichnende_senke.h"
 
 class Cli : public mit_meldungen {
 protected:
+    // Workers of a parallel batch are the real runner, not the test program.
+    Cli() { serien_programm() = VARNEK_CLI_PROGRAMM; }
     int rufe(std::vector<std::string> argumente) {
         argumente.insert(argumente.begin(), "varnek-cli");
         std::vector<const char*> argv;

@@ -46,7 +46,7 @@
 #include "results/ergebnistexte.h"
 #include "results/ergebniskatalog_fixierung.h"
 #include "results/graphiktexte.h"
-#include "results/uebersicht_angaben.h"
+#include "app/uebersicht_angaben.h"
 #include "results/ui/TGrafErgebnisse.h"
 #include "results/ui/TGrafErgebnisse_M.h"
 #include "results/ui/TGraphKalk.h"

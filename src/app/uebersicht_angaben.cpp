@@ -1,4 +1,4 @@
-#include "results/uebersicht_angaben.h"
+#include "app/uebersicht_angaben.h"
 
 #include "data/datenbank.h"
 #include "data/einheiten.h"

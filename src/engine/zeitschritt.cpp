@@ -1,6 +1,7 @@
 #include "engine/zeitschritt.h"
 
 #include "engine/heizbilanz.h"
+#include "engine/intervallkern.h"
 #include "engine/laufvorbereitung.h"
 #include "engine/models/druckabfall.h"
 #include "engine/models/kollektor.h"
@@ -24,29 +25,13 @@ kernergebnis monatskerne::temperaturkern(periodenkontext& k, int m, anlage& arbe
     return ::temperaturkern(k, m, arbeit);
 }
 
-kernergebnis monatskerne::intervallkern(periodenkontext& k, int&, int) {
-    intervallkern_nicht_verfuegbar(k.numchar);
+kernergebnis monatskerne::intervallkern(periodenkontext& k, int& m, int i) {
+    return ::intervallkern(k, m, i, steuerung());
 }
 
 monatskerne& standard_monatskerne() {
     static monatskerne kerne;
     return kerne;
-}
-
-void intervallkern_nicht_verfuegbar(const flagchar& numchar) {
-    const std::string& art = numchar[ndata::rechenart];
-    const std::string& zeitraum = numchar[ndata::zeitraum];
-    const bool englisch = sprache() == SPRACHE_ENGLISCH;
-    meldung(englisch ? "Error: calculation method \"" + art + "\" with period \"" + zeitraum +
-                           "\" needs the interval kernel, which is not available in this version; "
-                           "please choose calculation method \"V\" with period \"M\" or \"J\", \"T\" "
-                           "or \"A\"."
-                     : "Fehler: Rechenart \"" + art + "\" mit Zeitraum \"" + zeitraum +
-                           "\" braucht den Intervallkern, der in dieser Version nicht verfügbar "
-                           "ist; bitte Rechenart \"V\" mit Zeitraum \"M\" oder \"J\", \"T\" oder "
-                           "\"A\" wählen.",
-            numchar[ndata::meldungsmodus], 'T');
-    throw abbruch();
 }
 
 namespace {
@@ -104,18 +89,27 @@ void zeitschritt_monat(periodenkontext& k, int& m, monatskerne& kerne) {
         steuerlauf_temperatur_nicht_verfuegbar(nc);
     }
 
-    // The working plant is plant 1 until the interval kernel has run in this
-    // month; that kernel computes on plant 0 itself.
-    anlage* arbeit = &zustand::anlage(1);
+    // The velocity and temperature kernels work on plant 1, a copy of the
+    // month's start in plant 0. The interval kernel computes on plant 0
+    // itself: plant 1 keeps the month's start stores, and every further step
+    // starts from them again rather than from the previous step's month end.
+    const bool intervallkern = zeitschritt && art != "T";
+    bool start_gesichert = false;
     auto rechne_schritt = [&](int i) {
-        kopiere_anlage_speicher(zustand::anlage(0), *arbeit, 'N');
+        anlage& a0 = zustand::anlage(0);
+        anlage& a1 = zustand::anlage(1);
+        if (intervallkern && start_gesichert) {
+            kopiere_anlage_speicher(a1, a0, 'N');
+        } else {
+            kopiere_anlage_speicher(a0, a1, 'N');
+            start_gesichert = true;
+        }
         if (zustand::lauf().mindeltatkol < 0.0 && k.A > 0.0) quelltemperatur_monatsstart(k, m);
-        monatsbeginn(*arbeit, k.monatsergebnisse, m);
-        if (!zeitschritt) return kerne.geschwindigkeitskern(k, m, i, *arbeit);
-        if (art == "T") return kerne.temperaturkern(k, m, *arbeit);
-        const kernergebnis e = kerne.intervallkern(k, m, i);
-        arbeit = &zustand::anlage(0);
-        return e;
+        anlage& arbeit = intervallkern ? a0 : a1;
+        monatsbeginn(arbeit, k.monatsergebnisse, m);
+        if (!zeitschritt) return kerne.geschwindigkeitskern(k, m, i, arbeit);
+        if (art == "T") return kerne.temperaturkern(k, m, arbeit);
+        return kerne.intervallkern(k, m, i);
     };
 
     ::date& d = k.monatsergebnisse;
@@ -210,7 +204,7 @@ void kern_intervallende(kernlauf& r, int s, double P, double Q, double x) {
     leistungen_intervall(m, s, k.A, k.numchar, k.vdatt, k.pvdatz3, k.d3);
 }
 
-double kern_monatsende(kernlauf& r) {
+double kern_monatsende(kernlauf& r, bool speicher_abschliessen) {
     periodenkontext& k = r.k;
     const flagchar& nc = k.numchar;
     const int m = r.m;
@@ -221,11 +215,13 @@ double kern_monatsende(kernlauf& r) {
     const int tage = tage_im_monat(m, nc);
     double stunden = 0.0;
     for (int s = 1; s <= intervalle(m); ++s) stunden += k.pvdatz3[zdata::ho][m][s];
-    if (nc[ndata::strahlungsherkunft] == "D" && stunden < 24.0 * tage - 0.5) {
+    if (speicher_abschliessen && nc[ndata::strahlungsherkunft] == "D" && stunden < 24.0 * tage - 0.5) {
         speicher_nachtverluste(r.arbeit, m, k.vdatz, nc, tage);
     }
     kopiere_anlage_speicher(r.arbeit, d.arrayspeicher_mon[m], 'N');
-    speicher_monatsende(r.arbeit, m, zustand::monatstart(), d, k.vdatz, 1, nc, k.datm_variante);
+    if (speicher_abschliessen) {
+        speicher_monatsende(r.arbeit, m, zustand::monatstart(), d, k.vdatz, 1, nc, k.datm_variante);
+    }
 
     // Stored-energy shortfall of a month that both charges and draws on the
     // long-term store: what the store could not give is booked as virtual

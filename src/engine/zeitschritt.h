@@ -9,6 +9,7 @@
 #include "engine/models/laufkontext.h"
 #include "engine/monatsaggregation.h"
 #include "engine/periode.h"
+#include "engine/steuerpunkte.h"
 
 // What a month kernel returns: the month's objective value and the velocity
 // of the step (the monthly mean flow of the collector loop).
@@ -17,12 +18,15 @@ struct kernergebnis {
     double geschwindigkeit = 0.0;
 };
 
-// The three month kernels. The velocity and temperature kernels are built in;
-// the interval kernel (interval-wise methods and the control run) comes in
-// behind `intervallkern`, which refuses until it exists. Tests replace
-// kernels to drive the month step without physics.
+// The three month kernels: velocity, temperature and interval kernel (the
+// interval-wise methods and the control run). Tests replace kernels to drive
+// the month step without physics.
 class monatskerne {
 public:
+    monatskerne() = default;
+    // Kernels whose interval kernel meets a running plant through `steuerung`
+    // (a control run); the default kernels use the headless control points.
+    explicit monatskerne(steuerpunkte& steuerung) : steuerung_(&steuerung) {}
     virtual ~monatskerne() = default;
     // Velocity kernel: month m for `ge` step i on the working plant `arbeit`.
     virtual kernergebnis geschwindigkeitskern(periodenkontext& k, int m, int i, anlage& arbeit);
@@ -32,15 +36,18 @@ public:
     // Interval kernel: month m (a control run may move it) for `ge` step i on
     // plant 0.
     virtual kernergebnis intervallkern(periodenkontext& k, int& m, int i);
+    // The control points the interval kernel calls.
+    steuerpunkte& steuerung() const {
+        return steuerung_ != nullptr ? *steuerung_ : headless_steuerpunkte();
+    }
+
+private:
+    steuerpunkte* steuerung_ = nullptr;
 };
 
-// The kernels of a plain run: velocity and temperature kernel; the interval
-// kernel is refused with a message (severity 'T').
+// The kernels of a plain run (the interval kernel with the headless control
+// points).
 monatskerne& standard_monatskerne();
-
-// Reports that a method needs the interval kernel, which this version does
-// not contain, and abandons the run.
-[[noreturn]] void intervallkern_nicht_verfuegbar(const flagchar& numchar);
 
 // Time-step plant step of month m. `kerne` computes the months; step-chart
 // points go to k.punkte.
@@ -81,8 +88,9 @@ void kern_intervallende(kernlauf& r, int s, double P, double Q, double x);
 // Month end shared by the velocity and temperature kernels: night losses of
 // the stores, the month's store snapshot, month end of the stores, the
 // stored-energy shortfall, pump energy and the heating summary; returns the
-// month's objective value.
-double kern_monatsende(kernlauf& r);
+// month's objective value. Without `speicher_abschliessen` (a stopped control
+// run) the night losses and the month end of the stores are left out.
+double kern_monatsende(kernlauf& r, bool speicher_abschliessen = true);
 
 // The objective value of interval s alone (its heating, pump, fan and defrost
 // energies priced as a month would be); `hilfsmonat` is scratch space.

@@ -1,0 +1,418 @@
+#include "engine/intervallkern.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <memory>
+#include <optional>
+
+#include "engine/heizbilanz.h"
+#include "engine/models/druckabfall.h"
+#include "engine/models/kollektor.h"
+#include "engine/models/luftkollektor.h"
+#include "engine/models/numerik.h"
+#include "engine/models/reservoir.h"
+#include "engine/models/speicher.h"
+#include "engine/models/waermepumpe.h"
+#include "engine/temperaturkern.h"
+
+kernslots kernslots_des_zustands() {
+    return {{zustand::date_serie(6), zustand::anlage(3)},
+            {zustand::date_serie(2), zustand::anlage(5)},
+            {zustand::date_serie(1), zustand::anlage(2)},
+            {zustand::date_serie(5), zustand::anlage(7)},
+            {zustand::date_serie(4), zustand::anlage(6)}};
+}
+
+void kopiere_slot(const schnappschuss& von, const schnappschuss& nach, int m) {
+    if (&von.d == &nach.d && &von.a == &nach.a) return;
+    sichere_monatszustand(von.d, von.a, nach.d, nach.a, m);
+}
+
+int blocklaenge(const flagchar& numchar, const laufsteuerung& l) {
+    return numchar[ndata::gegenstrom] == "R" ? l.maxmittemp : 1;
+}
+
+namespace {
+
+void intervall_in_puffer(const ::date3& d3, int m, int s, blockpuffer& b, int j) {
+#define VARNEK_KOPIE(name) b.werte.name[j] = d3.name[m][s];
+    VARNEK_DATE3_FELDER(VARNEK_KOPIE)
+#undef VARNEK_KOPIE
+    b.flags[j] = {d3.twfflag[s],   d3.wpausflag[s], d3.speicherflag[s],         d3.cflag[s],
+                  d3.endrflag[s],  d3.eta_kleiner_null_flag[s], d3.vstore_flag[m][s]};
+}
+
+void puffer_in_intervall(const blockpuffer& b, int j, ::date3& d3, int m, int s) {
+#define VARNEK_KOPIE(name) d3.name[m][s] = b.werte.name[j];
+    VARNEK_DATE3_FELDER(VARNEK_KOPIE)
+#undef VARNEK_KOPIE
+    const intervallflags_satz& f = b.flags[j];
+    d3.twfflag[s] = f.twf;
+    d3.wpausflag[s] = f.wpaus;
+    d3.speicherflag[s] = f.speicher;
+    d3.cflag[s] = f.c;
+    d3.endrflag[s] = f.endr;
+    d3.eta_kleiner_null_flag[s] = f.eta;
+    d3.vstore_flag[m][s] = f.vstore;
+}
+
+void puffer_kopieren(const blockpuffer& von, blockpuffer& nach, int anzahl) {
+    for (int j = 1; j <= anzahl; ++j) {
+#define VARNEK_KOPIE(name) nach.werte.name[j] = von.werte.name[j];
+        VARNEK_DATE3_FELDER(VARNEK_KOPIE)
+#undef VARNEK_KOPIE
+        nach.flags[j] = von.flags[j];
+    }
+}
+
+// Scratch month record for the objective value of single intervals.
+::date& hilfsmonat() {
+    static const std::unique_ptr<::date> d = std::make_unique<::date>();
+    return *d;
+}
+
+// Rounds to n decimals, ties to even.
+double gerundet(double x, int stellen) {
+    const double f = std::pow(10.0, stellen);
+    return std::nearbyint(x * f) / f;
+}
+
+// What the kernel and its interval step share over one month.
+struct blocklauf {
+    kernlauf& r;
+    steuerpunkte& steuerung;
+    kernslots slots;
+    schnappschuss arbeit;          // the working state: (date, plant 0)
+    blockpuffer bester_puffer;     // intervals of the best variant of the block
+    blockpuffer variantenpuffer;   // intervals of the variant being tried
+    ge_bereich ge;
+    int g_erster = 1;              // `ge` steps of an interval, from g_erster down to g_letzter
+    int g_letzter = 1;
+    int laenge = 1;                // block length
+    // The intervals' own demand at the month start: the balance adds the
+    // heating share to an interval's demand, and every attempt starts again
+    // from the interval's own demand.
+    intervallzeile bedarf{};
+};
+
+// Interval step: computes the intervals of a block from s on for variant v
+// at inflow temperature T, each with its best `ge` step. Mode 'N' tries a
+// variant (block sum and count grow, the pumped volume ends the block when
+// it exceeds the intermediate store), mode 'J' is the final pass of a live
+// block with the control step after every interval.
+void intervallschritt(blocklauf& b, int& m, int& s, int s0, int v, double T, char modus,
+                      int& anzahl, double& summe, int& gewaehlt) {
+    kernlauf& r = b.r;
+    periodenkontext& k = r.k;
+    flagchar& nc = k.numchar;
+    datt& vd = k.vdatt;
+    datz3& p = k.pvdatz3;
+    ::date3& d3 = k.d3;
+    ::date& d = k.monatsergebnisse;
+    anlage& a0 = r.anlage0;
+    const double A = k.A;
+    const bool zwischen_wt = zwischenwaermetauscher_aktiv(nc, vd);
+    const bool analytische_ww = nc[ndata::modelltyp_ww] == "A";
+    const bool zwischenkopplung = nc[ndata::kopplungstyp] == "Z";
+    const bool erzwungen = ist_erzwungen(nc);
+    ::date& h = hilfsmonat();
+
+    d3.te[m][s0] = T;
+    bool wiederholen = true;
+    anzahl = 0;
+    double gepumpt = 0.0;  // volume pumped through the collectors in this block
+    d3.speicherflag[s] = u'N';
+    // Without the reservoir exchanger (or with the end reservoir) there is no
+    // intermediate store: the block ends after its first interval.
+    if (nc[ndata::gegenstrom] != "R" || nc[ndata::kopplungstyp] == "E") {
+        a0.zwischenspeicher.spmax.wert = 0.0;
+    }
+    const double volumen = a0.zwischenspeicher.spmax.wert;
+
+    while (gepumpt <= volumen && s <= intervalle(m) && wiederholen && anzahl < b.laenge) {
+        r.m = m;
+        bool erster = true;
+        wiederholen = false;
+        double bester = 0.0;
+        double volumen_bester = 0.0;
+        const int j = anzahl + 1;  // element of the block buffer
+        for (int g = b.g_erster; g >= b.g_letzter; --g) {
+            d3.wpausflag[s] = u'N';
+            d3.nicht_optimieren = false;
+            kopiere_slot(s == s0 ? b.slots.variantenstart : b.slots.vorintervall, b.arbeit, m);
+            d3.equer_verbrauch[m][s] = b.bedarf[s];
+            const double x = kern_intervallstart(r, s);
+            d3.ok[m][s] = 0.0;
+            d3.nh[m][s] = 0.0;
+            vd[tdata::zehn_durch_g] = zehn_durch(p[zdata::is0][m][s]);
+            feldkennwerte_intervall(r.lk, m, s, x);
+
+            // Flow of step g.
+            d3.vel[m][s] = durchfluss_zeitschritt(m, s, g, b.ge.minge, b.ge.logschritt, A, nc, vd,
+                                                  p, d3, b.steuerung.messtabelle());
+            const double fluss = d3.vel[m][s];
+            const double lokal = fluss * p[zdata::ho][m][s] * konst::SEKUNDEN_PRO_STUNDE;
+            wiederholen = true;
+            d.vel[m] += fluss;
+            d3.mcg[m][s] = waermekapazitaetsstrom(m, s, A, vd, d3);
+            vd[tdata::zehn_durch_g] = zehn_durch(p[zdata::is0][m][s]);
+            vd[tdata::waermekapazitaetsstrom] =
+                produkt3(fluss, vd[tdata::kollektorfluid_dichte], vd[tdata::kollektorfluid_cpf]);
+            feldkennwerte_intervall(r.lk, m, s, x);
+            nc[ndata::kollektorschritt_fertig] = "J";
+
+            double energie = 0.0;  // collector energy of the interval
+            if (d3.wpausflag[s] == u'N') {
+                const double grenze = kollektor_startwerte_intervall(r.lk, m, s, A, fluss, T, v);
+                bool laeuft = d3.wpausflag[s] == u'N' ||
+                              (d3.wpausflag[s] == u'J' && d3.twfflag[s] == u'J');
+                // A ww pump that cannot lift (COP at or below 1; the models
+                // floor it at 1) stays off instead of heating the house
+                // electrically at COP 1.
+                if (d3.copww[m][s] <= 1.0 && zwischenkopplung) {
+                    d3.wpausflag[s] = u'J';
+                    laeuft = false;
+                }
+                if (laeuft) {
+                    // Outflow at its limit: the interval keeps the first flow that reached it.
+                    if (d3.tf[m][s] >= grenze) {
+                        d3.twfflag[s] = u'J';
+                        if (d3.vstore_flag[m][s] == u'N') {
+                            d3.vstore[m][s] = d3.vel[m][s];
+                            d3.vstore_flag[m][s] = u'Y';
+                        }
+                    } else {
+                        d3.twfflag[s] = u'N';
+                    }
+                    if (d3.twfflag[s] == u'J' && nc[ndata::zeitraum] == "M") {
+                        d3.vel[m][s] = d3.vstore[m][s];
+                        kollektor_startwerte_intervall(r.lk, m, s, A, d3.vel[m][s], T, v);
+                    }
+                    kollektorgewinne_intervall(r.lk, m, s, A, x, energie);
+                    if (A > 0.0) {
+                        if (r.direkt) {
+                            pruefe_pumpgeschwindigkeit(m, s, A, nc, vd, p, d3);
+                        } else if (!zwischen_wt) {
+                            pruefe_durchfluss(m, s, A, nc, vd, p, d3, r.lk.g_s());
+                        }
+                    }
+                    if (!r.direkt && analytische_ww) {
+                        kaeltemittel_vorgaben vg;
+                        vg.t_ein = 0.0;
+                        vg.schritt = v;
+                        vg.einstrahlung = p[zdata::ir][m][s];
+                        vg.faktor_c = p[zdata::ho][m][s];
+                        kaeltemittel_intervall(m, s, A, vg, a0, nc, vd, k.vdatz, p, d3, r.lk);
+                    }
+                } else {
+                    waermepumpe_aus_intervall(d3, p, m, s, x);
+                    d3.volluft[m][s] = 0.0;
+                }
+            }
+
+            // Coupling of the collector energy and the interval's balance.
+            kopplung_intervall(r.lk, m, s, energie, r.kopplung_monat);
+            intervallbilanz bil(nc, m, s, a0, d, d3, p, k.vdatz, vd, A,
+                                r.lk.stoffe.kaeltemittel_record);
+            energiebilanz_intervall(bil, r.summen);
+            // Nothing heated and nothing to limit: the collector loop is off.
+            if (d3.nh[m][s] == 0.0 && d3.ok[m][s] == 0.0 && d3.twfflag[s] == u'N') {
+                d3.vel[m][s] = 0.0;
+                if (erzwungen) d3.volluft[m][s] = 0.0;
+                d3.wpausflag[s] = u'J';
+                d3.speicherflag[s] = u'J';
+            }
+            pumpe_und_ventilator_intervall(d3.vel[m][s], m, s, A, a0, nc, vd, d3);
+            speicherbedarf_virtuell(bil, x);
+            leistungen_intervall(m, s, A, nc, vd, p, d3);
+            const double wert = intervallwert(nc, vd, m, s, d3, h);
+
+            // Keep the best step; without collector area every step is taken
+            // in turn, so the last one stays.
+            if (erster || A == 0.0) {
+                bester = wert;
+                volumen_bester = lokal;
+                erster = false;
+            }
+            if ((wert <= bester || A == 0.0) && !d3.nicht_optimieren) {
+                gewaehlt = g;
+                d3.zv[m][s] = d3.vel[m][s];
+                d3.tein[m][s] = p[zdata::tein][m][s];
+                intervall_in_puffer(d3, m, s, b.variantenpuffer, j);
+                kopiere_slot(b.arbeit, b.slots.bester_schritt, m);
+                bester = wert;
+                volumen_bester = lokal;
+            }
+            if (d3.twfflag[s] == u'J') break;
+        }
+
+        if (modus == 'J') b.steuerung.steuerschritt(k, m, s, a0);
+        kopiere_slot(b.slots.bester_schritt, b.slots.vorintervall, m);
+        if (modus == 'N') {
+            summe += bester;
+            gepumpt += volumen_bester;
+        }
+
+        // Next interval: a live pass in full measuring mode follows the clock.
+        std::optional<uhrzeitintervall> uhr;
+        if (modus == 'J' && nc[ndata::messmodus] == "J") uhr = b.steuerung.jetzt();
+        if (uhr) {
+            const bool weiter = uhr->monat != m || uhr->intervall > s;
+            if (uhr->monat != m) b.bedarf = d3.equer_verbrauch[uhr->monat];
+            m = uhr->monat;
+            s = uhr->intervall;
+            if (weiter) ++anzahl;
+        } else {
+            ++anzahl;
+            ++s;
+        }
+        if (modus == 'J' && nc[ndata::kontrolllauf] == "J" &&
+            b.steuerung.stopp_angefordert(nc, d3)) {
+            nc[ndata::stopp] = "J";
+            s = intervalle(m) + 1;
+        }
+    }
+}
+
+}  // namespace
+
+kernergebnis intervallkern(periodenkontext& k, int& m, int i, steuerpunkte& steuerung) {
+    anlage& a0 = zustand::anlage(0);
+    kernlauf r(k, m, a0);
+    flagchar& nc = k.numchar;
+    datz3& p = k.pvdatz3;
+    ::date3& d3 = k.d3;
+    ::date& d = k.monatsergebnisse;
+    const double A = k.A;
+    laufsteuerung& l = zustand::lauf();
+
+    blocklauf b{r,
+                steuerung,
+                kernslots_des_zustands(),
+                {d, a0},
+                {zustand::date1_serie(0), {}},
+                {zustand::date1_serie(1), {}},
+                k.ge};
+    kern_monatsstart(r);
+    b.bedarf = d3.equer_verbrauch[m];
+    kopiere_slot(b.arbeit, b.slots.festgeschrieben, m);
+
+    // `ge` steps of each interval: the month's step in month and year mode;
+    // in interval mode the range prepared afresh. A single simulation tries
+    // only the step count.
+    if (nc[ndata::zeitraum] == "I") {
+        bereite_variantenbereich_vor(nc, l);
+        b.ge = bereite_ge_bereich_vor(nc, l, A);
+        b.g_erster = b.ge.anzahl;
+        b.g_letzter = b.ge.erster;
+    } else {
+        b.g_erster = b.g_letzter = i;
+    }
+    if (nc[ndata::laufart] == "Y") b.g_letzter = b.g_erster;
+
+    // Temperature variants per block.
+    const int lo = A > 0.0 ? 0 : 1;
+    const int hi = A > 0.0 ? l.anzdeltatkol : 1;
+    b.laenge = std::clamp(blocklaenge(nc, l), 1, MAX_BLOCKLAENGE);
+
+    int s0 = 1;
+    if (nc[ndata::kontrolllauf] == "J" && zustand::monatstart() == m) s0 = zustand::startintervall();
+
+    while (s0 <= intervalle(m)) {
+        kopiere_slot(b.slots.festgeschrieben, b.slots.beste_variante, m);
+        const bool live = steuerung.ist_live(nc, m, s0, A);
+        if (live) steuerung.messe_liveintervall(k, m, s0, b.laenge, a0);
+
+        double beste_quote = 0.0;
+        double bestes_T = 0.0;
+        int beste_v = lo;
+        int beste_anzahl = 1;
+        for (int v = lo; v <= hi; ++v) {
+            kopiere_slot(b.slots.festgeschrieben, b.slots.variantenstart, m);
+            double summe = 0.0;
+            int anzahl = 0;
+            int s = s0;
+            double T;
+            if (nc[ndata::kopplungstyp] == "E") {
+                T = k.vdatz[zdata::rwv][m];
+            } else if (v < hi) {
+                T = p[zdata::ta][m][s0] + l.mindeltatkol + v * l.deltatkol_schritt;
+                T = std::max(T, k.vdatt[tdata::reservoirtemperatur]);
+            } else {
+                T = p[zdata::ta][m][s0];
+            }
+            p[zdata::tein][m][s] = T;
+            int gewaehlt = 0;
+            intervallschritt(b, m, s, s0, v, T, 'N', anzahl, summe, gewaehlt);
+            const double quote = anzahl > 0 ? summe / anzahl : 0.0;
+            // The first variant sets the mark; a later one replaces it when
+            // it is not worse (ties go to the later variant).
+            if (v == lo) beste_quote = quote;
+            if (quote <= beste_quote || lo == hi) {
+                puffer_kopieren(b.variantenpuffer, b.bester_puffer, anzahl);
+                kopiere_slot(b.slots.bester_schritt, b.slots.beste_variante, m);
+                beste_quote = quote;
+                bestes_T = T;
+                beste_v = v;
+                beste_anzahl = std::max(anzahl, 1);
+                d3.t_reservoir_alt = b.bester_puffer.werte.tein[1];
+            }
+        }
+
+        int s = s0;
+        const double T = bestes_T;
+        steuerung.zeige_blocktemperatur(gerundet(T, 2));
+        if (live) {
+            double summe = 0.0;
+            int anzahl = 0, gewaehlt = 0;
+            intervallschritt(b, m, s, s0, beste_v, T, 'J', anzahl, summe, gewaehlt);
+        }
+
+        // Commit the block: its intervals from the best variant, and the
+        // state at its end. The block covers the intervals the variant
+        // computed (fewer than the block length when the pumped volume
+        // filled the intermediate store or the month ended).
+        const int n = intervalle(m);
+        const int bis = std::min(s0 + beste_anzahl - 1, n);
+        for (int t = s0, j = 1; t <= bis; ++t, ++j) puffer_in_intervall(b.bester_puffer, j, d3, m, t);
+        if (!live) {
+            // Volume pumped into the intermediate store over the block.
+            for (int t = s0, j = 1; t <= bis; ++t, ++j) {
+                const double vorher = t == s0 ? 0.0 : d3.zwischenspeicher_fuellstand[m][t - 1];
+                d3.zwischenspeicher_fuellstand[m][t] =
+                    vorher + b.bester_puffer.werte.vel[j] * konst::SEKUNDEN_PRO_STUNDE * a0.n;
+            }
+        }
+        kopiere_slot(b.slots.beste_variante, b.slots.festgeschrieben, m);
+        s0 = bis + 1;
+
+        // Full measuring mode: the next block starts at the present hour.
+        if (nc[ndata::messmodus] == "J" && zustand::startintervall() < s0 && A > 0.0) {
+            if (const auto jetzt = steuerung.jetzt()) {
+                if (jetzt->monat != m) b.bedarf = d3.equer_verbrauch[jetzt->monat];
+                s0 = jetzt->intervall;
+                m = jetzt->monat;
+                r.m = m;
+            }
+        }
+        if (nc[ndata::kontrolllauf] == "J" && steuerung.stopp_angefordert(nc, d3)) {
+            nc[ndata::stopp] = "J";
+            s0 = INT_MAX;
+        }
+    }
+
+    // Month end from the committed state; a stopped run leaves the stores
+    // of the month unclosed.
+    r.m = m;
+    kopiere_slot(b.slots.beste_variante, b.arbeit, m);
+    kernergebnis e;
+    kern_monatsende(r, nc[ndata::stopp] == "N");
+    // Every attempt added its flow to the month's velocity; the month keeps
+    // the hour-weighted mean of the committed intervals.
+    d.vel[m] = 0.0;
+    intervalle_zu_monat(d, d3, k.vdatz, m, A, p);
+    e.monatswert = heizung_monatsbilanz(nc, k.vdatt, m, d);
+    e.geschwindigkeit = d.vel[m];
+    return e;
+}

@@ -25,6 +25,9 @@
 #include "data/ui/TWP_einstellungen.h"
 #include "input/ui/TEinlesefiles.h"
 #include "lang/sprache.h"
+#include "station/simulierte_ports.h"
+#include "station/steuerschritt.h"
+#include "station/ui/TWetterstation.h"
 #include "support/ui/fensterhilfe.h"
 
 namespace {
@@ -127,6 +130,41 @@ int main(int argc, char** argv) {
     if (!QTest::qWaitForWindowExposed(&lauf)) std::fputs("window not exposed\n", stderr);
     foto(&lauf, QStringLiteral("TLauf"));
     lauf.beenden();
+
+    {
+        // The weather station on the simulated installation after a sensor
+        // test and one control step of the loaded data set.
+        simulierte_uhr uhr{{2024, 6, 21, 12, 0, 0.0}};
+        simulierte_ports ports{uhr};
+        stecke_beispielanlage(ports);
+        RSCOM port{ports, uhr};
+        stationseinstellungen einstellungen;
+        einstellungen.adc_10bit = true;
+        geraeteprotokoll protokoll{port, einstellungen};
+        wetterstation station{protokoll, uhr};
+        anlage& a0 = zustand::anlage(0);
+        a0.Wetterstation_com = 3;
+        TWetterstation ws(station, a0, &h);
+        ws.aktivieren();
+        station.initialisiere_wetterstation_fuer_steuern(a0, 18.0);
+        station.sensortest(sensor_temperatur, a0);
+        a0.n = 9;
+        flagchar n = zustand::numchar();
+        n[ndata::messmodus] = "J";
+        steuerwerte x;
+        x.vel = 2.0e-5;
+        x.lnh = 1.2;
+        x.volluft = 0.8;
+        x.equer_verbrauch = 42.0;
+        x.nh = 4.0;
+        x.elp = 0.6;
+        steuerschritt_intervall(station, x, zustand::pvdatz3(1), zustand::date3(), 6, 493, 18.0, n, zustand::vdatt(), a0);
+        ws.zeige_felder();
+        ws.show();
+        if (!QTest::qWaitForWindowExposed(&ws)) std::fputs("window not exposed\n", stderr);
+        foto(&ws, QStringLiteral("TWetterstation"));
+        ws.hide();
+    }
 
     // A message box and a question as the sink shows them.
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Varnek"),

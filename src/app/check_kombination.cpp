@@ -38,6 +38,10 @@ constexpr text_paar konstante_leistung{"Fehler: Konstante Leistung nur mit einem
                                        "Error: constant power only with one (1!) lin. coll. and lin. HP"};
 constexpr text_paar diffuse_monatswerte{"Warnung: Kontrolle: Monatswerte für diffuse Einstrahlung vorhanden?",
                                         "Warning: check: monthly values for diffuse irradiation present?"};
+constexpr text_paar blocklaenge{"Fehler: Mit Wärmetauscher \"R\" muss die Blocklänge maxmittemp (Tabelle rech) "
+                                "zwischen 1 und 12 liegen; sie ist ",
+                                "Error: with heat exchanger \"R\" the block length maxmittemp (table rech) must "
+                                "lie between 1 and 12; it is "};
 constexpr text_paar verboten{"Fehler: Kombination verboten. Nächste an/num: ",
                              "Error: combination forbidden. Next an/num: "};
 }  // namespace txt
@@ -79,6 +83,13 @@ void CheckKombination(datt& vdatt, flagchar& numchar, int& bkflag,
         !zeitschritt_gewaehlt(numchar)) {
         meldung(txt::beliebiger_speicher.text(), modus, 'M');
         gewarnt();
+    }
+    // The interval kernel computes the reservoir exchanger in blocks of
+    // maxmittemp intervals and holds at most 12 of them.
+    const int32_t maxmittemp = zustand::lauf().maxmittemp;
+    if (numchar[ndata::gegenstrom] == "R" && (maxmittemp < 1 || maxmittemp > 12)) {
+        bkflag = 0;
+        meldung(txt::blocklaenge.text() + std::to_string(maxmittemp) + ".", "M", 'E');
     }
     // Monthly values: consuming first is better.
     if (numchar[ndata::strahlung] == "N" && numchar[ndata::speicherfolge] != "S") {

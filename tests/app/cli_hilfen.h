@@ -37,16 +37,20 @@ protected:
         while (std::getline(s, zeile)) letzte = zeile;
         return letzte;
     }
-    // Turns the method of "Braunschweig EFH" (num row MAVN-N) into the
-    // velocity method in intervals, which needs the interval kernel: this
-    // version refuses such a run with its reason. The database must exist.
-    void braunschweig_braucht_intervallkern() {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open((verzeichnis / "db" / "NUM.sqlite").string().c_str(), &db), SQLITE_OK);
-        EXPECT_EQ(sqlite3_exec(db, "UPDATE num SET zeitraum = 'I' WHERE name = 'MAVN-N'", nullptr,
-                               nullptr, nullptr),
-                  SQLITE_OK);
-        sqlite3_close(db);
+    // Gives "Braunschweig EFH" the plant with the reservoir exchanger "R" (an
+    // row ZJER) and the calculation constants (rech row r45) a block length
+    // of 24 intervals, more than the interval kernel holds: the combination
+    // check refuses the run with its reason. The database must exist.
+    void braunschweig_mit_zu_langem_block() {
+        for (const auto& [datei, sql] :
+             {std::pair<const char*, const char*>{"HAUPT.sqlite", "UPDATE haupt SET an = 'ZJER' WHERE name = 'Braunschweig EFH'"},
+              {"RECH.sqlite", "UPDATE rech SET maxmittemp = 24 WHERE name = 'r45'"}}) {
+            sqlite3* db = nullptr;
+            ASSERT_EQ(sqlite3_open((verzeichnis / "db" / datei).string().c_str(), &db), SQLITE_OK);
+            EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+            EXPECT_EQ(sqlite3_changes(db), 1) << sql;
+            sqlite3_close(db);
+        }
     }
     std::ostringstream aus, fehler;
 };

@@ -89,6 +89,32 @@ TEST_F(CheckKombinationTest, VerweigerungenUndWarnungen) {
     }
 }
 
+// With the reservoir exchanger the block length of the interval kernel must
+// fit its buffers of 12 intervals; other exchangers do not read it.
+TEST_F(CheckKombinationTest, BlocklaengeDesReservoirtauschers) {
+    struct fall {
+        const char* gegenstrom;
+        int maxmittemp;
+        int bkflag;
+    };
+    const flagchar basis = numchar;
+    const int32_t vorher = zustand::lauf().maxmittemp;
+    for (const fall& f : {fall{"R", 24, 0}, fall{"R", 0, 0}, fall{"R", 13, 0}, fall{"R", 12, 1},
+                          fall{"R", 1, 1}, fall{"G", 24, 1}}) {
+        SCOPED_TRACE(std::string(f.gegenstrom) + " " + std::to_string(f.maxmittemp));
+        numchar = basis;
+        numchar[ndata::gegenstrom] = f.gegenstrom;
+        zustand::lauf().maxmittemp = f.maxmittemp;
+        senke.dialoge.clear();
+        EXPECT_EQ(pruefe(), f.bkflag);
+        const std::string grund =
+            "Fehler: Mit Wärmetauscher \"R\" muss die Blocklänge maxmittemp (Tabelle rech) zwischen 1 und "
+            "12 liegen; sie ist " + std::to_string(f.maxmittemp) + ".";
+        EXPECT_EQ(gemeldet(grund), f.bkflag == 0);
+    }
+    zustand::lauf().maxmittemp = vorher;
+}
+
 TEST_F(CheckKombinationTest, NeigungDerWetterdatenBestimmtKollektorneigung) {
     feld_zeitweise wetter(tir_ta_m, {feldwert(std::string("ir_braunschweig_in_kWh"))}, "theta", feldwert(30.0));
     feld_zeitweise neigung(tlage, {feldwert(std::string("l0"))}, "theta", feldwert(30.0));

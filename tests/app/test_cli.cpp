@@ -13,7 +13,7 @@ TEST_F(Cli, ErsterStartLegtDatenbankAnUndListetDatensaetze) {
     ASSERT_EQ(rufe(mit_verzeichnissen({"list"})), 0) << fehler.str();
     EXPECT_NE(fehler.str().find("Default-Datenbank angelegt"), std::string::npos);
     const std::string liste = aus.str();
-    EXPECT_EQ(std::count(liste.begin(), liste.end(), '\n'), 46);
+    EXPECT_EQ(std::count(liste.begin(), liste.end(), '\n'), 54);
     EXPECT_NE(liste.find("Braunschweig EFH\tNF"), std::string::npos);
     // The second start finds the database and leaves it alone.
     ASSERT_EQ(rufe(mit_verzeichnissen({"list"})), 0);
@@ -56,10 +56,10 @@ TEST_F(Cli, SimulationSchreibtDateienDieSichWiederLesenLassen) {
     EXPECT_NE(tabelle.find("label,jkk [kWh],jkk_g [kWh]"), std::string::npos);
     EXPECT_NE(tabelle.find("Dezember"), std::string::npos);
 
-    // A data set whose method needs the interval kernel is refused with its reason.
-    braunschweig_braucht_intervallkern();
+    // A data set whose combination the check refuses ends with its reason.
+    braunschweig_mit_zu_langem_block();
     EXPECT_EQ(rufe(mit_verzeichnissen({"simulate", "Braunschweig EFH"})), 1);
-    EXPECT_NE(fehler.str().find("braucht den Intervallkern"), std::string::npos) << fehler.str();
+    EXPECT_NE(fehler.str().find("Blocklänge maxmittemp"), std::string::npos) << fehler.str();
     EXPECT_EQ(rufe(mit_verzeichnissen({"simulate", "gibt es nicht"})), 1);
 }
 
@@ -87,7 +87,7 @@ TEST_F(Cli, SerieRechnetBisZumErstenFixiertenDatensatz) {
     EXPECT_NE(fehler.str().find("0 Datensätze gerechnet"), std::string::npos);
 
     // A run that cannot complete stops the batch and leaves its data set unfixed.
-    braunschweig_braucht_intervallkern();
+    braunschweig_mit_zu_langem_block();
     EXPECT_EQ(rufe(mit_verzeichnissen({"batch", "--from", "Braunschweig EFH"})), 1);
     ASSERT_EQ(rufe(mit_verzeichnissen({"list"})), 0);
     EXPECT_NE(aus.str().find("Braunschweig EFH\tNF"), std::string::npos);

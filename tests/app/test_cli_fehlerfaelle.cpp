@@ -198,7 +198,7 @@ TEST_F(CliFehlerfaelle, GescheiterteLaeufeNennenDenGrundUndHinterlassenNichts) {
 
 // Item 12.11: every text follows the chosen language, the reason line too.
 TEST_F(CliFehlerfaelle, NutzungsfehlerUndSprache) {
-    braunschweig_braucht_intervallkern();
+    braunschweig_mit_zu_langem_block();
     struct fall {
         std::vector<std::string> argumente;
         int status;
@@ -220,7 +220,7 @@ TEST_F(CliFehlerfaelle, NutzungsfehlerUndSprache) {
         {{"gibtsnicht"}, 2, "varnek-cli: Fehler: Unbekannter Befehl: gibtsnicht"},
         {mit_verzeichnissen({"--lang", "en", "simulate", "gibt es nicht"}), 1, "varnek-cli: error: no data set named gibt es nicht"},
         {mit_verzeichnissen({"--lang", "en", "simulate", "Braunschweig EFH"}), 1,
-         "varnek-cli: error: calculation method \"V\" with period \"I\" needs the interval kernel"},
+         "varnek-cli: error: combination forbidden. Next an/num: "},
         {mit_verzeichnissen({"--lang", "en", "show", (verzeichnis / "fehlt.sim").string()}), 1,
          "varnek-cli: error: file does not exist: "},
     };
@@ -252,7 +252,7 @@ TEST_F(CliFehlerfaelle, ShowLiestNurRegulaereDateien) {
 // A write-protected database is listed, simulated into a writable result
 // folder and shown; no command changes a byte of it (in either language).
 TEST_F(CliFehlerfaelle, SchreibgeschuetzteDatenbankWirdNurGelesen) {
-    braunschweig_braucht_intervallkern();
+    braunschweig_mit_zu_langem_block();
     auto vorher = dateien(db);
     const auto schuetze = [&](fs::perms p) {
         for (const auto& e : fs::directory_iterator(db)) fs::permissions(e.path(), p);

@@ -176,25 +176,6 @@ TEST_F(Zeitschritt, StoppMittenInDenGeSchritten) {
     EXPECT_EQ(kerne.aufrufe, (std::vector<std::string>{"V4", "V3"}));
 }
 
-// The interval kernel is not part of this version: a run that needs it ends
-// with the reason, in the chosen language.
-TEST_F(Zeitschritt, IntervallkernWirdMitGrundAbgelehnt) {
-    setze(ndata::zeitraum, "I");
-    setze(ndata::rechenart, "V");
-    setze(ndata::meldungsmodus, "M");
-    for (int sprache : {SPRACHE_DEUTSCH, SPRACHE_ENGLISCH}) {
-        setze_sprache(sprache);
-        senke.dialoge.clear();
-        int m = M;
-        EXPECT_THROW(zeitschritt_monat(*k, m, standard_monatskerne()), abbruch);
-        ASSERT_EQ(senke.dialoge.size(), 1u);
-        EXPECT_EQ(senke.dialoge[0].schwere, 'T');
-        EXPECT_NE(senke.dialoge[0].text.find(sprache == SPRACHE_DEUTSCH ? "Intervallkern" : "interval kernel"),
-                  std::string::npos)
-            << senke.dialoge[0].text;
-    }
-}
-
 // The temperature search: bisection to the temperature at which the loop
 // delivers the demand; equal bounds end after one round; a heat pump that
 // goes off collapses the interval; a tolerance of 0 ends when the midpoints

@@ -561,9 +561,10 @@ def waermepumpe():
 
 
 # ---------------------------------------------------------------- plant structures, methods
-AN_NAMEN = ["ZJEG", "EJEG", "ENEG", "ZJEG-E", "ZJEG-L", "ZJEG-K", "ZJEG-C", "ENEG-E"]
+AN_NAMEN = ["ZJEG", "EJEG", "ENEG", "ZJEG-E", "ZJEG-L", "ZJEG-K", "ZJEG-C", "ENEG-E", "ZJER"]
 NUM_NAMEN = ["MAVN-N", "MAVN-D", "MAVN-T", "MAVN-N-L", "JAVN-D", "JAVN-N", "IAAN-N", "IAAN-D",
-             "IAAN-D-E", "IAAN-M", "IAAN-T", "MATN-N", "MATN-D-E"]
+             "IAAN-D-E", "IAAN-M", "IAAN-T", "MATN-N", "MATN-D-E", "MAMN-N", "MAMN-D-E", "IAVN-N",
+             "IAVN-D-E"]
 LEISTUNG = {"": "A", "E": "E", "L": "L", "K": "K", "C": "DK"}
 
 
@@ -674,7 +675,9 @@ def anlage():
         "einwp": "W", "mina": 2, "maxa": 20, "einflaeche": "qm", "danzflaeche": 2.0, "minleistwp": 4000.0,
         "maxleistwp": 10000.0, "anzwp": 1, "mintheta": 45.0, "maxtheta": 45.0, "anztheta": 1,
         "einheittheta": "°", "minexp": -5.0, "maxexp": 5.0, "anzexp": 1, "mindeltatkol": 0.0,
-        "maxdeltatkol": 10.0, "anzdeltatkol": 1, "einheittemp": "°C", "maxmittemp": 24,
+        # Block length of the reservoir exchanger "R" in the interval kernel: half a day of
+        # hourly intervals, the most its block buffers hold.
+        "maxdeltatkol": 10.0, "anzdeltatkol": 1, "einheittemp": "°C", "maxmittemp": 12,
         "info": "Neigung 45°, Fläche 2..20 qm in Schritten eines Kollektors"}])
     schreibe("tarife", [
         {"name": "strom", "beschreibung": "Haushaltsstrom", "preis_energie": 0.40, "einpreis": "EUR",
@@ -833,7 +836,26 @@ def haupt():
                              num="MATN-D-E",
                              info="Einfamilienhaus wie Braunschweig EFH unter dem gemessenen Stundenwetter "
                                   "Potsdam 2019 (DWD); Temperaturverfahren in Stundenintervallen")
-    schreibe("haupt", [werte, stuendlich, temperatur_monat, temperatur_stunde])
+    # The interval kernel on the same house: velocity and temperature together (art "M", month
+    # mode) and the velocity method in intervals (zeitraum "I", art "V"), under the monthly
+    # weather of Braunschweig and the hourly weather of Potsdam 2019, with the counter-flow
+    # exchanger (ZJEG) and with the 10 m3 intermediate reservoir as exchanger (ZJER, blocks of
+    # `maxmittemp` hours).
+    intervall = []
+    for basis, wetter in ((werte, "Monat"), (stuendlich, "Stunde")):
+        for art, num in (("M", "MAMN"), ("V", "IAVN")):
+            for an in ("ZJEG", "ZJER"):
+                kennung = f"{art}{'R' if an == 'ZJER' else ''}{'_h' if wetter == 'Stunde' else ''}".lower()
+                name = f"{basis['name']} Intervall {art}" + (" Reservoir" if an == "ZJER" else "")
+                verfahren = ("Geschwindigkeit und Temperatur im Monatsmodus" if art == "M"
+                             else "Geschwindigkeit in Intervallen")
+                tauscher = "Zwischenreservoir 10 m3 als Tauscher" if an == "ZJER" else "Gegenstromtauscher"
+                intervall.append(dict(basis, name=name, ausgabefile=f"{basis['ausgabefile']}_i{kennung}",
+                                      steuer=f"{basis['steuer']}_i{kennung}", an=an,
+                                      num=num + ("-N" if wetter == "Monat" else "-D-E"),
+                                      info=f"Einfamilienhaus wie {basis['name']}; Intervallkern: {verfahren}, "
+                                           f"{tauscher}, {wetter}swetter"))
+    schreibe("haupt", [werte, stuendlich, temperatur_monat, temperatur_stunde] + intervall)
     for leer in ("result", "kontrolle"):
         schreibe(leer, [])
 

@@ -69,21 +69,31 @@ private slots:
     void suchfilter_und_aufraeumen_von_haupt();
 
 private:
-    // Switches the month mode of "Braunschweig EFH" to intervals, so that its
-    // run needs the interval kernel, which this version refuses.
-    void braunschweig_braucht_intervallkern();
+    // Gives the plant of "Braunschweig EFH" (an row ZJEG; the window keeps
+    // its haupt rows) the reservoir exchanger "R" and the calculation
+    // constants (rech row r45) a block length of 24 intervals, a combination
+    // the check refuses.
+    void braunschweig_mit_zu_langem_block();
 
     std::unique_ptr<antworter> a;
     std::unique_ptr<testprogramm> t;
     TEinlesefiles* e = nullptr;
 };
 
-void Einlesefiles::braunschweig_braucht_intervallkern() {
+void Einlesefiles::braunschweig_mit_zu_langem_block() {
     sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open((t->db() / "NUM.sqlite").string().c_str(), &db), SQLITE_OK);
-    QCOMPARE(sqlite3_exec(db, "UPDATE num SET zeitraum = 'I' WHERE name = 'MAVN-N'", nullptr, nullptr, nullptr),
+    QCOMPARE(sqlite3_open((t->db() / "AN.sqlite").string().c_str(), &db), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(db, "UPDATE an SET Gegenstrom = 'R' WHERE Name = 'ZJEG'", nullptr, nullptr, nullptr),
              SQLITE_OK);
+    QCOMPARE(sqlite3_changes(db), 1);
     sqlite3_close(db);
+    // The calculation constants through the program's own cursor, which keeps its row.
+    tabelle& rech = tab(tabledata::trech);
+    rech.sortiere_nach_schluessel();
+    QVERIFY(rech.suche({feldwert(std::string("r45"))}));
+    rech.bearbeiten();
+    rech.setze("maxmittemp", feldwert(int64_t{24}));
+    rech.speichern();
 }
 
 void Einlesefiles::init() {
@@ -147,9 +157,9 @@ void Einlesefiles::datensatz_einlesen_und_simulieren_setzt_die_drei_marken_und_s
 }
 
 void Einlesefiles::abgelehnte_kombination_meldet_und_laesst_die_marken() {
-    // "Braunschweig EFH" switched to the interval-wise velocity method, which
-    // this version refuses.
-    braunschweig_braucht_intervallkern();
+    // "Braunschweig EFH" with a block too long for the reservoir exchanger,
+    // which the combination check refuses.
+    braunschweig_mit_zu_langem_block();
     QVERIFY(e->waehle_datensatz(QStringLiteral("Braunschweig EFH")));
     e->knopf("DatenEinlesen")->click();
     QVERIFY2(marke("CheckBoxDE"), qPrintable(a->alle()));
@@ -160,7 +170,7 @@ void Einlesefiles::abgelehnte_kombination_meldet_und_laesst_die_marken() {
     QVERIFY(marke("CheckBoxAF"));
     a->vergiss();
     t->programm->hauptmenue().aktion("StartSimulation1")->trigger();
-    QVERIFY2(a->gesehen(QStringLiteral("Intervallkern")), qPrintable(a->alle()));
+    QVERIFY2(a->gesehen(QStringLiteral("Blocklänge maxmittemp")), qPrintable(a->alle()));
     QCOMPARE(a->meldungen.back().symbol, QMessageBox::Critical);
     QVERIFY(marke("CheckBoxDE") && marke("CheckBoxAF") && !marke("CheckBoxSim"));
     QVERIFY(!std::filesystem::exists(sim));
@@ -200,14 +210,14 @@ void Einlesefiles::serie_rechnet_bis_zum_ersten_fixierten_datensatz() {
     QVERIFY(e->statuszeile()->text().contains(QStringLiteral("0 Datensätze gerechnet")));
 
     // A run that does not complete stops the batch; its data set stays NF.
-    braunschweig_braucht_intervallkern();
+    braunschweig_mit_zu_langem_block();
     QVERIFY(e->waehle_datensatz(QStringLiteral("Braunschweig EFH")));
     e->knopf("Serie")->click();
     QCOMPARE(lock_von(*e, QStringLiteral("Braunschweig EFH")), QStringLiteral("NF"));
     QVERIFY2(e->statuszeile()->text().contains(QStringLiteral("Serie angehalten bei: Braunschweig EFH")),
              qPrintable(e->statuszeile()->text()));
-    QVERIFY2(e->statuszeile()->text().contains(QStringLiteral("Intervallkern")),
-             qPrintable(e->statuszeile()->text()));
+    // The refusal is shown as a dialog, as every refused combination.
+    QVERIFY2(a->gesehen(QStringLiteral("Blocklänge maxmittemp")), qPrintable(a->alle()));
 }
 
 void Einlesefiles::anhalten_bricht_die_optimierung_ab_ohne_ergebnisdatei() {

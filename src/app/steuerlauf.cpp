@@ -253,6 +253,14 @@ steuerlauf_ergebnis steuerlauf(const ausgabefile& ausgabe, const std::filesystem
     geraeteprotokoll protokoll(*port, einstellungen);
     wetterstation w(protokoll, *zeit);
     anlage& a = zustand::anlage(0);
+    if (eigener_port) {
+        // The simulated installation stands for the hardware: its chips
+        // (AD7303 on the pump board, MCP4802 on the fan) replace the DAC
+        // types the data set names.
+        a.umwaelzpumpe.strom_spannungs_quelle.dac_typ = "AD7303";
+        a.zwischen_waermepumpe.strom_spannungs_quelle.dac_typ = "AD7303";
+        a.kollektorventilator.strom_spannungs_quelle.dac_typ = "MCP4802";
+    }
     w.zuruecksetzen(a);
 
     const bool voll = !o.testmodus;
@@ -266,7 +274,8 @@ steuerlauf_ergebnis steuerlauf(const ausgabefile& ausgabe, const std::filesystem
         w.setze("Edit42", zustand::lauf().maxa);
         w.felder["Edit35"] = std::to_string(o.startmonat.value_or(t.monat));
         w.felder["Edit36"] = std::to_string(o.startintervall.value_or(t.intervall));
-        for (const char* f : {"Edit37", "Edit38", "Edit47", "Edit48"}) w.felder[f] = stationstexte::leer.text();
+        protokoll.einstellungen().com_felder.fill(stationstexte::leer.text());
+        w.com_felder_zeigen();
     }
     if (o.flaeche) w.setze("Edit42", *o.flaeche);
 

@@ -132,23 +132,13 @@ void warte_naechste_messung(wetterstation& w, double nm, double ns, bool messung
     w.setze_text("Edit28", std::to_string(min));
     w.setze_text("Edit29", std::to_string(s));
     const double ziel = static_cast<double>(h * 3600 + min * 60 + s);
-    const double ab = start.sekunden_des_tages();
-    // Seconds of the day counted on from the start day, so that a wait
-    // across midnight ends too.
-    for (;;) {
-        const datum_uhrzeit t = zeit.jetzt();
-        double jetzt = t.sekunden_des_tages();
-        if (t.tag != start.tag || t.monat != start.monat || t.jahr != start.jahr || jetzt + 1e-9 < ab)
-            jetzt += 86400.0;
-        const double rest_ms = (ziel - jetzt) * 1000.0;
-        if (rest_ms <= 0.0) return;
-        const double bis = zeit.zaehler_ms() + rest_ms;
-        if (messung) {
-            zeit.warte_auf_messung(bis);
-            messung = false;
-        } else {
-            zeit.warte_bis(bis);
-        }
+    // The time from now to the target, waited on the counter: it ends on
+    // time even across midnight or over several days.
+    const double ende_ms = zeit.zaehler_ms() + (ziel - start.sekunden_des_tages()) * 1000.0;
+    if (messung) {
+        zeit.warte_auf_messung(ende_ms);
+    } else {
+        zeit.warte_bis(ende_ms);
     }
 }
 

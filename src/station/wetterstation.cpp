@@ -266,6 +266,7 @@ void wetterstation::initialisiere_wetterstation_fuer_steuern(anlage& a, double m
     const datum_uhrzeit t = zeit_.jetzt();
     startmonat = t.monat;
     p_.com_fuer_wetterstation(a);
+    com_felder_zeigen();
     startintervall = (t.tag - 1) * 24 + t.stunde + 1;
     felder["Edit35"] = std::to_string(startmonat);
     felder["Edit36"] = std::to_string(startintervall);
@@ -284,7 +285,7 @@ bool wetterstation::steuerlauf_vorbereiten(bool vollmodus, bool steuer_simulatio
         messflag = "N";
         a.kein_anschluss_com = true;
     }
-    p_.besetze_com(a);
+    uebernehmen(a);
     a.umwaelzpumpe.pumpe_steuerung = u'V';
     a.zwischen_waermepumpe.waermepumpe_steuerung = u'I';
     const int m = static_cast<int>(zahl("Edit35"));
@@ -334,7 +335,25 @@ void wetterstation::ventilator_ausgeben(const anlage& a) {
     ausgeben(0.0, zahl("Edit44"), a.kollektorventilator.strom_spannungs_quelle, 'V', 'V', 'J', a);
 }
 
-void wetterstation::uebernehmen(anlage& a) { p_.besetze_com(a); }
+void wetterstation::uebernehmen(anlage& a) {
+    com_felder_uebernehmen();
+    p_.besetze_com(a);
+}
+
+namespace {
+constexpr const char* COM_FELDER[4] = {"Edit37", "Edit38", "Edit47", "Edit48"};
+}
+
+void wetterstation::com_felder_zeigen() {
+    for (std::size_t k = 0; k < 4; ++k) felder[COM_FELDER[k]] = p_.einstellungen().com_felder[k];
+}
+
+void wetterstation::com_felder_uebernehmen() {
+    for (std::size_t k = 0; k < 4; ++k) {
+        const auto it = felder.find(COM_FELDER[k]);
+        if (it != felder.end()) p_.einstellungen().com_felder[k] = it->second;
+    }
+}
 
 void wetterstation::quellen_aus(const anlage& a) {
     ausgeben(0.0, 0.0, a.umwaelzpumpe.strom_spannungs_quelle, 'V', 'S', 'N', a);

@@ -119,6 +119,9 @@ public:
     void quellen_null(const anlage& a);    // "I-V-Quellen 0"
     void ventilator_ausgeben(const anlage& a);  // "Ausgeben" of "Ventilator"
     void uebernehmen(anlage& a);           // "Übernehmen": ports from the fields
+    // The port fields Edit37, Edit38, Edit47, Edit48 from and to the protocol's settings.
+    void com_felder_zeigen();
+    void com_felder_uebernehmen();
 
     // Sets a device output and reports once when the device does not answer.
     void ausgeben(double strom, double spannung, const ssq& quelle, char ivflag, char geraet,

@@ -54,7 +54,8 @@ protected:
         }
     }
 
-    static constexpr const char* NAME = "Braunschweig EFH Intervall M";
+    // Hourly weather: the intervals of a control run are hours.
+    static constexpr const char* NAME = "EFH Potsdam 2019 stuendlich Intervall M";
     std::optional<ausgabefile> ausgabe;
     steuerlauf_optionen o;
     std::vector<liveintervall_zeile> zeilen;

@@ -59,8 +59,8 @@ TEST_F(Steuerschritt, VentilatorspannungMitMindestwertUndGrenze) {
     struct fall {
         double berechnet, ausgabe, luft;
     };
-    const fall faelle[] = {{1.5, 0.0, 0.0}, {3.0, 4.0, 3.0 * 0.2 * 3600.0 / 10.0}, {5.0, 5.0, 5.0 * 0.2 * 3600.0 / 10.0},
-                           {14.0, 10.0, 14.0 * 0.2 * 3600.0 / 10.0}};
+    // Air flow in m3/h: volluft * 3600 while the fan runs.
+    const fall faelle[] = {{1.5, 0.0, 0.0}, {3.0, 4.0, 0.6 * 3600.0}, {5.0, 5.0, 1.0 * 3600.0}, {14.0, 10.0, 2.8 * 3600.0}};
     for (const fall& f : faelle) {
         steuerwerte x;
         // U = maxsp * volluft * hoehe / (maxvolstrom * W) = 10 * volluft / 2.
@@ -119,6 +119,7 @@ TEST_F(Steuerschritt, WartenBisZurNaechstenSekundeUeberDieStunde) {
 }
 
 TEST_F(Steuerschritt, VollmodusGibtDieBerechnetenSollwerteAnDiePlatinen) {
+    zeit.vorstellen(2.0 * 3600.0 * 1000.0 - 29.0 * 60.0 * 1000.0 - 59.0 * 1000.0);  // 12:30:00
     steuerwerte x;
     x.vel = 1.5e-5;     // 6e-5 m3/s: 6 V on the pump
     x.lnh = 2.2;        // 11 mA on the intermediate heat pump
@@ -136,7 +137,8 @@ TEST_F(Steuerschritt, VollmodusGibtDieBerechnetenSollwerteAnDiePlatinen) {
     EXPECT_NEAR(station.zahl("Edit46"), 7.0, 1e-9);
     EXPECT_EQ(station.feld("Edit34"), "90.00");
     // The next measurement was taken after the wait: at the next full hour.
-    EXPECT_EQ(zeit.jetzt().stunde, 11);
+    EXPECT_EQ(zeit.jetzt().stunde, 13);
+    EXPECT_EQ(zeit.jetzt().minute, 0);
     EXPECT_DOUBLE_EQ((*reihen)[zdata::is0][7][11], 1.3 * 612.0);
     EXPECT_EQ(station.feld("Edit27"), "11");
 }

@@ -382,6 +382,13 @@ void TWetterstation::zeige_felder() {
     for (auto& [name, e] : felder_) e->setText(QString::fromStdString(station_.feld(name)));
     messung_->setVisible(station_.messung_laeuft);
     steuer_simulation_->setChecked(station_.steuer_simulation);
+    // The choices of the protocol's settings.
+    const stationseinstellungen& s = station_.protokoll().einstellungen();
+    adc8_->setChecked(s.adc_8bit);
+    adc10_->setChecked(s.adc_10bit);
+    for (int i = 0; i < 3; ++i)
+        if (s.dac == DAC_TYPEN[i]) dac_->button(i)->setChecked(true);
+    usb_->button(s.usb_adapter == USB_BAUSATZ_BREAKOUT ? 1 : 0)->setChecked(true);
 }
 
 void TWetterstation::felder_uebernehmen() {

@@ -4,6 +4,7 @@
 // (a data set read, a simulation run) and saved as PNG.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
@@ -147,13 +148,15 @@ int main(int argc, char** argv) {
         TWetterstation ws(station, a0, &h);
         ws.aktivieren();
         station.initialisiere_wetterstation_fuer_steuern(a0, 18.0);
-        station.sensortest(sensor_temperatur, a0);
+        ws.zeige_felder();
+        ws.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(sensor_temperatur);
+        ws.sensortest();
         a0.n = 9;
         flagchar n = zustand::numchar();
         n[ndata::messmodus] = "J";
         steuerwerte x;
         x.vel = 2.0e-5;
-        x.lnh = 1.2;
+        x.lnh = 2500.0;  // W
         x.volluft = 0.8;
         x.equer_verbrauch = 42.0;
         x.nh = 4.0;

@@ -23,7 +23,12 @@ namespace {
 
 volatile std::sig_atomic_t g_ende = 0;
 
-extern "C" void bei_signal(int) { g_ende = 1; }
+// The first SIGINT or SIGTERM asks the run to end (and switch the plant
+// off); a second one of the same kind ends the process at once.
+extern "C" void bei_signal(int nummer) {
+    g_ende = 1;
+    std::signal(nummer, SIG_DFL);
+}
 
 // Calendar month lengths of the forecast (February 28 days).
 constexpr int MONATSLAENGE[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

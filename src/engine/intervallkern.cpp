@@ -1,6 +1,7 @@
 #include "engine/intervallkern.h"
 
 #include <algorithm>
+#include <utility>
 #include <climits>
 #include <cmath>
 #include <memory>
@@ -57,15 +58,6 @@ void puffer_in_intervall(const blockpuffer& b, int j, ::date3& d3, int m, int s)
     d3.vstore_flag[m][s] = f.vstore;
 }
 
-void puffer_kopieren(const blockpuffer& von, blockpuffer& nach, int anzahl) {
-    for (int j = 1; j <= anzahl; ++j) {
-#define VARNEK_KOPIE(name) nach.werte.name[j] = von.werte.name[j];
-        VARNEK_DATE3_FELDER(VARNEK_KOPIE)
-#undef VARNEK_KOPIE
-        nach.flags[j] = von.flags[j];
-    }
-}
-
 // Scratch month record for the objective value of single intervals.
 ::date& hilfsmonat() {
     static const std::unique_ptr<::date> d = std::make_unique<::date>();
@@ -79,13 +71,36 @@ double gerundet(double x, int stellen) {
 }
 
 // What the kernel and its interval step share over one month.
+//
+// A slot whose content is handed on to another role (best step -> previous
+// interval, block end -> best variant, best variant -> committed) changes
+// its role instead of being copied: the roles are pointers into the slots,
+// and the source's old content is never read again before it is rewritten.
+// The committed slot also serves as the start of every variant (it does not
+// change while the variants of a block are tried). A restore is left out
+// when the working state already holds the slot's content.
 struct blocklauf {
+    blocklauf(kernlauf& r_, steuerpunkte& s_, ::date& d, anlage& a0)
+        : r(r_),
+          steuerung(s_),
+          slots(kernslots_des_zustands()),
+          arbeit{d, a0},
+          puffer{blockpuffer{zustand::date1_serie(0), {}}, blockpuffer{zustand::date1_serie(1), {}}} {}
+
     kernlauf& r;
     steuerpunkte& steuerung;
     kernslots slots;
     schnappschuss arbeit;          // the working state: (date, plant 0)
-    blockpuffer bester_puffer;     // intervals of the best variant of the block
-    blockpuffer variantenpuffer;   // intervals of the variant being tried
+    std::array<blockpuffer, 2> puffer;
+    blockpuffer* bester_puffer = &puffer[0];      // intervals of the best variant of the block
+    blockpuffer* variantenpuffer = &puffer[1];    // intervals of the variant being tried
+    const schnappschuss* festgeschrieben = &slots.festgeschrieben;
+    const schnappschuss* beste_variante = &slots.beste_variante;
+    const schnappschuss* vorintervall = &slots.vorintervall;
+    const schnappschuss* bester_schritt = &slots.bester_schritt;
+    const schnappschuss* arbeit_gleich = nullptr;  // slot whose content the working state holds
+    long schritte = 0;                            // interval-steps computed
+    int m = 1;
     ge_bereich ge;
     int g_erster = 1;              // `ge` steps of an interval, from g_erster down to g_letzter
     int g_letzter = 1;
@@ -94,6 +109,19 @@ struct blocklauf {
     // heating share to an interval's demand, and every attempt starts again
     // from the interval's own demand.
     intervallzeile bedarf{};
+
+    // Saves the working state into a slot.
+    void sichere(const schnappschuss* nach) {
+        kopiere_slot(arbeit, *nach, m);
+        arbeit_gleich = nach;
+    }
+    // Restores the working state from a slot.
+    void stelle_her(const schnappschuss* von) {
+        if (arbeit_gleich != von) {
+            kopiere_slot(*von, arbeit, m);
+            arbeit_gleich = von;
+        }
+    }
 };
 
 // Interval step: computes the intervals of a block from s on for variant v
@@ -132,15 +160,32 @@ void intervallschritt(blocklauf& b, int& m, int& s, int s0, int v, double T, cha
 
     while (gepumpt <= volumen && s <= intervalle(m) && wiederholen && anzahl < b.laenge) {
         r.m = m;
+        b.m = m;
         bool erster = true;
+        bool behalten = false;  // a step of this interval has been kept
         wiederholen = false;
         double bester = 0.0;
         double volumen_bester = 0.0;
         const int j = anzahl + 1;  // element of the block buffer
+        int g_zuletzt = b.g_erster;
+        double wert_zuletzt = 0.0, volumen_zuletzt = 0.0;
+        // Keeps the step just computed as the interval's best.
+        auto behalte = [&](int g, double wert, double volumen_schritt) {
+            gewaehlt = g;
+            d3.zv[m][s] = d3.vel[m][s];
+            d3.tein[m][s] = p[zdata::tein][m][s];
+            intervall_in_puffer(d3, m, s, *b.variantenpuffer, j);
+            b.sichere(b.bester_schritt);
+            bester = wert;
+            volumen_bester = volumen_schritt;
+            behalten = true;
+        };
         for (int g = b.g_erster; g >= b.g_letzter; --g) {
             d3.wpausflag[s] = u'N';
             d3.nicht_optimieren = false;
-            kopiere_slot(s == s0 ? b.slots.variantenstart : b.slots.vorintervall, b.arbeit, m);
+            b.stelle_her(s == s0 ? b.festgeschrieben : b.vorintervall);
+            b.arbeit_gleich = nullptr;
+            ++b.schritte;
             d3.equer_verbrauch[m][s] = b.bedarf[s];
             const double x = kern_intervallstart(r, s);
             d3.ok[m][s] = 0.0;
@@ -165,8 +210,10 @@ void intervallschritt(blocklauf& b, int& m, int& s, int s0, int v, double T, cha
             double energie = 0.0;  // collector energy of the interval
             if (d3.wpausflag[s] == u'N') {
                 const double grenze = kollektor_startwerte_intervall(r.lk, m, s, A, fluss, T, v);
-                bool laeuft = d3.wpausflag[s] == u'N' ||
-                              (d3.wpausflag[s] == u'J' && d3.twfflag[s] == u'J');
+                // A heat pump the start values switched off takes no collector
+                // heat, also when the outflow reached its limit: the gains
+                // are not computed, as in the velocity kernel.
+                bool laeuft = d3.wpausflag[s] == u'N';
                 // A ww pump that cannot lift (COP at or below 1; the models
                 // floor it at 1) stays off instead of heating the house
                 // electrically at COP 1.
@@ -235,20 +282,19 @@ void intervallschritt(blocklauf& b, int& m, int& s, int s0, int v, double T, cha
                 volumen_bester = lokal;
                 erster = false;
             }
-            if ((wert <= bester || A == 0.0) && !d3.nicht_optimieren) {
-                gewaehlt = g;
-                d3.zv[m][s] = d3.vel[m][s];
-                d3.tein[m][s] = p[zdata::tein][m][s];
-                intervall_in_puffer(d3, m, s, b.variantenpuffer, j);
-                kopiere_slot(b.arbeit, b.slots.bester_schritt, m);
-                bester = wert;
-                volumen_bester = lokal;
-            }
+            if ((wert <= bester || A == 0.0) && !d3.nicht_optimieren) behalte(g, wert, lokal);
+            g_zuletzt = g;
+            wert_zuletzt = wert;
+            volumen_zuletzt = lokal;
             if (d3.twfflag[s] == u'J') break;
         }
+        // No step could be kept (the models marked every one as not to be
+        // optimised): the interval keeps the last step computed, which the
+        // working state still holds, rather than no results at all.
+        if (!behalten) behalte(g_zuletzt, wert_zuletzt, volumen_zuletzt);
 
         if (modus == 'J') b.steuerung.steuerschritt(k, m, s, a0);
-        kopiere_slot(b.slots.bester_schritt, b.slots.vorintervall, m);
+        std::swap(b.vorintervall, b.bester_schritt);
         if (modus == 'N') {
             summe += bester;
             gepumpt += volumen_bester;
@@ -287,16 +333,12 @@ kernergebnis intervallkern(periodenkontext& k, int& m, int i, steuerpunkte& steu
     const double A = k.A;
     laufsteuerung& l = zustand::lauf();
 
-    blocklauf b{r,
-                steuerung,
-                kernslots_des_zustands(),
-                {d, a0},
-                {zustand::date1_serie(0), {}},
-                {zustand::date1_serie(1), {}},
-                k.ge};
+    blocklauf b(r, steuerung, d, a0);
+    b.m = m;
+    b.ge = k.ge;
     kern_monatsstart(r);
     b.bedarf = d3.equer_verbrauch[m];
-    kopiere_slot(b.arbeit, b.slots.festgeschrieben, m);
+    b.sichere(b.festgeschrieben);
 
     // `ge` steps of each interval: the month's step in month and year mode;
     // in interval mode the range prepared afresh. A single simulation tries
@@ -320,7 +362,6 @@ kernergebnis intervallkern(periodenkontext& k, int& m, int i, steuerpunkte& steu
     if (nc[ndata::kontrolllauf] == "J" && zustand::monatstart() == m) s0 = zustand::startintervall();
 
     while (s0 <= intervalle(m)) {
-        kopiere_slot(b.slots.festgeschrieben, b.slots.beste_variante, m);
         const bool live = steuerung.ist_live(nc, m, s0, A);
         if (live) steuerung.messe_liveintervall(k, m, s0, b.laenge, a0);
 
@@ -329,7 +370,6 @@ kernergebnis intervallkern(periodenkontext& k, int& m, int i, steuerpunkte& steu
         int beste_v = lo;
         int beste_anzahl = 1;
         for (int v = lo; v <= hi; ++v) {
-            kopiere_slot(b.slots.festgeschrieben, b.slots.variantenstart, m);
             double summe = 0.0;
             int anzahl = 0;
             int s = s0;
@@ -350,13 +390,15 @@ kernergebnis intervallkern(periodenkontext& k, int& m, int i, steuerpunkte& steu
             // it is not worse (ties go to the later variant).
             if (v == lo) beste_quote = quote;
             if (quote <= beste_quote || lo == hi) {
-                puffer_kopieren(b.variantenpuffer, b.bester_puffer, anzahl);
-                kopiere_slot(b.slots.bester_schritt, b.slots.beste_variante, m);
+                std::swap(b.variantenpuffer, b.bester_puffer);
+                // The state at the block's end: the best step of its last
+                // interval, handed on to the previous-interval role.
+                std::swap(b.vorintervall, b.beste_variante);
                 beste_quote = quote;
                 bestes_T = T;
                 beste_v = v;
                 beste_anzahl = std::max(anzahl, 1);
-                d3.t_reservoir_alt = b.bester_puffer.werte.tein[1];
+                d3.t_reservoir_alt = b.bester_puffer->werte.tein[1];
             }
         }
 
@@ -375,16 +417,16 @@ kernergebnis intervallkern(periodenkontext& k, int& m, int i, steuerpunkte& steu
         // filled the intermediate store or the month ended).
         const int n = intervalle(m);
         const int bis = std::min(s0 + beste_anzahl - 1, n);
-        for (int t = s0, j = 1; t <= bis; ++t, ++j) puffer_in_intervall(b.bester_puffer, j, d3, m, t);
+        for (int t = s0, j = 1; t <= bis; ++t, ++j) puffer_in_intervall(*b.bester_puffer, j, d3, m, t);
         if (!live) {
             // Volume pumped into the intermediate store over the block.
             for (int t = s0, j = 1; t <= bis; ++t, ++j) {
                 const double vorher = t == s0 ? 0.0 : d3.zwischenspeicher_fuellstand[m][t - 1];
                 d3.zwischenspeicher_fuellstand[m][t] =
-                    vorher + b.bester_puffer.werte.vel[j] * konst::SEKUNDEN_PRO_STUNDE * a0.n;
+                    vorher + b.bester_puffer->werte.vel[j] * konst::SEKUNDEN_PRO_STUNDE * a0.n;
             }
         }
-        kopiere_slot(b.slots.beste_variante, b.slots.festgeschrieben, m);
+        std::swap(b.beste_variante, b.festgeschrieben);
         s0 = bis + 1;
 
         // Full measuring mode: the next block starts at the present hour.
@@ -394,6 +436,7 @@ kernergebnis intervallkern(periodenkontext& k, int& m, int i, steuerpunkte& steu
                 s0 = jetzt->intervall;
                 m = jetzt->monat;
                 r.m = m;
+                b.m = m;
             }
         }
         if (nc[ndata::kontrolllauf] == "J" && steuerung.stopp_angefordert(nc, d3)) {
@@ -405,7 +448,8 @@ kernergebnis intervallkern(periodenkontext& k, int& m, int i, steuerpunkte& steu
     // Month end from the committed state; a stopped run leaves the stores
     // of the month unclosed.
     r.m = m;
-    kopiere_slot(b.slots.beste_variante, b.arbeit, m);
+    b.m = m;
+    b.stelle_her(b.festgeschrieben);
     kernergebnis e;
     kern_monatsende(r, nc[ndata::stopp] == "N");
     // Every attempt added its flow to the month's velocity; the month keeps
@@ -414,5 +458,6 @@ kernergebnis intervallkern(periodenkontext& k, int& m, int i, steuerpunkte& steu
     intervalle_zu_monat(d, d3, k.vdatz, m, A, p);
     e.monatswert = heizung_monatsbilanz(nc, k.vdatt, m, d);
     e.geschwindigkeit = d.vel[m];
+    e.intervallschritte = b.schritte;
     return e;
 }

@@ -22,7 +22,8 @@ struct schnappschuss {
 struct kernslots {
     schnappschuss festgeschrieben;  // start of the current block
     schnappschuss beste_variante;   // end of the block for the best variant so far
-    schnappschuss variantenstart;   // start of the block for the variant being tried
+    schnappschuss variantenstart;   // start of the block for the variant being tried (the
+                                    // kernel restores from the committed slot, which holds the same)
     schnappschuss vorintervall;     // after the previous interval of the variant being tried
     schnappschuss bester_schritt;   // after the current interval for the best `ge` step so far
 };

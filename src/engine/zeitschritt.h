@@ -16,6 +16,7 @@
 struct kernergebnis {
     double monatswert = 0.0;
     double geschwindigkeit = 0.0;
+    long intervallschritte = 0;  // intervals computed, each for one `ge` step (interval kernel; figures)
 };
 
 // The three month kernels: velocity, temperature and interval kernel (the

@@ -230,6 +230,16 @@ void schreibe_liveintervall(std::ostream& aus, const liveintervall_zeile& z) {
 steuerlauf_ergebnis steuerlauf(const ausgabefile& ausgabe, const std::filesystem::path& ergebnisverzeichnis,
                                const std::string& datensatzname, const steuerlauf_optionen& o,
                                const std::function<void(const liveintervall_zeile&)>& nach_liveintervall) {
+    // Only the interval kernel follows the clock, measures and reads the
+    // control file; any other method would run on without an end.
+    const flagchar& nc = zustand::numchar();
+    const std::string& art = nc[ndata::rechenart];
+    const std::string& zeitraum = nc[ndata::zeitraum];
+    if (!((art == "M" && (zeitraum == "M" || zeitraum == "I")) || (art == "V" && zeitraum == "I"))) {
+        meldung(stationstexte::steuerlauf_braucht_intervallkern.text() + art + "/" + zeitraum, "M", 'E');
+        return {};
+    }
+
     // The clock: real, or fast from now (or the given start).
     std::unique_ptr<schnelle_uhr> schnell;
     uhr* zeit = &systemuhr();

@@ -50,4 +50,9 @@ inline constexpr text_paar weiter_mit_gespeicherten{"; der Steuerlauf geht mit d
 inline constexpr text_paar geraet_antwortet_wieder{"Gerät antwortet wieder: ", "Device answers again: "};
 inline constexpr text_paar kontrolldatei_nicht_schreibbar{"Fehler: Kontrolldatei kann nicht geschrieben werden: ",
                                                           "Error: cannot write the control file: "};
+inline constexpr text_paar steuerlauf_braucht_intervallkern{
+    "Fehler: Ein Steuerlauf braucht das Intervallverfahren (Rechenart M mit Zeitraum M oder I, oder V mit Zeitraum I); "
+    "Rechenart/Zeitraum des Datensatzes: ",
+    "Error: a control run needs the interval method (method M with period M or I, or V with period I); "
+    "method/period of the data set: "};
 }  // namespace stationstexte

@@ -172,3 +172,15 @@ TEST_F(SteuerlaufMitPlatinen, SignalUndAbbruchSchaltenDieQuellenAb) {
     EXPECT_EQ(zeilen.size(), 2u);
     EXPECT_TRUE(alles_aus());
 }
+
+TEST_F(Steuerlauf, OhneIntervallverfahrenWirdAbgelehnt) {
+    // The analytic method never reads the control file: such a run could not be stopped.
+    zustand::numchar()[ndata::rechenart] = "A";
+    o.testmodus = true;
+    const steuerlauf_ergebnis e = lauf({});
+    EXPECT_FALSE(e.gestoppt);
+    EXPECT_TRUE(zeilen.empty());
+    ASSERT_FALSE(senke.dialoge.empty());
+    EXPECT_NE(senke.dialoge.back().text.find("Intervallverfahren"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(kontrolldatei_pfad(verzeichnis)));
+}

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cli_hilfen.h"
 #include "app/lese_daten_ein.h"
 #include "app/programmstart.h"
 #include "app/standard_laufdienste.h"
@@ -183,4 +184,19 @@ TEST_F(Steuerlauf, OhneIntervallverfahrenWirdAbgelehnt) {
     ASSERT_FALSE(senke.dialoge.empty());
     EXPECT_NE(senke.dialoge.back().text.find("Intervallverfahren"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(kontrolldatei_pfad(verzeichnis)));
+}
+
+
+TEST_F(Cli, StopSchreibtInsArbeitsverzeichnisUndControlBrauchtDasIntervallverfahren) {
+    const std::filesystem::path vorher = std::filesystem::current_path();
+    std::filesystem::current_path(verzeichnis);
+    const int status = rufe({"stop"});
+    std::filesystem::current_path(vorher);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(erste_zeile(verzeichnis / "kontrolle.text"), "STOP");
+
+    // Velocity by months does not follow the clock: refused with the reason.
+    EXPECT_EQ(rufe(mit_verzeichnissen({"control", "Braunschweig EFH", "--test-mode"})), 1);
+    EXPECT_NE(letzte_fehlerzeile().find("Intervallverfahren"), std::string::npos) << fehler.str();
+    EXPECT_EQ(rufe(mit_verzeichnissen({"control", "Braunschweig EFH", "--area", "-1"})), 2);
 }

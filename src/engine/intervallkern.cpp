@@ -105,6 +105,11 @@ struct blocklauf {
     int g_erster = 1;              // `ge` steps of an interval, from g_erster down to g_letzter
     int g_letzter = 1;
     int laenge = 1;                // block length
+    // Codes of the month, evaluated once.
+    bool zwischen_wt = false;      // collector loop through an intermediate exchanger
+    bool analytische_ww = false;   // analytic model of the ww pump
+    bool zwischenkopplung = false; // intermediate coupling "Z"
+    bool erzwungen = false;        // forced air flow through the collector
     // The intervals' own demand at the month start: the balance adds the
     // heating share to an interval's demand, and every attempt starts again
     // from the interval's own demand.
@@ -140,10 +145,10 @@ void intervallschritt(blocklauf& b, int& m, int& s, int s0, int v, double T, cha
     ::date& d = k.monatsergebnisse;
     anlage& a0 = r.anlage0;
     const double A = k.A;
-    const bool zwischen_wt = zwischenwaermetauscher_aktiv(nc, vd);
-    const bool analytische_ww = nc[ndata::modelltyp_ww] == "A";
-    const bool zwischenkopplung = nc[ndata::kopplungstyp] == "Z";
-    const bool erzwungen = ist_erzwungen(nc);
+    const bool zwischen_wt = b.zwischen_wt;
+    const bool analytische_ww = b.analytische_ww;
+    const bool zwischenkopplung = b.zwischenkopplung;
+    const bool erzwungen = b.erzwungen;
     ::date& h = hilfsmonat();
 
     d3.te[m][s0] = T;
@@ -336,6 +341,10 @@ kernergebnis intervallkern(periodenkontext& k, int& m, int i, steuerpunkte& steu
     blocklauf b(r, steuerung, d, a0);
     b.m = m;
     b.ge = k.ge;
+    b.zwischen_wt = zwischenwaermetauscher_aktiv(nc, k.vdatt);
+    b.analytische_ww = nc[ndata::modelltyp_ww] == "A";
+    b.zwischenkopplung = nc[ndata::kopplungstyp] == "Z";
+    b.erzwungen = ist_erzwungen(nc);
     kern_monatsstart(r);
     b.bedarf = d3.equer_verbrauch[m];
     b.sichere(b.festgeschrieben);

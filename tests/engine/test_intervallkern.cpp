@@ -337,6 +337,20 @@ TEST_F(Intervallkern, TemperaturvariantenDesBlocks) {
     }
 }
 
+// Without collector area one variant (the outdoor temperature) is tried and
+// every `ge` step of an interval is taken in turn, so the last step tried,
+// the smallest flow, is the one kept.
+TEST_F(Intervallkern, OhneFlaecheEineVarianteUndDerLetzteGeSchritt) {
+    A = 0.0;
+    k->A = 0.0;
+    zustand::numchar()[ndata::zeitraum] = "I";
+    zustand::lauf().anzdeltatkol = 2;
+    const kernergebnis e = rechne();
+    EXPECT_EQ(steuerung.temperaturen, (std::vector<double>(TA + 1, TA + N + 1)));
+    EXPECT_EQ(e.intervallschritte, 3 * N);  // three `ge` steps per interval, one variant
+    for (int s = 1; s <= N; ++s) EXPECT_EQ(zustand::date3().zv[M][s], zustand::lauf().minge) << s;
+}
+
 // A control run: blocks before the live point are computed from the series;
 // a live block is measured at its start, computed, and computed once more
 // with device output after each interval; the control file is read after

@@ -69,7 +69,7 @@ TEST_F(DefaultDatenbank, JederVerweisAllerDatensaetzeLoestSichAuf) {
     std::string spalten;
     for (const auto& [s, _] : verweise) spalten += ", \"" + s + "\"";
     const auto zeilen = abfrage(datei("HAUPT"), "SELECT name" + spalten + " FROM haupt");
-    ASSERT_EQ(zeilen.size(), 46u);  // the four site data sets and the 42 standard ones
+    ASSERT_EQ(zeilen.size(), 54u);  // the twelve site data sets and the 42 standard ones
     for (const auto& z : zeilen) {
         size_t i = 1;
         for (const auto& [spalte, ziel] : verweise) {
@@ -262,7 +262,7 @@ TEST_F(DefaultDatenbank, ZweitesAddiereDefaultFuegtNichtsDoppeltEin) {
     const fs::path kopie = verzeichnis / "db";
     fs::copy(db, kopie);
     EXPECT_EQ(addiere_default(kopie), 0);
-    EXPECT_EQ(abfrage(demo_tabellendatei(kopie, "HAUPT"), "SELECT count(*) FROM haupt")[0][0], "46");
+    EXPECT_EQ(abfrage(demo_tabellendatei(kopie, "HAUPT"), "SELECT count(*) FROM haupt")[0][0], "54");
     EXPECT_EQ(abfrage(demo_tabellendatei(kopie, "KONTROLLE"), "SELECT count(*) FROM kontrolle")[0][0],
               abfrage(datei("KONTROLLE"), "SELECT count(*) FROM kontrolle")[0][0]);
 }

@@ -33,7 +33,7 @@ class LeseDaten : public mit_default_datenbank {};
 // are listed per data set.
 TEST_F(LeseDaten, AlleDatensaetzeDerDefaultDatenbankLaden) {
     const auto namen = datensaetze();
-    ASSERT_EQ(namen.size(), 46u);
+    ASSERT_EQ(namen.size(), 54u);
     for (const std::string& name : namen) {
         SCOPED_TRACE(name);
         leere_protokoll();
@@ -156,7 +156,7 @@ TEST_F(LeseDaten, BraunschweigWerteInHaupteinheiten) {
     EXPECT_DOUBLE_EQ(l.maxa, 20.0);
     EXPECT_EQ(l.danzflaeche, 2);
     EXPECT_DOUBLE_EQ(l.deltatkol_schritt, 10.0);
-    EXPECT_EQ(l.maxmittemp, 24);
+    EXPECT_EQ(l.maxmittemp, 12);
     // Monthly demand for the charts, read afresh.
     const datz& z = zustand::vdatz();
     EXPECT_DOUBLE_EQ(monatsenergie_in_haupteinheiten(z, 1), z[zdata::eh][1] + z[zdata::ew][1]);

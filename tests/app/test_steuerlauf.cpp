@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ class Steuerlauf : public mit_meldungen {
 protected:
     void SetUp() override {
         mit_meldungen::SetUp();
+        // A run leaves its monthly inputs (supply temperatures) in the
+        // process-wide state; later tests expect them as loading leaves them.
+        vdatz_vorher = std::make_unique<datz>(zustand::vdatz());
         startoptionen s;
         s.datenbank = verzeichnis / "db";
         s.ergebnisse = verzeichnis / "res";
@@ -43,6 +47,10 @@ protected:
         o.schnelle_uhr = true;
         o.arbeitsverzeichnis = verzeichnis;
     }
+    void TearDown() override {
+        if (vdatz_vorher) zustand::vdatz() = *vdatz_vorher;
+        mit_meldungen::TearDown();
+    }
     steuerlauf_ergebnis lauf(const std::function<void(const liveintervall_zeile&)>& f) {
         return steuerlauf(*ausgabe, verzeichnis / "res", NAME, o, [&](const liveintervall_zeile& z) {
             zeilen.push_back(z);
@@ -57,6 +65,7 @@ protected:
 
     // Hourly weather: the intervals of a control run are hours.
     static constexpr const char* NAME = "EFH Potsdam 2019 stuendlich Intervall M";
+    std::unique_ptr<datz> vdatz_vorher;
     std::optional<ausgabefile> ausgabe;
     steuerlauf_optionen o;
     std::vector<liveintervall_zeile> zeilen;

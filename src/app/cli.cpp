@@ -23,6 +23,7 @@
 #include "app/variantenbefehl.h"
 #include "app/simulation_run.h"
 #include "app/standard_laufdienste.h"
+#include "app/steuerlauf.h"
 #include "app/import_befehl.h"
 #include "app/kosten_befehl.h"
 #include "engine/anlagenschritte.h"
@@ -39,6 +40,8 @@
 #include "results/dateisperre.h"
 #include "results/ergebnisdatei_lesen.h"
 #include "results/ergebnistexte.h"
+#include "lang/stationstexte.h"
+#include "station/kontrolldatei.h"
 
 namespace {
 
@@ -101,6 +104,20 @@ Commands:
                              --simulated uses simulated device boards on COM3..COM6;
                              PATTERN maps COMn to a device path ("{n}" n, "{n-1}" n-1;
                              default /dev/ttyUSB{n-1})
+  control <data set> [--test-mode] [--simulated-devices] [--fast-clock] [--area A]
+                             control run: computes the data set interval by interval in step
+                             with the clock from the current hour on, measures outdoor
+                             temperature and irradiation through the weather station, sets
+                             pump, fan and intermediate heat pump through the DACs and prints
+                             one line per live interval (time, month/interval, ta, is, set
+                             values, coverage %); ends when the first line of "kontrolle.text"
+                             in the working directory is exactly "STOP" (or on Ctrl-C/SIGTERM)
+                             and switches the three sources off. --test-mode: no devices, no
+                             measurement, stored weather; --simulated-devices: simulated boards
+                             on COM3..COM6; --fast-clock: the wait for the next measurement
+                             ends at once at the next full hour; --area: collector area
+                             (default: the maximum area of the run parameters)
+  stop                       writes "STOP" into "kontrolle.text" of the working directory
   help                       this text
 
 Options:
@@ -184,6 +201,20 @@ Befehle:
                              seine Markierung "kein Anschluss"; --simulated nimmt simulierte
                              Geräteplatinen an COM3..COM6; MUSTER bildet COMn auf einen
                              Gerätepfad ab ("{n}" n, "{n-1}" n-1; Vorgabe /dev/ttyUSB{n-1})
+  control <Datensatz> [--test-mode] [--simulated-devices] [--fast-clock] [--area A]
+                             Steuerlauf: rechnet den Datensatz Intervall für Intervall im Takt
+                             der Uhr ab der aktuellen Stunde, misst Außentemperatur und
+                             Einstrahlung über die Wetterstation, stellt Umwälzpumpe,
+                             Ventilator und Zwischen-WP über die DACs und zeigt eine Zeile je
+                             Live-Intervall (Zeit, Monat/Intervall, ta, is, Stellwerte,
+                             Deckungsgrad %); endet, wenn die erste Zeile von "kontrolle.text"
+                             im Arbeitsverzeichnis genau "STOP" ist (oder bei Strg-C/SIGTERM),
+                             und schaltet die drei Quellen ab. --test-mode: ohne Geräte und
+                             Messung, gespeichertes Wetter; --simulated-devices: simulierte
+                             Platinen an COM3..COM6; --fast-clock: das Warten auf die nächste
+                             Messung endet sofort zur nächsten vollen Stunde; --area:
+                             Kollektorfläche (sonst die Höchstfläche der Laufparameter)
+  stop                       schreibt "STOP" in "kontrolle.text" des Arbeitsverzeichnisses
   help                       dieser Text
 
 Optionen:
@@ -306,6 +337,7 @@ struct befehlszeile {
     std::optional<std::string> com_muster;  // devices: COMn -> device path
     std::optional<std::string> name;        // import-weather: name of the weather record
     bool ersetzen = false;                  // import-weather: replace a record of that name
+    steuerlauf_optionen steuern;            // control: mode, devices, clock, area
     std::vector<std::string> optionen;  // the command-specific options given
     std::string befehl;
     std::vector<std::string> argumente;
@@ -384,6 +416,18 @@ befehlszeile lies_befehlszeile(int argc, const char* const* argv) {
         } else if (a == "--dry-run") {
             b.probelauf = true;
             b.optionen.push_back(a);
+        } else if (a == "--test-mode") {
+            b.steuern.testmodus = true;
+            b.optionen.push_back(a);
+        } else if (a == "--simulated-devices") {
+            b.steuern.simulierte_geraete = true;
+            b.optionen.push_back(a);
+        } else if (a == "--fast-clock") {
+            b.steuern.schnelle_uhr = true;
+            b.optionen.push_back(a);
+        } else if (a == "--area") {
+            b.steuern.flaeche = zahloption(a, wert(i, a), 0.0, 1e6);
+            b.optionen.push_back(a);
         } else if (a == "--lock-wait") {
             b.sperre_warten = zahloption(a, wert(i, a), 0.0, 86400.0);
             b.optionen.push_back(a);
@@ -428,6 +472,10 @@ const std::vector<befehlsform>& befehlsformen() {
          {"devices [--simulated] [--com-pattern MUSTER]", "devices [--simulated] [--com-pattern PATTERN]"}},
         {"costs", 0, 64, {"--csv"}, {"costs <Ergebnisdatei>... [--csv]", "costs <result file>... [--csv]"}},
         {"init-db", 0, 1, {}, {"init-db [Verzeichnis]", "init-db [dir]"}},
+        {"control", 1, 1, {"--test-mode", "--simulated-devices", "--fast-clock", "--area", "--lock-wait"},
+         {"control <Datensatz> [--test-mode] [--simulated-devices] [--fast-clock] [--area A]",
+          "control <data set> [--test-mode] [--simulated-devices] [--fast-clock] [--area A]"}},
+        {"stop", 0, 0, {}, {"stop", "stop"}},
         {"import-weather", 1, 1, {"--name", "--replace"},
          {"import-weather <Datei> --name NAME [--replace]", "import-weather <file> --name NAME [--replace]"}},
     };
@@ -763,6 +811,31 @@ int befehl_batch_arbeiter(const befehlszeile& b, std::ostream& fehler) {
     });
 }
 
+// A control run of a data set until "STOP" in the control file of the
+// working directory (or SIGINT/SIGTERM); one line per live interval.
+void befehl_control(const befehlszeile& b, std::ostream& aus, std::ostream& fehler) {
+    if (!positioniere_datensatz(b.argumente[0])) throw fehlschlag{txt::kein_datensatz.text() + b.argumente[0]};
+    const std::string name = b.argumente[0];
+    const std::filesystem::path& verzeichnis = einstellungen().ergebnisverzeichnis;
+    const auto ausgabe = ausgabefile_anlegen('S', verzeichnis);
+    if (!ausgabe) throw fehlschlag{txt::keine_ergebnisdatei.text() + name, false, true};
+    std::filesystem::path belegt;
+    auto sperre = dateisperre::belege(ausgabe->dateien(verzeichnis), wartezeit(b), &belegt);
+    if (!sperre) throw fehlschlag{txt::belegt.text() + belegt.string()};
+    for (const auto& datei : ausgabe->dateien(verzeichnis)) entferne_temporaere_reste(datei);
+    lade_datensatz();
+    marken().steuerdatei_eingelesen = true;
+    steuerlauf_optionen o = b.steuern;
+    o.arbeitsverzeichnis = arbeitsverzeichnis();
+    fehler << name << '\n';
+    const steuerlauf_ergebnis e =
+        steuerlauf(*ausgabe, verzeichnis, name, o, [&](const liveintervall_zeile& z) {
+            schreibe_liveintervall(aus, z);
+            aus.flush();
+        });
+    if (!e.gestoppt) throw fehlschlag{txt::nicht_abgeschlossen.text() + name, false, true};
+}
+
 void befehl_inputs(const befehlszeile& b, std::ostream& aus) {
     if (!positioniere_datensatz(b.argumente[0])) throw fehlschlag{txt::kein_datensatz.text() + b.argumente[0]};
     lade_datensatz();
@@ -871,6 +944,13 @@ int varnek_cli(int argc, const char* const* argv, std::ostream& aus, std::ostrea
         if (b.befehl == "costs") return befehl_kosten(b.start, b.argumente, b.csv, aus, fehler);
         if (b.befehl == "import-weather")
             return befehl_wetterimport(b.start, b.argumente[0], b.name.value_or(""), b.ersetzen, aus, fehler);
+        if (b.befehl == "stop") {
+            const std::filesystem::path datei = kontrolldatei_pfad(std::filesystem::current_path());
+            if (!schreibe_kontrolldatei_stop(datei))
+                throw fehlschlag{stationstexte::kontrolldatei_nicht_schreibbar.text() + datei.string()};
+            aus << datei.string() << '\n';
+            return 0;
+        }
         if (b.befehl == "init-db") {
             befehl_init_db(b, aus);
             return 0;
@@ -894,6 +974,7 @@ int varnek_cli(int argc, const char* const* argv, std::ostream& aus, std::ostrea
                      }
                  }},
                 {"inputs", befehl_inputs},
+                {"control", [&](const befehlszeile& x, std::ostream& o) { befehl_control(x, o, fehler); }},
             };
         programmstart(b.start);
         if (b.befehl == "batch-worker") return befehl_batch_arbeiter(b, fehler);

@@ -42,4 +42,17 @@ inline constexpr text_paar liste_ports{"Schnittstellen:", "Ports:"};
 inline constexpr text_paar liste_keine_ports{"  keine Schnittstelle mit Gerät gefunden", "  no port with a device found"};
 inline constexpr text_paar liste_geraete{"Geräte:", "Devices:"};
 inline constexpr text_paar liste_simuliert{"(simulierte Geräte)", "(simulated devices)"};
+
+// Control runs.
+inline constexpr text_paar geraet_antwortet_nicht{"Gerät antwortet nicht: ", "Device does not answer: "};
+inline constexpr text_paar weiter_mit_gespeicherten{"; der Steuerlauf geht mit den gespeicherten Werten weiter",
+                                                    "; the control run continues with the stored values"};
+inline constexpr text_paar geraet_antwortet_wieder{"Gerät antwortet wieder: ", "Device answers again: "};
+inline constexpr text_paar kontrolldatei_nicht_schreibbar{"Fehler: Kontrolldatei kann nicht geschrieben werden: ",
+                                                          "Error: cannot write the control file: "};
+inline constexpr text_paar steuerlauf_braucht_intervallkern{
+    "Fehler: Ein Steuerlauf braucht das Intervallverfahren (Rechenart M mit Zeitraum M oder I, oder V mit Zeitraum I); "
+    "Rechenart/Zeitraum des Datensatzes: ",
+    "Error: a control run needs the interval method (method M with period M or I, or V with period I); "
+    "method/period of the data set: "};
 }  // namespace stationstexte

@@ -94,6 +94,8 @@ public:
 
     RSCOM& port() { return port_; }
     stationseinstellungen& einstellungen() { return e_; }
+    geraete_dialog* dialog() const { return dialog_; }
+    void setze_dialog(geraete_dialog* dialog) { dialog_ = dialog; }
 
 private:
     int entprellt_ri(double halbperiode);

@@ -1,5 +1,6 @@
 #include "station/uhr.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -106,4 +107,12 @@ datum_uhrzeit simulierte_uhr::jetzt() {
     d.minute = static_cast<int32_t>(rest % 3600 / 60);
     d.sekunde = static_cast<double>(rest % 60) + (s - ganz);
     return d;
+}
+
+// --- fast clock ---------------------------------------------------------------
+
+void schnelle_uhr::warte_auf_messung(double ziel_ms) {
+    const datum_uhrzeit t = jetzt();
+    const double bis_zur_stunde_ms = (3600.0 - (t.minute * 60.0 + t.sekunde)) * 1000.0;
+    warte_bis(std::max(ziel_ms, zaehler_ms() + bis_zur_stunde_ms));
 }

@@ -34,6 +34,9 @@ public:
     virtual void leerlauf() = 0;
     // Local date and time of day now.
     virtual datum_uhrzeit jetzt() = 0;
+    // The wait of a control run for its next measurement, until the counter
+    // reaches `ziel_ms`; a fast clock may move on further.
+    virtual void warte_auf_messung(double ziel_ms) { warte_bis(ziel_ms); }
 };
 
 // The machine's clocks: a steady clock for the counter, the system clock in
@@ -70,6 +73,16 @@ private:
     double takt_ms_;
     int64_t start_s_;      // start as seconds since 1970-01-01 00:00 of the local calendar
     double start_bruch_;   // fraction of the start second
+};
+
+// Fast clock for tests and demonstrations: a simulated clock on which the
+// wait of a control run for its next measurement ends at once at the next
+// full hour, so every live interval of a measuring run is the next hour of
+// the clock. All other waits jump to their targets as on the simulated clock.
+class schnelle_uhr : public simulierte_uhr {
+public:
+    using simulierte_uhr::simulierte_uhr;
+    void warte_auf_messung(double ziel_ms) override;
 };
 
 // The program's real clock.

@@ -4,6 +4,7 @@
 // (a data set read, a simulation run) and saved as PNG.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
@@ -25,6 +26,9 @@
 #include "data/ui/TWP_einstellungen.h"
 #include "input/ui/TEinlesefiles.h"
 #include "lang/sprache.h"
+#include "station/simulierte_ports.h"
+#include "station/steuerschritt.h"
+#include "station/ui/TWetterstation.h"
 #include "support/ui/fensterhilfe.h"
 #include "support/ui/fotos_daten.h"
 
@@ -133,6 +137,42 @@ int main(int argc, char** argv) {
     fotos_datenfenster(p, a, std::filesystem::path(t.ordner.path().toStdString()),
                        std::filesystem::path(g_ziel.toStdString()),
                        [](QWidget* w, const QString& name) { foto(w, name); });
+    {
+        // The weather station on the simulated installation after a sensor
+        // test and one control step of the loaded data set.
+        simulierte_uhr uhr{{2024, 6, 21, 12, 0, 0.0}};
+        simulierte_ports ports{uhr};
+        stecke_beispielanlage(ports);
+        RSCOM port{ports, uhr};
+        stationseinstellungen einstellungen;
+        einstellungen.adc_10bit = true;
+        geraeteprotokoll protokoll{port, einstellungen};
+        wetterstation station{protokoll, uhr};
+        anlage& a0 = zustand::anlage(0);
+        a0.Wetterstation_com = 3;
+        TWetterstation ws(station, a0, &h);
+        ws.aktivieren();
+        station.initialisiere_wetterstation_fuer_steuern(a0, 18.0);
+        ws.zeige_felder();
+        ws.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(sensor_temperatur);
+        ws.sensortest();
+        a0.n = 9;
+        flagchar n = zustand::numchar();
+        n[ndata::messmodus] = "J";
+        steuerwerte x;
+        x.vel = 2.0e-5;
+        x.lnh = 2500.0;  // W
+        x.volluft = 0.8;
+        x.equer_verbrauch = 42.0;
+        x.nh = 4.0;
+        x.elp = 0.6;
+        steuerschritt_intervall(station, x, zustand::pvdatz3(1), zustand::date3(), 6, 493, 18.0, n, zustand::vdatt(), a0);
+        ws.zeige_felder();
+        ws.show();
+        if (!QTest::qWaitForWindowExposed(&ws)) std::fputs("window not exposed\n", stderr);
+        foto(&ws, QStringLiteral("TWetterstation"));
+        ws.hide();
+    }
 
     // A message box and a question as the sink shows them.
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Varnek"),

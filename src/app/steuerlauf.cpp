@@ -1,0 +1,334 @@
+#include "app/steuerlauf.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <csignal>
+#include <memory>
+#include <ostream>
+
+#include "app/simulation_run.h"
+#include "data/konstanten.h"
+#include "engine/anlagenschritte.h"
+#include "engine/periode.h"
+#include "engine/zeitschritt.h"
+#include "input/klarer_himmel.h"
+#include "input/sonnengeometrie.h"
+#include "lang/meldung.h"
+#include "lang/stationstexte.h"
+#include "station/kontrolldatei.h"
+#include "station/simulierte_ports.h"
+
+namespace {
+
+volatile std::sig_atomic_t g_ende = 0;
+
+// The first SIGINT or SIGTERM asks the run to end (and switch the plant
+// off); a second one of the same kind ends the process at once.
+extern "C" void bei_signal(int nummer) {
+    g_ende = 1;
+    std::signal(nummer, SIG_DFL);
+}
+
+// Calendar month lengths of the forecast (February 28 days).
+constexpr int MONATSLAENGE[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
+// Hour of the day of interval s (the intervals of a control run are hours).
+double stunde_des_tages(int s) { return s - 24.0 * std::floor(s / 24.0); }
+
+// Month and interval of a clock time.
+uhrzeitintervall intervall_von(const datum_uhrzeit& t) {
+    return {t.monat, (t.tag - 1) * 24 + t.stunde + 1};
+}
+
+// The plant is switched off through the station.
+class station_laufdienste : public standard_laufdienste {
+public:
+    station_laufdienste(const ausgabefile& ausgabe, const std::filesystem::path& verzeichnis, wetterstation& w,
+                        anlage& a)
+        : standard_laufdienste(ausgabe, verzeichnis), w_(w), a_(a) {}
+    void anlage_abschalten(char ivflag, char geraet) override {
+        const ssq& quelle = geraet == 'V'  ? a_.kollektorventilator.strom_spannungs_quelle
+                            : ivflag == 'I' ? a_.zwischen_waermepumpe.strom_spannungs_quelle
+                                            : a_.umwaelzpumpe.strom_spannungs_quelle;
+        w_.ausgeben(0.0, 0.0, quelle, ivflag, geraet, 'N', a_);
+        ++abgeschaltet;
+    }
+    int abgeschaltet = 0;
+
+private:
+    wetterstation& w_;
+    anlage& a_;
+};
+
+// The station's fields and clock for the run driver.
+class station_beobachter : public lauf_beobachter {
+public:
+    explicit station_beobachter(wetterstation& w) : w_(w) {}
+    double wetterstation_flaeche() override { return w_.flaeche; }
+    void wetterstation_startpunkt(int& monat, int& intervall) override {
+        monat = w_.startmonat;
+        intervall = w_.startintervall;
+    }
+    void uhrzeit(int& monat, int& tag, int& stunde) override {
+        const datum_uhrzeit t = w_.zeit().jetzt();
+        monat = t.monat;
+        tag = t.tag;
+        stunde = t.stunde;
+    }
+
+private:
+    wetterstation& w_;
+};
+
+// SIGINT and SIGTERM end the run at its next check of the control file.
+class signale {
+public:
+    signale() {
+        g_ende = 0;
+        alt_int_ = std::signal(SIGINT, bei_signal);
+        alt_term_ = std::signal(SIGTERM, bei_signal);
+    }
+    ~signale() {
+        std::signal(SIGINT, alt_int_);
+        std::signal(SIGTERM, alt_term_);
+    }
+    signale(const signale&) = delete;
+    signale& operator=(const signale&) = delete;
+
+private:
+    void (*alt_int_)(int) = SIG_DFL;
+    void (*alt_term_)(int) = SIG_DFL;
+};
+
+std::string wert_mit_einheit(const wetterstation& w, const char* strom_feld, const char* spannung_feld) {
+    const std::string u = w.feld(spannung_feld);
+    if (!u.empty() && u != "leer" && u != "empty") return u + " V";
+    return w.feld(strom_feld) + " mA";
+}
+
+}  // namespace
+
+bool ende_angefordert() { return g_ende != 0; }
+void setze_ende_angefordert(bool an) { g_ende = an ? 1 : 0; }
+
+// --- forecast and clear sky ------------------------------------------------------
+
+void prognose_nach_messung(datz3& pvdatz3, const datz& vdatz, const datt& vdatt, int m, int s, int blocklaenge) {
+    if (blocklaenge <= 1) return;
+    int tage = 0;
+    for (int k = 1; k < m; ++k) tage += MONATSLAENGE[k];
+    const double d = tage + std::nearbyint(s / 24.0);
+    const double delta = klarer_himmel::deklination_bourges(d, vdatt[tdata::laengengrad]);
+    const double phi = vdatt[tdata::breitengrad] * konst::PI / 180.0;
+    const double arg = std::clamp(-std::tan(delta) * std::tan(phi), -1.0, 1.0);
+    const double omega_s = std::acos(arg);
+    const double t_r = 12.0 - omega_s * 12.0 / konst::PI;
+
+    intervallfeld& is0 = pvdatz3[zdata::is0];
+    intervallfeld& ir = pvdatz3[zdata::ir];
+    intervallfeld& ta = pvdatz3[zdata::ta];
+    const double ho = pvdatz3[zdata::ho][m][s];
+    double h = stunde_des_tages(s);
+    const double r_s = sonne::stundenverhaeltnis((h - 12.0) * konst::PI / 12.0, omega_s).r_t;
+    const double H = r_s > 0.0 ? ir[m][s] / r_s : 0.0;
+    const int ende = std::min(s + blocklaenge - 1, intervalle(m));
+    for (int j = s + 1; j <= ende; ++j) {
+        h += 1.0;
+        const double omega = (h - 12.0) * konst::PI / 12.0;
+        double x = ho > 0.0 ? sonne::stundenverhaeltnis(omega, omega_s).r_t * H * 1000.0 / ho : 0.0;
+        if (x < 0.0) x = 0.0;
+        is0[m][j] = x;
+        ir[m][j] = x * ho / 1000.0;
+        ta[m][j] = sonne::temperaturprofil(stunde_des_tages(j), 24.0 - 2.0 * t_r, vdatz[zdata::tamin][m],
+                                    vdatz[zdata::tamax][m]);
+    }
+}
+
+double klarhimmel_einstrahlung_sensor(int jahr, int monat, int tag, int stunde, int minute, const datt& vdatt) {
+    const klarer_himmel_ergebnis r = irradiation_cloudless_sky(jahr, monat, tag, stunde, minute, vdatt);
+    const double s = static_cast<double>(static_cast<float>(konst::PI / 4.0));
+    const double azimut = vdatt[tdata::phi_g] * konst::PI / 180.0;
+    const double phi = vdatt[tdata::breitengrad] * konst::PI / 180.0;
+    const double rho = vdatt[tdata::reflektion];
+    const double cos_theta = sonne::berechne_costheta(r.delta, phi, r.omega, s, azimut);
+    const double cos_z = std::sin(phi) * std::sin(r.delta) + std::cos(phi) * std::cos(r.omega) * std::cos(r.delta);
+    // With the sun at or below the horizon there is no beam.
+    const double strahl = cos_z > 0.0 ? cos_theta / cos_z : 0.0;
+    return (strahl + rho * (1.0 - std::cos(s)) / 2.0) * r.B +
+           ((1.0 + rho) / 2.0 + std::cos(s) * (1.0 - rho) / 2.0) * r.D;
+}
+
+// --- control points ------------------------------------------------------------------
+
+station_steuerpunkte::station_steuerpunkte(wetterstation& station, anlage& a) : w_(station), a_(a) {}
+
+bool station_steuerpunkte::ist_live(const flagchar& numchar, int m, int s, double A) {
+    return ist_liveblock(numchar, m, s, A, zustand::monatstart(), zustand::startintervall());
+}
+
+void station_steuerpunkte::messe_liveintervall(periodenkontext& k, int m, int s, int blocklaenge, anlage& a) {
+    w_.messe_ta_is(k.pvdatz3, m, s, a, k.numchar);
+    prognose_nach_messung(k.pvdatz3, k.vdatz, k.vdatt, m, s, blocklaenge);
+}
+
+void station_steuerpunkte::zeige_blocktemperatur(double T) { w_.setze("Edit33", T); }
+
+void station_steuerpunkte::steuerschritt(periodenkontext& k, int m, int s, anlage& a) {
+    const ::date3& d3 = k.d3;
+    steuerwerte x;
+    x.vel = d3.vel[m][s];
+    x.volluft = d3.volluft[m][s];
+    x.tein = d3.tein[m][s];
+    x.tf = d3.tf[m][s];
+    x.lnh = d3.lnh[m][s];
+    x.equer_verbrauch = d3.equer_verbrauch[m][s];
+    x.nh = d3.nh[m][s];
+    x.ok = d3.ok[m][s];
+    x.elp = d3.elp[m][s];
+    x.copww = d3.copww[m][s];
+    x.wpausflag = static_cast<char>(d3.wpausflag[s]);
+    x.speicherflag = static_cast<char>(d3.speicherflag[s]);
+
+    liveintervall_zeile z;
+    z.zeit = w_.zeit().jetzt();
+    z.monat = m;
+    z.intervall = s;
+    z.ta = k.pvdatz3[zdata::ta][m][s];
+    z.is = k.pvdatz3[zdata::is0][m][s];
+
+    steuerschritt_intervall(w_, x, k.pvdatz3, k.d3, m, s, k.A, k.numchar, k.vdatt, a);
+    if (a.zwischenspeicher.fuellstand.wert > 0.0) w_.setze("Edit41", a.zwischenspeicher.fuellstand.wert, 4);
+    w_.protokoll().wait(100.0);
+
+    ++anzahl_;
+    z.pumpe = wert_mit_einheit(w_, "Edit30", "Edit31");
+    z.zwischen_wp = wert_mit_einheit(w_, "Edit49", "Edit50");
+    z.ventilator = a.kollektorventilator.maximalspannung.wert > 0.0 ? w_.feld("Edit46") + " V" : std::string("-");
+    z.deckung = w_.feld("Edit34");
+    if (nach_liveintervall) nach_liveintervall(z);
+}
+
+bool station_steuerpunkte::stopp_angefordert(const flagchar&, const ::date3& d3) {
+    return ende_angefordert() || kontrolldatei_stop(d3.filename_kontrolle);
+}
+
+std::optional<uhrzeitintervall> station_steuerpunkte::jetzt() { return intervall_von(w_.zeit().jetzt()); }
+
+void schreibe_liveintervall(std::ostream& aus, const liveintervall_zeile& z) {
+    char zeit[32];
+    std::snprintf(zeit, sizeof zeit, "%04d-%02d-%02d %02d:%02d:%02d", z.zeit.jahr, z.zeit.monat, z.zeit.tag,
+                  z.zeit.stunde, z.zeit.minute, static_cast<int>(std::floor(z.zeit.sekunde)));
+    char zeile[256];
+    std::snprintf(zeile, sizeof zeile, "%s  %2d/%3d  ta %7.2f  is %7.1f", zeit, z.monat, z.intervall, z.ta, z.is);
+    aus << zeile << "  P " << z.pumpe << "  ZWP " << z.zwischen_wp << "  V " << z.ventilator << "  D% "
+        << z.deckung << '\n';
+}
+
+// --- the run -----------------------------------------------------------------------------
+
+steuerlauf_ergebnis steuerlauf(const ausgabefile& ausgabe, const std::filesystem::path& ergebnisverzeichnis,
+                               const std::string& datensatzname, const steuerlauf_optionen& o,
+                               const std::function<void(const liveintervall_zeile&)>& nach_liveintervall) {
+    // Only the interval kernel follows the clock, measures and reads the
+    // control file; any other method would run on without an end.
+    const flagchar& nc = zustand::numchar();
+    const std::string& art = nc[ndata::rechenart];
+    const std::string& zeitraum = nc[ndata::zeitraum];
+    if (!((art == "M" && (zeitraum == "M" || zeitraum == "I")) || (art == "V" && zeitraum == "I"))) {
+        meldung(stationstexte::steuerlauf_braucht_intervallkern.text() + art + "/" + zeitraum, "M", 'E');
+        return {};
+    }
+
+    // The clock: real, or fast from now (or the given start).
+    std::unique_ptr<schnelle_uhr> schnell;
+    uhr* zeit = &systemuhr();
+    if (o.zeit) {
+        zeit = o.zeit;
+    } else if (o.schnelle_uhr) {
+        schnell = std::make_unique<schnelle_uhr>(o.uhrstart.value_or(systemuhr().jetzt()));
+        zeit = schnell.get();
+    }
+    // The devices: the program's ports, or a simulated installation.
+    std::unique_ptr<simulierte_ports> simuliert;
+    std::unique_ptr<RSCOM> eigener_port;
+    RSCOM* port = &rscom();
+    stationseinstellungen einstellungen;
+    if (o.ports) {
+        eigener_port = std::make_unique<RSCOM>(*o.ports, *zeit);
+        port = eigener_port.get();
+        einstellungen.adc_10bit = true;
+    } else if (o.simulierte_geraete) {
+        simuliert = std::make_unique<simulierte_ports>(*zeit);
+        stecke_beispielanlage(*simuliert);
+        eigener_port = std::make_unique<RSCOM>(*simuliert, *zeit);
+        port = eigener_port.get();
+        einstellungen.adc_10bit = true;
+    }
+    geraeteprotokoll protokoll(*port, einstellungen);
+    wetterstation w(protokoll, *zeit);
+    anlage& a = zustand::anlage(0);
+    if (eigener_port) {
+        // The simulated installation stands for the hardware: its chips
+        // (AD7303 on the pump board, MCP4802 on the fan) replace the DAC
+        // types the data set names.
+        a.umwaelzpumpe.strom_spannungs_quelle.dac_typ = "AD7303";
+        a.zwischen_waermepumpe.strom_spannungs_quelle.dac_typ = "AD7303";
+        a.kollektorventilator.strom_spannungs_quelle.dac_typ = "MCP4802";
+    }
+    w.zuruecksetzen(a);
+
+    const bool voll = !o.testmodus;
+    if (voll) {
+        w.initialisiere_wetterstation_fuer_steuern(a, zustand::lauf().maxa);
+    } else {
+        // Test mode drives no device: the ports are not searched.
+        const uhrzeitintervall t = intervall_von(zeit->jetzt());
+        w.startmonat = t.monat;
+        w.startintervall = t.intervall;
+        w.setze("Edit42", zustand::lauf().maxa);
+        w.felder["Edit35"] = std::to_string(o.startmonat.value_or(t.monat));
+        w.felder["Edit36"] = std::to_string(o.startintervall.value_or(t.intervall));
+        protokoll.einstellungen().com_felder.fill(stationstexte::leer.text());
+        w.com_felder_zeigen();
+    }
+    if (o.flaeche) w.setze("Edit42", *o.flaeche);
+
+    std::string messflag;
+    if (!w.steuerlauf_vorbereiten(voll, false, a, zustand::date3(),
+                                  kontrolldatei_pfad(o.arbeitsverzeichnis), messflag)) {
+        return {};
+    }
+
+    station_steuerpunkte punkte(w, a);
+    punkte.nach_liveintervall = nach_liveintervall;
+    monatskerne kerne(punkte);
+    anlagenschritte schritte(kerne);
+    station_laufdienste dienste(ausgabe, ergebnisverzeichnis, w, a);
+    station_beobachter beobachter(w);
+    laufumgebung u{dienste, schritte, beobachter};
+
+    steuerlauf_ergebnis e;
+    signale s;
+    // Every way out of a run that drives devices leaves the sources at 0.
+    auto abschalten = [&] {
+        if (!voll) return;
+        try {
+            w.quellen_aus(a);
+            e.quellen_aus = true;
+        } catch (...) {
+        }
+    };
+    try {
+        Steuern_Starten(messflag, "N", datensatzname, u);
+    } catch (...) {
+        abschalten();
+        w.im_steuerlauf = false;
+        throw;
+    }
+    abschalten();
+    w.im_steuerlauf = false;
+    e.liveintervalle = punkte.liveintervalle();
+    e.gestoppt = zustand::numchar()[ndata::stopp] == "J";
+    return e;
+}

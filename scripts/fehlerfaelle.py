@@ -421,6 +421,10 @@ def faelle():
     def fehlende_datei(u):
         os.remove(os.path.join(u.db, "KOL.sqlite"))
         return abgelehnt(u, ["simulate", SATZ], grund="KOL.sqlite")
+    def zu_langer_block(u):
+        # The reservoir exchanger with a block longer than the block buffers.
+        u.haupt("an = 'ZJER'", satz="Braunschweig EFH")
+        u.sql("RECH.sqlite", "UPDATE rech SET maxmittemp = 24 WHERE name = 'r45'")
     for name, lauf in [
         ("missing reference kolu", lambda u: (u.haupt("kolu = 'fehlt'"),
                                                abgelehnt(u, ["simulate", SATZ], grund="kolu"))[1]),
@@ -429,9 +433,11 @@ def faelle():
         ("empty KOL.sqlite", leere_tabelle),
         ("foreign KOL.sqlite", fremde_tabelle),
         ("KOL.sqlite missing", fehlende_datei),
-        ("time-step method refused", lambda u: abgelehnt(u, ["simulate", "Braunschweig EFH"], grund="Rechenart")),
-        ("English reason", lambda u: abgelehnt(u, ["--lang", "en", "simulate", "Braunschweig EFH"],
-                                               grund="error: calculation method")),
+        ("refused combination", lambda u: (zu_langer_block(u),
+                                            abgelehnt(u, ["simulate", "Braunschweig EFH"], grund="Kombination verboten"))[1]),
+        ("English reason", lambda u: (zu_langer_block(u),
+                                      abgelehnt(u, ["--lang", "en", "simulate", "Braunschweig EFH"],
+                                                grund="error: combination forbidden"))[1]),
     ]:
         fall("8 reason / database untouched", name, lauf)
 

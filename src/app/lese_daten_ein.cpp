@@ -29,7 +29,9 @@ bool lese_daten_ein(datz3& p1, datz3& p2, bool& dbflag) {
                 "S", 'W');
     }
 
-    // The data set's name; both per-interval series start empty.
+    // Nothing of an earlier data set's run carries over; the data set's
+    // name; both per-interval series start empty.
+    zustand::laufzustand_leeren();
     zustand::geladener_datensatz() = haupt.text("name");
     for (datz3* p : {&p1, &p2})
         for (auto& groesse : *p)

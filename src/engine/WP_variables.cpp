@@ -66,6 +66,17 @@ std::array<std::string, MAXMONAT + 1>& entnehme_flag() { return tv().entnehme_fl
 std::string& geladener_datensatz() { return tv().datensatzname; }
 ::wetterdatensatz& geladener_wetterdatensatz() { return tv().wetter; }
 kollektorblatt_einheiten& kollektorblatt() { return tv().kollektorblatt; }
+void laufzustand_leeren() {
+    // Rebuilt in place: the records are several MB, too large for a
+    // temporary on the stack.
+    series_state& s = Tvg();
+    std::destroy_at(&s);
+    std::construct_at(&s);
+    general_state& g = tv();
+    for (monatsfeld& f : g.datz_g.vdatz) f.fill(0.0);
+    g.lade_flag.fill("");
+    g.entnehme_flag.fill("");
+}
 }  // namespace zustand
 
 int32_t intervalle(int m) {

@@ -607,6 +607,11 @@ std::array<std::string, MAXMONAT + 1>& entnehme_flag();
 std::string& geladener_datensatz();                  // name of the data set loaded last ("" before)
 ::wetterdatensatz& geladener_wetterdatensatz();      // its weather record
 kollektorblatt_einheiten& kollektorblatt();          // its collector row's model switches
+// Empties what a run computes and leaves behind (the per-interval series,
+// result records, interval flags, month values and store month flags), so
+// that a data set loaded after another one computes as in a fresh process.
+// Codes, settings, plants and the run control stay.
+void laufzustand_leeren();
 }  // namespace zustand
 
 // ---------------------------------------------------------------------------

@@ -69,20 +69,20 @@ std::string feld(tabelle& t, const std::vector<feldwert>& zeile, const std::stri
 enum class einheitsart { keine, preis, preis_energie, preis_flaeche, preis_leistung, leistung, anteil, zeit, flaeche };
 
 constexpr einheitsart ART[ANZ_KOSTENPARAMETER] = {
-    einheitsart::preis_energie, einheitsart::preis_energie, einheitsart::preis_energie,  // 0-2
-    einheitsart::anteil,        einheitsart::anteil,                                    // 3, 4
-    einheitsart::preis_flaeche, einheitsart::preis_flaeche, einheitsart::preis_flaeche,  // 5-7
-    einheitsart::preis_flaeche, einheitsart::preis,         einheitsart::preis,          // 8-10
-    einheitsart::preis,         einheitsart::preis,         einheitsart::preis,          // 11-13
-    einheitsart::preis,         einheitsart::preis,         einheitsart::preis_flaeche,  // 14-16
-    einheitsart::preis,         einheitsart::preis_flaeche, einheitsart::preis,          // 17-19
-    einheitsart::preis,         einheitsart::preis_flaeche, einheitsart::preis_flaeche,  // 20-22
-    einheitsart::preis,         einheitsart::leistung,      einheitsart::leistung,       // 23-25
+    einheitsart::preis_energie, einheitsart::preis_energie, einheitsart::preis_energie,  // parameters 0-2
+    einheitsart::anteil,        einheitsart::anteil,                                    // parameters 3, 4
+    einheitsart::preis_flaeche, einheitsart::preis_flaeche, einheitsart::preis_flaeche,  // parameters 5-7
+    einheitsart::preis_flaeche, einheitsart::preis,         einheitsart::preis,          // parameters 8-10
+    einheitsart::preis,         einheitsart::preis,         einheitsart::preis,          // parameters 11-13
+    einheitsart::preis,         einheitsart::preis,         einheitsart::preis_flaeche,  // parameters 14-16
+    einheitsart::preis,         einheitsart::preis_flaeche, einheitsart::preis,          // parameters 17-19
+    einheitsart::preis,         einheitsart::preis_flaeche, einheitsart::preis_flaeche,  // parameters 20-22
+    einheitsart::preis,         einheitsart::leistung,      einheitsart::leistung,       // parameters 23-25
     einheitsart::preis_leistung, einheitsart::preis,        einheitsart::preis_leistung, // 26-28
-    einheitsart::anteil,        einheitsart::zeit,          einheitsart::preis_flaeche,  // 29-31
-    einheitsart::preis_flaeche, einheitsart::preis_energie, einheitsart::flaeche,        // 32-34
-    einheitsart::flaeche,       einheitsart::preis,         einheitsart::preis,          // 35-37
-    einheitsart::preis,         einheitsart::preis_flaeche, einheitsart::preis_flaeche,  // 38-40
+    einheitsart::anteil,        einheitsart::zeit,          einheitsart::preis_flaeche,  // parameters 29-31
+    einheitsart::preis_flaeche, einheitsart::preis_energie, einheitsart::flaeche,        // parameters 32-34
+    einheitsart::flaeche,       einheitsart::preis,         einheitsart::preis,          // parameters 35-37
+    einheitsart::preis,         einheitsart::preis_flaeche, einheitsart::preis_flaeche,  // parameters 38-40
 };
 
 }  // namespace

@@ -220,7 +220,7 @@ TEST_F(SerieParallel, FehlerHaeltDieSerieAn) {
     EXPECT_EQ(f.count("test_EJEG_IAAN-M_st0") + f.count("test_EJEG_IAAN-N_st0"), 0u);
 }
 
-// Parts 1/3, 2/3, 3/3 compute every data set once, leave the database (read
+// Shards 1/3, 2/3, 3/3 compute every data set once, leave the database (read
 // only) as it was, and merge into the files and catalogue of one batch.
 TEST_F(SerieParallel, DreiTeileUndZusammenfuehrung) {
     const fs::path db1 = datenbank("db1"), db = datenbank("db");

@@ -104,7 +104,8 @@ Commands:
                              --simulated uses simulated device boards on COM3..COM6;
                              PATTERN maps COMn to a device path ("{n}" n, "{n-1}" n-1;
                              default /dev/ttyUSB{n-1})
-  control <data set> [--test-mode] [--simulated-devices] [--fast-clock] [--area A]
+  control <data set> [--test-mode] [--simulated-devices] [--fast-clock] [--control-simulation]
+          [--area A]
                              control run: computes the data set interval by interval in step
                              with the clock from the current hour on, measures outdoor
                              temperature and irradiation through the weather station, sets
@@ -115,8 +116,10 @@ Commands:
                              and switches the three sources off. --test-mode: no devices, no
                              measurement, stored weather; --simulated-devices: simulated boards
                              on COM3..COM6; --fast-clock: the wait for the next measurement
-                             ends at once at the next full hour; --area: collector area
-                             (default: the maximum area of the run parameters)
+                             ends at once at the next full hour; --control-simulation
+                             ("Steuer-Simulation"): full mode that measures and sets the
+                             outputs but does not wait for the next measurement; --area:
+                             collector area (default: the maximum area of the run parameters)
   stop                       writes "STOP" into "kontrolle.text" of the working directory
   help                       this text
 
@@ -201,7 +204,8 @@ Befehle:
                              seine Markierung "kein Anschluss"; --simulated nimmt simulierte
                              Geräteplatinen an COM3..COM6; MUSTER bildet COMn auf einen
                              Gerätepfad ab ("{n}" n, "{n-1}" n-1; Vorgabe /dev/ttyUSB{n-1})
-  control <Datensatz> [--test-mode] [--simulated-devices] [--fast-clock] [--area A]
+  control <Datensatz> [--test-mode] [--simulated-devices] [--fast-clock] [--control-simulation]
+          [--area A]
                              Steuerlauf: rechnet den Datensatz Intervall für Intervall im Takt
                              der Uhr ab der aktuellen Stunde, misst Außentemperatur und
                              Einstrahlung über die Wetterstation, stellt Umwälzpumpe,
@@ -212,8 +216,11 @@ Befehle:
                              und schaltet die drei Quellen ab. --test-mode: ohne Geräte und
                              Messung, gespeichertes Wetter; --simulated-devices: simulierte
                              Platinen an COM3..COM6; --fast-clock: das Warten auf die nächste
-                             Messung endet sofort zur nächsten vollen Stunde; --area:
-                             Kollektorfläche (sonst die Höchstfläche der Laufparameter)
+                             Messung endet sofort zur nächsten vollen Stunde;
+                             --control-simulation ("Steuer-Simulation"): Vollmodus, der misst
+                             und die Ausgänge stellt, aber nicht auf die nächste Messung
+                             wartet; --area: Kollektorfläche (sonst die Höchstfläche der
+                             Laufparameter)
   stop                       schreibt "STOP" in "kontrolle.text" des Arbeitsverzeichnisses
   help                       dieser Text
 
@@ -425,6 +432,9 @@ befehlszeile lies_befehlszeile(int argc, const char* const* argv) {
         } else if (a == "--fast-clock") {
             b.steuern.schnelle_uhr = true;
             b.optionen.push_back(a);
+        } else if (a == "--control-simulation") {
+            b.steuern.steuer_simulation = true;
+            b.optionen.push_back(a);
         } else if (a == "--area") {
             b.steuern.flaeche = zahloption(a, wert(i, a), 0.0, 1e6);
             b.optionen.push_back(a);
@@ -472,9 +482,12 @@ const std::vector<befehlsform>& befehlsformen() {
          {"devices [--simulated] [--com-pattern MUSTER]", "devices [--simulated] [--com-pattern PATTERN]"}},
         {"costs", 0, 64, {"--csv"}, {"costs <Ergebnisdatei>... [--csv]", "costs <result file>... [--csv]"}},
         {"init-db", 0, 1, {}, {"init-db [Verzeichnis]", "init-db [dir]"}},
-        {"control", 1, 1, {"--test-mode", "--simulated-devices", "--fast-clock", "--area", "--lock-wait"},
-         {"control <Datensatz> [--test-mode] [--simulated-devices] [--fast-clock] [--area A]",
-          "control <data set> [--test-mode] [--simulated-devices] [--fast-clock] [--area A]"}},
+        {"control", 1, 1, {"--test-mode", "--simulated-devices", "--fast-clock", "--control-simulation", "--area",
+                     "--lock-wait"},
+         {"control <Datensatz> [--test-mode] [--simulated-devices] [--fast-clock] [--control-simulation] "
+          "[--area A]",
+          "control <data set> [--test-mode] [--simulated-devices] [--fast-clock] [--control-simulation] "
+          "[--area A]"}},
         {"stop", 0, 0, {}, {"stop", "stop"}},
         {"import-weather", 1, 1, {"--name", "--replace"},
          {"import-weather <Datei> --name NAME [--replace]", "import-weather <file> --name NAME [--replace]"}},

@@ -16,10 +16,10 @@ namespace {
 
 enum class laufausgang { fertig, nicht_fertig, belegt };
 
-// Locks the files of `ausgabe`, then runs `lauf` with the run's services.
-// A file another run holds gives `belegt` (reported when `melden`).
+// Locks the files of `ausgabe`, then runs `lauf`. A file another run holds
+// gives `belegt` (reported when `melden`).
 template <class F>
-laufausgang mit_gesperrten_dateien(const ausgabefile& ausgabe, bool melden, F lauf) {
+laufausgang gesperrt(const ausgabefile& ausgabe, bool melden, F lauf) {
     const std::filesystem::path& verzeichnis = einstellungen().ergebnisverzeichnis;
     std::filesystem::path belegt;
     auto sperre = dateisperre::belege(ausgabe.dateien(verzeichnis), std::chrono::milliseconds(0), &belegt);
@@ -29,11 +29,35 @@ laufausgang mit_gesperrten_dateien(const ausgabefile& ausgabe, bool melden, F la
     }
     // Leftovers of a run that was killed can go now that this run holds the files.
     for (const auto& datei : ausgabe.dateien(verzeichnis)) entferne_temporaere_reste(datei);
-    standard_laufdienste dienste(ausgabe, verzeichnis);
-    anlagenschritte schritte;
     marken().simulation_durchgefuehrt = false;
-    lauf(dienste, schritte);
+    lauf();
     return marken().simulation_durchgefuehrt ? laufausgang::fertig : laufausgang::nicht_fertig;
+}
+
+// `gesperrt` with the run's standard services.
+template <class F>
+laufausgang mit_gesperrten_dateien(const ausgabefile& ausgabe, bool melden, F lauf) {
+    return gesperrt(ausgabe, melden, [&] {
+        standard_laufdienste dienste(ausgabe, einstellungen().ergebnisverzeichnis);
+        anlagenschritte schritte;
+        lauf(dienste, schritte);
+    });
+}
+
+// The loaded data set as the current `haupt` row, with the output file chosen
+// for it; reported otherwise.
+bool geladen_mit_ausgabefile(std::string& name) {
+    if (!marken().daten_eingelesen || !marken().ausgabefile_angelegt || !gewaehltes_ausgabefile()) {
+        meldung(tgtext(tg::keine_ausgabedatei), "M", 'E');
+        return false;
+    }
+    // The run belongs to the data set that was read, wherever the list stands.
+    name = zustand::geladener_datensatz();
+    if (!positioniere_haupt(name)) {
+        meldung(tgtext(tg::nichts_geladen) + ": " + name, "M", 'E');
+        return false;
+    }
+    return true;
 }
 
 bool lade(const std::string& meldungsmodus) {
@@ -61,17 +85,9 @@ bool ausgabefile_waehlen(char optimierung, speicherdialog* dialog) {
 bool datensatz_einlesen() { return lade("M"); }
 
 bool rechne_geladenen_datensatz(bool optimierung, lauf_beobachter& beobachter) {
+    std::string name;
+    if (!geladen_mit_ausgabefile(name)) return false;
     const auto& ausgabe = gewaehltes_ausgabefile();
-    if (!marken().daten_eingelesen || !marken().ausgabefile_angelegt || !ausgabe) {
-        meldung(tgtext(tg::keine_ausgabedatei), "M", 'E');
-        return false;
-    }
-    // The run belongs to the data set that was read, wherever the list stands.
-    const std::string name = zustand::geladener_datensatz();
-    if (!positioniere_haupt(name)) {
-        meldung(tgtext(tg::nichts_geladen) + ": " + name, "M", 'E');
-        return false;
-    }
     const laufausgang e = mit_gesperrten_dateien(*ausgabe, true, [&](lauf_dienste& d, perioden_schritte& s) {
         laufumgebung u{d, s, beobachter};
         if (optimierung) {
@@ -100,6 +116,27 @@ bool optimieren(lauf_beobachter& beobachter, const std::function<void()>& gelade
     if (geladen) geladen();
     if (!ausgabefile_waehlen('O')) return false;
     return rechne_geladenen_datensatz(true, beobachter);
+}
+
+bool zum_steuern_einlesen() {
+    if (!lade("S")) return false;
+    if (!steuerlauf_erlaubt()) return false;
+    return ausgabefile_waehlen('S');
+}
+
+steuerlauf_ergebnis steuere_geladenen_datensatz(steuergeraete& g, const std::string& messflag,
+                                                lauf_beobachter& beobachter,
+                                                const std::function<void(const liveintervall_zeile&)>& nach_liveintervall) {
+    steuerlauf_ergebnis e;
+    std::string name;
+    if (!geladen_mit_ausgabefile(name) || !steuerlauf_erlaubt()) return e;
+    const ausgabefile& ausgabe = *gewaehltes_ausgabefile();
+    g.anlage_anpassen(zustand::anlage(0));
+    gesperrt(ausgabe, true, [&] {
+        e = steuerlauf_ausfuehren(g.station(), zustand::anlage(0), messflag, ausgabe,
+                                  einstellungen().ergebnisverzeichnis, name, nach_liveintervall, &beobachter);
+    });
+    return e;
 }
 
 serienstand serie_rechnen(lauf_beobachter& beobachter, const std::function<void(const std::string&)>& begonnen) {

@@ -13,6 +13,7 @@
 
 #include "app/simulation_run.h"
 #include "app/standard_laufdienste.h"
+#include "app/steuerlauf.h"
 
 // The output file chosen for the next run ("Optimierungsfile anlegen",
 // "Simulationsfile anlegen"); cleared by "Neue Simulation".
@@ -41,6 +42,21 @@ bool rechne_geladenen_datensatz(bool optimierung, lauf_beobachter& beobachter);
 // its optimisation file (".dat") and runs the optimisation. `geladen` is
 // called once the data set is loaded (the window enables its run menu).
 bool optimieren(lauf_beobachter& beobachter, const std::function<void()>& geladen = {});
+
+// "Wetterstation und Steuern" of the input-file form: loads the current data
+// set (messages to the protocol), refuses a data set whose method does not
+// follow the clock, and creates its result file (".sim"). False when the
+// data set cannot be run as a control run (reported).
+bool zum_steuern_einlesen();
+
+// The control run of the loaded data set started from the weather-station
+// window: the station `g` was prepared there (`messflag` "J" full mode, "N"
+// test mode); runs into the chosen output file, whose files it holds
+// locked. Requires the data set and its output file as "Start Simulation"
+// does.
+steuerlauf_ergebnis steuere_geladenen_datensatz(steuergeraete& g, const std::string& messflag,
+                                                lauf_beobachter& beobachter,
+                                                const std::function<void(const liveintervall_zeile&)>& nach_liveintervall);
 
 // Outcome of a batch.
 struct serienstand {

@@ -61,10 +61,11 @@ private:
     anlage& a_;
 };
 
-// The station's fields and clock for the run driver.
+// The station's fields and clock for the run driver; everything else goes
+// to the caller's observer (the desktop's progress and run window), if any.
 class station_beobachter : public lauf_beobachter {
 public:
-    explicit station_beobachter(wetterstation& w) : w_(w) {}
+    station_beobachter(wetterstation& w, lauf_beobachter* weiter) : w_(w), weiter_(weiter) {}
     double wetterstation_flaeche() override { return w_.flaeche; }
     void wetterstation_startpunkt(int& monat, int& intervall) override {
         monat = w_.startmonat;
@@ -76,9 +77,31 @@ public:
         tag = t.tag;
         stunde = t.stunde;
     }
+    void sanduhr(bool an) override {
+        if (weiter_) weiter_->sanduhr(an);
+    }
+    void fortschritt_beginnen(int maximum) override {
+        if (weiter_) weiter_->fortschritt_beginnen(maximum);
+    }
+    void fortschritt_auf_minimum() override {
+        if (weiter_) weiter_->fortschritt_auf_minimum();
+    }
+    void fortschritt_schritt() override {
+        if (weiter_) weiter_->fortschritt_schritt();
+    }
+    void einlesefenster_neu_zeichnen() override {
+        if (weiter_) weiter_->einlesefenster_neu_zeichnen();
+    }
+    void hauptfenster_neu_zeichnen() override {
+        if (weiter_) weiter_->hauptfenster_neu_zeichnen();
+    }
+    void graph_zeigen(const graphdata& links, const graphdata& rechts) override {
+        if (weiter_) weiter_->graph_zeigen(links, rechts);
+    }
 
 private:
     wetterstation& w_;
+    lauf_beobachter* weiter_;
 };
 
 // SIGINT and SIGTERM end the run at its next check of the control file.
@@ -227,55 +250,108 @@ void schreibe_liveintervall(std::ostream& aus, const liveintervall_zeile& z) {
 
 // --- the run -----------------------------------------------------------------------------
 
-steuerlauf_ergebnis steuerlauf(const ausgabefile& ausgabe, const std::filesystem::path& ergebnisverzeichnis,
-                               const std::string& datensatzname, const steuerlauf_optionen& o,
-                               const std::function<void(const liveintervall_zeile&)>& nach_liveintervall) {
+steuergeraete::steuergeraete(const steuerlauf_optionen& o) {
+    // The clock: real, or fast from now (or the given start).
+    zeit_ = &systemuhr();
+    if (o.zeit) {
+        zeit_ = o.zeit;
+    } else if (o.schnelle_uhr) {
+        schnell_ = std::make_unique<schnelle_uhr>(o.uhrstart.value_or(systemuhr().jetzt()));
+        zeit_ = schnell_.get();
+    }
+    // The devices: the program's ports, or a simulated installation.
+    RSCOM* port = &rscom();
+    if (o.ports) {
+        eigener_port_ = std::make_unique<RSCOM>(*o.ports, *zeit_);
+        port = eigener_port_.get();
+        einstellungen_.adc_10bit = true;
+    } else if (o.simulierte_geraete) {
+        simuliert_ = std::make_unique<simulierte_ports>(*zeit_);
+        stecke_beispielanlage(*simuliert_);
+        eigener_port_ = std::make_unique<RSCOM>(*simuliert_, *zeit_);
+        port = eigener_port_.get();
+        einstellungen_.adc_10bit = true;
+    }
+    protokoll_ = std::make_unique<geraeteprotokoll>(*port, einstellungen_);
+    station_ = std::make_unique<wetterstation>(*protokoll_, *zeit_);
+}
+
+steuergeraete::~steuergeraete() = default;
+
+void steuergeraete::anlage_anpassen(anlage& a) const {
+    if (!eigener_port_) return;
+    // The simulated installation stands for the hardware: its chips (AD7303
+    // on the pump board, MCP4802 on the fan) replace the DAC types the data
+    // set names.
+    a.umwaelzpumpe.strom_spannungs_quelle.dac_typ = "AD7303";
+    a.zwischen_waermepumpe.strom_spannungs_quelle.dac_typ = "AD7303";
+    a.kollektorventilator.strom_spannungs_quelle.dac_typ = "MCP4802";
+}
+
+bool steuerlauf_erlaubt() {
     // Only the interval kernel follows the clock, measures and reads the
     // control file; any other method would run on without an end.
     const flagchar& nc = zustand::numchar();
     const std::string& art = nc[ndata::rechenart];
     const std::string& zeitraum = nc[ndata::zeitraum];
-    if (!((art == "M" && (zeitraum == "M" || zeitraum == "I")) || (art == "V" && zeitraum == "I"))) {
-        meldung(stationstexte::steuerlauf_braucht_intervallkern.text() + art + "/" + zeitraum, "M", 'E');
-        return {};
-    }
+    if ((art == "M" && (zeitraum == "M" || zeitraum == "I")) || (art == "V" && zeitraum == "I")) return true;
+    meldung(stationstexte::steuerlauf_braucht_intervallkern.text() + art + "/" + zeitraum, "M", 'E');
+    return false;
+}
 
-    // The clock: real, or fast from now (or the given start).
-    std::unique_ptr<schnelle_uhr> schnell;
-    uhr* zeit = &systemuhr();
-    if (o.zeit) {
-        zeit = o.zeit;
-    } else if (o.schnelle_uhr) {
-        schnell = std::make_unique<schnelle_uhr>(o.uhrstart.value_or(systemuhr().jetzt()));
-        zeit = schnell.get();
+steuerlauf_ergebnis steuerlauf_ausfuehren(wetterstation& w, anlage& a, const std::string& messflag,
+                                          const ausgabefile& ausgabe,
+                                          const std::filesystem::path& ergebnisverzeichnis,
+                                          const std::string& datensatzname,
+                                          const std::function<void(const liveintervall_zeile&)>& nach_liveintervall,
+                                          lauf_beobachter* weiter) {
+    const bool voll = messflag == "J";
+    station_steuerpunkte punkte(w, a);
+    punkte.nach_liveintervall = nach_liveintervall;
+    monatskerne kerne(punkte);
+    anlagenschritte schritte(kerne);
+    station_laufdienste dienste(ausgabe, ergebnisverzeichnis, w, a);
+    station_beobachter beobachter(w, weiter);
+    laufumgebung u{dienste, schritte, beobachter};
+
+    steuerlauf_ergebnis e;
+    signale s;
+    // A "STOP" written, or a signal, during the wait for the next
+    // measurement ends that wait; the run then stops at its next check.
+    const std::string kontrolldatei = zustand::date3().filename_kontrolle;
+    w.warten_beenden = [kontrolldatei] { return ende_angefordert() || kontrolldatei_stop(kontrolldatei); };
+    // Every way out of a run that drives devices leaves the sources at 0.
+    auto abschalten = [&] {
+        w.warten_beenden = nullptr;
+        if (voll) {
+            try {
+                w.quellen_aus(a);
+                e.quellen_aus = true;
+            } catch (...) {
+            }
+        }
+        w.im_steuerlauf = false;
+    };
+    try {
+        Steuern_Starten(messflag, "N", datensatzname, u);
+    } catch (...) {
+        abschalten();
+        throw;
     }
-    // The devices: the program's ports, or a simulated installation.
-    std::unique_ptr<simulierte_ports> simuliert;
-    std::unique_ptr<RSCOM> eigener_port;
-    RSCOM* port = &rscom();
-    stationseinstellungen einstellungen;
-    if (o.ports) {
-        eigener_port = std::make_unique<RSCOM>(*o.ports, *zeit);
-        port = eigener_port.get();
-        einstellungen.adc_10bit = true;
-    } else if (o.simulierte_geraete) {
-        simuliert = std::make_unique<simulierte_ports>(*zeit);
-        stecke_beispielanlage(*simuliert);
-        eigener_port = std::make_unique<RSCOM>(*simuliert, *zeit);
-        port = eigener_port.get();
-        einstellungen.adc_10bit = true;
-    }
-    geraeteprotokoll protokoll(*port, einstellungen);
-    wetterstation w(protokoll, *zeit);
+    abschalten();
+    e.liveintervalle = punkte.liveintervalle();
+    e.gestoppt = zustand::numchar()[ndata::stopp] == "J";
+    return e;
+}
+
+steuerlauf_ergebnis steuerlauf(const ausgabefile& ausgabe, const std::filesystem::path& ergebnisverzeichnis,
+                               const std::string& datensatzname, const steuerlauf_optionen& o,
+                               const std::function<void(const liveintervall_zeile&)>& nach_liveintervall) {
+    if (!steuerlauf_erlaubt()) return {};
+    steuergeraete g(o);
+    wetterstation& w = g.station();
     anlage& a = zustand::anlage(0);
-    if (eigener_port) {
-        // The simulated installation stands for the hardware: its chips
-        // (AD7303 on the pump board, MCP4802 on the fan) replace the DAC
-        // types the data set names.
-        a.umwaelzpumpe.strom_spannungs_quelle.dac_typ = "AD7303";
-        a.zwischen_waermepumpe.strom_spannungs_quelle.dac_typ = "AD7303";
-        a.kollektorventilator.strom_spannungs_quelle.dac_typ = "MCP4802";
-    }
+    g.anlage_anpassen(a);
     w.zuruecksetzen(a);
 
     const bool voll = !o.testmodus;
@@ -283,52 +359,21 @@ steuerlauf_ergebnis steuerlauf(const ausgabefile& ausgabe, const std::filesystem
         w.initialisiere_wetterstation_fuer_steuern(a, zustand::lauf().maxa);
     } else {
         // Test mode drives no device: the ports are not searched.
-        const uhrzeitintervall t = intervall_von(zeit->jetzt());
+        const uhrzeitintervall t = intervall_von(g.zeit().jetzt());
         w.startmonat = t.monat;
         w.startintervall = t.intervall;
         w.setze("Edit42", zustand::lauf().maxa);
         w.felder["Edit35"] = std::to_string(o.startmonat.value_or(t.monat));
         w.felder["Edit36"] = std::to_string(o.startintervall.value_or(t.intervall));
-        protokoll.einstellungen().com_felder.fill(stationstexte::leer.text());
+        w.protokoll().einstellungen().com_felder.fill(stationstexte::leer.text());
         w.com_felder_zeigen();
     }
     if (o.flaeche) w.setze("Edit42", *o.flaeche);
 
     std::string messflag;
-    if (!w.steuerlauf_vorbereiten(voll, false, a, zustand::date3(),
+    if (!w.steuerlauf_vorbereiten(voll, o.steuer_simulation, a, zustand::date3(),
                                   kontrolldatei_pfad(o.arbeitsverzeichnis), messflag)) {
         return {};
     }
-
-    station_steuerpunkte punkte(w, a);
-    punkte.nach_liveintervall = nach_liveintervall;
-    monatskerne kerne(punkte);
-    anlagenschritte schritte(kerne);
-    station_laufdienste dienste(ausgabe, ergebnisverzeichnis, w, a);
-    station_beobachter beobachter(w);
-    laufumgebung u{dienste, schritte, beobachter};
-
-    steuerlauf_ergebnis e;
-    signale s;
-    // Every way out of a run that drives devices leaves the sources at 0.
-    auto abschalten = [&] {
-        if (!voll) return;
-        try {
-            w.quellen_aus(a);
-            e.quellen_aus = true;
-        } catch (...) {
-        }
-    };
-    try {
-        Steuern_Starten(messflag, "N", datensatzname, u);
-    } catch (...) {
-        abschalten();
-        w.im_steuerlauf = false;
-        throw;
-    }
-    abschalten();
-    w.im_steuerlauf = false;
-    e.liveintervalle = punkte.liveintervalle();
-    e.gestoppt = zustand::numchar()[ndata::stopp] == "J";
-    return e;
+    return steuerlauf_ausfuehren(w, a, messflag, ausgabe, ergebnisverzeichnis, datensatzname, nach_liveintervall);
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,9 @@
 #include "station/simulierte_ports.h"
 #include "station/steuerschritt.h"
 #include "station/wetterstation.h"
+
+class RSCOM;
+class lauf_beobachter;
 
 // Forecast after a measurement at interval s of month m: the irradiation and
 // outdoor temperature of the intervals s + 1 .. s + blocklaenge - 1 (not past
@@ -70,6 +74,7 @@ struct steuerlauf_optionen {
     bool testmodus = false;           // "Testmodus": no devices, start point from the fields
     bool simulierte_geraete = false;  // simulated boards on COM3..COM6
     bool schnelle_uhr = false;        // the wait for the next measurement ends at the next hour
+    bool steuer_simulation = false;   // "Steuer-Simulation": full mode without device output
     std::optional<double> flaeche;    // collector area; default: the run's maximum area
     std::optional<int> startmonat, startintervall;  // test mode: start point (default: the clock)
     std::optional<datum_uhrzeit> uhrstart;          // fast clock: start (default: now)
@@ -87,10 +92,56 @@ struct steuerlauf_ergebnis {
     bool quellen_aus = false;   // the three sources were switched off at the end
 };
 
-// Runs a control run of the loaded data set into the output file `ausgabe`.
-// Each live interval goes to `nach_liveintervall`. The sources are switched
-// off on every way out in full mode (stop, abandonment, error); an exception
-// propagates after that.
+// The clock and the devices of control runs: the real or the fast clock (or
+// the caller's), the program's ports or a simulated installation (or the
+// caller's), the device protocol over them and the weather station. The
+// runner makes one per run; the desktop one for the program's life.
+class steuergeraete {
+public:
+    explicit steuergeraete(const steuerlauf_optionen& o);
+    ~steuergeraete();
+    steuergeraete(const steuergeraete&) = delete;
+    steuergeraete& operator=(const steuergeraete&) = delete;
+
+    wetterstation& station() { return *station_; }
+    uhr& zeit() { return *zeit_; }
+    // The simulated installation, if the devices are simulated here.
+    simulierte_ports* simuliert() { return simuliert_.get(); }
+    // With simulated devices, their chips replace the DAC types of plant `a`.
+    void anlage_anpassen(anlage& a) const;
+
+private:
+    uhr* zeit_ = nullptr;
+    std::unique_ptr<schnelle_uhr> schnell_;
+    std::unique_ptr<simulierte_ports> simuliert_;
+    std::unique_ptr<RSCOM> eigener_port_;
+    stationseinstellungen einstellungen_;
+    std::unique_ptr<geraeteprotokoll> protokoll_;
+    std::unique_ptr<wetterstation> station_;
+};
+
+// The loaded data set can be run as a control run: its method follows the
+// clock (the interval kernel). Reported otherwise.
+bool steuerlauf_erlaubt();
+
+// Runs a control run prepared by `w.steuerlauf_vorbereiten` (which gave
+// `messflag`) into the output file `ausgabe`: `Steuern_Starten`, one call of
+// `nach_liveintervall` per live interval, until "STOP" (or SIGINT/SIGTERM).
+// A "STOP" written during the wait for the next measurement ends the wait.
+// In full mode the sources are switched off on every way out (stop,
+// abandonment, error); an exception propagates after that. `weiter`
+// receives the run's progress (the desktop's run window).
+steuerlauf_ergebnis steuerlauf_ausfuehren(wetterstation& w, anlage& a, const std::string& messflag,
+                                          const ausgabefile& ausgabe,
+                                          const std::filesystem::path& ergebnisverzeichnis,
+                                          const std::string& datensatzname,
+                                          const std::function<void(const liveintervall_zeile&)>& nach_liveintervall,
+                                          lauf_beobachter* weiter = nullptr);
+
+// The runner's control run of the loaded data set: devices and clock by the
+// options, the station prepared (full mode: from the clock and the ports;
+// test mode: from the options, without searching the ports), then
+// `steuerlauf_ausfuehren`.
 steuerlauf_ergebnis steuerlauf(const ausgabefile& ausgabe, const std::filesystem::path& ergebnisverzeichnis,
                                const std::string& datensatzname, const steuerlauf_optionen& o,
                                const std::function<void(const liveintervall_zeile&)>& nach_liveintervall);

@@ -40,8 +40,6 @@ constexpr std::array<eintrag, tg::ANZAHL> TABELLE{{
     {tg::aufloesung_warnung, {"Warnung: Bitte Bildschirmauflösung auf 1024x768 oder größer einstellen",
                               "Warning: Please set the screen resolution to 1024x768 or larger"}},
     {tg::beta_version, {"Beta-Version 2.0", "Beta version 2.0"}},
-    {tg::folgt_spaeter, {"Dieses Fenster gehört zu einem späteren Ausbau des Programms und ist noch nicht verfügbar: ",
-                         "This window belongs to a later stage of the program and is not available yet: "}},
     {tg::handbuch_fehlt, {"Fehler: Anleitung nicht gefunden: ", "Error: manual not found: "}},
     {tg::drucker_fehlt, {"Warnung: Kein Drucker eingerichtet; gedruckt wird in eine PDF-Datei",
                          "Warning: no printer set up; printing goes to a PDF file"}},

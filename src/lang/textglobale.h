@@ -39,7 +39,6 @@ enum : int {
     // Start-up and main window.
     aufloesung_warnung,
     beta_version,
-    folgt_spaeter,
     handbuch_fehlt,
     drucker_fehlt,
     rechenzeit_sekunden,

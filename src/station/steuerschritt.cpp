@@ -136,7 +136,8 @@ void warte_naechste_messung(wetterstation& w, double nm, double ns, bool messung
     // time even across midnight or over several days.
     const double ende_ms = zeit.zaehler_ms() + (ziel - start.sekunden_des_tages()) * 1000.0;
     if (messung) {
-        zeit.warte_auf_messung(ende_ms);
+        if (w.neu_zeichnen) w.neu_zeichnen();
+        zeit.warte_auf_messung(ende_ms, w.warten_beenden);
     } else {
         zeit.warte_bis(ende_ms);
     }

@@ -49,6 +49,18 @@ void echte_uhr::warte_bis(double ziel_ms) {
     }
 }
 
+void echte_uhr::warte_auf_messung(double ziel_ms, const std::function<bool()>& vorzeitig) {
+    if (!vorzeitig) {
+        warte_bis(ziel_ms);
+        return;
+    }
+    constexpr double SCHEIBE_MS = 500.0;
+    for (double rest = ziel_ms - zaehler_ms(); rest > 0.0; rest = ziel_ms - zaehler_ms()) {
+        if (vorzeitig()) return;
+        warte_bis(zaehler_ms() + std::min(rest, SCHEIBE_MS));
+    }
+}
+
 void echte_uhr::leerlauf() {}
 
 datum_uhrzeit echte_uhr::jetzt() {
@@ -111,7 +123,7 @@ datum_uhrzeit simulierte_uhr::jetzt() {
 
 // --- fast clock ---------------------------------------------------------------
 
-void schnelle_uhr::warte_auf_messung(double ziel_ms) {
+void schnelle_uhr::warte_auf_messung(double ziel_ms, const std::function<bool()>&) {
     const datum_uhrzeit t = jetzt();
     const double bis_zur_stunde_ms = (3600.0 - (t.minute * 60.0 + t.sekunde)) * 1000.0;
     warte_bis(std::max(ziel_ms, zaehler_ms() + bis_zur_stunde_ms));

@@ -7,6 +7,7 @@
 // lets tests and the simulated devices run the whole protocol without sleeping.
 
 #include <cstdint>
+#include <functional>
 
 // Local calendar date and time of day.
 struct datum_uhrzeit {
@@ -35,8 +36,13 @@ public:
     // Local date and time of day now.
     virtual datum_uhrzeit jetzt() = 0;
     // The wait of a control run for its next measurement, until the counter
-    // reaches `ziel_ms`; a fast clock may move on further.
-    virtual void warte_auf_messung(double ziel_ms) { warte_bis(ziel_ms); }
+    // reaches `ziel_ms`; a fast clock may move on further. A clock that
+    // really waits asks `vorzeitig` now and then and returns early when it
+    // says so (the run was asked to stop during a wait of up to an hour).
+    virtual void warte_auf_messung(double ziel_ms, const std::function<bool()>& vorzeitig = {}) {
+        (void)vorzeitig;
+        warte_bis(ziel_ms);
+    }
 };
 
 // The machine's clocks: a steady clock for the counter, the system clock in
@@ -49,6 +55,8 @@ public:
     void warte_bis(double ziel_ms) override;
     void leerlauf() override;
     datum_uhrzeit jetzt() override;
+    // Sleeps in slices of at most half a second between the asks.
+    void warte_auf_messung(double ziel_ms, const std::function<bool()>& vorzeitig = {}) override;
 };
 
 // Simulated clock: time advances only when someone waits. A wait jumps to
@@ -82,7 +90,7 @@ private:
 class schnelle_uhr : public simulierte_uhr {
 public:
     using simulierte_uhr::simulierte_uhr;
-    void warte_auf_messung(double ziel_ms) override;
+    void warte_auf_messung(double ziel_ms, const std::function<bool()>& vorzeitig = {}) override;
 };
 
 // The program's real clock.

@@ -258,6 +258,7 @@ void wetterstation::messe_ta_is(datz3& pvdatz3, int i, int j, const anlage& a, c
     }
     felder["Edit35"] = std::to_string(i);
     felder["Edit36"] = std::to_string(j);
+    if (neu_zeichnen) neu_zeichnen();
 }
 
 // --- control run ------------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -142,6 +143,14 @@ public:
     // Set while a control run drives the plant: the no-device dialog is not
     // shown, the station reports the device once instead.
     bool im_steuerlauf = false;
+
+    // Hooks of a control run. `neu_zeichnen` is called where the window
+    // shows the fields anew (after a measurement, before the wait for the
+    // next one); the desktop copies the fields to its window there.
+    // `warten_beenden` ends the wait for the next measurement early (a
+    // "STOP" written during the wait).
+    std::function<void()> neu_zeichnen;
+    std::function<bool()> warten_beenden;
 
 private:
     // Stands between the protocol and the dialog of the program; counts the

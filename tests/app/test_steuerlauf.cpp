@@ -183,6 +183,29 @@ TEST_F(SteuerlaufMitPlatinen, SignalUndAbbruchSchaltenDieQuellenAb) {
     EXPECT_TRUE(alles_aus());
 }
 
+TEST_F(SteuerlaufMitPlatinen, SteuerSimulationMisstUndStelltOhneAufDieNaechsteStundeZuWarten) {
+    // "Steuer-Simulation": full mode without the wait for the next
+    // measurement. The clock stays in its hour, so the live interval is
+    // computed anew with each measurement; the boards get the set values.
+    o.steuer_simulation = true;
+    const double start = zeit.zaehler_ms();
+    bool gestellt = false;
+    const steuerlauf_ergebnis e = lauf([&](const liveintervall_zeile& z) {
+        gestellt = gestellt || ports.platine(4)->spannung_V() > 0.0;
+        EXPECT_DOUBLE_EQ(z.is, 1.3 * 612.0);
+        stop_nach(3);
+    });
+    EXPECT_TRUE(e.gestoppt);
+    ASSERT_EQ(zeilen.size(), 3u);
+    for (const liveintervall_zeile& z : zeilen) {
+        EXPECT_EQ(z.monat, 6);
+        EXPECT_EQ(z.intervall, 20 * 24 + 11 + 1);
+    }
+    EXPECT_LT(zeit.zaehler_ms() - start, 3600e3);
+    EXPECT_TRUE(gestellt);
+    EXPECT_TRUE(alles_aus());
+}
+
 TEST_F(Steuerlauf, OhneIntervallverfahrenWirdAbgelehnt) {
     // The analytic method never reads the control file: such a run could not be stopped.
     zustand::numchar()[ndata::rechenart] = "A";

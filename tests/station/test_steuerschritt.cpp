@@ -118,6 +118,28 @@ TEST_F(Steuerschritt, WartenBisZurNaechstenSekundeUeberDieStunde) {
     EXPECT_EQ(zeit.jetzt().minute, 0);
 }
 
+TEST(EchteUhr, WartenAufDieMessungEndetWennDerLaufEndenSoll) {
+    // A wait of an hour on the real clock: "STOP" after the second ask ends
+    // it within one slice; before that the station showed its fields.
+    echte_uhr u;
+    simulierte_uhr zeit{};
+    simulierte_ports ports{zeit};
+    RSCOM port{ports, zeit};
+    stationseinstellungen einstellungen;
+    geraeteprotokoll protokoll{port, einstellungen};
+    wetterstation w{protokoll, u};
+    int fragen = 0, gezeigt = 0;
+    w.warten_beenden = [&] { return ++fragen >= 2; };
+    w.neu_zeichnen = [&] { ++gezeigt; };
+    const double start = u.zaehler_ms();
+    warte_naechste_messung(w, 60.0, 0.0, true);
+    const double gewartet = u.zaehler_ms() - start;
+    EXPECT_EQ(fragen, 2);
+    EXPECT_EQ(gezeigt, 1);
+    EXPECT_GE(gewartet, 400.0);
+    EXPECT_LT(gewartet, 5000.0);
+}
+
 TEST_F(Steuerschritt, VollmodusGibtDieBerechnetenSollwerteAnDiePlatinen) {
     zeit.vorstellen(2.0 * 3600.0 * 1000.0 - 29.0 * 60.0 * 1000.0 - 59.0 * 1000.0);  // 12:30:00
     steuerwerte x;

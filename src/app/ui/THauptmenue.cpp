@@ -30,6 +30,9 @@
 #include "app/ui/ereignisrand.h"
 #include "app/ui/lauf_ausfuehrer.h"
 #include "app/ui/varnek_programm.h"
+#include "app/steuerlauf.h"
+#include "station/kontrolldatei.h"
+#include "station/ui/TWetterstation.h"
 #include "costs/ui/TKalkulation.h"
 #include "data/datenbank.h"
 #include "data/einstellungen.h"
@@ -97,8 +100,8 @@ constexpr text_paar logo[] = {
 // Left indentation of the logo lines (as in the original panel).
 constexpr int logo_einzug[] = {30, 70, 50, 65, 80, 150, 120, 70, 70, 70, 70};
 
-// Names of the windows that come with later stages.
-constexpr text_paar fenster_wetterstation{"Wetterstation", "Weather station"};
+constexpr text_paar steuerlauf_beendet{"Steuerlauf beendet nach %1 Live-Intervallen",
+                                       "Control run ended after %1 live intervals"};
 }  // namespace c
 
 }  // namespace
@@ -213,7 +216,7 @@ void THauptmenue::baue_menue() {
         loese_alle_master();
         programm()->kalkulation().zeige_modal();
     });
-    neue_aktion(kalk, "Wetterstation1", [this] { folgt_spaeter(q(c::fenster_wetterstation)); });
+    neue_aktion(kalk, "Wetterstation1", [] { programm()->wetterstation().zeige_zum_messen(); });
 
     QMenu* erg = neues_menue("Ergebnisse");
     neue_aktion(erg, "ErgEin", [] {
@@ -453,8 +456,43 @@ void THauptmenue::oeffne_anleitung(const char* deutsch, const char* englisch) {
     QApplication::restoreOverrideCursor();
 }
 
-void THauptmenue::folgt_spaeter(const QString& fenster) {
-    meldung(tgtext(tg::folgt_spaeter) + fenster.toStdString(), "M", 'M');
+void THauptmenue::steuern_starten(const QString& messflag) {
+    varnek_programm& p = *programm();
+    TWetterstation& fenster = p.wetterstation();
+    steuergeraete& g = p.geraete();
+    wetterstation& w = g.station();
+    fenster.steuerlauf_beginnt();
+    // The run owns the station: the window shows copies of its fields,
+    // posted where the window would repaint (after a measurement, before the
+    // wait for the next one, after each live interval).
+    int anzahl = 0;
+    auto kopie_zeigen = [&w, &fenster, &anzahl] {
+        QMetaObject::invokeMethod(
+            &fenster,
+            [&fenster, felder = w.felder, mess = w.messung_laeuft, n = anzahl] { fenster.zeige_kopie(felder, mess, n); },
+            Qt::QueuedConnection);
+    };
+    w.neu_zeichnen = kopie_zeigen;
+    // "Anhalten" ends the run as the control file's "STOP" does: the run
+    // finishes its interval, writes its files and switches the sources off.
+    const std::filesystem::path kontrolldatei = zustand::date3().filename_kontrolle;
+    steuerlauf_ergebnis e;
+    ausfuehrer_.fuehre_aus(
+        [&](lauf_beobachter& b) {
+            e = steuere_geladenen_datensatz(g, messflag.toStdString(), b, [&](const liveintervall_zeile&) {
+                ++anzahl;
+                kopie_zeigen();
+            });
+        },
+        &fenster,
+        [this, kontrolldatei] {
+            if (!schreibe_kontrolldatei_stop(kontrolldatei)) ausfuehrer_.anhalten();
+        });
+    w.neu_zeichnen = nullptr;
+    w.im_steuerlauf = false;
+    fenster.steuerlauf_endet();
+    marken_zeigen();
+    if (e.gestoppt) meldung(q(c::steuerlauf_beendet).arg(e.liveintervalle).toStdString(), "M", 'M');
 }
 
 QPrinter& THauptmenue::drucker() {

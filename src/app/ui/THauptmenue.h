@@ -49,6 +49,11 @@ public:
     QAction* aktion(const char* name) const;
     QMenu* menue(const char* name) const;
     bool zwischenergebnisse_gewaehlt() const;
+
+    // Steuern_Starten: the control run the weather-station window prepared
+    // (`messflag` "J" full mode, "N" test mode) on the run executor, with the
+    // station window showing its fields; returns when the run has ended.
+    void steuern_starten(const QString& messflag);
     void setze_zwischenergebnisse(bool an);
 
     const QFont& druckerschrift() const { return druckerschrift_; }
@@ -73,7 +78,6 @@ private:
     QWidget* baue_statuspanel();
     void starte_lauf(bool optimierung);
     void oeffne_anleitung(const char* deutsch, const char* englisch);
-    void folgt_spaeter(const QString& fenster);
     void seitenmasse_berechnen();
 
     lauf_ausfuehrer& ausfuehrer_;

@@ -102,7 +102,7 @@ void lauf_ausfuehrer::sanduhr(bool an) {
 }
 
 lauf_ausfuehrer::ende lauf_ausfuehrer::fuehre_aus(const std::function<void(lauf_beobachter&)>& arbeit,
-                                                  QWidget* eltern) {
+                                                  QWidget* eltern, const std::function<void()>& bei_anhalten) {
     if (laeuft_) return ende::fehler;  // never two runs on one state
     laeuft_ = true;
     stopp_ = false;
@@ -160,7 +160,13 @@ lauf_ausfuehrer::ende lauf_ausfuehrer::fuehre_aus(const std::function<void(lauf_
         TLauf fenster(eltern);
         connect(this, &lauf_ausfuehrer::fortschritt, &fenster, &TLauf::zeige_fortschritt);
         connect(this, &lauf_ausfuehrer::flaeche, &fenster, &TLauf::zeige_flaeche);
-        connect(&fenster, &TLauf::anhalten_gewaehlt, this, [this] { anhalten(); });
+        connect(&fenster, &TLauf::anhalten_gewaehlt, this, [this, &bei_anhalten] {
+            if (bei_anhalten) {
+                bei_anhalten();
+            } else {
+                anhalten();
+            }
+        });
         QTimer ende_pruefen;
         ende_pruefen.setInterval(10);
         QObject::connect(&ende_pruefen, &QTimer::timeout, &fenster, [&] {

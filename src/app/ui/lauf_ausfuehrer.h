@@ -43,7 +43,10 @@ public:
     // Runs `arbeit` and returns when it has ended. `abgebrochen`: the run was
     // abandoned by a message (severity 'T' or a confirmed 'A'); `angehalten`:
     // by "Anhalten"; `fehler`: an unexpected exception (reported).
-    ende fuehre_aus(const std::function<void(lauf_beobachter&)>& arbeit, QWidget* eltern = nullptr);
+    // `bei_anhalten`, if given, replaces what "Anhalten" does: a control run
+    // ends through its control file instead of being abandoned.
+    ende fuehre_aus(const std::function<void(lauf_beobachter&)>& arbeit, QWidget* eltern = nullptr,
+                    const std::function<void()>& bei_anhalten = {});
 
     bool laeuft() const { return laeuft_; }
     // Asks the running run to stop at its next loop point.

@@ -23,7 +23,7 @@ namespace {
 const char* const HILFE =
     "varnek - heating plants: design, simulation, optimisation, costs and control\n"
     "\n"
-    "Usage: varnek [--db DIR] [--results DIR] [--lang de|en]\n"
+    "Usage: varnek [--db DIR] [--results DIR] [--lang de|en] [--simulated-devices] [--fast-clock]\n"
     "       varnek --export-chart monthly|annual --code CODE [--area A] [--size WxH]\n"
     "              --out FILE.svg|.png|.pdf [--db DIR] [--lang de|en] RESULTFILE...\n"
     "\n"
@@ -31,6 +31,12 @@ const char* const HILFE =
     "                 from the default database when it holds no tables)\n"
     "  --results DIR  result directory (default: <data dir>/Varnek/Results)\n"
     "  --lang de|en   language at start (default de; switched in Einstellungen/Vorgaben)\n"
+    "  --simulated-devices\n"
+    "                 the weather station and the control runs use a simulated installation\n"
+    "                 (weather station COM3, pump board COM4, fan COM5, sensors COM6)\n"
+    "                 instead of the serial ports\n"
+    "  --fast-clock   control runs on a simulated clock starting now: the wait for the next\n"
+    "                 measurement ends at once at the next full hour (demonstrations)\n"
     "\n"
     "  --export-chart monthly|annual\n"
     "                 writes a chart of result files without a window (Qt's offscreen\n"
@@ -85,6 +91,7 @@ int main(int argc, char** argv) {
     varnek_anwendung app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Varnek"));
     startoptionen optionen;
+    steuerlauf_optionen geraete;
     const QStringList argumente = QApplication::arguments();
     for (qsizetype i = 1; i < argumente.size(); ++i) {
         const QString& a = argumente[i];
@@ -106,6 +113,10 @@ int main(int argc, char** argv) {
                 return 2;
             }
             optionen.sprache = s == "en" ? SPRACHE_ENGLISCH : SPRACHE_DEUTSCH;
+        } else if (a == QLatin1String("--simulated-devices")) {
+            geraete.simulierte_geraete = true;
+        } else if (a == QLatin1String("--fast-clock")) {
+            geraete.schnelle_uhr = true;
         } else {
             std::fprintf(stderr, "varnek: unbekannte Option / unknown option: %s (--help)\n", qPrintable(a));
             return 2;
@@ -113,7 +124,7 @@ int main(int argc, char** argv) {
     }
     int ergebnis = 1;
     {
-        varnek_programm p;
+        varnek_programm p(geraete);
         const QScreen* schirm = QGuiApplication::primaryScreen();
         try {
             p.starte(optionen, schirm ? schirm->geometry().width() : 1024);

@@ -26,6 +26,7 @@
 #include "results/ui/TEinErg.h"
 #include "results/ui/TGraphKalk.h"
 #include "results/ui/TKennlinien.h"
+#include "station/ui/TWetterstation.h"
 
 namespace {
 varnek_programm* g_programm = nullptr;
@@ -33,7 +34,7 @@ varnek_programm* g_programm = nullptr;
 
 varnek_programm* programm() { return g_programm; }
 
-varnek_programm::varnek_programm() {
+varnek_programm::varnek_programm(const steuerlauf_optionen& geraete) {
     g_programm = this;
     senke_ = std::make_unique<gui_senke>();
     setze_meldungs_senke(senke_.get());
@@ -57,6 +58,11 @@ varnek_programm::varnek_programm() {
     kennlinien_ = std::make_unique<TKennlinien>(hauptmenue_.get());
     diagramme_ = std::make_unique<TDiagramme>(ausfuehrer_->monitor(), hauptmenue_.get());
     diagramme_t_ = std::make_unique<TDiagrammeT>(ausfuehrer_->monitor(), hauptmenue_.get());
+    geraete_ = std::make_unique<steuergeraete>(geraete);
+    wetterstation_ = std::make_unique<TWetterstation>(geraete_->station(), zustand::anlage(0), hauptmenue_.get());
+    // "Vollmodus" and "Testmodus" of the station window start the control run.
+    QObject::connect(wetterstation_.get(), &TWetterstation::steuerlauf_gewaehlt, hauptmenue_.get(),
+                     [this](const QString& messflag) { hauptmenue_->steuern_starten(messflag); });
     // The run monitors open when the run opens them; a year run's chart goes
     // to the chart window.
     QObject::connect(ausfuehrer_.get(), &lauf_ausfuehrer::zwischenergebnisse_v, diagramme_.get(),
@@ -72,6 +78,8 @@ varnek_programm::varnek_programm() {
 }
 
 varnek_programm::~varnek_programm() {
+    wetterstation_.reset();
+    geraete_.reset();
     diagramme_t_.reset();
     diagramme_.reset();
     kennlinien_.reset();

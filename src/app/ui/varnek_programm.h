@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/programmstart.h"
+#include "app/steuerlauf.h"
 
 class QTranslator;
 class TDiagramme;
@@ -19,6 +20,7 @@ class TEinlesefiles;
 class TSimulationsdaten;
 class Tinfo;
 class TWP_einstellungen;
+class TWetterstation;
 class TDatenblatt;
 class Tdatenblatt_2;
 class TGesamtenergie;
@@ -30,9 +32,11 @@ class lauf_ausfuehrer;
 
 class varnek_programm {
 public:
-    // Creates the sink (installed for `meldung`), the executor and the
-    // windows. Nothing is read from the database yet.
-    varnek_programm();
+    // Creates the sink (installed for `meldung`), the executor, the devices
+    // of control runs (`geraete`: the serial ports and the real clock, or a
+    // simulated installation and the fast clock) and the windows. Nothing is
+    // read from the database yet.
+    explicit varnek_programm(const steuerlauf_optionen& geraete = {});
     ~varnek_programm();
     varnek_programm(const varnek_programm&) = delete;
     varnek_programm& operator=(const varnek_programm&) = delete;
@@ -62,6 +66,8 @@ public:
     TAusdruck& ausdruck() { return *ausdruck_; }
     TDetailtabelle_einlesen& detailtabelle_einlesen() { return *detailtabelle_einlesen_; }
     Twp_datensatz_suchen& datensatz_suchen() { return *datensatz_suchen_; }
+    TWetterstation& wetterstation() { return *wetterstation_; }
+    steuergeraete& geraete() { return *geraete_; }
     gui_senke& senke() { return *senke_; }
     lauf_ausfuehrer& ausfuehrer() { return *ausfuehrer_; }
 
@@ -72,6 +78,7 @@ private:
     std::unique_ptr<gui_senke> senke_;
     std::unique_ptr<lauf_ausfuehrer> ausfuehrer_;
     std::unique_ptr<QTranslator> qt_texte_;
+    std::unique_ptr<steuergeraete> geraete_;
     std::unique_ptr<THauptmenue> hauptmenue_;
     std::unique_ptr<TEinlesefiles> einlesefiles_;
     std::unique_ptr<TSimulationsdaten> simulationsdaten_;
@@ -89,6 +96,7 @@ private:
     std::unique_ptr<TAusdruck> ausdruck_;
     std::unique_ptr<TDetailtabelle_einlesen> detailtabelle_einlesen_;
     std::unique_ptr<Twp_datensatz_suchen> datensatz_suchen_;
+    std::unique_ptr<TWetterstation> wetterstation_;
 };
 
 // The running program (null before it is created); windows reach each other

@@ -37,6 +37,7 @@
 #include "input/datensatzauswahl.h"
 #include "input/ui/Twp_datensatz_suchen.h"
 #include "results/ui/TAusdruck.h"
+#include "station/ui/TWetterstation.h"
 #include "lang/meldung.h"
 #include "lang/textglobale.h"
 
@@ -84,7 +85,6 @@ constexpr text_paar schliessen{"Schließen", "Close"};
 constexpr text_paar gruppen{"Zubehörgruppen", "Accessory groups"};
 constexpr text_paar zuordnen{"Zuordnen", "Assign"};
 constexpr text_paar drucken{"Drucken", "Print"};
-constexpr text_paar fenster_wetterstation{"Wetterstation", "Weather station"};
 }  // namespace c
 
 const std::vector<std::string> LISTENSPALTEN = {"name", "land", "bezirk", "ort", "kundennummer", "lock", "info"};
@@ -680,7 +680,21 @@ void TEinlesefiles::optimieren() {
 }
 
 void TEinlesefiles::wetterstation_und_steuern() {
-    meldung(tgtext(tg::folgt_spaeter) + c::fenster_wetterstation.text(), "M", 'M');
+    if (!vor_aktion()) return;
+    bool bereit = false;
+    programm()->ausfuehrer().fuehre_aus([&](lauf_beobachter&) { bereit = zum_steuern_einlesen(); }, this);
+    if (THauptmenue* h = hauptfenster()) h->menuitem_activate(true);
+    nach_lauf();
+    if (!bereit) return;
+    // The station's start point from the clock, the ports of its devices and
+    // the run's area; the port search may take a moment.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    handlung([] {
+        programm()->geraete().station().initialisiere_wetterstation_fuer_steuern(zustand::anlage(0),
+                                                                                 zustand::lauf().maxa);
+    });
+    QApplication::restoreOverrideCursor();
+    programm()->wetterstation().zeige_zum_steuern();
 }
 
 void TEinlesefiles::kopieren() {

@@ -407,6 +407,60 @@ void TWetterstation::aktivieren() {
     zeige_felder();
 }
 
+void TWetterstation::zeige_zum_messen() {
+    beschriften();
+    gruppen_["Messwerte"]->setVisible(false);
+    gruppen_["Sensortest"]->setVisible(true);
+    gruppen_["Strahlungsnormierung"]->setVisible(true);
+    adjustSize();
+    station_.ausrichten();
+    station_.protokoll().com_fuer_wetterstation(a_);
+    station_.com_felder_zeigen();
+    aktivieren();
+    exec();
+}
+
+void TWetterstation::zeige_zum_steuern() {
+    beschriften();
+    gruppen_["Messwerte"]->setVisible(true);
+    adjustSize();
+    // The prepared start point and area stay; resetting the fields here
+    // would start the run with area 0.
+    station_.uhrzeit_felder();
+    zeige_felder();
+    exec();
+}
+
+void TWetterstation::steuerlauf_beginnt() {
+    for (const char* g : {"Messwerte", "Sensortest", "Strahlungsnormierung"}) gruppen_[g]->setVisible(true);
+    knoepfe_["Button2"]->setEnabled(false);
+    liveintervalle_ = 0;
+}
+
+void TWetterstation::steuerlauf_endet() {
+    knoepfe_["Button2"]->setEnabled(true);
+    zeige_felder();
+}
+
+void TWetterstation::zeige_kopie(const std::map<std::string, std::string>& felder, bool messung_laeuft,
+                                 int liveintervalle) {
+    for (const auto& [name, text] : felder) {
+        if (QLineEdit* e = feld(name)) e->setText(QString::fromStdString(text));
+    }
+    messung_->setVisible(messung_laeuft);
+    liveintervalle_ = liveintervalle;
+}
+
+bool TWetterstation::gruppe_sichtbar(const std::string& name) const {
+    const auto it = gruppen_.find(name);
+    return it != gruppen_.end() && it->second->isVisibleTo(this);
+}
+
+QPushButton* TWetterstation::knopf(const std::string& name) const {
+    const auto it = knoepfe_.find(name);
+    return it == knoepfe_.end() ? nullptr : it->second;
+}
+
 void TWetterstation::sensortest() {
     felder_uebernehmen();
     station_.sensortest(sensor_->currentIndex(), a_);

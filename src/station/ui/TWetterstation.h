@@ -31,6 +31,25 @@ public:
 
     // FormActivate: fields reset from the plant, date and time from the clock.
     void aktivieren();
+    // From the main menu: the window for sensor tests and the irradiation
+    // normalisation ("Messwerte" hidden), the lines at their idle levels and
+    // the ports of the devices searched; shown modally.
+    void zeige_zum_messen();
+    // After a data set was read for control and the station prepared: the
+    // window with its group "Messwerte", the prepared start point and area
+    // kept, the date and time fields refreshed; shown modally.
+    void zeige_zum_steuern();
+    // A control run begins: the groups "Messwerte", "Sensortest" and
+    // "Strahlungsnormierung" are shown and "Berechnen" of the normalisation
+    // is disabled until the run has ended.
+    void steuerlauf_beginnt();
+    void steuerlauf_endet();
+    // During a run the window shows copies of the station's fields (the run
+    // owns the station); `liveintervalle` live intervals have been computed.
+    void zeige_kopie(const std::map<std::string, std::string>& felder, bool messung_laeuft, int liveintervalle);
+    int gezeigte_liveintervalle() const { return liveintervalle_; }
+    bool gruppe_sichtbar(const std::string& name) const;
+    QPushButton* knopf(const std::string& name) const;
     // Shows the station's fields (after a core operation or during a run).
     void zeige_felder();
 
@@ -75,4 +94,5 @@ private:
     QButtonGroup* usb_ = nullptr;
     QLabel* messung_ = nullptr;
     std::filesystem::path kontrolldatei_;
+    int liveintervalle_ = 0;
 };

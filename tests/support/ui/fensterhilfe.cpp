@@ -75,8 +75,8 @@ bool antworter::gesehen(const QString& teiltext) const {
     return false;
 }
 
-testprogramm::testprogramm(int bildschirmbreite) {
-    programm = std::make_unique<varnek_programm>();
+testprogramm::testprogramm(int bildschirmbreite, const steuerlauf_optionen& geraete) {
+    programm = std::make_unique<varnek_programm>(geraete);
     startoptionen o;
     o.datenbank = db();
     o.ergebnisse = res();

@@ -15,6 +15,8 @@
 #include <optional>
 #include <vector>
 
+#include "app/steuerlauf.h"
+
 class varnek_programm;
 
 // One message box or dialog seen.
@@ -52,7 +54,7 @@ private:
 
 // A started program on its own folders <tmp>/db and <tmp>/res.
 struct testprogramm {
-    explicit testprogramm(int bildschirmbreite = 1280);
+    explicit testprogramm(int bildschirmbreite = 1280, const steuerlauf_optionen& geraete = {});
     ~testprogramm();
     std::filesystem::path db() const;
     std::filesystem::path res() const;

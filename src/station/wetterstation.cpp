@@ -127,11 +127,15 @@ void wetterstation::zuruecksetzen(const anlage& a) {
     felder["Edit34"] = " ";
     felder["Edit51"] = " ";
     felder["Edit53"] = " ";
+    quellenfelder(a);
+    steuer_simulation = a.kein_anschluss_com_W;
+    messung_laeuft = false;
+}
+
+void wetterstation::quellenfelder(const anlage& a) {
     setze("Edit18", a.umwaelzpumpe.strom_spannungs_quelle.maximalspannung);
     setze("Edit19", a.zwischen_waermepumpe.strom_spannungs_quelle.maximalstrom);
     setze("Edit43", a.kollektorventilator.strom_spannungs_quelle.maximalspannung);
-    steuer_simulation = a.kein_anschluss_com_W;
-    messung_laeuft = false;
 }
 
 void wetterstation::aktivieren(const anlage& a) {

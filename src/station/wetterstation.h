@@ -81,6 +81,8 @@ public:
     // does the same and refreshes the date and time fields.
     void zuruecksetzen(const anlage& a);
     void aktivieren(const anlage& a);
+    // The maximum voltage and current of the plant's sources (Edit18, Edit19, Edit43).
+    void quellenfelder(const anlage& a);
     // Month, day, hour and minute of the clock into Edit4, Edit5, Edit6, Edit11.
     void uhrzeit_felder();
     // Idle levels of the lines: both ADC chip selects inactive.

@@ -100,6 +100,8 @@ constexpr text_paar logo[] = {
 // Left indentation of the logo lines (as in the original panel).
 constexpr int logo_einzug[] = {30, 70, 50, 65, 80, 150, 120, 70, 70, 70, 70};
 
+constexpr text_paar steuerlauf_stand{"Steuerlauf: %1 Live-Intervalle, zuletzt Monat %2, Intervall %3 (%4)",
+                                     "Control run: %1 live intervals, last month %2, interval %3 (%4)"};
 constexpr text_paar steuerlauf_beendet{"Steuerlauf beendet nach %1 Live-Intervallen",
                                        "Control run ended after %1 live intervals"};
 }  // namespace c
@@ -479,9 +481,17 @@ void THauptmenue::steuern_starten(const QString& messflag) {
     steuerlauf_ergebnis e;
     ausfuehrer_.fuehre_aus(
         [&](lauf_beobachter& b) {
-            e = steuere_geladenen_datensatz(g, messflag.toStdString(), b, [&](const liveintervall_zeile&) {
+            e = steuere_geladenen_datensatz(g, messflag.toStdString(), b, [&](const liveintervall_zeile& z) {
                 ++anzahl;
                 kopie_zeigen();
+                const QString zeit = QString::asprintf("%02d.%02d.%04d %02d:%02d", z.zeit.tag, z.zeit.monat,
+                                                       z.zeit.jahr, z.zeit.stunde, z.zeit.minute);
+                QMetaObject::invokeMethod(
+                    &ausfuehrer_,
+                    [this, n = anzahl, m = z.monat, s = z.intervall, zeit] {
+                        ausfuehrer_.zeige_zustand(q(c::steuerlauf_stand).arg(n).arg(m).arg(s).arg(zeit));
+                    },
+                    Qt::QueuedConnection);
             });
         },
         &fenster,

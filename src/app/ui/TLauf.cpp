@@ -43,7 +43,7 @@ TLauf::TLauf(QWidget* eltern) : QDialog(eltern) {
 
 void TLauf::beschriften() {
     setWindowTitle(q(tg::titel_lauf));
-    text_->setText(q(tg::lauf_laeuft));
+    text_->setText(eigener_text_.isEmpty() ? q(tg::lauf_laeuft) : eigener_text_);
     anhalten_->setText(q(tg::lauf_anhalten));
     zeige_fortschritt(wert_, maximum_);
     if (A_ >= 0.0) zeige_flaeche(A_);
@@ -61,6 +61,11 @@ void TLauf::zeige_fortschritt(int wert, int maximum) {
 void TLauf::zeige_flaeche(double A) {
     A_ = A;
     flaeche_->setText(q(tg::lauf_flaeche).arg(A, 0, 'f', 2));
+}
+
+void TLauf::zeige_text(const QString& text) {
+    eigener_text_ = text;
+    text_->setText(text);
 }
 
 void TLauf::zeit_zeigen() {

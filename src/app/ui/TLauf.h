@@ -20,6 +20,9 @@ public:
 public slots:
     void zeige_fortschritt(int wert, int maximum);
     void zeige_flaeche(double A);
+    // A run's own line in place of "Die Rechnung läuft." (a control run
+    // shows its live intervals there).
+    void zeige_text(const QString& text);
     // The run has ended: the window closes.
     void beenden();
 
@@ -45,4 +48,5 @@ private:
     bool beendet_ = false;
     int wert_ = 0, maximum_ = 12;
     double A_ = -1.0;
+    QString eigener_text_;
 };

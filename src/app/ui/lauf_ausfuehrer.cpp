@@ -101,11 +101,17 @@ void lauf_ausfuehrer::sanduhr(bool an) {
     }
 }
 
+void lauf_ausfuehrer::zeige_zustand(const QString& text) {
+    zustand_ = text;
+    emit zustandstext(text);
+}
+
 lauf_ausfuehrer::ende lauf_ausfuehrer::fuehre_aus(const std::function<void(lauf_beobachter&)>& arbeit,
                                                   QWidget* eltern, const std::function<void()>& bei_anhalten) {
     if (laeuft_) return ende::fehler;  // never two runs on one state
     laeuft_ = true;
     stopp_ = false;
+    zustand_.clear();
     emit lauf_begonnen();
 
     enum class ausgang { fertig, abgebrochen, fehler };
@@ -160,6 +166,8 @@ lauf_ausfuehrer::ende lauf_ausfuehrer::fuehre_aus(const std::function<void(lauf_
         TLauf fenster(eltern);
         connect(this, &lauf_ausfuehrer::fortschritt, &fenster, &TLauf::zeige_fortschritt);
         connect(this, &lauf_ausfuehrer::flaeche, &fenster, &TLauf::zeige_flaeche);
+        connect(this, &lauf_ausfuehrer::zustandstext, &fenster, &TLauf::zeige_text);
+        if (!zustand_.isEmpty()) fenster.zeige_text(zustand_);
         connect(&fenster, &TLauf::anhalten_gewaehlt, this, [this, &bei_anhalten] {
             if (bei_anhalten) {
                 bei_anhalten();

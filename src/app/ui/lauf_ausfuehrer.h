@@ -55,6 +55,9 @@ public:
     bool angehalten_gewaehlt() const { return stopp_; }
     // The check mark of the menu item "Zwischenergebnisse", read by the run.
     void setze_zwischenergebnisse(bool an) { zwischenergebnisse_ = an; }
+    // A line of the run's own for the run window (window thread; kept for a
+    // run window that opens later).
+    void zeige_zustand(const QString& text);
     // Milliseconds after which the run window appears.
     void setze_fensterverzoegerung(int ms) { verzoegerung_ms_ = ms; }
     // Duration of the last run in seconds.
@@ -79,6 +82,7 @@ signals:
     void zwischenergebnisse_v(double A);
     void zwischenergebnis_gezeigt();
     void graph(std::shared_ptr<const graphdata> links, std::shared_ptr<const graphdata> rechts);
+    void zustandstext(const QString& text);
 
 private:
     class beobachter;
@@ -91,4 +95,5 @@ private:
     bool sanduhr_ = false;
     int verzoegerung_ms_ = 400;
     double dauer_s_ = 0.0;
+    QString zustand_;
 };

@@ -425,8 +425,9 @@ void TWetterstation::zeige_zum_steuern() {
     gruppen_["Messwerte"]->setVisible(true);
     adjustSize();
     // The prepared start point and area stay; resetting the fields here
-    // would start the run with area 0.
+    // would start the run with area 0. The sources are the loaded plant's.
     station_.uhrzeit_felder();
+    station_.quellenfelder(a_);
     zeige_felder();
     exec();
 }

@@ -10,7 +10,6 @@
 #include <QTimer>
 
 #include <filesystem>
-#include <functional>
 
 #include "app/datensatz_lauf.h"
 #include "app/ui/THauptmenue.h"
@@ -31,20 +30,6 @@ steuerlauf_optionen simulierte_anlage() {
     g.schnelle_uhr = true;
     g.uhrstart = datum_uhrzeit{2024, 6, 21, 11, 0, 0.0};
     return g;
-}
-
-// Runs `f` once `fenster` is the modal window (a data set is read on the
-// worker before the window opens, with events of its own).
-void wenn_modal(QWidget& fenster, const std::function<void()>& f) {
-    auto* warte = new QTimer(&fenster);
-    warte->setInterval(5);
-    QObject::connect(warte, &QTimer::timeout, &fenster, [warte, &fenster, f] {
-        if (QApplication::activeModalWidget() != &fenster) return;
-        warte->stop();
-        warte->deleteLater();
-        f();
-    });
-    warte->start();
 }
 
 }  // namespace

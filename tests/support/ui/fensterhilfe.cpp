@@ -93,6 +93,18 @@ std::filesystem::path testprogramm::res() const {
     return std::filesystem::path(ordner.path().toStdString()) / "res";
 }
 
+void wenn_modal(QWidget& fenster, const std::function<void()>& f) {
+    auto* warte = new QTimer(&fenster);
+    warte->setInterval(5);
+    QObject::connect(warte, &QTimer::timeout, &fenster, [warte, &fenster, f] {
+        if (QApplication::activeModalWidget() != &fenster) return;
+        warte->stop();
+        warte->deleteLater();
+        f();
+    });
+    warte->start();
+}
+
 bool warte_bis(const std::function<bool()>& bedingung, int ms) {
     QElapsedTimer t;
     t.start();

@@ -9,8 +9,11 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <QWidget>
+
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -63,6 +66,10 @@ struct testprogramm {
     std::unique_ptr<varnek_programm> programm;
     bool angelegt = false;
 };
+
+// Runs `f` once `fenster` is the active modal window (windows that open
+// after a run on the worker, which has event loops of its own).
+void wenn_modal(QWidget& fenster, const std::function<void()>& f);
 
 // Waits until `bedingung` holds or `ms` have passed, processing events.
 bool warte_bis(const std::function<bool()>& bedingung, int ms = 20000);

@@ -38,7 +38,7 @@ public:
     // The wait of a control run for its next measurement, until the counter
     // reaches `ziel_ms`; a fast clock may move on further. A clock that
     // really waits asks `vorzeitig` now and then and returns early when it
-    // says so (the run was asked to stop during a wait of up to an hour).
+    // says so (the run was asked to stop during the wait).
     virtual void warte_auf_messung(double ziel_ms, const std::function<bool()>& vorzeitig = {}) {
         (void)vorzeitig;
         warte_bis(ziel_ms);

@@ -232,8 +232,20 @@ void station_steuerpunkte::steuerschritt(periodenkontext& k, int m, int s, anlag
     if (nach_liveintervall) nach_liveintervall(z);
 }
 
-bool station_steuerpunkte::stopp_angefordert(const flagchar&, const ::date3& d3) {
-    return ende_angefordert() || kontrolldatei_stop(d3.filename_kontrolle);
+bool station_steuerpunkte::stopp_angefordert(const flagchar& numchar, const ::date3& d3) {
+    if (ende_angefordert() || kontrolldatei_stop(d3.filename_kontrolle)) return true;
+    // A run computes one calendar year from its start month. Once the clock
+    // has passed the year's end no interval can be live again: the run would
+    // compute January over and over without driving the plant. It ends.
+    if (numchar[ndata::messmodus] == "J") {
+        const datum_uhrzeit t = w_.zeit().jetzt();
+        if (t.monat < zustand::monatstart()) {
+            if (!jahreswechsel_) meldung(stationstexte::jahreswechsel.text(), "M", 'M');
+            jahreswechsel_ = true;
+            return true;
+        }
+    }
+    return false;
 }
 
 std::optional<uhrzeitintervall> station_steuerpunkte::jetzt() { return intervall_von(w_.zeit().jetzt()); }

@@ -50,8 +50,9 @@ public:
     void messe_liveintervall(periodenkontext& k, int m, int s, int blocklaenge, anlage& a) override;
     void zeige_blocktemperatur(double T) override;
     void steuerschritt(periodenkontext& k, int m, int s, anlage& a) override;
-    // The control file says "STOP", or the process was asked to end. A
-    // missing or unreadable control file does not stop the run.
+    // The control file says "STOP", or the process was asked to end, or (in
+    // full mode) the clock has passed the end of the run's year (reported).
+    // A missing or unreadable control file does not stop the run.
     bool stopp_angefordert(const flagchar& numchar, const ::date3& d3) override;
     std::optional<uhrzeitintervall> jetzt() override;
 
@@ -63,6 +64,7 @@ private:
     wetterstation& w_;
     anlage& a_;
     int anzahl_ = 0;
+    bool jahreswechsel_ = false;
 };
 
 // Set by SIGINT and SIGTERM while a control run of the runner is running.

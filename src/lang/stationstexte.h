@@ -50,6 +50,11 @@ inline constexpr text_paar weiter_mit_gespeicherten{"; der Steuerlauf geht mit d
 inline constexpr text_paar geraet_antwortet_wieder{"Gerät antwortet wieder: ", "Device answers again: "};
 inline constexpr text_paar kontrolldatei_nicht_schreibbar{"Fehler: Kontrolldatei kann nicht geschrieben werden: ",
                                                           "Error: cannot write the control file: "};
+inline constexpr text_paar jahreswechsel{
+    "Jahreswechsel: Ein Steuerlauf rechnet ein Kalenderjahr und endet hier; die Quellen werden abgeschaltet. "
+    "Für das neue Jahr den Steuerlauf neu starten.",
+    "New year: a control run computes one calendar year and ends here; the sources are switched off. "
+    "Start the control run again for the new year."};
 inline constexpr text_paar steuerlauf_braucht_intervallkern{
     "Fehler: Ein Steuerlauf braucht das Intervallverfahren (Rechenart M mit Zeitraum M oder I, oder V mit Zeitraum I); "
     "Rechenart/Zeitraum des Datensatzes: ",

@@ -109,6 +109,25 @@ TEST_F(Steuerlauf, VollmodusFolgtDerUhrUeberDenMonatUndSchaltetAb) {
     EXPECT_NEAR(zeilen[0].ta, 10.5, 0.01);
 }
 
+TEST_F(Steuerlauf, VollmodusEndetMitDemJahr) {
+    // A run computes one calendar year: after 31 December no interval can be
+    // live again, so the run ends there (said once) instead of computing
+    // January over and over without driving the plant.
+    o.simulierte_geraete = true;
+    o.uhrstart = datum_uhrzeit{2024, 12, 31, 22, 0, 0.0};
+    const steuerlauf_ergebnis e = lauf({});
+    EXPECT_TRUE(e.gestoppt);
+    EXPECT_TRUE(e.quellen_aus);
+    ASSERT_EQ(zeilen.size(), 2u);
+    EXPECT_EQ(zeilen[0].intervall, 30 * 24 + 22 + 1);
+    EXPECT_EQ(zeilen[1].intervall, 30 * 24 + 23 + 1);
+    int gemeldet = 0;
+    for (const auto& d : senke.dialoge) gemeldet += d.text.find("Jahreswechsel") != std::string::npos;
+    EXPECT_EQ(gemeldet, 1);
+    // The control file was not touched.
+    EXPECT_EQ(erste_zeile(kontrolldatei_pfad(verzeichnis)), "START");
+}
+
 namespace {
 
 // Full mode on the test's own simulated installation, so the boards can be

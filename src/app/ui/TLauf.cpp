@@ -66,6 +66,10 @@ void TLauf::zeige_flaeche(double A) {
 void TLauf::zeige_text(const QString& text) {
     eigener_text_ = text;
     text_->setText(text);
+    // A run with a line of its own (a control run) counts live intervals,
+    // not the month steps of the progress bar.
+    schritt_->hide();
+    balken_->hide();
 }
 
 void TLauf::zeit_zeigen() {

@@ -21,7 +21,7 @@ public slots:
     void zeige_fortschritt(int wert, int maximum);
     void zeige_flaeche(double A);
     // A run's own line in place of "Die Rechnung läuft." (a control run
-    // shows its live intervals there).
+    // shows its live intervals there); the month progress is hidden.
     void zeige_text(const QString& text);
     // The run has ended: the window closes.
     void beenden();

@@ -7,6 +7,7 @@
 #include "data/einstellungen.h"
 #include "engine/anlagenschritte.h"
 #include "input/datensatzauswahl.h"
+#include "lang/kostentexte.h"
 #include "lang/meldung.h"
 #include "lang/textglobale.h"
 #include "results/dateiersatz.h"
@@ -83,6 +84,17 @@ bool ausgabefile_waehlen(char optimierung, speicherdialog* dialog) {
 }
 
 bool datensatz_einlesen() { return lade("M"); }
+
+bool datensatz_einlesen(const std::string& name) {
+    tabelle& haupt = tab(tabledata::thaupt);
+    haupt.filter_aus();
+    haupt_ordnen();
+    if (!positioniere_haupt(name)) {
+        meldung(kostentexte::datensatz_fehlt.text() + name, "M", 'E');
+        return false;
+    }
+    return datensatz_einlesen();
+}
 
 bool rechne_geladenen_datensatz(bool optimierung, lauf_beobachter& beobachter) {
     std::string name;

@@ -28,6 +28,9 @@ bool ausgabefile_waehlen(char optimierung, speicherdialog* dialog = nullptr);
 // Loads the current data set ("Daten einlesen": irradiation computed, messages
 // as dialogs). False when it could not be loaded (reported).
 bool datensatz_einlesen();
+// The same for the data set `name`: the list is unfiltered and in its order,
+// the data set made current and loaded; a missing one is reported.
+bool datensatz_einlesen(const std::string& name);
 
 // "Start Simulation" (optimierung false) and "Start Optimierung" of the main
 // window: runs the loaded data set into the chosen output file. The data set

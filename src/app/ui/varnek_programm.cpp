@@ -4,6 +4,7 @@
 #include <QTranslator>
 #include <QCoreApplication>
 
+#include "app/datensatz_lauf.h"
 #include "app/ui/THauptmenue.h"
 #include "app/ui/TSimulationsdaten.h"
 #include "app/ui/Tinfo.h"
@@ -33,6 +34,19 @@ varnek_programm* g_programm = nullptr;
 }
 
 varnek_programm* programm() { return g_programm; }
+
+bool datensatz_fuer_fenster_einlesen(const std::string& name, QWidget* eltern) {
+    bool geladen = false;
+    auto arbeit = [&](lauf_beobachter&) { geladen = datensatz_einlesen(name); };
+    if (g_programm) {
+        g_programm->ausfuehrer().fuehre_aus(arbeit, eltern);
+        g_programm->hauptmenue().marken_zeigen();
+    } else {
+        lauf_beobachter b;
+        arbeit(b);
+    }
+    return geladen;
+}
 
 varnek_programm::varnek_programm(const steuerlauf_optionen& geraete) {
     g_programm = this;

@@ -9,6 +9,7 @@
 #include "app/steuerlauf.h"
 
 class QTranslator;
+class QWidget;
 class TDiagramme;
 class TDiagrammeT;
 class TEinErg;
@@ -102,3 +103,8 @@ private:
 // The running program (null before it is created); windows reach each other
 // through it.
 varnek_programm* programm();
+
+// Loads the data set `name` for a window: on the run executor with the
+// program's marks shown afterwards, or directly when no program runs (a
+// window tested alone). False when it could not be loaded (reported).
+bool datensatz_fuer_fenster_einlesen(const std::string& name, QWidget* eltern);

@@ -508,27 +508,7 @@ kosten_datenindex* TKalkulation::gezeigt() {
     return &k_.index[static_cast<std::size_t>(d - 1)];
 }
 
-bool TKalkulation::lade_datensatz(const std::string& name) {
-    bool geladen = false;
-    auto arbeit = [&](lauf_beobachter&) {
-        tabelle& haupt = tab(tabledata::thaupt);
-        haupt.filter_aus();
-        haupt_ordnen();
-        if (!positioniere_haupt(name)) {
-            meldung(kostentexte::datensatz_fehlt.text() + name, "M", 'E');
-            return;
-        }
-        geladen = datensatz_einlesen();
-    };
-    if (programm()) {
-        programm()->ausfuehrer().fuehre_aus(arbeit, this);
-        programm()->hauptmenue().marken_zeigen();
-    } else {
-        lauf_beobachter b;
-        arbeit(b);
-    }
-    return geladen;
-}
+bool TKalkulation::lade_datensatz(const std::string& name) { return datensatz_fuer_fenster_einlesen(name, this); }
 
 bool TKalkulation::resultat_einlesen() {
     if (static_cast<int>(k_.index.size()) >= MAX_DATENINDEX) {

@@ -453,27 +453,7 @@ void TEinErg::navigator(int knopf) {
     if (z >= 0 && z < zeilen) raster_->selectRow(z);
 }
 
-bool TEinErg::lade_datensatz(const std::string& name) {
-    bool geladen = false;
-    auto arbeit = [&](lauf_beobachter&) {
-        tabelle& haupt = tab(tabledata::thaupt);
-        haupt.filter_aus();
-        haupt_ordnen();
-        if (!positioniere_haupt(name)) {
-            meldung(kostentexte::datensatz_fehlt.text() + name, "M", 'E');
-            return;
-        }
-        geladen = datensatz_einlesen();
-    };
-    if (programm()) {
-        programm()->ausfuehrer().fuehre_aus(arbeit, this);
-        programm()->hauptmenue().marken_zeigen();
-    } else {
-        lauf_beobachter b;
-        arbeit(b);
-    }
-    return geladen;
-}
+bool TEinErg::lade_datensatz(const std::string& name) { return datensatz_fuer_fenster_einlesen(name, this); }
 
 bool TEinErg::mittelwerte_lesen() {
     if (raster_->currentIndex().row() < 0) {

@@ -13,6 +13,7 @@
 #include "station/RSCOM.h"
 #include "station/geraeteprotokoll.h"
 #include "station/simulierte_ports.h"
+#include "station/wetterstation.h"
 
 namespace {
 
@@ -42,16 +43,6 @@ public:
 private:
     std::ostream& f_;
 };
-
-const text_paar& geraetename(char g) {
-    switch (g) {
-        case 'W': return stationstexte::wetterstation;
-        case 'S': return stationstexte::pumpenplatine;
-        case 'V': return stationstexte::ventilator;
-        case 'A': return stationstexte::sensorplatine;
-        default: return stationstexte::unbekannt;
-    }
-}
 
 // `text` padded with blanks to `breite` characters (UTF-8 counted by
 // characters, not bytes).

@@ -38,7 +38,7 @@ double stunde_des_tages(int s) { return s - 24.0 * std::floor(s / 24.0); }
 
 // Month and interval of a clock time.
 uhrzeitintervall intervall_von(const datum_uhrzeit& t) {
-    return {t.monat, (t.tag - 1) * 24 + t.stunde + 1};
+    return {t.monat, stunde_des_monats(t)};
 }
 
 // The plant is switched off through the station.

@@ -30,6 +30,8 @@ std::string mit_stellen(double x, int stellen) {
     return puffer;
 }
 
+}  // namespace
+
 const text_paar& geraetename(char g) {
     switch (g) {
         case 'W': return stationstexte::wetterstation;
@@ -39,8 +41,6 @@ const text_paar& geraetename(char g) {
         default: return stationstexte::unbekannt;
     }
 }
-
-}  // namespace
 
 // --- normalisation ------------------------------------------------------------
 
@@ -236,28 +236,20 @@ void wetterstation::messe_ta_is(datz3& pvdatz3, int i, int j, const anlage& a, c
         messung_laeuft = true;
         setze("Edit7", NORMIERUNG_EINSTRAHLUNG);
         uhrzeit_felder();
-        messwert m;
-        double dmess = 0.0, dsab = 0.0;
-        if (lese_messwert(1, sensor_einstrahlung, a.Wetterstation_com, m)) {
-            normiere_messwerte_wetterstation(dmess, dsab, sensor_einstrahlung, m.umess, m.sab,
-                                             NORMIERUNG_EINSTRAHLUNG, 1.0);
-            is0 = dmess;
-            setze("Edit9", dmess);
-            setze("Edit13", dsab);
-        } else {
-            setze("Edit9", is0);
-            setze("Edit13", 0.0);
-        }
-        if (lese_messwert(1, sensor_temperatur, a.Wetterstation_com, m)) {
-            normiere_messwerte_wetterstation(dmess, dsab, sensor_temperatur, m.umess, m.sab,
-                                             NORMIERUNG_EINSTRAHLUNG, 1.0);
-            ta = dmess;
-            setze("Edit8", dmess);
-            setze("Edit12", dsab);
-        } else {
-            setze("Edit8", ta);
-            setze("Edit12", 0.0);
-        }
+        // One reading of `sensor` into `wert` and its fields; a reading
+        // that fails keeps the stored value.
+        auto messe = [&](int sensor, double& wert, const char* feld, const char* streuung) {
+            messwert m;
+            double dmess = 0.0, dsab = 0.0;
+            if (lese_messwert(1, sensor, a.Wetterstation_com, m)) {
+                normiere_messwerte_wetterstation(dmess, dsab, sensor, m.umess, m.sab, NORMIERUNG_EINSTRAHLUNG, 1.0);
+                wert = dmess;
+            }
+            setze(feld, wert);
+            setze(streuung, dsab);
+        };
+        messe(sensor_einstrahlung, is0, "Edit9", "Edit13");
+        messe(sensor_temperatur, ta, "Edit8", "Edit12");
         messung_laeuft = false;
     }
     felder["Edit35"] = std::to_string(i);
@@ -272,7 +264,7 @@ void wetterstation::initialisiere_wetterstation_fuer_steuern(anlage& a, double m
     startmonat = t.monat;
     p_.com_fuer_wetterstation(a);
     com_felder_zeigen();
-    startintervall = (t.tag - 1) * 24 + t.stunde + 1;
+    startintervall = stunde_des_monats(t);
     felder["Edit35"] = std::to_string(startmonat);
     felder["Edit36"] = std::to_string(startintervall);
     flaeche = maxa;

@@ -19,6 +19,7 @@
 #include <string>
 
 #include "engine/WP_variables.h"
+#include "lang/sprache.h"
 #include "station/geraeteprotokoll.h"
 #include "station/uhr.h"
 
@@ -49,6 +50,14 @@ struct messwert {
 // the values.
 void normiere_messwerte_wetterstation(double& dmess, double& dsab, int itemindex, double umess,
                                       double sab, double normierung, double normab);
+
+// The interval of a control run at clock time `t`: the hour of the month,
+// (day - 1) * 24 + hour + 1.
+inline int stunde_des_monats(const datum_uhrzeit& t) { return (t.tag - 1) * 24 + t.stunde + 1; }
+
+// Name of a device by its letter: 'W' weather station, 'S' pump board,
+// 'V' fan, 'A' sensor board.
+const text_paar& geraetename(char g);
 
 // Mean and standard error of the mean of `werte`; fewer than two readings
 // have spread 0.

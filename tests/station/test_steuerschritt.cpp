@@ -8,17 +8,13 @@
 #include "station/simulierte_ports.h"
 #include "station/steuerschritt.h"
 #include "support/aufzeichnende_senke.h"
+#include "support/simulierte_station.h"
 
 namespace {
 
-class Steuerschritt : public mit_meldungen {
+class Steuerschritt : public mit_meldungen, protected simulierte_station<schnelle_uhr> {
 protected:
-    schnelle_uhr zeit{{2024, 7, 1, 10, 59, 59.0}};
-    simulierte_ports ports{zeit};
-    RSCOM port{ports, zeit};
-    stationseinstellungen einstellungen;
-    geraeteprotokoll protokoll{port, einstellungen};
-    wetterstation station{protokoll, zeit};
+    Steuerschritt() : simulierte_station({2024, 7, 1, 10, 59, 59.0}) {}
     std::unique_ptr<anlage> a = std::make_unique<anlage>();
     std::unique_ptr<datz3> reihen = std::make_unique<datz3>();
     std::unique_ptr<::date3> d3 = std::make_unique<::date3>();
@@ -27,7 +23,6 @@ protected:
 
     void SetUp() override {
         mit_meldungen::SetUp();
-        stecke_beispielanlage(ports);
         einstellungen.adc_10bit = true;
         anlage& p = *a;
         p.Wetterstation_com = 3;

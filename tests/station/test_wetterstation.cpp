@@ -8,24 +8,19 @@
 #include "station/simulierte_ports.h"
 #include "station/wetterstation.h"
 #include "support/aufzeichnende_senke.h"
+#include "support/simulierte_station.h"
 
 namespace {
 
-class Wetterstation : public mit_meldungen {
+class Wetterstation : public mit_meldungen, protected simulierte_station<simulierte_uhr> {
 protected:
-    simulierte_uhr zeit{{2024, 3, 5, 10, 30, 0.0}};
-    simulierte_ports ports{zeit};
-    RSCOM port{ports, zeit};
-    stationseinstellungen einstellungen;
-    geraeteprotokoll protokoll{port, einstellungen};
-    wetterstation station{protokoll, zeit};
+    Wetterstation() : simulierte_station({2024, 3, 5, 10, 30, 0.0}) {}
     std::unique_ptr<anlage> a = std::make_unique<anlage>();
     std::unique_ptr<datz3> reihen = std::make_unique<datz3>();
     flagchar numchar{};
 
     void SetUp() override {
         mit_meldungen::SetUp();
-        stecke_beispielanlage(ports);
         einstellungen.adc_10bit = true;
         a->Wetterstation_com = 3;
         numchar[ndata::messmodus] = "J";

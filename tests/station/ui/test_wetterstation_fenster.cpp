@@ -23,23 +23,17 @@
 #include "station/simulierte_ports.h"
 #include "station/ui/TWetterstation.h"
 #include "station/wetterstation.h"
+#include "support/simulierte_station.h"
 
 namespace {
 
 // A station on the simulated installation (weather station COM3, pump
 // board COM4, fan COM5) and its window.
-struct aufbau {
-    simulierte_uhr zeit{{2024, 6, 21, 12, 0, 0.0}};
-    simulierte_ports ports{zeit};
-    RSCOM port{ports, zeit};
-    stationseinstellungen einstellungen;
-    geraeteprotokoll protokoll{port, einstellungen};
-    wetterstation station{protokoll, zeit};
+struct aufbau : simulierte_station<simulierte_uhr> {
     std::unique_ptr<anlage> a = std::make_unique<anlage>();
     std::unique_ptr<TWetterstation> fenster;
 
-    aufbau() {
-        stecke_beispielanlage(ports);
+    aufbau() : simulierte_station({2024, 6, 21, 12, 0, 0.0}) {
         a->Wetterstation_com = 3;
         a->umwaelzpumpe.strom_spannungs_quelle = {"AD7303", "", 20.0, 10.0};
         a->zwischen_waermepumpe.strom_spannungs_quelle = {"AD7303", "", 20.0, 10.0};

@@ -34,6 +34,11 @@ constexpr text_paar ein_kollektor{"Fehler: Nur ein Kollektor in Serie erlaubt",
                                   "Error: only one collector in series allowed"};
 constexpr text_paar kein_hyperbolisch{"Fehler: Kein hyperbolisches Zwischenwärmepumpenmodell erlaubt",
                                       "Error: no hyperbolic intermediate heat-pump model allowed"};
+constexpr text_paar nur_lineare_zwischenwaermepumpe{
+    "Fehler: Die analytische Rechnung mit Zwischenkopplung braucht das lineare (oder analytische) Modell der "
+    "Zwischenwärmepumpe, nicht das Polynom",
+    "Error: the analytic method with intermediate coupling needs the linear (or analytic) model of the "
+    "intermediate heat pump, not the polynomial"};
 constexpr text_paar konstante_leistung{"Fehler: Konstante Leistung nur mit einem (1!) lin. Koll. und lin. WP",
                                        "Error: constant power only with one (1!) lin. coll. and lin. HP"};
 constexpr text_paar diffuse_monatswerte{"Warnung: Kontrolle: Monatswerte für diffuse Einstrahlung vorhanden?",
@@ -124,6 +129,12 @@ void CheckKombination(datt& vdatt, flagchar& numchar, int& bkflag,
     // No hyperbolic model for the intermediate heat pump in analytic runs.
     if (numchar[ndata::modelltyp_ww] == "H" && numchar[ndata::rechenart] == "A")
         verweigert(&txt::kein_hyperbolisch);
+    // The analytic solution of intermediate coupling linearises the ww pump's
+    // COP with the linear coefficients; the polynomial's coefficients read as
+    // such give COPs far beyond any real pump.
+    if (numchar[ndata::modelltyp_ww] == "4" && numchar[ndata::rechenart] == "A" &&
+        numchar[ndata::kopplungstyp] == "Z")
+        verweigert(&txt::nur_lineare_zwischenwaermepumpe);
     // Constant power: one collector, no hyperbolic pumps, intermediate
     // coupling, no quadratic loss of the lower collector.
     if (numchar[ndata::kopplungsart] == "K" &&

@@ -217,9 +217,10 @@ void intervallschritt(blocklauf& b, int& m, int& s, int s0, int v, double T, cha
             double energie = 0.0;  // collector energy of the interval
             if (d3.wpausflag[s] == u'N') {
                 const double grenze = kollektor_startwerte_intervall(r.lk, m, s, A, fluss, T, v);
-                // A heat pump the start values switched off takes no collector
-                // heat, also when the outflow reached its limit: the gains
-                // are not computed, as in the velocity kernel.
+                // A collector whose outflow passes its limit delivers at the
+                // limit (the start values keep the heat pump on for it); a heat
+                // pump they switched off for another reason (inflow above the
+                // supply temperature, no efficiency left) takes no collector heat.
                 bool laeuft = d3.wpausflag[s] == u'N';
                 // A ww pump that cannot lift (COP at or below 1; the models
                 // floor it at 1) stays off instead of heating the house
@@ -247,7 +248,13 @@ void intervallschritt(blocklauf& b, int& m, int& s, int s0, int v, double T, cha
                     if (d3.twfflag[s] == u'J' && nc[ndata::zeitraum] == "M" && d3.tf[m][s] < grenze) {
                         d3.vel[m][s] = d3.vstore[m][s];
                         kollektor_startwerte_intervall(r.lk, m, s, A, d3.vel[m][s], T, v);
+                        // At the held flow the start values may switch the heat
+                        // pump off: then the interval takes no collector heat
+                        // (gains computed here would be booked and never delivered).
+                        laeuft = d3.wpausflag[s] == u'N';
                     }
+                }
+                if (laeuft) {
                     kollektorgewinne_intervall(r.lk, m, s, A, x, energie);
                     if (A > 0.0) {
                         if (r.direkt) {

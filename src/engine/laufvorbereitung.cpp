@@ -161,13 +161,17 @@ void jahresauswertung(::datm& d, const datz3& p2, const speicher& puffer, const 
     for (int m = 1; m <= MAXMONAT; ++m) gewichtet += d.ir[m] * F[eta][m];
     if (G != 0.0) F[etawicht][1] = gewichtet / G;
 
-    // Coverage.
+    // Coverage: the share of the month's heat that was not bought. The heat
+    // of the month is the house's demand plus what the plant put into the
+    // long-term store for later months (a charge month's electricity buys
+    // that heat too); a share lies in [0, 1].
     for (int m = 1; m <= MAXMONAT; ++m) {
+        const double ladung = std::max(0.0, z[zdata::ewv_0][m] - z[zdata::ewv_verbrauch_0][m]);
         double D = z[zdata::ew][m] + z[zdata::eh][m];
         if (D == 0.0) {
             D = 1.0;
         } else {
-            F[degra_m][m] = 1.0 - F[jek][m] / D;
+            F[degra_m][m] = std::clamp(1.0 - F[jek][m] / (D + ladung), 0.0, 1.0);
         }
         F[degra_ww_m][m] =
             z[zdata::ew][m] > 0.0 ? std::min(D * F[degra_m][m] / z[zdata::ew][m], 1.0) : 0.0;

@@ -52,19 +52,28 @@ void intervalle_zu_monat(::date& d, const ::date3& d3, const datz& vdatz, int m,
     const double hogn = vdatz[zdata::hogn][m];
     if (hogn > 0.0) {
         const int anzahl = intervalle(m);
+        // The month's collector efficiency is the collector heat of its sunny
+        // intervals over their irradiation: a mean of the intervals' own
+        // ratios would let an hour of dawn light with a little heat stand for
+        // an efficiency of hundreds.
+        // Heat a ground-coupled loop draws from the soil (ls with source "E")
+        // is no collector yield.
+        const bool bodenwaerme = zustand::numchar()[ndata::kopplungsart] == "E";
+        double waerme = 0.0, einstrahlung = 0.0;
         for (int s = 1; s <= anzahl; ++s) {
             for (const summe& x : summen) x.ziel[m] += x.quelle[m][s];
             if (p[zdata::is0][m][s] > 0.0) {
                 const double gewicht = p[zdata::ho][m][s] / hogn;
                 for (const summe& x : mittel) x.ziel[m] += x.quelle[m][s] * gewicht;
-                double eta_s = 1.0;
                 if (A > 0.0) {
-                    const double ir = p[zdata::ir][m][s];
-                    eta_s = ir > 0.0 ? (d3.ls[m][s] + d3.esa[m][s]) / (A * ir) : 20.0;
+                    waerme += (bodenwaerme ? 0.0 : d3.ls[m][s]) + d3.esa[m][s];
+                    einstrahlung += p[zdata::ir][m][s];
+                } else {
+                    d.etam[m] += gewicht;
                 }
-                d.etam[m] += eta_s * gewicht;
             }
         }
+        if (A > 0.0) d.etam[m] = einstrahlung > 0.0 ? waerme / (A * einstrahlung) : 0.0;
     }
     if (A > 0.0 && vdatz[zdata::ho][m] != 0.0) d.lok[m] = d.ok[m] * 1000.0 / vdatz[zdata::ho][m];
     mittlere_geschwindigkeit(d, d3, vdatz, m, p);

@@ -328,6 +328,11 @@ kernergebnis geschwindigkeitskern(periodenkontext& k, int m, int i, anlage& arbe
                     d3.vel[m][s] = d3.vstore[m][s];
                     kollektor_startwerte_intervall(r.lk, m, s, A, d3.vel[m][s], 0.0, variante);
                 }
+            }
+            // At the held flow the start values may switch the heat pump off:
+            // then the interval takes no collector heat (gains computed here
+            // would be booked and never delivered).
+            if (d3.wpausflag[s] == u'N') {
                 kollektorgewinne_intervall(r.lk, m, s, A, x, summe);
                 if (A > 0.0) {
                     if (r.direkt) {

@@ -28,6 +28,8 @@ protected:
         senke.dialoge.clear();
         numchar = zustand::numchar();
         numchar[ndata::meldungsmodus] = "M";
+        // The linear model of the heat pumps, as every analytic data set has.
+        numchar[ndata::modelltyp_ww] = "L";
         vdatt = zustand::vdatt();
     }
     int pruefe(bool zwt = false) {
@@ -66,6 +68,9 @@ TEST_F(CheckKombinationTest, VerweigerungenUndWarnungen) {
          "Fehler: Nur ein Kollektor in Serie erlaubt"},
         {"hyperbolische Zwischenwärmepumpe", {{modelltyp_ww, "H"}, {rechenart, "A"}}, false, 0,
          "Fehler: Kein hyperbolisches Zwischenwärmepumpenmodell erlaubt"},
+        {"polynomiale Zwischenwärmepumpe analytisch", {{modelltyp_ww, "4"}, {rechenart, "A"}}, false, 0,
+         "Fehler: Die analytische Rechnung mit Zwischenkopplung braucht das lineare (oder analytische) Modell "
+         "der Zwischenwärmepumpe, nicht das Polynom"},
         {"diffuse Monatswerte gelesen", {{diffusestrahlung, "E"}}, false, 2,
          "Warnung: Kontrolle: Monatswerte für diffuse Einstrahlung vorhanden?"},
         {"diffuse Stundenwerte gelesen", {{diffusestrahlung, "E"}, {zeitintervall, "A"}, {strahlung, "D"}}, false,

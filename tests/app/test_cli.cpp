@@ -244,7 +244,9 @@ TEST_F(Cli, ZeitschrittverfahrenRechnenDieDatensaetzeDerStandarddatenbank) {
             const double versorgung = w["esa"][m] + w["ls"][m] + w["nh"][m] + w["ok"][m] * w["copwe"][m];
             EXPECT_NEAR(w["eg"][m], versorgung, 0.01 * w["eg"][m] + 0.5) << "Monat " << m + 1;
         }
+        // The year run with the 20 m³ long-term store charges it in its charge
+        // months with collector heat (about 1600 kWh more than the house takes).
         EXPECT_GT(eg, 15500.0);
-        EXPECT_LT(eg, 17000.0);
+        EXPECT_LT(eg, 18000.0);
     }
 }

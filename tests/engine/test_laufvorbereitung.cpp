@@ -224,6 +224,38 @@ TEST_F(Laufvorbereitung, JahresauswertungAmHandgerechnetenBeispiel) {
     EXPECT_EQ(protokollzeilen().size(), 1u);
 }
 
+// A month that charges the long-term store buys the heat for later months
+// too: its coverage counts that heat with the house's demand and stays a
+// share. A month whose electricity exceeds its heat covers nothing.
+TEST_F(Laufvorbereitung, DeckungsgradMitLangzeitspeicherBleibtEinAnteil) {
+    using namespace adata;
+    ::datm d;
+    speicher puffer;
+    puffer.rospei.wert = 1000.0;
+    puffer.spwspei.wert = 4000.0;
+    datt v{};
+    v[tdata::eta_zelle] = 10.0;
+    for (int m = 1; m <= 12; ++m) {
+        z[zdata::ir][m] = 100.0;
+        z[zdata::ew][m] = 100.0;
+        z[zdata::ewv_0][m] = z[zdata::ewv_verbrauch_0][m] = 100.0;
+        d.feld[jek][m] = 25.0;
+        d.feld[eg][m] = 100.0;
+        d.ir[m] = 100.0;
+    }
+    z[zdata::ewv_0][6] = 300.0;  // June charges 200 kWh into the store
+    d.feld[jek][6] = 150.0;
+    d.feld[jek][7] = 120.0;      // July: more electricity than heat
+    jahresauswertung(d, zustand::pvdatz3(2), puffer, z, v, numchar);
+    EXPECT_DOUBLE_EQ(d.feld[degra_m][1], 0.75);
+    EXPECT_DOUBLE_EQ(d.feld[degra_m][6], 0.5);
+    EXPECT_DOUBLE_EQ(d.feld[degra_m][7], 0.0);
+    for (int m = 1; m <= 12; ++m) {
+        EXPECT_GE(d.feld[degra_m][m], 0.0) << m;
+        EXPECT_LE(d.feld[degra_m][m], 1.0) << m;
+    }
+}
+
 TEST_F(Laufvorbereitung, ErgebnisseInAusgabeeinheiten) {
     ::datm d;
     setze_intervalle(2, 2);

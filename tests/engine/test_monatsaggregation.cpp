@@ -40,14 +40,26 @@ TEST_F(Monatsaggregation, SummenUndTageslichtMittel) {
     intervalle_zu_monat(d, d3, z, 5, 2.0, *p);
     EXPECT_DOUBLE_EQ(d.er[5], 6.0);                           // sum over all intervals
     EXPECT_DOUBLE_EQ(d.tf[5], 20.0 * 4 / 6 + 30.0 * 2 / 6);  // daylight hour-weighted mean
-    // eta_s: interval 2: (0.5 + 1.5) / (2 * 2) = 0.5; interval 3: ir = 0 gives 20.
-    EXPECT_DOUBLE_EQ(d.etam[5], 0.5 * 4 / 6 + 20.0 * 2 / 6);
+    // Efficiency: the daylight intervals' collector heat over their
+    // irradiation, (2 + 2) / (2 m² * 2 kWh/m²).
+    EXPECT_DOUBLE_EQ(d.etam[5], 1.0);
     EXPECT_DOUBLE_EQ(d.vel[5], 2.0 * 4 / 6 + 3.0 * 2 / 6);
     EXPECT_DOUBLE_EQ(d.lok[5], 3.2 * 1000.0 / 16.0);
 
     // Without collector area every daylight interval counts with efficiency 1.
     intervalle_zu_monat(d, d3, z, 5, 0.0, *p);
     EXPECT_DOUBLE_EQ(d.etam[5], 1.0);
+}
+
+// An hour of dawn light (0.01 kWh/m²) that gives a little heat does not
+// stand for the month: the month's efficiency stays the ratio of its sums
+// (a mean of the hours' own ratios gave 33).
+TEST_F(Monatsaggregation, WirkungsgradDesMonatsIstWaermeDurchEinstrahlung) {
+    (*p)[zdata::ir][5][3] = 0.01;
+    d3.esa[5][2] = 1.5;
+    intervalle_zu_monat(d, d3, z, 5, 2.0, *p);
+    EXPECT_DOUBLE_EQ(d.etam[5], 4.0 / (2.0 * 2.01));
+    EXPECT_LT(d.etam[5], 1.0);
 }
 
 TEST_F(Monatsaggregation, MonatOhneTageslichtBleibtNullUndBehaeltGeschwindigkeit) {

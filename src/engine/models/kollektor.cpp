@@ -43,7 +43,14 @@ bool an_der_grenze_laden(laufkontext& k, int m, int s, double A, double t_grenz)
     ::date3& d3 = k.d3;
     datt& v = k.vdatt;
     if (A <= 0.0 || d3.twfflag[s] != u'J' || d3.wpausflag[s] != u'N') return false;
-    if (ist_direktkopplung(k.numchar) || zwischenwaermetauscher_aktiv(k.numchar, v)) return false;
+    if (ist_direktkopplung(k.numchar)) return false;
+    if (zwischenwaermetauscher_aktiv(k.numchar, v)) {
+        // Behind an exchanger the heat leaves at the limit on the store's
+        // side; the collector keeps the flow and its own outflow tf_s (the
+        // kernels hold the first flow that reached the limit).
+        d3.tf[m][s] = t_grenz;
+        return true;
+    }
     const double G = k.pvdatz3[zdata::is0][m][s];
     const double ta = k.pvdatz3[zdata::ta][m][s];
     const double te = k.pvdatz3[zdata::tein][m][s];
@@ -437,6 +444,14 @@ void kollektorgewinne_intervall(laufkontext& k, int m, int s, double A, double x
                 }
             }
         }
+    }
+    // A collector that would lose more heat than it gains (weak light on a
+    // warm loop) is not circulated: the pump stays off rather than cooling
+    // the heat pump's source or the store.
+    if (A > 0.0 && !ist_direktkopplung(nc) && es + ls < 0.0) {
+        es = 0.0;
+        ls = 0.0;
+        d3.vel[m][s] = 0.0;
     }
     summe += es + ls;
     d3.es[m][s] = es;

@@ -76,8 +76,9 @@ GRUPPEN = [
         "name": "Braunschweig EFH",
         "grenzen": (0.25, 0.15, "Gegenstromtauscher: die Zeitschrittverfahren sehen die Quelle der "
                     "Zwischen-Wärmepumpe am Kollektorrücklauf (tein), die analytische Lösung an der mittleren "
-                    "Kollektortemperatur (tf + ta) / 2; im Januar und Dezember ist die Wärmepumpe am Rücklauf "
-                    "nicht besser als die Erd-Wärmepumpe und der Kollektor bleibt aus"),
+                    "Kollektortemperatur (tf + ta) / 2 und ohne Tauscher; im Januar (COP 5,0 gegen 6,2) und "
+                    "Dezember ist die Wärmepumpe am Rücklauf nicht besser als die Erd-Wärmepumpe und der "
+                    "Kollektor bleibt aus; die Sommermonate stimmen auf 1 % überein"),
         "basis": "Braunschweig EFH",
         "referenz": "A",
         "mitglieder": zwillinge("A", ["A", "V", "T", "M", "V/I"],
@@ -85,9 +86,6 @@ GRUPPEN = [
     },
     {
         "name": "Braunschweig EFH, Reservoir",
-        "grenzen": (0.50, 0.20, "V/I versucht nach dem ersten `ge`-Schritt, dessen Auslauf die "
-                    "Grenze erreicht, keinen weiteren und hält den Durchfluss nicht (nur Monatsmodus); offen: "
-                    "warum dieser Schritt im April nur 163 kWh bucht"),
         "basis": "Braunschweig EFH Intervall M Reservoir",
         "referenz": "T",
         "mitglieder": zwillinge("T", ["T", "M", "V/I"],
@@ -95,7 +93,7 @@ GRUPPEN = [
     },
     {
         "name": "Potsdam stündlich",
-        "grenzen": (0.30, 0.18, "wie Braunschweig EFH (Quelle am Kollektorrücklauf); T sucht je Stunde "
+        "grenzen": (0.28, 0.18, "wie Braunschweig EFH (Quelle am Kollektorrücklauf); T sucht je Stunde "
                     "die Vorlauftemperatur, bei der der Kreis gerade den Bedarf der Stunde liefert, und "
                     "sammelt keinen Überschuss für den Puffer"),
         "basis": "EFH Potsdam 2019 stuendlich Temperatur",
@@ -126,9 +124,10 @@ GRUPPEN = [
     },
     {
         "name": "test_EJEG_IAAN-N_st0",
-        "grenzen": (0.35, 0.20, "Endreservoir mit einem Intervall je Monat: die gebuchte Kollektorwärme "
-                    "hängt unstetig vom Durchfluss ab (Spur April: 158 kWh bei 20 l/h, 905 kWh bei 12,3 l/h); "
-                    "offen"),
+        "grenzen": (0.33, 0.20, "der Gegenstromtauscher zwischen Kollektorkreis und Endspeicher "
+                    "(die analytische Lösung rechnet ohne ihn) begrenzt die übertragene Wärme bei großem "
+                    "Durchfluss: ohne Tauscher (an.Gegenstrom K) sammelt V 4800 statt 4326 kWh; der Rest "
+                    "der Lücke (A 6113 kWh) ist offen"),
         "basis": "test_EJEG_IAAN-N_st0",
         "referenz": "A",
         "mitglieder": zwillinge("A", ["A", "V", "T", "M"], [("V (4)", "test_EJEG_MAVN-N_st0")]),

@@ -310,7 +310,13 @@ void intervallschritt(blocklauf& b, int& m, int& s, int s0, int v, double T, cha
             g_zuletzt = g;
             wert_zuletzt = wert;
             volumen_zuletzt = lokal;
-            if (d3.twfflag[s] == u'J') break;
+            // Outflow at its limit: a smaller flow only runs hotter, so the
+            // steps below are left out. Not with the reservoir as exchanger:
+            // what it takes from the loop grows as the collector flow falls (in
+            // April of the monthly Braunschweig plant the first step at the
+            // limit books 163 kWh, a step of half the flow 1069 kWh), so the
+            // search goes on.
+            if (d3.twfflag[s] == u'J' && nc[ndata::gegenstrom] != "R") break;
         }
         // No step could be kept (the models marked every one as not to be
         // optimised): the interval keeps the last step computed, which the

@@ -268,7 +268,11 @@ double kollektor_startwerte_intervall(laufkontext& k, int m, int s, double A, do
     if (!ist_direktkopplung(k.numchar)) {
         k.pvdatz3[zdata::tein][m][s] = eintrittstemperatur_intervall(k, schritt, s, m, t_vorgabe, A);
         if (!zwischenwaermetauscher_aktiv(k.numchar, v)) {
-            d3.tf_s[m][s] = austritt_oberer_kollektor(k, d3.vel[m][s], t_vorgabe, ta, G);
+            // The outflow from the collector's own inflow: the velocity kernel
+            // gives no temperature (0 °C), and the inflow may differ from the
+            // one given (the store's cold end with end-reservoir coupling, the
+            // freezing point).
+            d3.tf_s[m][s] = austritt_oberer_kollektor(k, d3.vel[m][s], k.pvdatz3[zdata::tein][m][s], ta, G);
             d3.tf[m][s] = d3.tf_s[m][s];
         }
         if (t_grenz <= d3.tf_s[m][s]) {

@@ -35,10 +35,10 @@ double austritt_oberer_kollektor(const laufkontext& k, double durchfluss, double
 // inflow to the cold-water temperature and marked the interval 'J'), with no
 // lift by the heat pump. Switching the loop off here would throw away the
 // interval's best collector heat. Not for an interval whose inflow already
-// lies above the supply temperature (the heat pump is off) or a plant without
-// collector area.
-// The pump holds the outflow at the limit: the flow is the one that carries
-// the collector's heat at the efficiency of inflow te and outflow t_grenz.
+// lies above the supply temperature (the heat pump is off), a directly
+// coupled plant or a plant without collector area. Without an exchanger the
+// pump holds the outflow at the limit: the flow is the one that carries the
+// collector's heat at the efficiency of inflow te and outflow t_grenz.
 bool an_der_grenze_laden(laufkontext& k, int m, int s, double A, double t_grenz) {
     ::date3& d3 = k.d3;
     datt& v = k.vdatt;

@@ -394,9 +394,64 @@ TEST_F(SerieParallel, VariantenSindDasProduktDerWerte) {
               std::to_string(std::stoi(anzahl_haupt[0][0]) + 6));
 }
 
+// A sweep is refused whole, before anything is written, when it is too
+// large, its name pattern is wrong, or a variant would only fail when it
+// runs: a value out of its range, a file name outside the result folder, a
+// row that does not exist. Nothing of it is kept.
+TEST_F(SerieParallel, VariantenWerdenVorDemSchreibenGeprueft) {
+    const fs::path db = datenbank("db");
+    auto zaehle = [&](const char* datei, const char* tabelle) {
+        return abfrage(db / datei, std::string("SELECT count(*) FROM ") + tabelle)[0][0];
+    };
+    const std::string haupt0 = zaehle("HAUPT.sqlite", "haupt"), spei0 = zaehle("SPEI.sqlite", "spei"),
+                      rech0 = zaehle("RECH.sqlite", "rech");
+    std::string tausend;
+    for (int i = 1; i <= 1000; ++i) tausend += (i > 1 ? "," : "") + std::to_string(i);
+    struct fall {
+        std::vector<std::string> argumente;
+        int status;
+        std::string grund;
+    };
+    const std::vector<fall> faelle = {
+        {{"--vary", "spei.spmax=" + tausend, "--vary", "rech.maxa=" + tausend, "--dry-run"}, 1,
+         "sweep ergibt 1000000 Varianten, mehr als die Grenze von 10000 (--max-variants N hebt sie an)"},
+        {{"--vary", "spei.spmax=1,2,3", "--max-variants", "2"}, 1, "sweep ergibt 3 Varianten, mehr als die Grenze von 2"},
+        {{"--vary", "spei.spmax=1", "--max-variants", "0"}, 2, "--max-variants braucht eine ganze Zahl von 1 bis 1000000"},
+        {{"--vary", "spei.spmax=1", "--name", "X {7}"}, 2,
+         "Namensmuster nennt den Wert {7}, es gibt aber nur 1 --vary: \"X {7}\""},
+        {{"--vary", "spei.spmax=1", "--name", "X {n"}, 2, "Namensmuster mit offener Klammer"},
+        {{"--vary", "spei.spmax=1", "--name", "X {m}"}, 2, "Unbekannter Platzhalter im Namensmuster"},
+        {{"--vary", "spei.spmax=1,-1"}, 1,
+         "Spalte spmax: -1 m3; zulässig 0 bis 1e+06 m3 (Variante Braunschweig EFH spmax=-1; keine Variante angelegt)"},
+        {{"--vary", "rech.maxge=0"}, 1, "Spalte maxge: 0 m3/s"},
+        {{"--vary", "haupt.ausgabefile=../escaped"}, 1, "Spalte ausgabefile: \"../escaped\""},
+        {{"--vary", "haupt.ausgabefile=/tmp/abs"}, 1, "Spalte ausgabefile: \"/tmp/abs\""},
+        {{"--vary", "haupt.steuer=a/b"}, 1, "Spalte steuer: \"a/b\""},
+        {{"--vary", "haupt.spei=does_not_exist"}, 1, "Datensatz existiert nicht in Datenbank: spei"},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.grund);
+        std::vector<std::string> a{"--db", db.string(), "sweep", "Braunschweig EFH"};
+        a.insert(a.end(), f.argumente.begin(), f.argumente.end());
+        EXPECT_EQ(rufe(a), f.status);
+        schliesse_alle_tabellen();
+        EXPECT_NE(letzte_fehlerzeile().find(f.grund), std::string::npos) << letzte_fehlerzeile();
+        EXPECT_EQ(zaehle("HAUPT.sqlite", "haupt"), haupt0);
+        EXPECT_EQ(zaehle("SPEI.sqlite", "spei"), spei0);
+        EXPECT_EQ(zaehle("RECH.sqlite", "rech"), rech0);
+    }
+    // Raised, the limit lets a larger study through.
+    EXPECT_EQ(rufe({"--db", db.string(), "sweep", "Braunschweig EFH", "--vary", "spei.spmax=1,2,3", "--max-variants",
+                    "3", "--name", "{base} {n}"}),
+              0)
+        << fehler.str();
+    schliesse_alle_tabellen();
+    EXPECT_EQ(std::stoi(zaehle("HAUPT.sqlite", "haupt")), std::stoi(haupt0) + 3);
+}
+
 TEST_F(SerieParallel, FalscheBefehlszeilen) {
     const std::vector<std::vector<std::string>> faelle = {
-        {"batch", "--jobs", "0"},      {"batch", "--jobs", "1.5"}, {"batch", "--jobs", "1025"},
+        {"batch", "--jobs", "0"},      {"batch", "--jobs", "1025"},
         {"batch", "--shard", "4/3"},   {"batch", "--shard", "x"},  {"merge"},
         {"sweep", "x", "--jobs", "2"}, {"simulate", "x", "--shard", "1/2"},
     };
@@ -406,4 +461,7 @@ TEST_F(SerieParallel, FalscheBefehlszeilen) {
         EXPECT_EQ(rufe(f), 2);
         EXPECT_EQ(letzte_fehlerzeile().rfind("varnek-cli: error: ", 0), 0u) << fehler.str();
     }
+    // The value that is not a whole number is named.
+    EXPECT_EQ(rufe({"--lang", "en", "batch", "--jobs", "1.5"}), 2);
+    EXPECT_EQ(letzte_fehlerzeile(), "varnek-cli: error: --jobs takes a whole number from 1 to 1024: \"1.5\" (see --help)");
 }

@@ -42,6 +42,7 @@
 #include "results/ergebnistexte.h"
 #include "lang/stationstexte.h"
 #include "station/kontrolldatei.h"
+#include "station/schnittstelle.h"
 
 namespace {
 
@@ -424,6 +425,7 @@ befehlszeile lies_befehlszeile(int argc, const char* const* argv) {
             b.optionen.push_back(a);
         } else if (a == "--com-pattern") {
             b.com_muster = wert(i, a);
+            if (const auto grund = pruefe_com_muster(*b.com_muster)) nutzungsfehler(*grund);
             b.optionen.push_back(a);
         } else if (a == "--name") {
             b.name = wert(i, a);

@@ -35,7 +35,7 @@ SATZ_STUENDLICH = "test_ir_D_EJEG_IAAN-D_st0"
 SIM = "test_ausgabe_ZJEG_IAAN-N_st0.sim"
 STR = "test_steuer_ZJEG_IAAN-N_st0.str"
 ZEITLIMIT = 60
-STOP_GRENZE = 30   # seconds from STOP to the end of a control run, as the README says
+STOP_GRENZE = 20   # seconds from STOP to the end of a control run, as the README says
 
 
 def finde_cli(argumente):

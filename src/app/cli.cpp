@@ -70,7 +70,9 @@ Commands:
   merge <folder>...          merges the result folders of batch parts into the result
                              directory: copies their files, enters their catalogue rows (with
                              the result directory as folder) and fixes their data sets; refuses
-                             two different files under one name, before anything is written
+                             two different files under one name, a file that does not read back
+                             as a result file and a row for a data set the database does not
+                             hold, before anything is written
   sweep <data set> --vary TABLE.COLUMN=v1,v2,... [--vary ...] [--name PATTERN] [--dry-run]
         [--max-variants N]
                              creates a data set for every combination of the values: copies
@@ -101,8 +103,9 @@ Commands:
   import-weather <file> --name NAME [--replace]
                              reads an EnergyPlus weather file (.epw) or a DWD test reference
                              year (.dat) into the weather record NAME with hourly detail rows
-                             (location, units and source from the file); --replace replaces
-                             a record of that name
+                             (location, units and source from the file); only a whole year in
+                             calendar order (8760 hours, 8784 with 29 February) is stored;
+                             --replace replaces a record of that name
   devices [--simulated] [--com-pattern PATTERN]
                              list the serial ports COM2..COM100 with their DCD/DSR levels,
                              the port found for each device and its no-connection mark;
@@ -124,7 +127,9 @@ Commands:
                              ends at once at the next full hour; --control-simulation
                              ("Steuer-Simulation"): full mode that measures and sets the
                              outputs but does not wait for the next measurement; --area:
-                             collector area (default: the maximum area of the run parameters)
+                             collector area (default: the maximum area of the run parameters).
+                             In full mode a weather station, pump board (or fan) that is not
+                             found ends the run with an error, unless --control-simulation
   stop                       writes "STOP" into "kontrolle.text" of the working directory
   help                       this text
 
@@ -173,8 +178,10 @@ Befehle:
   merge <Ordner>...          führt die Ergebnisordner von Serienteilen im Ergebnisverzeichnis
                              zusammen: kopiert ihre Dateien, trägt ihre Katalogzeilen (mit dem
                              Ergebnisverzeichnis als Ordner) ein und fixiert ihre Datensätze;
-                             lehnt zwei verschiedene Dateien unter einem Namen ab, bevor
-                             irgendetwas geschrieben wird
+                             lehnt zwei verschiedene Dateien unter einem Namen, eine Datei, die
+                             sich nicht als Ergebnisdatei lesen lässt, und eine Zeile für einen
+                             Datensatz, den die Datenbank nicht hat, ab, bevor irgendetwas
+                             geschrieben wird
   sweep <Datensatz> --vary TABELLE.SPALTE=w1,w2,... [--vary ...] [--name MUSTER] [--dry-run]
         [--max-variants N]
                              legt für jede Kombination der Werte einen Datensatz an: Kopien der
@@ -206,8 +213,10 @@ Befehle:
   import-weather <Datei> --name NAME [--replace]
                              liest eine EnergyPlus-Wetterdatei (.epw) oder ein
                              DWD-Testreferenzjahr (.dat) als Wetterdatensatz NAME mit
-                             Stundenwerten ein (Ort, Einheiten und Quelle aus der Datei);
-                             --replace ersetzt einen Datensatz dieses Namens
+                             Stundenwerten ein (Ort, Einheiten und Quelle aus der Datei); nur
+                             ein ganzes Jahr in Kalenderfolge (8760 Stunden, 8784 mit dem 29.
+                             Februar) wird gespeichert; --replace ersetzt einen Datensatz
+                             dieses Namens
   devices [--simulated] [--com-pattern MUSTER]
                              listet die seriellen Schnittstellen COM2..COM100 mit ihren
                              DCD/DSR-Pegeln, die für jedes Gerät gefundene Schnittstelle und
@@ -230,7 +239,9 @@ Befehle:
                              --control-simulation ("Steuer-Simulation"): Vollmodus, der misst
                              und die Ausgänge stellt, aber nicht auf die nächste Messung
                              wartet; --area: Kollektorfläche (sonst die Höchstfläche der
-                             Laufparameter)
+                             Laufparameter). Im Vollmodus beendet eine nicht gefundene
+                             Wetterstation, Pumpenplatine (oder ein Ventilator) den Lauf mit
+                             einem Fehler, außer mit --control-simulation
   stop                       schreibt "STOP" in "kontrolle.text" des Arbeitsverzeichnisses
   help                       dieser Text
 

@@ -305,14 +305,6 @@ double anzahl_varianten(const std::vector<variation>& v) {
     return n;
 }
 
-std::vector<variante> bilde_varianten(const std::string& basis, const std::vector<variation>& v,
-                                      const std::string& muster) {
-    std::vector<variante> r;
-    variantenfolge f(basis, v, namensmuster(muster, v.size()));
-    for (variante x; f.naechste(x);) r.push_back(x);
-    return r;
-}
-
 void befehl_sweep(const std::string& basis, const std::vector<std::string>& angaben,
                   const std::optional<std::string>& muster_angabe, bool probelauf, std::ostream& aus,
                   long long max_varianten) {

@@ -65,10 +65,6 @@ private:
 // that an absurd product is still a number to report).
 double anzahl_varianten(const std::vector<variation>& v);
 
-// Every variant of `v` with names from the pattern `muster`.
-std::vector<variante> bilde_varianten(const std::string& basis, const std::vector<variation>& v,
-                                      const std::string& muster);
-
 // The default name pattern: "{base} COLUMN={1} COLUMN={2} ...".
 std::string standardmuster(const std::vector<variation>& v);
 

@@ -22,6 +22,7 @@
 #include "app/serie_teilung.h"
 #include "app/variantenbefehl.h"
 #include "app/simulation_run.h"
+#include "app/spur_befehl.h"
 #include "app/standard_laufdienste.h"
 #include "app/steuerlauf.h"
 #include "app/import_befehl.h"
@@ -112,6 +113,16 @@ Commands:
                              --simulated uses simulated device boards on COM3..COM6;
                              PATTERN maps COMn to a device path ("{n}" n, "{n-1}" n-1;
                              default /dev/ttyUSB{n-1})
+  trace <data set> --month M [--area A] [--optimise] [--attempts] [--csv]
+                             decision trace: computes the data set (a single simulation, or an
+                             optimisation with --optimise) into a scratch folder and prints for
+                             every interval of month M (1..12) of area A (m²; default every
+                             area) the weather, the `ge` step and inflow variant kept, flow,
+                             inflow and outflow temperatures, collector heat, coupling heat er,
+                             pump, heat-pump (nh, ok) and virtual electricity, heat delivered,
+                             demand, store temperatures and the objective value of every
+                             attempt (ge step/variant:value); --attempts: a full row for
+                             every attempt, the kept one marked; nothing is stored
   control <data set> [--test-mode] [--simulated-devices] [--fast-clock] [--control-simulation]
           [--area A]
                              control run: computes the data set interval by interval in step
@@ -223,6 +234,17 @@ Befehle:
                              seine Markierung "kein Anschluss"; --simulated nimmt simulierte
                              Geräteplatinen an COM3..COM6; MUSTER bildet COMn auf einen
                              Gerätepfad ab ("{n}" n, "{n-1}" n-1; Vorgabe /dev/ttyUSB{n-1})
+  trace <Datensatz> --month M [--area A] [--optimise] [--attempts] [--csv]
+                             Entscheidungsspur: rechnet den Datensatz (Einzelsimulation, mit
+                             --optimise eine Optimierung) in einen Arbeitsordner und zeigt für
+                             jedes Intervall des Monats M (1..12) der Fläche A (m²; ohne: jede
+                             Fläche) das Wetter, den behaltenen `ge`-Schritt und die
+                             Vorlaufvariante, Durchfluss, Ein- und Austrittstemperatur,
+                             Kollektorwärme, Kopplungswärme er, Pumpen-, Wärmepumpen- (nh, ok)
+                             und virtuellen Strom, gelieferte Wärme, Bedarf,
+                             Speichertemperaturen und den Zielwert jedes Versuchs
+                             (ge-Schritt/Variante:Wert); --attempts: eine volle Zeile für
+                             jeden Versuch, der behaltene markiert; es wird nichts gespeichert
   control <Datensatz> [--test-mode] [--simulated-devices] [--fast-clock] [--control-simulation]
           [--area A]
                              Steuerlauf: rechnet den Datensatz Intervall für Intervall im Takt
@@ -368,6 +390,9 @@ struct befehlszeile {
     std::optional<std::string> name;        // import-weather: name of the weather record
     bool ersetzen = false;                  // import-weather: replace a record of that name
     steuerlauf_optionen steuern;            // control: mode, devices, clock, area
+    std::optional<int> monat;               // trace: the month traced
+    bool optimieren = false;                // trace: an optimisation
+    bool alle_versuche = false;             // trace: a row for every attempt
     std::vector<std::string> optionen;  // the command-specific options given
     std::string befehl;
     std::vector<std::string> argumente;
@@ -473,6 +498,17 @@ befehlszeile lies_befehlszeile(int argc, const char* const* argv) {
         } else if (a == "--control-simulation") {
             b.steuern.steuer_simulation = true;
             b.optionen.push_back(a);
+        } else if (a == "--month") {
+            const double monat = zahloption(a, wert(i, a), 1.0, 12.0);
+            if (monat != std::floor(monat)) zahloption(a, "", 1.0, 12.0);
+            b.monat = static_cast<int>(monat);
+            b.optionen.push_back(a);
+        } else if (a == "--optimise") {
+            b.optimieren = true;
+            b.optionen.push_back(a);
+        } else if (a == "--attempts") {
+            b.alle_versuche = true;
+            b.optionen.push_back(a);
         } else if (a == "--area") {
             b.steuern.flaeche = zahloption(a, wert(i, a), 0.0, 1e6);
             b.optionen.push_back(a);
@@ -529,6 +565,9 @@ const std::vector<befehlsform>& befehlsformen() {
           "control <data set> [--test-mode] [--simulated-devices] [--fast-clock] [--control-simulation] "
           "[--area A]"}},
         {"stop", 0, 0, {}, {"stop", "stop"}},
+        {"trace", 1, 1, {"--month", "--area", "--optimise", "--attempts", "--csv"},
+         {"trace <Datensatz> --month M [--area A] [--optimise] [--attempts] [--csv]",
+          "trace <data set> --month M [--area A] [--optimise] [--attempts] [--csv]"}},
         {"import-weather", 1, 1, {"--name", "--replace"},
          {"import-weather <Datei> --name NAME [--replace]", "import-weather <file> --name NAME [--replace]"}},
     };
@@ -937,6 +976,21 @@ void befehl_inputs(const befehlszeile& b, std::ostream& aus) {
     }
 }
 
+void befehl_trace(const befehlszeile& b, std::ostream& aus, std::ostream& fehler) {
+    if (!b.monat) nutzungsfehler(text_paar{"trace braucht --month M (1..12)", "trace needs --month M (1..12)"}.text());
+    if (!positioniere_datensatz(b.argumente[0])) throw fehlschlag{txt::kein_datensatz.text() + b.argumente[0]};
+    lade_datensatz();
+    spuroptionen o;
+    o.monat = *b.monat;
+    o.flaeche = b.steuern.flaeche;
+    o.optimierung = b.optimieren;
+    o.csv = b.csv;
+    o.versuche = b.alle_versuche;
+    cli_beobachter beobachter(fehler);
+    marken().steuerdatei_eingelesen = true;
+    spur_rechnen(b.argumente[0], o, aus, beobachter);
+}
+
 void befehl_init_db(const befehlszeile& b, std::ostream& aus) {
     std::filesystem::path ziel;
     if (!b.argumente.empty()) {
@@ -1027,6 +1081,7 @@ int varnek_cli(int argc, const char* const* argv, std::ostream& aus, std::ostrea
                      }
                  }},
                 {"inputs", befehl_inputs},
+                {"trace", [&](const befehlszeile& x, std::ostream& o) { befehl_trace(x, o, fehler); }},
                 {"control", [&](const befehlszeile& x, std::ostream& o) { befehl_control(x, o, fehler); }},
             };
         programmstart(b.start);

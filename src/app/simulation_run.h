@@ -116,6 +116,7 @@ public:
     void fortschritt_schritt() override;
     void steuerlauf_startpunkt(bool messmodus, int& monat, int& intervall) override;
     void schrittpunkt(int monat, int index, double x, double y) override;
+    entscheidungsspur* spur() override { return anlage_.spur(); }
 
 private:
     perioden_schritte& anlage_;

@@ -21,9 +21,13 @@ public:
     void monatssummen(periodenkontext& k, int m, double monatswert) override;
     void beste_variante_behalten(periodenkontext& k, double jahressumme) override;
     void steuerlauf_startpunkt(bool messmodus, int& monat, int& intervall) override;
+    entscheidungsspur* spur() override { return spur_; }
+    // Attaches a decision trace (nullptr detaches it).
+    void setze_spur(entscheidungsspur* spur) { spur_ = spur; }
 
 private:
     monatskerne& kerne_;
+    entscheidungsspur* spur_ = nullptr;
 };
 
 // True when the plant draws heat from the air at night (air heat exchanger or

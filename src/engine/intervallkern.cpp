@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "engine/entscheidungsspur.h"
 #include "engine/heizbilanz.h"
 #include "engine/models/druckabfall.h"
 #include "engine/models/kollektor.h"
@@ -180,6 +181,7 @@ void intervallschritt(blocklauf& b, int& m, int& s, int s0, int v, double T, cha
             d3.zv[m][s] = d3.vel[m][s];
             d3.tein[m][s] = p[zdata::tein][m][s];
             intervall_in_puffer(d3, m, s, *b.variantenpuffer, j);
+            b.variantenpuffer->schritt[j] = g;
             b.sichere(b.bester_schritt);
             bester = wert;
             volumen_bester = volumen_schritt;
@@ -227,8 +229,12 @@ void intervallschritt(blocklauf& b, int& m, int& s, int s0, int v, double T, cha
                     laeuft = false;
                 }
                 if (laeuft) {
-                    // Outflow at its limit: the interval keeps the first flow that reached it.
-                    if (d3.tf[m][s] >= grenze) {
+                    // Outflow at its limit: the interval keeps the first flow that
+                    // reached it. Behind an intermediate exchanger the collector's own
+                    // outflow tf_s decides: tf is the heat pump's source side.
+                    const double auslauf =
+                        zwischen_wt ? std::max(d3.tf[m][s], d3.tf_s[m][s]) : d3.tf[m][s];
+                    if (auslauf >= grenze) {
                         d3.twfflag[s] = u'J';
                         if (d3.vstore_flag[m][s] == u'N') {
                             d3.vstore[m][s] = d3.vel[m][s];
@@ -237,7 +243,8 @@ void intervallschritt(blocklauf& b, int& m, int& s, int s0, int v, double T, cha
                     } else {
                         d3.twfflag[s] = u'N';
                     }
-                    if (d3.twfflag[s] == u'J' && nc[ndata::zeitraum] == "M") {
+                    // At the limit the start values have set the flow that holds it.
+                    if (d3.twfflag[s] == u'J' && nc[ndata::zeitraum] == "M" && d3.tf[m][s] < grenze) {
                         d3.vel[m][s] = d3.vstore[m][s];
                         kollektor_startwerte_intervall(r.lk, m, s, A, d3.vel[m][s], T, v);
                     }
@@ -279,6 +286,11 @@ void intervallschritt(blocklauf& b, int& m, int& s, int s0, int v, double T, cha
             speicherbedarf_virtuell(bil, x);
             leistungen_intervall(m, s, A, nc, vd, p, d3);
             const double wert = intervallwert(nc, vd, m, s, d3, h);
+            if (modus == 'N') {
+                if (entscheidungsspur* spur = k.spur_fuer(m)) {
+                    spur->versuch(m, s, g, v, T, wert, spurwerte_des_intervalls(d3, p, a0, m, s));
+                }
+            }
 
             // Keep the best step; without collector area every step is taken
             // in turn, so the last one stays.
@@ -350,8 +362,8 @@ kernergebnis intervallkern(periodenkontext& k, int& m, int i, steuerpunkte& steu
     b.sichere(b.festgeschrieben);
 
     // `ge` steps of each interval: the month's step in month and year mode;
-    // in interval mode the range prepared afresh. A single simulation tries
-    // only the step count.
+    // in interval mode the range prepared afresh (a single simulation too:
+    // the range is the collector pump's control).
     if (nc[ndata::zeitraum] == "I") {
         bereite_variantenbereich_vor(nc, l);
         b.ge = bereite_ge_bereich_vor(nc, l, A);
@@ -360,7 +372,6 @@ kernergebnis intervallkern(periodenkontext& k, int& m, int i, steuerpunkte& steu
     } else {
         b.g_erster = b.g_letzter = i;
     }
-    if (nc[ndata::laufart] == "Y") b.g_letzter = b.g_erster;
 
     // Temperature variants per block.
     const int lo = A > 0.0 ? 0 : 1;
@@ -427,6 +438,9 @@ kernergebnis intervallkern(periodenkontext& k, int& m, int i, steuerpunkte& steu
         const int n = intervalle(m);
         const int bis = std::min(s0 + beste_anzahl - 1, n);
         for (int t = s0, j = 1; t <= bis; ++t, ++j) puffer_in_intervall(*b.bester_puffer, j, d3, m, t);
+        if (entscheidungsspur* spur = k.spur_fuer(m)) {
+            for (int t = s0, j = 1; t <= bis; ++t, ++j) spur->gewaehlt(m, t, b.bester_puffer->schritt[j], beste_v);
+        }
         if (!live) {
             // Volume pumped into the intermediate store over the block.
             for (int t = s0, j = 1; t <= bis; ++t, ++j) {

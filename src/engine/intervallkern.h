@@ -44,6 +44,7 @@ struct intervallflags_satz {
 struct blockpuffer {
     ::date1& werte;
     std::array<intervallflags_satz, 13> flags{};
+    std::array<int, 13> schritt{};  // the `ge` step kept for each interval
 };
 
 // Longest block the buffers hold.

@@ -3,10 +3,15 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/entscheidungsspur.h"
 #include "engine/models/speicher.h"
 #include "lang/meldung.h"
 
 double ge_bereich::wert(int i) const { return minge * std::exp((i - 1) * logschritt); }
+
+entscheidungsspur* periodenkontext::spur_fuer(int m) const {
+    return spur != nullptr && spur->verfolgt(m, A) ? spur : nullptr;
+}
 
 double& ge_skalierung() {
     static double skalierung = 3600000.0;
@@ -150,6 +155,7 @@ void monatsschleife(periodenkontext& k, perioden_schritte& schritte) {
             schritte.zeitschritt_monat(k, m);
             schritte.fortschritt_schritt();
         }
+        if (entscheidungsspur* spur = k.spur_fuer(m)) spur->monat_fertig(m, k.A, k.d3, k.pvdatz3);
     }
 }
 
@@ -189,6 +195,10 @@ void jahreslauf(periodenkontext& k, perioden_schritte& schritte) {
                 schritte.monatsinitialisierung(k, m);
                 double monatswert = 0.0;
                 schritte.jahreskern(k, m, g, v, monatswert, ge_wert);
+                if (entscheidungsspur* spur = k.spur_fuer(m)) {
+                    spur->monatsschritt(m, g, monatswert);
+                    spur->monat_fertig(m, k.A, k.d3, k.pvdatz3);
+                }
                 d.jkk += d.ek[m];
                 d.jkk_g += d.ek_g[m];
                 d.pek += d.preis[m];
@@ -233,6 +243,7 @@ void berechne_periode(int& variantenzaehler, int j, datz& vdatz, graphdata& link
     periodenkontext k{variantenzaehler, j,       vdatz, links, tabelle2, ziel, d3,
                       monatsergebnisse,  numchar, variante, vdatt, pvdatz3, A};
     k.schritte = &schritte;
+    k.spur = schritte.spur();
     if (code == 'V' || code == 'Z' || code == 'E') {
         monatsschleife(k, schritte);
     } else if (code == 'K') {

@@ -9,6 +9,7 @@
 // Result table of the run's per-interval file; filled by the result writers.
 struct parreadtab;
 class perioden_schritte;
+class entscheidungsspur;
 
 // `ge` range of the month and year loops: step i stands for
 // minge * exp((i - 1) * logschritt); the steps are walked from `anzahl`
@@ -43,6 +44,10 @@ struct periodenkontext {
     double bester = 0.0;         // best cell of the month totals
     double aktuell = 0.0;        // current cell of the month totals
     perioden_schritte* schritte = nullptr;  // the steps of this call (step-chart points)
+    entscheidungsspur* spur = nullptr;      // decision trace of the kernels, when one is attached
+
+    // The trace when month m of this area step is traced, else nullptr.
+    entscheidungsspur* spur_fuer(int m) const;
 };
 
 // The plant steps and models the period loop calls. The analytic and time-step
@@ -79,6 +84,8 @@ public:
     // A point of the step chart of month m: `ge` step `index`, the month's
     // velocity (or inflow temperature) x and the step's month value y.
     virtual void schrittpunkt(int /*monat*/, int /*index*/, double /*x*/, double /*y*/) {}
+    // The decision trace the kernels report to (none by default).
+    virtual entscheidungsspur* spur() { return nullptr; }
 };
 
 // Scale of the `ge` axis of the year-run chart (settings, default 3 600 000).

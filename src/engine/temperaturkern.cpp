@@ -1,11 +1,14 @@
 #include "engine/temperaturkern.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <optional>
 
+#include "engine/entscheidungsspur.h"
 #include "engine/models/druckabfall.h"
 #include "engine/models/kollektor.h"
+#include "engine/models/luftkollektor.h"
 #include "engine/models/numerik.h"
 #include "engine/models/reservoir.h"
 #include "engine/models/speicher.h"
@@ -89,8 +92,8 @@ kernergebnis temperaturkern(periodenkontext& k, int m, anlage& arbeit) {
     kern_monatsstart(r);
 
     // `ge` steps of the interval search: one for directly coupled plants,
-    // otherwise the range prepared afresh; a single simulation tries only the
-    // step count.
+    // otherwise the range prepared afresh. A single simulation searches the
+    // whole range too: the range is the plant's control, not a study.
     ge_bereich ge = k.ge;
     int g_anzahl = 1, g_erster = 1;
     if (!r.direkt) {
@@ -99,9 +102,8 @@ kernergebnis temperaturkern(periodenkontext& k, int m, anlage& arbeit) {
         g_anzahl = ge.anzahl;
         g_erster = ge.erster;
     }
-    if (nc[ndata::laufart] == "Y") g_erster = g_anzahl;
-    const bool einzelsimulation = nc[ndata::laufart] == "Y";
     const bool zwischenkopplung = nc[ndata::kopplungstyp] == "Z";
+    const bool zwischen_wt = zwischenwaermetauscher_aktiv(nc, v);
     // The search stops when two midpoints lie within the temperature-difference
     // step; without variants that step is 0 and the midpoints must meet.
     const double toleranz =
@@ -116,12 +118,14 @@ kernergebnis temperaturkern(periodenkontext& k, int m, anlage& arbeit) {
     ::date& h = hilfsmonat();
 
     double T_mid = 0.0;  // last midpoint of the search in this month
+    entscheidungsspur* spur = k.spur_fuer(m);
     const int n = intervalle(m);
     for (int s = 1; s <= n; ++s) {
         if (!r.direkt) sichere_monatszustand(d, arbeit, start, start_anlage, m);
         const double ta = p[zdata::ta][m][s];
         const double bedarf_intervall = d3.equer_verbrauch[m][s];  // the balance may add to it
         double bester = 0.0;
+        int bester_g = g_anzahl;
         intervallflags_s beste_flags{};
 
         for (int g = g_anzahl; g >= g_erster; --g) {
@@ -150,11 +154,7 @@ kernergebnis temperaturkern(periodenkontext& k, int m, anlage& arbeit) {
                 d3.twfflag[s] = u'N';
                 double T_lo = zwischenkopplung ? ta + l.mindeltatkol : tk;
                 double T_hi = zwischenkopplung ? ta + l.maxdeltatkol : tk;
-                // The flow step may replace the temperature by a measured one;
-                // without measurements it stays T_lo.
                 durchfluss_zeitschritt(m, s, g, ge.minge, ge.logschritt, A, nc, v, p, d3, nullptr);
-                const double zweiter_wert = T_lo;
-                if (einzelsimulation) T_lo = T_hi = zweiter_wert;
                 double E = versuch(T_lo, false);
                 const double bedarf = d3.equer_verbrauch[m][s];
                 if (E > bedarf) {
@@ -170,12 +170,13 @@ kernergebnis temperaturkern(periodenkontext& k, int m, anlage& arbeit) {
                         });
                     T_mid = t.T_mid;
                     if (!t.konvergiert) melde_suche_ohne_ende(nc, m, s);
-                    // Outflow at or above the supply temperature: limited to it.
-                    if (d3.wpausflag[s] == u'N' && d3.tf[m][s] >= twv) {
-                        d3.tf[m][s] = twv;
-                        d3.twfflag[s] = u'J';
-                        versuch(twv, false);
-                    }
+                    // Outflow at or above the supply temperature: the collector
+                    // delivers at the limit, without a lift by the heat pump (the
+                    // start values have put the interval there: inflow from the
+                    // store's cold end, outflow at the limit). Behind an
+                    // intermediate exchanger the collector's own outflow tf_s decides.
+                    const double auslauf = zwischen_wt ? std::max(d3.tf[m][s], d3.tf_s[m][s]) : d3.tf[m][s];
+                    if (d3.wpausflag[s] == u'N' && auslauf >= twv) d3.twfflag[s] = u'J';
                 }
                 // A ww pump that cannot lift (COP at or below 1; the models floor it at 1)
                 // stays off instead of heating the house electrically at COP 1.
@@ -198,6 +199,7 @@ kernergebnis temperaturkern(periodenkontext& k, int m, anlage& arbeit) {
 
             kern_intervallende(r, s, summe, d3.vel[m][s], x);
             const double wert = intervallwert(nc, v, m, s, d3, h);
+            if (spur) spur->versuch(m, s, g, -1, p[zdata::tein][m][s], wert, spurwerte_des_intervalls(d3, p, arbeit, m, s));
 
             if (r.direkt) {
                 d3.zv[m][s] = d3.vel[m][s];
@@ -213,8 +215,10 @@ kernergebnis temperaturkern(periodenkontext& k, int m, anlage& arbeit) {
                 beste_flags = intervallflags_s::von(d3, s);
                 sichere_monatszustand(d, arbeit, bester_stand, beste_anlage, m);
                 bester = wert;
+                bester_g = g;
             }
         }
+        if (spur) spur->gewaehlt(m, s, bester_g, -1);
         if (!r.direkt) {
             puffer_in_intervall(puffer, d3, m, s);
             beste_flags.nach(d3, s);

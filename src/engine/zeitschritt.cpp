@@ -1,5 +1,8 @@
 #include "engine/zeitschritt.h"
 
+#include <algorithm>
+
+#include "engine/entscheidungsspur.h"
 #include "engine/heizbilanz.h"
 #include "engine/intervallkern.h"
 #include "engine/laufvorbereitung.h"
@@ -82,8 +85,10 @@ void zeitschritt_monat(periodenkontext& k, int& m, monatskerne& kerne) {
     // and does not read the month's step: every month step would compute the
     // same month, so the month is computed once.
     if (art == "T") erster = anzahl;
-    // A single simulation computes only the step count itself.
-    const int letzter = nc[ndata::laufart] == "Y" ? anzahl : erster;
+    // A single simulation walks the range as an optimisation does: the `ge`
+    // range is the collector pump's control (the flow of each month or
+    // interval), and computing only its largest step ran every plant at the
+    // highest flow all year.
 
     if (zeitschritt && art == "T" && nc[ndata::kontrolllauf] == "J") {
         steuerlauf_temperatur_nicht_verfuegbar(nc);
@@ -118,9 +123,11 @@ void zeitschritt_monat(periodenkontext& k, int& m, monatskerne& kerne) {
     double behalten = 0.0;     // best month value kept so far
     int schritt_im_ergebnis = 0;  // `ge` step whose month the variant result holds
     int zuletzt = 0;              // `ge` step computed last
-    for (int i = anzahl; i >= letzter && nc[ndata::stopp] == "N"; --i) {
+    entscheidungsspur* spur = k.spur_fuer(m);
+    for (int i = anzahl; i >= erster && nc[ndata::stopp] == "N"; --i) {
         const kernergebnis e = rechne_schritt(i);
         zuletzt = i;
+        if (spur) spur->monatsschritt(m, i, e.monatswert);
         if (erster_schritt) wert_erster = e.monatswert;
 
         // Monthly totals: the first step is taken as it is, a later one when
@@ -158,6 +165,12 @@ void zeitschritt_monat(periodenkontext& k, int& m, monatskerne& kerne) {
     if (schritt_im_ergebnis != 0 && schritt_im_ergebnis != zuletzt && nc[ndata::stopp] == "N") {
         rechne_schritt(schritt_im_ergebnis);
         intervalle_zu_monat(d, k.d3, k.vdatz, m, k.A, k.pvdatz3);
+    }
+    // The velocity kernel computes the whole month with one `ge` step: every
+    // interval keeps the month's step.
+    if (spur && !zeitschritt && zuletzt != 0) {
+        const int g = schritt_im_ergebnis != 0 ? schritt_im_ergebnis : zuletzt;
+        for (int s = 1; s <= intervalle(m); ++s) spur->gewaehlt(m, s, g, k.variantenzaehler);
     }
 }
 
@@ -274,6 +287,7 @@ kernergebnis geschwindigkeitskern(periodenkontext& k, int m, int i, anlage& arbe
     const bool zwischenkopplung = nc[ndata::kopplungstyp] == "Z";
 
     kern_monatsstart(r);
+    entscheidungsspur* spur = k.spur_fuer(m);
     const int n = intervalle(m);
     for (int s = 1; s <= n; ++s) {
         const double x = kern_intervallstart(r, s);
@@ -296,8 +310,11 @@ kernergebnis geschwindigkeitskern(periodenkontext& k, int m, int i, anlage& arbe
             // stays off instead of heating the house electrically at COP 1.
             if (d3.copww[m][s] <= 1.0 && zwischenkopplung) d3.wpausflag[s] = u'J';
             if (d3.wpausflag[s] == u'N') {
-                // Outflow at its limit: the interval keeps the first flow that reached it.
-                if (d3.tf[m][s] >= grenze) {
+                // Outflow at its limit: the interval keeps the first flow that
+                // reached it. Behind an intermediate exchanger the collector's own
+                // outflow tf_s decides: tf is the heat pump's source side.
+                const double auslauf = zwischen_wt ? std::max(d3.tf[m][s], d3.tf_s[m][s]) : d3.tf[m][s];
+                if (auslauf >= grenze) {
                     d3.twfflag[s] = u'J';
                     if (d3.vstore_flag[m][s] == u'N') {
                         d3.vstore[m][s] = d3.vel[m][s];
@@ -306,7 +323,8 @@ kernergebnis geschwindigkeitskern(periodenkontext& k, int m, int i, anlage& arbe
                 } else {
                     d3.twfflag[s] = u'N';
                 }
-                if (d3.twfflag[s] == u'J') {
+                // At the limit the start values have set the flow that holds it.
+                if (d3.twfflag[s] == u'J' && d3.tf[m][s] < grenze) {
                     d3.vel[m][s] = d3.vstore[m][s];
                     kollektor_startwerte_intervall(r.lk, m, s, A, d3.vel[m][s], 0.0, variante);
                 }
@@ -332,6 +350,11 @@ kernergebnis geschwindigkeitskern(periodenkontext& k, int m, int i, anlage& arbe
         }
         kern_intervallende(r, s, summe, d3.vel[m][s], x);
         d3.zv[m][s] = d3.vel[m][s];
+        if (spur) {
+            spur->versuch(m, s, i, variante, p[zdata::tein][m][s],
+                          intervallwert(nc, v, m, s, d3, spur->hilfsmonat()),
+                          spurwerte_des_intervalls(d3, p, arbeit, m, s));
+        }
     }
 
     kernergebnis e;

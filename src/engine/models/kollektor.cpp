@@ -29,6 +29,39 @@ double austritt_oberer_kollektor(const laufkontext& k, double durchfluss, double
                                v[tdata::flaeche_kol_oben]);
 }
 
+// The collector would leave the loop hotter than its limit (the supply
+// temperature with intermediate coupling): it charges the store directly at
+// the limit instead, from the store's cold end (the start values have set the
+// inflow to the cold-water temperature and marked the interval 'J'), with no
+// lift by the heat pump. Switching the loop off here would throw away the
+// interval's best collector heat. Not for an interval whose inflow already
+// lies above the supply temperature (the heat pump is off) or a plant without
+// collector area.
+// The pump holds the outflow at the limit: the flow is the one that carries
+// the collector's heat at the efficiency of inflow te and outflow t_grenz.
+bool an_der_grenze_laden(laufkontext& k, int m, int s, double A, double t_grenz) {
+    ::date3& d3 = k.d3;
+    datt& v = k.vdatt;
+    if (A <= 0.0 || d3.twfflag[s] != u'J' || d3.wpausflag[s] != u'N') return false;
+    if (ist_direktkopplung(k.numchar) || zwischenwaermetauscher_aktiv(k.numchar, v)) return false;
+    const double G = k.pvdatz3[zdata::is0][m][s];
+    const double ta = k.pvdatz3[zdata::ta][m][s];
+    const double te = k.pvdatz3[zdata::tein][m][s];
+    const double u = v[tdata::kollektorfluid_cpf] * v[tdata::kollektorfluid_dichte];
+    if (!(G > 0.0) || !(t_grenz > te) || !(u > 0.0)) return false;
+    const double leistung = wirkungsgrad(v, 'o', G, te, ta, t_grenz) * G * v[tdata::flaeche_kol_oben];
+    if (!(leistung > 0.0)) return false;
+    const double fluss = leistung / (u * (t_grenz - te));
+    const double n = verhaeltnis_oder_eins(A, v[tdata::daf]);
+    d3.vel[m][s] = fluss;
+    d3.mcg[m][s] = n * u * fluss;
+    d3.q_gesamt[m][s] = n * fluss * v[tdata::kollektorfluid_dichte];
+    v[tdata::waermekapazitaetsstrom] = u * fluss;
+    d3.tf[m][s] = t_grenz;
+    d3.tf_s[m][s] = t_grenz;
+    return true;
+}
+
 }  // namespace
 
 kollektor_koeff kollektor_koeffizienten(const laufkontext& k, double A, int s, int m) {
@@ -245,8 +278,10 @@ double kollektor_startwerte_intervall(laufkontext& k, int m, int s, double A, do
     }
     if (k.numchar[ndata::kopplungstyp] == "Z") t_grenz = k.vdatz[zdata::twv][m];
     if (d3.tf[m][s] > t_grenz) {
-        d3.wpausflag[s] = u'J';
-        return t_grenz;
+        if (!an_der_grenze_laden(k, m, s, A, t_grenz)) {
+            d3.wpausflag[s] = u'J';
+            return t_grenz;
+        }
     }
     cop_setzen(k, m, s, d3.tf[m][s]);
     if (A <= 0.0 || G <= 0.0) {

@@ -82,7 +82,11 @@ void schreibe_atomar(const std::string& inhalt, const fs::path& ziel) {
         throw std::runtime_error(txt::schreibfehler.text() + ziel.string() + " (" + warum + ")");
     };
     errno = 0;
-    std::FILE* f = std::fopen(tmp->string().c_str(), "wb");
+#ifdef _WIN32
+    std::FILE* f = _wfopen(tmp->c_str(), L"wb");
+#else
+    std::FILE* f = std::fopen(tmp->c_str(), "wb");
+#endif
     if (!f) scheitern(systemgrund(errno));
     const bool geschrieben = std::fwrite(inhalt.data(), 1, inhalt.size(), f) == inhalt.size() && std::fflush(f) == 0;
     const int fehlernummer = errno;

@@ -35,6 +35,7 @@ SATZ_STUENDLICH = "test_ir_D_EJEG_IAAN-D_st0"
 SIM = "test_ausgabe_ZJEG_IAAN-N_st0.sim"
 STR = "test_steuer_ZJEG_IAAN-N_st0.str"
 ZEITLIMIT = 60
+STOP_GRENZE = 20   # seconds from STOP to the end of a control run, as the README says
 
 
 def finde_cli(argumente):
@@ -130,6 +131,42 @@ def abschnitte(datei):
     angekuendigt = int(zeilen[1].split(b"\0")[0].split(b",")[2])
     geschrieben = sum(1 for z in zeilen[2:] if z.startswith(b"Fl\xe4che, ") or z.startswith(b"Area, "))
     return angekuendigt, geschrieben
+
+
+def epw_jahr(ziel, zeilen=None, bom=False, tausche=None):
+    """The measured hourly year 2019 of Potsdam (data/reference) as an EPW
+    file; `zeilen` keeps only the first lines (a file cut off while copied),
+    `tausche` = line number n swaps lines n and n + 1."""
+    kopf = ["LOCATION,Potsdam,BB,DEU,DWD 3987,10379,52.38,13.06,1.0,81.0", "DESIGN CONDITIONS,0",
+            "TYPICAL/EXTREME PERIODS,0", "GROUND TEMPERATURES,0", "HOLIDAYS/DAYLIGHT SAVINGS,No,0,0,0",
+            "COMMENTS 1,Quelle: Deutscher Wetterdienst", "COMMENTS 2,", "DATA PERIODS,1,1,Data,Tuesday, 1/ 1,12/31"]
+    daten = []
+    with open(os.path.join(QUELLE, "data", "reference", "weather_potsdam_2019_dwd_hourly.csv")) as f:
+        next(f)
+        for z in f:
+            x = z.strip().split(",")
+            m, d, h = int(x[1][5:7]), int(x[1][8:10]), int(x[1][11:13]) + 1
+            daten.append("2019,%d,%d,%d,60,-,%s,99.9,%s,99999,9999,9999,9999,%s,9999,%s,999999,999999,999999,"
+                         "9999,%s,%s,99,99,9999,99999,9,999999999,999,0.999,999,99,999,999,99"
+                         % (m, d, h, x[4], x[5], x[2], x[3], x[7], x[6]))
+    alle = kopf + daten
+    if tausche:
+        alle[tausche - 1], alle[tausche] = alle[tausche], alle[tausche - 1]
+    if zeilen:
+        alle = alle[:zeilen]
+    with open(ziel, "wb") as f:
+        if bom:
+            f.write(b"\xef\xbb\xbf")
+        f.write(("\r\n".join(alle) + "\r\n").encode())
+    return ziel
+
+
+def detailzeilen(db, name):
+    con = sqlite3.connect("file:%s?mode=ro" % os.path.join(db, "IR_TA_D.sqlite"), uri=True)
+    try:
+        return con.execute("SELECT count(*) FROM ir_ta_d WHERE name = ?", (name,)).fetchone()[0]
+    finally:
+        con.close()
 
 
 # --- checks -----------------------------------------------------------------
@@ -506,6 +543,246 @@ def faelle():
         return gelungen(u, ["simulate", SATZ])
     fall("11 command line", "valid: three sections from 10 qm", drei_abschnitte)
     fall("11 command line", "valid: a single area", ein_abschnitt)
+
+    # 12. Weather import: only a whole year replaces or adds a record.
+    def ganzes_jahr_vorher(u):
+        """Imports the whole year as X; returns the reason when that fails."""
+        rc, _, err = u.aufruf(["import-weather", epw_jahr(os.path.join(u.ordner, "jahr.epw")), "--name", "X"])
+        return None if rc == 0 else "whole year refused: " + letzte_zeile(err)
+
+    def import_abgelehnt(datei, name="Y", ersetzen=False, grund=None, status=1):
+        def lauf(u):
+            fehler = ganzes_jahr_vorher(u)
+            if fehler:
+                return "fault", fehler
+            a = ["import-weather", datei(u), "--name", name] + (["--replace"] if ersetzen else [])
+            v, d = abgelehnt(u, a, grund=grund, status=status)
+            if detailzeilen(u.db, "X") != 8760:
+                return "fault", "the stored set X lost rows: %d" % detailzeilen(u.db, "X")
+            return v, d
+        return lauf
+
+    def halb_epw(u):
+        return epw_jahr(os.path.join(u.ordner, "half.epw"), zeilen=4008)
+
+    def halb_try(u):
+        # A test reference year cut off after 4000 lines: from the EPW rows.
+        p = os.path.join(u.ordner, "half.dat")
+        with open(p, "w") as f:
+            f.write("Rechtswert        : 4201223 Meter\nHochwert          : 2845008 Meter\n"
+                    "     RW      HW MM DD HH     t    p  WR   WG N  RF    B    D\n***\n")
+            with open(os.path.join(QUELLE, "data", "reference", "weather_potsdam_2019_dwd_hourly.csv")) as c:
+                next(c)
+                for i, z in enumerate(c):
+                    if i >= 4000:
+                        break
+                    x = z.strip().split(",")
+                    g, d = float(x[2]), float(x[3])
+                    f.write("4201223 2845008 %2d %2d %2d %5s 1000 %3s %4s 8 %3s %4d %4d\n" % (
+                        int(x[1][5:7]), int(x[1][8:10]), int(x[1][11:13]) + 1, x[4], x[7], x[6], x[5],
+                        round(g - d), round(d)))
+        return p
+
+    def fifo_datei(u):
+        p = os.path.join(u.ordner, "rohr.epw")
+        os.mkfifo(p)
+        return p
+
+    fall("12 weather import", "half.epw --replace over a whole year",
+         import_abgelehnt(halb_epw, name="X", ersetzen=True, grund="kein ganzes Jahr"))
+    fall("12 weather import", "half.epw as a new record", import_abgelehnt(halb_epw, grund="half.epw, Zeile 4008"))
+    fall("12 weather import", "half test reference year", import_abgelehnt(halb_try, grund="kein ganzes Jahr"))
+    fall("12 weather import", "two hours swapped",
+         import_abgelehnt(lambda u: epw_jahr(os.path.join(u.ordner, "swap.epw"), tausche=20),
+                          grund="nicht in der Reihenfolge"))
+    fall("12 weather import", "a FIFO (would block)", import_abgelehnt(fifo_datei, grund="keine reguläre Datei"))
+    fall("12 weather import", "name with a line break",
+         import_abgelehnt(lambda u: epw_jahr(os.path.join(u.ordner, "j.epw")), name="Y\nZ", grund="Steuerzeichen"))
+    fall("12 weather import", "name with a control character",
+         import_abgelehnt(lambda u: epw_jahr(os.path.join(u.ordner, "j.epw")), name="Y\x01", grund="Steuerzeichen"))
+
+    def mit_bom(u):
+        rc, _, err = u.aufruf(["import-weather", epw_jahr(os.path.join(u.ordner, "bom.epw"), bom=True),
+                               "--name", "B"])
+        if rc != 0:
+            return "fault", "exit %s: %s" % (rc, letzte_zeile(err))
+        n = detailzeilen(u.db, "B")
+        return ("ok", "8760 hours") if n == 8760 else ("fault", "%d hours" % n)
+    fall("12 weather import", "valid: EPW with a UTF-8 byte-order mark", mit_bom)
+
+    # 13. Sweeps: bounded, checked before anything is written.
+    def reihe(n):
+        return ",".join(str(i) for i in range(1, n + 1))
+    basis = "Braunschweig EFH"
+    for name, argumente, status, grund in [
+        ("1 000 000 variants, dry run", ["--vary", "spei.spmax=" + reihe(1000), "--vary", "rech.maxa=" + reihe(1000),
+                                         "--dry-run"], 1, "1000000 Varianten"),
+        ("6 000 000 variants", ["--vary", "spei.spmax=" + reihe(2000), "--vary", "rech.maxa=" + reihe(3000)], 1,
+         "6000000 Varianten"),
+        ("spei.spmax=-1", ["--vary", "spei.spmax=-1"], 1, "spmax"),
+        ("haupt.ausgabefile=../escaped", ["--vary", "haupt.ausgabefile=../escaped"], 1, "ausgabefile"),
+        ("haupt.ausgabefile=/tmp/abs", ["--vary", "haupt.ausgabefile=/tmp/abs"], 1, "ausgabefile"),
+        ("haupt.spei=does_not_exist", ["--vary", "haupt.spei=does_not_exist"], 1, "spei"),
+        ("name pattern 'X {7}'", ["--vary", "spei.spmax=1,2", "--name", "X {7}"], 2, "{7}"),
+        ("name pattern 'X {n'", ["--vary", "spei.spmax=1,2", "--name", "X {n"], 2, "offener Klammer"),
+    ]:
+        fall("13 sweep", name, lambda u, a=argumente, s_=status, g=grund: abgelehnt(u, ["sweep", basis] + a,
+                                                                                     grund=g, status=s_))
+    fall("13 sweep", "batch --jobs 1.5", lambda u: abgelehnt(u, ["batch", "--jobs", "1.5"], grund='"1.5"', status=2))
+
+    def sweep_gelingt(u):
+        vorher = db_stand(u.db)
+        rc, _, err = u.aufruf(["sweep", basis, "--vary", "spei.spmax=0.5,1,2", "--name", "V {n}"])
+        if rc != 0:
+            return "fault", "exit %s: %s" % (rc, letzte_zeile(err))
+        con = sqlite3.connect(os.path.join(u.db, "HAUPT.sqlite"))
+        n = con.execute("SELECT count(*) FROM haupt WHERE name LIKE 'V _'").fetchone()[0]
+        con.close()
+        if n != 3 or db_stand(u.db) == vorher:
+            return "fault", "%d variants" % n
+        return "ok", "3 variants created"
+    fall("13 sweep", "valid: 3 variants", sweep_gelingt)
+
+    # 14. Merge: every file read back, every row's data set known, nothing
+    # left half-done.
+    teil_satz = ["test_EJEG_IAAN-D_st0", "test_EJEG_IAAN-D_st0_d"]
+
+    def teil(u):
+        """A part folder of a sharded batch of two analytic data sets."""
+        con = sqlite3.connect(os.path.join(u.db, "HAUPT.sqlite"))
+        con.execute("UPDATE haupt SET lock = 'F'")
+        con.executemany("UPDATE haupt SET lock = 'NF' WHERE name = ?", [(n,) for n in teil_satz])
+        con.commit()
+        con.close()
+        ordner = os.path.join(u.ordner, "teil")
+        rc, _, err = u.aufruf(["--db", u.db, "--results", ordner, "batch", "--from", teil_satz[0], "--shard", "1/1",
+                               "--jobs", "1"], mit_ordnern=False)
+        if rc != 0:
+            raise RuntimeError("part batch failed: " + letzte_zeile(err))
+        return ordner
+
+    def merge_fall(beschaedige, grund):
+        def lauf(u):
+            ordner = teil(u)
+            beschaedige(ordner)
+            return abgelehnt(u, ["merge", ordner], grund=grund)
+        return lauf
+
+    def halbiere(ordner):
+        p = os.path.join(ordner, "test_ausgabe_EJEG_IAAN-D_st0.dat")
+        daten = open(p, "rb").read()
+        open(p, "wb").write(daten[:len(daten) // 2])
+
+    def kippe(ordner):
+        p = os.path.join(ordner, "test_ausgabe_EJEG_IAAN-D_st0.dat")
+        daten = bytearray(open(p, "rb").read())
+        i = daten.index(b"2.0000000000")
+        daten[i] ^= 0x48  # '2' -> 'z'
+        open(p, "wb").write(bytes(daten))
+
+    def fremder_datensatz(ordner):
+        con = sqlite3.connect(os.path.join(ordner, "RESULT.sqlite"))
+        con.execute("UPDATE result SET haupteingabefile = 'gibt es nicht'")
+        con.commit()
+        con.close()
+
+    def katalog_kaputt(ordner):
+        p = os.path.join(ordner, "RESULT.sqlite")
+        daten = open(p, "rb").read()
+        open(p, "wb").write(daten[:5000])
+
+    fall("14 merge", "a part's .dat cut in half", merge_fall(halbiere, "Falsches Datenformat"))
+    fall("14 merge", "a part's .dat with a flipped byte", merge_fall(kippe, "Zeile 3"))
+    fall("14 merge", "catalogue row for a data set the database lacks",
+         merge_fall(fremder_datensatz, "gibt es nicht"))
+    fall("14 merge", "a damaged RESULT.sqlite", merge_fall(katalog_kaputt, "nicht lesbar"))
+
+    def merge_voll(u):
+        if os.geteuid() != 0:
+            return "skip", "needs root (tmpfs)"
+        ordner = teil(u)
+        subprocess.run(["mount", "-t", "tmpfs", "-o", "size=150k", "tmpfs", u.res], check=True)
+        try:
+            return abgelehnt(u, ["merge", ordner], grund="space")
+        finally:
+            subprocess.run(["umount", u.res])
+    fall("14 merge", "full disk (150 kB tmpfs)", merge_voll)
+
+    def merge_gelingt(u):
+        ordner = teil(u)
+        rc, _, err = u.aufruf(["merge", ordner])
+        if rc != 0:
+            return "fault", "exit %s: %s" % (rc, letzte_zeile(err))
+        if katalogzeilen(u.db) != 2 or len(res_stand(u.res)) != 2:
+            return "fault", "rows %d, files %s" % (katalogzeilen(u.db), sorted(res_stand(u.res)))
+        return "ok", "2 files, 2 rows"
+    fall("14 merge", "valid: a whole part", merge_gelingt)
+
+    # 15. Costs only of simulation and optimisation results.
+    def kosten_steuerdatei(u):
+        rc, _, err = u.aufruf(["simulate", SATZ])
+        if rc != 0:
+            return "fault", "simulate: " + letzte_zeile(err)
+        return abgelehnt(u, ["costs", os.path.join(u.res, STR)], grund="jkk")
+    fall("15 costs", "costs of a control file (.str)", kosten_steuerdatei)
+
+    # 16. Device paths.
+    for muster in ("", "/dev/tty{n-99999999999999}"):
+        fall("16 devices", "--com-pattern %r" % muster,
+             lambda u, m=muster: abgelehnt(u, ["devices", "--com-pattern", m], grund="--com-pattern", status=2))
+
+    # 17. Data sets that ran silently.
+    for name, datei, anweisung, grund in [
+        ("waerme rows deleted", "WAERME.sqlite", "DELETE FROM waerme", "waerme"),
+        ("ir_ta_m.m1 NULL", "IR_TA_M.sqlite", "UPDATE ir_ta_m SET m1 = NULL", "m1"),
+        ("rech.minge = rech.maxge = 0", "RECH.sqlite", "UPDATE rech SET minge = 0, maxge = 0", "maxge"),
+    ]:
+        def lauf(u, datei=datei, anweisung=anweisung, grund=grund):
+            u.sql(datei, anweisung)
+            return abgelehnt(u, ["simulate", SATZ_STUENDLICH], grund=grund)
+        fall("17 load checks", name, lauf)
+
+    # 18. Control runs and reading back.
+    fall("18 control / show", "control without devices (fast clock)",
+         lambda u: abgelehnt(u, ["control", "EFH Potsdam 2019 stuendlich Intervall M", "--fast-clock"],
+                             grund="--simulated-devices"))
+
+    def show_kaputt(u):
+        p = os.path.join(u.ordner, "kaputt.sim")
+        open(p, "wb").write(b"Name\r\n12,  61,  5\x00\r\nkaputt\r\n")
+        return abgelehnt(u, ["show", p], grund="kaputt.sim, Zeile 3")
+    fall("18 control / show", "show on a damaged file", show_kaputt)
+
+    def stop_echte_uhr(u):
+        """STOP right after the first live interval of a full-mode run with
+        simulated devices on the real clock: the run must end within the
+        bound the README gives."""
+        if os.environ.get("VARNEK_OHNE_LANGE_FAELLE"):
+            return "skip", "VARNEK_OHNE_LANGE_FAELLE set"
+        p = subprocess.Popen([u.cli, "--db", u.db, "--results", u.res, "control",
+                              "EFH Potsdam 2019 stuendlich Intervall M", "--simulated-devices"],
+                             cwd=u.ordner, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        zeile = p.stdout.readline()
+        if not zeile:
+            p.wait()
+            return "fault", "no live interval (exit %s)" % p.returncode
+        with open(os.path.join(u.ordner, "kontrolle.text.neu"), "w") as f:
+            f.write("STOP\n")
+        os.replace(os.path.join(u.ordner, "kontrolle.text.neu"), os.path.join(u.ordner, "kontrolle.text"))
+        t = time.time()
+        try:
+            p.communicate(timeout=STOP_GRENZE + 30)
+        except subprocess.TimeoutExpired:
+            p.kill()
+            p.wait()
+            return "fault", "no end %d s after STOP" % (STOP_GRENZE + 30)
+        dauer = time.time() - t
+        if p.returncode != 0:
+            return "fault", "exit %s after STOP" % p.returncode
+        if dauer > STOP_GRENZE:
+            return "fault", "STOP took %.1f s, README says within %d s" % (dauer, STOP_GRENZE)
+        return "ok", "STOP to exit %.1f s (bound %d s)" % (dauer, STOP_GRENZE)
+    fall("18 control / show", "STOP with simulated devices on the real clock", stop_echte_uhr)
     return f
 
 

@@ -43,6 +43,7 @@
 #include "results/ergebnistexte.h"
 #include "lang/stationstexte.h"
 #include "station/kontrolldatei.h"
+#include "station/schnittstelle.h"
 
 namespace {
 
@@ -70,8 +71,11 @@ Commands:
   merge <folder>...          merges the result folders of batch parts into the result
                              directory: copies their files, enters their catalogue rows (with
                              the result directory as folder) and fixes their data sets; refuses
-                             two different files under one name, before anything is written
+                             two different files under one name, a file that does not read back
+                             as a result file and a row for a data set the database does not
+                             hold, before anything is written
   sweep <data set> --vary TABLE.COLUMN=v1,v2,... [--vary ...] [--name PATTERN] [--dry-run]
+        [--max-variants N]
                              creates a data set for every combination of the values: copies
                              of the named rows (TABLE: haupt, a reference column of haupt such
                              as kolo, wpww, zwischenspei, or a table one column names such as
@@ -79,7 +83,10 @@ Commands:
                              a copy of the data set naming them, with its own result and
                              control file names and not fixed. PATTERN: {base} the data set,
                              {n} the number, {1}, {2}, ... the values (default "{base}
-                             COLUMN={1} ..."); --dry-run only lists the variants
+                             COLUMN={1} ..."); --dry-run only lists the variants. Each variant
+                             is checked as a run would load it (references, value ranges,
+                             plain file names); one that fails creates none. More than N
+                             combinations (default 10000, at most 1000000) are refused
   inputs <data set> [--tilt deg] [--azimuth deg] [--csv]
                              loads the data set and prints its monthly inputs and the
                              per-interval series is0, ir, diff, ref, ta, ho on the collector
@@ -97,8 +104,9 @@ Commands:
   import-weather <file> --name NAME [--replace]
                              reads an EnergyPlus weather file (.epw) or a DWD test reference
                              year (.dat) into the weather record NAME with hourly detail rows
-                             (location, units and source from the file); --replace replaces
-                             a record of that name
+                             (location, units and source from the file); only a whole year in
+                             calendar order (8760 hours, 8784 with 29 February) is stored;
+                             --replace replaces a record of that name
   devices [--simulated] [--com-pattern PATTERN]
                              list the serial ports COM2..COM100 with their DCD/DSR levels,
                              the port found for each device and its no-connection mark;
@@ -130,7 +138,9 @@ Commands:
                              ends at once at the next full hour; --control-simulation
                              ("Steuer-Simulation"): full mode that measures and sets the
                              outputs but does not wait for the next measurement; --area:
-                             collector area (default: the maximum area of the run parameters)
+                             collector area (default: the maximum area of the run parameters).
+                             In full mode a weather station, pump board (or fan) that is not
+                             found ends the run with an error, unless --control-simulation
   stop                       writes "STOP" into "kontrolle.text" of the working directory
   help                       this text
 
@@ -179,9 +189,12 @@ Befehle:
   merge <Ordner>...          führt die Ergebnisordner von Serienteilen im Ergebnisverzeichnis
                              zusammen: kopiert ihre Dateien, trägt ihre Katalogzeilen (mit dem
                              Ergebnisverzeichnis als Ordner) ein und fixiert ihre Datensätze;
-                             lehnt zwei verschiedene Dateien unter einem Namen ab, bevor
-                             irgendetwas geschrieben wird
+                             lehnt zwei verschiedene Dateien unter einem Namen, eine Datei, die
+                             sich nicht als Ergebnisdatei lesen lässt, und eine Zeile für einen
+                             Datensatz, den die Datenbank nicht hat, ab, bevor irgendetwas
+                             geschrieben wird
   sweep <Datensatz> --vary TABELLE.SPALTE=w1,w2,... [--vary ...] [--name MUSTER] [--dry-run]
+        [--max-variants N]
                              legt für jede Kombination der Werte einen Datensatz an: Kopien der
                              genannten Zeilen (TABELLE: haupt, eine Bezugsspalte von haupt wie
                              kolo, wpww, zwischenspei, oder eine Tabelle, die eine Spalte nennt,
@@ -189,7 +202,11 @@ Befehle:
                              eine Kopie des Datensatzes, die sie nennt, mit eigenen Namen der
                              Ergebnis- und Steuerdatei, nicht fixiert. MUSTER: {base} der
                              Datensatz, {n} die Nummer, {1}, {2}, ... die Werte (Vorgabe
-                             "{base} SPALTE={1} ..."); --dry-run listet nur die Varianten
+                             "{base} SPALTE={1} ..."); --dry-run listet nur die Varianten. Jede
+                             Variante wird geprüft, wie ein Lauf sie lädt (Bezüge,
+                             Wertebereiche, einfache Dateinamen); scheitert eine, wird keine
+                             angelegt. Mehr als N Kombinationen (Vorgabe 10000, höchstens
+                             1000000) werden abgelehnt
   inputs <Datensatz> [--tilt Grad] [--azimuth Grad] [--csv]
                              lädt den Datensatz und zeigt seine Monatseingaben und die
                              Intervallreihen is0, ir, diff, ref, ta, ho auf der Kollektorebene
@@ -207,8 +224,10 @@ Befehle:
   import-weather <Datei> --name NAME [--replace]
                              liest eine EnergyPlus-Wetterdatei (.epw) oder ein
                              DWD-Testreferenzjahr (.dat) als Wetterdatensatz NAME mit
-                             Stundenwerten ein (Ort, Einheiten und Quelle aus der Datei);
-                             --replace ersetzt einen Datensatz dieses Namens
+                             Stundenwerten ein (Ort, Einheiten und Quelle aus der Datei); nur
+                             ein ganzes Jahr in Kalenderfolge (8760 Stunden, 8784 mit dem 29.
+                             Februar) wird gespeichert; --replace ersetzt einen Datensatz
+                             dieses Namens
   devices [--simulated] [--com-pattern MUSTER]
                              listet die seriellen Schnittstellen COM2..COM100 mit ihren
                              DCD/DSR-Pegeln, die für jedes Gerät gefundene Schnittstelle und
@@ -242,7 +261,9 @@ Befehle:
                              --control-simulation ("Steuer-Simulation"): Vollmodus, der misst
                              und die Ausgänge stellt, aber nicht auf die nächste Messung
                              wartet; --area: Kollektorfläche (sonst die Höchstfläche der
-                             Laufparameter)
+                             Laufparameter). Im Vollmodus beendet eine nicht gefundene
+                             Wetterstation, Pumpenplatine (oder ein Ventilator) den Lauf mit
+                             einem Fehler, außer mit --control-simulation
   stop                       schreibt "STOP" in "kontrolle.text" des Arbeitsverzeichnisses
   help                       dieser Text
 
@@ -276,6 +297,7 @@ constexpr text_paar lang_werte{"--lang erlaubt de oder en", "--lang takes de or 
 constexpr text_paar unbekannte_option{"Unbekannte Option: ", "unknown option: "};
 constexpr text_paar unbekannter_befehl{"Unbekannter Befehl: ", "unknown command: "};
 constexpr text_paar zahl_im_bereich{" braucht eine Zahl von ", " takes a number from "};
+constexpr text_paar ganze_zahl_im_bereich{" braucht eine ganze Zahl von ", " takes a whole number from "};
 constexpr text_paar bis{" bis ", " to "};
 constexpr text_paar option_nicht_fuer{"Option passt nicht zum Befehl ", "option does not apply to command "};
 constexpr text_paar argumente{"Falsche Zahl von Argumenten für ", "wrong number of arguments for "};
@@ -359,6 +381,7 @@ struct befehlszeile {
     std::optional<teilstueck> shard;    // batch: the part K/N of the series
     std::vector<std::string> variationen;  // sweep: TABLE.COLUMN=v1,v2,...
     bool probelauf = false;                // sweep: list only
+    long long max_varianten = STANDARD_MAX_VARIANTEN;  // sweep: most combinations
     std::optional<double> neigung;      // inputs: collector tilt
     std::optional<double> azimut;       // inputs: collector azimuth
     double sperre_warten = 5.0;         // seconds to wait for result files in use
@@ -385,6 +408,19 @@ double zahloption(const std::string& option, const std::string& s, double min, d
         nutzungsfehler(o.str());
     }
     return x;
+}
+
+// A whole-number option inside [min, max].
+long long ganzzahloption(const std::string& option, const std::string& s, long long min, long long max) {
+    char* ende = nullptr;
+    const double x = std::strtod(s.c_str(), &ende);
+    if (s.empty() || ende == s.c_str() || *ende != '\0' || !std::isfinite(x) || x != std::floor(x) ||
+        x < static_cast<double>(min) || x > static_cast<double>(max)) {
+        std::ostringstream o;
+        o << option << txt::ganze_zahl_im_bereich.text() << min << txt::bis.text() << max << ": \"" << s << "\"";
+        nutzungsfehler(o.str());
+    }
+    return static_cast<long long>(x);
 }
 
 befehlszeile lies_befehlszeile(int argc, const char* const* argv) {
@@ -425,6 +461,7 @@ befehlszeile lies_befehlszeile(int argc, const char* const* argv) {
             b.optionen.push_back(a);
         } else if (a == "--com-pattern") {
             b.com_muster = wert(i, a);
+            if (const auto grund = pruefe_com_muster(*b.com_muster)) nutzungsfehler(*grund);
             b.optionen.push_back(a);
         } else if (a == "--name") {
             b.name = wert(i, a);
@@ -433,9 +470,7 @@ befehlszeile lies_befehlszeile(int argc, const char* const* argv) {
             b.ersetzen = true;
             b.optionen.push_back(a);
         } else if (a == "--jobs") {
-            const double j = zahloption(a, wert(i, a), 1.0, 1024.0);
-            if (j != std::floor(j)) zahloption(a, "", 1.0, 1024.0);
-            b.jobs = static_cast<int>(j);
+            b.jobs = static_cast<int>(ganzzahloption(a, wert(i, a), 1, 1024));
             b.optionen.push_back(a);
         } else if (a == "--shard") {
             const std::string s = wert(i, a);
@@ -444,6 +479,9 @@ befehlszeile lies_befehlszeile(int argc, const char* const* argv) {
             b.optionen.push_back(a);
         } else if (a == "--vary") {
             b.variationen.push_back(wert(i, a));
+            b.optionen.push_back(a);
+        } else if (a == "--max-variants") {
+            b.max_varianten = ganzzahloption(a, wert(i, a), 1, 1000000);
             b.optionen.push_back(a);
         } else if (a == "--dry-run") {
             b.probelauf = true;
@@ -507,9 +545,11 @@ const std::vector<befehlsform>& befehlsformen() {
          {"batch [--from <Datensatz>] [--jobs N] [--shard K/N]", "batch [--from <data set>] [--jobs N] [--shard K/N]"}},
         {"batch-worker", 0, 0, {"--lock-wait", "--shard"}, {"batch-worker", "batch-worker"}},
         {"merge", 1, 4096, {"--lock-wait"}, {"merge <Ergebnisordner>...", "merge <result folder>..."}},
-        {"sweep", 1, 1, {"--vary", "--name", "--dry-run"},
-         {"sweep <Datensatz> --vary TABELLE.SPALTE=w1,w2,... [--vary ...] [--name MUSTER] [--dry-run]",
-          "sweep <data set> --vary TABLE.COLUMN=v1,v2,... [--vary ...] [--name PATTERN] [--dry-run]"}},
+        {"sweep", 1, 1, {"--vary", "--name", "--dry-run", "--max-variants"},
+         {"sweep <Datensatz> --vary TABELLE.SPALTE=w1,w2,... [--vary ...] [--name MUSTER] [--dry-run] "
+          "[--max-variants N]",
+          "sweep <data set> --vary TABLE.COLUMN=v1,v2,... [--vary ...] [--name PATTERN] [--dry-run] "
+          "[--max-variants N]"}},
         {"inputs", 1, 1, {"--tilt", "--azimuth", "--csv"},
          {"inputs <Datensatz> [--tilt Grad] [--azimuth Grad] [--csv]",
           "inputs <data set> [--tilt deg] [--azimuth deg] [--csv]"}},
@@ -1035,7 +1075,7 @@ int varnek_cli(int argc, const char* const* argv, std::ostream& aus, std::ostrea
                 {"sweep", [&](const befehlszeile& x, std::ostream& o) {
                      if (x.variationen.empty()) nutzungsfehler(txt::vary_fehlt.text());
                      try {
-                         befehl_sweep(x.argumente[0], x.variationen, x.name, x.probelauf, o);
+                         befehl_sweep(x.argumente[0], x.variationen, x.name, x.probelauf, o, x.max_varianten);
                      } catch (const std::invalid_argument& e) {
                          nutzungsfehler(e.what());
                      }

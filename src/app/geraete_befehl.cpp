@@ -31,17 +31,11 @@ private:
     std::ostream& f_;
 };
 
-// The no-device dialog is answered with Ignore.
+// The no-device dialog is answered with Ignore, silently: the list below
+// names every device without a port, in the chosen language.
 class befehl_dialog : public geraete_dialog {
 public:
-    explicit befehl_dialog(std::ostream& f) : f_(f) {}
-    dialog_antwort frage(const std::string& text) override {
-        f_ << text << " -> ignore\n";
-        return dialog_antwort::ignorieren;
-    }
-
-private:
-    std::ostream& f_;
+    dialog_antwort frage(const std::string&) override { return dialog_antwort::ignorieren; }
 };
 
 // `text` padded with blanks to `breite` characters (UTF-8 counted by
@@ -61,9 +55,9 @@ char geraet_mit_ident(int dcd, int dsr) {
     return '?';
 }
 
-void liste(RSCOM& port, std::ostream& aus, std::ostream& fehler, bool simuliert) {
+void liste(RSCOM& port, std::ostream& aus, bool simuliert) {
     stationseinstellungen einstellungen;
-    befehl_dialog dialog(fehler);
+    befehl_dialog dialog;
     geraeteprotokoll protokoll(port, einstellungen, &dialog);
 
     aus << stationstexte::liste_ports.text();
@@ -118,9 +112,9 @@ int befehl_geraete(bool simuliert, const std::optional<std::string>& muster, std
             simulierte_ports ports(zeit);
             stecke_beispielanlage(ports);
             RSCOM port(ports, zeit);
-            liste(port, aus, fehler, true);
+            liste(port, aus, true);
         } else {
-            liste(rscom(), aus, fehler, false);
+            liste(rscom(), aus, false);
         }
     } catch (const std::exception& e) {
         fehler << "varnek-cli: " << text_paar{"Fehler: ", "error: "}.text() << e.what() << '\n';

@@ -9,6 +9,7 @@
 #include "data/einheiten.h"
 #include "engine/WP_variables.h"
 #include "lang/kostentexte.h"
+#include "lang/meldung.h"
 #include "lang/sprache.h"
 #include "results/ergebniskatalog_tabelle.h"
 
@@ -47,7 +48,34 @@ void lade_resultat(kalkulationsdaten& k, const std::filesystem::path& datei) {
     const std::string falsch = "Fehler: Falsches Datenformat: " + datei.string();
     kosten_datenindex probe;
     std::string name_in_datei;
-    if (!lies_kostenresultat(datei, probe, &name_in_datei)) throw misserfolg{falsch};
+    {
+        // The reader's own reason (file and line, or what the file lacks).
+        class letzter_fehler : public meldungs_senke {
+        public:
+            explicit letzter_fehler(meldungs_senke& weiter) : weiter_(weiter) {}
+            void zeige(const std::string& text, char schwere) override {
+                if (schwere == 'E' || schwere == 'T') grund = text;
+                weiter_.zeige(text, schwere);
+            }
+            bool frage(const std::string& text) override { return weiter_.frage(text); }
+            std::string grund;
+
+        private:
+            meldungs_senke& weiter_;
+        };
+        meldungs_senke& bisher = aktuelle_meldungs_senke();
+        letzter_fehler senke(bisher);
+        setze_meldungs_senke(&senke);
+        bool gelesen = false;
+        try {
+            gelesen = lies_kostenresultat(datei, probe, &name_in_datei);
+        } catch (...) {
+            setze_meldungs_senke(&bisher);
+            throw;
+        }
+        setze_meldungs_senke(&bisher);
+        if (!gelesen) throw misserfolg{senke.grund.empty() ? falsch : senke.grund};
+    }
 
     // The catalogue row of the file names the data set, as in the cost window;
     // a file without a row names it in its first line.

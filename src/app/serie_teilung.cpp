@@ -1,6 +1,9 @@
 #include "app/serie_teilung.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -11,8 +14,10 @@
 #include "data/datenbank.h"
 #include "data/tabellen_schema.h"
 #include "input/datensatzauswahl.h"
+#include "lang/meldung.h"
 #include "lang/sprache.h"
 #include "results/dateiersatz.h"
+#include "results/ergebnisdatei_lesen.h"
 #include "results/dateisperre.h"
 #include "results/ergebniskatalog_tabelle.h"
 
@@ -32,6 +37,14 @@ constexpr text_paar lesefehler{"Datei nicht lesbar: ", "file cannot be read: "};
 constexpr text_paar schreibfehler{"Datei nicht schreibbar: ", "file cannot be written: "};
 constexpr text_paar belegt{"Ergebnisdatei wird gerade von einem anderen Lauf geschrieben: ",
                            "result file is being written by another run: "};
+constexpr text_paar katalog_defekt{"Ergebniskatalog des Teils nicht lesbar: ", "catalogue of the part cannot be read: "};
+constexpr text_paar unbekannter_datensatz{"Katalogzeile nennt einen Datensatz, den die Datenbank nicht hat: ",
+                                          "catalogue row names a data set the database does not hold: "};
+constexpr text_paar datei{", Datei ", ", file "};
+constexpr text_paar katalog_schreibgeschuetzt{"Ergebniskatalog nicht beschreibbar: ", "result catalogue cannot be written: "};
+constexpr text_paar geaendert{"Datei hat sich seit der Prüfung geändert: ", "file changed since it was checked: "};
+constexpr text_paar zurueckgenommen{"; die kopierten Dateien sind wieder entfernt",
+                                    "; the files copied have been removed again"};
 constexpr text_paar zusammengefuehrt{" Dateien und ", " files and "};
 constexpr text_paar zeilen{" Katalogzeilen zusammengeführt aus ", " catalogue rows merged from "};
 constexpr text_paar teilen{" Teilen", " parts"};
@@ -55,16 +68,57 @@ bool ist_ergebnisdatei(const fs::directory_entry& e) {
     return n != texte::protokolldatei.deutsch && n != texte::protokolldatei.englisch;
 }
 
-void kopiere_atomar(const fs::path& quelle, const fs::path& ziel) {
+std::string systemgrund(int fehlernummer) { return std::generic_category().message(fehlernummer); }
+
+// Writes `inhalt` as file `ziel`: under a temporary name, flushed, then
+// renamed into place. Throws with the system's reason (a full disk says so).
+void schreibe_atomar(const std::string& inhalt, const fs::path& ziel) {
     std::string grund;
     const auto tmp = lege_temporaere_datei_an(ziel, grund);
     if (!tmp) throw std::runtime_error(txt::schreibfehler.text() + ziel.string() + " (" + grund + ")");
-    std::error_code ec;
-    fs::copy_file(quelle, *tmp, fs::copy_options::overwrite_existing, ec);
-    if (ec || !ersetze_datei(*tmp, ziel, grund)) {
+    auto scheitern = [&](const std::string& warum) {
+        std::error_code ec;
         fs::remove(*tmp, ec);
-        throw std::runtime_error(txt::schreibfehler.text() + ziel.string() + " (" + (grund.empty() ? ec.message() : grund) + ")");
+        throw std::runtime_error(txt::schreibfehler.text() + ziel.string() + " (" + warum + ")");
+    };
+    errno = 0;
+#ifdef _WIN32
+    std::FILE* f = _wfopen(tmp->c_str(), L"wb");
+#else
+    std::FILE* f = std::fopen(tmp->c_str(), "wb");
+#endif
+    if (!f) scheitern(systemgrund(errno));
+    const bool geschrieben = std::fwrite(inhalt.data(), 1, inhalt.size(), f) == inhalt.size() && std::fflush(f) == 0;
+    const int fehlernummer = errno;
+    const bool geschlossen = std::fclose(f) == 0;
+    if (!geschrieben || !geschlossen) scheitern(systemgrund(fehlernummer != 0 ? fehlernummer : errno));
+    if (!ersetze_datei(*tmp, ziel, grund)) scheitern(grund);
+}
+
+// A check of the part's data that shows nothing: the first error is the
+// reason of the refusal.
+class stille_senke : public meldungs_senke {
+public:
+    void zeige(const std::string& text, char schwere) override { merke(text, schwere); }
+    bool frage(const std::string&) override { return false; }
+    void protokolliert(const std::string& text, char schwere) override { merke(text, schwere); }
+    std::string grund;
+
+private:
+    void merke(const std::string& text, char schwere) {
+        if ((schwere == 'E' || schwere == 'T') && grund.empty()) grund = text;
     }
+};
+
+// A short fingerprint of a file's bytes (FNV-1a), to see that the file
+// copied is the file checked.
+std::uint64_t fingerabdruck(const std::string& s) {
+    std::uint64_t h = 1469598103934665603ull;
+    for (const unsigned char c : s) {
+        h ^= c;
+        h *= 1099511628211ull;
+    }
+    return h;
 }
 
 }  // namespace
@@ -103,8 +157,24 @@ void befehl_merge(const std::vector<std::string>& teile, const fs::path& ziel_an
     fs::create_directories(ziel_angabe, ec);
     const fs::path ziel = fs::weakly_canonical(fs::absolute(ziel_angabe));
 
-    // Plan everything first: nothing is written when any part conflicts.
-    std::map<std::string, fs::path> dateien;  // file name -> source
+    // The data sets the database holds: a catalogue row must name one of them.
+    std::set<std::string> datenbank_saetze;
+    tabelle& haupt = tab(tabledata::thaupt);
+    if (haupt.ist_offen()) {
+        const int s_name = haupt.spalten_index("name");
+        for (const auto& r : haupt.lies_alle(haupt.schluesselspalten()))
+            datenbank_saetze.insert(als_text(r[static_cast<std::size_t>(s_name)]));
+    }
+
+    // Plan and check everything first: nothing is written when any part
+    // conflicts, holds a file that does not read back whole, or a catalogue
+    // row the database cannot take.
+    struct quelle {
+        fs::path pfad;
+        std::uint64_t abdruck;
+        std::size_t groesse;
+    };
+    std::map<std::string, quelle> dateien;  // file name -> source
     std::vector<result_zeile> zeilen;
     for (const auto& t : teile) {
         const fs::path ordner = fs::weakly_canonical(fs::absolute(t));
@@ -114,22 +184,44 @@ void befehl_merge(const std::vector<std::string>& teile, const fs::path& ziel_an
         for (const auto& e : fs::directory_iterator(ordner)) {
             if (!ist_ergebnisdatei(e)) continue;
             const std::string name = e.path().filename().string();
+            // Every file is read back as a result file before anything is
+            // copied: a file cut short or damaged in a part is refused here.
+            std::string inhalt;
+            if (const auto grund = lies_und_pruefe_ergebnisdatei(e.path(), inhalt)) throw std::runtime_error(*grund);
             const auto vorher = dateien.find(name);
             if (vorher != dateien.end()) {
-                if (!gleicher_inhalt(vorher->second, e.path()))
-                    throw std::runtime_error(txt::konflikt.text() + vorher->second.string() + txt::und.text() +
+                if (!gleicher_inhalt(vorher->second.pfad, e.path()))
+                    throw std::runtime_error(txt::konflikt.text() + vorher->second.pfad.string() + txt::und.text() +
                                              e.path().string());
                 continue;
             }
             if (fs::exists(ziel / name, ec) && !gleicher_inhalt(ziel / name, e.path()))
                 throw std::runtime_error(txt::konflikt.text() + (ziel / name).string() + txt::und.text() +
                                          e.path().string());
-            dateien.emplace(name, e.path());
+            dateien.emplace(name, quelle{e.path(), fingerabdruck(inhalt), inhalt.size()});
         }
         tabelle katalog;
-        if (!katalog.oeffne(ordner / TEILKATALOG, tabellenschema(tabledata::tres), false))
-            throw std::runtime_error(txt::kein_teil.text() + TEILKATALOG + "): " + t);
-        katalog.sortiere_nach_index("iname");
+        {
+            stille_senke senke;
+            meldungs_senke& bisher = aktuelle_meldungs_senke();
+            setze_meldungs_senke(&senke);
+            bool offen = false;
+            try {
+                offen = katalog.oeffne(ordner / TEILKATALOG, tabellenschema(tabledata::tres), false);
+                if (offen) katalog.sortiere_nach_index("iname");
+                if (offen) katalog.erster();
+            } catch (const abbruch&) {
+                offen = false;
+            }
+            setze_meldungs_senke(&bisher);
+            if (!offen) {
+                std::string grund = senke.grund;
+                for (const char* p : {"Fehler: ", "Error: "})
+                    if (grund.rfind(p, 0) == 0) grund.erase(0, std::string(p).size());
+                throw std::runtime_error(txt::katalog_defekt.text() + (ordner / TEILKATALOG).string() +
+                                         (grund.empty() ? std::string() : " (" + grund + ")"));
+            }
+        }
         for (katalog.erster(); !katalog.eof(); katalog.naechster()) {
             result_zeile z;
             z.name = katalog.text("name");
@@ -142,31 +234,61 @@ void befehl_merge(const std::vector<std::string>& teile, const fs::path& ziel_an
             z.optimierung = art.empty() ? 'S' : art[0];
             z.lock = katalog.text("lock");
             z.info = katalog.text("info");
-            if (!fs::is_regular_file(ordner / z.name, ec))
+            if (!fs::is_regular_file(ordner / z.name, ec) || !dateien.count(z.name))
                 throw std::runtime_error(txt::datei_fehlt.text() + (ordner / z.name).string());
+            if (!datenbank_saetze.count(z.haupteingabefile))
+                throw std::runtime_error(txt::unbekannter_datensatz.text() + "\"" + z.haupteingabefile + "\" (" +
+                                         (ordner / TEILKATALOG).string() + txt::datei.text() + z.name + ")");
             z.pfad = ziel.string();
             zeilen.push_back(z);
         }
     }
+    // The rows go into the database's catalogue: it must take them, or the
+    // files would stand without rows.
+    if (!zeilen.empty()) {
+        tabelle& res = tab_zum_schreiben(tabledata::tres);
+        if (!res.ist_offen() || res.nur_lesbar())
+            throw std::runtime_error(txt::katalog_schreibgeschuetzt.text() + res.datei().string());
+    }
 
     std::vector<fs::path> ziele;
-    for (const auto& [name, quelle] : dateien) ziele.push_back(ziel / name);
+    for (const auto& [name, q] : dateien) ziele.push_back(ziel / name);
     fs::path gehalten;
     auto sperre = dateisperre::belege(ziele, warten, &gehalten);
     if (!sperre) throw std::runtime_error(txt::belegt.text() + gehalten.string());
-    for (const auto& [name, quelle] : dateien) {
-        if (fs::exists(ziel / name, ec)) continue;  // the same file is there already
-        kopiere_atomar(quelle, ziel / name);
-        aus << (ziel / name).string() << '\n';
+    // The files copied by this merge; on a failure they go again, so that no
+    // file stands without its catalogue row.
+    std::vector<fs::path> kopiert;
+    try {
+        for (const auto& [name, q] : dateien) {
+            if (fs::exists(ziel / name, ec)) continue;  // the same file is there already
+            std::string inhalt;
+            if (const auto grund = lies_und_pruefe_ergebnisdatei(q.pfad, inhalt)) throw std::runtime_error(*grund);
+            if (inhalt.size() != q.groesse || fingerabdruck(inhalt) != q.abdruck)
+                throw std::runtime_error(txt::geaendert.text() + q.pfad.string());
+            schreibe_atomar(inhalt, ziel / name);
+            kopiert.push_back(ziel / name);
+        }
+        // Catalogue rows once the files are in place, as a run enters them;
+        // all of them or none.
+        if (!zeilen.empty()) {
+            transaktion tr(tab_zum_schreiben(tabledata::tres));
+            ergebniskatalog_tabelle katalog;
+            for (const auto& z : zeilen) katalog.speichere(z, !katalog.finde_ergebnisdatei(z.name));
+            tr.bestaetigen();
+        }
+    } catch (const abbruch&) {
+        // Reported already (a failed catalogue write); the rows rolled back.
+        for (const auto& p : kopiert) fs::remove(p, ec);
+        throw;
+    } catch (const std::exception& e) {
+        for (const auto& p : kopiert) fs::remove(p, ec);
+        throw std::runtime_error(e.what() + (kopiert.empty() ? std::string() : txt::zurueckgenommen.text()));
     }
-    // Catalogue rows once the files are in place, as a run enters them.
-    ergebniskatalog_tabelle katalog;
+    for (const auto& p : kopiert) aus << p.string() << '\n';
     std::set<std::string> datensaetze;
-    for (const auto& z : zeilen) {
-        katalog.speichere(z, !katalog.finde_ergebnisdatei(z.name));
+    for (const auto& z : zeilen)
         if (!z.haupteingabefile.empty()) datensaetze.insert(z.haupteingabefile);
-    }
-    tabelle& haupt = tab(tabledata::thaupt);
     if (haupt.ist_offen() && !haupt.nur_lesbar()) {
         for (const auto& d : datensaetze) speichere_feld(tabledata::thaupt, "name", d, "lock", "F");
     }

@@ -284,7 +284,7 @@ steuergeraete::steuergeraete(const steuerlauf_optionen& o) {
         port = eigener_port_.get();
         einstellungen_.adc_10bit = true;
     }
-    protokoll_ = std::make_unique<geraeteprotokoll>(*port, einstellungen_);
+    protokoll_ = std::make_unique<geraeteprotokoll>(*port, einstellungen_, o.dialog);
     station_ = std::make_unique<wetterstation>(*protokoll_, *zeit_);
 }
 
@@ -360,7 +360,13 @@ steuerlauf_ergebnis steuerlauf(const ausgabefile& ausgabe, const std::filesystem
                                const std::string& datensatzname, const steuerlauf_optionen& o,
                                const std::function<void(const liveintervall_zeile&)>& nach_liveintervall) {
     if (!steuerlauf_erlaubt()) return {};
-    steuergeraete g(o);
+    // The port search asks nobody: the devices found are checked below.
+    struct still : geraete_dialog {
+        dialog_antwort frage(const std::string&) override { return dialog_antwort::ignorieren; }
+    } ohne_frage;
+    steuerlauf_optionen mit_dialog = o;
+    if (!mit_dialog.dialog) mit_dialog.dialog = &ohne_frage;
+    steuergeraete g(mit_dialog);
     wetterstation& w = g.station();
     anlage& a = zustand::anlage(0);
     g.anlage_anpassen(a);
@@ -369,6 +375,23 @@ steuerlauf_ergebnis steuerlauf(const ausgabefile& ausgabe, const std::filesystem
     const bool voll = !o.testmodus;
     if (voll) {
         w.initialisiere_wetterstation_fuer_steuern(a, zustand::lauf().maxa);
+        std::string fehlend;
+        auto fehlt = [&](bool kein_anschluss, char geraet) {
+            if (kein_anschluss) fehlend += (fehlend.empty() ? "" : ", ") + geraetename(geraet).text();
+        };
+        fehlt(a.kein_anschluss_com_W, 'W');
+        fehlt(a.kein_anschluss_com_U, 'S');
+        fehlt(a.kein_anschluss_com_V && a.kollektorventilator.maximalspannung.wert > 0.0, 'V');
+        if (!fehlend.empty()) {
+            if (!o.steuer_simulation) {
+                meldung(stationstexte::geraete_fehlen.text() + fehlend + stationstexte::geraete_fehlen_hinweis.text(),
+                        "M", 'E');
+                return {};
+            }
+            meldung(stationstexte::geraete_fehlen_simulation.text() + fehlend +
+                        stationstexte::steuer_simulation_ohne.text(),
+                    "M", 'W');
+        }
     } else {
         // Test mode drives no device: the ports are not searched.
         const uhrzeitintervall t = intervall_von(g.zeit().jetzt());

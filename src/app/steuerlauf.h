@@ -85,6 +85,9 @@ struct steuerlauf_optionen {
     // boards); the ports must run on that clock.
     uhr* zeit = nullptr;
     simulierte_ports* ports = nullptr;
+    // The no-device dialog of the port search (default: the program's
+    // messages).
+    geraete_dialog* dialog = nullptr;
 };
 
 // How a control run ended.
@@ -143,7 +146,11 @@ steuerlauf_ergebnis steuerlauf_ausfuehren(wetterstation& w, anlage& a, const std
 // The runner's control run of the loaded data set: devices and clock by the
 // options, the station prepared (full mode: from the clock and the ports;
 // test mode: from the options, without searching the ports), then
-// `steuerlauf_ausfuehren`.
+// `steuerlauf_ausfuehren`. In full mode the devices the run drives must be
+// found (weather station, pump board, and the fan of a plant with one): the
+// runner has no one to answer the no-device dialog, so a missing device ends
+// it with an error naming the devices and the ways to run without them;
+// with `steuer_simulation` the run goes on without them (one warning).
 steuerlauf_ergebnis steuerlauf(const ausgabefile& ausgabe, const std::filesystem::path& ergebnisverzeichnis,
                                const std::string& datensatzname, const steuerlauf_optionen& o,
                                const std::function<void(const liveintervall_zeile&)>& nach_liveintervall);

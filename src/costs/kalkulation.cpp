@@ -74,6 +74,16 @@ bool lies_kostenresultat(const std::filesystem::path& datei, kosten_datenindex& 
               c_flz_ges = spalte(adata::flz_ges_heiz), c_nh = spalte(adata::nh), c_ok = spalte(adata::ok),
               c_zpk = spalte(adata::zpk), c_zpk_l = spalte(adata::zpk_l), c_er = spalte(adata::er),
               c_ereif = spalte(adata::ereif);
+    // A control file or any other table reads as well; only the monthly
+    // results of a simulation or optimisation carry the energies the costs
+    // are made of.
+    for (const auto& [c, q] : {std::pair{c_jkk, adata::jkk}, std::pair{c_nh, adata::nh}, std::pair{c_ok, adata::ok},
+                               std::pair{c_zpk, adata::zpk}, std::pair{c_er, adata::er}, std::pair{c_flz, adata::flz}}) {
+        if (c == 0) {
+            meldung(kostentexte::kein_resultat.text() + ergebnistexte::code(q) + "): " + datei.string(), "M", 'E');
+            return false;
+        }
+    }
 
     d.anzahl_flaechen = std::min<int>(werte.scheiben(), MAX_KOSTENFLAECHEN);
     for (int s = 1; s <= d.anzahl_flaechen; ++s) {

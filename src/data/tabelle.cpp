@@ -1071,7 +1071,13 @@ void tabelle::verwerfe() {
     sicht_gueltig_ = false;
     zeile_rowid_ = -1;
     ++stand_;
-    fuehre_aus("ROLLBACK TO " + n + "; RELEASE " + n);
+    // The outermost level ends the transaction with a ROLLBACK: releasing
+    // it would commit the (emptied) transaction and count a change in the
+    // file's header, so a refused write would still change the file.
+    if (transaktionstiefe_ == 0 && !sqlite3_get_autocommit(db_))
+        fuehre_aus("ROLLBACK");
+    else
+        fuehre_aus("ROLLBACK TO " + n + "; RELEASE " + n);
 }
 
 bool tabelle::hat_zeile_ohne_laden() const {

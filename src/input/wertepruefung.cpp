@@ -1,8 +1,10 @@
 #include "input/wertepruefung.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <variant>
@@ -30,6 +32,11 @@ constexpr text_paar zulaessig{"; zulässig ", "; allowed "};
 constexpr text_paar ganze_zahl{"ganze Zahl ", "whole number "};
 constexpr text_paar bis{" bis ", " to "};
 constexpr text_paar groesser_als{" größer als ", " greater than "};
+constexpr text_paar detailzeilen{"; Zeilen in ", "; rows in "};
+constexpr text_paar fuer_monat{" für Monat ", " for month "};
+constexpr text_paar fehlende_zeile{"Fehler: Datensatz nennt eine fehlende Zeile: Tabelle ",
+                                   "Error: the data set names a missing row: table "};
+constexpr text_paar genannt_in{" (genannt in Tabelle ", " (named in table "};
 }  // namespace txt
 
 // The largest mean irradiance over an interval, kW/m²: above the solar
@@ -182,6 +189,45 @@ void pruefe_monatsspalten(zeilenpruefung& z, tabelle& t, const char* januar, int
 
 bool positioniert(tabelle& t) { return t.ist_offen() && t.hat_zeile(); }
 
+// The messages depend on the language and the unit table.
+std::string sprache_kennung() { return std::to_string(sprache()); }
+
+// The checks of detail and property rows read a whole table. Their findings
+// are kept per table, state of the table and what was asked (`schluessel`),
+// so that checking many data sets over one unchanged table (the variants of
+// a sweep) reads it once.
+template <class F>
+void einmal_je_stand(pruefer& p, tabelle& t, const std::string& schluessel, F pruefen) {
+    struct eintrag {
+        std::string datei, schluessel;
+        uint64_t stand;
+        std::vector<std::string> fehler;
+    };
+    static std::mutex sperre;
+    static std::vector<eintrag> gemerkt;
+    // The values are converted with the unit table: its state belongs to
+    // what was asked.
+    tabelle& einheiten = tab(teinheit);
+    const std::string frage = schluessel + '\n' + einheiten.datei().string() + '\n' +
+                              std::to_string(einheiten.ist_offen() ? einheiten.aenderungsstand() : 0);
+    const uint64_t stand = t.aenderungsstand();
+    const std::string datei = t.datei().string();
+    {
+        std::lock_guard<std::mutex> l(sperre);
+        for (const eintrag& e : gemerkt) {
+            if (e.datei == datei && e.schluessel == frage && e.stand == stand) {
+                p.fehler.insert(p.fehler.end(), e.fehler.begin(), e.fehler.end());
+                return;
+            }
+        }
+    }
+    const size_t vorher = p.fehler.size();
+    pruefen();
+    std::lock_guard<std::mutex> l(sperre);
+    if (gemerkt.size() >= 64) gemerkt.erase(gemerkt.begin());
+    gemerkt.push_back({datei, frage, stand, {p.fehler.begin() + static_cast<std::ptrdiff_t>(vorher), p.fehler.end()}});
+}
+
 // --- the tables -------------------------------------------------------------
 
 void pruefe_wetter(pruefer& p, const std::string& strahlung) {
@@ -195,6 +241,13 @@ void pruefe_wetter(pruefer& p, const std::string& strahlung) {
     z({"mittlerewind", "einheit_wind", groesse::geschwindigkeit, {0, 100, "m/s"}});
     z({"mittlerefeuchte", "einheit_feuchte", groesse::anteil, {0, 1, "-"}});
     const double max_monat = MAX_BESTRAHLUNGSSTAERKE * 24.0 * 31.0;
+    // When the run lays the intervals out from the detail rows, `m` is the
+    // number of intervals of the month: a month without it would be left out
+    // of the run.
+    const std::string zeitintervall = t.text("zeitintervall");
+    const bool intervalle_aus_details = (strahlung == "D" && (zeitintervall == "D" || zeitintervall == "A")) ||
+                                        (strahlung == "T" && zeitintervall == "A");
+    std::array<std::optional<double>, MAXMONAT + 1> intervalle{};
     for (int m = 1; m <= MAXMONAT; ++m) {
         const std::string k = std::to_string(m);
         z.pruefe("ir" + k, {"", "einheit_ir", groesse::einstrahlung, {0, max_monat, "kWh/qm"}}, m);
@@ -202,11 +255,13 @@ void pruefe_wetter(pruefer& p, const std::string& strahlung) {
         z.pruefe("diff" + k, {"", "einheit_ir", groesse::einstrahlung, {0, max_monat, "kWh/qm"}, true}, m);
         z.pruefe("ta" + k + "min", {"", "einheit_temp", groesse::temperatur, {-90, 60, "°C"}});
         z.pruefe("ta" + k + "max", {"", "einheit_temp", groesse::temperatur, {-90, 60, "°C"}});
-        z.pruefe("m" + k, {"", nullptr, -1, {0, MAXINTERVALL, "", true}, true});
+        if (intervalle_aus_details)
+            intervalle[static_cast<size_t>(m)] = z.pruefe("m" + k, {"", nullptr, -1, {1, MAXINTERVALL, "", true}});
+        else
+            z.pruefe("m" + k, {"", nullptr, -1, {0, MAXINTERVALL, "", true}, true});
     }
 
     // Detail rows, when the run lays out the irradiation from them.
-    const std::string zeitintervall = t.text("zeitintervall");
     if (zeitintervall == "K" || (strahlung != "D" && strahlung != "T")) return;
     tabelle& d = tab(tir_ta_d);
     if (!d.ist_offen()) return;
@@ -219,8 +274,16 @@ void pruefe_wetter(pruefer& p, const std::string& strahlung) {
     if (s_name < 0 || s_monat < 0 || s_nummer < 0 || s_irg < 0 || s_ird < 0 || s_tmin < 0 || s_tmax < 0 ||
         s_h < 0 || s_hm < 0)
         return;
+    std::string gesucht = name + '\n' + einheit_ir + '\n' + einheit_temp + '\n' + sprache_kennung();
+    for (const auto& i : intervalle) gesucht += '\n' + (i ? zahl(*i) : std::string());
+    einmal_je_stand(p, d, gesucht, [&] {
+    const size_t anfang = p.fehler.size();
+    std::array<int, MAXMONAT + 1> zeilen_je_monat{};
     for (const auto& r : d.lies_alle(d.schluesselspalten())) {
         if (als_text(r[static_cast<size_t>(s_name)]) != name) continue;
+        const double monat_der_zeile = als_zahl(r[static_cast<size_t>(s_monat)]);
+        if (monat_der_zeile >= 1 && monat_der_zeile <= MAXMONAT && monat_der_zeile == std::floor(monat_der_zeile))
+            ++zeilen_je_monat[static_cast<size_t>(monat_der_zeile)];
         const std::string zeile = name + ", " + als_text(r[static_cast<size_t>(s_monat)]) + ", " +
                                   als_text(r[static_cast<size_t>(s_nummer)]);
         auto o = [&](int s) { return ort{d.sql_name(), zeile, d.spalte(s).name}; };
@@ -235,6 +298,18 @@ void pruefe_wetter(pruefer& p, const std::string& strahlung) {
         p.wert(feld(s_tmin), o(s_tmin), einheit_temp, groesse::temperatur, 0, {-90, 60, "°C"}, false);
         p.wert(feld(s_tmax), o(s_tmax), einheit_temp, groesse::temperatur, 0, {-90, 60, "°C"}, false);
     }
+    // Every interval of a month has its row, and no row is left unused;
+    // reported before the findings in single rows, which say more.
+    std::vector<std::string> anzahlen;
+    for (int m = 1; m <= MAXMONAT; ++m) {
+        const auto& soll = intervalle[static_cast<size_t>(m)];
+        if (!soll || *soll == zeilen_je_monat[static_cast<size_t>(m)]) continue;
+        anzahlen.push_back(txt::ungueltig.text() + ortstext({t.sql_name(), name, "m" + std::to_string(m)}) + ": " +
+                           zahl(*soll) + txt::detailzeilen.text() + d.sql_name() + txt::fuer_monat.text() +
+                           std::to_string(m) + ": " + std::to_string(zeilen_je_monat[static_cast<size_t>(m)]));
+    }
+    p.fehler.insert(p.fehler.begin() + static_cast<std::ptrdiff_t>(anfang), anzahlen.begin(), anzahlen.end());
+    });
 }
 
 // A monthly temperature row: twelve values from "Januar" on.
@@ -269,13 +344,15 @@ void pruefe_energie(pruefer& p, int index, int details, const char* detailspalte
     const int s_name = d.spalten_index("name"), s_monat = d.spalten_index("monat"),
               s_nummer = d.spalten_index("nummer"), s_wert = d.spalten_index(detailspalte);
     if (s_name < 0 || s_monat < 0 || s_nummer < 0 || s_wert < 0) return;
-    for (const auto& r : d.lies_alle(d.schluesselspalten())) {
-        if (als_text(r[static_cast<size_t>(s_name)]) != name) continue;
-        const std::string zeile = name + ", " + als_text(r[static_cast<size_t>(s_monat)]) + ", " +
-                                  als_text(r[static_cast<size_t>(s_nummer)]);
-        p.wert(r[static_cast<size_t>(s_wert)], {d.sql_name(), zeile, d.spalte(s_wert).name}, "", -1, 0,
-               {0, MAX_ENERGIE, ""}, false);
-    }
+    einmal_je_stand(p, d, name + '\n' + detailspalte + '\n' + sprache_kennung(), [&] {
+        for (const auto& r : d.lies_alle(d.schluesselspalten())) {
+            if (als_text(r[static_cast<size_t>(s_name)]) != name) continue;
+            const std::string zeile = name + ", " + als_text(r[static_cast<size_t>(s_monat)]) + ", " +
+                                      als_text(r[static_cast<size_t>(s_nummer)]);
+            p.wert(r[static_cast<size_t>(s_wert)], {d.sql_name(), zeile, d.spalte(s_wert).name}, "", -1, 0,
+                   {0, MAX_ENERGIE, ""}, false);
+        }
+    });
 }
 
 void pruefe_kreislauf(pruefer& p) {
@@ -365,9 +442,15 @@ void pruefe_waermepumpe(pruefer& p, const std::string& name, const char* arbeits
 }
 
 // A fluid row of `waerme` and the vapour table of its refrigerant.
-void pruefe_fluid(pruefer& p, const std::string& name, bool mit_dampftafel) {
+void pruefe_fluid(pruefer& p, const std::string& name, bool mit_dampftafel, const ort& genannt) {
     tabelle& t = tab(twaerme);
-    if (!t.ist_offen() || !t.suche({feldwert(name)})) return;  // the loader keeps the previous row
+    if (!t.ist_offen() || !t.suche({feldwert(name)})) {
+        // The loader would keep the values of whatever row the table stands on.
+        const std::string tabelle = t.ist_offen() ? t.sql_name() : datenbanken()[twaerme].datei.string();
+        p.melde(txt::fehlende_zeile.text() + tabelle + txt::zeile.text() + "\"" + name + "\"" +
+                txt::genannt_in.text() + ortstext(genannt) + ")");
+        return;
+    }
     zeilenpruefung z(p, t, name);
     z({"spezwaermcpf", "einwaerm", groesse::spez_waerme, {100, 1e5, "J/(kg*K)"}});
     // Gas heat capacity, freezing point and viscosity are not defined for
@@ -386,6 +469,7 @@ void pruefe_fluid(pruefer& p, const std::string& name, bool mit_dampftafel) {
               s_pss = k.spalten_index("pss"), s_ed = k.spalten_index("einheitdruck"),
               s_h = k.spalten_index("enthalpie"), s_eh = k.spalten_index("einheitenthalpie");
     if (s_name < 0 || s_t < 0 || s_et < 0 || s_ps < 0 || s_pss < 0 || s_ed < 0 || s_h < 0 || s_eh < 0) return;
+    einmal_je_stand(p, k, kaeltemittel + '\n' + sprache_kennung(), [&] {
     for (const auto& r : k.lies_alle(k.schluesselspalten())) {
         if (als_text(r[static_cast<size_t>(s_name)]) != kaeltemittel) continue;
         auto f = [&](int s) -> const feldwert& { return r[static_cast<size_t>(s)]; };
@@ -396,6 +480,7 @@ void pruefe_fluid(pruefer& p, const std::string& name, bool mit_dampftafel) {
         p.wert(f(s_pss), o(s_pss), als_text(f(s_ed)), groesse::druck, 0, {0, 1e9, "N/qm"}, false);
         p.wert(f(s_h), o(s_h), als_text(f(s_eh)), groesse::enthalpie, 0, {-1e5, 1e5, "kJ/kg"}, false);
     }
+    });
 }
 
 // The property rows of one medium in `luft`.
@@ -416,6 +501,7 @@ void pruefe_stoffdaten(pruefer& p, const std::string& medium, const std::string&
                          {"nue", "einheitnue", groesse::kin_viskositaet, {0, 1, "m2/s"}}};
     const int s_medium = t.spalten_index("medium"), s_zustand = t.spalten_index("aggregatzustand");
     if (s_medium < 0 || s_zustand < 0) return;
+    einmal_je_stand(p, t, medium + '\n' + zustand + '\n' + sprache_kennung(), [&] {
     for (const auto& r : t.lies_alle(t.schluesselspalten())) {
         if (als_text(r[static_cast<size_t>(s_medium)]) != medium ||
             als_text(r[static_cast<size_t>(s_zustand)]) != zustand)
@@ -429,6 +515,7 @@ void pruefe_stoffdaten(pruefer& p, const std::string& medium, const std::string&
                    als_text(r[static_cast<size_t>(e)]), sp.q, 0, sp.g, false);
         }
     }
+    });
 }
 
 void pruefe_lage(pruefer& p) {
@@ -450,7 +537,8 @@ void pruefe_rechenkonstanten(pruefer& p) {
     if (!positioniert(t)) return;
     zeilenpruefung z(p, t, t.text("name"));
     const auto minge = z({"minge", "einge", groesse::volumenstrom_traeger, {0, 1, "m3/s"}});
-    const auto maxge = z({"maxge", "einge", groesse::volumenstrom_traeger, {0, 1, "m3/s"}});
+    // The collector loop needs a flow: its largest value must be above 0.
+    const auto maxge = z({"maxge", "einge", groesse::volumenstrom_traeger, {1e-12, 1, "m3/s"}});
     p.reihenfolge(z.tabellenname(), z.name(), "minge", minge, "maxge", maxge, "m3/s");
     z({"anzge", nullptr, -1, {0, MAX_VOLUMENSTROMSCHRITTE, "", true}});
     z({"maxwp", nullptr, -1, {0, 1e9, ""}});
@@ -561,8 +649,8 @@ void pruefe_datensatzwerte(const std::string& modus) {
 
     tabelle& ko = tab(tko);
     if (positioniert(ko)) {
-        pruefe_fluid(p, ko.text("name_wt_kollektor"), false);
-        pruefe_fluid(p, ko.text("name_wt_wp"), true);
+        for (const auto& [spalte, dampftafel] : {std::pair{"name_wt_kollektor", false}, std::pair{"name_wt_wp", true}})
+            pruefe_fluid(p, ko.text(spalte), dampftafel, {ko.sql_name(), ko.text("name"), spalte});
         pruefe_stoffdaten(p, "Luft", "g");
         pruefe_stoffdaten(p, ko.text("name_wt_speicher"), "l");
         pruefe_stoffdaten(p, ko.text("name_wt_kollektor"), "l");

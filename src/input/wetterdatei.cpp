@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -25,6 +26,8 @@ namespace {
 namespace txt {
 constexpr text_paar nicht_lesbar{"Fehler: Wetterdatei kann nicht gelesen werden: ",
                                  "Error: weather file cannot be read: "};
+constexpr text_paar keine_datei{"Fehler: Wetterdatei ist keine reguläre Datei: ",
+                                "Error: weather file is not a regular file: "};
 constexpr text_paar zu_gross{"Fehler: Wetterdatei ist zu groß: ", "Error: weather file is too large: "};
 constexpr text_paar zeile{", Zeile ", ", line "};
 constexpr text_paar kein_location{"Fehler: EPW-Datei ohne Zeile LOCATION: ", "Error: EPW file without a LOCATION line: "};
@@ -43,13 +46,22 @@ constexpr text_paar unbekannt{"Fehler: Unbekanntes Format der Wetterdatei (EPW o
                               "Error: unknown format of the weather file (EPW or DWD test reference year expected): "};
 constexpr text_paar name_falsch{"Fehler: Name des Wetterdatensatzes leer oder länger als 50 Zeichen: ",
                                 "Error: name of the weather record empty or longer than 50 characters: "};
+constexpr text_paar name_steuerzeichen{"Fehler: Name des Wetterdatensatzes enthält ein Steuerzeichen: ",
+                                       "Error: name of the weather record holds a control character: "};
 constexpr text_paar name_belegt{"Fehler: Wetterdatensatz existiert bereits (--replace ersetzt ihn): ",
                                 "Error: weather record exists already (--replace replaces it): "};
 constexpr text_paar luecke{"Fehler: Lücke in den Stundenwerten: Monat ", "Error: gap in the hourly values: month "};
 constexpr text_paar tag{", Tag ", ", day "};
 constexpr text_paar stunde{", Stunde ", ", hour "};
 constexpr text_paar fehlt{" fehlt", " missing"};
-constexpr text_paar ohne_werte{"Warnung: Monate ohne Stundenwerte in ", "Warning: months without hourly values in "};
+constexpr text_paar stunde_kurz{" Stunde ", " hour "};
+constexpr text_paar reihenfolge{"Fehler: Stunde nicht in der Reihenfolge des Jahres: ",
+                                "Error: hour out of the order of the year: "};
+constexpr text_paar nach{" nach ", " after "};
+constexpr text_paar unvollstaendig{"Fehler: Wetterdatei ist kein ganzes Jahr (8760 Stunden, 8784 mit dem 29. Februar; "
+                                   "gelesen: ",
+                                   "Error: weather file is not a whole year (8760 hours, 8784 with 29 February; read: "};
+constexpr text_paar endet_nach{"), sie endet nach ", "), it ends after "};
 constexpr text_paar tabelle_zu{"Fehler: Tabelle nicht geöffnet: ", "Error: table not open: "};
 }  // namespace txt
 
@@ -130,13 +142,27 @@ int tage(int monat, bool schaltjahr) {
     return monat == 2 && schaltjahr ? 29 : t[monat];
 }
 
-// The lines of a file (at most MAX_DATEIGROESSE bytes).
+// A weather file must be a regular file: opening a FIFO or a device would
+// block or never end. Reported otherwise.
+bool ist_lesbare_datei(const fs::path& datei) {
+    std::error_code ec;
+    const fs::file_status s = fs::status(datei, ec);
+    if (!fs::exists(s)) {
+        meldung(txt::nicht_lesbar.text() + datei.string(), "M", 'E');
+        return false;
+    }
+    if (!fs::is_regular_file(s)) {
+        meldung(txt::keine_datei.text() + datei.string(), "M", 'E');
+        return false;
+    }
+    return true;
+}
+
+// The lines of a file (at most MAX_DATEIGROESSE bytes), without a UTF-8
+// byte-order mark at its start.
 std::optional<std::vector<std::string>> lies_zeilen(const fs::path& datei) {
     std::error_code ec;
-    if (!fs::is_regular_file(datei, ec)) {
-        meldung(txt::nicht_lesbar.text() + datei.string(), "M", 'E');
-        return std::nullopt;
-    }
+    if (!ist_lesbare_datei(datei)) return std::nullopt;
     if (fs::file_size(datei, ec) > MAX_DATEIGROESSE) {
         meldung(txt::zu_gross.text() + datei.string(), "M", 'E');
         return std::nullopt;
@@ -156,6 +182,7 @@ std::optional<std::vector<std::string>> lies_zeilen(const fs::path& datei) {
         meldung(txt::nicht_lesbar.text() + datei.string(), "M", 'E');
         return std::nullopt;
     }
+    if (!zeilen.empty() && zeilen.front().rfind("\xEF\xBB\xBF", 0) == 0) zeilen.front().erase(0, 3);
     return zeilen;
 }
 
@@ -179,6 +206,7 @@ std::vector<std::string> woerter(const std::string& s) {
 std::string ort_in_datei(const fs::path& datei, size_t zeile) {
     return datei.filename().string() + txt::zeile.text() + std::to_string(zeile);
 }
+std::string ort_in_datei(const std::string& datei, size_t zeile) { return ort_in_datei(fs::path(datei), zeile); }
 
 // Checks one hour and adds it; reports and returns false on a misfit.
 class stundensammler {
@@ -224,6 +252,108 @@ private:
     std::vector<wetterstunde>& ziel_;
     std::set<std::tuple<int, int, int>> gesehen_;
 };
+
+bool hat_steuerzeichen(const std::string& s) {
+    for (size_t i = 0; i < s.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c < 0x20 || c == 0x7F) return true;
+        // U+0080..U+009F, the C1 controls, in UTF-8.
+        if (c == 0xC2 && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) >= 0x80 &&
+            static_cast<unsigned char>(s[i + 1]) <= 0x9F)
+            return true;
+    }
+    return false;
+}
+
+// A text with its control characters written as \n, \t, \r or \xNN, so that
+// a message stays one line.
+std::string sichtbar(const std::string& s) {
+    std::string r;
+    for (const char c : s) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            r += "\\n";
+        } else if (c == '\t') {
+            r += "\\t";
+        } else if (c == '\r') {
+            r += "\\r";
+        } else if (u < 0x20 || u == 0x7F) {
+            char x[8];
+            std::snprintf(x, sizeof x, "\\x%02X", u);
+            r += x;
+        } else {
+            r += c;
+        }
+    }
+    return r;
+}
+
+std::string stundentext(const wetterstunde& h) {
+    return std::to_string(h.tag) + "." + std::to_string(h.monat) + "." + txt::stunde_kurz.text() +
+           std::to_string(h.stunde);
+}
+
+// The hours of the file, in its order, are one whole year: from 1 January
+// hour 1 to 31 December hour 24, each hour once and in calendar order, with
+// 29 February in full or not at all (8760 or 8784 hours). Reports the first
+// misfit with the file and its line.
+bool pruefe_ganzes_jahr(const wetterjahr& jahr) {
+    if (jahr.stunden.empty()) {
+        meldung(txt::keine_stunden.text() + jahr.datei, "M", 'E');
+        return false;
+    }
+    wetterstunde soll;
+    soll.monat = 1;
+    soll.tag = 1;
+    soll.stunde = 1;
+    auto rang = [](const wetterstunde& h) { return std::tie(h.monat, h.tag, h.stunde); };
+    std::map<std::tuple<int, int, int>, int> zeilen;
+    for (const wetterstunde& h : jahr.stunden) zeilen.emplace(rang(h), h.zeile);
+    bool schalttag = false;
+    const wetterstunde* vorige = nullptr;
+    for (const wetterstunde& h : jahr.stunden) {
+        // After 28 February hour 24 either 29 February or 1 March follows.
+        const bool schalttag_beginnt = soll.monat == 3 && soll.tag == 1 && soll.stunde == 1 && h.monat == 2 &&
+                                       h.tag == 29 && h.stunde == 1 && !schalttag;
+        if (schalttag_beginnt) {
+            schalttag = true;
+            soll = h;
+        }
+        if (rang(h) != rang(soll)) {
+            // The hour expected here stands later in the file: the file is
+            // out of order rather than short of an hour.
+            const auto spaeter = zeilen.find(rang(soll));
+            if (rang(h) < rang(soll) || spaeter != zeilen.end()) {
+                meldung(txt::reihenfolge.text() + ort_in_datei(jahr.datei, static_cast<size_t>(h.zeile)) + ": " +
+                            stundentext(h) + (vorige ? txt::nach.text() + stundentext(*vorige) : std::string()),
+                        "M", 'E');
+            } else {
+                meldung(txt::luecke.text() + std::to_string(soll.monat) + txt::tag.text() + std::to_string(soll.tag) +
+                            txt::stunde.text() + std::to_string(soll.stunde) + txt::fehlt.text() + " (" +
+                            ort_in_datei(jahr.datei, static_cast<size_t>(h.zeile)) + ")",
+                        "M", 'E');
+            }
+            return false;
+        }
+        vorige = &h;
+        // The next hour of the calendar.
+        if (++soll.stunde > 24) {
+            soll.stunde = 1;
+            if (++soll.tag > tage(soll.monat, soll.monat == 2 && schalttag)) {
+                soll.tag = 1;
+                ++soll.monat;
+            }
+        }
+    }
+    if (soll.monat <= 12) {
+        const wetterstunde& letzte = jahr.stunden.back();
+        meldung(txt::unvollstaendig.text() + std::to_string(jahr.stunden.size()) + txt::endet_nach.text() +
+                    stundentext(letzte) + " (" + ort_in_datei(jahr.datei, static_cast<size_t>(letzte.zeile)) + ")",
+                "M", 'E');
+        return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -459,6 +589,7 @@ std::optional<wetterjahr> lies_try(const fs::path& datei) {
 }
 
 std::optional<wetterjahr> lies_wetterdatei(const fs::path& datei) {
+    if (!ist_lesbare_datei(datei)) return std::nullopt;
     std::ifstream ein(datei, std::ios::binary);
     std::string anfang(16, '\0');
     ein.read(anfang.data(), static_cast<std::streamsize>(anfang.size()));
@@ -469,11 +600,6 @@ std::optional<wetterjahr> lies_wetterdatei(const fs::path& datei) {
     std::transform(endung.begin(), endung.end(), endung.begin(), [](unsigned char c) { return std::tolower(c); });
     if (endung == ".epw") return lies_epw(datei);
     if (endung == ".dat") return lies_try(datei);
-    std::error_code ec;
-    if (!fs::is_regular_file(datei, ec)) {
-        meldung(txt::nicht_lesbar.text() + datei.string(), "M", 'E');
-        return std::nullopt;
-    }
     meldung(txt::unbekannt.text() + datei.string(), "M", 'E');
     return std::nullopt;
 }
@@ -483,28 +609,19 @@ std::optional<wetterjahr> lies_wetterdatei(const fs::path& datei) {
 std::optional<wetterimport_ergebnis> schreibe_wetterdatensatz(const wetterjahr& jahr, const std::string& name,
                                                               bool ersetzen) {
     const std::string n = trimmen(name);
+    if (hat_steuerzeichen(name)) {
+        meldung(txt::name_steuerzeichen.text() + "\"" + sichtbar(name) + "\"", "M", 'E');
+        return std::nullopt;
+    }
     if (n.empty() || kuerzen(n, 50) != n) {
         meldung(txt::name_falsch.text() + name, "M", 'E');
         return std::nullopt;
     }
-    // The hours in calendar order; each month must run without a gap.
-    std::vector<wetterstunde> s = jahr.stunden;
-    std::sort(s.begin(), s.end(), [](const wetterstunde& a, const wetterstunde& b) {
-        return std::tie(a.monat, a.tag, a.stunde) < std::tie(b.monat, b.tag, b.stunde);
-    });
+    // A run needs every hour of the year: a part of a year is refused
+    // before anything stored is touched.
+    if (!pruefe_ganzes_jahr(jahr)) return std::nullopt;
     std::map<int, std::vector<const wetterstunde*>> monate;
-    for (const auto& h : s) monate[h.monat].push_back(&h);
-    for (const auto& [m, stunden] : monate) {
-        for (size_t k = 0; k < stunden.size(); ++k) {
-            const int tag = static_cast<int>(k / 24) + 1, stunde = static_cast<int>(k % 24) + 1;
-            if (stunden[k]->tag != tag || stunden[k]->stunde != stunde) {
-                meldung(txt::luecke.text() + std::to_string(m) + txt::tag.text() + std::to_string(tag) +
-                            txt::stunde.text() + std::to_string(stunde) + txt::fehlt.text() + " (" + jahr.datei + ")",
-                        "M", 'E');
-                return std::nullopt;
-            }
-        }
-    }
+    for (const auto& h : jahr.stunden) monate[h.monat].push_back(&h);
     tabelle& mt = tab_zum_schreiben(tir_ta_m);
     tabelle& dt = tab_zum_schreiben(tir_ta_d);
     if (!mt.ist_offen() || !dt.ist_offen()) {
@@ -520,10 +637,15 @@ std::optional<wetterimport_ergebnis> schreibe_wetterdatensatz(const wetterjahr& 
         meldung(txt::name_belegt.text() + n, "M", 'E');
         return std::nullopt;
     }
+    // The record being replaced, to put back should the detail rows fail
+    // after the record has been written (the two tables are two files).
+    std::vector<feldwert> alter_datensatz;
+    if (vorhanden)
+        for (int c = 0; c < mt.spaltenanzahl(); ++c) alter_datensatz.push_back(mt.wert(c));
 
-    const bool schalttag = std::any_of(s.begin(), s.end(), [](const wetterstunde& h) { return h.monat == 2 && h.tag == 29; });
+    const bool schalttag = monate[2].size() == 29u * 24u;
     wetterimport_ergebnis e;
-    e.stunden = static_cast<int>(s.size());
+    e.stunden = static_cast<int>(jahr.stunden.size());
     std::vector<std::pair<std::string, feldwert>> monat;
     double wind = 0.0, feuchte = 0.0;
     int n_wind = 0, n_feuchte = 0;
@@ -536,11 +658,6 @@ std::optional<wetterimport_ergebnis> schreibe_wetterdatensatz(const wetterjahr& 
             const int tage_m = tage(m, schalttag);
             const double hell = sonne::tageslaenge(m, jahr.breite, tage_m).monatsstunden;
             monat.push_back({"h" + k, feldwert(runde_dezimal(hell, 3))});
-            if (it == monate.end()) {
-                e.monate_ohne_werte.push_back(m);
-                monat.push_back({"m" + k, feldwert(int64_t{0})});
-                continue;
-            }
             double g = 0.0, d = 0.0;
             std::map<int, std::pair<double, double>> tage_mm;
             for (const wetterstunde* h : it->second) {
@@ -612,28 +729,45 @@ std::optional<wetterimport_ergebnis> schreibe_wetterdatensatz(const wetterjahr& 
         monat.push_back({"mittlerefeuchte", n_feuchte > 0 ? feldwert(runde_dezimal(feuchte / n_feuchte, 1)) : feldwert()});
         monat.push_back({"einheit_feuchte", feldwert(std::string("%"))});
         monat.push_back({"info", feldwert(kuerzen(jahr.info, 255))});
-        try {
+        // The detail rows stand written but uncommitted; the record is
+        // committed first and the detail rows right after it. Should their
+        // commit fail, the record is put back as it was, so that the stored
+        // set stays the old one.
+        auto schreibe_datensatz = [&](const auto& setzen) {
             transaktion tm(mt);
-            if (vorhanden) mt.loesche_wo({{"name", "=", feldwert(n)}});
-            mt.einfuegen();
+            try {
+                mt.loesche_wo({{"name", "=", feldwert(n)}});
+                mt.einfuegen();
+                setzen();
+                mt.speichern();
+                tm.bestaetigen();
+            } catch (...) {
+                mt.abbrechen();
+                throw;
+            }
+        };
+        schreibe_datensatz([&] {
             for (const auto& [spalte, wert] : monat) mt.setze(spalte, wert);
-            mt.speichern();
-            tm.bestaetigen();
+        });
+        try {
+            td.bestaetigen();
         } catch (...) {
-            mt.abbrechen();
+            if (vorhanden) {
+                schreibe_datensatz([&] {
+                    for (int c = 0; c < mt.spaltenanzahl(); ++c) mt.setze(c, alter_datensatz[static_cast<size_t>(c)]);
+                });
+            } else {
+                transaktion tm(mt);
+                mt.loesche_wo({{"name", "=", feldwert(n)}});
+                tm.bestaetigen();
+            }
             throw;
         }
-        td.bestaetigen();
     }
     e.jahreseinstrahlung = runde_dezimal(e.jahreseinstrahlung, 3);
     mt.aktualisiere();
     mt.suche({feldwert(n)});
     dt.aktualisiere();
-    if (!e.monate_ohne_werte.empty()) {
-        std::string liste;
-        for (int m : e.monate_ohne_werte) liste += (liste.empty() ? "" : ", ") + std::to_string(m);
-        meldung(txt::ohne_werte.text() + n + ": " + liste, "M", 'W');
-    }
     return e;
 }
 

@@ -38,7 +38,8 @@ struct wetterjahr {
     std::vector<wetterstunde> stunden;
 };
 
-// Reads an EPW file. Failures (unreadable file, missing LOCATION, a data line
+// Reads an EPW file (a UTF-8 byte-order mark at its start is skipped).
+// Failures (unreadable or not a regular file, missing LOCATION, a data line
 // that is malformed, a missing or impossible value of temperature or
 // irradiation, an hour given twice, more than one value per hour) are
 // reported (dialog, 'E') with file and line; the result is then empty.
@@ -54,7 +55,6 @@ std::optional<wetterjahr> lies_wetterdatei(const std::filesystem::path& datei);
 // What `schreibe_wetterdatensatz` wrote.
 struct wetterimport_ergebnis {
     int stunden = 0;
-    std::vector<int> monate_ohne_werte;
     double jahreseinstrahlung = 0.0;  // kWh/qm
 };
 
@@ -65,11 +65,15 @@ struct wetterimport_ergebnis {
 // the yearly irradiation, mean wind speed and humidity. Each detail row
 // (number (day - 1) * 24 + hour) holds the hour's irradiation, intensity,
 // temperature (minimum = maximum), duration 1 h and the middle of the hour
-// in mean solar time. Within each month the hours must run from the first
-// hour of day 1 without a gap (a run needs every row). A name already taken
-// is refused unless `ersetzen`, which replaces the record and its detail
-// rows. Months without hours are reported (warning). Nothing is written on
-// a refusal; everything is written in one go otherwise.
+// in mean solar time. The hours must be one whole year in calendar order
+// (8760, or 8784 with 29 February): a missing, repeated or misplaced hour and
+// a file that ends early are refused with the file and line, since a run
+// needs every hour. A name that is empty, longer than 50 characters or holds
+// a control character is refused; a name already taken is refused unless
+// `ersetzen`, which replaces the record and its detail rows. Nothing is
+// written on a refusal; the old record stays until the new one is written
+// whole (record and detail rows are committed together; a failure of the
+// second puts the first back).
 std::optional<wetterimport_ergebnis> schreibe_wetterdatensatz(const wetterjahr& jahr, const std::string& name,
                                                               bool ersetzen);
 

@@ -10,6 +10,9 @@ namespace kostentexte {
 inline constexpr text_paar maximalzahl{"Maximalzahl einzulesender Dateien: 6", "Maximum number of files to read: 6"};
 inline constexpr text_paar minimalflaeche{"Minimalfläche muss Null sein für alle Resultate",
                                           "Minimum area must be zero for all results"};
+inline constexpr text_paar kein_resultat{
+    "Fehler: Keine Ergebnisdatei einer Simulation oder Optimierung (Spalte fehlt: ",
+    "Error: not the result file of a simulation or optimisation (column missing: "};
 inline constexpr text_paar datensatz_fehlt{"Fehler: Datensatz des Resultats fehlt: ",
                                            "Error: data set of the result is missing: "};
 inline constexpr text_paar zeile_fehlt{"Warnung: Kostenparameter ohne Datensatz: ",

@@ -55,6 +55,22 @@ inline constexpr text_paar jahreswechsel{
     "Für das neue Jahr den Steuerlauf neu starten.",
     "New year: a control run computes one calendar year and ends here; the sources are switched off. "
     "Start the control run again for the new year."};
+inline constexpr text_paar geraete_fehlen{"Fehler: Geräte nicht gefunden (COM2 bis COM100): ",
+                                          "Error: devices not found (COM2 to COM100): "};
+inline constexpr text_paar geraete_fehlen_hinweis{
+    "; ohne Geräte läuft ein Steuerlauf mit --simulated-devices (simulierte Geräte) oder --test-mode (ohne "
+    "Messung), --control-simulation rechnet ohne sie",
+    "; without devices a control run works with --simulated-devices (simulated devices) or --test-mode (no "
+    "measurement), --control-simulation computes without them"};
+inline constexpr text_paar geraete_fehlen_simulation{"Warnung: Geräte nicht gefunden (COM2 bis COM100): ",
+                                                     "Warning: devices not found (COM2 to COM100): "};
+inline constexpr text_paar steuer_simulation_ohne{"; die Steuer-Simulation rechnet ohne sie",
+                                                  "; the control simulation computes without them"};
+inline constexpr text_paar com_muster_leer{"--com-pattern braucht einen Pfad mit {n} oder {n-1}, z. B. /dev/ttyUSB{n-1}: ",
+                                           "--com-pattern needs a path with {n} or {n-1}, e.g. /dev/ttyUSB{n-1}: "};
+inline constexpr text_paar com_muster_platzhalter{
+    "--com-pattern kennt nur die Platzhalter {n} und {n-1}: ",
+    "--com-pattern knows only the placeholders {n} and {n-1}: "};
 inline constexpr text_paar steuerlauf_braucht_intervallkern{
     "Fehler: Ein Steuerlauf braucht das Intervallverfahren (Rechenart M mit Zeitraum M oder I, oder V mit Zeitraum I); "
     "Rechenart/Zeitraum des Datensatzes: ",

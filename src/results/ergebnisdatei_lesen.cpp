@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <system_error>
 
@@ -15,6 +17,9 @@ namespace {
 constexpr text_paar falsches_datenformat{"Fehler: Falsches Datenformat", "Error: Wrong data format"};
 constexpr text_paar keine_datei{"Fehler: Falsches Datenformat: keine reguläre Datei: ",
                                 "Error: Wrong data format: not a regular file: "};
+constexpr text_paar zeile{", Zeile ", ", line "};
+constexpr text_paar nicht_lesbar{"Fehler: Datei kann nicht gelesen werden: ", "Error: file cannot be read: "};
+constexpr text_paar zu_gross{"Fehler: Datei ist zu groß für eine Ergebnisdatei: ", "Error: file is too large for a result file: "};
 constexpr text_paar cmaxa{"Fehler: Zulässige Anzahl von Werten für Kollektoren (CMAXA) überschritten",
                           "Error: Permitted number of values for collectors (CMAXA) exceeded"};
 
@@ -35,6 +40,7 @@ void lese_tabelle(dat3d& ziel, parreadtab& tab, TSDaten& beschreibung, bool& ok,
         return;
     }
     leseergebnis ergebnis = leseergebnis::falsches_format;
+    std::size_t fehlerzeile = 0;
     if (werteart == 'd') {
 #ifdef _WIN32
         std::unique_ptr<std::FILE, datei_schliessen> datei(
@@ -44,7 +50,7 @@ void lese_tabelle(dat3d& ziel, parreadtab& tab, TSDaten& beschreibung, bool& ok,
 #endif
         if (datei) {
             datei_zeilenquelle quelle(datei.get());
-            ergebnis = lies_tabelle(quelle, ziel, tab, beschreibung, layout);
+            ergebnis = lies_tabelle(quelle, ziel, tab, beschreibung, layout, &fehlerzeile);
         }
     }
     switch (ergebnis) {
@@ -52,7 +58,10 @@ void lese_tabelle(dat3d& ziel, parreadtab& tab, TSDaten& beschreibung, bool& ok,
         return;
     case leseergebnis::falsches_format:
         ok = false;
-        meldung(falsches_datenformat.text(), "M", 'E');
+        // The file and the line, so that the damage can be found.
+        meldung(falsches_datenformat.text() + ": " + tab.name +
+                    (fehlerzeile > 0 ? zeile.text() + std::to_string(fehlerzeile) : std::string()),
+                "M", 'E');
         return;
     case leseergebnis::zu_viele_scheiben:
         ok = false;
@@ -98,4 +107,25 @@ double flaeche_der_scheibe(const parreadtab& tab, int s, const std::string& flae
     const koor& schluessel = tab.feldz.at(static_cast<std::size_t>(s));
     const umrechnen_struct u = umrechner(schluessel.einheit, flaecheneinheit, "AR", 0);
     return u.faktor * schluessel.wert + u.offset;
+}
+
+std::optional<std::string> lies_und_pruefe_ergebnisdatei(const std::filesystem::path& datei, std::string& inhalt) {
+    inhalt.clear();
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(datei, ec)) return keine_datei.text() + datei.string();
+    // Far above any result file (MAXSCHEIBEN sections of MAXZEILEN rows).
+    constexpr std::uintmax_t MAX_GROESSE = std::uintmax_t{1} << 30;
+    if (std::filesystem::file_size(datei, ec) > MAX_GROESSE) return zu_gross.text() + datei.string();
+    std::ifstream ein(datei, std::ios::binary);
+    if (!ein) return nicht_lesbar.text() + datei.string();
+    inhalt.assign(std::istreambuf_iterator<char>(ein), std::istreambuf_iterator<char>());
+    if (ein.bad()) return nicht_lesbar.text() + datei.string();
+    text_zeilenquelle quelle(inhalt);
+    dat3d werte;
+    parreadtab tab;
+    TSDaten beschreibung;
+    std::size_t fehlerzeile = 0;
+    if (lies_tabelle(quelle, werte, tab, beschreibung, 'n', &fehlerzeile) != leseergebnis::ok)
+        return falsches_datenformat.text() + ": " + datei.string() + zeile.text() + std::to_string(fehlerzeile);
+    return std::nullopt;
 }

@@ -3,7 +3,9 @@
 // the conversion of the values into the current output units, and the column
 // search by code.
 
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +18,8 @@
 // sets `ok` to false. More than 20 sections are reported with "Fehler:
 // Zulässige Anzahl von Werten für Kollektoren (CMAXA) überschritten" and
 // abandon the operation (severity 'T'), after `ok` was set to false.
+// (The message names the file and the line that is malformed or missing:
+// "Fehler: Falsches Datenformat: <file>, Zeile <n>".)
 // layout 'n' = self-describing file, any other = raw table of `beschreibung`;
 // werteart 'd' = numbers (the only kind; any other sets ok to false).
 void lese_tabelle(dat3d& ziel, parreadtab& tab, TSDaten& beschreibung, bool& ok,
@@ -43,3 +47,9 @@ void rechne_codes_um(const parreadtab& tab, dat3d& werte, const ::datm& d,
 // file to `flaecheneinheit` (quantity code "AR", no day scaling).
 double flaeche_der_scheibe(const parreadtab& tab, int s, const std::string& flaecheneinheit,
                            const einheitenumrechner& umrechner);
+
+// Reads a self-describing result or control file whole into `inhalt` and
+// checks it with the table reader, without messages. Returns the reason when
+// it is not a regular file, cannot be read or is malformed ("Fehler: Falsches
+// Datenformat: <file>, Zeile <n>"); nothing when it reads back whole.
+std::optional<std::string> lies_und_pruefe_ergebnisdatei(const std::filesystem::path& datei, std::string& inhalt);

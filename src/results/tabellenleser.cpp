@@ -157,16 +157,16 @@ public:
         int64_t zeil = 0, spalt = 0, scheib = 0;
         if (selbstbeschreibend_) {
             std::string_view z;
-            if (!q_.naechste(z)) return leseergebnis::falsches_format;
+            if (!naechste(z)) return leseergebnis::falsches_format;
             tab_.hauptname = cp1252_nach_utf8(bis_nul(z));
-            if (!q_.naechste(z)) return leseergebnis::falsches_format;
+            if (!naechste(z)) return leseergebnis::falsches_format;
             if (!naechste_ganzzahl(z, zeil) || !naechste_ganzzahl(z, spalt) ||
                 !naechste_ganzzahl(z, scheib))
                 return leseergebnis::falsches_format;
         } else {
             for (int32_t i = 0; i < b_.azeile; ++i) {
                 std::string_view z;
-                if (!q_.naechste(z)) return leseergebnis::falsches_format;
+                if (!naechste(z)) return leseergebnis::falsches_format;
             }
             zeil = b_.nzeile;
             spalt = b_.mspalte;
@@ -207,11 +207,22 @@ public:
         return leseergebnis::ok;
     }
 
+    // The line being read when the input failed (1-based).
+    std::size_t fehlerzeile() const { return versuch_; }
+
 private:
+    // The next line of the input, counted.
+    bool naechste(std::string_view& z) {
+        versuch_ = gelesen_ + 1;
+        if (!q_.naechste(z)) return false;
+        ++gelesen_;
+        return true;
+    }
+
     // Key line, title line (skipped), unit line, code line.
     bool lies_abschnittskopf(int32_t s) {
         std::string_view z;
-        if (!q_.naechste(z)) return false;
+        if (!naechste(z)) return false;
         const std::size_t nul = z.find('\0');
         if (nul == std::string_view::npos) return false;
         std::string_view vorn = z.substr(0, nul);
@@ -221,14 +232,14 @@ private:
             !naechstes_feld(vorn, schluessel.einheit, true) ||
             !naechste_zahl(hinten, schluessel.wert))
             return false;
-        if (!q_.naechste(z)) return false;  // titles, for people only
+        if (!naechste(z)) return false;  // titles, for people only
         if (!lies_spaltenzeile(&koor::einheit)) return false;
         return lies_spaltenzeile(&koor::name_0);
     }
 
     bool lies_spaltenzeile(std::string koor::*feld) {
         std::string_view z;
-        if (!q_.naechste(z)) return false;
+        if (!naechste(z)) return false;
         z = bis_nul(z);
         for (int32_t c = 1; c <= tab_.spalt; ++c)
             if (!naechstes_feld(z, tab_.feldy[static_cast<std::size_t>(c)].*feld, true)) return false;
@@ -237,7 +248,7 @@ private:
 
     bool lies_zeile(int32_t r) {
         std::string_view z;
-        if (!q_.naechste(z)) return false;
+        if (!naechste(z)) return false;
         std::string_view werte = z;
         const std::size_t nul = z.find('\0');
         koor_int& x = tab_.feldx[static_cast<std::size_t>(r)];
@@ -269,11 +280,15 @@ private:
     parreadtab& tab_;
     TSDaten& b_;
     bool selbstbeschreibend_;
+    std::size_t gelesen_ = 0, versuch_ = 0;
 };
 
 }  // namespace
 
 leseergebnis lies_tabelle(zeilenquelle& quelle, dat3d& ziel, parreadtab& tab,
-                          TSDaten& beschreibung, char layout) {
-    return leser(quelle, ziel, tab, beschreibung, layout).lies();
+                          TSDaten& beschreibung, char layout, std::size_t* fehlerzeile) {
+    leser l(quelle, ziel, tab, beschreibung, layout);
+    const leseergebnis e = l.lies();
+    if (fehlerzeile) *fehlerzeile = e == leseergebnis::ok ? 0 : l.fehlerzeile();
+    return e;
 }

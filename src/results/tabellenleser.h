@@ -75,5 +75,7 @@ enum class leseergebnis {
 // by `beschreibung` (rows of section s = vzeile[s], or nzeile when that is 0).
 // Fills zeil, spalt, scheib, hauptname, feldx, feldy (einheit, name_0) and
 // feldz (einheit, wert) of `tab`, and the values of every section into `ziel`.
+// On a failure `fehlerzeile` (if given) receives the line of the input
+// (1-based) that was malformed or missing.
 leseergebnis lies_tabelle(zeilenquelle& quelle, dat3d& ziel, parreadtab& tab,
-                          TSDaten& beschreibung, char layout);
+                          TSDaten& beschreibung, char layout, std::size_t* fehlerzeile = nullptr);

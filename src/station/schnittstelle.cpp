@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "data/einstellungen.h"
+#include "lang/stationstexte.h"
 
 namespace {
 
@@ -75,4 +76,20 @@ std::string com_geraetepfad(int32_t nummer) {
         }
     }
     return pfad;
+}
+
+std::optional<std::string> pruefe_com_muster(const std::string& muster) {
+    bool platzhalter = false;
+    for (std::size_t p = 0; p < muster.size(); ++p) {
+        if (muster[p] == '{') {
+            const bool n = muster.compare(p, 3, "{n}") == 0, n1 = muster.compare(p, 5, "{n-1}") == 0;
+            if (!n && !n1) return stationstexte::com_muster_platzhalter.text() + "\"" + muster + "\"";
+            platzhalter = true;
+            p += n ? 2 : 4;
+        } else if (muster[p] == '}') {
+            return stationstexte::com_muster_platzhalter.text() + "\"" + muster + "\"";
+        }
+    }
+    if (!platzhalter) return stationstexte::com_muster_leer.text() + "\"" + muster + "\"";
+    return std::nullopt;
 }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 // Bits of the modem status (as the Win32 modem status word).
@@ -83,6 +84,11 @@ int32_t portnummer_von(const std::string& geraetename);
 // Device path of port n on POSIX systems after the settings' mapping
 // (default /dev/ttyUSB(n-1)); empty for n < 1.
 std::string com_geraetepfad(int32_t nummer);
+
+// Checks a mapping pattern of COMn to a device path: not empty, at least
+// one placeholder "{n}" or "{n-1}", no other brace. The reason (in the
+// current language) when it is refused, nothing when it is usable.
+std::optional<std::string> pruefe_com_muster(const std::string& muster);
 
 // The operating system's ports: POSIX ports through the COMn mapping of the
 // settings, or the Win32 communication devices.

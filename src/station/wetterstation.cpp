@@ -248,8 +248,17 @@ void wetterstation::messe_ta_is(datz3& pvdatz3, int i, int j, const anlage& a, c
             setze(feld, wert);
             setze(streuung, dsab);
         };
-        messe(sensor_einstrahlung, is0, "Edit9", "Edit13");
-        messe(sensor_temperatur, ta, "Edit8", "Edit12");
+        // A reading takes about 14 s on the real clock: once a STOP (or a
+        // signal) is there, the readings not yet begun are left out and the
+        // interval keeps its stored values, so that the run ends within one
+        // reading.
+        auto beendet = [&] { return warten_beenden && warten_beenden(); };
+        if (!beendet()) messe(sensor_einstrahlung, is0, "Edit9", "Edit13");
+        if (!beendet()) messe(sensor_temperatur, ta, "Edit8", "Edit12");
+        if (beendet()) {
+            setze("Edit9", is0);
+            setze("Edit8", ta);
+        }
         messung_laeuft = false;
     }
     felder["Edit35"] = std::to_string(i);

@@ -159,7 +159,8 @@ public:
     // shows the fields anew (after a measurement, before the wait for the
     // next one); the desktop copies the fields to its window there.
     // `warten_beenden` ends the wait for the next measurement early (a
-    // "STOP" written during the wait).
+    // "STOP" written during the wait) and leaves out the readings of a
+    // measurement that have not begun when it says so.
     std::function<void()> neu_zeichnen;
     std::function<bool()> warten_beenden;
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -72,6 +73,10 @@ void sql(const fs::path& datei, const std::string& anweisung) {
     sqlite3_free(fehler);
     sqlite3_close(db);
 }
+
+// Two different result files that read back.
+const fs::path ERGEBNIS_A = fs::path(VARNEK_TEST_FIXTURES) / "results" / "test_ausgabe_EJEG_IAAN-N_st0.dat";
+const fs::path ERGEBNIS_B = fs::path(VARNEK_TEST_FIXTURES) / "results" / "test_ausgabe_ZJEG_IAAN-D_st2.dat";
 
 // Catalogue rows without the folder (name, data set, kind, lock, info).
 const char* const KATALOG =
@@ -291,8 +296,10 @@ TEST_F(SerieParallel, ZusammenfuehrungVerweigertKonflikte) {
             std::string("INSERT INTO result (name, land, bezirk, ort, kundennummer, haupteingabefile, pfad, "
                         "optimierung, lock) VALUES ('x_") + t + ".dat', 'D', 'N', 'B', '1', '" + ERSTER +
                 "', '/irgendwo', 'O', 'F')");
-        std::ofstream(verzeichnis / t / ("x_" + std::string(t) + ".dat")) << t;
-        std::ofstream(verzeichnis / t / "gemeinsam.str") << "inhalt " << t;
+        // Real result files (each part's .dat reads back); "gemeinsam.str"
+        // differs between the parts.
+        fs::copy_file(ERGEBNIS_A, verzeichnis / t / ("x_" + std::string(t) + ".dat"));
+        fs::copy_file(std::string(t) == "a" ? ERGEBNIS_A : ERGEBNIS_B, verzeichnis / t / "gemeinsam.str");
     }
     const fs::path ziel = verzeichnis / "ziel";
     auto merge = [&](std::vector<std::string> teile) {
@@ -317,6 +324,77 @@ TEST_F(SerieParallel, ZusammenfuehrungVerweigertKonflikte) {
     EXPECT_FALSE(fs::exists(ziel / "x_b.dat"));
     // A folder that is no part result.
     EXPECT_EQ(merge({verzeichnis.string()}), 1);
+}
+
+// A damaged part is refused before anything is copied, naming what is
+// wrong: a result file cut short or with a byte that breaks a number (the
+// reader says where), a catalogue that is no database, a catalogue row for a
+// data set the database does not hold. The target stays empty, the
+// catalogue without rows, the data sets unfixed.
+TEST_F(SerieParallel, BeschaedigterTeilWirdNichtZusammengefuehrt) {
+    const fs::path db = datenbank("db");
+    const std::string original = inhalt(ERGEBNIS_A);
+    struct fall {
+        const char* name;
+        std::function<void(const fs::path&)> beschaedige;
+        std::string grund;
+    };
+    const std::vector<fall> faelle = {
+        {"halbe Datei",
+         [&](const fs::path& t) { std::ofstream(t / "x.dat", std::ios::binary) << original.substr(0, original.size() / 2); },
+         "Falsches Datenformat: "},
+        {"gekippter Wert",
+         [&](const fs::path& t) {
+             std::string b = original;
+             const auto p = b.find("2.0000000000");  // the area of the first section
+             b[p] = 'x';
+             std::ofstream(t / "x.dat", std::ios::binary) << b;
+         },
+         "x.dat, Zeile 3"},
+        {"Katalog keine Datenbank",
+         [&](const fs::path& t) { std::ofstream(t / "RESULT.sqlite", std::ios::binary) << std::string(4096, 'x'); },
+         "Ergebniskatalog des Teils nicht lesbar: "},
+        {"fremder Datensatz",
+         [&](const fs::path& t) {
+             sql(t / "RESULT.sqlite", "UPDATE result SET haupteingabefile = 'gibt es nicht'");
+         },
+         "Katalogzeile nennt einen Datensatz, den die Datenbank nicht hat: \"gibt es nicht\""},
+    };
+    const fs::path ziel = verzeichnis / "ziel";
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.name);
+        const fs::path teil = verzeichnis / "teil";
+        fs::remove_all(teil);
+        fs::create_directories(teil);
+        sql(teil / "RESULT.sqlite",
+            "CREATE TABLE result (name, land, bezirk, ort, kundennummer, haupteingabefile, breite, länge, programm, "
+            "rechendatum, pfad, optimierung, lock, info)");
+        sql(teil / "RESULT.sqlite",
+            std::string("INSERT INTO result (name, land, bezirk, ort, kundennummer, haupteingabefile, pfad, "
+                        "optimierung, lock) VALUES ('x.dat', 'D', 'N', 'B', '1', '") + ERSTER + "', '/irgendwo', 'O', 'F')");
+        fs::copy_file(ERGEBNIS_A, teil / "x.dat");
+        fs::copy_file(ERGEBNIS_B, teil / "y.str");
+        f.beschaedige(teil);
+        EXPECT_EQ(rufe({"--db", db.string(), "--results", ziel.string(), "merge", teil.string()}), 1);
+        schliesse_alle_tabellen();
+        EXPECT_NE(letzte_fehlerzeile().find(f.grund), std::string::npos) << fehler.str();
+        EXPECT_TRUE(!fs::exists(ziel) || ergebnisdateien(ziel).empty());
+        EXPECT_TRUE(abfrage(db / "RESULT.sqlite", "SELECT name FROM result").empty());
+        EXPECT_EQ(fixiert(db), fixiert(basis));
+    }
+    // The part whole merges.
+    const fs::path teil = verzeichnis / "teil";
+    fs::copy_file(ERGEBNIS_A, teil / "x.dat", fs::copy_options::overwrite_existing);
+    fs::remove(teil / "RESULT.sqlite");
+    sql(teil / "RESULT.sqlite",
+        "CREATE TABLE result (name, land, bezirk, ort, kundennummer, haupteingabefile, breite, länge, programm, "
+        "rechendatum, pfad, optimierung, lock, info)");
+    sql(teil / "RESULT.sqlite", std::string("INSERT INTO result (name, haupteingabefile, optimierung, lock) VALUES "
+                                            "('x.dat', '") + ERSTER + "', 'O', 'F')");
+    ASSERT_EQ(rufe({"--db", db.string(), "--results", ziel.string(), "merge", teil.string()}), 0) << fehler.str();
+    schliesse_alle_tabellen();
+    EXPECT_EQ(ergebnisdateien(ziel).size(), 2u);
+    EXPECT_EQ(abfrage(db / "RESULT.sqlite", "SELECT name FROM result"), (std::vector<std::vector<std::string>>{{"x.dat"}}));
 }
 
 // Two varied columns of two catalogue rows give every combination, each a
@@ -394,9 +472,64 @@ TEST_F(SerieParallel, VariantenSindDasProduktDerWerte) {
               std::to_string(std::stoi(anzahl_haupt[0][0]) + 6));
 }
 
+// A sweep is refused whole, before anything is written, when it is too
+// large, its name pattern is wrong, or a variant would only fail when it
+// runs: a value out of its range, a file name outside the result folder, a
+// row that does not exist. Nothing of it is kept.
+TEST_F(SerieParallel, VariantenWerdenVorDemSchreibenGeprueft) {
+    const fs::path db = datenbank("db");
+    auto zaehle = [&](const char* datei, const char* tabelle) {
+        return abfrage(db / datei, std::string("SELECT count(*) FROM ") + tabelle)[0][0];
+    };
+    const std::string haupt0 = zaehle("HAUPT.sqlite", "haupt"), spei0 = zaehle("SPEI.sqlite", "spei"),
+                      rech0 = zaehle("RECH.sqlite", "rech");
+    std::string tausend;
+    for (int i = 1; i <= 1000; ++i) tausend += (i > 1 ? "," : "") + std::to_string(i);
+    struct fall {
+        std::vector<std::string> argumente;
+        int status;
+        std::string grund;
+    };
+    const std::vector<fall> faelle = {
+        {{"--vary", "spei.spmax=" + tausend, "--vary", "rech.maxa=" + tausend, "--dry-run"}, 1,
+         "sweep ergibt 1000000 Varianten, mehr als die Grenze von 10000 (--max-variants N hebt sie an)"},
+        {{"--vary", "spei.spmax=1,2,3", "--max-variants", "2"}, 1, "sweep ergibt 3 Varianten, mehr als die Grenze von 2"},
+        {{"--vary", "spei.spmax=1", "--max-variants", "0"}, 2, "--max-variants braucht eine ganze Zahl von 1 bis 1000000"},
+        {{"--vary", "spei.spmax=1", "--name", "X {7}"}, 2,
+         "Namensmuster nennt den Wert {7}, es gibt aber nur 1 --vary: \"X {7}\""},
+        {{"--vary", "spei.spmax=1", "--name", "X {n"}, 2, "Namensmuster mit offener Klammer"},
+        {{"--vary", "spei.spmax=1", "--name", "X {m}"}, 2, "Unbekannter Platzhalter im Namensmuster"},
+        {{"--vary", "spei.spmax=1,-1"}, 1,
+         "Spalte spmax: -1 m3; zulässig 0 bis 1e+06 m3 (Variante Braunschweig EFH spmax=-1; keine Variante angelegt)"},
+        {{"--vary", "rech.maxge=0"}, 1, "Spalte maxge: 0 m3/s"},
+        {{"--vary", "haupt.ausgabefile=../escaped"}, 1, "Spalte ausgabefile: \"../escaped\""},
+        {{"--vary", "haupt.ausgabefile=/tmp/abs"}, 1, "Spalte ausgabefile: \"/tmp/abs\""},
+        {{"--vary", "haupt.steuer=a/b"}, 1, "Spalte steuer: \"a/b\""},
+        {{"--vary", "haupt.spei=does_not_exist"}, 1, "Datensatz existiert nicht in Datenbank: spei"},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.grund);
+        std::vector<std::string> a{"--db", db.string(), "sweep", "Braunschweig EFH"};
+        a.insert(a.end(), f.argumente.begin(), f.argumente.end());
+        EXPECT_EQ(rufe(a), f.status);
+        schliesse_alle_tabellen();
+        EXPECT_NE(letzte_fehlerzeile().find(f.grund), std::string::npos) << letzte_fehlerzeile();
+        EXPECT_EQ(zaehle("HAUPT.sqlite", "haupt"), haupt0);
+        EXPECT_EQ(zaehle("SPEI.sqlite", "spei"), spei0);
+        EXPECT_EQ(zaehle("RECH.sqlite", "rech"), rech0);
+    }
+    // Raised, the limit lets a larger study through.
+    EXPECT_EQ(rufe({"--db", db.string(), "sweep", "Braunschweig EFH", "--vary", "spei.spmax=1,2,3", "--max-variants",
+                    "3", "--name", "{base} {n}"}),
+              0)
+        << fehler.str();
+    schliesse_alle_tabellen();
+    EXPECT_EQ(std::stoi(zaehle("HAUPT.sqlite", "haupt")), std::stoi(haupt0) + 3);
+}
+
 TEST_F(SerieParallel, FalscheBefehlszeilen) {
     const std::vector<std::vector<std::string>> faelle = {
-        {"batch", "--jobs", "0"},      {"batch", "--jobs", "1.5"}, {"batch", "--jobs", "1025"},
+        {"batch", "--jobs", "0"},      {"batch", "--jobs", "1025"},
         {"batch", "--shard", "4/3"},   {"batch", "--shard", "x"},  {"merge"},
         {"sweep", "x", "--jobs", "2"}, {"simulate", "x", "--shard", "1/2"},
     };
@@ -406,4 +539,7 @@ TEST_F(SerieParallel, FalscheBefehlszeilen) {
         EXPECT_EQ(rufe(f), 2);
         EXPECT_EQ(letzte_fehlerzeile().rfind("varnek-cli: error: ", 0), 0u) << fehler.str();
     }
+    // The value that is not a whole number is named.
+    EXPECT_EQ(rufe({"--lang", "en", "batch", "--jobs", "1.5"}), 2);
+    EXPECT_EQ(letzte_fehlerzeile(), "varnek-cli: error: --jobs takes a whole number from 1 to 1024: \"1.5\" (see --help)");
 }

@@ -225,6 +225,36 @@ TEST_F(SteuerlaufMitPlatinen, SteuerSimulationMisstUndStelltOhneAufDieNaechsteSt
     EXPECT_TRUE(alles_aus());
 }
 
+// Full mode with devices missing: no one answers the no-device dialog, so
+// the run does not start; it names the missing devices and the ways to run
+// without them. "Steuer-Simulation" runs without them after one warning.
+TEST_F(Steuerlauf, FehlendeGeraeteBeendenDenVollmodus) {
+    schnelle_uhr zeit{{2024, 6, 21, 11, 0, 0.0}};
+    simulierte_ports ports{zeit};
+    ports.stecke(5, 'V');  // only the fan
+    o.zeit = &zeit;
+    o.ports = &ports;
+    const steuerlauf_ergebnis e = lauf({});
+    EXPECT_FALSE(e.gestoppt);
+    EXPECT_TRUE(zeilen.empty());
+    ASSERT_FALSE(senke.dialoge.empty());
+    EXPECT_EQ(senke.dialoge.back().text,
+              "Fehler: Geräte nicht gefunden (COM2 bis COM100): Wetterstation, Umwälzpumpe und Zwischen-WP; ohne "
+              "Geräte läuft ein Steuerlauf mit --simulated-devices (simulierte Geräte) oder --test-mode (ohne "
+              "Messung), --control-simulation rechnet ohne sie");
+    for (const auto& d : senke.dialoge) EXPECT_EQ(d.text.find("abort, retry"), std::string::npos) << d.text;
+    EXPECT_FALSE(std::filesystem::exists(kontrolldatei_pfad(verzeichnis)));
+
+    senke.dialoge.clear();
+    o.steuer_simulation = true;
+    const steuerlauf_ergebnis s = lauf([&](const liveintervall_zeile&) { stop_nach(2); });
+    EXPECT_TRUE(s.gestoppt);
+    EXPECT_EQ(zeilen.size(), 2u);
+    int warnungen = 0;
+    for (const auto& d : senke.dialoge) warnungen += d.text.rfind("Warnung: Geräte nicht gefunden", 0) == 0;
+    EXPECT_EQ(warnungen, 1);
+}
+
 TEST_F(Steuerlauf, OhneIntervallverfahrenWirdAbgelehnt) {
     // The analytic method never reads the control file: such a run could not be stopped.
     zustand::numchar()[ndata::rechenart] = "A";
@@ -250,4 +280,13 @@ TEST_F(Cli, StopSchreibtInsArbeitsverzeichnisUndControlBrauchtDasIntervallverfah
     EXPECT_EQ(rufe(mit_verzeichnissen({"control", "Braunschweig EFH", "--test-mode"})), 1);
     EXPECT_NE(letzte_fehlerzeile().find("Intervallverfahren"), std::string::npos) << fehler.str();
     EXPECT_EQ(rufe(mit_verzeichnissen({"control", "Braunschweig EFH", "--area", "-1"})), 2);
+
+    // Port patterns that map no port are refused as a wrong command line.
+    for (const char* muster : {"", "/dev/ttyUSB0", "/dev/tty{n-99999999999999}", "/dev/tty{n}}", "{x}"}) {
+        SCOPED_TRACE(muster);
+        EXPECT_EQ(rufe({"--lang", "en", "devices", "--simulated", "--com-pattern", muster}), 2);
+        EXPECT_NE(letzte_fehlerzeile().find("--com-pattern"), std::string::npos) << fehler.str();
+        EXPECT_NE(letzte_fehlerzeile().find(std::string("\"") + muster + "\""), std::string::npos) << fehler.str();
+    }
+    EXPECT_EQ(rufe({"devices", "--simulated", "--com-pattern", "/dev/ttyACM{n-1}"}), 0) << fehler.str();
 }

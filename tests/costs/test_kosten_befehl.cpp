@@ -75,6 +75,22 @@ TEST_F(KostenBefehl, FehlerMitStatusUndGrundInDerSprache) {
     std::ofstream(fremd, std::ios::binary) << inhalt;
     EXPECT_EQ(rufe({"--lang", "en", "costs", fremd.string()}), 1);
     EXPECT_EQ(letzte_fehlerzeile(), "varnek-cli: error: data set of the result is missing: weg");
+
+    // A table that reads but holds no yearly energies (a control file has
+    // other columns) gives no costs; a damaged file is named with its line.
+    std::ifstream ein2(FIXTURE, std::ios::binary);
+    std::string steuer((std::istreambuf_iterator<char>(ein2)), {});
+    for (auto p = steuer.find("   jkk,  "); p != std::string::npos; p = steuer.find("   jkk,  ", p)) steuer.replace(p, 9, "   xyz,  ");
+    const auto str = verzeichnis / "steuer.str";
+    std::ofstream(str, std::ios::binary) << steuer;
+    EXPECT_EQ(rufe({"costs", str.string()}), 1);
+    EXPECT_EQ(letzte_fehlerzeile(), "varnek-cli: Fehler: Keine Ergebnisdatei einer Simulation oder Optimierung "
+                                    "(Spalte fehlt: jkk): " + str.string());
+    const auto halb = verzeichnis / "halb.sim";
+    std::ofstream(halb, std::ios::binary) << steuer.substr(0, 1000);
+    EXPECT_EQ(rufe({"--lang", "en", "costs", halb.string()}), 1);
+    EXPECT_EQ(letzte_fehlerzeile().rfind("varnek-cli: error: Wrong data format: " + halb.string() + ", line ", 0), 0u)
+        << letzte_fehlerzeile();
 }
 
 }  // namespace

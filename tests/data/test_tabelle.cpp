@@ -167,6 +167,29 @@ TEST_F(Tabelle, AbgebrocheneTransaktionLaesstTabelleUnveraendert) {
     EXPECT_TRUE(t.ist_leer());
 }
 
+// A transaction that is rolled back leaves the file byte for byte as it was
+// (not even the change counter of its header moves); a nested one rolls
+// back only itself.
+TEST_F(Tabelle, VerworfeneTransaktionLaesstDieDateiByteGleich) {
+    zeile("A", 1, 1, 1.0);
+    auto bytes = [&] {
+        std::ifstream f(dir / "IR_TA_D.sqlite", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(f), {});
+    };
+    const std::string vorher = bytes();
+    {
+        transaktion tr(t);
+        for (int n = 2; n < 200; ++n) zeile("A", 1, n, n);
+        {
+            transaktion innen(t);
+            zeile("B", 1, 1, 1.0);
+        }
+        EXPECT_EQ(t.anzahl(), 199);
+    }
+    EXPECT_EQ(t.anzahl(), 1);
+    EXPECT_TRUE(bytes() == vorher);
+}
+
 TEST_F(Tabelle, BenannterIndexUndFremdeAenderungen) {
     tabelle w;
     ASSERT_TRUE(w.oeffne(dir / "WMO.sqlite", tabellenschema(twmo)));

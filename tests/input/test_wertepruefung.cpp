@@ -102,7 +102,9 @@ TEST_F(Wertepruefung, UngueltigeZahlenHaltenDasLadenMitTabelleZeileSpalteUndBere
         // NaN is stored as NULL by SQLite.
         {EFH, trech, {t("r45")}, "maxa", std::numeric_limits<double>::quiet_NaN(), "rech, Zeile \"r45\", Spalte maxa: leer; zulässig 0 bis 100000 qm"},
         {EFH, trech, {t("r45")}, "mina", 30.0, "Fehler: Ungültiger Bereich in Tabelle rech, Zeile \"r45\": mina 30 qm größer als maxa 20 qm"},
-        {EFH, trech, {t("r45")}, "maxge", INF, "rech, Zeile \"r45\", Spalte maxge: inf m3/s; zulässig 0 bis 1 m3/s"},
+        {EFH, trech, {t("r45")}, "maxge", INF, "rech, Zeile \"r45\", Spalte maxge: inf m3/s; zulässig 1e-12 bis 1 m3/s"},
+        // No collector flow at all.
+        {EFH, trech, {t("r45")}, "maxge", 0.0, "rech, Zeile \"r45\", Spalte maxge: 0 m3/s; zulässig 1e-12 bis 1 m3/s"},
         {EFH, trech, {t("r45")}, "anztheta", int64_t{91}, "rech, Zeile \"r45\", Spalte anztheta: 91; zulässig ganze Zahl 0 bis 90"},
         {EFH, trech, {t("r45")}, "anzwp", int64_t{2000000000}, "rech, Zeile \"r45\", Spalte anzwp: 2e+09; zulässig ganze Zahl 0 bis 100"},
         {EFH, trech, {t("r45")}, "danzflaeche", 0.0, "rech, Zeile \"r45\", Spalte danzflaeche: 0; zulässig 0.5 bis 1000"},
@@ -128,6 +130,8 @@ TEST_F(Wertepruefung, UngueltigeZahlenHaltenDasLadenMitTabelleZeileSpalteUndBere
         {EFH, tsteuer, {t("st0")}, "tmin", 90.0, "Fehler: Ungültiger Bereich in Tabelle steuer, Zeile \"st0\": tmin 90 °C größer als tmax 85 °C"},
         // Fluid density 0 would divide by zero; an invalid start month.
         {EFH, twaerme, {t("Propylenglykol 40%")}, "dichte", 0.0, "waerme, Zeile \"Propylenglykol 40%\", Spalte dichte: 0 kg/m3; zulässig 0.01 bis 30000 kg/m3"},
+        // A fluid row that is not there: the loader would keep whatever row the table stands on.
+        {EFH, tko, {t("ko0")}, "name_wt_wp", t("fehlt"), "Fehler: Datensatz nennt eine fehlende Zeile: Tabelle waerme, Zeile \"fehlt\" (genannt in Tabelle ko, Zeile \"ko0\", Spalte name_wt_wp)"},
         {EFH, tnum, {t("MAVN-N")}, "monatstart", int64_t{13}, "num, Zeile \"MAVN-N\", Spalte monatstart: 13; zulässig ganze Zahl 1 bis 12"},
         // Weather detail rows of an hourly data set.
         {STUENDLICH, tir_ta_d, {t("ir_test_stuendlich"), int64_t{6}, int64_t{12}}, "ir_g", INF,
@@ -136,6 +140,12 @@ TEST_F(Wertepruefung, UngueltigeZahlenHaltenDasLadenMitTabelleZeileSpalteUndBere
          "ir_ta_d, Zeile \"ir_test_stuendlich, 6, 12\", Spalte tamin: 1e+308 °C; zulässig -90 bis 60 °C"},
         {STUENDLICH, tir_ta_d, {t("ir_test_stuendlich"), int64_t{6}, int64_t{12}}, "h", 0.0,
          "ir_ta_d, Zeile \"ir_test_stuendlich, 6, 12\", Spalte h: 0; zulässig 0.01 bis 744 h"},
+        // The interval count of a month laid out from its detail rows: missing (the month would be
+        // left out of the run) or not the number of rows.
+        {STUENDLICH, tir_ta_m, {t("ir_test_stuendlich")}, "m1", feldwert(),
+         "ir_ta_m, Zeile \"ir_test_stuendlich\", Spalte m1: leer; zulässig ganze Zahl 1 bis 800"},
+        {STUENDLICH, tir_ta_m, {t("ir_test_stuendlich")}, "m2", int64_t{24},
+         "ir_ta_m, Zeile \"ir_test_stuendlich\", Spalte m2: 24; Zeilen in ir_ta_d für Monat 2: 672"},
     };
     // clang-format on
     for (const wertfall& f : faelle) {

@@ -163,7 +163,7 @@ TEST_F(Tabellenleser, FeldMitVierzigZeichenGehtMitEinundvierzigNicht) {
     EXPECT_FALSE(lies(schreibe("c.sim", kleine_datei(std::string(41, 'k')))));
     EXPECT_FALSE(lies(schreibe("d.sim", kleine_datei("kWh", std::string(41, 'c')))));
     ASSERT_EQ(senke.dialoge.size(), 2u);
-    EXPECT_EQ(senke.dialoge[1].text, "Fehler: Falsches Datenformat");
+    EXPECT_EQ(senke.dialoge[1].text, "Fehler: Falsches Datenformat: " + (verzeichnis / "d.sim").string() + ", Zeile 6");
 }
 
 TEST_F(Tabellenleser, FehlerhafteDateienWerdenAbgelehnt) {
@@ -173,36 +173,45 @@ TEST_F(Tabellenleser, FehlerhafteDateienWerdenAbgelehnt) {
         s.replace(s.find(alt), alt.size(), neu);
         return s;
     };
-    const std::pair<const char*, std::string> faelle[] = {
-        {"leer", ""},
-        {"nur Name", "Name\r\n"},
-        {"Zaehler keine Zahl", ersetze("1,  1,  1", "x,  1,  1")},
-        {"Zaehler fehlt", ersetze("1,  1,  1", "1,  1")},
-        {"Zeilen negativ", ersetze("1,  1,  1", "-1,  1,  1")},
-        {"keine Spalte", ersetze("1,  1,  1", "1,  0,  1")},
-        {"62 Spalten", ersetze("1,  1,  1", "1,  62,  1")},
-        {"zu viele Zeilen", ersetze("1,  1,  1", "9601,  1,  1")},
-        {"keine Scheibe", ersetze("1,  1,  1", "1,  1,  0")},
-        {"riesige Zahl", ersetze("1,  1,  1", "99999999999999999999999,  1,  1")},
-        {"Schluessel ohne NUL", ersetze("qm, \0"s, "qm, ")},
-        {"Schluesselwert keine Zahl", ersetze("4.0\r\n", "vier\r\n")},
-        {"Einheit ohne Komma", ersetze("kWh,  ", "kWh  ")},
-        {"Zeile ohne Komma im Label", ersetze("Januar    ,  1", "Januar       1")},
-        {"Zeilennummer keine Zahl", ersetze("Januar    ,  1", "Januar    ,  x")},
-        {"Wert keine Zahl", ersetze("2.5", "2.5x")},
-        {"Wert fehlt", ersetze("2.5", "")},
-        {"abgeschnitten", gut.substr(0, gut.size() - 20)},
-        {"Zeile ohne NUL", ersetze(",  \0   2.5"s, ",     2.5")},
-        {"Binaerdaten", "\x7f" "ELF\x02\x01\x01\0\0\0\r\n\xff\xfe\0\x01"s},
-        {"Zeile laenger als 1 MiB", ersetze("Name", std::string(MAXZEILENLAENGE + 1, 'x'))},
-        {"Label ueber Grenze", ersetze("    Januar", std::string(MAXLABELLAENGE + 1, 'x'))},
+    // The message names the file and the line that is malformed or missing.
+    struct fall {
+        const char* name;
+        std::string inhalt;
+        int zeile;
     };
-    for (const auto& [name, inhalt] : faelle) {
-        SCOPED_TRACE(name);
+    const fall faelle[] = {
+        {"leer", "", 1},
+        {"nur Name", "Name\r\n", 2},
+        {"Zaehler keine Zahl", ersetze("1,  1,  1", "x,  1,  1"), 2},
+        {"Zaehler fehlt", ersetze("1,  1,  1", "1,  1"), 2},
+        {"Zeilen negativ", ersetze("1,  1,  1", "-1,  1,  1"), 2},
+        {"keine Spalte", ersetze("1,  1,  1", "1,  0,  1"), 2},
+        {"62 Spalten", ersetze("1,  1,  1", "1,  62,  1"), 2},
+        {"zu viele Zeilen", ersetze("1,  1,  1", "9601,  1,  1"), 2},
+        {"keine Scheibe", ersetze("1,  1,  1", "1,  1,  0"), 2},
+        {"riesige Zahl", ersetze("1,  1,  1", "99999999999999999999999,  1,  1"), 2},
+        {"Schluessel ohne NUL", ersetze("qm, \0"s, "qm, "), 3},
+        {"Schluesselwert keine Zahl", ersetze("4.0\r\n", "vier\r\n"), 3},
+        {"Einheit ohne Komma", ersetze("kWh,  ", "kWh  "), 5},
+        {"Zeile ohne Komma im Label", ersetze("Januar    ,  1", "Januar       1"), 7},
+        {"Zeilennummer keine Zahl", ersetze("Januar    ,  1", "Januar    ,  x"), 7},
+        {"Wert keine Zahl", ersetze("2.5", "2.5x"), 7},
+        {"Wert fehlt", ersetze("2.5", ""), 7},
+        {"abgeschnitten", gut.substr(0, gut.size() - 20), 7},
+        {"Zeile fehlt", gut.substr(0, gut.find("    Januar")), 7},
+        {"Zeile ohne NUL", ersetze(",  \0   2.5"s, ",     2.5"), 7},
+        {"Binaerdaten", "\x7f" "ELF\x02\x01\x01\0\0\0\r\n\xff\xfe\0\x01"s, 2},
+        {"Zeile laenger als 1 MiB", ersetze("Name", std::string(MAXZEILENLAENGE + 1, 'x')), 1},
+        {"Label ueber Grenze", ersetze("    Januar", std::string(MAXLABELLAENGE + 1, 'x')), 7},
+    };
+    const std::filesystem::path f = verzeichnis / "f.sim";
+    for (const auto& x : faelle) {
+        SCOPED_TRACE(x.name);
         senke.dialoge.clear();
-        EXPECT_FALSE(lies(schreibe("f.sim", inhalt)));
+        EXPECT_FALSE(lies(schreibe("f.sim", x.inhalt)));
         ASSERT_EQ(senke.dialoge.size(), 1u);
-        EXPECT_EQ(senke.dialoge[0].text, "Fehler: Falsches Datenformat");
+        EXPECT_EQ(senke.dialoge[0].text,
+                  "Fehler: Falsches Datenformat: " + f.string() + ", Zeile " + std::to_string(x.zeile));
         EXPECT_EQ(senke.dialoge[0].schwere, 'E');
     }
     EXPECT_TRUE(lies(schreibe("g.sim", gut)));  // the base case is valid

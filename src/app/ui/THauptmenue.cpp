@@ -150,6 +150,8 @@ THauptmenue::THauptmenue(lauf_ausfuehrer& ausfuehrer, QWidget* eltern)
         fortschritt_->setValue(0);
     });
     connect(&ausfuehrer_, &lauf_ausfuehrer::lauf_beendet, this, [this] {
+        // A completed run has done all its steps.
+        if (ausfuehrer_.letztes_ende() == lauf_ausfuehrer::ende::fertig) fortschritt_->setValue(fortschritt_->maximum());
         marken_zeigen();
         rechenzeit_wert_->setText(QString::number(ausfuehrer_.letzte_dauer(), 'f', 2) + QStringLiteral(" s"));
     });

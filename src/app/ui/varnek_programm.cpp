@@ -53,6 +53,9 @@ varnek_programm::varnek_programm(const steuerlauf_optionen& geraete) {
     senke_ = std::make_unique<gui_senke>();
     setze_meldungs_senke(senke_.get());
     ausfuehrer_ = std::make_unique<lauf_ausfuehrer>();
+    // Warnings and notes of a run go to the run window's list.
+    QObject::connect(senke_.get(), &gui_senke::laufmeldung, ausfuehrer_.get(), &lauf_ausfuehrer::nimm_meldung,
+                     Qt::QueuedConnection);
     // The windows in the program's order (the windows of later stages join
     // this list with them).
     hauptmenue_ = std::make_unique<THauptmenue>(*ausfuehrer_);
@@ -85,6 +88,10 @@ varnek_programm::varnek_programm(const steuerlauf_optionen& geraete) {
                      [this] { diagramme_->aktualisieren(); });
     QObject::connect(ausfuehrer_.get(), &lauf_ausfuehrer::zwischenergebnisse_t, diagramme_t_.get(),
                      [this] { diagramme_t_->oeffnen(); });
+    QObject::connect(ausfuehrer_.get(), &lauf_ausfuehrer::lauf_beendet, diagramme_.get(), [this] {
+        diagramme_->lauf_beendet();
+        diagramme_t_->lauf_beendet();
+    });
     QObject::connect(ausfuehrer_.get(), &lauf_ausfuehrer::graph, graphkalk_.get(),
                      [this](std::shared_ptr<const graphdata> l, std::shared_ptr<const graphdata> r) {
                          graphkalk_->zeige(*l, *r, MAXGRAPHPUNKTE, true, 1);

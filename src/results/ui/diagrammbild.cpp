@@ -156,9 +156,18 @@ void runde_teilung(QValueAxis* a, double lo, double hi) {
     const double p = std::pow(10.0, std::floor(std::log10(roh)));
     const double f = roh / p;
     const double schritt = (f <= 1.0 ? 1.0 : f <= 2.0 ? 2.0 : f <= 2.5 ? 2.5 : f <= 5.0 ? 5.0 : 10.0) * p;
-    a->setTickType(QValueAxis::TicksDynamic);
+    // The interval before the type: a dynamic axis with the interval of an
+    // earlier, smaller range would lay out millions of ticks.
     a->setTickAnchor(0.0);
     a->setTickInterval(schritt);
+    a->setTickType(QValueAxis::TicksDynamic);
+}
+
+void setze_bereich(QValueAxis* a, double lo, double hi) {
+    // Fixed ticks while the range changes (see runde_teilung).
+    a->setTickType(QValueAxis::TicksFixed);
+    a->setRange(lo, hi);
+    runde_teilung(a, lo, hi);
 }
 
 namespace {
@@ -178,10 +187,11 @@ void x_achse_setzen(QValueAxis* a, double lo, double hi) {
     const double schritt = (f <= 1.0 ? 1.0 : f <= 2.0 ? 2.0 : f <= 2.5 ? 2.5 : f <= 5.0 ? 5.0 : 10.0) * p;
     const double ende_lo = std::floor(lo / schritt + 1e-9) * schritt;
     const double ende_hi = std::ceil(hi / schritt - 1e-9) * schritt;
+    a->setTickType(QValueAxis::TicksFixed);
     a->setRange(ende_lo, ende_hi);
-    a->setTickType(QValueAxis::TicksDynamic);
     a->setTickAnchor(0.0);
     a->setTickInterval(schritt);
+    a->setTickType(QValueAxis::TicksDynamic);
 }
 
 }  // namespace

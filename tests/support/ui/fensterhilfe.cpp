@@ -4,18 +4,60 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
+
 #include "app/programmstart.h"
 #include "app/ui/TLauf.h"
+#include "app/ui/lauf_ausfuehrer.h"
 #include "app/ui/varnek_programm.h"
 #include "lang/meldung.h"
+
+namespace {
+// The answerers alive, so that a program started after one reports to it.
+std::vector<antworter*>& antworter_liste() {
+    static std::vector<antworter*> l;
+    return l;
+}
+
+QMessageBox::Icon symbol_von(QChar schwere) {
+    switch (schwere.toLatin1()) {
+    case 'E':
+    case 'T':
+        return QMessageBox::Critical;
+    case 'W':
+        return QMessageBox::Warning;
+    default:
+        return QMessageBox::Information;
+    }
+}
+}  // namespace
 
 antworter::antworter() {
     takt_.setInterval(5);
     connect(&takt_, &QTimer::timeout, this, &antworter::pruefe);
     takt_.start();
+    antworter_liste().push_back(this);
+    if (programm()) hoere(programm()->ausfuehrer());
+}
+
+antworter::~antworter() {
+    auto& l = antworter_liste();
+    l.erase(std::remove(l.begin(), l.end(), this), l.end());
+}
+
+void antworter::hoere(lauf_ausfuehrer& a) {
+    connect(&a, &lauf_ausfuehrer::meldung_gesammelt, this, [this](const QString& text, QChar schwere) {
+        gesehene_meldung m;
+        m.text = text;
+        m.schwere = schwere;
+        m.symbol = symbol_von(schwere);
+        meldungen.push_back(m);
+    });
 }
 
 void antworter::pruefe() {
@@ -49,6 +91,23 @@ void antworter::pruefe() {
         }
         return;
     }
+    if (auto* d = qobject_cast<QPrintDialog*>(w)) {
+        // No printer in a test: the printout goes into the next file's PDF,
+        // or the dialog is cancelled.
+        if (!d->isVisible()) return;
+        ++druckdialoge;
+        if (dateien_.empty()) {
+            d->reject();
+            return;
+        }
+        const std::filesystem::path p = dateien_.front();
+        dateien_.pop_front();
+        d->printer()->setOutputFormat(QPrinter::PdfFormat);
+        d->printer()->setOutputFileName(QString::fromStdString(p.string()));
+        // done(), not accept(): accept() would take the dialog's own printer choice.
+        d->done(QDialog::Accepted);
+        return;
+    }
     if (auto* d = qobject_cast<QFileDialog*>(w)) {
         if (!d->isVisible()) return;
         ++dateidialoge;
@@ -80,6 +139,7 @@ testprogramm::testprogramm(int bildschirmbreite, const steuerlauf_optionen& gera
     startoptionen o;
     o.datenbank = db();
     o.ergebnisse = res();
+    for (antworter* a : antworter_liste()) a->hoere(programm->ausfuehrer());
     angelegt = programm->starte(o, bildschirmbreite);
 }
 

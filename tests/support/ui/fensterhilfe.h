@@ -1,7 +1,9 @@
 #pragma once
 // Window tests: a program started on a data folder of the test's own, and an
 // answerer that waits for the message boxes and file dialogs the windows open,
-// records them and answers them as told.
+// records them and answers them as told. The warnings and notes of a run
+// open no box (they go to the run window's list); the answerer records them
+// as well, from the program's run executor.
 
 #include <QMessageBox>
 #include <QObject>
@@ -21,6 +23,7 @@
 #include "app/steuerlauf.h"
 
 class varnek_programm;
+class lauf_ausfuehrer;
 
 // One message box or dialog seen.
 struct gesehene_meldung {
@@ -34,15 +37,20 @@ class antworter : public QObject {
     Q_OBJECT
 public:
     antworter();
+    ~antworter() override;
+    // Records the messages that the runs of `a` collect.
+    void hoere(lauf_ausfuehrer& a);
     // Answers of the next questions (Yes/No boxes), in order; without one, No.
     void antworte(QMessageBox::StandardButton b) { antworten_.push_back(b); }
     // The path the next file dialog chooses; without one it is cancelled.
+    // A print dialog takes it too: it prints into that PDF file.
     void datei(const std::filesystem::path& p) { dateien_.push_back(p); }
     // Clicks "Anhalten" as soon as the run window appears.
     bool anhalten_klicken = false;
 
     std::vector<gesehene_meldung> meldungen;
     int dateidialoge = 0;
+    int druckdialoge = 0;
     // Texts of all boxes seen so far, for failure output.
     QString alle() const;
     bool gesehen(const QString& teiltext) const;

@@ -509,6 +509,9 @@ void TEinErg::nach_laden() {
     // open; several files: the area is entered as a number.
     const bool eine = n == 1;
     flaechen_->setEnabled(eine);
+    // The overview needs one month and one area: the first of each is
+    // marked, so that "Übersicht" shows something at once.
+    if (eine && flaechen_->count() > 0) flaechen_->item(0)->setSelected(true);
     uebersicht_->setEnabled(eine);
     flaechenfeld_->setEnabled(n > 1);
     // The tables are built when they are shown.

@@ -219,6 +219,9 @@ void zeichne_diagramm(QChart& chart, const diagrammanzeige& a, bool mit_titel) {
     if (rechte) {
         yr = new QValueAxis;
         yr->setTitleText(html(a.achse_rechts));
+        // The grid follows the left axis; a second grid at the right axis's
+        // ticks would cross it.
+        yr->setGridLineVisible(false);
         yr->setRange(a.rechts.min, a.rechts.max);
         runde_teilung(yr, a.rechts.min, a.rechts.max);
         chart.addAxis(yr, Qt::AlignRight);

@@ -123,14 +123,19 @@ void Ergebnisfenster::uebersichten_einer_datei() {
     QVERIFY(e.flaechen()->isEnabled());
     const rohdatei roh(datei);
 
-    // Without an area marked the overview refuses.
-    e.uebersicht_zeigen();
-    QVERIFY(a.gesehen(QStringLiteral("Jeweils einen Eintrag markieren.")));
-    e.monate()->clearSelection();
-    e.monate()->item(0)->setSelected(true);
-    e.flaechen()->item(2)->setSelected(true);
+    // Just loaded, the first month and area are marked: the overview opens.
     e.uebersicht_zeigen();
     TGrafErgebnisse& f = e.uebersicht_flaeche();
+    QVERIFY2(f.isVisible() && a.meldungen.empty(), qPrintable(a.alle()));
+    f.hide();
+    // Two areas marked: the overview refuses.
+    e.flaechen()->item(2)->setSelected(true);
+    e.uebersicht_zeigen();
+    QVERIFY(a.gesehen(QStringLiteral("Jeweils einen Eintrag markieren.")));
+    QVERIFY(!f.isVisible());
+    e.flaechen()->clearSelection();
+    e.flaechen()->item(2)->setSelected(true);
+    e.uebersicht_zeigen();
     QVERIFY(f.isVisible());
     // "Ges.El.Energie": jkk of row 1 over the area of every section.
     QChartView* jkk = f.diagramm("Chart1");

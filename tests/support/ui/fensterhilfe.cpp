@@ -56,6 +56,7 @@ void antworter::hoere(lauf_ausfuehrer& a) {
         m.text = text;
         m.schwere = schwere;
         m.symbol = symbol_von(schwere);
+        m.kasten = false;
         meldungen.push_back(m);
     });
 }

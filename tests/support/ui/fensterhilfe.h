@@ -31,6 +31,7 @@ struct gesehene_meldung {
     QMessageBox::Icon symbol = QMessageBox::NoIcon;
     QChar schwere;        // severity of `meldung` boxes ('A' for questions)
     QString ja_text;      // caption of the Yes button of a question
+    bool kasten = true;   // a message box; false: listed in the run window
 };
 
 class antworter : public QObject {

@@ -39,6 +39,7 @@ QString g_sprache;
 
 void foto(QWidget* w, const QString& name) {
     QTest::qWait(50);
+    schritt(name);
     const QString datei = g_ziel + QStringLiteral("/") + g_sprache + QStringLiteral("_") + name + QStringLiteral(".png");
     w->grab().save(datei);
     std::printf("%s\n", qPrintable(datei));
@@ -48,6 +49,7 @@ void foto(QWidget* w, const QString& name) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    notausgang(240, "ui_fotos");
     if (argc < 2) {
         std::fputs("ui_fotos <output folder> [de|en]\n", stderr);
         return 2;

@@ -42,6 +42,7 @@ QString g_sprache;
 
 void foto(QWidget* w, const QString& name) {
     QTest::qWait(80);
+    schritt(name);
     const QString datei = g_ziel + QStringLiteral("/") + g_sprache + QStringLiteral("_") + name + QStringLiteral(".png");
     w->grab().save(datei);
     std::printf("%s\n", qPrintable(datei));
@@ -56,6 +57,7 @@ void zeigen(QWidget& w) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    notausgang(240, "ui_fotos_ergebnisse");
     if (argc < 2) {
         std::fputs("ui_fotos_ergebnisse <output folder> [de|en]\n", stderr);
         return 2;

@@ -10,6 +10,8 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "app/programmstart.h"
 #include "app/ui/TLauf.h"
@@ -120,7 +122,28 @@ void antworter::pruefe() {
         dateien_.pop_front();
         d->selectFile(QString::fromStdString(p.string()));
         static_cast<QDialog*>(d)->accept();
+        return;
     }
+    // Any other modal dialog: the test drives it (wenn_modal) or, when
+    // nobody does, it is rejected after a while instead of hanging the test.
+    auto* d = qobject_cast<QDialog*>(w);
+    if (!d || !d->isVisible()) {
+        wartend_.clear();
+        return;
+    }
+    if (wartend_ != d) {
+        wartend_ = d;
+        wartet_seit_.start();
+        return;
+    }
+    if (wartet_seit_.elapsed() < geduld_ms) return;
+    gesehene_meldung m;
+    m.text = QStringLiteral("unbeantwortet: %1 \"%2\"").arg(QString::fromLatin1(d->metaObject()->className()),
+                                                          d->windowTitle());
+    meldungen.push_back(m);
+    std::fprintf(stderr, "%s\n", qPrintable(m.text));
+    wartend_.clear();
+    d->reject();
 }
 
 QString antworter::alle() const {
@@ -174,4 +197,24 @@ bool warte_bis(const std::function<bool()>& bedingung, int ms) {
         QTest::qWait(5);
     }
     return true;
+}
+
+namespace {
+QString& letzter_schritt() {
+    static QString s;
+    return s;
+}
+}  // namespace
+
+void schritt(const QString& name) { letzter_schritt() = name; }
+
+void notausgang(int sekunden, const char* programm) {
+    auto* t = new QTimer(qApp);
+    t->setSingleShot(true);
+    QObject::connect(t, &QTimer::timeout, [programm] {
+        std::fprintf(stderr, "%s: not ended, stuck after \"%s\"\n", programm, qPrintable(letzter_schritt()));
+        std::fflush(stderr);
+        std::_Exit(3);
+    });
+    t->start(sekunden * 1000);
 }

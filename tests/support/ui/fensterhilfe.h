@@ -5,8 +5,10 @@
 // open no box (they go to the run window's list); the answerer records them
 // as well, from the program's run executor.
 
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -57,9 +59,15 @@ public:
     bool gesehen(const QString& teiltext) const;
     void vergiss() { meldungen.clear(); }
 
+    // Any other modal dialog that stays unanswered this long is rejected
+    // and recorded ("unbeantwortet: ..."): a test never waits for a dialog.
+    int geduld_ms = 10000;
+
 private:
     void pruefe();
     QTimer takt_;
+    QPointer<QWidget> wartend_;
+    QElapsedTimer wartet_seit_;
     std::deque<QMessageBox::StandardButton> antworten_;
     std::deque<std::filesystem::path> dateien_;
 };
@@ -82,3 +90,9 @@ void wenn_modal(QWidget& fenster, const std::function<void()>& f);
 
 // Waits until `bedingung` holds or `ms` have passed, processing events.
 bool warte_bis(const std::function<bool()>& bedingung, int ms = 20000);
+
+// A picture program that has not ended after `sekunden` says so (with the
+// last step it reached) and exits with status 3 instead of hanging.
+void notausgang(int sekunden, const char* programm);
+// The step a picture program has reached, for `notausgang`.
+void schritt(const QString& name);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -65,7 +66,8 @@ void SteuerlaufFenster::wetterstation_aus_dem_hauptmenue_sucht_die_geraete_und_m
     QVERIFY(gruppen);
     // The station was found on the simulated installation's COM3.
     QCOMPARE(port, QStringLiteral("3"));
-    QVERIFY2(mittelwert.toDouble() > 0.0, qPrintable(mittelwert));
+    // Shown with the German decimal comma.
+    QVERIFY2(QLocale(QLocale::German).toDouble(mittelwert) > 0.0, qPrintable(mittelwert));
     QVERIFY2(a.meldungen.empty(), qPrintable(a.alle()));
 }
 
@@ -92,7 +94,7 @@ void SteuerlaufFenster::vollmodus_laeuft_bis_anhalten_und_schaltet_die_quellen_a
         wache.setInterval(5);
         QObject::connect(&wache, &QTimer::timeout, [&] {
             if (w.gezeigte_liveintervalle() == 0 || angehalten) return;
-            pumpe_lief = pumpe_lief || w.feld("Edit31")->text().toDouble() > 0.0;
+            pumpe_lief = pumpe_lief || QLocale(QLocale::German).toDouble(w.feld("Edit31")->text()) > 0.0;
             auto* lauf = qobject_cast<TLauf*>(QApplication::activeModalWidget());
             if (w.gezeigte_liveintervalle() < 3 || !lauf) return;
             gruppen = w.gruppe_sichtbar("Messwerte") && w.gruppe_sichtbar("Sensortest") &&

@@ -41,6 +41,7 @@
 #include "input/datensatzauswahl.h"
 #include "lang/kostentexte.h"
 #include "lang/meldung.h"
+#include "lang/spaltentexte.h"
 #include "lang/textglobale.h"
 #include "results/ergebnis_csv.h"
 #include "results/ergebnisgraphik.h"
@@ -407,7 +408,7 @@ void TKalkulation::beschriften() {
     seiten_->setTabText(1, q(c::kosten_tabelle));
     for (const auto& [k, l] : namen_) {
         l->setText(q(kostenparameter_name(k)));
-        einheiten_[k]->setText(q(kostenparameter_einheit(k)));
+        einheiten_[k]->setText(q(einheit_anzeige(kostenparameter_einheit(k))));
     }
     hfn_->setText(q(c::hfn));
     flaechenmodus_->setTitle(q(c::flaeche));

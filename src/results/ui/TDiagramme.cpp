@@ -20,10 +20,10 @@ QString q(const text_paar& t) { return QString::fromStdString(t.text()); }
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
 namespace c {
-constexpr text_paar flaeche{"Fläche: %1 qm", "Area: %1 qm"};
+constexpr text_paar flaeche{"Fläche: %1 qm", "Area: %1 m²"};
 constexpr text_paar stand{"Stand:", "State:"};
 constexpr text_paar laufend{"Laufende Rechnung", "Current run"};
-constexpr text_paar schritt{"Parameterschritt %1: %2 qm", "Parameter step %1: %2 qm"};
+constexpr text_paar schritt{"Parameterschritt %1: %2 qm", "Parameter step %1: %2 m²"};
 constexpr text_paar punkte{"Stufenpunkte: %1", "Step points: %1"};
 constexpr text_paar keine_punkte{"Stufenpunkte: keine (nur die Zeitschrittverfahren V, T und M liefern welche)",
                                  "Step points: none (only the time-step methods V, T and M report them)"};

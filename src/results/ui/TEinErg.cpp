@@ -41,6 +41,7 @@
 #include "input/datensatzauswahl.h"
 #include "lang/kostentexte.h"
 #include "lang/meldung.h"
+#include "lang/spaltentexte.h"
 #include "lang/textglobale.h"
 #include "results/ergebnis_csv.h"
 #include "results/ergebnistexte.h"
@@ -498,11 +499,11 @@ void TEinErg::nach_laden() {
     if (n > 0) {
         const geladene_datei& d = vergleich_.zuletzt();
         if (d.scheiben() >= 2)
-            kollektoreinheit_->setText(q(c::kollektoreinheit) + QStringLiteral(" %1 qm").arg(
-                                                                    q(flaechen_text(d.flaeche[2]))));
+            kollektoreinheit_->setText(q(c::kollektoreinheit) + QStringLiteral(" %1 ").arg(q(flaechen_text(d.flaeche[2]))) +
+                                       q(einheit_anzeige(d.flaecheneinheit)));
         for (std::size_t r = 1; r < d.zeilen.size() && r <= 12; ++r) monate_->addItem(monatszeile(d.zeilen[r], int(r)));
         for (int s = 1; s <= d.scheiben(); ++s)
-            flaechen_->addItem(q(flaechen_text(d.flaeche[static_cast<std::size_t>(s)]) + " " + d.flaecheneinheit));
+            flaechen_->addItem(q(flaechen_text(d.flaeche[static_cast<std::size_t>(s)]) + " " + einheit_anzeige(d.flaecheneinheit)));
         if (monate_->count() > 0) monate_->item(0)->setSelected(true);
     }
     // One file: month and area are picked from the lists and the overview is

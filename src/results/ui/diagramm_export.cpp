@@ -9,6 +9,7 @@
 
 #include "data/zahltext.h"
 #include "lang/meldung.h"
+#include "lang/spaltentexte.h"
 #include "lang/sprache.h"
 #include "results/ergebnisgraphik.h"
 #include "results/ergebnistexte.h"
@@ -243,6 +244,12 @@ int exportiere_diagramm(const QStringList& argumente, std::ostream& fehler) {
                 a.scheiben = {s};
             }
             gebaut = baue_monatsgraphik(v, a, *links, *rechts);
+            // The picture states the area its months belong to.
+            if (gebaut) {
+                const std::string flaeche = graphiktexte::flaeche.text() + " " + flaechen_text(a.flaeche) + " " +
+                                            einheit_anzeige(erste.flaecheneinheit);
+                links->info = links->info.empty() ? flaeche : links->info + ", " + flaeche;
+            }
         }
         if (!gebaut) return misserfolg(t::kein_diagramm.text() + auftrag->code);
         // One curve per file: the annual chart of jkk would add jkk_g on a

@@ -1,5 +1,6 @@
 #include "results/ui/diagrammbild.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -9,6 +10,7 @@
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QLocale>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -22,6 +24,7 @@
 #include <cmath>
 #include <limits>
 
+#include "lang/spaltentexte.h"
 #include "results/ergebnisgraphik.h"
 #include "results/graphiktexte.h"
 #include "results/graphkalk.h"
@@ -39,6 +42,8 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 // Legend entries and axis titles are rich text in Qt Charts: names are
 // escaped so that "<" or "&" in a data set's name show as written.
 QString html(const std::string& s) { return QString::fromStdString(s).toHtmlEscaped(); }
+// An axis title with its unit as the language writes it (m² in English).
+QString achsentitel(const std::string& s) { return html(einheit_anzeige(s)); }
 
 
 void leere(QChart& chart) {
@@ -105,6 +110,9 @@ std::pair<double, double> y_bereich(const std::vector<double>& ys) {
 
 void grundeinstellung(QChart& chart, double titelgroesse) {
     chart.setAnimationOptions(QChart::NoAnimation);
+    // Tick labels with the language's decimal separator.
+    chart.setLocalizeNumbers(true);
+    chart.setLocale(QLocale());
     chart.setBackgroundRoundness(0);
     // Room on the right for the last tick label of the bottom axis.
     chart.setMargins(QMargins(5, 5, 20, 5));
@@ -194,6 +202,33 @@ void x_achse_setzen(QValueAxis* a, double lo, double hi) {
     a->setTickType(QValueAxis::TicksDynamic);
 }
 
+// A bottom axis over the months: the months' names instead of the numbers
+// 0..12. Values at whole numbers stand in the middle of their month (1 is
+// January); values at half numbers are month middles (0.5 is January).
+// Null when the values are not months.
+QCategoryAxis* monatsachse(const std::string& titel, const std::vector<std::vector<double>>& xs) {
+    if (titel != graphiktexte::monat.deutsch && titel != graphiktexte::monat.englisch) return nullptr;
+    bool ganz = true, halb = true, leer = true;
+    for (const auto& reihe : xs)
+        for (double x : reihe) {
+            if (!std::isfinite(x)) continue;
+            leer = false;
+            if (x < 0.0 || x > 12.5) return nullptr;
+            ganz = ganz && x == std::floor(x);
+            halb = halb && x - std::floor(x) == 0.5;
+        }
+    if (leer || (!ganz && !halb)) return nullptr;
+    auto* a = new QCategoryAxis;
+    const double versatz = ganz ? 0.5 : 1.0;
+    a->setMin(1.0 - versatz);
+    a->setMax(13.0 - versatz);
+    a->setStartValue(1.0 - versatz);
+    for (int m = 1; m <= 12; ++m) a->append(QLocale().monthName(m, QLocale::ShortFormat), m + 1.0 - versatz);
+    a->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
+    a->setTitleText(achsentitel(titel));
+    return a;
+}
+
 }  // namespace
 
 void zeichne_diagramm(QChart& chart, const diagrammanzeige& a, bool mit_titel) {
@@ -202,12 +237,21 @@ void zeichne_diagramm(QChart& chart, const diagrammanzeige& a, bool mit_titel) {
     if (mit_titel) titel_setzen(chart, q(a.titel), q(a.info));
     else chart.setTitle(QString());
 
-    auto* x = new QValueAxis;
-    x->setTitleText(html(a.achse_unten));
-    const auto [x_lo, x_hi] = x_bereich(a.serien);
-    x_achse_setzen(x, x_lo, x_hi);
+    std::vector<std::vector<double>> xs;
+    for (const auto& k : a.serien) {
+        xs.emplace_back();
+        for (const auto& [px, py] : k.punkte) xs.back().push_back(px);
+    }
+    QAbstractAxis* x = monatsachse(a.achse_unten, xs);
+    if (!x) {
+        auto* wert = new QValueAxis;
+        wert->setTitleText(achsentitel(a.achse_unten));
+        const auto [x_lo, x_hi] = x_bereich(a.serien);
+        x_achse_setzen(wert, x_lo, x_hi);
+        x = wert;
+    }
     auto* y = new QValueAxis;
-    y->setTitleText(html(a.achse_links));
+    y->setTitleText(achsentitel(a.achse_links));
     y->setRange(a.links.min, a.links.max);
     runde_teilung(y, a.links.min, a.links.max);
     chart.addAxis(x, Qt::AlignBottom);
@@ -218,7 +262,7 @@ void zeichne_diagramm(QChart& chart, const diagrammanzeige& a, bool mit_titel) {
     QValueAxis* yr = nullptr;
     if (rechte) {
         yr = new QValueAxis;
-        yr->setTitleText(html(a.achse_rechts));
+        yr->setTitleText(achsentitel(a.achse_rechts));
         // The grid follows the left axis; a second grid at the right axis's
         // ticks would cross it.
         yr->setGridLineVisible(false);
@@ -259,12 +303,21 @@ void zeichne_diagramm(QChart& chart, const uebersichtsdiagramm& d) {
     if (!(x_lo <= x_hi)) x_lo = 0.0, x_hi = 1.0;
     if (x_lo == x_hi) x_lo -= 1.0, x_hi += 1.0;
 
-    auto* x = new QValueAxis;
-    x->setTitleText(html(d.xname));
-    x_achse_setzen(x, x_lo, x_hi);
+    std::vector<std::vector<double>> xs;
+    for (const auto& k : d.kurven) {
+        xs.emplace_back();
+        for (const auto& [px, py] : k.werte) xs.back().push_back(px);
+    }
+    QAbstractAxis* x = monatsachse(d.xname, xs);
+    if (!x) {
+        auto* wert = new QValueAxis;
+        wert->setTitleText(achsentitel(d.xname));
+        x_achse_setzen(wert, x_lo, x_hi);
+        x = wert;
+    }
     auto* y = new QValueAxis;
     // A quantity without unit ("-") needs no axis title.
-    y->setTitleText(d.yname == "-" ? QString() : html(d.yname));
+    y->setTitleText(d.yname == "-" ? QString() : achsentitel(d.yname));
     const auto [y_lo, y_hi] = y_bereich(ys);
     y->setRange(y_lo, y_hi);
     runde_teilung(y, y_lo, y_hi);

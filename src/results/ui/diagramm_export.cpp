@@ -1,5 +1,6 @@
 #include "results/ui/diagramm_export.h"
 
+#include <QLocale>
 #include <QSize>
 #include <QString>
 
@@ -191,6 +192,9 @@ int exportiere_diagramm(const QStringList& argumente, std::ostream& fehler) {
     // The language of the messages is known before the arguments are checked.
     const qsizetype l = argumente.indexOf(QStringLiteral("--lang"));
     if (l >= 0 && l + 1 < argumente.size() && argumente[l + 1] == QLatin1String("en")) setze_sprache(SPRACHE_ENGLISCH);
+    // Month names and decimal separators of the chart follow the language.
+    QLocale::setDefault(sprache() == SPRACHE_ENGLISCH ? QLocale(QLocale::English, QLocale::UnitedKingdom)
+                                                      : QLocale(QLocale::German, QLocale::Germany));
     std::string grund;
     const auto auftrag = lies_diagrammexport(argumente, start, grund);
     if (!auftrag) {

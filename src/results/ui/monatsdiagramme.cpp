@@ -4,6 +4,7 @@
 #include <QChartView>
 #include <QGridLayout>
 #include <QLineSeries>
+#include <QLocale>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -18,6 +19,7 @@ monatsdiagramme::monatsdiagramme(QWidget* eltern) : QWidget(eltern) {
     for (int m = 1; m <= MAXMONAT; ++m) {
         auto* chart = new QChart;
         chart->setAnimationOptions(QChart::NoAnimation);
+        chart->setLocalizeNumbers(true);
         chart->setMargins(QMargins(2, 2, 2, 2));
         chart->legend()->setVisible(false);
         QFont f = chart->titleFont();
@@ -69,6 +71,7 @@ void monatsdiagramme::zeige(const std::array<monitor_monat, MAXMONAT + 1>& monat
             continue;
         g = {mm.aenderung, x_name, x_max_[i], mm.titel};
         QChart* chart = ansichten_[i]->chart();
+        chart->setLocale(QLocale());
         chart->setTitle(QString::fromStdString(mm.titel));
         QList<QPointF> p;
         double x_lo = 0.0, x_hi = 0.0, y_lo = 0.0, y_hi = 0.0;

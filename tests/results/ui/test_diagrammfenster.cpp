@@ -245,7 +245,8 @@ void Diagrammfenster::export_ohne_fenster_data() {
     QTest::newRow("monatlich, Fläche 10")
         << QStringList{QStringLiteral("monthly"), QStringLiteral("--code"), QStringLiteral("eg"),
                        QStringLiteral("--area"), QStringLiteral("10"), a}
-        << 0 << QStringLiteral("test_EJEG_IAAN-N_st0");
+        // The picture states its area and names the months.
+        << 0 << QStringLiteral("test_EJEG_IAAN-N_st0|Fläche 10 qm|Jan|Dez");
     QTest::newRow("unbekannter Code")
         << QStringList{QStringLiteral("annual"), QStringLiteral("--code"), QStringLiteral("xyz"), a} << 1
         << QStringLiteral("xyz");

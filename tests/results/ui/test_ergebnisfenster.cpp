@@ -4,6 +4,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QCategoryAxis>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,6 +69,11 @@ void Ergebnisfenster::drei_dateien_nebeneinander_in_diagramm_und_tabellen() {
     e.graphik();
     const QList<QLineSeries*> l = linien(g.chart());
     QCOMPARE(l.size(), 3);
+    // The bottom axis names the months.
+    auto* monate = qobject_cast<QCategoryAxis*>(g.chart()->axes(Qt::Horizontal).front());
+    QVERIFY(monate != nullptr);
+    QCOMPARE(monate->categoriesLabels().size(), 12);
+    QCOMPARE(monate->categoriesLabels().front(), QLocale(QLocale::German).monthName(1, QLocale::ShortFormat));
     for (int f = 0; f < 3; ++f) {
         const rohdatei roh(dateien[static_cast<std::size_t>(f)]);
         const geladene_datei& d = e.vergleich().datei(f + 1);

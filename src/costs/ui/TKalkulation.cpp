@@ -545,7 +545,7 @@ bool TKalkulation::resultat_einlesen() {
     if (!pfad.empty() && std::filesystem::is_directory(pfad, ec)) start = std::filesystem::path(pfad) / name;
     QStringList filter = {q(c::filter_dat), q(c::filter_sim)};
     if (start.extension() == ".sim") std::swap(filter[0], filter[1]);
-    const auto datei = oeffne_datei(this, q(c::dialogtitel), q(start.string()), filter);
+    const auto datei = gewaehlte_datei(this, q(c::dialogtitel), q(start.string()), filter);
     if (!datei) return false;
     if (!::resultat_einlesen(k_, datei->toStdString(), h)) return false;
     const int d = static_cast<int>(k_.index.size());

@@ -476,7 +476,7 @@ bool TEinErg::mittelwerte_lesen() {
     if (!pfad.empty() && std::filesystem::is_directory(pfad, ec)) start = std::filesystem::path(pfad) / name;
     QStringList filter = {q(c::filter_dat), q(c::filter_sim)};
     if (start.extension() == ".sim") std::swap(filter[0], filter[1]);
-    const auto datei = oeffne_datei(this, q(c::dialogtitel), q(start.string()), filter);
+    const auto datei = gewaehlte_datei(this, q(c::dialogtitel), q(start.string()), filter);
     if (!datei) return false;
     return lade_datei(datei->toStdString());
 }

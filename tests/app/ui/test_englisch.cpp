@@ -201,7 +201,6 @@ void Englisch::ergebnisse_und_kosten() {
     e.aktivieren();
     p.fenster(&e);  // the result catalogue
     QVERIFY(e.waehle_ergebnis(QString::fromStdString(dat.filename().string())));
-    a.datei(dat);
     QVERIFY2(e.mittelwerte_lesen(), qPrintable(a.alle()));
     p.fenster(&e);
     TGraphKalk& g = t.programm->graphkalk();
@@ -220,7 +219,6 @@ void Englisch::ergebnisse_und_kosten() {
     zeige(k);
     k.aktivieren();
     QVERIFY(k.waehle_ergebnis(QString::fromStdString(sim.filename().string())));
-    a.datei(sim);
     QVERIFY2(k.resultat_einlesen(), qPrintable(a.alle()));
     p.fenster(&k);
     QVERIFY(k.diagramm(kostenart::kosten_jahr));

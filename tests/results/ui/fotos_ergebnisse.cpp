@@ -84,7 +84,6 @@ int main(int argc, char** argv) {
     e.aktivieren();
     for (const auto& d : dateien) {
         e.waehle_ergebnis(QString::fromStdString(d.filename().string()));
-        a.datei(d);
         e.mittelwerte_lesen();
     }
     e.waehle_monatsgroesse(adata::eg);
@@ -111,7 +110,6 @@ int main(int argc, char** argv) {
         zeigen(einzeln);
         einzeln.aktivieren();
         einzeln.waehle_ergebnis(QString::fromStdString(dateien[0].filename().string()));
-        a.datei(dateien[0]);
         einzeln.mittelwerte_lesen();
         einzeln.monate()->clearSelection();
         einzeln.monate()->item(6)->setSelected(true);
@@ -215,7 +213,6 @@ int main(int argc, char** argv) {
     kal.aktivieren();
     for (const auto& d : optimiert) {
         kal.waehle_ergebnis(QString::fromStdString(d.filename().string()));
-        a.datei(d);
         kal.resultat_einlesen();
     }
     foto(&kal, QStringLiteral("TKalkulation_zwei_Resultate"));

@@ -29,6 +29,7 @@
 #include "app/ui/anlagenbild.h"
 #include "app/ui/ereignisrand.h"
 #include "app/ui/lauf_ausfuehrer.h"
+#include "app/handbuch.h"
 #include "app/ui/varnek_programm.h"
 #include "app/steuerlauf.h"
 #include "station/kontrolldatei.h"
@@ -233,9 +234,10 @@ void THauptmenue::baue_menue() {
 
     QMenu* hilfe = neues_menue("Hilfe");
     neue_aktion(hilfe, "Info1", [] { programm()->info().zeige_modal(); });
-    neue_aktion(hilfe, "Hi1", [this] { oeffne_anleitung("Anleitung.doc", "Anleitung-Englisch.doc"); });
-    neue_aktion(hilfe, "Berechnung1",
-                [this] { oeffne_anleitung("Anleitung-Mathematik.doc", "Anleitung-Mathematik Englisch.doc"); });
+    neue_aktion(hilfe, "Hi1", [this] { oeffne_anleitung("Anleitung.doc", "Anleitung-Englisch.doc", ""); });
+    neue_aktion(hilfe, "Berechnung1", [this] {
+        oeffne_anleitung("Anleitung-Mathematik.doc", "Anleitung-Mathematik Englisch.doc", "berechnung");
+    });
 }
 
 QWidget* THauptmenue::baue_logopanel() {
@@ -447,16 +449,22 @@ void THauptmenue::starte_lauf(bool optimierung) {
     marken_zeigen();
 }
 
-void THauptmenue::oeffne_anleitung(const char* deutsch, const char* englisch) {
-    const std::filesystem::path datei =
-        ::einstellungen().textverzeichnis / (sprache() == SPRACHE_ENGLISCH ? englisch : deutsch);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(datei, ec)) {
-        meldung(tgtext(tg::handbuch_fehlt) + datei.string(), "M", 'E');
+void THauptmenue::oeffne_anleitung(const char* deutsch, const char* englisch, const char* abschnitt) {
+    // A manual of the installation's own in the text folder, else the
+    // guide shipped with the program.
+    const bool en = sprache() == SPRACHE_ENGLISCH;
+    const auto a = finde_anleitung(::einstellungen().textverzeichnis, en ? englisch : deutsch, en, abschnitt);
+    if (!a) {
+        meldung(tgtext(tg::handbuch_fehlt) + (handbuch_verzeichnis() / (en ? "Anleitung-Englisch.html" : "Anleitung.html")).string(),
+                "M", 'E');
         return;
     }
+    QUrl url = QUrl::fromLocalFile(QString::fromStdString(a->datei.string()));
+    if (!a->abschnitt.empty()) url.setFragment(QString::fromStdString(a->abschnitt));
+    letzte_anleitung_ = url;
+    if (!anleitung_oeffnen_) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(datei.string())));
+    QDesktopServices::openUrl(url);
     QApplication::restoreOverrideCursor();
 }
 

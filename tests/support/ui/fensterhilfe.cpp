@@ -14,6 +14,7 @@
 #include <cstdlib>
 
 #include "app/programmstart.h"
+#include "app/ui/THauptmenue.h"
 #include "app/ui/TLauf.h"
 #include "app/ui/lauf_ausfuehrer.h"
 #include "app/ui/varnek_programm.h"
@@ -164,6 +165,8 @@ testprogramm::testprogramm(int bildschirmbreite, const steuerlauf_optionen& gera
     o.datenbank = db();
     o.ergebnisse = res();
     for (antworter* a : antworter_liste()) a->hoere(programm->ausfuehrer());
+    // A test starts no document viewer.
+    programm->hauptmenue().setze_anleitung_oeffnen(false);
     angelegt = programm->starte(o, bildschirmbreite);
 }
 

@@ -126,8 +126,8 @@ THauptmenue::THauptmenue(lauf_ausfuehrer& ausfuehrer, QWidget* eltern)
     reihe->addWidget(logo, 1);
     auto* chart = new anlagenbild('Z', start);
     chart->setObjectName(QStringLiteral("PanelChart"));
-    chart->setMinimumSize(310, 160);
-    chart->setMaximumHeight(230);
+    chart->setMinimumSize(310, 200);
+    chart->setMaximumHeight(320);
     reihe->addWidget(chart, 1, Qt::AlignVCenter);
     stapel_->addWidget(start);
     stapel_->addWidget(baue_statuspanel());

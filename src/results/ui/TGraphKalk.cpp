@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
@@ -51,7 +52,13 @@ constexpr text_paar speichern_titel{"Diagramm speichern", "Save chart"};
 constexpr text_paar nicht_gespeichert{"Fehler: Diagramm nicht gespeichert: ", "Error: chart not saved: "};
 }  // namespace c
 
-QString zahltext(double x) { return QString::number(x, 'g', 6); }
+// A number as the language writes it, without group separators (read back
+// by lies_zahl, which takes a decimal comma too).
+QString zahltext(double x) {
+    QLocale l;
+    l.setNumberOptions(QLocale::OmitGroupSeparator);
+    return l.toString(x, 'g', 6);
+}
 
 }  // namespace
 

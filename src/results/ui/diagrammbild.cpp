@@ -42,6 +42,13 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 // Legend entries and axis titles are rich text in Qt Charts: names are
 // escaped so that "<" or "&" in a data set's name show as written.
 QString html(const std::string& s) { return QString::fromStdString(s).toHtmlEscaped(); }
+// The language's numbers without group separators.
+QLocale zahlenformat() {
+    QLocale l;
+    l.setNumberOptions(QLocale::OmitGroupSeparator);
+    return l;
+}
+
 // An axis title with its unit as the language writes it (m² in English).
 QString achsentitel(const std::string& s) { return html(einheit_anzeige(s)); }
 
@@ -110,9 +117,10 @@ std::pair<double, double> y_bereich(const std::vector<double>& ys) {
 
 void grundeinstellung(QChart& chart, double titelgroesse) {
     chart.setAnimationOptions(QChart::NoAnimation);
-    // Tick labels with the language's decimal separator.
+    // Tick labels with the language's decimal separator (the label format
+    // needs an explicit precision then), without group separators.
     chart.setLocalizeNumbers(true);
-    chart.setLocale(QLocale());
+    chart.setLocale(zahlenformat());
     chart.setBackgroundRoundness(0);
     // Room on the right for the last tick label of the bottom axis.
     chart.setMargins(QMargins(5, 5, 20, 5));
@@ -157,7 +165,7 @@ void legende_setzen(QChart& chart, const std::vector<std::string>& namen) {
 }  // namespace
 
 void runde_teilung(QValueAxis* a, double lo, double hi) {
-    a->setLabelFormat(QStringLiteral("%g"));
+    a->setLabelFormat(QStringLiteral("%.6g"));
     const double spanne = hi - lo;
     if (!std::isfinite(spanne) || !(spanne > 0.0)) return;
     const double roh = spanne / 5.0;
@@ -183,7 +191,7 @@ namespace {
 // A bottom axis over [lo, hi] that ends on round steps of about a sixth of
 // the span (months 1..12 give 0..12, not 0..15 as Qt's nice numbers would).
 void x_achse_setzen(QValueAxis* a, double lo, double hi) {
-    a->setLabelFormat(QStringLiteral("%g"));
+    a->setLabelFormat(QStringLiteral("%.6g"));
     const double spanne = hi - lo;
     if (!std::isfinite(spanne) || !(spanne > 0.0)) {
         a->setRange(lo, hi);

@@ -36,7 +36,7 @@ monatsdiagramme::monatsdiagramme(QWidget* eltern) : QWidget(eltern) {
             QFont k = a->labelsFont();
             k.setPointSizeF(std::max(6.0, k.pointSizeF() - 1.5));
             a->setLabelsFont(k);
-            a->setLabelFormat(QStringLiteral("%g"));
+            a->setLabelFormat(QStringLiteral("%.6g"));
         }
         chart->addAxis(x, Qt::AlignBottom);
         chart->addAxis(y, Qt::AlignLeft);
@@ -71,7 +71,9 @@ void monatsdiagramme::zeige(const std::array<monitor_monat, MAXMONAT + 1>& monat
             continue;
         g = {mm.aenderung, x_name, x_max_[i], mm.titel};
         QChart* chart = ansichten_[i]->chart();
-        chart->setLocale(QLocale());
+        QLocale zahlen;
+        zahlen.setNumberOptions(QLocale::OmitGroupSeparator);
+        chart->setLocale(zahlen);
         chart->setTitle(QString::fromStdString(mm.titel));
         QList<QPointF> p;
         double x_lo = 0.0, x_hi = 0.0, y_lo = 0.0, y_hi = 0.0;

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -131,7 +132,7 @@ void Diagrammfenster::zeichnet_beide_achsen_und_die_knoepfe_aendern_das_bild() {
     QVERIFY(warte_bis([&] { return linien(g.chart())[0]->at(0).y() == 2.0 * 12.0; }, 5000));
     auto* links = qobject_cast<QValueAxis*>(g.chart()->axes(Qt::Vertical).front());
     QVERIFY(links != nullptr);
-    QCOMPARE(links->max(), 2.0 * g.feld("Editmax")->text().toDouble());
+    QCOMPARE(links->max(), 2.0 * QLocale().toDouble(g.feld("Editmax")->text()));
 
     // Two curves selected: the quotient goes to the right axis.
     QVERIFY(!g.knopf("ButtonQuot")->isEnabled());
@@ -186,6 +187,10 @@ void Diagrammfenster::ein_neues_diagramm_ersetzt_das_alte_ganz() {
     for (QGraphicsItem* i : ansicht->scene()->items())
         if (auto* t = dynamic_cast<QGraphicsTextItem*>(i); t && t->isVisible()) texte << t->toPlainText();
     QCOMPARE(texte.count(QStringLiteral("Kosten/Jahr [EUR]")), 1);
+    // The axes carry their tick labels (0 .. 6000 on the left, 10 .. 50 below).
+    int zahlen = 0;
+    for (const QString& t : texte) zahlen += QLocale().toDouble(t) > 0.0 || t == QStringLiteral("0");
+    QVERIFY2(zahlen >= 8, qPrintable(texte.join(QStringLiteral(" | "))));
     QCOMPARE(texte.count(QStringLiteral("Kollektorfläche [qm]")), 1);
     for (const char* alt : {"Energie [kWh]", "Förderhöhe [m]", "Monat"})
         QVERIFY2(!texte.contains(QString::fromUtf8(alt)), alt);

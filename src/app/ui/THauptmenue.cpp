@@ -14,6 +14,7 @@
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -154,7 +155,7 @@ THauptmenue::THauptmenue(lauf_ausfuehrer& ausfuehrer, QWidget* eltern)
         // A completed run has done all its steps.
         if (ausfuehrer_.letztes_ende() == lauf_ausfuehrer::ende::fertig) fortschritt_->setValue(fortschritt_->maximum());
         marken_zeigen();
-        rechenzeit_wert_->setText(QString::number(ausfuehrer_.letzte_dauer(), 'f', 2) + QStringLiteral(" s"));
+        rechenzeit_wert_->setText(QLocale().toString(ausfuehrer_.letzte_dauer(), 'f', 2) + QStringLiteral(" s"));
     });
     resize(812, 612);
     beschriften();

@@ -135,6 +135,20 @@ int main(int argc, char** argv) {
     foto(&lauf, QStringLiteral("TLauf"));
     lauf.beenden();
 
+    // A run with warnings: it goes through, the run window stays with its list.
+    e.oeffnen();
+    e.show();
+    e.waehle_datensatz(QStringLiteral("test_ir_D_EJEG_IAAN-D_st0"));
+    e.knopf("Optimieren")->click();
+    if (TLauf* nach = p.ausfuehrer().nachlauffenster()) {
+        if (!QTest::qWaitForWindowExposed(nach)) std::fputs("window not exposed\n", stderr);
+        foto(nach, QStringLiteral("TLauf_Meldungen"));
+        nach->close();
+    } else {
+        std::fputs("no run window with messages\n", stderr);
+    }
+    e.hide();
+
     // The data sheets and the windows around them.
     fotos_datenfenster(p, a, std::filesystem::path(t.ordner.path().toStdString()),
                        std::filesystem::path(g_ziel.toStdString()),

@@ -150,6 +150,8 @@ void Hauptfenster::menuepunkte_oeffnen_ihre_fenster() {
     setze_sprache(SPRACHE_DEUTSCH);
     QVERIFY(h.letzte_anleitung().toLocalFile().endsWith(QStringLiteral("/Anleitung-Englisch.html")));
     QVERIFY(QFileInfo::exists(h.letzte_anleitung().toLocalFile()));
+    // (The text folder of this test's own.)
+    ::einstellungen().textverzeichnis = t.db().parent_path() / "Texte";
     const std::filesystem::path eigene = ::einstellungen().textverzeichnis / "Anleitung.doc";
     std::filesystem::create_directories(eigene.parent_path());
     std::ofstream(eigene) << "eigene Anleitung";

@@ -99,8 +99,9 @@ void LangeLaeufe::stuendliche_intervalloptimierung_bleibt_bedienbar_und_haelt_an
     e.show();
     QVERIFY(e.waehle_datensatz(QStringLiteral("EFH Potsdam 2019 stuendlich Intervall M")));
 
-    // The whole optimisation with the monitors on.
-    {
+    // The whole optimisation with the monitors on (a sanitizer build would
+    // take many minutes over it: there only the stopped run below).
+    if (ZEITEN_PRUEFEN) {
         taktmesser m;
         e.knopf("Optimieren")->click();
         QVERIFY2(marken().simulation_durchgefuehrt, qPrintable(a.alle()));
@@ -109,14 +110,16 @@ void LangeLaeufe::stuendliche_intervalloptimierung_bleibt_bedienbar_und_haelt_an
         if (ZEITEN_PRUEFEN) QVERIFY2(m.groesste_verspaetung <= 250, qPrintable(QString::number(m.groesste_verspaetung)));
     }
     // The monitors showed the run's step points.
-    TDiagramme& v = p.diagramme();
-    QVERIFY(v.isVisible());
-    int punkte = 0;
-    for (int monat = 1; monat <= 12; ++monat) {
-        punkte += v.diagramme()->punkte(monat);
-        QVERIFY(v.diagramme()->punkte(monat) <= static_cast<int>(MAX_MONITORPUNKTE));
+    if (ZEITEN_PRUEFEN) {
+        TDiagramme& v = p.diagramme();
+        QVERIFY(v.isVisible());
+        int punkte = 0;
+        for (int monat = 1; monat <= 12; ++monat) {
+            punkte += v.diagramme()->punkte(monat);
+            QVERIFY(v.diagramme()->punkte(monat) <= static_cast<int>(MAX_MONITORPUNKTE));
+        }
+        QVERIFY(punkte > 0);
     }
-    QVERIFY(punkte > 0);
 
     // Again, stopped by "Anhalten" in the run window after two seconds.
     {

@@ -5,9 +5,12 @@
 //       entry of main() and the messages the start-up gave (a first start on
 //       an empty folder creates the database). The process ends right after.
 //   bench_gui_zeiten optimierung --db DIR --results DIR [--runs N] <data set>
-//       runs " Optimieren" of the input-file form N times (default 5) while a
-//       small widget asks for a repaint every 5 ms, and prints the largest and
-//       the mean gap between two repaints during the runs, and the run times.
+//       runs " Optimieren" of the input-file form N times (default 5) with the
+//       run monitors on while a small widget asks for a repaint every 5 ms and
+//       a timer is due every 100 ms, and prints the largest and the mean gap
+//       between two repaints during the runs, the timer's largest delay, the
+//       run times, then how long one more run takes to end after "Anhalten"
+//       (pressed 2 s into it) and the peak memory of the process.
 //   bench_gui_zeiten ergebnisse --db DIR --results DIR [--runs N] [data set]
 //       simulates the hourly data set once (default "EFH Potsdam 2019
 //       stuendlich"), then N times (default 5): loads six copies of its
@@ -18,12 +21,15 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPainter>
+#include <QPushButton>
 #include <QTimer>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -32,6 +38,7 @@
 #include "data/einstellungen.h"
 #include "app/simulation_run.h"
 #include "app/ui/THauptmenue.h"
+#include "app/ui/TLauf.h"
 #include "app/ui/lauf_ausfuehrer.h"
 #include "app/ui/varnek_programm.h"
 #include "data/datenbank.h"
@@ -95,6 +102,20 @@ protected:
 private:
     QWidget* w_;
 };
+
+// Largest resident size of the process so far, in MB (0 where unknown).
+double spitzenspeicher_mb() {
+    std::ifstream f("/proc/self/status");
+    std::string zeile;
+    while (std::getline(f, zeile)) {
+        if (zeile.rfind("VmHWM:", 0) != 0) continue;
+        std::istringstream z(zeile.substr(6));
+        double kb = 0.0;
+        z >> kb;
+        return kb / 1024.0;
+    }
+    return 0.0;
+}
 
 int fehler(const char* text) {
     std::fprintf(stderr, "bench_gui_zeiten: %s\n", text);
@@ -237,6 +258,7 @@ int main(int argc, char** argv) {
     setze_meldungs_senke(&senke);
     p.starte(optionen, 1280);
     p.hauptmenue().show();
+    p.hauptmenue().setze_zwischenergebnisse(true);
     TEinlesefiles& e = p.einlesefiles();
     e.oeffnen();
     e.show();
@@ -247,6 +269,19 @@ int main(int argc, char** argv) {
     takt.setInterval(5);
     QObject::connect(&takt, &QTimer::timeout, &w, [&w] { w.update(); });
     takt.start();
+    // A timer due every 100 ms: how late does the window thread serve it?
+    QTimer wecker;
+    wecker.setTimerType(Qt::PreciseTimer);
+    wecker.setInterval(100);
+    QElapsedTimer seit_wecker;
+    qint64 verspaetung = 0;
+    bool wecker_messen = false;
+    QObject::connect(&wecker, &QTimer::timeout, &w, [&] {
+        const qint64 v = seit_wecker.restart() - 100;
+        if (wecker_messen) verspaetung = std::max(verspaetung, v);
+    });
+    seit_wecker.start();
+    wecker.start();
     QElapsedTimer warten;
     warten.start();
     while (warten.elapsed() < 300) QApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -256,9 +291,9 @@ int main(int argc, char** argv) {
     std::vector<double> dauern;
     for (int l = 0; l < laeufe; ++l) {
         w.zeiten.clear();
-        w.messen = true;
+        w.messen = wecker_messen = true;
         e.optimieren();
-        w.messen = false;
+        w.messen = wecker_messen = false;
         dauern.push_back(p.ausfuehrer().letzte_dauer());
         for (std::size_t i = 1; i < w.zeiten.size(); ++i) {
             const double g = w.zeiten[i] - w.zeiten[i - 1];
@@ -270,6 +305,22 @@ int main(int argc, char** argv) {
     }
     std::printf("largest gap between two repaints during the runs: %.1f ms (mean %.1f ms, timer 5 ms)\n",
                 groesste, luecken ? summe / static_cast<double>(luecken) : 0.0);
+    std::printf("largest delay of a 100 ms timer during the runs: %lld ms\n", static_cast<long long>(verspaetung));
+
+    // "Anhalten" 2 s into one more run.
+    QElapsedTimer seit_klick;
+    QTimer::singleShot(2000, &w, [&] {
+        auto* lauf = qobject_cast<TLauf*>(QApplication::activeModalWidget());
+        if (!lauf) return;
+        seit_klick.start();
+        lauf->findChild<QPushButton*>(QStringLiteral("anhalten"))->click();
+    });
+    e.optimieren();
+    if (seit_klick.isValid())
+        std::printf("run ended %lld ms after \"Anhalten\"\n", static_cast<long long>(seit_klick.elapsed()));
+    else
+        std::printf("run ended before \"Anhalten\" could be pressed\n");
+    std::printf("peak resident memory of the process: %.0f MB\n", spitzenspeicher_mb());
     schliesse_alle_tabellen();
     return 0;
 }

@@ -1,12 +1,14 @@
 #include "app/laufmonitor_beobachter.h"
 
+// With the menu item "Zwischenergebnisse" unchecked the monitors take
+// nothing: no window opens and the run spends no time on them.
 void laufmonitor_beobachter::zwischenergebnisse_t_oeffnen(double A) {
-    monitor_.oeffne_t(A, zustand::vdatz());
+    if (weiter_.zwischenergebnisse_gewaehlt()) monitor_.oeffne_t(A, zustand::vdatz());
     weiter_.zwischenergebnisse_t_oeffnen(A);
 }
 
 void laufmonitor_beobachter::zwischenergebnisse_v_oeffnen(double A) {
-    monitor_.oeffne_v(A, zustand::numchar()[ndata::rechenart]);
+    if (weiter_.zwischenergebnisse_gewaehlt()) monitor_.oeffne_v(A, zustand::numchar()[ndata::rechenart]);
     weiter_.zwischenergebnisse_v_oeffnen(A);
 }
 
@@ -21,5 +23,5 @@ void laufmonitor_beobachter::graph_zeigen(const graphdata& links, const graphdat
 }
 
 void laufmonitor_beobachter::stufenpunkt(int monat, int ge_schritt, double x, double y) {
-    monitor_.stufenpunkt(monat, ge_schritt, x, y);
+    if (weiter_.zwischenergebnisse_gewaehlt()) monitor_.stufenpunkt(monat, ge_schritt, x, y);
 }

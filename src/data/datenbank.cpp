@@ -1,5 +1,7 @@
 #include "data/datenbank.h"
 
+#include "lang/spaltentexte.h"
+
 #include "lang/meldung.h"
 #include "lang/tabellentexte.h"
 
@@ -178,9 +180,10 @@ void Datenbanknamen() {
                         "M", 'W');
                 break;
             }
-            // Captions are the stored column names in both languages.
+            // Captions in the chosen language; the stored name where a
+            // column has none.
             d.name_spalte.push_back(s.name);
-            d.titelname_spalte.push_back(s.name);
+            d.titelname_spalte.push_back(spaltentitel(i, s.name));
         }
     }
 }

@@ -22,7 +22,7 @@ inline constexpr text_paar zeile_fehlt{"Warnung: Kostenparameter ohne Datensatz:
 inline constexpr text_paar kosten_jahr{"Kosten/Jahr", "Costs/year"};
 inline constexpr text_paar mehrkosten_jahr{"Mehrkosten/Jahr", "Extra costs/year"};
 inline constexpr text_paar gesamtkosten{"Gesamtkosten", "Total costs"};
-inline constexpr text_paar energie_pro_qm{"Energie pro qm", "Energy per sqm"};
+inline constexpr text_paar energie_pro_qm{"Energie pro qm", "Energy per m²"};
 inline constexpr text_paar zusatzinvestition{"Zusatzinvestition", "Additional investment"};
 
 // Right-axis and further axis captions.
@@ -110,7 +110,7 @@ inline constexpr text_paar parameter[41] = {
     {"Unterhaltskosten Heizanlage [/Jahr]", "Maintenance of heating plant [/year]"},
     {"Unterhaltskosten photov. [/Jahr]", "Maintenance photovoltaic [/year]"},
     {"Unterhaltskosten thermisch [/Jahr]", "Maintenance thermal [/year]"},
-    {"Fl. Unterhaltsk. thermisch [/(Jahr*Fläche)]]", "Maintenance thermal per area [/(year*area)]"},
+    {"Fl. Unterhaltsk. thermisch [/(Jahr*Fläche)]", "Maintenance thermal per area [/(year*area)]"},
     {"Fl. Unterhaltskosten photov. [/(Jahr*Fläche)]", "Maintenance photovoltaic per area [/(year*area)]"},
 };
 

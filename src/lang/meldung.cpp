@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "lang/meldungstexte.h"
 #include "lang/sprache.h"
 
 namespace {
@@ -62,7 +63,9 @@ void leere_protokoll() {
     std::ofstream datei(protokolldatei(), std::ios::binary | std::ios::trunc);
 }
 
-void meldung(const std::string& text, const std::string& modus, char schwere) {
+void meldung(const std::string& text_de, const std::string& modus, char schwere) {
+    // Messages built from German pieces follow the chosen language.
+    const std::string text = meldung_in_sprache(text_de);
     meldungs_senke& senke = aktuelle_meldungs_senke();
     if (modus == "M") {
         if (schwere == 'A') {

@@ -5,9 +5,10 @@
 
 namespace stationstexte {
 // Discovery dialog (Abort, Retry, Ignore) and its answers.
-inline constexpr text_paar kein_geraet{"no correct device for com <= ", "no correct device for com <= "};
-inline constexpr text_paar abbrechen_wiederholen_ignorieren{"abort, retry, ignore?", "abort, retry, ignore?"};
-inline constexpr text_paar programm_beendet{"program is terminated", "program is terminated"};
+inline constexpr text_paar kein_geraet{"Kein passendes Gerät an com <= ", "no correct device for com <= "};
+inline constexpr text_paar abbrechen_wiederholen_ignorieren{": abbrechen, wiederholen, ignorieren?",
+                                                            "abort, retry, ignore?"};
+inline constexpr text_paar programm_beendet{"Gerätesuche abgebrochen", "program is terminated"};
 // Window field of a device without port.
 inline constexpr text_paar leer{"leer", "empty"};
 // Device writes and the USB test pulse.

@@ -48,7 +48,7 @@ inline constexpr text_paar foerderhoehe{"Förderhöhe [m]", "Pumping head [m]"};
 // Overview windows.
 inline constexpr text_paar ergebnisse_flaeche{"Ergebnisse (Fläche)", "Results (area)"};
 inline constexpr text_paar ergebnisse_zeit{"Ergebnisse (Zeit)", "Results (time)"};
-inline constexpr text_paar flaeche_qm{"Fläche [qm]", "Area [qm]"};
+inline constexpr text_paar flaeche_qm{"Fläche [qm]", "Area [m²]"};
 inline constexpr text_paar reiter_ges_el{"Ges.El.Energie", "Tot.el.energy"};
 inline constexpr text_paar reiter_kollektor{"Kollektor", "Collector"};
 inline constexpr text_paar reiter_energie{"Energie", "Energy"};

@@ -27,6 +27,9 @@ void laufmonitor::oeffne_v(double A, const std::string& rechenart) {
         monitor_monat& mm = stand_.v_monate[static_cast<std::size_t>(m)];
         mm.titel = ohne_raender(ergebnistexte::monatsname(m));
         mm.punkte.clear();
+        mm.eingegangen = 0;
+        mm.jeder = 1;
+        mm.aenderung = stand_.version + 1;
     }
     ++stand_.version;
 }
@@ -48,8 +51,36 @@ void laufmonitor::stufenpunkt(int monat, int ge_schritt, double x, double y) {
     if (monat < 1 || monat > MAXMONAT) return;
     std::lock_guard<std::mutex> l(sperre_);
     if (!stand_.v_offen) return;
-    stand_.v_monate[static_cast<std::size_t>(monat)].punkte.push_back({ge_schritt, x, y});
+    monitor_monat& mm = stand_.v_monate[static_cast<std::size_t>(monat)];
+    const uint64_t n = mm.eingegangen++;
+    if (n % mm.jeder != 0) return;
+    if (mm.punkte.size() >= MAX_MONITORPUNKTE) {
+        // Full: keep every second point and take every second one from now on.
+        std::size_t behalten = 0;
+        for (std::size_t i = 0; i < mm.punkte.size(); i += 2) mm.punkte[behalten++] = mm.punkte[i];
+        mm.punkte.resize(behalten);
+        mm.jeder *= 2;
+        if (n % mm.jeder != 0) {
+            mm.aenderung = ++stand_.version;
+            return;
+        }
+    }
+    mm.punkte.push_back({ge_schritt, x, y});
+    mm.aenderung = ++stand_.version;
+}
+
+void laufmonitor::behalte(zwischenergebnis z) {
+    z.nummer = ++stand_.parameterschritte;
+    stand_.zwischenergebnisse.push_back(std::make_shared<const zwischenergebnis>(std::move(z)));
+    if (stand_.zwischenergebnisse.size() > MAX_ZWISCHENERGEBNISSE)
+        stand_.zwischenergebnisse.erase(stand_.zwischenergebnisse.begin());
     ++stand_.version;
+}
+
+std::size_t laufmonitor_stand::anzahl_punkte() const {
+    std::size_t n = 0;
+    for (int m = 1; m <= MAXMONAT; ++m) n += v_monate[static_cast<std::size_t>(m)].punkte.size();
+    return n;
 }
 
 void laufmonitor::zeige_v() {
@@ -58,8 +89,7 @@ void laufmonitor::zeige_v() {
     zwischenergebnis z;
     z.flaeche = stand_.v_flaeche;
     z.monate = stand_.v_monate;
-    stand_.zwischenergebnisse.push_back(std::move(z));
-    ++stand_.version;
+    behalte(std::move(z));
 }
 
 void laufmonitor::zeige_jahreslauf(const graphdata& links) {
@@ -73,12 +103,18 @@ void laufmonitor::zeige_jahreslauf(const graphdata& links) {
             const double x = links.x[p][i];
             if (links.xmin[i] <= x && x <= links.xmax[i]) k.punkte.emplace_back(x, links.y[p][i]);
         }
+        // As many points as a month curve keeps, evenly taken.
+        if (k.punkte.size() > MAX_MONITORPUNKTE) {
+            std::vector<std::pair<double, double>> duenn;
+            const std::size_t schritt = (k.punkte.size() + MAX_MONITORPUNKTE - 1) / MAX_MONITORPUNKTE;
+            for (std::size_t p = 0; p < k.punkte.size(); p += schritt) duenn.push_back(k.punkte[p]);
+            k.punkte = std::move(duenn);
+        }
         z.jahreslauf.push_back(std::move(k));
     }
     std::lock_guard<std::mutex> l(sperre_);
     z.flaeche = stand_.v_offen ? stand_.v_flaeche : stand_.t_flaeche;
-    stand_.zwischenergebnisse.push_back(std::move(z));
-    ++stand_.version;
+    behalte(std::move(z));
 }
 
 void laufmonitor::zuruecksetzen() {
@@ -86,6 +122,7 @@ void laufmonitor::zuruecksetzen() {
     const uint64_t v = stand_.version;
     stand_ = laufmonitor_stand{};
     stand_.version = v + 1;
+    for (monitor_monat& mm : stand_.v_monate) mm.aenderung = stand_.version;
 }
 
 laufmonitor_stand laufmonitor::stand() const {

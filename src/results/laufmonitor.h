@@ -9,9 +9,16 @@
 // it from another thread. Every operation takes the record's lock, and
 // `stand()` hands out a copy with a version number that grows with every
 // change, so a window redraws only when something changed.
+//
+// The record stays small whatever the run does: a month curve keeps at most
+// `MAX_MONITORPUNKTE` points (when it is full, every second point is dropped
+// and from then on only every second point of the run is taken, and so on),
+// and at most `MAX_ZWISCHENERGEBNISSE` intermediate results are kept (the
+// oldest go first). A chart of a few hundred pixels shows no more.
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -25,9 +32,15 @@ struct stufenpunkt {
     double y = 0.0;
 };
 
+inline constexpr std::size_t MAX_MONITORPUNKTE = 400;
+inline constexpr std::size_t MAX_ZWISCHENERGEBNISSE = 60;
+
 struct monitor_monat {
     std::string titel;                // month name
-    std::vector<stufenpunkt> punkte;  // in the order they arrived
+    std::vector<stufenpunkt> punkte;  // in the order they arrived, thinned (see above)
+    uint64_t aenderung = 0;           // the record's version at the last change of this month
+    uint64_t eingegangen = 0;         // points the run reported since the window opened
+    uint64_t jeder = 1;               // every `jeder`-th reported point is kept
 };
 
 // One curve of a year-run chart, as the chart window receives it.
@@ -38,6 +51,7 @@ struct monitor_kurve {
 
 // The intermediate result shown after a parameter step.
 struct zwischenergebnis {
+    int nummer = 0;  // parameter step of the run, from 1
     double flaeche = 0.0;
     // Month runs: the twelve step charts as they stood ([1..12]).
     std::array<monitor_monat, MAXMONAT + 1> monate;
@@ -62,8 +76,14 @@ struct laufmonitor_stand {
     std::string t_beschriftung;    // Label2
     std::array<int, MAXMONAT + 1> t_x_max{};  // bottom-axis maximum of month m: twv[m] cut toward zero
 
-    // Shown after each parameter step (menu "Zwischenergebnisse" checked).
-    std::vector<zwischenergebnis> zwischenergebnisse;
+    // Shown after each parameter step (menu "Zwischenergebnisse" checked);
+    // the last MAX_ZWISCHENERGEBNISSE, shared with the record (never changed
+    // once kept), so a copy of the state stays cheap.
+    std::vector<std::shared_ptr<const zwischenergebnis>> zwischenergebnisse;
+    int parameterschritte = 0;  // intermediate results kept since the run began
+
+    // Step points of window (V) in all months.
+    std::size_t anzahl_punkte() const;
 };
 
 class laufmonitor {
@@ -89,6 +109,9 @@ public:
     uint64_t version() const;
 
 private:
+    // Keeps z as the next intermediate result (lock held).
+    void behalte(zwischenergebnis z);
+
     mutable std::mutex sperre_;
     laufmonitor_stand stand_;
 };

@@ -164,6 +164,10 @@ public:
     std::function<void()> neu_zeichnen;
     std::function<bool()> warten_beenden;
 
+    // The program's own question when no device answers (the desktop's
+    // Abort/Retry/Ignore box); without one the question is a warning.
+    void setze_rueckfrage(geraete_dialog* d) { dialog_.weiter = d; }
+
 private:
     // Stands between the protocol and the dialog of the program; counts the
     // no-device questions, which tell that a device did not answer.

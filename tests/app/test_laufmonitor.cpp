@@ -55,19 +55,19 @@ TEST_F(Laufmonitor, StufenpunkteJeMonatUndEinZwischenergebnisJeParameterschritt)
     EXPECT_EQ(innen.v_fenster, 2);
     EXPECT_EQ(innen.t_fenster, 2);
     ASSERT_EQ(s.zwischenergebnisse.size(), 2u);
-    EXPECT_EQ(s.zwischenergebnisse[0].flaeche, 4.0);
-    EXPECT_EQ(s.zwischenergebnisse[1].flaeche, 8.0);
+    EXPECT_EQ(s.zwischenergebnisse[0]->flaeche, 4.0);
+    EXPECT_EQ(s.zwischenergebnisse[1]->flaeche, 8.0);
     for (const auto& z : s.zwischenergebnisse) {
         for (int m = 1; m <= 12; ++m) {
-            const auto& p = z.monate[static_cast<std::size_t>(m)].punkte;
+            const auto& p = z->monate[static_cast<std::size_t>(m)].punkte;
             ASSERT_EQ(p.size(), 2u) << m;  // the window opened anew for the step
             EXPECT_EQ(p[0].ge_schritt, 2);
-            EXPECT_EQ(p[0].x, z.flaeche * 10.0 + m);
+            EXPECT_EQ(p[0].x, z->flaeche * 10.0 + m);
             EXPECT_EQ(p[0].y, 100.0 + m);
             EXPECT_EQ(p[1].y, 2.0 * (100.0 + m));
         }
     }
-    EXPECT_EQ(s.zwischenergebnisse[0].monate[1].titel, "Januar");
+    EXPECT_EQ(s.zwischenergebnisse[0]->monate[1].titel, "Januar");
     EXPECT_TRUE(s.v_offen);
     EXPECT_EQ(s.v_flaeche, 8.0);
     EXPECT_EQ(s.v_beschriftung, "Elektrische Energie [kWh/M]  - Durchfluss");
@@ -95,10 +95,10 @@ TEST_F(Laufmonitor, TemperaturverfahrenUndJahreslauf) {
     const laufmonitor_stand s = monitor.stand();
     EXPECT_EQ(innen.graphen, 1);  // passed on as well; area 0 shows nothing
     ASSERT_EQ(s.zwischenergebnisse.size(), 1u);
-    ASSERT_EQ(s.zwischenergebnisse[0].jahreslauf.size(), 1u);
-    EXPECT_EQ(s.zwischenergebnisse[0].jahreslauf[0].punkte.size(), 3u);
-    EXPECT_EQ(s.zwischenergebnisse[0].info, "4 qm");
-    EXPECT_EQ(s.zwischenergebnisse[0].flaeche, 4.0);
+    ASSERT_EQ(s.zwischenergebnisse[0]->jahreslauf.size(), 1u);
+    EXPECT_EQ(s.zwischenergebnisse[0]->jahreslauf[0].punkte.size(), 3u);
+    EXPECT_EQ(s.zwischenergebnisse[0]->info, "4 qm");
+    EXPECT_EQ(s.zwischenergebnisse[0]->flaeche, 4.0);
 }
 
 TEST(LaufmonitorOhneLauf, PunkteOhneOffenesFensterZaehlenNicht) {
@@ -113,4 +113,53 @@ TEST(LaufmonitorOhneLauf, PunkteOhneOffenesFensterZaehlenNicht) {
     EXPECT_EQ(s.v_monate[12].punkte.size(), 1u);
     EXPECT_EQ(s.v_monate[12].punkte[0].ge_schritt, 7);
     EXPECT_EQ(s.version, 2u);
+}
+
+TEST(LaufmonitorOhneLauf, BleibtKleinWieLangeDerLaufAuchRechnet) {
+    // An hourly optimisation reports hundreds of thousands of step points
+    // and hundreds of parameter steps; the record keeps a bounded, evenly
+    // thinned share of them.
+    laufmonitor m;
+    m.oeffne_v(2.0, "V");
+    const int n = 100000;
+    for (int i = 1; i <= n; ++i) m.stufenpunkt(3, i, 0.001 * i, 1.0);
+    auto s = m.stand();
+    const auto& p = s.v_monate[3].punkte;
+    ASSERT_LE(p.size(), MAX_MONITORPUNKTE);
+    ASSERT_GE(p.size(), MAX_MONITORPUNKTE / 2);
+    EXPECT_EQ(p.front().ge_schritt, 1);
+    // Evenly spread over the run: equal gaps, reaching its last stretch.
+    const int abstand = p[1].ge_schritt - p[0].ge_schritt;
+    for (std::size_t i = 1; i < p.size(); ++i) EXPECT_EQ(p[i].ge_schritt - p[i - 1].ge_schritt, abstand) << i;
+    EXPECT_GT(p.back().ge_schritt, n - 2 * abstand);
+    EXPECT_TRUE(s.v_monate[4].punkte.empty());
+
+    for (int k = 1; k <= 200; ++k) m.zeige_v();
+    s = m.stand();
+    ASSERT_EQ(s.zwischenergebnisse.size(), MAX_ZWISCHENERGEBNISSE);
+    EXPECT_EQ(s.parameterschritte, 200);
+    EXPECT_EQ(s.zwischenergebnisse.front()->nummer, 200 - static_cast<int>(MAX_ZWISCHENERGEBNISSE) + 1);
+    EXPECT_EQ(s.zwischenergebnisse.back()->nummer, 200);
+    // A window opened anew starts with an empty curve and takes every point again.
+    m.oeffne_v(4.0, "V");
+    m.stufenpunkt(3, 1, 0.0, 1.0);
+    m.stufenpunkt(3, 2, 0.0, 1.0);
+    EXPECT_EQ(m.stand().v_monate[3].punkte.size(), 2u);
+}
+
+TEST(LaufmonitorOhneLauf, OhneZwischenergebnisseNimmtDerMonitorNichts) {
+    // The menu item "Zwischenergebnisse" unchecked: the calls are passed on,
+    // the record stays empty.
+    beobachter_doppel innen;
+    laufmonitor m;
+    laufmonitor_beobachter b(m, innen);
+    b.zwischenergebnisse_t_oeffnen(4.0);
+    b.zwischenergebnisse_v_oeffnen(4.0);
+    b.schrittpunkt(1, 1, 1.0, 1.0);
+    const auto s = m.stand();
+    EXPECT_FALSE(s.v_offen);
+    EXPECT_FALSE(s.t_offen);
+    EXPECT_EQ(s.anzahl_punkte(), 0u);
+    EXPECT_EQ(innen.v_fenster, 1);
+    EXPECT_EQ(innen.t_fenster, 1);
 }

@@ -69,7 +69,7 @@ TEST_F(Einheiten, DefaultZeilenInLeererTabelle) {
     ASSERT_TRUE(t.suche({int64_t{17 + groesse::dyn_viskositaet}}));
     EXPECT_EQ(t.text("Kuerzel"), "Pa*s");
     EXPECT_EQ(t.text("Ausgabe"), "J");
-    EXPECT_EQ(t.text("PhysGroesse"), "Dynmaische Viskosität");
+    EXPECT_EQ(t.text("PhysGroesse"), "Dynamische Viskosität");
     // Every main unit is its quantity's first output unit.
     for (const auto& e : haupteinheiten()) EXPECT_EQ(e.ausgabe, e.haupteinheit) << e.kennzeichen;
     // A table that holds rows gets no defaults.

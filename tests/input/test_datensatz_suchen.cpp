@@ -106,7 +106,9 @@ TEST_F(Suchen, MenueUndEinheitenliste) {
 
     EXPECT_EQ(fuelle_einheiten_box("TE"), (std::vector<std::string>{"F", "°C"}));
     EXPECT_EQ(fuelle_einheiten_box("IR").size(), 10u);  // nine per-day or per-month units and kWh/qm
-    EXPECT_EQ(Spalten_ueberschriften(tkalk).front(), "name");
+    // Captions in the chosen language, not the stored column names.
+    EXPECT_EQ(Spalten_ueberschriften(tkalk).front(), "Name");
+    EXPECT_EQ(Spalten_ueberschriften(tkalk)[1], "Zinssatz");
 }
 
 }  // namespace

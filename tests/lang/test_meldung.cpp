@@ -81,3 +81,31 @@ TEST_F(Meldung, AbbruchLaesstGeschriebeneZeilenStehen) {
     EXPECT_THROW(operation(), abbruch);
     EXPECT_EQ(protokollzeilen(), (std::vector<std::string>{"vorher", "Fehler: Abbruch"}));
 }
+
+TEST_F(Meldung, DeutschGebauteMeldungenFolgenDerSprache) {
+    // Messages the engine builds from German text and numbers: German as
+    // built, English with English chosen (dialog and protocol alike).
+    struct fall {
+        std::string deutsch, englisch;
+    };
+    const fall faelle[] = {
+        {"Warnung: Energiebilanz nicht ausgeglichen.", "Warning: energy balance not balanced."},
+        {"Fehler: Monat 13 hat 900 Intervalle; erlaubt sind 0 bis 800",
+         "Error: month 13 has 900 intervals; allowed are 0 to 800"},
+        {"Warnung: Luftgeschwindigkeit konvergiert nicht (Monat 3, Intervall 17)",
+         "Warning: air speed does not converge (month 3, interval 17)"},
+        {"Fehler: Falscher Abwärmenutzungskoeffizient oder falsches Eta für wpfür Kraftwerk",
+         "Error: wrong waste-heat coefficient or wrong eta for hp for the power station"},
+        // English already, or a name that only looks like a piece: unchanged.
+        {"Error: no device connection", "Error: no device connection"},
+        {"Kollektor Euro C 20", "Kollektor Euro C 20"},
+    };
+    for (const fall& f : faelle) {
+        setze_sprache(SPRACHE_DEUTSCH);
+        meldung(f.deutsch, "M", 'W');
+        EXPECT_EQ(senke.dialoge.back().text, f.deutsch);
+        setze_sprache(SPRACHE_ENGLISCH);
+        meldung(f.deutsch, "S", 'W');
+        EXPECT_EQ(protokollzeilen().back(), f.englisch);
+    }
+}

@@ -50,7 +50,9 @@ protected:
     }
 };
 
+// The no-device question in English (as the installed base words it) and in German.
 const char* const DIALOGTEXT = "no correct device for com <= 100abort, retry, ignore?";
+const char* const DIALOGTEXT_DE = "Kein passendes Gerät an com <= 100: abbrechen, wiederholen, ignorieren?";
 
 }  // namespace
 
@@ -78,6 +80,11 @@ TEST_F(Geraeteprotokoll, SucheFindetVierPlatinenUndMarkiertDieFehlende) {
     EXPECT_FALSE(a->kein_anschluss_com_W);
     EXPECT_EQ(einstellungen.com_felder[2], "empty");
     EXPECT_EQ(dialog.fragen, std::vector<std::string>{DIALOGTEXT});
+    setze_sprache(SPRACHE_DEUTSCH);
+    protokoll.com_fuer_wetterstation(*a);
+    ASSERT_EQ(dialog.fragen.size(), 2u);
+    EXPECT_EQ(dialog.fragen[1], DIALOGTEXT_DE);
+    setze_sprache(SPRACHE_ENGLISCH);
 
     // Taking the ports back from the fields: "leer" and "empty" give 0.
     einstellungen.com_felder = {"5", "leer", "empty", "x"};
@@ -143,7 +150,7 @@ TEST_F(Geraeteprotokoll, WiederholenSuchtErneutAbbrechenMeldetProgrammende) {
     EXPECT_EQ(nummer, 0);
     EXPECT_EQ(dialog.fragen.size(), 3u);
     ASSERT_EQ(senke.dialoge.size(), 1u);
-    EXPECT_EQ(senke.dialoge[0].text, "program is terminated");
+    EXPECT_EQ(senke.dialoge[0].text, "Gerätesuche abgebrochen");
 }
 
 // A value set through `anlagensteuerung_neu` arrives at the board: the

@@ -738,7 +738,7 @@ GROESSEN = [  # German name, main unit, code
     ("Lin. Koeff. Wärmepumpe", "1/K", "DEL"), ("Hyperb. Koeff. Wärmepumpe", "-", "DEH"),
     ("Spezifische Wärme", "J/(kg*K)", "SH"), ("Wärmeleitfähigkeit", "W/(mK)", "LAM"),
     ("Wärmedurchgangszahl", "W/(K*m2)", "WZ"), ("Molekulargewicht", "g/mol", "MOL"), ("Eta", "kg/(ms)", ""),
-    ("Kinematische Viskosität", "m2/s", "NUE"), ("Dynmaische Viskosität", "Pa*s", "ETA"),
+    ("Kinematische Viskosität", "m2/s", "NUE"), ("Dynamische Viskosität", "Pa*s", "ETA"),
     ("Dichte", "kg/m3", "DE"), ("Volumenstrom Träger", "m3/s", "CC"), ("Volumenstrom Luft", "m3/s", "AC"),
     ("Zeit", "h", "TI"), ("Relative Pumpleistung Luft", "W", "RCA"), ("Relative Pumpleist. Träger", "W/(kg/s)", "RCC"),
     ("Winkel", "°", "AN"), ("Geschwindigkeit", "m/s", "VC"), ("Einstrahlung", "kWh/qm", "IR"),

@@ -14,6 +14,7 @@
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -29,6 +30,7 @@
 #include "app/ui/anlagenbild.h"
 #include "app/ui/ereignisrand.h"
 #include "app/ui/lauf_ausfuehrer.h"
+#include "app/handbuch.h"
 #include "app/ui/varnek_programm.h"
 #include "app/steuerlauf.h"
 #include "station/kontrolldatei.h"
@@ -125,8 +127,8 @@ THauptmenue::THauptmenue(lauf_ausfuehrer& ausfuehrer, QWidget* eltern)
     reihe->addWidget(logo, 1);
     auto* chart = new anlagenbild('Z', start);
     chart->setObjectName(QStringLiteral("PanelChart"));
-    chart->setMinimumSize(310, 160);
-    chart->setMaximumHeight(230);
+    chart->setMinimumSize(310, 200);
+    chart->setMaximumHeight(320);
     reihe->addWidget(chart, 1, Qt::AlignVCenter);
     stapel_->addWidget(start);
     stapel_->addWidget(baue_statuspanel());
@@ -150,8 +152,10 @@ THauptmenue::THauptmenue(lauf_ausfuehrer& ausfuehrer, QWidget* eltern)
         fortschritt_->setValue(0);
     });
     connect(&ausfuehrer_, &lauf_ausfuehrer::lauf_beendet, this, [this] {
+        // A completed run has done all its steps.
+        if (ausfuehrer_.letztes_ende() == lauf_ausfuehrer::ende::fertig) fortschritt_->setValue(fortschritt_->maximum());
         marken_zeigen();
-        rechenzeit_wert_->setText(QString::number(ausfuehrer_.letzte_dauer(), 'f', 2) + QStringLiteral(" s"));
+        rechenzeit_wert_->setText(QLocale().toString(ausfuehrer_.letzte_dauer(), 'f', 2) + QStringLiteral(" s"));
     });
     resize(812, 612);
     beschriften();
@@ -231,9 +235,10 @@ void THauptmenue::baue_menue() {
 
     QMenu* hilfe = neues_menue("Hilfe");
     neue_aktion(hilfe, "Info1", [] { programm()->info().zeige_modal(); });
-    neue_aktion(hilfe, "Hi1", [this] { oeffne_anleitung("Anleitung.doc", "Anleitung-Englisch.doc"); });
-    neue_aktion(hilfe, "Berechnung1",
-                [this] { oeffne_anleitung("Anleitung-Mathematik.doc", "Anleitung-Mathematik Englisch.doc"); });
+    neue_aktion(hilfe, "Hi1", [this] { oeffne_anleitung("Anleitung.doc", "Anleitung-Englisch.doc", ""); });
+    neue_aktion(hilfe, "Berechnung1", [this] {
+        oeffne_anleitung("Anleitung-Mathematik.doc", "Anleitung-Mathematik Englisch.doc", "berechnung");
+    });
 }
 
 QWidget* THauptmenue::baue_logopanel() {
@@ -445,16 +450,22 @@ void THauptmenue::starte_lauf(bool optimierung) {
     marken_zeigen();
 }
 
-void THauptmenue::oeffne_anleitung(const char* deutsch, const char* englisch) {
-    const std::filesystem::path datei =
-        ::einstellungen().textverzeichnis / (sprache() == SPRACHE_ENGLISCH ? englisch : deutsch);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(datei, ec)) {
-        meldung(tgtext(tg::handbuch_fehlt) + datei.string(), "M", 'E');
+void THauptmenue::oeffne_anleitung(const char* deutsch, const char* englisch, const char* abschnitt) {
+    // A manual of the installation's own in the text folder, else the
+    // guide shipped with the program.
+    const bool en = sprache() == SPRACHE_ENGLISCH;
+    const auto a = finde_anleitung(::einstellungen().textverzeichnis, en ? englisch : deutsch, en, abschnitt);
+    if (!a) {
+        meldung(tgtext(tg::handbuch_fehlt) + (handbuch_verzeichnis() / (en ? "Anleitung-Englisch.html" : "Anleitung.html")).string(),
+                "M", 'E');
         return;
     }
+    QUrl url = QUrl::fromLocalFile(QString::fromStdString(a->datei.string()));
+    if (!a->abschnitt.empty()) url.setFragment(QString::fromStdString(a->abschnitt));
+    letzte_anleitung_ = url;
+    if (!anleitung_oeffnen_) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(datei.string())));
+    QDesktopServices::openUrl(url);
     QApplication::restoreOverrideCursor();
 }
 

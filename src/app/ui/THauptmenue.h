@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QMainWindow>
+#include <QUrl>
 
 #include <memory>
 
@@ -56,6 +57,11 @@ public:
     void steuern_starten(const QString& messflag);
     void setze_zwischenergebnisse(bool an);
 
+    // The manual the help menu chose last; tests switch the opening off
+    // (no viewer is started).
+    QUrl letzte_anleitung() const { return letzte_anleitung_; }
+    void setze_anleitung_oeffnen(bool an) { anleitung_oeffnen_ = an; }
+
     const QFont& druckerschrift() const { return druckerschrift_; }
     // The printer of the program (set up by "Drucker einrichten"); created on
     // first use, since asking the print system takes time.
@@ -77,7 +83,9 @@ private:
     QWidget* baue_logopanel();
     QWidget* baue_statuspanel();
     void starte_lauf(bool optimierung);
-    void oeffne_anleitung(const char* deutsch, const char* englisch);
+    // Opens the manual of the help menu (`abschnitt`: an anchor of the
+    // shipped guide).
+    void oeffne_anleitung(const char* deutsch, const char* englisch, const char* abschnitt);
     void seitenmasse_berechnen();
 
     lauf_ausfuehrer& ausfuehrer_;
@@ -96,4 +104,6 @@ private:
     std::unique_ptr<QPrinter> drucker_;
     druckseite seite_;
     int beschriftet_in_ = -1;
+    QUrl letzte_anleitung_;
+    bool anleitung_oeffnen_ = true;
 };

@@ -1,9 +1,12 @@
 #include "app/ui/TLauf.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -11,6 +14,19 @@
 
 namespace {
 QString q(int n) { return QString::fromStdString(tgtext(n)); }
+
+QIcon symbol(QChar schwere) {
+    QStyle* s = QApplication::style();
+    switch (schwere.toLatin1()) {
+    case 'E':
+    case 'T':
+        return s->standardIcon(QStyle::SP_MessageBoxCritical);
+    case 'W':
+        return s->standardIcon(QStyle::SP_MessageBoxWarning);
+    default:
+        return s->standardIcon(QStyle::SP_MessageBoxInformation);
+    }
+}
 }  // namespace
 
 TLauf::TLauf(QWidget* eltern) : QDialog(eltern) {
@@ -18,12 +34,21 @@ TLauf::TLauf(QWidget* eltern) : QDialog(eltern) {
     setWindowModality(Qt::ApplicationModal);
     auto* spalte = new QVBoxLayout(this);
     text_ = new QLabel(this);
+    text_->setObjectName(QStringLiteral("laufzustand"));
     flaeche_ = new QLabel(this);
     schritt_ = new QLabel(this);
     zeit_ = new QLabel(this);
+    zeit_->setObjectName(QStringLiteral("rechenzeit"));
     balken_ = new QProgressBar(this);
     balken_->setObjectName(QStringLiteral("laufbalken"));
     balken_->setMinimumWidth(320);
+    meldungen_titel_ = new QLabel(this);
+    liste_ = new QListWidget(this);
+    liste_->setObjectName(QStringLiteral("laufmeldungen"));
+    liste_->setWordWrap(true);
+    liste_->setMinimumSize(480, 120);
+    meldungen_titel_->hide();
+    liste_->hide();
     anhalten_ = new QPushButton(this);
     anhalten_->setObjectName(QStringLiteral("anhalten"));
     spalte->addWidget(text_);
@@ -31,8 +56,13 @@ TLauf::TLauf(QWidget* eltern) : QDialog(eltern) {
     spalte->addWidget(schritt_);
     spalte->addWidget(balken_);
     spalte->addWidget(zeit_);
+    spalte->addWidget(meldungen_titel_);
+    spalte->addWidget(liste_, 1);
     spalte->addWidget(anhalten_, 0, Qt::AlignRight);
-    connect(anhalten_, &QPushButton::clicked, this, &TLauf::anhalten);
+    connect(anhalten_, &QPushButton::clicked, this, [this] {
+        if (abgeschlossen_) close();
+        else anhalten();
+    });
     uhr_ = new QTimer(this);
     uhr_->setInterval(200);
     connect(uhr_, &QTimer::timeout, this, &TLauf::zeit_zeigen);
@@ -41,10 +71,23 @@ TLauf::TLauf(QWidget* eltern) : QDialog(eltern) {
     beschriften();
 }
 
+void TLauf::setze_beginn(const QElapsedTimer& beginn) {
+    dauer_ = beginn;
+    zeit_zeigen();
+}
+
 void TLauf::beschriften() {
     setWindowTitle(q(tg::titel_lauf));
-    text_->setText(eigener_text_.isEmpty() ? q(tg::lauf_laeuft) : eigener_text_);
-    anhalten_->setText(q(tg::lauf_anhalten));
+    if (abgeschlossen_) {
+        text_->setText(ausgang_ == ausgang::fertig     ? q(tg::lauf_beendet)
+                       : ausgang_ == ausgang::angehalten ? q(tg::lauf_angehalten)
+                                                         : q(tg::lauf_abgebrochen));
+        anhalten_->setText(q(tg::lauf_schliessen));
+    } else {
+        text_->setText(eigener_text_.isEmpty() ? q(tg::lauf_laeuft) : eigener_text_);
+        anhalten_->setText(q(tg::lauf_anhalten));
+    }
+    meldungen_titel_->setText(q(tg::lauf_meldungen));
     zeige_fortschritt(wert_, maximum_);
     if (A_ >= 0.0) zeige_flaeche(A_);
     zeit_zeigen();
@@ -60,7 +103,7 @@ void TLauf::zeige_fortschritt(int wert, int maximum) {
 
 void TLauf::zeige_flaeche(double A) {
     A_ = A;
-    flaeche_->setText(q(tg::lauf_flaeche).arg(A, 0, 'f', 2));
+    flaeche_->setText(q(tg::lauf_flaeche).arg(QLocale().toString(A, 'f', 2)));
 }
 
 void TLauf::zeige_text(const QString& text) {
@@ -72,14 +115,35 @@ void TLauf::zeige_text(const QString& text) {
     balken_->hide();
 }
 
+void TLauf::zeige_meldung(const QString& text, QChar schwere) {
+    auto* eintrag = new QListWidgetItem(symbol(schwere), text, liste_);
+    eintrag->setData(Qt::UserRole, schwere);
+    meldungen_titel_->show();
+    liste_->show();
+    liste_->scrollToBottom();
+}
+
 void TLauf::zeit_zeigen() {
-    zeit_->setText(q(tg::rechenzeit_sekunden).arg(static_cast<double>(dauer_.elapsed()) / 1000.0, 0, 'f', 1));
+    const double s = abgeschlossen_ ? rechenzeit_s_ : static_cast<double>(dauer_.elapsed()) / 1000.0;
+    zeit_->setText(q(tg::rechenzeit_sekunden).arg(QLocale().toString(s, 'f', abgeschlossen_ ? 2 : 1)));
 }
 
 void TLauf::beenden() {
     beendet_ = true;
     uhr_->stop();
-    accept();
+    if (isVisible()) accept();
+}
+
+void TLauf::abschliessen(ausgang a, double rechenzeit_s) {
+    beendet_ = true;
+    abgeschlossen_ = true;
+    ausgang_ = a;
+    rechenzeit_s_ = rechenzeit_s;
+    uhr_->stop();
+    // A completed run has done all its steps.
+    if (a == ausgang::fertig) wert_ = maximum_;
+    anhalten_->setEnabled(true);
+    beschriften();
 }
 
 void TLauf::anhalten() {

@@ -4,6 +4,8 @@
 #include <QFontMetricsF>
 #include <QPainterPath>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "lang/sprache.h"
@@ -50,56 +52,87 @@ void anlagenbild::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(rect(), palette().base());
-    const double w = width(), h = height();
-    // Five slots from left to right, the boxes on the middle line with room
-    // for the arrows between them.
-    const double rand = 6.0, pfeilraum = std::min(18.0, w / 30.0);
-    const double schlitz = (w - 2 * rand) / 5;
-    const double bw = schlitz - pfeilraum, bh = std::min(h * (art_ == 'K' ? 0.4 : 0.5), bw * 1.1);
-    // With the air heat exchanger below the store, the row moves up.
-    const double y = art_ == 'K' ? h * 0.08 : h / 2 - bh / 2;
-    auto slot = [&](int i) { return QRectF(rand + i * schlitz + pfeilraum / 2, y, bw, bh); };
     const QColor sonne(250, 214, 120), wasser(160, 200, 240), wp(200, 230, 190), hausfarbe(240, 190, 170),
         luftfarbe(220, 220, 220);
     std::vector<kasten> k;
     switch (art_) {
     case 'E':
-        k = {{slot(0), &kollektor, sonne}, {slot(1), &speicher, wasser}, {slot(2), &waermepumpe, wp},
-             {slot(4), &haus, hausfarbe}};
-        break;
-    case 'K':
-        k = {{slot(0), &kollektor, sonne},    {slot(1), &zwischenspeicher, wasser}, {slot(2), &zwischen_wp, wp},
-             {slot(3), &puffer, wasser},      {slot(4), &haus, hausfarbe}};
+        k = {{{}, &kollektor, sonne}, {{}, &speicher, wasser}, {{}, &waermepumpe, wp}, {{}, &haus, hausfarbe}};
         break;
     default:
-        k = {{slot(0), &kollektor, sonne}, {slot(1), &zwischenspeicher, wasser}, {slot(2), &zwischen_wp, wp},
-             {slot(3), &puffer, wasser},   {slot(4), &haus, hausfarbe}};
+        k = {{{}, &kollektor, sonne}, {{}, &zwischenspeicher, wasser}, {{}, &zwischen_wp, wp},
+             {{}, &puffer, wasser},   {{}, &haus, hausfarbe}};
         break;
     }
-    // The largest font up to 9 pt in which every label fits its box.
+    const int n = static_cast<int>(k.size());
+    const bool mit_luft = art_ == 'K';
+
+    // The labels keep a readable size (the window's font, at least 8 pt);
+    // when the boxes do not fit side by side, they go on in a second row,
+    // right to left, so that the flow stays one line of arrows.
     QFont f = font();
-    double punkte = std::min(9.0, std::max(5.0, h / 18.0));
-    for (; punkte > 5.0; punkte -= 0.5) {
-        f.setPointSizeF(punkte);
-        const QFontMetricsF m(f);
-        bool passt = true;
-        for (const auto& b : k)
-            for (const QString& zeile : QString::fromStdString(b.text->text()).split(QLatin1Char('\n')))
-                passt &= m.horizontalAdvance(zeile) <= b.r.width() - 6 && m.height() * 2.2 <= b.r.height();
-        if (passt) break;
+    f.setPointSizeF(std::max(8.0, f.pointSizeF()));
+    const QFontMetricsF m(f);
+    double textbreite = 0.0;
+    for (const auto& b : k)
+        for (const QString& zeile : QString::fromStdString(b.text->text()).split(QLatin1Char('\n')))
+            textbreite = std::max(textbreite, m.horizontalAdvance(zeile));
+    if (mit_luft)
+        for (const QString& zeile : QString::fromStdString(luft.text()).split(QLatin1Char('\n')))
+            textbreite = std::max(textbreite, m.horizontalAdvance(zeile));
+    const double w = width(), h = height();
+    const double rand = 6.0, pfeilraum = 18.0;
+    const double bw_min = textbreite + 12.0;
+    int spalten = n;
+    while (spalten > 2 && spalten * (bw_min + pfeilraum) + 2 * rand > w) --spalten;
+    const int boxreihen = (n + spalten - 1) / spalten;
+    auto spalte_von = [&](int i) { return (i / spalten) % 2 == 0 ? i % spalten : spalten - 1 - i % spalten; };
+    auto belegt = [&](int reihe, int spalte) {
+        for (int i = 0; i < n; ++i)
+            if (i / spalten == reihe && spalte_von(i) == spalte) return true;
+        return false;
+    };
+    // The air heat exchanger goes below the intermediate store, or into the
+    // free place at the left of the second row, or into a row of its own.
+    int luft_reihe = -1, luft_spalte = -1;
+    if (mit_luft) {
+        const int unter = spalte_von(1);
+        if (boxreihen > 1 && !belegt(1, unter)) luft_reihe = 1, luft_spalte = unter;
+        else if (boxreihen > 1 && !belegt(1, 0)) luft_reihe = 1, luft_spalte = 0;
+        else luft_reihe = boxreihen, luft_spalte = unter;
     }
-    f.setPointSizeF(punkte);
+    const int reihen = std::max(boxreihen, luft_reihe + 1);
+    const double schlitz = (w - 2 * rand) / spalten;
+    const double bw = schlitz - pfeilraum;
+    const double zeilenhoehe = (h - 2 * rand) / reihen;
+    const double bh = std::min(zeilenhoehe - pfeilraum, std::max(m.height() * 2.6, bw * 0.7));
+    auto platz = [&](int reihe, int spalte) {
+        const double y = rand + reihe * zeilenhoehe + (zeilenhoehe - bh) / 2;
+        return QRectF(rand + spalte * schlitz + pfeilraum / 2, y, bw, bh);
+    };
+    for (int i = 0; i < n; ++i) k[static_cast<std::size_t>(i)].r = platz(i / spalten, spalte_von(i));
+
     p.setFont(f);
     p.setPen(QPen(palette().text().color(), 1.2));
-    for (std::size_t i = 0; i + 1 < k.size(); ++i)
-        pfeil(p, QPointF(k[i].r.right(), k[i].r.center().y()), QPointF(k[i + 1].r.left(), k[i + 1].r.center().y()));
-    if (art_ == 'K') {
-        const double oben = slot(1).bottom() + h * 0.12;
-        const QRectF l(slot(1).left(), oben, bw * 1.6, std::min(bh * 0.8, h - oben - 4));
+    for (std::size_t i = 0; i + 1 < k.size(); ++i) {
+        const QRectF& a = k[i].r;
+        const QRectF& b = k[i + 1].r;
+        if (std::abs(a.center().y() - b.center().y()) < 1.0) {
+            const bool rechts = b.center().x() > a.center().x();
+            pfeil(p, QPointF(rechts ? a.right() : a.left(), a.center().y()),
+                  QPointF(rechts ? b.left() : b.right(), b.center().y()));
+        } else {
+            pfeil(p, QPointF(a.center().x(), a.bottom()), QPointF(b.center().x(), b.top()));
+        }
+    }
+    if (mit_luft) {
+        // The air heat exchanger feeds the intermediate store from below.
+        const QRectF& ziel = k[1].r;
+        const QRectF l = platz(luft_reihe, luft_spalte);
         p.setBrush(luftfarbe);
         p.drawRoundedRect(l, 4, 4);
         p.drawText(l, Qt::AlignCenter, QString::fromStdString(luft.text()));
-        pfeil(p, QPointF(l.center().x(), l.top()), QPointF(slot(1).center().x(), slot(1).bottom()));
+        pfeil(p, QPointF(l.center().x(), l.top()), QPointF(ziel.center().x(), ziel.bottom()));
     }
     for (const auto& b : k) {
         p.setBrush(b.farbe);

@@ -1,12 +1,17 @@
 #include "app/ui/gui_senke.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QThread>
+
+#include <atomic>
 
 #include "lang/textglobale.h"
 
 namespace {
+
+std::atomic<qint64> g_gewartet_ms{0};
 
 bool im_fensterthread() { return QThread::currentThread() == QCoreApplication::instance()->thread(); }
 
@@ -51,7 +56,16 @@ QString gui_senke::anzeigetext(const std::string& text) {
     return QString::fromStdString(text).replace(QStringLiteral(" #13 "), QStringLiteral("\n"));
 }
 
+qint64 gui_senke::gewartet_ms() { return g_gewartet_ms.load(); }
+
 void gui_senke::zeige(const std::string& text, char schwere) {
+    if (!im_fensterthread()) {
+        // A run's message: into the protocol and the run window's list; the
+        // run goes on.
+        protokolliere(text);
+        emit laufmeldung(anzeigetext(text), QChar(QLatin1Char(schwere)));
+        return;
+    }
     auf_fensterthread(this, [&] {
         normaler_cursor c;
         QMessageBox box(symbol(schwere), QString::fromStdString(tgtext(tg::produkttitel)), anzeigetext(text),
@@ -64,6 +78,15 @@ void gui_senke::zeige(const std::string& text, char schwere) {
 
 bool gui_senke::frage(const std::string& frage_text) {
     bool ja = false;
+    QElapsedTimer warten;
+    warten.start();
+    struct zaehlen {
+        QElapsedTimer& t;
+        bool lauf;
+        ~zaehlen() {
+            if (lauf) g_gewartet_ms += t.elapsed();
+        }
+    } z{warten, !im_fensterthread()};
     auf_fensterthread(this, [&] {
         normaler_cursor c;
         QMessageBox box(QMessageBox::Question, QString::fromStdString(tgtext(tg::produkttitel)),

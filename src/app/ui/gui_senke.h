@@ -1,8 +1,14 @@
 #pragma once
 // Messages of the desktop: dialogs become message boxes with the icon of
 // their severity ('E' and 'T' error, 'W' warning, 'M' information), 'A'
-// questions a Yes/No box. A run's worker thread may report too: the box is
-// then shown by the window thread while the run waits for the answer.
+// questions a Yes/No box.
+//
+// A run's worker thread reports too. Its warnings, errors and notes never
+// stop the run: they are written to the protocol and handed to the window
+// thread (signal `laufmeldung`), which lists them in the run window. Only a
+// question stops the run: its box is shown by the window thread while the
+// run waits for the answer; that waiting time is counted (`gewartet_ms`) so
+// that the run's computing time leaves it out.
 
 #include <QObject>
 #include <QString>
@@ -31,6 +37,13 @@ public:
     // The text as the box shows it: the line break " #13 " of the message
     // routine becomes a new line.
     static QString anzeigetext(const std::string& text);
+
+    // Milliseconds that runs have waited for answers to questions, in all.
+    static qint64 gewartet_ms();
+
+signals:
+    // A message of a run's worker thread (queued to the window thread).
+    void laufmeldung(const QString& text, QChar schwere);
 
 private:
     mutable std::mutex mutex_;

@@ -12,13 +12,16 @@
 #include "app/laufmonitor_beobachter.h"
 #include "app/simulation_run.h"
 #include "app/ui/TLauf.h"
+#include "app/ui/gui_senke.h"
 #include "engine/WP_variables.h"
 #include "lang/meldung.h"
 #include "lang/textglobale.h"
 
 // The run's observer. It lives on the worker thread and hands copies of what
 // it reports to the window thread (queued calls); at the loop points it ends
-// the run when "Anhalten" was chosen.
+// the run when "Anhalten" was chosen. Progress and area are kept in atomics
+// and sent as one queued call at a time: a run that steps faster than the
+// window thread paints leaves no queue of reports behind.
 class lauf_ausfuehrer::beobachter : public lauf_beobachter {
 public:
     explicit beobachter(lauf_ausfuehrer& a) : a_(a) {}
@@ -43,25 +46,27 @@ public:
     }
     void einlesefenster_neu_zeichnen() override {
         // Called once per area step: the area being computed is known now.
+        halt_pruefen();
         const double daf = zustand::vdatt()[tdata::daf];
-        const double A = zustand::anlage(0).n * daf;
-        an_fenster([a = &a_, A] {
-            emit a->flaeche(A);
-            emit a->neu_zeichnen();
-        });
+        flaeche_ = zustand::anlage(0).n * daf;
+        flaeche_neu_ = true;
+        melden();
     }
-    void hauptfenster_neu_zeichnen() override {
-        an_fenster([a = &a_] { emit a->neu_zeichnen(); });
-    }
+    void hauptfenster_neu_zeichnen() override { melden(); }
     bool zwischenergebnisse_gewaehlt() override { return a_.zwischenergebnisse_.load(); }
     // The monitor record is filled before these calls (laufmonitor_beobachter);
-    // the windows are opened by the window thread.
+    // the windows are opened by the window thread, and only while the menu
+    // item "Zwischenergebnisse" is checked.
     void zwischenergebnisse_t_oeffnen(double A) override {
+        if (!zwischenergebnisse_gewaehlt()) return;
         an_fenster([a = &a_, A] { emit a->zwischenergebnisse_t(A); });
     }
     void zwischenergebnisse_v_oeffnen(double A) override {
+        if (!zwischenergebnisse_gewaehlt()) return;
         an_fenster([a = &a_, A] { emit a->zwischenergebnisse_v(A); });
     }
+    // Every `ge` step of a time-step month: a fine-grained point to stop at.
+    void schrittpunkt(int, int, double, double) override { halt_pruefen(); }
     void zwischenergebnisse_v_zeigen() override {
         an_fenster([a = &a_] { emit a->zwischenergebnis_gezeigt(); });
     }
@@ -76,8 +81,19 @@ private:
         if (a_.stopp_.load()) throw abbruch();
     }
     void melde_fortschritt() {
-        const int wert = schritt_, maximum = maximum_;
-        an_fenster([a = &a_, wert, maximum] { emit a->fortschritt(wert, maximum); });
+        wert_ = schritt_;
+        max_ = maximum_;
+        melden();
+    }
+    // One queued report at a time with the latest progress and area.
+    void melden() {
+        if (unterwegs_.exchange(true)) return;
+        an_fenster([this] {
+            unterwegs_ = false;
+            if (flaeche_neu_.exchange(false)) emit a_.flaeche(flaeche_.load());
+            emit a_.fortschritt(wert_.load(), max_.load());
+            emit a_.neu_zeichnen();
+        });
     }
     template <class F>
     void an_fenster(F f) {
@@ -87,6 +103,10 @@ private:
     lauf_ausfuehrer& a_;
     int maximum_ = 12;
     int schritt_ = 0;
+    std::atomic<int> wert_{0}, max_{12};
+    std::atomic<double> flaeche_{0.0};
+    std::atomic<bool> flaeche_neu_{false};
+    std::atomic<bool> unterwegs_{false};
 };
 
 lauf_ausfuehrer::lauf_ausfuehrer(QObject* eltern) : QObject(eltern) {}
@@ -106,12 +126,22 @@ void lauf_ausfuehrer::zeige_zustand(const QString& text) {
     emit zustandstext(text);
 }
 
+TLauf* lauf_ausfuehrer::nachlauffenster() const { return nachlauf_.data(); }
+
+void lauf_ausfuehrer::nimm_meldung(const QString& text, QChar schwere) {
+    meldungen_.append({text, schwere});
+    if (fenster_) fenster_->zeige_meldung(text, schwere);
+    emit meldung_gesammelt(text, schwere);
+}
+
 lauf_ausfuehrer::ende lauf_ausfuehrer::fuehre_aus(const std::function<void(lauf_beobachter&)>& arbeit,
                                                   QWidget* eltern, const std::function<void()>& bei_anhalten) {
     if (laeuft_) return ende::fehler;  // never two runs on one state
     laeuft_ = true;
     stopp_ = false;
     zustand_.clear();
+    meldungen_.clear();
+    if (nachlauf_) nachlauf_->close();  // the messages of the run before
     emit lauf_begonnen();
 
     enum class ausgang { fertig, abgebrochen, fehler };
@@ -123,6 +153,7 @@ lauf_ausfuehrer::ende lauf_ausfuehrer::fuehre_aus(const std::function<void(lauf_
     laufmonitor_beobachter mit_monitor(monitor_, b);
     QElapsedTimer dauer;
     dauer.start();
+    const qint64 gewartet_vorher = gui_senke::gewartet_ms();
 
     QThread* faden = QThread::create([&] {
         try {
@@ -162,13 +193,20 @@ lauf_ausfuehrer::ende lauf_ausfuehrer::fuehre_aus(const std::function<void(lauf_
     warten.exec(QEventLoop::ExcludeUserInputEvents);
     takt.stop();
 
+    auto neues_fenster = [&] {
+        auto* f = new TLauf(eltern);
+        f->setze_beginn(dauer);
+        for (const laufmeldung& m : std::as_const(meldungen_)) f->zeige_meldung(m.text, m.schwere);
+        return f;
+    };
     if (!beendet && fenster_zeigen) {
-        TLauf fenster(eltern);
-        connect(this, &lauf_ausfuehrer::fortschritt, &fenster, &TLauf::zeige_fortschritt);
-        connect(this, &lauf_ausfuehrer::flaeche, &fenster, &TLauf::zeige_flaeche);
-        connect(this, &lauf_ausfuehrer::zustandstext, &fenster, &TLauf::zeige_text);
-        if (!zustand_.isEmpty()) fenster.zeige_text(zustand_);
-        connect(&fenster, &TLauf::anhalten_gewaehlt, this, [this, &bei_anhalten] {
+        TLauf* fenster = neues_fenster();
+        fenster_ = fenster;
+        connect(this, &lauf_ausfuehrer::fortschritt, fenster, &TLauf::zeige_fortschritt);
+        connect(this, &lauf_ausfuehrer::flaeche, fenster, &TLauf::zeige_flaeche);
+        connect(this, &lauf_ausfuehrer::zustandstext, fenster, &TLauf::zeige_text);
+        if (!zustand_.isEmpty()) fenster->zeige_text(zustand_);
+        connect(fenster, &TLauf::anhalten_gewaehlt, this, [this, &bei_anhalten] {
             if (bei_anhalten) {
                 bei_anhalten();
             } else {
@@ -177,34 +215,67 @@ lauf_ausfuehrer::ende lauf_ausfuehrer::fuehre_aus(const std::function<void(lauf_
         });
         QTimer ende_pruefen;
         ende_pruefen.setInterval(10);
-        QObject::connect(&ende_pruefen, &QTimer::timeout, &fenster, [&] {
-            if (beendet) fenster.beenden();
+        QObject::connect(&ende_pruefen, &QTimer::timeout, fenster, [&] {
+            if (beendet) fenster->beenden();
         });
         ende_pruefen.start();
-        if (!beendet) fenster.exec();
+        if (!beendet) {
+            // Not deleted on close while exec() runs; closing only asks the run to stop.
+            fenster->exec();
+        }
+        ende_pruefen.stop();
+        disconnect(this, nullptr, fenster, nullptr);
     }
     faden->wait();
     delete faden;
     // The queued reports of the run are shown before the run counts as ended.
     QCoreApplication::sendPostedEvents(this);
-    dauer_s_ = static_cast<double>(dauer.elapsed()) / 1000.0;
+    // Computing time: the time the run waited for the answer to a question is not counted.
+    const qint64 gewartet = gui_senke::gewartet_ms() - gewartet_vorher;
+    dauer_s_ = static_cast<double>(std::max<qint64>(0, dauer.elapsed() - gewartet)) / 1000.0;
     sanduhr(false);
     while (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
-    laeuft_ = false;
-    emit lauf_beendet();
 
     switch (a) {
     case ausgang::fertig:
-        return ende::fertig;
+        ende_ = ende::fertig;
+        break;
     case ausgang::abgebrochen:
-        if (stopp_) {
-            meldung(tgtext(tg::lauf_angehalten), "M", 'M');
-            return ende::angehalten;
-        }
-        return ende::abgebrochen;
+        ende_ = stopp_ ? ende::angehalten : ende::abgebrochen;
+        break;
     case ausgang::fehler:
-        meldung(tgtext(tg::lauf_fehler) + fehlertext, "M", 'E');
-        return ende::fehler;
+        ende_ = ende::fehler;
+        break;
     }
-    return ende::fehler;
+    laeuft_ = false;
+    emit lauf_beendet();
+
+    // How the run ended, for the list and the protocol.
+    if (ende_ == ende::angehalten) {
+        protokolliere(tgtext(tg::lauf_angehalten));
+        nimm_meldung(QString::fromStdString(tgtext(tg::lauf_angehalten)), QLatin1Char('M'));
+    } else if (ende_ == ende::fehler) {
+        const std::string text = tgtext(tg::lauf_fehler) + fehlertext;
+        protokolliere(text);
+        nimm_meldung(QString::fromStdString(text), QLatin1Char('E'));
+    }
+
+    TLauf* fenster = fenster_.data();
+    fenster_.clear();
+    if (meldungen_.isEmpty()) {
+        delete fenster;
+    } else {
+        // The window stays with the run's messages; nothing waits for it.
+        if (!fenster) fenster = neues_fenster();
+        fenster->abschliessen(ende_ == ende::fertig       ? TLauf::ausgang::fertig
+                              : ende_ == ende::angehalten ? TLauf::ausgang::angehalten
+                                                          : TLauf::ausgang::abgebrochen,
+                              dauer_s_);
+        fenster->setWindowModality(Qt::NonModal);
+        fenster->setAttribute(Qt::WA_DeleteOnClose);
+        fenster->show();
+        fenster->raise();
+        nachlauf_ = fenster;
+    }
+    return ende_;
 }

@@ -10,17 +10,28 @@
 // to the windows is held back from the start of the run, and after a short
 // moment the run window appears, application-modal, with its progress and the
 // button "Anhalten": no window can start a second operation on the state
-// while it belongs to the run. Messages of the run are shown by the window
-// thread while the run waits for them (gui_senke). When the worker has ended
-// (joined), the state belongs to the window thread again.
+// while it belongs to the run. When the worker has ended (joined), the state
+// belongs to the window thread again.
+//
+// The run never waits for the window thread except for a real question ('A'
+// messages, gui_senke): its warnings and notes are collected in the run
+// window's message list (and the protocol), and when there are any the run
+// window stays open after the run, non-modal, to show them. Reports of
+// progress are coalesced: at most one is on its way to the window thread at
+// a time, however fast the run steps.
 //
 // "Anhalten" sets a flag that the run's observer checks at its loop points
-// (every progress step, every area and power step); there it abandons the run
-// like a confirmed 'A' question: the run unwinds, its unfinished result files
-// are discarded, and the window returns. Results of a batch's data sets that
-// were completed before stay.
+// (every progress step, every area and power step, every step point of the
+// time-step methods); there it abandons the run like a confirmed 'A'
+// question: the run unwinds, its unfinished result files are discarded, and
+// the window returns. Results of a batch's data sets that were completed
+// before stay.
 
+#include <QElapsedTimer>
+#include <QList>
 #include <QObject>
+#include <QPointer>
+#include <QString>
 
 #include <atomic>
 #include <functional>
@@ -30,6 +41,7 @@
 #include "results/laufmonitor.h"
 
 class QWidget;
+class TLauf;
 class lauf_beobachter;
 struct graphdata;
 
@@ -60,8 +72,23 @@ public:
     void zeige_zustand(const QString& text);
     // Milliseconds after which the run window appears.
     void setze_fensterverzoegerung(int ms) { verzoegerung_ms_ = ms; }
-    // Duration of the last run in seconds.
+    // Computing time of the last run in seconds (time spent waiting for the
+    // answer to a question is not counted).
     double letzte_dauer() const { return dauer_s_; }
+    // How the last run ended.
+    ende letztes_ende() const { return ende_; }
+
+    // A warning or note of the running run (window thread): listed in the
+    // run window and kept for the end of the run.
+    struct laufmeldung {
+        QString text;
+        QChar schwere;
+    };
+    void nimm_meldung(const QString& text, QChar schwere);
+    const QList<laufmeldung>& meldungen() const { return meldungen_; }
+    // The run window left open after the last run to show its messages
+    // (nullptr when there were none or it was closed).
+    TLauf* nachlauffenster() const;
     // What the run monitors show: filled by the run through its observer
     // (cleared when a run begins), read by the monitor windows.
     laufmonitor& monitor() { return monitor_; }
@@ -83,6 +110,8 @@ signals:
     void zwischenergebnis_gezeigt();
     void graph(std::shared_ptr<const graphdata> links, std::shared_ptr<const graphdata> rechts);
     void zustandstext(const QString& text);
+    // A message of the run was collected (also after the run for its end).
+    void meldung_gesammelt(const QString& text, QChar schwere);
 
 private:
     class beobachter;
@@ -95,5 +124,9 @@ private:
     bool sanduhr_ = false;
     int verzoegerung_ms_ = 400;
     double dauer_s_ = 0.0;
+    ende ende_ = ende::fertig;
     QString zustand_;
+    QList<laufmeldung> meldungen_;
+    QPointer<TLauf> fenster_;   // the window of the running run
+    QPointer<TLauf> nachlauf_;  // left open after the last run
 };

@@ -1,6 +1,7 @@
 #include "app/ui/varnek_programm.h"
 
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 #include <QCoreApplication>
 
@@ -28,6 +29,7 @@
 #include "results/ui/TGraphKalk.h"
 #include "results/ui/TKennlinien.h"
 #include "station/ui/TWetterstation.h"
+#include "station/ui/geraetefrage.h"
 
 namespace {
 varnek_programm* g_programm = nullptr;
@@ -53,6 +55,9 @@ varnek_programm::varnek_programm(const steuerlauf_optionen& geraete) {
     senke_ = std::make_unique<gui_senke>();
     setze_meldungs_senke(senke_.get());
     ausfuehrer_ = std::make_unique<lauf_ausfuehrer>();
+    // Warnings and notes of a run go to the run window's list.
+    QObject::connect(senke_.get(), &gui_senke::laufmeldung, ausfuehrer_.get(), &lauf_ausfuehrer::nimm_meldung,
+                     Qt::QueuedConnection);
     // The windows in the program's order (the windows of later stages join
     // this list with them).
     hauptmenue_ = std::make_unique<THauptmenue>(*ausfuehrer_);
@@ -73,6 +78,8 @@ varnek_programm::varnek_programm(const steuerlauf_optionen& geraete) {
     diagramme_ = std::make_unique<TDiagramme>(ausfuehrer_->monitor(), hauptmenue_.get());
     diagramme_t_ = std::make_unique<TDiagrammeT>(ausfuehrer_->monitor(), hauptmenue_.get());
     geraete_ = std::make_unique<steuergeraete>(geraete);
+    geraetefrage_ = std::make_unique<geraetefrage>();
+    geraete_->station().setze_rueckfrage(geraetefrage_.get());
     wetterstation_ = std::make_unique<TWetterstation>(geraete_->station(), zustand::anlage(0), hauptmenue_.get());
     // "Vollmodus" and "Testmodus" of the station window start the control run.
     QObject::connect(wetterstation_.get(), &TWetterstation::steuerlauf_gewaehlt, hauptmenue_.get(),
@@ -85,6 +92,10 @@ varnek_programm::varnek_programm(const steuerlauf_optionen& geraete) {
                      [this] { diagramme_->aktualisieren(); });
     QObject::connect(ausfuehrer_.get(), &lauf_ausfuehrer::zwischenergebnisse_t, diagramme_t_.get(),
                      [this] { diagramme_t_->oeffnen(); });
+    QObject::connect(ausfuehrer_.get(), &lauf_ausfuehrer::lauf_beendet, diagramme_.get(), [this] {
+        diagramme_->lauf_beendet();
+        diagramme_t_->lauf_beendet();
+    });
     QObject::connect(ausfuehrer_.get(), &lauf_ausfuehrer::graph, graphkalk_.get(),
                      [this](std::shared_ptr<const graphdata> l, std::shared_ptr<const graphdata> r) {
                          graphkalk_->zeige(*l, *r, MAXGRAPHPUNKTE, true, 1);
@@ -94,6 +105,7 @@ varnek_programm::varnek_programm(const steuerlauf_optionen& geraete) {
 varnek_programm::~varnek_programm() {
     wetterstation_.reset();
     geraete_.reset();
+    geraetefrage_.reset();
     diagramme_t_.reset();
     diagramme_.reset();
     kennlinien_.reset();
@@ -133,6 +145,10 @@ void varnek_programm::qt_sprache(int s) {
         QCoreApplication::removeTranslator(qt_texte_.get());
         qt_texte_.reset();
     }
+    // Numbers in fields and charts follow the language (decimal comma in
+    // German); files keep their own number format, which the core writes.
+    QLocale::setDefault(s == SPRACHE_DEUTSCH ? QLocale(QLocale::German, QLocale::Germany)
+                                             : QLocale(QLocale::English, QLocale::UnitedKingdom));
     // English is Qt's own language; German needs its translations.
     if (s != SPRACHE_DEUTSCH) return;
     auto t = std::make_unique<QTranslator>();

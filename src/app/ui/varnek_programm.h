@@ -22,6 +22,7 @@ class TSimulationsdaten;
 class Tinfo;
 class TWP_einstellungen;
 class TWetterstation;
+class geraetefrage;
 class TDatenblatt;
 class Tdatenblatt_2;
 class TGesamtenergie;
@@ -79,6 +80,7 @@ private:
     std::unique_ptr<gui_senke> senke_;
     std::unique_ptr<lauf_ausfuehrer> ausfuehrer_;
     std::unique_ptr<QTranslator> qt_texte_;
+    std::unique_ptr<geraetefrage> geraetefrage_;  // outlives the devices that ask it
     std::unique_ptr<steuergeraete> geraete_;
     std::unique_ptr<THauptmenue> hauptmenue_;
     std::unique_ptr<TEinlesefiles> einlesefiles_;

@@ -11,6 +11,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -41,6 +42,7 @@
 #include "input/datensatzauswahl.h"
 #include "lang/kostentexte.h"
 #include "lang/meldung.h"
+#include "lang/spaltentexte.h"
 #include "lang/textglobale.h"
 #include "results/ergebnis_csv.h"
 #include "results/ergebnisgraphik.h"
@@ -102,7 +104,17 @@ constexpr int FELDER[] = {
 const std::vector<std::string> KATALOGSPALTEN = {"name", "haupteingabefile", "land", "bezirk", "ort", "pfad",
                                                  "optimierung", "info"};
 
-QString zahltext(double x) { return QString::number(x, 'g', 6); }
+// A number as the language writes it (decimal comma in German), without
+// group separators, so that reading it back gives the same value.
+QString zahltext(double x) {
+    QLocale l;
+    l.setNumberOptions(QLocale::OmitGroupSeparator);
+    return l.toString(x, 'g', 6);
+}
+
+// The interest rate is stored as a fraction and shown in per cent.
+double anzeigewert(int k, double v) { return k == kpar::zinssatz ? v * 100.0 : v; }
+double gespeicherter_wert(int k, double angezeigt) { return k == kpar::zinssatz ? angezeigt / 100.0 : angezeigt; }
 
 }  // namespace
 
@@ -407,7 +419,7 @@ void TKalkulation::beschriften() {
     seiten_->setTabText(1, q(c::kosten_tabelle));
     for (const auto& [k, l] : namen_) {
         l->setText(q(kostenparameter_name(k)));
-        einheiten_[k]->setText(q(kostenparameter_einheit(k)));
+        einheiten_[k]->setText(k == kpar::zinssatz ? QStringLiteral("%") : q(einheit_anzeige(kostenparameter_einheit(k))));
     }
     hfn_->setText(q(c::hfn));
     flaechenmodus_->setTitle(q(c::flaeche));
@@ -533,7 +545,7 @@ bool TKalkulation::resultat_einlesen() {
     if (!pfad.empty() && std::filesystem::is_directory(pfad, ec)) start = std::filesystem::path(pfad) / name;
     QStringList filter = {q(c::filter_dat), q(c::filter_sim)};
     if (start.extension() == ".sim") std::swap(filter[0], filter[1]);
-    const auto datei = oeffne_datei(this, q(c::dialogtitel), q(start.string()), filter);
+    const auto datei = gewaehlte_datei(this, q(c::dialogtitel), q(start.string()), filter);
     if (!datei) return false;
     if (!::resultat_einlesen(k_, datei->toStdString(), h)) return false;
     const int d = static_cast<int>(k_.index.size());
@@ -559,7 +571,7 @@ void TKalkulation::zeige_parameter() {
     fuellt_ = true;
     for (auto& [k, f] : felder_) {
         f->setStyleSheet(QString());
-        f->setText(d ? zahltext(d->vdatk[static_cast<std::size_t>(k)]) : QString());
+        f->setText(d ? zahltext(anzeigewert(k, d->vdatk[static_cast<std::size_t>(k)])) : QString());
     }
     dateiname_->setText(d ? q(d->dateiname.string()) : QString());
     strom_->setText(d ? zahltext(d->strom_ohne_heizung) : QString());
@@ -599,7 +611,7 @@ void TKalkulation::wert_geaendert(int k, const QString& text) {
     felder_[k]->setStyleSheet(z ? QString() : QStringLiteral("background: #ffd0d0"));
     if (!z) return;
     auto& v = d->vdatk;
-    v[static_cast<std::size_t>(k)] = *z;
+    v[static_cast<std::size_t>(k)] = gespeicherter_wert(k, *z);
     auto zeige = [&](int i) { felder_[i]->setText(zahltext(v[static_cast<std::size_t>(i)])); };
     if (k == kpar::preis_heizung || k == kpar::leistung_heizung || k == kpar::preis_pro_leistung_heizung) {
         v[kpar::preis_pro_leistung_heizung] = quotient_oder_null(v[kpar::preis_heizung], v[kpar::leistung_heizung]);

@@ -1,5 +1,7 @@
 #include "data/ui/tabellen_modell.h"
 
+#include "lang/spaltentexte.h"
+
 tabellen_modell::tabellen_modell(QObject* eltern) : QAbstractTableModel(eltern) {}
 
 void tabellen_modell::setze(zeilenliste zeilen, const std::vector<std::string>& sichtbar) {
@@ -49,10 +51,17 @@ int tabellen_modell::columnCount(const QModelIndex& eltern) const {
 QVariant tabellen_modell::data(const QModelIndex& index, int rolle) const {
     if (!index.isValid() || (rolle != Qt::DisplayRole && rolle != Qt::ToolTipRole)) return {};
     const auto& zeile = zeilen_.zeilen[static_cast<std::size_t>(index.row())];
-    return QString::fromStdString(zeile[static_cast<std::size_t>(spalten_[static_cast<std::size_t>(index.column())])]);
+    const auto c = static_cast<std::size_t>(spalten_[static_cast<std::size_t>(index.column())]);
+    // Units as the language writes them (m² in English).
+    if (ist_einheitenspalte(zeilen_.spalten[c])) return QString::fromStdString(einheit_anzeige(zeile[c]));
+    return QString::fromStdString(zeile[c]);
 }
 
 QVariant tabellen_modell::headerData(int abschnitt, Qt::Orientation richtung, int rolle) const {
+    // The caption, and the stored column name as its tooltip.
+    if (rolle == Qt::ToolTipRole && richtung == Qt::Horizontal && abschnitt >= 0 &&
+        abschnitt < static_cast<int>(spalten_.size()))
+        return QString::fromStdString(zeilen_.spalten[static_cast<std::size_t>(spalten_[static_cast<std::size_t>(abschnitt)])]);
     if (rolle != Qt::DisplayRole) return {};
     if (richtung == Qt::Horizontal) return abschnitt < titel_.size() ? titel_[abschnitt] : QVariant();
     return abschnitt + 1;

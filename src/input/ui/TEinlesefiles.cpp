@@ -48,7 +48,7 @@ QString q(int n) { return QString::fromStdString(tgtext(n)); }
 
 // Caption set of the input-file form.
 namespace c {
-constexpr text_paar seite_haupt{"Haupteinlesefile,", "Main input file"};
+constexpr text_paar seite_haupt{"Haupteinlesefile", "Main input file"};
 constexpr text_paar seite_verbrauch{"Verbrauchsdaten", "Consumption data"};
 constexpr text_paar seite_anlage{"Anlagedaten", "Plant data"};
 constexpr text_paar seite_simulation{"Simulationsdaten", "Simulation data"};
@@ -220,6 +220,7 @@ QWidget* TEinlesefiles::baue_seite(const std::vector<std::string>& spalten, int 
         feldeintrag f;
         f.spalte = s;
         f.titel = new QLabel(QString::fromStdString(s), eltern);
+        f.titel->setToolTip(QString::fromStdString(s));
         if (referenztabelle(s) >= 0) {
             f.auswahl = new QComboBox(eltern);
             f.auswahl->setEditable(true);

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QHideEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QTimer>
@@ -19,23 +20,27 @@ QString q(const text_paar& t) { return QString::fromStdString(t.text()); }
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
 namespace c {
-constexpr text_paar flaeche{"Fläche: %1 qm", "Area: %1 qm"};
+constexpr text_paar flaeche{"Fläche: %1 qm", "Area: %1 m²"};
 constexpr text_paar stand{"Stand:", "State:"};
 constexpr text_paar laufend{"Laufende Rechnung", "Current run"};
-constexpr text_paar schritt{"Parameterschritt %1: %2 qm", "Parameter step %1: %2 qm"};
+constexpr text_paar schritt{"Parameterschritt %1: %2 qm", "Parameter step %1: %2 m²"};
 constexpr text_paar punkte{"Stufenpunkte: %1", "Step points: %1"};
 constexpr text_paar keine_punkte{"Stufenpunkte: keine (nur die Zeitschrittverfahren V, T und M liefern welche)",
                                  "Step points: none (only the time-step methods V, T and M report them)"};
 }  // namespace c
 
-constexpr int TAKT_MS = 150;
+// Four looks a second: the eye follows the curves, and the window thread
+// stays free for the run window and the user.
+constexpr int TAKT_MS = 250;
 
 QString flaechentext(double A) { return q(c::flaeche).arg(QString::number(A, 'f', 2)); }
 
-int anzahl_punkte(const std::array<monitor_monat, MAXMONAT + 1>& monate) {
-    int n = 0;
-    for (int m = 1; m <= MAXMONAT; ++m) n += static_cast<int>(monate[static_cast<std::size_t>(m)].punkte.size());
-    return n;
+// Something for window (V): a step point, or a kept month-run result.
+bool v_hat_inhalt(const laufmonitor_stand& s) {
+    if (s.v_offen && s.anzahl_punkte() > 0) return true;
+    for (const auto& z : s.zwischenergebnisse)
+        if (z->jahreslauf.empty()) return true;
+    return false;
 }
 
 // Month name without the blanks that pad it in files.
@@ -99,16 +104,24 @@ void TDiagramme::changeEvent(QEvent* e) {
 }
 
 void TDiagramme::hideEvent(QHideEvent* e) {
+    // Closed by the user: it stays closed for the rest of the run.
+    if (!e->spontaneous()) angefordert_ = false;
     takt_->stop();
     QDialog::hideEvent(e);
 }
 
 void TDiagramme::oeffnen() {
+    angefordert_ = !isVisible();
     beschriften();
-    aktualisieren();
-    show();
-    raise();
     takt_->start();
+    aktualisieren();
+    if (isVisible()) raise();
+}
+
+void TDiagramme::lauf_beendet() {
+    aktualisieren();
+    angefordert_ = false;
+    takt_->stop();
 }
 
 void TDiagramme::aktualisieren() {
@@ -116,19 +129,27 @@ void TDiagramme::aktualisieren() {
     if (v == gesehen_) return;
     gesehen_ = v;
     stand_ = monitor_.stand();
-    // The choice: the running state, then every parameter step kept.
-    const int gewaehlt = auswahl_->currentIndex();
-    {
+    if (!isVisible()) {
+        if (!angefordert_ || !v_hat_inhalt(stand_)) return;
+        angefordert_ = false;
+        show();
+        raise();
+        takt_->start();
+    }
+    // The choice: the running state, then every parameter step kept
+    // (rebuilt only when a step was added).
+    if (gelistet_ != stand_.parameterschritte || auswahl_->count() == 0) {
+        gelistet_ = stand_.parameterschritte;
+        const QVariant gewaehlt = auswahl_->currentData();
         const QSignalBlocker sperre(auswahl_);
         auswahl_->clear();
-        auswahl_->addItem(q(c::laufend));
-        int k = 0;
-        for (const zwischenergebnis& z : stand_.zwischenergebnisse) {
-            ++k;
-            if (!z.jahreslauf.empty()) continue;
-            auswahl_->addItem(q(c::schritt).arg(k).arg(QString::number(z.flaeche, 'f', 2)), k);
+        auswahl_->addItem(q(c::laufend), 0);
+        for (const auto& z : stand_.zwischenergebnisse) {
+            if (!z->jahreslauf.empty()) continue;
+            auswahl_->addItem(q(c::schritt).arg(z->nummer).arg(QString::number(z->flaeche, 'f', 2)), z->nummer);
         }
-        auswahl_->setCurrentIndex(gewaehlt > 0 && gewaehlt < auswahl_->count() ? gewaehlt : 0);
+        const int i = gewaehlt.isValid() ? auswahl_->findData(gewaehlt) : 0;
+        auswahl_->setCurrentIndex(i >= 0 ? i : 0);
     }
     zeichnen();
 }
@@ -136,13 +157,14 @@ void TDiagramme::aktualisieren() {
 void TDiagramme::zeichnen() {
     const QString x_name = q(stand_.v_x_achse);
     beschriftung_->setText(q(stand_.v_beschriftung));
-    const int i = auswahl_->currentIndex();
-    if (i > 0) {
-        const int k = auswahl_->itemData(i).toInt();
-        const zwischenergebnis& z = stand_.zwischenergebnisse[static_cast<std::size_t>(k - 1)];
-        flaeche_->setText(flaechentext(z.flaeche));
-        diagramme_->zeige(z.monate, x_name);
-        return;
+    const int k = auswahl_->currentData().toInt();
+    if (k > 0) {
+        for (const auto& z : stand_.zwischenergebnisse) {
+            if (z->nummer != k) continue;
+            flaeche_->setText(flaechentext(z->flaeche));
+            diagramme_->zeige(z->monate, x_name);
+            return;
+        }
     }
     flaeche_->setText(stand_.v_offen ? flaechentext(stand_.v_flaeche) : QString());
     diagramme_->zeige(stand_.v_monate, x_name);
@@ -186,16 +208,23 @@ void TDiagrammeT::changeEvent(QEvent* e) {
 }
 
 void TDiagrammeT::hideEvent(QHideEvent* e) {
+    if (!e->spontaneous()) angefordert_ = false;
     takt_->stop();
     QDialog::hideEvent(e);
 }
 
 void TDiagrammeT::oeffnen() {
+    angefordert_ = !isVisible();
     beschriften();
-    aktualisieren();
-    show();
-    raise();
     takt_->start();
+    aktualisieren();
+    if (isVisible()) raise();
+}
+
+void TDiagrammeT::lauf_beendet() {
+    aktualisieren();
+    angefordert_ = false;
+    takt_->stop();
 }
 
 void TDiagrammeT::aktualisieren() {
@@ -203,6 +232,14 @@ void TDiagrammeT::aktualisieren() {
     if (v == gesehen_) return;
     gesehen_ = v;
     const laufmonitor_stand s = monitor_.stand();
+    // The window shows the step points; without any it stays closed.
+    if (!isVisible()) {
+        if (!angefordert_ || !s.v_offen || s.anzahl_punkte() == 0) return;
+        angefordert_ = false;
+        show();
+        raise();
+        takt_->start();
+    }
     const QString text = q(s.t_beschriftung);
     beschriftung_->setText(text);
     flaeche_->setText(s.t_offen ? flaechentext(s.t_flaeche) : QString());
@@ -218,6 +255,6 @@ void TDiagrammeT::aktualisieren() {
             monate[static_cast<std::size_t>(m)].punkte.clear();
         }
     diagramme_->zeige(monate, x_name);
-    const int n = anzahl_punkte(monate);
+    const std::size_t n = s.v_offen ? s.anzahl_punkte() : 0;
     punkte_->setText(n > 0 ? q(c::punkte).arg(n) : q(c::keine_punkte));
 }

@@ -8,8 +8,10 @@
 // temperature.
 //
 // The run fills the monitor record (laufmonitor) on its worker thread; the
-// windows read copies of it on the window thread, a few times a second and
-// only when it changed.
+// windows read copies of it on the window thread, four times a second and
+// only when it changed, and redraw only the months that changed. When the
+// run opens a monitor, it appears once it has something to show (a step
+// point, or a kept intermediate result), not with twelve empty charts.
 
 #include <QDialog>
 
@@ -26,10 +28,13 @@ class TDiagramme : public QDialog {
     Q_OBJECT
 public:
     explicit TDiagramme(laufmonitor& monitor, QWidget* eltern = nullptr);
-    // The run opened the window: shown (non-modal) and kept up to date.
+    // The run opened the window: shown (non-modal) as soon as it has
+    // something to show, and kept up to date while the run goes on.
     void oeffnen();
     // Reads the monitor when it changed since the last look.
     void aktualisieren();
+    // The run has ended: a last look, then the window waits for the next run.
+    void lauf_beendet();
     void beschriften();
     monatsdiagramme* diagramme() const { return diagramme_; }
     QComboBox* zwischenergebnisse() const { return auswahl_; }
@@ -44,6 +49,8 @@ private:
     laufmonitor& monitor_;
     laufmonitor_stand stand_;
     uint64_t gesehen_ = UINT64_MAX;
+    int gelistet_ = -1;      // parameter steps in the choice
+    bool angefordert_ = false;  // opened by the run, not shown yet
     QLabel *beschriftung_, *flaeche_, *l_auswahl_;
     QComboBox* auswahl_;
     monatsdiagramme* diagramme_;
@@ -56,6 +63,7 @@ public:
     explicit TDiagrammeT(laufmonitor& monitor, QWidget* eltern = nullptr);
     void oeffnen();
     void aktualisieren();
+    void lauf_beendet();
     void beschriften();
     monatsdiagramme* diagramme() const { return diagramme_; }
     QLabel* flaeche() const { return flaeche_; }
@@ -68,6 +76,7 @@ protected:
 private:
     laufmonitor& monitor_;
     uint64_t gesehen_ = UINT64_MAX;
+    bool angefordert_ = false;
     QLabel *beschriftung_, *flaeche_, *punkte_;
     monatsdiagramme* diagramme_;
     QTimer* takt_;

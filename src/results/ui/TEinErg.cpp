@@ -41,6 +41,7 @@
 #include "input/datensatzauswahl.h"
 #include "lang/kostentexte.h"
 #include "lang/meldung.h"
+#include "lang/spaltentexte.h"
 #include "lang/textglobale.h"
 #include "results/ergebnis_csv.h"
 #include "results/ergebnistexte.h"
@@ -475,7 +476,7 @@ bool TEinErg::mittelwerte_lesen() {
     if (!pfad.empty() && std::filesystem::is_directory(pfad, ec)) start = std::filesystem::path(pfad) / name;
     QStringList filter = {q(c::filter_dat), q(c::filter_sim)};
     if (start.extension() == ".sim") std::swap(filter[0], filter[1]);
-    const auto datei = oeffne_datei(this, q(c::dialogtitel), q(start.string()), filter);
+    const auto datei = gewaehlte_datei(this, q(c::dialogtitel), q(start.string()), filter);
     if (!datei) return false;
     return lade_datei(datei->toStdString());
 }
@@ -498,17 +499,20 @@ void TEinErg::nach_laden() {
     if (n > 0) {
         const geladene_datei& d = vergleich_.zuletzt();
         if (d.scheiben() >= 2)
-            kollektoreinheit_->setText(q(c::kollektoreinheit) + QStringLiteral(" %1 qm").arg(
-                                                                    q(flaechen_text(d.flaeche[2]))));
+            kollektoreinheit_->setText(q(c::kollektoreinheit) + QStringLiteral(" %1 ").arg(q(flaechen_text(d.flaeche[2]))) +
+                                       q(einheit_anzeige(d.flaecheneinheit)));
         for (std::size_t r = 1; r < d.zeilen.size() && r <= 12; ++r) monate_->addItem(monatszeile(d.zeilen[r], int(r)));
         for (int s = 1; s <= d.scheiben(); ++s)
-            flaechen_->addItem(q(flaechen_text(d.flaeche[static_cast<std::size_t>(s)]) + " " + d.flaecheneinheit));
+            flaechen_->addItem(q(flaechen_text(d.flaeche[static_cast<std::size_t>(s)]) + " " + einheit_anzeige(d.flaecheneinheit)));
         if (monate_->count() > 0) monate_->item(0)->setSelected(true);
     }
     // One file: month and area are picked from the lists and the overview is
     // open; several files: the area is entered as a number.
     const bool eine = n == 1;
     flaechen_->setEnabled(eine);
+    // The overview needs one month and one area: the first of each is
+    // marked, so that "Übersicht" shows something at once.
+    if (eine && flaechen_->count() > 0) flaechen_->item(0)->setSelected(true);
     uebersicht_->setEnabled(eine);
     flaechenfeld_->setEnabled(n > 1);
     // The tables are built when they are shown.

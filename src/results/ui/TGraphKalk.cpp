@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
@@ -51,7 +52,13 @@ constexpr text_paar speichern_titel{"Diagramm speichern", "Save chart"};
 constexpr text_paar nicht_gespeichert{"Fehler: Diagramm nicht gespeichert: ", "Error: chart not saved: "};
 }  // namespace c
 
-QString zahltext(double x) { return QString::number(x, 'g', 6); }
+// A number as the language writes it, without group separators (read back
+// by lies_zahl, which takes a decimal comma too).
+QString zahltext(double x) {
+    QLocale l;
+    l.setNumberOptions(QLocale::OmitGroupSeparator);
+    return l.toString(x, 'g', 6);
+}
 
 }  // namespace
 
@@ -226,10 +233,21 @@ void TGraphKalk::besetzeSeries(const graphdata& links, const graphdata& rechts, 
     if (!offen) exec();
 }
 
+void TGraphKalk::neu_zeichnen() {
+    // A new chart in place of the shown one: nothing of the previous chart
+    // (axes, ticks, titles, legend) can remain in the picture.
+    auto* neu = new QChart;
+    zeichne_diagramm(*neu, kern_->anzeige(), false);
+    QChart* alt = ansicht_->chart();
+    ansicht_->setChart(neu);
+    chart_ = neu;
+    delete alt;
+}
+
 void TGraphKalk::darstellen() {
     beschriften();
     const diagrammanzeige& a = kern_->anzeige();
-    zeichne_diagramm(*chart_, a, false);
+    neu_zeichnen();
     titel_->setText(q(a.titel));
     info_->setText(q(a.info));
     info_->setVisible(!a.info.empty());
@@ -304,13 +322,13 @@ bool TGraphKalk::anwenden(bool faktor_in_beschriftung) {
     s.faktor_in_beschriftung = faktor_in_beschriftung;
     kern_->skaliere(s);
     // The fields keep what was entered; only the chart changes.
-    zeichne_diagramm(*chart_, kern_->anzeige(), false);
+    neu_zeichnen();
     return true;
 }
 
 void TGraphKalk::labels_umschalten() {
     kern_->labels_umschalten();
-    zeichne_diagramm(*chart_, kern_->anzeige(), false);
+    neu_zeichnen();
     labels_->setText(q(kern_->label_knopf()));
 }
 

@@ -62,6 +62,7 @@ protected:
     void changeEvent(QEvent* e) override;
 
 private:
+    void neu_zeichnen();
     void darstellen();
     void auswahl_geaendert();
     void speichern_dialog();

@@ -41,6 +41,12 @@ std::optional<QString> oeffne_datei(QWidget* eltern, const QString& titel, const
     return zeige(d);
 }
 
+std::optional<QString> gewaehlte_datei(QWidget* eltern, const QString& titel, const QString& start,
+                                       const QStringList& filter) {
+    if (QFileInfo(start).isFile()) return start;
+    return oeffne_datei(eltern, titel, start, filter);
+}
+
 std::optional<QString> speichere_datei(QWidget* eltern, const QString& titel, const QString& start,
                                        const QStringList& filter) {
     const QFileInfo i(start);

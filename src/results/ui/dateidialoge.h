@@ -15,6 +15,11 @@ class QWidget;
 std::optional<QString> oeffne_datei(QWidget* eltern, const QString& titel, const QString& start,
                                     const QStringList& filter);
 
+// The file `start` when it exists (a file chosen in a list of result files
+// needs no dialog); otherwise the open dialog at `start`, to find it.
+std::optional<QString> gewaehlte_datei(QWidget* eltern, const QString& titel, const QString& start,
+                                       const QStringList& filter);
+
 // Save dialog; `start` is the proposed file. The extension of the active
 // filter is added to a name without one.
 std::optional<QString> speichere_datei(QWidget* eltern, const QString& titel, const QString& start,

@@ -1,5 +1,6 @@
 #include "results/ui/diagramm_export.h"
 
+#include <QLocale>
 #include <QSize>
 #include <QString>
 
@@ -9,6 +10,7 @@
 
 #include "data/zahltext.h"
 #include "lang/meldung.h"
+#include "lang/spaltentexte.h"
 #include "lang/sprache.h"
 #include "results/ergebnisgraphik.h"
 #include "results/ergebnistexte.h"
@@ -190,6 +192,9 @@ int exportiere_diagramm(const QStringList& argumente, std::ostream& fehler) {
     // The language of the messages is known before the arguments are checked.
     const qsizetype l = argumente.indexOf(QStringLiteral("--lang"));
     if (l >= 0 && l + 1 < argumente.size() && argumente[l + 1] == QLatin1String("en")) setze_sprache(SPRACHE_ENGLISCH);
+    // Month names and decimal separators of the chart follow the language.
+    QLocale::setDefault(sprache() == SPRACHE_ENGLISCH ? QLocale(QLocale::English, QLocale::UnitedKingdom)
+                                                      : QLocale(QLocale::German, QLocale::Germany));
     std::string grund;
     const auto auftrag = lies_diagrammexport(argumente, start, grund);
     if (!auftrag) {
@@ -243,6 +248,12 @@ int exportiere_diagramm(const QStringList& argumente, std::ostream& fehler) {
                 a.scheiben = {s};
             }
             gebaut = baue_monatsgraphik(v, a, *links, *rechts);
+            // The picture states the area its months belong to.
+            if (gebaut) {
+                const std::string flaeche = graphiktexte::flaeche.text() + " " + flaechen_text(a.flaeche) + " " +
+                                            einheit_anzeige(erste.flaecheneinheit);
+                links->info = links->info.empty() ? flaeche : links->info + ", " + flaeche;
+            }
         }
         if (!gebaut) return misserfolg(t::kein_diagramm.text() + auftrag->code);
         // One curve per file: the annual chart of jkk would add jkk_g on a

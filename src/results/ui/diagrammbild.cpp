@@ -1,5 +1,6 @@
 #include "results/ui/diagrammbild.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -9,6 +10,7 @@
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QLocale>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -22,6 +24,7 @@
 #include <cmath>
 #include <limits>
 
+#include "lang/spaltentexte.h"
 #include "results/ergebnisgraphik.h"
 #include "results/graphiktexte.h"
 #include "results/graphkalk.h"
@@ -39,6 +42,15 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 // Legend entries and axis titles are rich text in Qt Charts: names are
 // escaped so that "<" or "&" in a data set's name show as written.
 QString html(const std::string& s) { return QString::fromStdString(s).toHtmlEscaped(); }
+// The language's numbers without group separators.
+QLocale zahlenformat() {
+    QLocale l;
+    l.setNumberOptions(QLocale::OmitGroupSeparator);
+    return l;
+}
+
+// An axis title with its unit as the language writes it (m² in English).
+QString achsentitel(const std::string& s) { return html(einheit_anzeige(s)); }
 
 
 void leere(QChart& chart) {
@@ -105,6 +117,10 @@ std::pair<double, double> y_bereich(const std::vector<double>& ys) {
 
 void grundeinstellung(QChart& chart, double titelgroesse) {
     chart.setAnimationOptions(QChart::NoAnimation);
+    // Tick labels with the language's decimal separator (the label format
+    // needs an explicit precision then), without group separators.
+    chart.setLocalizeNumbers(true);
+    chart.setLocale(zahlenformat());
     chart.setBackgroundRoundness(0);
     // Room on the right for the last tick label of the bottom axis.
     chart.setMargins(QMargins(5, 5, 20, 5));
@@ -149,16 +165,25 @@ void legende_setzen(QChart& chart, const std::vector<std::string>& namen) {
 }  // namespace
 
 void runde_teilung(QValueAxis* a, double lo, double hi) {
-    a->setLabelFormat(QStringLiteral("%g"));
+    a->setLabelFormat(QStringLiteral("%.6g"));
     const double spanne = hi - lo;
     if (!std::isfinite(spanne) || !(spanne > 0.0)) return;
     const double roh = spanne / 5.0;
     const double p = std::pow(10.0, std::floor(std::log10(roh)));
     const double f = roh / p;
     const double schritt = (f <= 1.0 ? 1.0 : f <= 2.0 ? 2.0 : f <= 2.5 ? 2.5 : f <= 5.0 ? 5.0 : 10.0) * p;
-    a->setTickType(QValueAxis::TicksDynamic);
+    // The interval before the type: a dynamic axis with the interval of an
+    // earlier, smaller range would lay out millions of ticks.
     a->setTickAnchor(0.0);
     a->setTickInterval(schritt);
+    a->setTickType(QValueAxis::TicksDynamic);
+}
+
+void setze_bereich(QValueAxis* a, double lo, double hi) {
+    // Fixed ticks while the range changes (see runde_teilung).
+    a->setTickType(QValueAxis::TicksFixed);
+    a->setRange(lo, hi);
+    runde_teilung(a, lo, hi);
 }
 
 namespace {
@@ -166,7 +191,7 @@ namespace {
 // A bottom axis over [lo, hi] that ends on round steps of about a sixth of
 // the span (months 1..12 give 0..12, not 0..15 as Qt's nice numbers would).
 void x_achse_setzen(QValueAxis* a, double lo, double hi) {
-    a->setLabelFormat(QStringLiteral("%g"));
+    a->setLabelFormat(QStringLiteral("%.6g"));
     const double spanne = hi - lo;
     if (!std::isfinite(spanne) || !(spanne > 0.0)) {
         a->setRange(lo, hi);
@@ -178,10 +203,38 @@ void x_achse_setzen(QValueAxis* a, double lo, double hi) {
     const double schritt = (f <= 1.0 ? 1.0 : f <= 2.0 ? 2.0 : f <= 2.5 ? 2.5 : f <= 5.0 ? 5.0 : 10.0) * p;
     const double ende_lo = std::floor(lo / schritt + 1e-9) * schritt;
     const double ende_hi = std::ceil(hi / schritt - 1e-9) * schritt;
+    a->setTickType(QValueAxis::TicksFixed);
     a->setRange(ende_lo, ende_hi);
-    a->setTickType(QValueAxis::TicksDynamic);
     a->setTickAnchor(0.0);
     a->setTickInterval(schritt);
+    a->setTickType(QValueAxis::TicksDynamic);
+}
+
+// A bottom axis over the months: the months' names instead of the numbers
+// 0..12. Values at whole numbers stand in the middle of their month (1 is
+// January); values at half numbers are month middles (0.5 is January).
+// Null when the values are not months.
+QCategoryAxis* monatsachse(const std::string& titel, const std::vector<std::vector<double>>& xs) {
+    if (titel != graphiktexte::monat.deutsch && titel != graphiktexte::monat.englisch) return nullptr;
+    bool ganz = true, halb = true, leer = true;
+    for (const auto& reihe : xs)
+        for (double x : reihe) {
+            if (!std::isfinite(x)) continue;
+            leer = false;
+            if (x < 0.0 || x > 12.5) return nullptr;
+            ganz = ganz && x == std::floor(x);
+            halb = halb && x - std::floor(x) == 0.5;
+        }
+    if (leer || (!ganz && !halb)) return nullptr;
+    auto* a = new QCategoryAxis;
+    const double versatz = ganz ? 0.5 : 1.0;
+    a->setMin(1.0 - versatz);
+    a->setMax(13.0 - versatz);
+    a->setStartValue(1.0 - versatz);
+    for (int m = 1; m <= 12; ++m) a->append(QLocale().monthName(m, QLocale::ShortFormat), m + 1.0 - versatz);
+    a->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
+    a->setTitleText(achsentitel(titel));
+    return a;
 }
 
 }  // namespace
@@ -192,12 +245,21 @@ void zeichne_diagramm(QChart& chart, const diagrammanzeige& a, bool mit_titel) {
     if (mit_titel) titel_setzen(chart, q(a.titel), q(a.info));
     else chart.setTitle(QString());
 
-    auto* x = new QValueAxis;
-    x->setTitleText(html(a.achse_unten));
-    const auto [x_lo, x_hi] = x_bereich(a.serien);
-    x_achse_setzen(x, x_lo, x_hi);
+    std::vector<std::vector<double>> xs;
+    for (const auto& k : a.serien) {
+        xs.emplace_back();
+        for (const auto& [px, py] : k.punkte) xs.back().push_back(px);
+    }
+    QAbstractAxis* x = monatsachse(a.achse_unten, xs);
+    if (!x) {
+        auto* wert = new QValueAxis;
+        wert->setTitleText(achsentitel(a.achse_unten));
+        const auto [x_lo, x_hi] = x_bereich(a.serien);
+        x_achse_setzen(wert, x_lo, x_hi);
+        x = wert;
+    }
     auto* y = new QValueAxis;
-    y->setTitleText(html(a.achse_links));
+    y->setTitleText(achsentitel(a.achse_links));
     y->setRange(a.links.min, a.links.max);
     runde_teilung(y, a.links.min, a.links.max);
     chart.addAxis(x, Qt::AlignBottom);
@@ -208,7 +270,10 @@ void zeichne_diagramm(QChart& chart, const diagrammanzeige& a, bool mit_titel) {
     QValueAxis* yr = nullptr;
     if (rechte) {
         yr = new QValueAxis;
-        yr->setTitleText(html(a.achse_rechts));
+        yr->setTitleText(achsentitel(a.achse_rechts));
+        // The grid follows the left axis; a second grid at the right axis's
+        // ticks would cross it.
+        yr->setGridLineVisible(false);
         yr->setRange(a.rechts.min, a.rechts.max);
         runde_teilung(yr, a.rechts.min, a.rechts.max);
         chart.addAxis(yr, Qt::AlignRight);
@@ -246,12 +311,21 @@ void zeichne_diagramm(QChart& chart, const uebersichtsdiagramm& d) {
     if (!(x_lo <= x_hi)) x_lo = 0.0, x_hi = 1.0;
     if (x_lo == x_hi) x_lo -= 1.0, x_hi += 1.0;
 
-    auto* x = new QValueAxis;
-    x->setTitleText(html(d.xname));
-    x_achse_setzen(x, x_lo, x_hi);
+    std::vector<std::vector<double>> xs;
+    for (const auto& k : d.kurven) {
+        xs.emplace_back();
+        for (const auto& [px, py] : k.werte) xs.back().push_back(px);
+    }
+    QAbstractAxis* x = monatsachse(d.xname, xs);
+    if (!x) {
+        auto* wert = new QValueAxis;
+        wert->setTitleText(achsentitel(d.xname));
+        x_achse_setzen(wert, x_lo, x_hi);
+        x = wert;
+    }
     auto* y = new QValueAxis;
     // A quantity without unit ("-") needs no axis title.
-    y->setTitleText(d.yname == "-" ? QString() : html(d.yname));
+    y->setTitleText(d.yname == "-" ? QString() : achsentitel(d.yname));
     const auto [y_lo, y_hi] = y_bereich(ys);
     y->setRange(y_lo, y_hi);
     runde_teilung(y, y_lo, y_hi);

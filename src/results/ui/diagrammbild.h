@@ -27,6 +27,9 @@ void zeichne_diagramm(QChart& chart, const uebersichtsdiagramm& d);
 // Ticks of a value axis at round numbers (1, 2, 2.5 or 5 times a power of
 // ten, about five of them) inside the range lo .. hi, which stays as set.
 void runde_teilung(QValueAxis* achse, double lo, double hi);
+// Sets the range lo .. hi of an axis that may have shown another range
+// before, with round ticks.
+void setze_bereich(QValueAxis* achse, double lo, double hi);
 
 // Picture formats, chosen by the file's extension (.svg, .png, .pdf).
 enum class bildformat { svg, png, pdf, unbekannt };

@@ -4,6 +4,7 @@
 #include <QChartView>
 #include <QGridLayout>
 #include <QLineSeries>
+#include <QLocale>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -18,13 +19,13 @@ monatsdiagramme::monatsdiagramme(QWidget* eltern) : QWidget(eltern) {
     for (int m = 1; m <= MAXMONAT; ++m) {
         auto* chart = new QChart;
         chart->setAnimationOptions(QChart::NoAnimation);
+        chart->setLocalizeNumbers(true);
         chart->setMargins(QMargins(2, 2, 2, 2));
         chart->legend()->setVisible(false);
         QFont f = chart->titleFont();
         f.setBold(true);
         chart->setTitleFont(f);
         auto* linie = new QLineSeries;
-        linie->setPointsVisible(true);
         QPen stift(QColor(0x1f, 0x4e, 0xa8));
         stift.setWidthF(1.5);
         linie->setPen(stift);
@@ -35,7 +36,7 @@ monatsdiagramme::monatsdiagramme(QWidget* eltern) : QWidget(eltern) {
             QFont k = a->labelsFont();
             k.setPointSizeF(std::max(6.0, k.pointSizeF() - 1.5));
             a->setLabelsFont(k);
-            a->setLabelFormat(QStringLiteral("%g"));
+            a->setLabelFormat(QStringLiteral("%.6g"));
         }
         chart->addAxis(x, Qt::AlignBottom);
         chart->addAxis(y, Qt::AlignLeft);
@@ -65,7 +66,14 @@ void monatsdiagramme::zeige(const std::array<monitor_monat, MAXMONAT + 1>& monat
     for (int m = 1; m <= MAXMONAT; ++m) {
         const auto i = static_cast<std::size_t>(m);
         const monitor_monat& mm = monate[i];
+        gezeigt& g = gezeigt_[i];
+        if (g.aenderung == mm.aenderung && g.x_name == x_name && g.x_max == x_max_[i] && g.titel == mm.titel)
+            continue;
+        g = {mm.aenderung, x_name, x_max_[i], mm.titel};
         QChart* chart = ansichten_[i]->chart();
+        QLocale zahlen;
+        zahlen.setNumberOptions(QLocale::OmitGroupSeparator);
+        chart->setLocale(zahlen);
         chart->setTitle(QString::fromStdString(mm.titel));
         QList<QPointF> p;
         double x_lo = 0.0, x_hi = 0.0, y_lo = 0.0, y_hi = 0.0;
@@ -83,15 +91,15 @@ void monatsdiagramme::zeige(const std::array<monitor_monat, MAXMONAT + 1>& monat
             y_lo = std::min(y_lo, s.y);
             y_hi = std::max(y_hi, s.y);
         }
+        // Markers only where they can be told apart.
+        linien_[i]->setPointsVisible(p.size() <= 60);
         linien_[i]->replace(p);
         const int x_max = x_max_[i];
         if (x_max > 0) x_lo = std::min(0.0, x_lo), x_hi = std::max<double>(x_max, x_hi);
         if (x_lo == x_hi) x_lo -= 1.0, x_hi += 1.0;
-        x_[i]->setRange(x_lo, x_hi);
-        runde_teilung(x_[i], x_lo, x_hi);
+        setze_bereich(x_[i], x_lo, x_hi);
         const double y_min = std::min(0.0, y_lo), y_max = y_hi > 0.0 ? y_hi * 1.1 : 10.0;
-        y_[i]->setRange(y_min, y_max);
-        runde_teilung(y_[i], y_min, y_max);
+        setze_bereich(y_[i], y_min, y_max);
         // The quantities are named once, above the charts; the bottom row
         // names x, so that small charts keep their room for the curve.
         x_[i]->setTitleText(m > 8 ? x_name : QString());

@@ -6,6 +6,8 @@
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
+#include <string>
 
 #include "results/laufmonitor.h"
 
@@ -19,7 +21,8 @@ class monatsdiagramme : public QWidget {
 public:
     explicit monatsdiagramme(QWidget* eltern = nullptr);
     // Titles and points of the twelve months ([1..12]); the x caption goes
-    // below the bottom row (the window names y above the charts).
+    // below the bottom row (the window names y above the charts). A month
+    // whose record, caption and axis end are the ones shown is left as it is.
     void zeige(const std::array<monitor_monat, MAXMONAT + 1>& monate, const QString& x_name);
     // Bottom-axis maximum of month m (none when not positive).
     void setze_x_maximum(int monat, int maximum);
@@ -31,4 +34,13 @@ private:
     std::array<QLineSeries*, MAXMONAT + 1> linien_{};
     std::array<QValueAxis*, MAXMONAT + 1> x_{}, y_{};
     std::array<int, MAXMONAT + 1> x_max_{};
+    // What each chart shows: the month record's change stamp, the caption and
+    // the axis end it was drawn with.
+    struct gezeigt {
+        uint64_t aenderung = UINT64_MAX;
+        QString x_name;
+        int x_max = 0;
+        std::string titel;
+    };
+    std::array<gezeigt, MAXMONAT + 1> gezeigt_{};
 };

@@ -30,6 +30,7 @@
 #include "input/ui/TDetailtabelle_einlesen.h"
 #include "input/ui/Twp_datensatz_suchen.h"
 #include "lang/meldung.h"
+#include "lang/spaltentexte.h"
 #include "lang/tabellentexte.h"
 #include "lang/textglobale.h"
 #include "results/datensatz_ausdruck.h"
@@ -243,10 +244,6 @@ constexpr text_paar zahlfehler{"' ist kein gültiger Gleitkommawert", "' is not 
 const char* const MONATSNAMEN[12] = {"januar", "februar", "maerz",     "april",   "mai",      "juni",
                                      "juli",   "august",  "september", "oktober", "november", "dezember"};
 
-// Unit columns of a table: their names begin with "ein" (einheit, EinT, ...).
-bool ist_einheitenspalte(const std::string& s) {
-    return s.size() > 3 && (s.compare(0, 3, "ein") == 0 || s.compare(0, 3, "Ein") == 0);
-}
 
 // A number typed into a calculator field; a text that is not one is reported
 // as the conversion error and the calculation does not happen.
@@ -424,15 +421,18 @@ void TDatenblatt::baue_einheitengruppe(int s) {
     f->addWidget(t2, 1, 0);
     f->addWidget(x.einheit, 1, 1);
     f->setColumnStretch(1, 1);
-    connect(x.einheitenspalte, &QComboBox::currentTextChanged, this, [this] {
+    connect(x.einheitenspalte, &QComboBox::currentIndexChanged, this, [this] {
         if (!liest_) einheiten_zeigen();
     });
     connect(x.einheit, &QComboBox::activated, this, [this, s] {
         const seite& y = seitenliste_[static_cast<std::size_t>(s)];
         blatt_raster* r = eigenes_raster();
-        if (!r || y.einheitenspalte->currentText().isEmpty()) return;
+        // The items show captions and units as the language writes them;
+        // their data are the stored column name and unit.
+        const QString spalte = y.einheitenspalte->currentData().toString();
+        if (!r || spalte.isEmpty()) return;
         am_ereignisrand([&] {
-            r->aendern({{y.einheitenspalte->currentText().toStdString(), y.einheit->currentText().toStdString()}});
+            r->aendern({{spalte.toStdString(), y.einheit->currentData().toString().toStdString()}});
         });
     });
     platziere(s, x.einheiten);
@@ -912,22 +912,27 @@ void TDatenblatt::einheiten_zeigen() {
     blatt_raster* r = eigenes_raster();
     if (!r || !x.einheiten) return;
     liest_ = true;
-    const QString spalte = x.einheitenspalte->currentText();
+    const QVariant spalte = x.einheitenspalte->currentData();
     x.einheitenspalte->clear();
     for (const auto& s : r->modell()->zeilen().spalten)
-        if (ist_einheitenspalte(s)) x.einheitenspalte->addItem(QString::fromStdString(s));
-    const int i = x.einheitenspalte->findText(spalte);
+        if (ist_einheitenspalte(s)) {
+            x.einheitenspalte->addItem(QString::fromStdString(spaltentitel(tabelle_, s)), QString::fromStdString(s));
+            x.einheitenspalte->setItemData(x.einheitenspalte->count() - 1, QString::fromStdString(s), Qt::ToolTipRole);
+        }
+    const int i = spalte.isValid() ? x.einheitenspalte->findData(spalte) : 0;
     x.einheitenspalte->setCurrentIndex(i >= 0 ? i : 0);
     x.einheit->clear();
-    const std::string aktuell = r->wert(x.einheitenspalte->currentText().toStdString()).toStdString();
+    const std::string aktuell = r->wert(x.einheitenspalte->currentData().toString().toStdString()).toStdString();
+    auto neue_einheit = [&](const std::string& e) {
+        x.einheit->addItem(QString::fromStdString(einheit_anzeige(e)), QString::fromStdString(e));
+    };
     am_ereignisrand([&] {
         const std::string kennzeichen = aktuell.empty() ? std::string() : kennzeichen_von_einheit(aktuell);
         if (!kennzeichen.empty())
-            for (const auto& e : fuelle_einheiten_box(kennzeichen)) x.einheit->addItem(QString::fromStdString(e));
+            for (const auto& e : fuelle_einheiten_box(kennzeichen)) neue_einheit(e);
     });
-    if (x.einheit->findText(QString::fromStdString(aktuell)) < 0 && !aktuell.empty())
-        x.einheit->addItem(QString::fromStdString(aktuell));
-    x.einheit->setCurrentText(QString::fromStdString(aktuell));
+    if (x.einheit->findData(QString::fromStdString(aktuell)) < 0 && !aktuell.empty()) neue_einheit(aktuell);
+    x.einheit->setCurrentIndex(x.einheit->findData(QString::fromStdString(aktuell)));
     liest_ = false;
 }
 

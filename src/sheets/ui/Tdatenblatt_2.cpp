@@ -66,7 +66,7 @@ constexpr text_paar ta{"Ta:", "Ta:"};
 constexpr text_paar anzahl{"Intervalle:", "Intervals:"};
 constexpr text_paar summe_energie{"Summe Energie:", "Sum of energy:"};
 constexpr text_paar gesamte_einstrahlung{"Gesamte Einstrahlung", "Total irradiation"};
-constexpr text_paar kwh_qm{"Summe (kWh/qm):", "Sum (kWh/qm):"};
+constexpr text_paar kwh_qm{"Summe (kWh/qm):", "Sum (kWh/m²):"};
 constexpr text_paar breitengrad{"Daten aus Breitengrad", "Data from latitude"};
 constexpr text_paar tageslaenge{"Tageslänge (h):", "Day length (h):"};
 constexpr text_paar monatsstunden{"Tagstunden des Monats (h):", "Daylight hours of the month (h):"};

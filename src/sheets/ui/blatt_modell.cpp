@@ -4,6 +4,7 @@
 #include <QColor>
 
 #include "data/tabellen_def.h"
+#include "lang/spaltentexte.h"
 
 blatt_modell::blatt_modell(QObject* eltern) : QAbstractTableModel(eltern) {}
 
@@ -92,10 +93,16 @@ QVariant blatt_modell::data(const QModelIndex& index, int rolle) const {
     if (!index.isValid()) return {};
     if (rolle == Qt::BackgroundRole && ist_neue_zeile(index.row())) return QBrush(QColor(255, 250, 205));
     if (rolle != Qt::DisplayRole && rolle != Qt::EditRole && rolle != Qt::ToolTipRole) return {};
-    return wert(index.row(), spaltenname(index.column()));
+    const std::string spalte = spaltenname(index.column());
+    // Units shown as the language writes them (m² in English); edited as stored.
+    if (rolle == Qt::DisplayRole && ist_einheitenspalte(spalte))
+        return QString::fromStdString(einheit_anzeige(wert(index.row(), spalte).toStdString()));
+    return wert(index.row(), spalte);
 }
 
 QVariant blatt_modell::headerData(int abschnitt, Qt::Orientation richtung, int rolle) const {
+    // The caption, and the stored column name as its tooltip.
+    if (rolle == Qt::ToolTipRole && richtung == Qt::Horizontal) return QString::fromStdString(spaltenname(abschnitt));
     if (rolle != Qt::DisplayRole) return {};
     if (richtung == Qt::Horizontal) return abschnitt < titel_.size() ? titel_[abschnitt] : QVariant();
     if (ist_neue_zeile(abschnitt)) return QStringLiteral("*");

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -53,10 +54,10 @@ constexpr text_paar messung_laeuft{"Messung läuft", "Measuring"};
 constexpr text_paar naechste_rechnung{"Nächste Rechnung", "Next computation"};
 constexpr text_paar deckungsgrad{"Deckungr. (%)", "Coverage (%)"};
 constexpr text_paar abpumpdauer{"Dauer Abp. [s]", "Pump-out [s]"};
-constexpr text_paar reservoirinhalt{"Zw.res.inte.[m3]", "Int. res. cont. [m3]"};
+constexpr text_paar reservoirinhalt{"Zw.res.inh. [m³]", "Int. res. cont. [m³]"};
 constexpr text_paar wp_aus{"WP aus", "HP off"};
 constexpr text_paar nur_speicher{"Nur Speicher", "Store only"};
-constexpr text_paar reservoir{"Reservoir (C°)", "Reservoir (°C)"};
+constexpr text_paar reservoir{"Reservoir (°C)", "Reservoir (°C)"};
 constexpr text_paar intervall{"Intervall", "Interval"};
 constexpr text_paar kollektorflaeche{"Kollektorfläche", "Collector area"};
 constexpr text_paar vollmodus{"Vollmodus", "Full mode"};
@@ -71,9 +72,9 @@ constexpr text_paar strom_ma{"I (mA)", "I (mA)"};
 constexpr text_paar spannung_v{"U (V)", "U (V)"};
 constexpr text_paar steuergroessen{"Steuergrößen", "Control values"};
 constexpr text_paar dac{"DAC", "DAC"};
-constexpr text_paar usb{"USB to serial", "USB to serial"};
+constexpr text_paar usb{"USB-Seriell-Adapter", "USB to serial"};
 constexpr text_paar bausatz{"Bausatz-Breakout", "Breakout kit"};
-constexpr text_paar com_anschluesse{"Com-Anschluüsse", "Com ports"};
+constexpr text_paar com_anschluesse{"Com-Anschlüsse", "Com ports"};
 constexpr text_paar wetterstation{"Wetterstation", "Weather station"};
 constexpr text_paar sensoren{"Sensoren", "Sensors"};
 constexpr text_paar steuer_simulation{"Steuer-Simulation", "Control simulation"};
@@ -86,13 +87,50 @@ constexpr text_paar ausgabestrom{"Ausgabestrom [mA]", "Output current [mA]"};
 constexpr text_paar maximalstrom{"Maximalstrom  [mA]", "Maximum current  [mA]"};
 constexpr text_paar ausgeben{"Ausgeben", "Output"};
 constexpr text_paar platte{"Wärmeabgabe Platte", "Heat output of a plate"};
-constexpr text_paar flaeche{"Fläche (m2)", "Area (m2)"};
+constexpr text_paar flaeche{"Fläche (m²)", "Area (m²)"};
 constexpr text_paar t_konvektor{"T Konvektor", "T convector"};
 constexpr text_paar laenge_zu_breite{"Länge zu Breite", "Length to width"};
 constexpr text_paar t_luft{"T Luft", "T air"};
 constexpr text_paar konvektion_w{"Konvektion (W)", "Convection (W)"};
 constexpr text_paar strahlung_w{"Strahlung (W)", "Radiation (W)"};
+constexpr text_paar ja{"ja", "yes"};
+constexpr text_paar nein{"nein", "no"};
 }  // namespace c
+
+// The switch fields "WP aus" and "nur Speicher" hold J or N.
+bool ist_schalterfeld(const std::string& name) { return name == "Edit51" || name == "Edit53"; }
+
+// A field's text as the window shows it: J/N as yes/no in the chosen
+// language, a decimal number with the language's decimal separator.
+QString anzeigetext(const std::string& name, const std::string& text) {
+    if (ist_schalterfeld(name)) {
+        if (text == "J") return QString::fromStdString(c::ja.text());
+        if (text == "N") return QString::fromStdString(c::nein.text());
+    }
+    QString t = QString::fromStdString(text);
+    bool zahl = false;
+    t.toDouble(&zahl);
+    if (zahl && t.contains(QLatin1Char('.'))) t.replace(QLatin1Char('.'), QLocale().decimalPoint());
+    return t;
+}
+
+// The station's text of what a field shows (the inverse of anzeigetext).
+std::string feldtext_von(const std::string& name, const QString& angezeigt) {
+    if (ist_schalterfeld(name)) {
+        for (const text_paar* p : {&c::ja, &c::nein})
+            if (angezeigt == QString::fromUtf8(p->deutsch) || angezeigt == QString::fromUtf8(p->englisch))
+                return p == &c::ja ? "J" : "N";
+    }
+    bool zahl = false;
+    const double x = QLocale().toDouble(angezeigt, &zahl);
+    (void)x;
+    QString t = angezeigt;
+    if (zahl && QLocale().decimalPoint() != QStringLiteral(".")) {
+        t.remove(QLocale().groupSeparator());
+        t.replace(QLocale().decimalPoint(), QStringLiteral("."));
+    }
+    return t.toStdString();
+}
 
 constexpr text_paar SENSOREN[ANZ_SENSOREN] = {
     {"WS-Sonneneinstrahlung", "WS irradiation"},
@@ -379,7 +417,7 @@ QLineEdit* TWetterstation::feld(const std::string& name) const {
 }
 
 void TWetterstation::zeige_felder() {
-    for (auto& [name, e] : felder_) e->setText(QString::fromStdString(station_.feld(name)));
+    for (auto& [name, e] : felder_) e->setText(anzeigetext(name, station_.feld(name)));
     messung_->setVisible(station_.messung_laeuft);
     steuer_simulation_->setChecked(station_.steuer_simulation);
     // The choices of the protocol's settings.
@@ -392,7 +430,7 @@ void TWetterstation::zeige_felder() {
 }
 
 void TWetterstation::felder_uebernehmen() {
-    for (const auto& [name, e] : felder_) station_.felder[name] = e->text().toStdString();
+    for (const auto& [name, e] : felder_) station_.felder[name] = feldtext_von(name, e->text());
     stationseinstellungen& s = station_.protokoll().einstellungen();
     s.adc_8bit = adc8_->isChecked();
     s.adc_10bit = adc10_->isChecked();
@@ -446,7 +484,7 @@ void TWetterstation::steuerlauf_endet() {
 void TWetterstation::zeige_kopie(const std::map<std::string, std::string>& felder, bool messung_laeuft,
                                  int liveintervalle) {
     for (const auto& [name, text] : felder) {
-        if (QLineEdit* e = feld(name)) e->setText(QString::fromStdString(text));
+        if (QLineEdit* e = feld(name)) e->setText(anzeigetext(name, text));
     }
     messung_->setVisible(messung_laeuft);
     liveintervalle_ = liveintervalle;

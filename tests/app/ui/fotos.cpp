@@ -39,6 +39,7 @@ QString g_sprache;
 
 void foto(QWidget* w, const QString& name) {
     QTest::qWait(50);
+    schritt(name);
     const QString datei = g_ziel + QStringLiteral("/") + g_sprache + QStringLiteral("_") + name + QStringLiteral(".png");
     w->grab().save(datei);
     std::printf("%s\n", qPrintable(datei));
@@ -48,6 +49,7 @@ void foto(QWidget* w, const QString& name) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    notausgang(240, "ui_fotos");
     if (argc < 2) {
         std::fputs("ui_fotos <output folder> [de|en]\n", stderr);
         return 2;
@@ -132,6 +134,20 @@ int main(int argc, char** argv) {
     if (!QTest::qWaitForWindowExposed(&lauf)) std::fputs("window not exposed\n", stderr);
     foto(&lauf, QStringLiteral("TLauf"));
     lauf.beenden();
+
+    // A run with warnings: it goes through, the run window stays with its list.
+    e.oeffnen();
+    e.show();
+    e.waehle_datensatz(QStringLiteral("test_ir_D_EJEG_IAAN-D_st0"));
+    e.knopf("Optimieren")->click();
+    if (TLauf* nach = p.ausfuehrer().nachlauffenster()) {
+        if (!QTest::qWaitForWindowExposed(nach)) std::fputs("window not exposed\n", stderr);
+        foto(nach, QStringLiteral("TLauf_Meldungen"));
+        nach->close();
+    } else {
+        std::fputs("no run window with messages\n", stderr);
+    }
+    e.hide();
 
     // The data sheets and the windows around them.
     fotos_datenfenster(p, a, std::filesystem::path(t.ordner.path().toStdString()),

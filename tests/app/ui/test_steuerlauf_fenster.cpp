@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -65,7 +66,8 @@ void SteuerlaufFenster::wetterstation_aus_dem_hauptmenue_sucht_die_geraete_und_m
     QVERIFY(gruppen);
     // The station was found on the simulated installation's COM3.
     QCOMPARE(port, QStringLiteral("3"));
-    QVERIFY2(mittelwert.toDouble() > 0.0, qPrintable(mittelwert));
+    // Shown with the German decimal comma.
+    QVERIFY2(QLocale(QLocale::German).toDouble(mittelwert) > 0.0, qPrintable(mittelwert));
     QVERIFY2(a.meldungen.empty(), qPrintable(a.alle()));
 }
 
@@ -88,11 +90,15 @@ void SteuerlaufFenster::vollmodus_laeuft_bis_anhalten_und_schaltet_die_quellen_a
         // The start point comes from the clock: 21 June, 11 o'clock.
         monat = w.feld("Edit35")->text();
         intervall = w.feld("Edit36")->text();
+        // Every value the pump field shows during the run (several copies of
+        // the fields may arrive between two looks of the watch below).
+        const auto pumpe = QObject::connect(w.feld("Edit31"), &QLineEdit::textChanged, [&](const QString& t) {
+            if (p.ausfuehrer().laeuft()) pumpe_lief = pumpe_lief || QLocale(QLocale::German).toDouble(t) > 0.0;
+        });
         QTimer wache;
         wache.setInterval(5);
         QObject::connect(&wache, &QTimer::timeout, [&] {
             if (w.gezeigte_liveintervalle() == 0 || angehalten) return;
-            pumpe_lief = pumpe_lief || w.feld("Edit31")->text().toDouble() > 0.0;
             auto* lauf = qobject_cast<TLauf*>(QApplication::activeModalWidget());
             if (w.gezeigte_liveintervalle() < 3 || !lauf) return;
             gruppen = w.gruppe_sichtbar("Messwerte") && w.gruppe_sichtbar("Sensortest") &&
@@ -106,6 +112,7 @@ void SteuerlaufFenster::vollmodus_laeuft_bis_anhalten_und_schaltet_die_quellen_a
         // "Vollmodus" returns when the run has ended.
         QTest::mouseClick(w.knopf("Button5"), Qt::LeftButton);
         wache.stop();
+        QObject::disconnect(pumpe);
         w.reject();
     });
     e.wetterstation_und_steuern();

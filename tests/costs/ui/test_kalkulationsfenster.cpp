@@ -3,6 +3,7 @@
 // parameter, a cost chart in the chart window, and the parameter printout.
 
 #include <QLineEdit>
+#include <QLocale>
 #include <QPrinter>
 #include <QSpinBox>
 #include <QTest>
@@ -34,11 +35,12 @@ void Kalkulationsfenster::rechnet_wie_der_kern_und_zeigt_die_kosten() {
     k.show();
     QVERIFY(QTest::qWaitForWindowExposed(&k));
     k.aktivieren();
+    // Files chosen in the list are read without a file dialog.
     for (const auto& p : {sim, dat}) {
         QVERIFY(k.waehle_ergebnis(QString::fromStdString(p.filename().string())));
-        a.datei(p);
         QVERIFY2(k.resultat_einlesen(), qPrintable(a.alle()));
     }
+    QCOMPARE(a.dateidialoge, 0);
     QCOMPARE(k.daten().index.size(), std::size_t(2));
     QCOMPARE(k.datenindex()->maximum(), 2);
     QVERIFY2(a.meldungen.empty(), qPrintable(a.alle()));
@@ -63,8 +65,16 @@ void Kalkulationsfenster::rechnet_wie_der_kern_und_zeigt_die_kosten() {
     }
     QVERIFY(soll.back().jahreskosten > 0.0);
 
-    // Interest typed as 0: the annuity becomes investment / term.
+    // The interest rate in per cent, with the German decimal comma; typed
+    // in per cent, kept as a fraction.
     QLineEdit* zins = k.wertfeld(kpar::zinssatz);
+    const double zinssatz = k.daten().index[0].vdatk[kpar::zinssatz];
+    QVERIFY(zinssatz > 0.0 && zinssatz < 1.0);
+    QCOMPARE(QLocale(QLocale::German).toDouble(zins->text()), zinssatz * 100.0);
+    zins->selectAll();
+    QTest::keyClicks(zins, QStringLiteral("4,5"));
+    QCOMPARE(k.daten().index[0].vdatk[kpar::zinssatz], 0.045);
+    // Interest typed as 0: the annuity becomes investment / term.
     zins->selectAll();
     QTest::keyClicks(zins, QStringLiteral("0"));
     tabelle = k.tabellen()->gezeigt();

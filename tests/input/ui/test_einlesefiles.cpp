@@ -34,7 +34,8 @@ std::vector<std::pair<QString, QString>> liste(TEinlesefiles& e) {
     for (int i = 0; i < m->rowCount(); ++i) {
         QString name, lock;
         for (int c = 0; c < m->columnCount(); ++c) {
-            const QString titel = m->headerData(c, Qt::Horizontal).toString();
+            // The stored column name is the header's tooltip.
+            const QString titel = m->headerData(c, Qt::Horizontal, Qt::ToolTipRole).toString();
             if (titel == QStringLiteral("name")) name = m->index(i, c).data().toString();
             if (titel == QStringLiteral("lock")) lock = m->index(i, c).data().toString();
         }

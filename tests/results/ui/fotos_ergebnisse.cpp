@@ -42,6 +42,7 @@ QString g_sprache;
 
 void foto(QWidget* w, const QString& name) {
     QTest::qWait(80);
+    schritt(name);
     const QString datei = g_ziel + QStringLiteral("/") + g_sprache + QStringLiteral("_") + name + QStringLiteral(".png");
     w->grab().save(datei);
     std::printf("%s\n", qPrintable(datei));
@@ -56,6 +57,7 @@ void zeigen(QWidget& w) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    notausgang(240, "ui_fotos_ergebnisse");
     if (argc < 2) {
         std::fputs("ui_fotos_ergebnisse <output folder> [de|en]\n", stderr);
         return 2;
@@ -82,7 +84,6 @@ int main(int argc, char** argv) {
     e.aktivieren();
     for (const auto& d : dateien) {
         e.waehle_ergebnis(QString::fromStdString(d.filename().string()));
-        a.datei(d);
         e.mittelwerte_lesen();
     }
     e.waehle_monatsgroesse(adata::eg);
@@ -109,7 +110,6 @@ int main(int argc, char** argv) {
         zeigen(einzeln);
         einzeln.aktivieren();
         einzeln.waehle_ergebnis(QString::fromStdString(dateien[0].filename().string()));
-        a.datei(dateien[0]);
         einzeln.mittelwerte_lesen();
         einzeln.monate()->clearSelection();
         einzeln.monate()->item(6)->setSelected(true);
@@ -213,7 +213,6 @@ int main(int argc, char** argv) {
     kal.aktivieren();
     for (const auto& d : optimiert) {
         kal.waehle_ergebnis(QString::fromStdString(d.filename().string()));
-        a.datei(d);
         kal.resultat_einlesen();
     }
     foto(&kal, QStringLiteral("TKalkulation_zwei_Resultate"));

@@ -3,9 +3,12 @@
 // without a window from `varnek --export-chart`.
 
 #include <QFile>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -90,6 +93,7 @@ class Diagrammfenster : public QObject {
     Q_OBJECT
 private slots:
     void zeichnet_beide_achsen_und_die_knoepfe_aendern_das_bild();
+    void ein_neues_diagramm_ersetzt_das_alte_ganz();
     void speichert_svg_png_und_pdf();
     void export_ohne_fenster_data();
     void export_ohne_fenster();
@@ -128,7 +132,7 @@ void Diagrammfenster::zeichnet_beide_achsen_und_die_knoepfe_aendern_das_bild() {
     QVERIFY(warte_bis([&] { return linien(g.chart())[0]->at(0).y() == 2.0 * 12.0; }, 5000));
     auto* links = qobject_cast<QValueAxis*>(g.chart()->axes(Qt::Vertical).front());
     QVERIFY(links != nullptr);
-    QCOMPARE(links->max(), 2.0 * g.feld("Editmax")->text().toDouble());
+    QCOMPARE(links->max(), 2.0 * QLocale().toDouble(g.feld("Editmax")->text()));
 
     // Two curves selected: the quotient goes to the right axis.
     QVERIFY(!g.knopf("ButtonQuot")->isEnabled());
@@ -145,6 +149,52 @@ void Diagrammfenster::zeichnet_beide_achsen_und_die_knoepfe_aendern_das_bild() {
     g.knopf("ButtonSum")->click();
     QCOMPARE(g.summe_text(), QStringLiteral("765.00"));
     QVERIFY2(a.meldungen.size() == 1, qPrintable(a.alle()));
+}
+
+void Diagrammfenster::ein_neues_diagramm_ersetzt_das_alte_ganz() {
+    antworter a;
+    TGraphKalk g;
+    // A monthly chart with a right axis, then (the window closed and opened
+    // again, as from the results window and then the cost window) a chart
+    // of one curve over the area.
+    g.zeige(*links_daten(), *rechts_daten(), MAXGRAPHPUNKTE, true, 1);
+    QVERIFY(QTest::qWaitForWindowExposed(&g));
+    QCOMPARE(g.chart()->axes(Qt::Vertical).size(), 2);
+    // The grid belongs to the left axis only.
+    QVERIFY(g.chart()->axes(Qt::Vertical).front()->isGridLineVisible());
+    QVERIFY(!g.chart()->axes(Qt::Vertical).back()->isGridLineVisible());
+    g.hide();
+    auto kosten = std::make_unique<graphdata>();
+    kosten->anzbild = 1;
+    kosten->anzp[1] = 5;
+    kosten->xmax[1] = 50.0;
+    for (int k = 1; k <= 5; ++k) {
+        kosten->x[k][1] = 10.0 * k;
+        kosten->y[k][1] = 5000.0 + 100.0 * k;
+    }
+    kosten->bildname[1] = "Kosten (links)";
+    kosten->xname = "Kollektorfläche [qm]";
+    kosten->yname = "Kosten/Jahr [EUR]";
+    g.zeige(*kosten, graphdata{}, MAXGRAPHPUNKTE, true, 1);
+    QVERIFY(QTest::qWaitForWindowExposed(&g));
+    QTest::qWait(50);
+    QCOMPARE(g.chart()->axes(Qt::Horizontal).size(), 1);
+    QCOMPARE(g.chart()->axes(Qt::Vertical).size(), 1);
+    QCOMPARE(linien(g.chart()).size(), 1);
+    // What the view shows: every title once, nothing of the chart before.
+    QStringList texte;
+    auto* ansicht = g.findChild<QChartView*>();
+    for (QGraphicsItem* i : ansicht->scene()->items())
+        if (auto* t = dynamic_cast<QGraphicsTextItem*>(i); t && t->isVisible()) texte << t->toPlainText();
+    QCOMPARE(texte.count(QStringLiteral("Kosten/Jahr [EUR]")), 1);
+    // The axes carry their tick labels (0 .. 6000 on the left, 10 .. 50 below).
+    int zahlen = 0;
+    for (const QString& t : texte) zahlen += QLocale().toDouble(t) > 0.0 || t == QStringLiteral("0");
+    QVERIFY2(zahlen >= 8, qPrintable(texte.join(QStringLiteral(" | "))));
+    QCOMPARE(texte.count(QStringLiteral("Kollektorfläche [qm]")), 1);
+    for (const char* alt : {"Energie [kWh]", "Förderhöhe [m]", "Monat"})
+        QVERIFY2(!texte.contains(QString::fromUtf8(alt)), alt);
+    QVERIFY2(a.meldungen.empty(), qPrintable(a.alle()));
 }
 
 void Diagrammfenster::speichert_svg_png_und_pdf() {
@@ -200,7 +250,8 @@ void Diagrammfenster::export_ohne_fenster_data() {
     QTest::newRow("monatlich, Fläche 10")
         << QStringList{QStringLiteral("monthly"), QStringLiteral("--code"), QStringLiteral("eg"),
                        QStringLiteral("--area"), QStringLiteral("10"), a}
-        << 0 << QStringLiteral("test_EJEG_IAAN-N_st0");
+        // The picture states its area and names the months.
+        << 0 << QStringLiteral("test_EJEG_IAAN-N_st0|Fläche 10 qm|Jan|Dez");
     QTest::newRow("unbekannter Code")
         << QStringList{QStringLiteral("annual"), QStringLiteral("--code"), QStringLiteral("xyz"), a} << 1
         << QStringLiteral("xyz");

@@ -4,6 +4,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QCategoryAxis>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,11 +46,18 @@ void Ergebnisfenster::drei_dateien_nebeneinander_in_diagramm_und_tabellen() {
     e.show();
     QVERIFY(QTest::qWaitForWindowExposed(&e));
     e.aktivieren();
+    // A file chosen in the list is read at once; one that was moved away
+    // since is looked for in the file dialog.
+    const std::filesystem::path verschoben = t.res() / "verschoben" / dateien[2].filename();
+    std::filesystem::create_directories(verschoben.parent_path());
+    std::filesystem::rename(dateien[2], verschoben);
+    dateien[2] = verschoben;
     for (const auto& p : dateien) {
         QVERIFY(e.waehle_ergebnis(QString::fromStdString(p.filename().string())));
-        a.datei(p);
+        if (p == verschoben) a.datei(p);
         QVERIFY2(e.mittelwerte_lesen(), qPrintable(a.alle()));
     }
+    QCOMPARE(a.dateidialoge, 1);
     QCOMPARE(e.vergleich().anzahl(), 3);
     QVERIFY(e.anzahl_label()->text().endsWith(QStringLiteral(" 3")));
     // Several files: the area is entered as a number, the overview is closed.
@@ -68,6 +76,11 @@ void Ergebnisfenster::drei_dateien_nebeneinander_in_diagramm_und_tabellen() {
     e.graphik();
     const QList<QLineSeries*> l = linien(g.chart());
     QCOMPARE(l.size(), 3);
+    // The bottom axis names the months.
+    auto* monate = qobject_cast<QCategoryAxis*>(g.chart()->axes(Qt::Horizontal).front());
+    QVERIFY(monate != nullptr);
+    QCOMPARE(monate->categoriesLabels().size(), 12);
+    QCOMPARE(monate->categoriesLabels().front(), QLocale(QLocale::German).monthName(1, QLocale::ShortFormat));
     for (int f = 0; f < 3; ++f) {
         const rohdatei roh(dateien[static_cast<std::size_t>(f)]);
         const geladene_datei& d = e.vergleich().datei(f + 1);
@@ -118,19 +131,23 @@ void Ergebnisfenster::uebersichten_einer_datei() {
     QVERIFY(QTest::qWaitForWindowExposed(&e));
     e.aktivieren();
     QVERIFY(e.waehle_ergebnis(QString::fromStdString(datei.filename().string())));
-    a.datei(datei);
     QVERIFY2(e.mittelwerte_lesen(), qPrintable(a.alle()));
     QVERIFY(e.flaechen()->isEnabled());
     const rohdatei roh(datei);
 
-    // Without an area marked the overview refuses.
-    e.uebersicht_zeigen();
-    QVERIFY(a.gesehen(QStringLiteral("Jeweils einen Eintrag markieren.")));
-    e.monate()->clearSelection();
-    e.monate()->item(0)->setSelected(true);
-    e.flaechen()->item(2)->setSelected(true);
+    // Just loaded, the first month and area are marked: the overview opens.
     e.uebersicht_zeigen();
     TGrafErgebnisse& f = e.uebersicht_flaeche();
+    QVERIFY2(f.isVisible() && a.meldungen.empty(), qPrintable(a.alle()));
+    f.hide();
+    // Two areas marked: the overview refuses.
+    e.flaechen()->item(2)->setSelected(true);
+    e.uebersicht_zeigen();
+    QVERIFY(a.gesehen(QStringLiteral("Jeweils einen Eintrag markieren.")));
+    QVERIFY(!f.isVisible());
+    e.flaechen()->clearSelection();
+    e.flaechen()->item(2)->setSelected(true);
+    e.uebersicht_zeigen();
     QVERIFY(f.isVisible());
     // "Ges.El.Energie": jkk of row 1 over the area of every section.
     QChartView* jkk = f.diagramm("Chart1");

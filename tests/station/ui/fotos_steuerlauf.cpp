@@ -31,6 +31,7 @@ QString g_ziel;
 QString g_sprache;
 
 void bild(const QPixmap& p, const QString& name) {
+    schritt(name);
     const QString datei = g_ziel + QStringLiteral("/") + g_sprache + QStringLiteral("_") + name + QStringLiteral(".png");
     p.save(datei);
     std::printf("%s\n", qPrintable(datei));
@@ -40,6 +41,7 @@ void bild(const QPixmap& p, const QString& name) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    notausgang(240, "ui_fotos_steuerlauf");
     if (argc < 2) {
         std::fputs("ui_fotos_steuerlauf <output folder> [de|en]\n", stderr);
         return 2;

@@ -202,6 +202,7 @@ void fotos_datenfenster(varnek_programm& p, antworter& a, const fs::path& ordner
     zeige(&au);
     foto(&au, QStringLiteral("TAusdruck"));
     // Printed into a PDF file (no printer here).
+    schritt(QStringLiteral("TAusdruck drucken"));
     a.datei(ablage / "ausdruck_werte.pdf");
     au.drucken();
     au.waehle_daten(0);
@@ -210,6 +211,7 @@ void fotos_datenfenster(varnek_programm& p, antworter& a, const fs::path& ordner
     au.hide();
     // The grid of a data sheet printed.
     d.oeffnen(twp);
+    schritt(QStringLiteral("Datenblatt drucken"));
     a.datei(ablage / "datenblatt_wp.pdf");
     d.drucken();
 }

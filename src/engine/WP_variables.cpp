@@ -6,18 +6,27 @@
 #include "data/konstanten.h"
 #include "lang/meldung.h"
 
-namespace {
+laufzustand::laufzustand()
+    : allgemein_(std::make_unique<general_state>()),
+      serie_(std::make_unique<series_state>()),
+      hilfsmonat_(std::make_unique<::date>()) {}
 
-// Both records are large (several MB of per-interval matrices); they are
-// allocated once, on first use, and live until the process ends.
-general_state& allgemein() {
-    static const std::unique_ptr<general_state> zustand = std::make_unique<general_state>();
-    return *zustand;
+laufzustand::~laufzustand() = default;
+
+void laufzustand::uebernehme(const laufzustand& quelle) {
+    if (&quelle == this) return;
+    *allgemein_ = *quelle.allgemein_;
+    *serie_ = *quelle.serie_;
 }
 
-series_state& serie() {
-    static const std::unique_ptr<series_state> zustand = std::make_unique<series_state>();
-    return *zustand;
+namespace {
+
+thread_local laufzustand* gebundener_lauf = nullptr;
+
+// The process's own run, for threads without a binding; created on first use.
+laufzustand& eigener_lauf() {
+    static laufzustand lauf;
+    return lauf;
 }
 
 void pruefe_index(int i, int min, int max, const char* was) {
@@ -30,8 +39,13 @@ void pruefe_index(int i, int min, int max, const char* was) {
 
 }  // namespace
 
-general_state& tv() { return allgemein(); }
-series_state& Tvg() { return serie(); }
+laufzustand& aktueller_lauf() { return gebundener_lauf != nullptr ? *gebundener_lauf : eigener_lauf(); }
+
+laufbindung::laufbindung(laufzustand& lauf) : vorher_(gebundener_lauf) { gebundener_lauf = &lauf; }
+laufbindung::~laufbindung() { gebundener_lauf = vorher_; }
+
+general_state& tv() { return aktueller_lauf().allgemein(); }
+series_state& Tvg() { return aktueller_lauf().serie(); }
 
 namespace zustand {
 flagchar& numchar() { return tv().numchar; }

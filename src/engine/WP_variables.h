@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -579,7 +580,50 @@ struct series_state {
     datm datm_variante;              // result of the variant just computed
 };
 
-// The two state records, created on first use and kept for the whole process.
+// The state of one simulation run: the general and the series record (several
+// MB of per-interval matrices, allocated with the run) and the scratch record
+// the kernels evaluate single intervals in. Every operation of the engine
+// works on the run bound to its thread (`laufbindung`); a thread without a
+// binding works on the process's own run, so that a program that computes one
+// run at a time needs no binding.
+class laufzustand {
+public:
+    laufzustand();
+    ~laufzustand();
+    laufzustand(const laufzustand&) = delete;
+    laufzustand& operator=(const laufzustand&) = delete;
+    general_state& allgemein() { return *allgemein_; }
+    series_state& serie() { return *serie_; }
+    // Scratch month record for the objective value of a single interval.
+    ::date& hilfsmonat() { return *hilfsmonat_; }
+    // Takes over the whole state of `quelle` (a loaded data set and what the
+    // run has prepared), e.g. to compute some of its area steps in another
+    // thread.
+    void uebernehme(const laufzustand& quelle);
+
+private:
+    std::unique_ptr<general_state> allgemein_;
+    std::unique_ptr<series_state> serie_;
+    std::unique_ptr<::date> hilfsmonat_;
+};
+
+// The run bound to the calling thread, else the process's own run.
+laufzustand& aktueller_lauf();
+
+// Binds a run to the calling thread for the binding's lifetime (bindings nest:
+// the previous one comes back at the end).
+class laufbindung {
+public:
+    explicit laufbindung(laufzustand& lauf);
+    ~laufbindung();
+    laufbindung(const laufbindung&) = delete;
+    laufbindung& operator=(const laufbindung&) = delete;
+
+private:
+    laufzustand* vorher_;
+};
+
+// The two state records of the run bound to the calling thread.
 general_state& tv();
 series_state& Tvg();
 

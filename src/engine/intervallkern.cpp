@@ -59,11 +59,6 @@ void puffer_in_intervall(const blockpuffer& b, int j, ::date3& d3, int m, int s)
     d3.vstore_flag[m][s] = f.vstore;
 }
 
-// Scratch month record for the objective value of single intervals.
-::date& hilfsmonat() {
-    static const std::unique_ptr<::date> d = std::make_unique<::date>();
-    return *d;
-}
 
 // Rounds to n decimals, ties to even.
 double gerundet(double x, int stellen) {
@@ -150,7 +145,7 @@ void intervallschritt(blocklauf& b, int& m, int& s, int s0, int v, double T, cha
     const bool analytische_ww = b.analytische_ww;
     const bool zwischenkopplung = b.zwischenkopplung;
     const bool erzwungen = b.erzwungen;
-    ::date& h = hilfsmonat();
+    ::date& h = aktueller_lauf().hilfsmonat();
 
     d3.te[m][s0] = T;
     bool wiederholen = true;

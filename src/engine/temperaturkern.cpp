@@ -62,12 +62,6 @@ void puffer_in_intervall(const ::date1& puffer, ::date3& d3, int m, int s) {
 #undef VARNEK_KOPIE
 }
 
-// Scratch month record for the objective value of single intervals.
-::date& hilfsmonat() {
-    static const std::unique_ptr<::date> d = std::make_unique<::date>();
-    return *d;
-}
-
 void melde_suche_ohne_ende(const flagchar& numchar, int m, int s) {
     meldung(text_paar{"Warnung: Temperatursuche nach " , "Warning: temperature search stopped after "}.text() +
                 std::to_string(MAX_TEMPERATURSCHRITTE) +
@@ -115,7 +109,7 @@ kernergebnis temperaturkern(periodenkontext& k, int m, anlage& arbeit) {
     ::date& bester_stand = zustand::date_serie(2);
     anlage& beste_anlage = zustand::anlage(5);
     ::date1& puffer = zustand::date1_serie(0);
-    ::date& h = hilfsmonat();
+    ::date& h = aktueller_lauf().hilfsmonat();
 
     double T_mid = 0.0;  // last midpoint of the search in this month
     entscheidungsspur* spur = k.spur_fuer(m);

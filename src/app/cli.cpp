@@ -57,14 +57,15 @@ Commands:
                              the .str control file, prints the yearly figures and the paths
   optimise <data set>        optimisation over collector area, tilt and heat-pump power;
                              writes the .dat result file
-  batch [--from <data set>] [--jobs N] [--shard K/N]
+  batch [--from <data set>] [--jobs N] [--processes] [--shard K/N]
                              "Serie rechnen": runs every data set that is not fixed, from
                              the given one (default: the first) on up to the first fixed one,
                              fixing each finished one; stops when a run fails. A data set that
                              another batch is computing at the same time is left to that batch.
-                             --jobs: N worker processes, one data set each at a time (1..1024,
-                             default: the number of cores); a failure stops the handing out,
-                             running data sets finish. --shard K/N: only the data sets at
+                             --jobs: N threads, one data set each at a time (1..1024, default:
+                             the number of cores); --processes: worker processes instead of
+                             threads; a failure stops the handing out, running data sets
+                             finish. --shard K/N (worker processes): only the data sets at
                              positions K, K+N, K+2N, ... of the series, into the result folder's
                              own catalogue (RESULT.sqlite there); the database is only read
                              and no data set is fixed
@@ -174,15 +175,16 @@ Befehle:
                              und die Steuerdatei .str, zeigt die Jahreswerte und die Pfade
   optimise <Datensatz>       Optimierung über Kollektorfläche, Neigung und Wärmepumpenleistung;
                              schreibt die Ergebnisdatei .dat
-  batch [--from <Datensatz>] [--jobs N] [--shard K/N]
+  batch [--from <Datensatz>] [--jobs N] [--processes] [--shard K/N]
                              "Serie rechnen": rechnet jeden nicht fixierten Datensatz ab dem
                              angegebenen (sonst dem ersten) bis zum ersten fixierten und
                              fixiert jeden fertigen; endet, wenn ein Lauf scheitert. Einen
                              Datensatz, den gleichzeitig eine andere Serie rechnet, überlässt
-                             sie dieser. --jobs: N Arbeitsprozesse, je einer pro Datensatz
-                             gleichzeitig (1..1024, Vorgabe: Zahl der Kerne); nach einem Fehler
-                             wird nichts mehr verteilt, laufende Datensätze werden fertig.
-                             --shard K/N: nur die Datensätze an den Stellen K, K+N, K+2N, ...
+                             sie dieser. --jobs: N Threads, je einer pro Datensatz gleichzeitig
+                             (1..1024, Vorgabe: Zahl der Kerne); --processes: Arbeitsprozesse
+                             statt Threads; nach einem Fehler wird nichts mehr verteilt,
+                             laufende Datensätze werden fertig. --shard K/N (Arbeitsprozesse):
+                             nur die Datensätze an den Stellen K, K+N, K+2N, ...
                              der Serie, in den eigenen Katalog des Ergebnisordners
                              (RESULT.sqlite dort); die Datenbank wird nur gelesen, kein
                              Datensatz fixiert
@@ -359,7 +361,8 @@ private:
     bool abbrechen_;
 };
 
-cli_senke* g_senke = nullptr;
+// The sink of the calling thread's run (a batch computes in several threads).
+thread_local cli_senke* g_senke = nullptr;
 
 // A failed command. `nutzung`: the command line is wrong (exit status 2).
 // `meldung_bevorzugen`: the last error reported on the way is the better
@@ -392,6 +395,7 @@ struct befehlszeile {
     steuerlauf_optionen steuern;            // control: mode, devices, clock, area
     std::optional<int> monat;               // trace: the month traced
     bool optimieren = false;                // trace: an optimisation
+    bool prozesse = false;                  // batch: worker processes instead of threads
     bool alle_versuche = false;             // trace: a row for every attempt
     std::vector<std::string> optionen;  // the command-specific options given
     std::string befehl;
@@ -506,6 +510,9 @@ befehlszeile lies_befehlszeile(int argc, const char* const* argv) {
         } else if (a == "--optimise") {
             b.optimieren = true;
             b.optionen.push_back(a);
+        } else if (a == "--processes") {
+            b.prozesse = true;
+            b.optionen.push_back(a);
         } else if (a == "--attempts") {
             b.alle_versuche = true;
             b.optionen.push_back(a);
@@ -541,8 +548,9 @@ const std::vector<befehlsform>& befehlsformen() {
         {"list", 0, 0, {}, {"list", "list"}},
         {"simulate", 1, 1, {"--lock-wait"}, {"simulate <Datensatz>", "simulate <data set>"}},
         {"optimise", 1, 1, {"--lock-wait"}, {"optimise <Datensatz>", "optimise <data set>"}},
-        {"batch", 0, 0, {"--from", "--lock-wait", "--jobs", "--shard"},
-         {"batch [--from <Datensatz>] [--jobs N] [--shard K/N]", "batch [--from <data set>] [--jobs N] [--shard K/N]"}},
+        {"batch", 0, 0, {"--from", "--lock-wait", "--jobs", "--processes", "--shard"},
+         {"batch [--from <Datensatz>] [--jobs N] [--processes] [--shard K/N]",
+          "batch [--from <data set>] [--jobs N] [--processes] [--shard K/N]"}},
         {"batch-worker", 0, 0, {"--lock-wait", "--shard"}, {"batch-worker", "batch-worker"}},
         {"merge", 1, 4096, {"--lock-wait"}, {"merge <Ergebnisordner>...", "merge <result folder>..."}},
         {"sweep", 1, 1, {"--vary", "--name", "--dry-run", "--max-variants"},
@@ -859,9 +867,36 @@ void befehl_batch(const befehlszeile& b, std::ostream& aus, std::ostream& fehler
 
     serie_vorbereiten();
     leere_protokoll();
-    const int jobs = b.jobs.value_or(parallel_verfuegbar() ? anzahl_kerne() : 1);
+    const bool prozesse = b.prozesse || b.shard.has_value();
+    const int jobs = b.jobs.value_or(!prozesse || parallel_verfuegbar() ? anzahl_kerne() : 1);
     int gerechnet = 0, uebersprungen = 0;
-    if (jobs > 1 && !liste.empty()) {
+    if (jobs > 1 && !liste.empty() && !prozesse) {
+        // Threads of this process: each data set in a run state copied from
+        // this process's (as a fresh worker process starts) and a database
+        // session of its own, its messages to its own sink.
+        laufzustand& programm = aktueller_lauf();
+        const serien_bilanz bilanz = rechne_in_threads(
+            liste, jobs,
+            [&](const std::string& name, std::ostream& f) {
+                laufzustand lauf;
+                lauf.uebernehme(programm);
+                const laufbindung an_lauf(lauf);
+                datenbanksitzung sitzung;
+                const sitzungsbindung an_sitzung(sitzung);
+                cli_senke senke(f, b.abbrechen_bei_frage);
+                const senkenbindung an_senke(senke);
+                g_senke = &senke;
+                std::ostringstream ausgabe;
+                serienantwort r = rechne_serienglied(name, b, ausgabe, f);
+                g_senke = nullptr;
+                if (r.status == serienantwort::art::fertig) r.text = ausgabe.str();
+                return r;
+            },
+            aus, fehler);
+        gerechnet = bilanz.gerechnet;
+        uebersprungen = bilanz.uebersprungen;
+        if (bilanz.fehler) throw fehlschlag{*bilanz.fehler};
+    } else if (jobs > 1 && !liste.empty()) {
         std::vector<std::string> a{"--db", einstellungen().datenbankverzeichnis.string(), "--results",
                                    einstellungen().ergebnisverzeichnis.string(), "--lang",
                                    sprache() == SPRACHE_ENGLISCH ? "en" : "de", "--lock-wait",

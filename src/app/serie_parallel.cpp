@@ -1,8 +1,11 @@
 #include "app/serie_parallel.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <deque>
 #include <iostream>
+#include <mutex>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -67,6 +70,152 @@ bool parallel_verfuegbar() {
 #else
     return true;
 #endif
+}
+
+namespace {
+
+// A stream whose complete lines go to `ziel` prefixed with "[n] ", one line
+// at a time under the shared lock, so that the lines of several threads do
+// not mix.
+class zeilenstrom : public std::streambuf {
+public:
+    zeilenstrom(std::ostream& ziel, std::mutex& sperre, int nummer) : ziel_(ziel), sperre_(sperre), nummer_(nummer) {}
+    ~zeilenstrom() override { raus(true); }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (c == traits_type::eof()) return traits_type::not_eof(c);
+        zeile_ += static_cast<char>(c);
+        if (c == '\n') raus(false);
+        return c;
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        for (std::streamsize i = 0; i < n; ++i) overflow(traits_type::to_int_type(s[i]));
+        return n;
+    }
+
+private:
+    void raus(bool alles) {
+        if (zeile_.empty() || (!alles && zeile_.back() != '\n')) return;
+        if (zeile_.back() != '\n') zeile_ += '\n';
+        const std::lock_guard<std::mutex> halten(sperre_);
+        ziel_ << '[' << nummer_ << "] " << zeile_;
+        ziel_.flush();
+        zeile_.clear();
+    }
+    std::ostream& ziel_;
+    std::mutex& sperre_;
+    int nummer_;
+    std::string zeile_;
+};
+
+}  // namespace
+
+serien_bilanz rechne_in_threads(
+    const std::vector<std::string>& liste, int jobs,
+    const std::function<serienantwort(const std::string& name, std::ostream& fehler)>& rechne,
+    std::ostream& aus, std::ostream& fehler) {
+    serien_bilanz bilanz;
+    if (liste.empty()) return bilanz;
+    std::mutex sperre;                 // the shared state below and the two streams
+    std::condition_variable geaendert;
+    std::deque<std::string> warteschlange(liste.begin(), liste.end());
+    std::vector<std::string> zurueckgestellt;
+    struct fertig {
+        std::string name;
+        serienantwort antwort;
+    };
+    std::deque<fertig> antworten;
+    bool zweiter_durchgang = false, anhalten = false;
+    int laufend = 0, naechste_nummer = 0, erledigt = 0;
+    const int gesamt = static_cast<int>(liste.size());
+    const int n = std::max(1, jobs);
+
+    auto arbeite = [&] {
+        std::unique_lock<std::mutex> halten(sperre);
+        for (;;) {
+            // A worker stays until the batch ends: a second pass may hand out
+            // the held data sets again.
+            geaendert.wait(halten, [&] { return anhalten || !warteschlange.empty(); });
+            if (anhalten) return;
+            const std::string name = warteschlange.front();
+            warteschlange.pop_front();
+            const int nummer = ++naechste_nummer;
+            ++laufend;
+            halten.unlock();
+            serienantwort r;
+            {
+                zeilenstrom puffer(fehler, sperre, nummer);
+                std::ostream f(&puffer);
+                try {
+                    r = rechne(name, f);
+                } catch (const std::exception& e) {
+                    r = {serienantwort::art::fehler, e.what()};
+                }
+            }
+            halten.lock();
+            --laufend;
+            antworten.push_back({name, std::move(r)});
+            geaendert.notify_all();
+        }
+    };
+
+    std::vector<std::thread> threads;
+    for (int i = 0; i < n; ++i) threads.emplace_back(arbeite);
+    {
+        std::unique_lock<std::mutex> halten(sperre);
+        auto zaehler = [&] { return "(" + std::to_string(++erledigt) + "/" + std::to_string(gesamt) + ") "; };
+        for (;;) {
+            geaendert.wait(halten, [&] {
+                return !antworten.empty() || (laufend == 0 && (warteschlange.empty() || anhalten));
+            });
+            while (!antworten.empty()) {
+                const fertig a = std::move(antworten.front());
+                antworten.pop_front();
+                switch (a.antwort.status) {
+                    case serienantwort::art::fertig:
+                        ++bilanz.gerechnet;
+                        aus << a.antwort.text;
+                        aus.flush();
+                        fehler << zaehler() << a.name << txt::gerechnet.text() << '\n';
+                        break;
+                    case serienantwort::art::belegt:
+                        if (!zweiter_durchgang) {
+                            zurueckgestellt.push_back(a.name);
+                            break;
+                        }
+                        ++bilanz.uebersprungen;
+                        fehler << zaehler() << a.name << txt::uebersprungen.text() << '\n';
+                        break;
+                    case serienantwort::art::entfallen:
+                        ++erledigt;
+                        break;
+                    case serienantwort::art::fehler:
+                        fehler << zaehler() << a.name << txt::gescheitert.text() << '\n';
+                        if (!bilanz.fehler) bilanz.fehler = a.antwort.text;
+                        anhalten = true;
+                        break;
+                }
+            }
+            fehler.flush();
+            if (laufend == 0 && (warteschlange.empty() || anhalten)) {
+                // Data sets another run held when they were handed out are
+                // tried once more when everything else is done.
+                if (!anhalten && !zweiter_durchgang && !zurueckgestellt.empty()) {
+                    zweiter_durchgang = true;
+                    warteschlange.assign(zurueckgestellt.begin(), zurueckgestellt.end());
+                    zurueckgestellt.clear();
+                    geaendert.notify_all();
+                    continue;
+                }
+                anhalten = true;
+                geaendert.notify_all();
+                break;
+            }
+        }
+    }
+    for (auto& t : threads) t.join();
+    return bilanz;
 }
 
 #ifdef _WIN32

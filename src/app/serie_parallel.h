@@ -1,11 +1,12 @@
 #pragma once
-// A batch computed by several worker processes.
+// A batch computed by several workers: threads of this process, or worker
+// processes.
 //
-// The parent process keeps the list of data sets and starts up to N workers at
-// a time, one per data set: a process of the runner itself (`batch-worker`)
-// that reads the name on stdin and answers on stdout with one frame. The
-// engine's state is process-wide, so workers are processes, never threads,
-// and a fresh one per data set keeps one run's left-over state from the next.
+// The parent keeps the list of data sets and starts up to N workers at a
+// time, one per data set. A thread computes its data set in a run state and
+// a database session of its own. A worker process is the runner itself
+// (`batch-worker`) that reads the name on stdin and answers on stdout with
+// one frame; a fresh one per data set.
 // Workers share nothing but the database files (SQLite's own locking) and the
 // result-file locks; each data set is still claimed by its worker before it
 // is computed, so other batches on the same database are respected.
@@ -55,6 +56,16 @@ serien_bilanz rechne_parallel(const std::vector<std::string>& liste, int jobs,
                               const std::vector<std::string>& argumente, std::ostream& aus,
                               std::ostream& fehler);
 
+// Computes `liste` with up to `jobs` threads of this process at a time, each
+// data set by `rechne` in a thread of its own run state (the caller binds it
+// inside `rechne`), with the same handing out, order of output and second
+// pass for held data sets as the worker processes: each thread's stderr
+// lines go to `fehler` prefixed with the data set's number, each computed
+// data set's output to `aus` in one piece.
+serien_bilanz rechne_in_threads(
+    const std::vector<std::string>& liste, int jobs,
+    const std::function<serienantwort(const std::string& name, std::ostream& fehler)>& rechne,
+    std::ostream& aus, std::ostream& fehler);
 // The worker loop: reads names from stdin until it ends, computes each with
 // `rechne` and writes the answer frame to stdout. Returns the exit status.
 int serien_arbeiter(const std::function<serienantwort(const std::string&)>& rechne);

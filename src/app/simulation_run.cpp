@@ -14,10 +14,7 @@
 #include "results/ergebnistabelle.h"
 #include "results/graphdaten.h"
 
-laufmarken& marken() {
-    static laufmarken m;
-    return m;
-}
+laufmarken& marken() { return aktueller_lauf().marken(); }
 
 void lauf_beobachter::uhrzeit(int& monat, int& tag, int& stunde) {
     const std::time_t jetzt = std::time(nullptr);

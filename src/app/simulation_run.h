@@ -8,13 +8,8 @@
 #include "engine/periode.h"
 #include "results/ergebnisdatei_schreiben.h"
 
-// The check marks of the main window; they are run state, the window shows them.
-struct laufmarken {
-    bool daten_eingelesen = false;        // "Daten eingelesen"
-    bool ausgabefile_angelegt = false;    // "Ausgabefile angelegt"
-    bool simulation_durchgefuehrt = false;  // "Simulation durchgeführt"
-    bool steuerdatei_eingelesen = false;  // a control data file has been read
-};
+// The check marks of the run bound to the calling thread (the main window
+// shows those of the program's run).
 laufmarken& marken();
 
 // Window effects of a run: cursor, progress bar, repaints, intermediate-result

@@ -38,13 +38,41 @@ void oeffne_lesend(db_struct& d, int index) {
 
 }  // namespace
 
-std::array<db_struct, ANZ_TABELLEN>& datenbanken() {
+namespace {
+
+thread_local datenbanksitzung* gebundene_sitzung = nullptr;
+
+std::array<db_struct, ANZ_TABELLEN>& programmregister() {
     static std::array<db_struct, ANZ_TABELLEN> reg = [] {
         std::array<db_struct, ANZ_TABELLEN> r;
         for (int i = 0; i < ANZ_TABELLEN; ++i) r[static_cast<size_t>(i)].name_db = tabellenschluessel(i);
         return r;
     }();
     return reg;
+}
+
+}  // namespace
+
+datenbanksitzung::datenbanksitzung() {
+    const auto& programm = programmregister();
+    for (size_t i = 0; i < tabellen_.size(); ++i) {
+        db_struct& d = tabellen_[i];
+        d.name_db = programm[i].name_db;
+        d.bezeichnung = programm[i].bezeichnung;
+        d.kuerzel = programm[i].kuerzel;
+        d.name_pfad = programm[i].name_pfad;
+        d.datei = programm[i].datei;
+    }
+}
+
+sitzungsbindung::sitzungsbindung(datenbanksitzung& sitzung) : vorher_(gebundene_sitzung) {
+    gebundene_sitzung = &sitzung;
+}
+
+sitzungsbindung::~sitzungsbindung() { gebundene_sitzung = vorher_; }
+
+std::array<db_struct, ANZ_TABELLEN>& datenbanken() {
+    return gebundene_sitzung != nullptr ? gebundene_sitzung->tabellen() : programmregister();
 }
 
 tabelle& tab(int index) {

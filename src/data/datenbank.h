@@ -28,7 +28,34 @@ struct db_struct {
     std::string stand_bei_fehlschlag;           // file state when opening failed last
 };
 
-// The 46 descriptors in registry order.
+// A set of connections to the tables of the database directory. The program
+// works with its own; a thread that computes runs of its own binds a session
+// of its own (`sitzungsbindung`), so that no two threads share a table's
+// cursor or connection. A new session names the files the program's names
+// and opens each table on first use.
+class datenbanksitzung {
+public:
+    datenbanksitzung();
+    std::array<db_struct, ANZ_TABELLEN>& tabellen() { return tabellen_; }
+
+private:
+    std::array<db_struct, ANZ_TABELLEN> tabellen_;
+};
+
+// Binds a session to the calling thread for the binding's lifetime.
+class sitzungsbindung {
+public:
+    explicit sitzungsbindung(datenbanksitzung& sitzung);
+    ~sitzungsbindung();
+    sitzungsbindung(const sitzungsbindung&) = delete;
+    sitzungsbindung& operator=(const sitzungsbindung&) = delete;
+
+private:
+    datenbanksitzung* vorher_;
+};
+
+// The 46 descriptors in registry order: those of the session bound to the
+// calling thread, else the program's.
 std::array<db_struct, ANZ_TABELLEN>& datenbanken();
 // The table of registry entry `index` (a `tabledata` value). A table that
 // is not open yet is opened on first use (one attempt per directory).

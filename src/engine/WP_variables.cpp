@@ -17,6 +17,7 @@ void laufzustand::uebernehme(const laufzustand& quelle) {
     if (&quelle == this) return;
     *allgemein_ = *quelle.allgemein_;
     *serie_ = *quelle.serie_;
+    marken_ = quelle.marken_;
 }
 
 namespace {

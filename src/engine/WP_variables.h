@@ -580,6 +580,14 @@ struct series_state {
     datm datm_variante;              // result of the variant just computed
 };
 
+// The check marks of a run; the main window shows them.
+struct laufmarken {
+    bool daten_eingelesen = false;          // "Daten eingelesen"
+    bool ausgabefile_angelegt = false;      // "Ausgabefile angelegt"
+    bool simulation_durchgefuehrt = false;  // "Simulation durchgeführt"
+    bool steuerdatei_eingelesen = false;    // a control data file has been read
+};
+
 // The state of one simulation run: the general and the series record (several
 // MB of per-interval matrices, allocated with the run) and the scratch record
 // the kernels evaluate single intervals in. Every operation of the engine
@@ -596,6 +604,7 @@ public:
     series_state& serie() { return *serie_; }
     // Scratch month record for the objective value of a single interval.
     ::date& hilfsmonat() { return *hilfsmonat_; }
+    laufmarken& marken() { return marken_; }
     // Takes over the whole state of `quelle` (a loaded data set and what the
     // run has prepared), e.g. to compute some of its area steps in another
     // thread.
@@ -605,6 +614,7 @@ private:
     std::unique_ptr<general_state> allgemein_;
     std::unique_ptr<series_state> serie_;
     std::unique_ptr<::date> hilfsmonat_;
+    laufmarken marken_;
 };
 
 // The run bound to the calling thread, else the process's own run.

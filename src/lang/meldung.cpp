@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iostream>
+#include <mutex>
 
 #include "lang/meldungstexte.h"
 #include "lang/sprache.h"
@@ -14,6 +15,13 @@ konsolen_senke& standard_senke() {
 }
 
 meldungs_senke* g_senke = nullptr;
+thread_local meldungs_senke* t_senke = nullptr;
+
+// Runs in several threads append to one protocol file line by line.
+std::mutex& protokollsperre() {
+    static std::mutex m;
+    return m;
+}
 
 std::filesystem::path& protokollverzeichnis() {
     static std::filesystem::path verzeichnis = std::filesystem::current_path();
@@ -26,6 +34,7 @@ void protokolliere(const std::string& text) {
     // Opened, appended and closed per line so that the file holds every line
     // written before an abandonment or a crash. Lines end in CR LF like the
     // installed base's protocol files.
+    const std::lock_guard<std::mutex> halten(protokollsperre());
     std::ofstream datei(protokolldatei(), std::ios::binary | std::ios::app);
     if (!datei) {
         std::cerr << "Protokolldatei nicht beschreibbar: " << protokolldatei().string() << '\n'
@@ -49,7 +58,13 @@ bool konsolen_senke::frage(const std::string& frage_text) {
 
 void setze_meldungs_senke(meldungs_senke* senke) { g_senke = senke; }
 
-meldungs_senke& aktuelle_meldungs_senke() { return g_senke ? *g_senke : standard_senke(); }
+meldungs_senke& aktuelle_meldungs_senke() {
+    if (t_senke != nullptr) return *t_senke;
+    return g_senke ? *g_senke : standard_senke();
+}
+
+senkenbindung::senkenbindung(meldungs_senke& senke) : vorher_(t_senke) { t_senke = &senke; }
+senkenbindung::~senkenbindung() { t_senke = vorher_; }
 
 void setze_protokollverzeichnis(const std::filesystem::path& verzeichnis) {
     protokollverzeichnis() = verzeichnis;
@@ -60,6 +75,7 @@ std::filesystem::path protokolldatei() {
 }
 
 void leere_protokoll() {
+    const std::lock_guard<std::mutex> halten(protokollsperre());
     std::ofstream datei(protokolldatei(), std::ios::binary | std::ios::trunc);
 }
 

@@ -49,7 +49,22 @@ private:
 
 // Installs the sink for dialogs (nullptr restores the default console sink).
 void setze_meldungs_senke(meldungs_senke* senke);
+// The sink of the calling thread: the one bound to it (`senkenbindung`), else
+// the installed one.
 meldungs_senke& aktuelle_meldungs_senke();
+
+// Binds a sink to the calling thread for the binding's lifetime: a thread
+// that computes a run of its own answers and records its own messages.
+class senkenbindung {
+public:
+    explicit senkenbindung(meldungs_senke& senke);
+    ~senkenbindung();
+    senkenbindung(const senkenbindung&) = delete;
+    senkenbindung& operator=(const senkenbindung&) = delete;
+
+private:
+    meldungs_senke* vorher_;
+};
 
 // Folder of the protocol file (default: the working directory at first use).
 void setze_protokollverzeichnis(const std::filesystem::path& verzeichnis);

@@ -16,7 +16,7 @@
 namespace {
 
 std::string zufallsteil() {
-    static std::mt19937_64 zufall{std::random_device{}()};
+    thread_local std::mt19937_64 zufall{std::random_device{}()};
     static const char zeichen[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::string s(8, 'x');
     for (char& c : s) c = zeichen[zufall() % (sizeof zeichen - 1)];

@@ -147,29 +147,40 @@ protected:
     fs::path basis;
 };
 
-// Two workers write the same files, byte for byte, and the same catalogue
+// Two workers — threads of this process, again and again, or worker
+// processes — write the same files, byte for byte, and the same catalogue
 // rows as one process; every data set is computed exactly once and fixed.
 TEST_F(SerieParallel, ZweiArbeiterSchreibenWasEinerSchreibt) {
-    const fs::path db1 = datenbank("db1"), db2 = datenbank("db2");
-    const fs::path res1 = verzeichnis / "res1", res2 = verzeichnis / "res2";
+    const fs::path db1 = datenbank("db1"), res1 = verzeichnis / "res1";
     ASSERT_EQ(batch_im_eigenen_prozess(db1, res1, {"--jobs", "1"}), 0) << fehler.str();
-    ASSERT_EQ(batch(db2, res2, {"--jobs", "2"}), 0) << fehler.str();
-    const std::string ausgabe = aus.str(), meldungen = fehler.str();
-
-    EXPECT_NE(meldungen.find("5 Datensätze gerechnet"), std::string::npos) << meldungen;
     const auto dateien1 = ergebnisdateien(res1);
     EXPECT_EQ(dateien1.size(), SERIE.size());
-    EXPECT_TRUE(dateien1 == ergebnisdateien(res2));
-    EXPECT_EQ(abfrage(db1 / "RESULT.sqlite", KATALOG), abfrage(db2 / "RESULT.sqlite", KATALOG));
-    EXPECT_EQ(abfrage(db2 / "RESULT.sqlite", "SELECT DISTINCT pfad FROM result"),
-              (std::vector<std::vector<std::string>>{{fs::weakly_canonical(res2).string()}}));
-    for (const auto& d : SERIE) {
-        // Computed once: its name heads one output block and one progress line.
-        EXPECT_EQ(vorkommen(ausgabe, d + "\n"), 1) << d;
-        EXPECT_EQ(vorkommen(meldungen, ") " + d + ": gerechnet"), 1) << meldungen;
+    struct fall {
+        std::vector<std::string> optionen;
+        int wiederholungen;
+    };
+    int nr = 0;
+    for (const fall& f : {fall{{"--jobs", "2"}, 3}, fall{{"--jobs", "2", "--processes"}, 1}}) {
+        for (int w = 0; w < f.wiederholungen; ++w) {
+            SCOPED_TRACE(f.optionen.back() + " #" + std::to_string(w));
+            const std::string n = std::to_string(++nr);
+            const fs::path db2 = datenbank("db2_" + n), res2 = verzeichnis / ("res2_" + n);
+            ASSERT_EQ(batch(db2, res2, f.optionen), 0) << fehler.str();
+            const std::string ausgabe = aus.str(), meldungen = fehler.str();
+            EXPECT_NE(meldungen.find("5 Datensätze gerechnet"), std::string::npos) << meldungen;
+            EXPECT_TRUE(dateien1 == ergebnisdateien(res2));
+            EXPECT_EQ(abfrage(db1 / "RESULT.sqlite", KATALOG), abfrage(db2 / "RESULT.sqlite", KATALOG));
+            EXPECT_EQ(abfrage(db2 / "RESULT.sqlite", "SELECT DISTINCT pfad FROM result"),
+                      (std::vector<std::vector<std::string>>{{fs::weakly_canonical(res2).string()}}));
+            for (const auto& d : SERIE) {
+                // Computed once: its name heads one output block and one progress line.
+                EXPECT_EQ(vorkommen(ausgabe, d + "\n"), 1) << d;
+                EXPECT_EQ(vorkommen(meldungen, ") " + d + ": gerechnet"), 1) << meldungen;
+            }
+            EXPECT_EQ(fixiert(db1), fixiert(db2));
+            EXPECT_EQ(fixiert(db2).count("test_EJEG_IAAN-N_st0"), 1u);
+        }
     }
-    EXPECT_EQ(fixiert(db1), fixiert(db2));
-    EXPECT_EQ(fixiert(db2).count("test_EJEG_IAAN-N_st0"), 1u);
 }
 
 // A data set whose files another process holds is not computed by the batch

@@ -9,7 +9,7 @@ exit status is 1. A refactoring that must not change a single figure keeps
 this list unchanged; a change of the physics captures it anew
 (--schreibe FILE).
 
-Usage: scripts/pruefsummen.py [--cli PATH] [--jobs N] [--schreibe FILE | --vergleiche FILE]
+Usage: scripts/pruefsummen.py [--cli PATH] [--jobs N] [--threads N] [--schreibe FILE | --vergleiche FILE]
 Exit status 0 when every file matches (or nothing was compared), 1 on a
 difference, 2 when a run failed.
 """
@@ -40,7 +40,8 @@ def finde_cli(pfad):
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     ap.add_argument("--cli")
-    ap.add_argument("--jobs", type=int, default=os.cpu_count() or 1)
+    ap.add_argument("--jobs", type=int, default=os.cpu_count() or 1, help="runs at the same time")
+    ap.add_argument("--threads", type=int, help="--threads of every simulate and optimise (default: the runner's)")
     g = ap.add_mutually_exclusive_group()
     g.add_argument("--schreibe", help="write the checksums into this file")
     g.add_argument("--vergleiche", help="compare with the checksums in this file")
@@ -63,7 +64,8 @@ def main():
             nr, name, befehl = aufgabe
             res = os.path.join(tmp, f"res{nr}")
             os.makedirs(res, exist_ok=True)
-            r = subprocess.run([exe, "--db", db, "--results", res, befehl, name], capture_output=True, text=True)
+            faden = ["--threads", str(a.threads)] if a.threads else []
+            r = subprocess.run([exe, "--db", db, "--results", res, befehl, name, *faden], capture_output=True, text=True)
             if r.returncode != 0:
                 return name, befehl, None, r.stderr.strip().splitlines()[-1:]
             zeilen = []

@@ -53,10 +53,14 @@ Usage: varnek-cli [options] <command> [arguments]
 
 Commands:
   list                       list the site data sets (name, fixed mark, info)
-  simulate <data set>        single simulation of a data set; writes the .sim result file and
+  simulate <data set> [--threads N]
+                             single simulation of a data set; writes the .sim result file and
                              the .str control file, prints the yearly figures and the paths
-  optimise <data set>        optimisation over collector area, tilt and heat-pump power;
-                             writes the .dat result file
+  optimise <data set> [--threads N]
+                             optimisation over collector area, tilt and heat-pump power;
+                             writes the .dat result file. --threads: the area steps computed
+                             by N threads at once (1..1024, default: the number of cores),
+                             files byte-identical to --threads 1
   batch [--from <data set>] [--jobs N] [--processes] [--shard K/N]
                              "Serie rechnen": runs every data set that is not fixed, from
                              the given one (default: the first) on up to the first fixed one,
@@ -171,10 +175,14 @@ Aufruf: varnek-cli [Optionen] <Befehl> [Argumente]
 
 Befehle:
   list                       listet die Datensätze (Name, Fixierung, Info)
-  simulate <Datensatz>       Einzelsimulation eines Datensatzes; schreibt die Ergebnisdatei .sim
+  simulate <Datensatz> [--threads N]
+                             Einzelsimulation eines Datensatzes; schreibt die Ergebnisdatei .sim
                              und die Steuerdatei .str, zeigt die Jahreswerte und die Pfade
-  optimise <Datensatz>       Optimierung über Kollektorfläche, Neigung und Wärmepumpenleistung;
-                             schreibt die Ergebnisdatei .dat
+  optimise <Datensatz> [--threads N]
+                             Optimierung über Kollektorfläche, Neigung und Wärmepumpenleistung;
+                             schreibt die Ergebnisdatei .dat. --threads: die Flächenschritte von
+                             N Threads gleichzeitig gerechnet (1..1024, Vorgabe: Zahl der
+                             Kerne), Dateien Byte für Byte wie mit --threads 1
   batch [--from <Datensatz>] [--jobs N] [--processes] [--shard K/N]
                              "Serie rechnen": rechnet jeden nicht fixierten Datensatz ab dem
                              angegebenen (sonst dem ersten) bis zum ersten fixierten und
@@ -396,6 +404,7 @@ struct befehlszeile {
     std::optional<int> monat;               // trace: the month traced
     bool optimieren = false;                // trace: an optimisation
     bool prozesse = false;                  // batch: worker processes instead of threads
+    std::optional<int> threads;             // simulate, optimise: threads for the area steps
     bool alle_versuche = false;             // trace: a row for every attempt
     std::vector<std::string> optionen;  // the command-specific options given
     std::string befehl;
@@ -510,6 +519,11 @@ befehlszeile lies_befehlszeile(int argc, const char* const* argv) {
         } else if (a == "--optimise") {
             b.optimieren = true;
             b.optionen.push_back(a);
+        } else if (a == "--threads") {
+            const double t = zahloption(a, wert(i, a), 1.0, 1024.0);
+            if (t != std::floor(t)) zahloption(a, "", 1.0, 1024.0);
+            b.threads = static_cast<int>(t);
+            b.optionen.push_back(a);
         } else if (a == "--processes") {
             b.prozesse = true;
             b.optionen.push_back(a);
@@ -546,8 +560,10 @@ const std::vector<befehlsform>& befehlsformen() {
     static const std::vector<befehlsform> f = {
         {"help", 0, 0, {}, {"help", "help"}},
         {"list", 0, 0, {}, {"list", "list"}},
-        {"simulate", 1, 1, {"--lock-wait"}, {"simulate <Datensatz>", "simulate <data set>"}},
-        {"optimise", 1, 1, {"--lock-wait"}, {"optimise <Datensatz>", "optimise <data set>"}},
+        {"simulate", 1, 1, {"--lock-wait", "--threads"},
+         {"simulate <Datensatz> [--threads N]", "simulate <data set> [--threads N]"}},
+        {"optimise", 1, 1, {"--lock-wait", "--threads"},
+         {"optimise <Datensatz> [--threads N]", "optimise <data set> [--threads N]"}},
         {"batch", 0, 0, {"--from", "--lock-wait", "--jobs", "--processes", "--shard"},
          {"batch [--from <Datensatz>] [--jobs N] [--processes] [--shard K/N]",
           "batch [--from <data set>] [--jobs N] [--processes] [--shard K/N]"}},
@@ -734,7 +750,7 @@ enum class laufergebnis { fertig, von_anderem_lauf_belegt };
 // alone. Fails (fehlschlag) when the run did not complete. A batch part of a
 // sharded series (`fixieren` false) leaves the data set's fixed mark alone.
 laufergebnis rechne_datensatz(bool optimierung, bool serie, std::chrono::milliseconds warten,
-                              std::ostream& aus, std::ostream& fehler, bool fixieren = true) {
+                              std::ostream& aus, std::ostream& fehler, bool fixieren = true, int threads = 1) {
     const std::string name = tab(tabledata::thaupt).text("name");
     if (g_senke) g_senke->letzter_fehler.clear();
     const std::filesystem::path& verzeichnis = einstellungen().ergebnisverzeichnis;
@@ -765,6 +781,7 @@ laufergebnis rechne_datensatz(bool optimierung, bool serie, std::chrono::millise
     anlagenschritte schritte;
     cli_beobachter beobachter(fehler);
     laufumgebung u{dienste, schritte, beobachter};
+    u.threads = threads;
     // The control data of an earlier simulation are only used by control
     // runs; the runner does not ask for them.
     marken().steuerdatei_eingelesen = true;
@@ -802,7 +819,7 @@ std::chrono::milliseconds wartezeit(const befehlszeile& b) {
 
 void befehl_rechnen(const befehlszeile& b, bool optimierung, std::ostream& aus, std::ostream& fehler) {
     if (!positioniere_datensatz(b.argumente[0])) throw fehlschlag{txt::kein_datensatz.text() + b.argumente[0]};
-    rechne_datensatz(optimierung, false, wartezeit(b), aus, fehler);
+    rechne_datensatz(optimierung, false, wartezeit(b), aus, fehler, true, b.threads.value_or(anzahl_kerne()));
 }
 
 // Message settings of a batch: messages to the protocol file.

@@ -2,10 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
 #include <ctime>
+#include <exception>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
+#include <vector>
 
 #include "data/konstanten.h"
 #include "input/wertepruefung.h"
@@ -196,6 +201,79 @@ void zeige_zwischenergebnisse(double A, const flagchar& numchar, graphdata& link
     b.hauptfenster_neu_zeichnen();
 }
 
+// Passes the messages of the threads of a run on to the run's sink, one at a
+// time.
+class gesperrte_senke : public meldungs_senke {
+public:
+    gesperrte_senke(meldungs_senke& ziel, std::mutex& sperre) : ziel_(ziel), sperre_(sperre) {}
+    void zeige(const std::string& text, char schwere) override {
+        const std::lock_guard<std::mutex> halten(sperre_);
+        ziel_.zeige(text, schwere);
+    }
+    bool frage(const std::string& frage_text) override {
+        const std::lock_guard<std::mutex> halten(sperre_);
+        return ziel_.frage(frage_text);
+    }
+    void cursor_zuruecksetzen() override {
+        const std::lock_guard<std::mutex> halten(sperre_);
+        ziel_.cursor_zuruecksetzen();
+    }
+    void protokolliert(const std::string& text, char schwere) override {
+        const std::lock_guard<std::mutex> halten(sperre_);
+        ziel_.protokolliert(text, schwere);
+    }
+
+private:
+    meldungs_senke& ziel_;
+    std::mutex& sperre_;
+};
+
+// Passes the window effects of the threads of a run on to the run's
+// observer, one at a time.
+class gesperrter_beobachter : public lauf_beobachter {
+public:
+    gesperrter_beobachter(lauf_beobachter& ziel, std::mutex& sperre) : ziel_(ziel), sperre_(sperre) {}
+    void sanduhr(bool an) override { mit([&] { ziel_.sanduhr(an); }); }
+    void fortschritt_beginnen(int maximum) override { mit([&] { ziel_.fortschritt_beginnen(maximum); }); }
+    void fortschritt_auf_minimum() override { mit([&] { ziel_.fortschritt_auf_minimum(); }); }
+    void fortschritt_schritt() override { mit([&] { ziel_.fortschritt_schritt(); }); }
+    void einlesefenster_neu_zeichnen() override { mit([&] { ziel_.einlesefenster_neu_zeichnen(); }); }
+    void hauptfenster_neu_zeichnen() override { mit([&] { ziel_.hauptfenster_neu_zeichnen(); }); }
+    void zwischenergebnisse_t_oeffnen(double A) override { mit([&] { ziel_.zwischenergebnisse_t_oeffnen(A); }); }
+    void zwischenergebnisse_v_oeffnen(double A) override { mit([&] { ziel_.zwischenergebnisse_v_oeffnen(A); }); }
+    void zwischenergebnisse_v_zeigen() override { mit([&] { ziel_.zwischenergebnisse_v_zeigen(); }); }
+    void graph_zeigen(const graphdata& links, const graphdata& rechts) override {
+        mit([&] { ziel_.graph_zeigen(links, rechts); });
+    }
+    bool zwischenergebnisse_gewaehlt() override {
+        bool r = false;
+        mit([&] { r = ziel_.zwischenergebnisse_gewaehlt(); });
+        return r;
+    }
+    void schrittpunkt(int monat, int index, double x, double y) override {
+        mit([&] { ziel_.schrittpunkt(monat, index, x, y); });
+    }
+    double wetterstation_flaeche() override {
+        double r = 0.0;
+        mit([&] { r = ziel_.wetterstation_flaeche(); });
+        return r;
+    }
+    void wetterstation_startpunkt(int& monat, int& intervall) override {
+        mit([&] { ziel_.wetterstation_startpunkt(monat, intervall); });
+    }
+    void uhrzeit(int& monat, int& tag, int& stunde) override { mit([&] { ziel_.uhrzeit(monat, tag, stunde); }); }
+    void anwendung_beenden_anfordern() override { mit([&] { ziel_.anwendung_beenden_anfordern(); }); }
+
+private:
+    template <class F>
+    void mit(F&& f) {
+        const std::lock_guard<std::mutex> halten(sperre_);
+        f();
+    }
+    lauf_beobachter& ziel_;
+    std::mutex& sperre_;
+};
+
 // The local state of one run and its steps, in the order in which
 // starte_simulation takes them. A step that finds the run impossible reports
 // why and returns false; the run then ends.
@@ -364,6 +442,31 @@ public:
         j = 1;
         basiswert = vdatt[tdata::mittlerer_wind];
         numchar[ndata::stopp] = "N";
+        // Every area step starts from the state the run has now: what an
+        // area leaves in the per-interval series (interval flags, the start
+        // values of the air-side iteration) must not change the next area's
+        // figures, whichever area was computed before it.
+        if (!steuerlauf) {
+            vorher = std::make_unique<laufzustand>();
+            vorher->uebernehme(aktueller_lauf());
+        }
+    }
+
+    // The start of an area step: the run's state as before the first area,
+    // and month results and chart data of its own.
+    void flaeche_beginnen() {
+        if (vorher && j > 1) aktueller_lauf().uebernehme(*vorher);
+        monatsergebnisse = std::make_unique<::date>();
+        links = std::make_unique<graphdata>();
+        rechts = std::make_unique<graphdata>();
+        initialisiere_laufrecords(*monatsergebnisse);
+        setzenull(*links, *rechts);
+    }
+
+    // Several area steps to compute at once: not a control run (one area,
+    // in step with the clock), not with the step chart of a window.
+    bool parallel_moeglich() const {
+        return !steuerlauf && abschnitte > 1 && numchar[ndata::kontrolllauf] == "N";
     }
 
     // Another area step: up to the maximum area while no stop is asked for.
@@ -382,11 +485,13 @@ public:
         d.monatsvorbereitung(A);
         d.intervallvorbereitung();
         if (A > 0.0 && (numchar[ndata::kopplungsart] != "K" || numchar[ndata::rechenart] != "A")) {
-            double maxge = 0.0, minge = 0.0;
-            d.ge_grenzen(maxge, minge);
+            if (!ge_gelesen) {
+                d.ge_grenzen(ge_max, ge_min);
+                ge_gelesen = true;
+            }
             if (a0.n > 0) {
-                l.maxge = maxge / a0.n;
-                l.minge = minge / a0.n;
+                l.maxge = ge_max / a0.n;
+                l.minge = ge_min / a0.n;
             }
         }
         bestwert = 0.0;
@@ -414,24 +519,168 @@ public:
     // area; then the next area.
     void flaechenergebnisse_schreiben() {
         ::datm& behalten = zustand::datm_allgemein();
+        jahr_auswerten(behalten);
+        schreibe_abschnitt(behalten, d.flaeche_in_ausgabeeinheit(A), j);
+        if (!steuerlauf) A = (static_cast<double>(flaechenschritt) * j + e) * daf;
+        ++j;
+    }
+
+    // The area steps computed by `threads` threads at the same time: each
+    // area in a copy of the run state as it stands before the area loop (an
+    // area step starts from nothing an earlier area left: it resets its
+    // results, stores and series), its sections written in area order by
+    // this thread. A thread's messages and progress go through this thread's
+    // sink and observer one at a time. An abandoned area (or a refused tilt)
+    // ends the run as in the sequential loop; nothing of it is written.
+    bool flaechen_parallel(int threads) {
+        std::vector<double> flaechen;
+        for (double a = A; a <= maxflaeche && static_cast<int>(flaechen.size()) < abschnitte;) {
+            flaechen.push_back(a);
+            a = (static_cast<double>(flaechenschritt) * static_cast<double>(flaechen.size()) + e) * daf;
+        }
+        struct ergebnis {
+            std::unique_ptr<::datm> behalten;
+            double flaeche_aus = 0.0;
+            bool fertig = false;
+        };
+        std::vector<ergebnis> ergebnisse(flaechen.size());
+        laufzustand& quelle = *vorher;
+        std::mutex sperre;
+        std::condition_variable fertig_gemeldet;
+        std::size_t naechste = 0;
+        bool abgebrochen = false;
+        std::exception_ptr fehler;
+        meldungs_senke& senke = aktuelle_meldungs_senke();
+        gesperrte_senke weiter(senke, sperre);
+        gesperrter_beobachter beobachter(b, sperre);
+        // This thread reports through the same lock while the areas run.
+        const senkenbindung hier(weiter);
+        // The state of the last area: the run ends in it, as the sequential
+        // loop does (the yearly figures shown after the run are read from it).
+        std::unique_ptr<laufzustand> letzter;
+
+        auto arbeite = [&] {
+            const senkenbindung an_senke(weiter);
+            for (;;) {
+                std::size_t i;
+                {
+                    const std::lock_guard<std::mutex> halten(sperre);
+                    if (abgebrochen || naechste >= flaechen.size()) return;
+                    i = naechste++;
+                }
+                try {
+                    auto eigen = std::make_unique<laufzustand>();
+                    eigen->uebernehme(quelle);
+                    const laufbindung an_lauf(*eigen);
+                    laufumgebung u{d, schritte.schritte_der_anlage(), beobachter};
+                    simulationslauf w(u, *this);
+                    w.A = flaechen[i];
+                    w.j = static_cast<int>(i) + 1;
+                    w.flaechenschritt_vorbereiten();
+                    if (!w.parameterschritte_rechnen()) throw abbruch();
+                    ::datm& behalten = zustand::datm_allgemein();
+                    w.jahr_auswerten(behalten);
+                    ergebnis r;
+                    r.behalten = std::make_unique<::datm>(behalten);
+                    r.flaeche_aus = d.flaeche_in_ausgabeeinheit(w.A);
+                    r.fertig = true;
+                    const std::lock_guard<std::mutex> halten(sperre);
+                    ergebnisse[i] = std::move(r);
+                    if (i + 1 == flaechen.size()) letzter = std::move(eigen);
+                    fertig_gemeldet.notify_all();
+                } catch (...) {
+                    const std::lock_guard<std::mutex> halten(sperre);
+                    if (!fehler) fehler = std::current_exception();
+                    abgebrochen = true;
+                    fertig_gemeldet.notify_all();
+                    return;
+                }
+            }
+        };
+        std::vector<std::thread> arbeiter;
+        const int n = std::clamp(threads, 1, static_cast<int>(flaechen.size()));
+        for (int t = 0; t < n; ++t) arbeiter.emplace_back(arbeite);
+        // The sections in area order, each as soon as it and all before it are done.
+        bool geschrieben_alle = true;
+        try {
+            for (std::size_t i = 0; i < ergebnisse.size(); ++i) {
+                std::unique_lock<std::mutex> halten(sperre);
+                fertig_gemeldet.wait(halten, [&] { return ergebnisse[i].fertig || abgebrochen; });
+                if (!ergebnisse[i].fertig) {
+                    geschrieben_alle = false;
+                    break;
+                }
+                ergebnis r = std::move(ergebnisse[i]);
+                halten.unlock();
+                schreibe_abschnitt(*r.behalten, r.flaeche_aus, static_cast<int>(i) + 1);
+            }
+        } catch (...) {
+            {
+                const std::lock_guard<std::mutex> halten(sperre);
+                abgebrochen = true;
+            }
+            for (auto& t : arbeiter) t.join();
+            throw;
+        }
+        for (auto& t : arbeiter) t.join();
+        if (fehler) {
+            try {
+                std::rethrow_exception(fehler);
+            } catch (const abbruch&) {
+                return false;
+            }
+        }
+        if (letzter) aktueller_lauf().uebernehme(*letzter);
+        return geschrieben_alle;
+    }
+
+private:
+    // A driver for one area step in another thread: the run-wide values of
+    // `haupt` (steps, ranges, the `ge` limits read once), references to the
+    // state of the thread's own run.
+    simulationslauf(laufumgebung& u, const simulationslauf& haupt) : simulationslauf(u) {
+        monatsergebnisse = std::make_unique<::date>();
+        links = std::make_unique<graphdata>();
+        rechts = std::make_unique<graphdata>();
+        initialisiere_laufrecords(*monatsergebnisse);
+        setzenull(*links, *rechts);
+        leistungsanzahl = haupt.leistungsanzahl;
+        leistungsschritt = haupt.leistungsschritt;
+        neigungsanzahl = haupt.neigungsanzahl;
+        neigungsschritt = haupt.neigungsschritt;
+        daf = haupt.daf;
+        flaechenschritt = haupt.flaechenschritt;
+        steuerlauf = haupt.steuerlauf;
+        maxflaeche = haupt.maxflaeche;
+        e = haupt.e;
+        f = haupt.f;
+        abschnitte = haupt.abschnitte;
+        basiswert = haupt.basiswert;
+        ge_max = haupt.ge_max;
+        ge_min = haupt.ge_min;
+        ge_gelesen = haupt.ge_gelesen;
+    }
+
+    // Year evaluation and output units of the kept variant of this area.
+    void jahr_auswerten(::datm& behalten) {
         d.jahresauswertung(behalten, zustand::pvdatz3(2), zustand::anlage(0).pufferspeicher, *monatsergebnisse,
                            vdatz, vdatt);
         d.ergebnisauswertung(behalten);
-        const double flaeche_aus = d.flaeche_in_ausgabeeinheit(A);
+    }
+
+    // The files' section of the area at position `position`.
+    void schreibe_abschnitt(::datm& behalten, double flaeche_aus, int position) {
         // The per-interval file belongs to simulation runs; an optimisation
         // run (run kind "N") leaves none.
         // The writers announce last − first + 1 sections: the run passes its
         // first and last section, so that line 2 of the files tells the
         // sections they hold (a control run writes one).
-        const abschnittsfolge folge{steuerlauf ? e : 1, steuerlauf ? f : abschnitte, j};
+        const abschnittsfolge folge{steuerlauf ? e : 1, steuerlauf ? f : abschnitte, position};
         if (numchar[ndata::laufart] != "N")
             d.schreibe_intervallergebnisse(vdatt, behalten, flaeche_aus, folge);
         d.schreibe_monatsergebnisse(vdatt, behalten, flaeche_aus, folge);
-        if (!steuerlauf) A = (static_cast<double>(flaechenschritt) * j + e) * daf;
-        ++j;
     }
 
-private:
     // Power step k: the period loop of the method and time resolution, then
     // the stop of a control run and the intermediate results.
     void leistungsschritt_rechnen(int k) {
@@ -502,6 +751,9 @@ private:
     int abschnitte = 0;       // sections the run writes
     int j = 1;                // section of the current area
     double basiswert = 0.0;   // mean wind at the start of the run
+    double ge_max = 0.0, ge_min = 0.0;  // flow range of table rech, read once per run
+    bool ge_gelesen = false;
+    std::unique_ptr<laufzustand> vorher;  // the state before the first area step
 };
 
 }  // namespace
@@ -523,10 +775,15 @@ void starte_simulation(int& bkflag, laufumgebung& u) {
     if (!lauf.abschnitte_zaehlen()) return;
 
     lauf.flaechenschleife_beginnen();
-    while (lauf.weitere_flaeche()) {
-        lauf.flaechenschritt_vorbereiten();
-        if (!lauf.parameterschritte_rechnen()) return;
-        lauf.flaechenergebnisse_schreiben();
+    if (u.threads > 1 && lauf.parallel_moeglich()) {
+        if (!lauf.flaechen_parallel(u.threads)) return;
+    } else {
+        while (lauf.weitere_flaeche()) {
+            lauf.flaeche_beginnen();
+            lauf.flaechenschritt_vorbereiten();
+            if (!lauf.parameterschritte_rechnen()) return;
+            lauf.flaechenergebnisse_schreiben();
+        }
     }
 
     // The files are moved into place and catalogued only now that every

@@ -112,6 +112,8 @@ public:
     void steuerlauf_startpunkt(bool messmodus, int& monat, int& intervall) override;
     void schrittpunkt(int monat, int index, double x, double y) override;
     entscheidungsspur* spur() override { return anlage_.spur(); }
+    // The plant steps behind the window effects.
+    perioden_schritte& schritte_der_anlage() { return anlage_; }
 
 private:
     perioden_schritte& anlage_;
@@ -123,6 +125,10 @@ struct laufumgebung {
     lauf_dienste& dienste;
     perioden_schritte& schritte;
     lauf_beobachter& beobachter;
+    // Threads that compute the area steps of the run at the same time (each
+    // in a copy of the run state; the sections are written in area order).
+    // A control run computes one area.
+    int threads = 1;
 };
 
 // The run. bkflag receives the verdict of CheckKombination (0 refused).
